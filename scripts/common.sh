@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: package installation and the build.
+# shellcheck shell=bash
+
+ORDEVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+ORDEVO_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev
+  fonts-ipafont fonts-liberation2
+)
+
+# Installs whatever of the package list is missing; only root can, others are told what to install.
+ordevo_install_packages() {
+  local missing=()
+  for pkg in "${ORDEVO_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages (install them as root): ${missing[*]}" >&2
+    return 1
+  fi
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# ordevo_build DIR [cmake options...]: configures with Ninja and builds everything in DIR.
+ordevo_build() {
+  local dir="$1"; shift
+  cmake -S "$ORDEVO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir" --parallel "$(nproc)"
+}

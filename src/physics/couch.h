@@ -1,0 +1,60 @@
+// Couch transmission, calibration constant and the couch's soft-tissue-equivalent thickness,
+// derived from one measurement at the equipment's typical tube voltage.
+#pragma once
+
+#include "calculation_error.h"
+#include "equipment_data.h"
+#include "reference_data.h"
+
+namespace ordevo {
+
+struct CouchMeasurement {
+    double TypicalTubeVoltageKv = 0;
+    double AirKermaWithoutCouchMGy = 0;   // at the isocentre, reference dosimeter
+    double AirKermaWithCouchMGy = 0;      // at the isocentre, reference dosimeter
+    double DisplayedReferenceAirKermaMGy = 0;  // Ka,r shown by the equipment
+    double FocusIsocentreDistanceCm = 0;
+};
+
+struct CouchCalibration {
+    double CouchTransmission = 0;
+    double CalibrationConstant = 0;
+    double CouchSoftTissueThickness = 0;  // cm
+};
+
+// Which input makes the computation impossible; the editor names the box to correct.
+enum class CouchInputProblem : int {
+    AirKermaWithoutCouch,      // zero or negative
+    DisplayedReferenceAirKerma,  // zero or negative
+    FocusIsocentreDistance,    // 15 cm or less
+    TypicalTubeVoltage,        // empty, not positive or above 150 kV
+    TransmissionAboveOne,
+    TransmissionBeyondTable,   // below what 10 cm of soft tissue transmits
+};
+
+class CouchInputError : public CalculationError {
+public:
+    CouchInputError(CouchInputProblem problem, const std::string& what)
+        : CalculationError(what), problem_(problem) {}
+    CouchInputProblem problem() const { return problem_; }
+
+private:
+    CouchInputProblem problem_;
+};
+
+// The warning the editor shows for a problem (UTF-8).
+const char* MessageFor(CouchInputProblem problem);
+
+// Validates first, then computes. The spectrum runs at the typical voltage alone, with the
+// equipment's angle, filtration and (flag 1) other filter. Throws CouchInputError.
+CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
+                                         const EquipmentData& equipment,
+                                         const CouchMeasurement& measurement);
+
+// The soft-tissue thickness with the given primary transmission for that beam, searched in
+// 0.1 cm steps up to 10 cm and interpolated linearly. Throws CouchInputError.
+double ComputeCouchSoftTissueThickness(const AttenuationTable& table,
+                                       const EquipmentData& equipment,
+                                       double typicalTubeVoltageKv, double couchTransmission);
+
+}  // namespace ordevo

@@ -1,0 +1,100 @@
+// The evaluation of one case: corrections, spectrum, backscatter, depth dose and skin dose.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "depth_dose.h"
+#include "equipment_data.h"
+#include "field_shape.h"
+#include "reference_data.h"
+#include "spectrum.h"
+#include "tube_voltage.h"
+
+namespace ordevo {
+
+// The fixed messages the user sees, blanks and ideographic spaces included.
+inline constexpr const char* kIncompleteInputMessage = " 未入力の項目があります ";
+inline constexpr const char* kCalculationFailedMessage = "　???  正しく計算できませんでした  ???   ";
+inline constexpr const char* kDepthDoseFailedMessage = " 正しく計算できません ";
+
+// What the main window supplies: the numeric values of its texts (leading numbers, already
+// read by the caller) and the values its handlers stored.
+struct EvaluationInputs {
+    std::string BodyPartText;           // text of the body-part list; "" becomes "---"
+    std::string TubeVoltageText;        // text of the tube-voltage box, kept as the case's label
+    double TubeVoltageTextValue = 0;    // leading number of that text (completeness check only)
+    double ReferenceAirKermaTextValue = 0;  // leading number of the Ka,r box (check only)
+    double KermaAreaProductTextValue = 0;   // leading number of the P_KA box (check only)
+    double FocusSkinDistanceTextValue = 0;  // leading number of the FSD box: the FSD used
+    double ReferenceAirKerma = 0;       // mGy, as last stored by the box's handler
+    double KermaAreaProduct = 0;        // Gy·cm², as last stored by the box's handler
+    double ReferenceFieldSize = 0;      // cm, numeric value of the shown "#0.00" field size
+    FieldShape Shape = FieldShape::None;
+    EquipmentData Equipment;
+    TubeVoltageRange Voltage;
+};
+
+struct CaseConditions {
+    std::string BodyPart;
+    std::string TubeVoltageText;
+    double TubeVoltage = 0;             // kV, upper end of the range after the spectrum step
+    FieldShape Shape = FieldShape::None;
+    double ReferenceFieldSize = 0;      // cm
+    double FocusSkinDistance = 0;       // cm
+    double PhantomSurfaceDistance = 0;  // d0 = FSD − t, cm
+    double SurfaceFieldSize = 0;        // s0, cm
+    double ReferenceAirKerma = 0;       // mGy
+    double KermaAreaProduct = 0;        // Gy·cm²
+};
+
+struct DoseResult {
+    double CorrectedReferenceAirKerma = 0;  // mGy
+    double CorrectedKermaAreaProduct = 0;   // Gy·cm²
+    double CouchTransmission = 0;
+    double EntranceAirKerma = 0;            // mGy
+    double TissueToAirDoseRatio = 0;
+    double BackscatterFactor = 0;
+    double DepthDoseFactor = 0;
+    double ScatterFactor = 0;
+    double SkinDose = 0;                    // mGy
+};
+
+// Steps in the order they run; an observer hears of each one as it completes.
+enum class EvaluationStep : int {
+    None = 0,
+    Corrections,   // cKa,r, cP_KA, T, K_e and the geometry are set
+    Spectrum,      // spectrum and R are set
+    Backscatter,   // B is set
+    DepthDose,     // F is set
+    SkinDose,      // skin dose and scatter factor are set
+};
+
+enum class EvaluationOutcome : int {
+    Completed,
+    IncompleteInput,    // kIncompleteInputMessage; only BodyPart was set
+    CalculationFailed,  // kCalculationFailedMessage
+    DepthDoseFailed,    // kDepthDoseFailedMessage
+};
+
+struct DoseEvaluation {
+    EvaluationOutcome Outcome = EvaluationOutcome::Completed;
+    EvaluationStep ReachedStep = EvaluationStep::None;  // results up to this step are valid
+    std::string FailureDetail;  // the error's own text, for logs and the CLI's diagnostics
+    CaseConditions Conditions;
+    DoseResult Result;
+    SpectrumResult Spectrum;
+};
+
+const char* MessageFor(EvaluationOutcome outcome);  // "" for Completed
+
+// Called after each completed step (the window shows labels, writes the spectrum file and
+// lets pending events run). An exception from the observer fails the evaluation like a
+// failure of that step.
+using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluation&)>;
+
+DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
+                            const ScatterKernelLoader& loadKernel,
+                            const EvaluationObserver& observer = {});
+
+}  // namespace ordevo
