@@ -30,6 +30,8 @@ enum class CouchInputProblem : int {
     TypicalTubeVoltage,        // empty, not positive or above 150 kV
     TransmissionAboveOne,
     TransmissionBeyondTable,   // below what 10 cm of soft tissue transmits
+    TargetAngle,               // not between 0 and 90 degrees: the spectrum has no meaning
+    BeamFullyAbsorbed,         // the filtration lets no air kerma through at that voltage
 };
 
 class CouchInputError : public CalculationError {

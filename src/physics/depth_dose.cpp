@@ -1,1 +1,193 @@
-// Implemented in progress.
+#include "depth_dose.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calculation_error.h"
+#include "checked_arithmetic.h"
+
+namespace ordevo {
+
+namespace {
+
+using detail::Describe;
+
+constexpr double kHalfPi = kPi / 2.0;      // 1.570795
+constexpr double kQuarterPi = kPi / 4.0;   // 0.7853975
+constexpr double kBinThicknessCm = 0.5;    // depth bins and rings are 0.5 cm wide
+// Centres of the first and the last used depth bin, cm.
+constexpr double kFirstDepthCm = 0.25;
+constexpr double kLastDepthCm = 19.75;
+
+double DepthCentre(int j) { return 0.5 * j - 0.25; }
+
+// Angle, from the axis perpendicular to an edge at distance e, where the circle of radius r meets it.
+double EdgeAngle(double r, double e) {
+    const double root = detail::SquareRoot(r * r - e * e, "ring fraction: circle does not reach the edge");
+    return std::atan(detail::Divide(root, e, "ring fraction: zero half-width"));
+}
+
+// Part of the quarter disc of radius r beyond an edge at distance e.
+double Segment(double r, double e) {
+    const double theta = EdgeAngle(r, e);
+    return r * r * theta / 2.0 - e * r * std::sin(theta) / 2.0;
+}
+
+struct QuarterRing {
+    double r1;
+    double r2;
+    double area;  // (π/4)·(r2² − r1²)
+
+    // Part of the quarter ring between the angle where the inner circle meets the edge and the other axis.
+    double Sector(double e) const { return area * (kHalfPi - EdgeAngle(r1, e)) / kHalfPi; }
+    // Part of that sector beyond the edge.
+    double Cut(double e) const {
+        const double theta1 = EdgeAngle(r1, e);
+        const double theta2 = EdgeAngle(r2, e);
+        const double cosTheta1 = std::cos(theta1);
+        return (theta2 - theta1) * r2 * r2 / 2.0 -
+               r2 * detail::Divide(e, cosTheta1, "ring fraction: edge parallel to the ray") *
+                   std::sin(theta2 - theta1) / 2.0;
+    }
+    // Part of the ring, between its inner circle and the corner distance d, on the inside of edge e.
+    double CornerInside(double e, double cornerAngle, double d) const {
+        const double theta1 = EdgeAngle(r1, e);
+        const double span = cornerAngle - theta1;
+        return span * (d * d - r1 * r1) / 2.0 -
+               (span * d * d / 2.0 -
+                d * detail::Divide(e, std::cos(theta1), "ring fraction: edge parallel to the ray") *
+                    std::sin(span) / 2.0);
+    }
+};
+
+}  // namespace
+
+double RingFraction(int n, double a, double b) {
+    if (n < 1) throw CalculationError("ring fraction: ring " + std::to_string(n) + " does not exist");
+    const double r1 = kBinThicknessCm * (n - 1);
+    const double r2 = kBinThicknessCm * n;
+    const QuarterRing q{r1, r2, kQuarterPi * (r2 * r2 - r1 * r1)};
+    const double aq = q.area;
+    const double d = std::sqrt(a * a + b * b);
+
+    if (r2 <= a && r2 <= b) return 1.0;
+    if (r2 <= a && r1 <= b && b < r2) return (aq - Segment(r2, b)) / aq;
+    if (r2 <= a && r1 > b) return (q.Sector(b) - q.Cut(b)) / aq;
+    if (r1 <= a && a < r2 && r1 <= b && b < r2) return (aq - Segment(r2, b) - Segment(r2, a)) / aq;
+    if (b <= r1 && r1 <= a && a < r2) return (q.Sector(b) - q.Cut(b) - Segment(r2, a)) / aq;
+    if (r1 > a && r1 > b && r2 <= d) {
+        const double outsideB = aq - (q.Sector(b) - q.Cut(b));
+        const double outsideA = aq - (q.Sector(a) - q.Cut(a));
+        return (aq - outsideB - outsideA) / aq;
+    }
+    if (r1 < d && d < r2) {
+        const double cornerB = std::atan(detail::Divide(a, b, "ring fraction: zero half-width"));
+        const double cornerA = std::atan(detail::Divide(b, a, "ring fraction: zero half-width"));
+        return (q.CornerInside(b, cornerB, d) + q.CornerInside(a, cornerA, d)) / aq;
+    }
+    return 0.0;
+}
+
+double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
+                              const ScatterKernelLoader& loadKernel) {
+    if (in.spectrum == nullptr) throw CalculationError("depth dose: no spectrum");
+    const BinArray& s = *in.spectrum;
+    const BinArray& mu = ref.Attenuation.TissueAttenuation;
+    const BinArray& primaryPerPhoton = ref.PrimaryTable;
+    const double d0 = in.phantomSurfaceDistanceCm;
+    const double t = in.couchThicknessCm;
+    if (!(d0 > 0.0) || !std::isfinite(d0))
+        throw CalculationError("depth dose: phantom surface distance " + Describe(d0) + " cm is not positive");
+    detail::RequireFinite(in.fieldSizeCm, "depth dose: field size at the phantom surface");
+    // The factor is interpolated between depth-bin centres; the first centre is the reference.
+    if (!(t >= 0.0 && t <= kLastDepthCm))
+        throw CalculationError("depth dose: couch soft-tissue thickness " + Describe(t) +
+                               " cm is outside 0..19.75 cm");
+    const int lastBin = detail::FloorToInt(2.0 * in.tubeVoltageHighKv, "last bin of the spectrum");
+    if (lastBin > kBinCount)
+        throw CalculationError("depth dose: bin " + std::to_string(lastBin) + " of tube voltage " +
+                               Describe(in.tubeVoltageHighKv) + " kV is past the energy grid (300 bins)");
+
+    const double a = 0.5 * in.fieldSizeCm;
+    const double b = 0.5 * in.fieldSizeCm;
+    const bool circle = in.shape == FieldShape::Circle;
+
+    std::array<double, kKernelRows + 1> isq{};  // d0² / (z_j + d0)²
+    for (int j = 1; j <= kDepthRowsUsed; ++j) {
+        const double z = DepthCentre(j);
+        isq[j] = d0 * d0 / ((z + d0) * (z + d0));
+    }
+
+    // Primary dose on the axis.
+    std::array<double, kKernelRows + 1> primary{};
+    for (int i = 21; i <= lastBin; ++i)
+        for (int j = 1; j <= kDepthRowsUsed; ++j)
+            primary[j] += std::exp(-mu[i] * DepthCentre(j)) * primaryPerPhoton[i] * s[i] * isq[j];
+
+    // Field-integrated scatter per photon, K(j, i), at the grid energies 10, 15, …, 150 keV.
+    std::vector<BinArray> scatter(kKernelRows + 1, BinArray{});
+    for (int i = 20; i <= kBinCount; i += 10) {
+        const ScatterKernel kernel = loadKernel(i / 2);
+        for (int j = 1; j <= kDepthRowsUsed; ++j) {
+            const double z = DepthCentre(j);
+            const double aj = (z + d0) * a / d0;  // half-widths grow with the beam's divergence
+            const double bj = (z + d0) * b / d0;
+            const double reach = circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
+            const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
+            if (rings > kKernelColumns)
+                throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
+                                       Describe(z) + " cm is above 80");
+            double sum = scatter[j][i];
+            for (int n = 1; n <= rings; ++n) {
+                // A circle's rings count whole, the last one too, though it is only partly inside.
+                if (circle)
+                    sum += isq[j] * kernel[j][n];
+                else
+                    sum += RingFraction(n, aj, bj) * isq[j] * kernel[j][n];
+            }
+            scatter[j][i] = sum;
+        }
+    }
+
+    // Between the grid energies: linear in the logarithm; an empty grid value counts as 1.
+    for (int i = 21; i <= lastBin; ++i) {
+        if (i % 10 == 0) continue;
+        const int iHi = (i / 10 + 1) * 10;
+        const int iLo = iHi - 10;
+        const double e = BinEnergyKeV(i);
+        for (int j = 1; j <= kDepthRowsUsed; ++j) {
+            if (scatter[j][iHi] == 0.0) scatter[j][iHi] = 1.0;
+            if (scatter[j][iLo] == 0.0) scatter[j][iLo] = 1.0;
+            const double lnHi = detail::Logarithm(scatter[j][iHi], "depth dose: scatter at a grid energy");
+            const double lnLo = detail::Logarithm(scatter[j][iLo], "depth dose: scatter at a grid energy");
+            scatter[j][i] = std::exp(lnHi - (lnHi - lnLo) * (iHi / 2.0 - e) / 5.0);
+        }
+    }
+
+    std::array<double, kKernelRows + 1> scatterDose{};
+    for (int i = 21; i <= lastBin; ++i)
+        for (int j = 1; j <= kDepthRowsUsed; ++j) scatterDose[j] += scatter[j][i] * s[i];
+
+    // Percent depth dose, total column, relative to the first bin.
+    const double d1 = primary[1] + scatterDose[1];
+    if (d1 == 0.0 || !std::isfinite(d1))
+        throw CalculationError("depth dose: dose in the first depth bin is " + Describe(d1));
+    std::array<double, kKernelRows + 1> total{};
+    for (int j = 1; j <= kDepthRowsUsed; ++j) total[j] = 100.0 * (scatterDose[j] + primary[j]) / d1;
+
+    // Up to the first bin centre the first bin is the reference itself.
+    if (t <= kFirstDepthCm) return 1.0;
+    int j = 1;
+    while (DepthCentre(j) < t) {
+        ++j;
+        if (j > kDepthRowsUsed)
+            throw CalculationError("depth dose: depth search for " + Describe(t) + " cm ran past row 40");
+    }
+    const double factor =
+        (total[j - 1] + 2.0 * (total[j] - total[j - 1]) * (t - DepthCentre(j - 1))) * 0.01;
+    detail::RequireFinite(factor, "depth-dose factor");
+    return factor;
+}
+
+}  // namespace ordevo

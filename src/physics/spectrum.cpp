@@ -1,1 +1,184 @@
-// Implemented in progress.
+#include "spectrum.h"
+
+#include <cmath>
+#include <string>
+
+#include "calculation_error.h"
+#include "checked_arithmetic.h"
+
+namespace ordevo {
+
+namespace {
+
+using detail::Describe;
+
+// Anode density of tungsten, g/cm³.
+constexpr double kTungstenDensity = 19.3;
+// Electron rest energy, keV.
+constexpr double kElectronRestEnergyKeV = 511.0;
+// Normal weights: 1/√(2π) to four decimals, and the range ends at ±1.84 standard deviations.
+constexpr double kNormalPeak = 0.3989;
+constexpr double kRangeInStandardDeviations = 1.84;
+// Normalised fluences below this are set to zero.
+constexpr double kSpectrumCut = 1e-10;
+
+// Thomson–Whiddington constant C(V) of tungsten, V in kV.
+double ThomsonWhiddingtonConstant(double v) {
+    return 141766.0 + 12157.0 * v - 111.046 * v * v + 0.552536 * v * v * v -
+           0.000970158 * v * v * v * v;
+}
+
+// Electron stopping term s(T), T in keV.
+double StoppingTerm(double t) { return 1036.1 * std::exp(-0.04695 * t) + 202.41; }
+
+// Bremsstrahlung cross-section energy factor a(E) and shape b(u), u = E/T.
+double CrossSectionEnergyFactor(double e) { return 0.03658 + 0.000029 * e; }
+double CrossSectionShape(double u) {
+    return 1.0 - 5.049 * u + 10.847 * u * u - 10.516 * u * u * u + 3.842 * u * u * u * u;
+}
+
+// K-line yield factor of tungsten; no K lines at or below 70 kV.
+double KLineYieldFactor(double v) {
+    if (!(v > 70.0)) return 0.0;
+    return (std::sqrt(8.79856 * v - 595.149) - 4.55528) / 4.39928;
+}
+
+// Tungsten K lines: bin (0.5 keV units) and share of the K-line total.
+struct KLine {
+    int bin;
+    double share;
+};
+constexpr KLine kKLines[] = {{119, 0.5048}, {116, 0.2908}, {134, 0.162}, {138, 0.0424}};
+
+// Last bin j with j ≤ 2·V; 2·V is exact in binary, so the bound is too. V is at most 150 kV here.
+int LastBin(double v) { return detail::FloorToInt(2.0 * v, "last bin of the spectrum"); }
+
+// Unfiltered energy output Q(j) of the target at tube voltage v, with the K lines.
+void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinArray& q) {
+    q.fill(0.0);
+    const int lastBin = LastBin(v);
+    const double c = ThomsonWhiddingtonConstant(v);
+    // Electron energies T = 0.5·m keV, m = 2..2V; the per-T factors do not depend on the bin.
+    BinArray depthFactor{};  // cot θ·(V² − T²)/(ρ_W·C): path out of the anode, cm
+    BinArray relativistic{};  // 1 + 511/T
+    BinArray stopping{};      // s(T)
+    for (int m = 2; m <= lastBin; ++m) {
+        const double t = 0.5 * m;
+        depthFactor[m] = cotTheta * (v * v - t * t) / (kTungstenDensity * c);
+        relativistic[m] = 1.0 + kElectronRestEnergyKeV / t;
+        stopping[m] = StoppingTerm(t);
+    }
+    for (int j = 2; j <= lastBin; ++j) {
+        const double e = BinEnergyKeV(j);
+        const double a = CrossSectionEnergyFactor(e);
+        const double muW = table.Tungsten[j];
+        double sum = 0.0;
+        // The electron slows from V down to the photon energy in 0.5 keV steps: T = E, E+0.5, … ≤ V.
+        for (int m = j; m <= lastBin; ++m) {
+            const double t = 0.5 * m;
+            const double sigma = a * CrossSectionShape(e / t);
+            sum += std::exp(-muW * depthFactor[m]) * sigma * relativistic[m] / stopping[m];
+        }
+        q[j] = sum;
+    }
+    const double fK = KLineYieldFactor(v);
+    if (fK > 0.0) {
+        double total = 0.0;
+        for (int j = 2; j <= lastBin; ++j) total += q[j];
+        const double k = 0.01 * fK * total;
+        for (const KLine& line : kKLines) q[line.bin] += line.share * k;
+    }
+}
+
+}  // namespace
+
+SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentData& equipment,
+                               const TubeVoltageRange& voltage) {
+    const double vLo = voltage.TubeVoltageLow;
+    const double vHi = voltage.TubeVoltageHigh;
+    if (!(vHi <= kMaxTubeVoltageKv))
+        throw CalculationError("tube voltage " + Describe(vHi) + " kV is above 150 kV, the end of the energy grid");
+    if (!(vLo >= 0.5))
+        throw CalculationError("tube voltage " + Describe(vLo) + " kV is below 0.5 kV");
+    if (!(vLo <= vHi))
+        throw CalculationError("tube voltage range " + Describe(vLo) + " - " + Describe(vHi) +
+                               " kV is reversed");
+    const double theta = equipment.TargetAngle;
+    if (!(theta > 0.0 && theta < 90.0))
+        throw CalculationError("target angle " + Describe(theta) + " degrees is outside 0..90");
+
+    SpectrumResult result;
+    BinArray& s = result.XraySpectrum;
+    BinArray& airKerma = result.AirKermaSpectrum;
+    BinArray& tissue = result.TissueAbsorption;
+
+    const double cotTheta = 1.0 / std::tan(kPi * theta / 180.0);
+
+    const bool normal = voltage.Weighting != TubeVoltageWeighting::Equal;
+    double vMean = 0.0;
+    double g = 0.0;
+    if (normal) {
+        vMean = (vLo + vHi) / 2.0;
+        if (!(vHi - vMean > 0.0))
+            throw CalculationError("normal weighting needs a range, got " + Describe(vLo) + " - " +
+                                   Describe(vHi) + " kV");
+        g = kRangeInStandardDeviations / (vHi - vMean);
+    }
+
+    const bool otherFilter = equipment.OtherFilterFlag == 1;
+    const double filterAl = equipment.InherentFiltration + equipment.AddedAluminium;
+
+    // A counted loop: a fractional step count ends at its integer part.
+    const int steps = detail::FloorToInt(1.0 + 2.0 * (vHi - vLo), "number of voltage steps");
+    BinArray q{};
+    for (int k = 1; k <= steps; ++k) {
+        const double v = vLo + 0.5 * (k - 1);
+        result.TubeVoltage = v;
+        const double z = g * (v - vMean);  // standard deviations from the middle of the range
+        const double w = normal ? kNormalPeak * std::exp(-0.5 * z * z) : 1.0;
+
+        TargetOutput(table, v, cotTheta, q);
+
+        const int lastBin = LastBin(v);
+        for (int j = 2; j <= lastBin; ++j) {
+            const double phi = q[j];
+            const double att = std::exp(-filterAl * table.Aluminium[j] -
+                                        equipment.AddedCopper * table.Copper[j]);
+            double airTerm = table.AirEnergyAbsorption[j] * att * phi * w;
+            double tissueTerm = table.TissueEnergyAbsorption[j] * att * phi * w;
+            // Dividing the energy output by the photon energy gives a photon number.
+            double fluence = att * phi / BinEnergyKeV(j) * w;
+            if (otherFilter) {
+                const double other = std::exp(-equipment.OtherFilterThickness *
+                                              equipment.OtherFilterAttenuation[j]);
+                airTerm *= other;
+                tissueTerm *= other;
+                fluence *= other;
+            }
+            s[j] += fluence;
+            airKerma[j] += airTerm;
+            tissue[j] += tissueTerm;
+        }
+    }
+
+    const int lastBin = LastBin(vHi);
+    double total = 0.0;
+    double tissueSum = 0.0;
+    double airSum = 0.0;
+    for (int j = 2; j <= lastBin; ++j) {
+        total += s[j];
+        tissueSum += tissue[j];
+        airSum += airKerma[j];
+    }
+    if (!(total > 0.0) || !std::isfinite(total))
+        throw CalculationError("spectrum total " + Describe(total) + " cannot be normalised");
+    for (int j = 2; j <= lastBin; ++j) {
+        s[j] /= total;
+        if (s[j] < kSpectrumCut) s[j] = 0.0;
+    }
+    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "tissue-to-air ratio (air-kerma total)");
+    detail::RequireFinite(result.TissueToAirDoseRatio, "tissue-to-air ratio");
+    return result;
+}
+
+}  // namespace ordevo
