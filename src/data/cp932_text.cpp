@@ -1,0 +1,122 @@
+#include "cp932_text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ordevo {
+
+namespace {
+
+// ICU knows this name as Microsoft's code page 932 (Windows-31J), with "～" at 81 60,
+// "－" at 81 7C and the NEC special characters such as "①" at 87 40.
+constexpr const char* kCodePage = "CP932";
+
+}  // namespace
+
+QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+FileResult<QByteArray> ReadFileBytes(const QString& path, const QString& nameInMessages) {
+    const QString name = nameInMessages.isEmpty() ? FileNameOf(path) : nameInMessages;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileError::InFile(name, QStringLiteral("cannot open (%1)").arg(file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileError::InFile(name,
+                                 QStringLiteral("cannot read (%1)").arg(file.errorString()));
+    return bytes;
+}
+
+std::vector<QByteArrayView> SplitLines(QByteArrayView bytes) {
+    std::vector<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    while (start < size) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? size : end + 1;
+        if (end < 0) end = size;
+        qsizetype stop = end;
+        if (stop > start && bytes[stop - 1] == '\r') --stop;
+        lines.push_back(bytes.sliced(start, stop - start));
+        start = next;
+    }
+    return lines;
+}
+
+FileResult<QString> DecodeCp932(QByteArrayView bytes, const QString& fileName, int lineNumber) {
+    QStringDecoder decoder(kCodePage);
+    if (!decoder.isValid())
+        return FileError::InFile(fileName, QStringLiteral("no CP932 decoder available"));
+    // CP932 never uses LF as a trail byte, so a lead byte cut short by the end of the text
+    // shows up as an invalid pair with the LF appended here.
+    QByteArray terminated(bytes.data(), bytes.size());
+    terminated.append('\n');
+    QString text = decoder.decode(terminated);
+    if (decoder.hasError() || !text.endsWith(QLatin1Char('\n')))
+        return FileError::AtLine(fileName, lineNumber, QStringLiteral("not valid CP932 text"));
+    text.chop(1);
+    return text;
+}
+
+FileResult<QByteArray> EncodeCp932(const QString& text, const QString& fileName, int lineNumber) {
+    QStringEncoder encoder(kCodePage);
+    if (!encoder.isValid())
+        return FileError::InFile(fileName, QStringLiteral("no CP932 encoder available"));
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return FileError::AtLine(fileName, lineNumber,
+                                 QStringLiteral("a character that code page 932 cannot hold"));
+    return bytes;
+}
+
+FileResult<QStringList> ReadTextLines(const QString& path) {
+    auto bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    const QString name = FileNameOf(path);
+    QStringList lines;
+    int lineNumber = 0;
+    for (QByteArrayView raw : SplitLines(*bytes)) {
+        auto text = DecodeCp932(raw, name, ++lineNumber);
+        if (!text) return text.error();
+        lines.append(std::move(*text));
+    }
+    return lines;
+}
+
+FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
+    const QString name = FileNameOf(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileError::InFile(name,
+                                 QStringLiteral("cannot be written (%1)").arg(file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return FileError::InFile(name, QStringLiteral("cannot be written (%1)").arg(why));
+    }
+    if (!file.commit())
+        return FileError::InFile(name,
+                                 QStringLiteral("cannot be saved (%1)").arg(file.errorString()));
+    return {};
+}
+
+FileResult<void> WriteTextLines(const QString& path, const QStringList& lines) {
+    const QString name = FileNameOf(path);
+    QByteArray bytes;
+    int lineNumber = 0;
+    for (const QString& line : lines) {
+        ++lineNumber;
+        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
+            return FileError::AtLine(name, lineNumber, QStringLiteral("a line break inside a line"));
+        auto encoded = EncodeCp932(line, name, lineNumber);
+        if (!encoded) return encoded.error();
+        bytes.append(*encoded);
+        bytes.append("\r\n", 2);
+    }
+    return WriteFileBytes(path, bytes);
+}
+
+}  // namespace ordevo

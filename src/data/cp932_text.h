@@ -1,0 +1,44 @@
+// Text files in code page 932: read whole, split into lines at CR LF or LF, decoded strictly;
+// written encoded strictly, every line ended by CR LF, through QSaveFile.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "file_error.h"
+
+namespace ordevo {
+
+// The file's bytes, whole. Errors name the file ("Primary.dat: cannot open (No such file…)"),
+// as `nameInMessages` when given, else by its file name without the folder.
+FileResult<QByteArray> ReadFileBytes(const QString& path, const QString& nameInMessages = {});
+
+// Lines of raw bytes: split at LF, a CR right before the LF (or at the very end) dropped.
+// A final line end does not start another line: "a\r\nb\r\n" is two lines, "" none.
+std::vector<QByteArrayView> SplitLines(QByteArrayView bytes);
+
+// Strict CP932 decoding: a byte sequence that is not CP932 (or one cut short) is an error,
+// never a replacement character. `fileName` and `lineNumber` name the place in the error.
+FileResult<QString> DecodeCp932(QByteArrayView bytes, const QString& fileName, int lineNumber);
+
+// Strict CP932 encoding: a character without a CP932 code is an error, never a '?'.
+FileResult<QByteArray> EncodeCp932(const QString& text, const QString& fileName, int lineNumber);
+
+// ReadFileBytes + SplitLines + DecodeCp932 of every line.
+FileResult<QStringList> ReadTextLines(const QString& path);
+
+// Saves the bytes through QSaveFile: the old file is replaced only once everything has been
+// written; on any failure it is left whole and the error is returned.
+FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// Encodes every line, appends CR LF to each and saves them through WriteFileBytes. A line
+// holding CR or LF would break the file's line structure and is refused.
+FileResult<void> WriteTextLines(const QString& path, const QStringList& lines);
+
+// The name used in error messages: the file name without its folder.
+QString FileNameOf(const QString& path);
+
+}  // namespace ordevo

@@ -1,0 +1,131 @@
+#include "equipment_file.h"
+
+#include <QDir>
+#include <cmath>
+
+#include "cp932_text.h"
+#include "file_name_check.h"
+#include "material_file.h"
+#include "number_format.h"
+
+namespace ordevo {
+
+namespace {
+
+double FieldNumber(const QString& field) { return LeadingNumber(field.toStdString()); }
+
+int FlagValue(double value) {
+    return std::isfinite(value) && std::fabs(value) < 1e9 ? static_cast<int>(std::lround(value)) : 0;
+}
+
+// " 1 ", " 0 ": the integer with a blank on each side (a negative one has only the trailing).
+QString FlagText(int flag) {
+    return (flag < 0 ? QString() : QStringLiteral(" ")) + QString::number(flag) + QStringLiteral(" ");
+}
+
+}  // namespace
+
+EquipmentFileVersion EquipmentFileVersionOf(const QString& fileName) {
+    const QString last = fileName.right(4);
+    return last == QLatin1String("odv2") || last == QLatin1String("odv3") ? EquipmentFileVersion::Version2Or3
+                                                                         : EquipmentFileVersion::Version1;
+}
+
+int EquipmentFileLineCount(EquipmentFileVersion version) {
+    return version == EquipmentFileVersion::Version1 ? 24 : 13;
+}
+
+FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
+    const QString name = FileNameOf(path);
+    EquipmentFileContents contents;
+    contents.Version = EquipmentFileVersionOf(name);
+    const int needed = EquipmentFileLineCount(contents.Version);
+
+    auto read = ReadTextLines(path);
+    if (!read) return read.error();
+    QStringList lines = *read;
+    if (lines.size() < needed)
+        return FileError::AtLine(name, static_cast<int>(lines.size()) + 1,
+                                 QStringLiteral("missing (%1 lines expected)").arg(needed));
+    for (QString& line : lines) line = line.trimmed();
+    auto number = [&](int lineNumber) { return FieldNumber(lines[lineNumber - 1]); };
+
+    EquipmentData& d = contents.Data;
+    d.FocusReceptorDistance = number(1);
+    d.FocusIsocentreDistance = number(2);
+    d.TargetAngle = number(3);
+    contents.InherentFiltrationMm = number(4);
+    contents.AddedAluminiumMm = number(5);
+    contents.AddedCopperMm = number(6);
+    d.OtherFilterFlag = FlagValue(number(7));
+    contents.OtherFilterMaterialText = lines[7];
+    contents.OtherFilterThicknessText = lines[8];
+    contents.OtherFilterThicknessMm = number(9);
+    if (contents.Version == EquipmentFileVersion::Version1) {
+        // Three quantities at 60, 70, 80, 90, 100 kV; the 80 kV values are used.
+        contents.TypicalTubeVoltageText = QStringLiteral("80");
+        d.CouchTransmission = number(12);
+        d.CouchSoftTissueThickness = number(17);
+        d.CalibrationConstant = number(22);
+    } else {
+        contents.TypicalTubeVoltageText = lines[9];
+        d.CouchTransmission = number(11);
+        d.CouchSoftTissueThickness = number(12);
+        d.CalibrationConstant = number(13);
+    }
+
+    d.InherentFiltration = 0.1 * contents.InherentFiltrationMm;
+    d.AddedAluminium = 0.1 * contents.AddedAluminiumMm;
+    d.AddedCopper = 0.1 * contents.AddedCopperMm;
+    d.OtherFilterThickness = 0.1 * contents.OtherFilterThicknessMm;
+    d.OtherFilterMaterial = contents.OtherFilterMaterialText.toStdString();
+    if (d.OtherFilterFlag == 1) d.OtherFilterMaterialFile = d.OtherFilterMaterial + ".ele";
+    return contents;
+}
+
+FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path, const QString& materialFolder) {
+    auto contents = ReadEquipmentFile(path);
+    if (!contents || contents->Data.OtherFilterFlag != 1) return contents;
+    const QString name = FileNameOf(path);
+    const QString material = contents->OtherFilterMaterialText;
+    if (const auto problem = FileNameProblem(material))
+        return FileError::AtLine(name, 8, QStringLiteral("the other filter's material: %1").arg(*problem));
+    auto table = LoadMaterialTable(QDir(materialFolder).filePath(material + QStringLiteral(".ele")));
+    if (!table)
+        return FileError::InFile(name, QStringLiteral("the other filter's material cannot be loaded (%1)")
+                                           .arg(table.error().message()));
+    contents->Data.OtherFilterAttenuation = *table;
+    return contents;
+}
+
+QStringList EquipmentFileLines(const EquipmentRecordTexts& r) {
+    auto format = [](double value, const char* picture) {
+        return QString::fromStdString(FormatNumber(value, picture));
+    };
+    return {
+        format(r.FocusReceptorDistance, "#00.0"),
+        format(r.FocusIsocentreDistance, "#00.0"),
+        format(r.TargetAngle, "#0.0"),
+        format(r.InherentFiltrationMm, "0.00"),
+        format(r.AddedAluminiumMm, "0.00"),
+        format(r.AddedCopperMm, "0.00"),
+        FlagText(r.OtherFilterFlag),
+        r.OtherFilterMaterialText,
+        r.OtherFilterThicknessText,
+        r.TypicalTubeVoltageText,
+        format(r.CouchTransmission, "0.000"),
+        format(r.CouchSoftTissueThickness, "#0.000"),
+        format(r.CalibrationConstant, "0.000"),
+    };
+}
+
+FileResult<QString> WriteEquipmentFile(const QString& folder, const QString& equipmentName,
+                                       const EquipmentRecordTexts& record) {
+    const QString fileName = equipmentName + QLatin1String(kEquipmentFileExtension);
+    if (const auto problem = FileNameProblem(equipmentName)) return FileError::InFile(fileName, *problem);
+    const auto written = WriteTextLines(QDir(folder).filePath(fileName), EquipmentFileLines(record));
+    if (!written) return written.error();
+    return fileName;
+}
+
+}  // namespace ordevo

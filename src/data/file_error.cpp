@@ -1,0 +1,16 @@
+#include "file_error.h"
+
+namespace ordevo {
+
+FileError::FileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+FileError FileError::AtLine(const QString& fileName, int lineNumber, const QString& problem) {
+    return FileError(fileName + QStringLiteral(" line ") + QString::number(lineNumber) +
+                     QStringLiteral(": ") + problem);
+}
+
+FileError FileError::InFile(const QString& fileName, const QString& problem) {
+    return FileError(fileName + QStringLiteral(": ") + problem);
+}
+
+}  // namespace ordevo

@@ -1,0 +1,14 @@
+// Names typed by a user (or taken from a file) that become file names in a chosen folder.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace ordevo {
+
+// Why `name` cannot be a file name inside its folder, or nothing when it can: it must not be
+// empty or blank, "." or "..", hold a path separator ('/' or '\') or a control character.
+// So "<folder>/<name><extension>" always names a file directly inside the folder.
+std::optional<QString> FileNameProblem(const QString& name);
+
+}  // namespace ordevo

@@ -1,0 +1,25 @@
+// The reference tables read once at start from the working folder: the backscatter table,
+// the attenuation table and the primary-dose values of "Primary.dat" lines 1–29.
+#pragma once
+
+#include <QString>
+
+#include "file_error.h"
+#include "reference_data.h"
+
+namespace ordevo {
+
+inline constexpr const char* kBackscatterFileName = "dBSF-SoftDose-SoftPhantom.dat";
+inline constexpr const char* kAttenuationFileName = "Att_coeff2021.dat";
+inline constexpr const char* kPrimaryFileName = "Primary.dat";
+
+// Reads the three files of `folder` and builds ReferenceData (energy grid and PrimaryTable
+// included). Every record stands on its own line with exactly its count of numbers:
+//   dBSF-SoftDose-SoftPhantom.dat: a header line (skipped), then 300 rows of 1 + 31 numbers;
+//   Att_coeff2021.dat: 300 records of 7 numbers, the first (the energy) discarded;
+//   Primary.dat: lines 1–29 of 2 numbers, the second (P(k), positive) kept.
+// Lines after those are not read. Errors name the file and the line:
+// "Att_coeff2021.dat line 212: 6 numbers, 7 expected".
+FileResult<ReferenceData> ReadReferenceData(const QString& folder);
+
+}  // namespace ordevo

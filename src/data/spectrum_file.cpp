@@ -1,0 +1,52 @@
+#include "spectrum_file.h"
+
+#include <vector>
+
+#include "cp932_text.h"
+#include "field_reader.h"
+#include "number_format.h"
+
+namespace ordevo {
+
+std::string SpectrumFileLine(int j, double fluence) {
+    return FormatNumber(BinEnergyKeV(j), "0.000E+00") + FormatNumber(fluence, "  0.000E+00");
+}
+
+std::string SpectrumFileText(const BinArray& spectrum) {
+    std::string text;
+    text.reserve(kBinCount * 24);
+    for (int j = 1; j <= kBinCount; ++j) {
+        text += SpectrumFileLine(j, spectrum[static_cast<std::size_t>(j)]);
+        text += "\r\n";
+    }
+    return text;
+}
+
+FileResult<void> WriteSpectrumFile(const QString& path, const BinArray& spectrum) {
+    const std::string text = SpectrumFileText(spectrum);
+    return WriteFileBytes(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
+    const QString name = FileNameOf(path);
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    const auto lines = SplitLines(*bytes);
+    SpectrumFileData data;
+    std::vector<double> numbers;
+    std::string problem;
+    for (int j = 1; j <= kBinCount; ++j) {
+        if (j > static_cast<int>(lines.size()))
+            return FileError::AtLine(name, j, QStringLiteral("missing (%1 lines expected)").arg(kBinCount));
+        const QByteArrayView line = lines[static_cast<std::size_t>(j - 1)];
+        if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())), numbers, problem))
+            return FileError::AtLine(name, j, QString::fromStdString(problem));
+        if (numbers.size() != 2)
+            return FileError::AtLine(name, j, QStringLiteral("%1 numbers, 2 expected").arg(numbers.size()));
+        data.EnergyKeV[static_cast<std::size_t>(j)] = numbers[0];
+        data.Fluence[static_cast<std::size_t>(j)] = numbers[1];
+    }
+    return data;
+}
+
+}  // namespace ordevo
