@@ -1,0 +1,116 @@
+// QMessageBox-backed messages and the process-wide accessor.
+#include "messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <utility>
+
+namespace ordevo::ui {
+namespace {
+
+std::unique_ptr<Messages>& Installed() {
+    static std::unique_ptr<Messages> installed;
+    return installed;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None: return QMessageBox::NoIcon;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void Messages::Warning(const QString& text, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    Show(text, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+void Messages::Notice(const QString& text, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    Show(text, MessageIcon::None, MessageButtons::Ok);
+}
+
+void Messages::Error(const QString& text, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    Show(text, MessageIcon::Critical, MessageButtons::Ok);
+}
+
+Answer Messages::AskOkCancel(const QString& text, MessageIcon icon, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    return Show(text, icon, MessageButtons::OkCancel);
+}
+
+Answer Messages::AskYesNo(const QString& text, MessageIcon icon, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    return Show(text, icon, MessageButtons::YesNo);
+}
+
+QtMessages::QtMessages(QString title) : title_(std::move(title)) {}
+
+QString QtMessages::Title() const {
+    return title_.isEmpty() ? QApplication::applicationDisplayName() : title_;
+}
+
+std::unique_ptr<QMessageBox> QtMessages::BuildBox(const QString& text, MessageIcon icon,
+                                                  MessageButtons buttons,
+                                                  QWidget* parent) const {
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(Title());
+    box->setIcon(ToQt(icon));
+    box->setTextFormat(Qt::PlainText);  // a text that looks like markup is still shown as typed
+    box->setText(text);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box->setStandardButtons(QMessageBox::Ok);
+        box->setDefaultButton(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Ok);
+        break;
+    case MessageButtons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    return box;
+}
+
+Answer QtMessages::Show(const QString& text, MessageIcon icon, MessageButtons buttons) {
+    const auto box = BuildBox(text, icon, buttons, QApplication::activeWindow());
+    const int clicked = box->exec();
+    switch (clicked) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default:
+        // Closed by the window frame or Escape without an Escape button.
+        return buttons == MessageButtons::YesNo      ? Answer::No
+               : buttons == MessageButtons::OkCancel ? Answer::Cancel
+                                                     : Answer::Ok;
+    }
+}
+
+void QtMessages::Beep() { QApplication::beep(); }
+
+Messages& AppMessages() {
+    std::unique_ptr<Messages>& installed = Installed();
+    if (!installed) installed = std::make_unique<QtMessages>();
+    return *installed;
+}
+
+std::unique_ptr<Messages> SetAppMessages(std::unique_ptr<Messages> messages) {
+    std::unique_ptr<Messages> previous = std::move(Installed());
+    Installed() = std::move(messages);
+    return previous;
+}
+
+}  // namespace ordevo::ui

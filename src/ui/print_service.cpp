@@ -1,0 +1,119 @@
+// Default printer or PDF output of one landscape page.
+#include "print_service.h"
+
+#include <QFileDialog>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+#include "printer_surface.h"
+#include "twips.h"
+
+namespace ordevo::ui {
+namespace {
+
+constexpr int kPdfDotsPerInch = 600;  // "device dots" of line widths match a common printer
+constexpr double kPdfMarginMm = 5;    // the layout's 285 × 190 mm fit inside A4 landscape
+
+std::unique_ptr<PrintService>& Installed() {
+    static std::unique_ptr<PrintService> installed;
+    return installed;
+}
+
+}  // namespace
+
+QString DialogPdfFileChooser::ChoosePdfPath(const QString& documentName) {
+    return QFileDialog::getSaveFileName(parent_, QStringLiteral("PDF ファイルに保存"),
+                                        documentName + QStringLiteral(".pdf"),
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
+SystemPrintService::SystemPrintService(std::unique_ptr<PdfFileChooser> chooser, PrinterUse use)
+    : chooser_(chooser ? std::move(chooser) : std::make_unique<DialogPdfFileChooser>()),
+      use_(use) {}
+
+PrintReport SystemPrintService::PrintLandscapePage(const QString& documentName,
+                                                   const DrawPage& draw) {
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (use_ == PrinterUse::DefaultPrinterIfAny && !defaultPrinter.isNull()) {
+        QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+        printer.setDocName(documentName);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        PrinterSurface page(printer);
+        if (!page.IsActive()) {
+            return {PrintOutcome::Failed, defaultPrinter.printerName(),
+                    QStringLiteral("the printer did not accept the job")};
+        }
+        draw(page);
+        if (!page.EndDocument()) {
+            return {PrintOutcome::Failed, defaultPrinter.printerName(),
+                    QStringLiteral("the printer did not finish the job")};
+        }
+        return {PrintOutcome::Printed, defaultPrinter.printerName(), {}};
+    }
+    const QString path = chooser_->ChoosePdfPath(documentName);
+    if (path.isEmpty()) return {PrintOutcome::Cancelled, {}, {}};
+    return WritePdf(path, documentName, draw);
+}
+
+PrintReport SystemPrintService::WritePdf(const QString& path, const QString& documentName,
+                                         const DrawPage& draw) {
+    QString target = path;
+    if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        target += QStringLiteral(".pdf");
+    }
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {PrintOutcome::Failed, target, file.errorString()};
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(documentName);
+        writer.setCreator(QStringLiteral("Ordevo-V3"));
+        writer.setResolution(kPdfDotsPerInch);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm,
+                                                   kPdfMarginMm),
+                                         QPageLayout::Millimeter));
+        PrinterSurface page(writer);
+        if (!page.IsActive()) {
+            file.cancelWriting();
+            return {PrintOutcome::Failed, target, QStringLiteral("the PDF could not be started")};
+        }
+        draw(page);
+        if (!page.EndDocument()) {
+            file.cancelWriting();
+            return {PrintOutcome::Failed, target, QStringLiteral("the PDF could not be finished")};
+        }
+    }
+    if (!file.commit()) {
+        return {PrintOutcome::Failed, target, file.errorString()};
+    }
+    return {PrintOutcome::SavedAsPdf, target, {}};
+}
+
+PrintReport RecordingPrintService::PrintLandscapePage(const QString& documentName,
+                                                      const DrawPage& draw) {
+    auto page = std::make_unique<RecordingSurface>(kTwipsPerMillimetre, kTwipsPerMillimetre);
+    draw(*page);
+    pages_.push_back(std::move(page));
+    (void)documentName;
+    return {PrintOutcome::Printed, {}, {}};
+}
+
+PrintService& AppPrintService() {
+    std::unique_ptr<PrintService>& installed = Installed();
+    if (!installed) installed = std::make_unique<SystemPrintService>();
+    return *installed;
+}
+
+std::unique_ptr<PrintService> SetAppPrintService(std::unique_ptr<PrintService> service) {
+    std::unique_ptr<PrintService> previous = std::move(Installed());
+    Installed() = std::move(service);
+    return previous;
+}
+
+}  // namespace ordevo::ui
