@@ -19,6 +19,11 @@ BinArray MakePrimaryTable(std::span<const double, kPrimaryValueCount> primary) {
         const double e = BinEnergyKeV(i);
         const int k = static_cast<int>(e / 5.0);
         const double eHi = 5.0 * k + 5.0;
+        if (e == 5.0 * k) {
+            // On a 5 keV point the file value itself, not its round trip through the logarithm.
+            table[i] = P(k);
+            continue;
+        }
         const double slope = std::log(P(k + 1)) - std::log(P(k));
         table[i] = std::exp(std::log(P(k + 1)) - (eHi - e) * slope / 5.0);
     }

@@ -37,9 +37,8 @@ double CrossSectionShape(double u) {
     return 1.0 - 5.049 * u + 10.847 * u * u - 10.516 * u * u * u + 3.842 * u * u * u * u;
 }
 
-// K-line yield factor of tungsten; no K lines at or below 70 kV.
+// K-line yield factor of tungsten, used above 70 kV only (the root is positive there).
 double KLineYieldFactor(double v) {
-    if (!(v > 70.0)) return 0.0;
     return (std::sqrt(8.79856 * v - 595.149) - 4.55528) / 4.39928;
 }
 
@@ -81,8 +80,9 @@ void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinA
         }
         q[j] = sum;
     }
-    const double fK = KLineYieldFactor(v);
-    if (fK > 0.0) {
+    // No K lines at or below 70 kV.
+    if (v > 70.0) {
+        const double fK = KLineYieldFactor(v);
         double total = 0.0;
         for (int j = 2; j <= lastBin; ++j) total += q[j];
         const double k = 0.01 * fK * total;

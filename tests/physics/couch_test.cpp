@@ -1,0 +1,88 @@
+// Couch transmission, calibration constant and soft-tissue thickness from one measurement.
+#include "couch.h"
+
+#include <cmath>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "physics_test_data.h"
+
+namespace ordevo {
+namespace {
+
+using testing::Constant;
+using testing::PlainEquipment;
+using testing::TransparentTable;
+
+// Soft tissue of 0.5/cm at every energy: T(n) = exp(−0.05·n) whatever the spectrum.
+AttenuationTable FlatTissue() {
+    AttenuationTable table = TransparentTable();
+    table.TissueAttenuation = Constant(0.5);
+    return table;
+}
+
+CouchMeasurement Measurement(double without, double with, double displayed, double fad = 65, double kv = 80) {
+    return {kv, without, with, displayed, fad};
+}
+
+// 10 mGy without, 8 with, 12 displayed at 65 cm: T = 0.8, C = (10/12)·(65/50)² = 1.4083.
+// The thickness lies between 0.4 cm (e^−0.2) and 0.5 cm (e^−0.25), interpolated linearly.
+TEST(Couch, MeasurementGivesTransmissionCalibrationAndThickness) {
+    const CouchCalibration c = ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 8, 12));
+    EXPECT_DOUBLE_EQ(c.CouchTransmission, 0.8);
+    EXPECT_NEAR(c.CalibrationConstant, 1.4083, 5e-5);
+    const double expected = 0.4 + 0.1 * (0.8 - std::exp(-0.2)) / (std::exp(-0.25) - std::exp(-0.2));
+    EXPECT_NEAR(c.CouchSoftTissueThickness, expected, 1e-13);
+    EXPECT_EQ(ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 10, 12)).CouchSoftTissueThickness, 0.0);
+}
+
+// With air absorption in one bin only, T(n) = exp(−μ·0.1·n) exactly; a transmission equal to T(3)
+// keeps the search going and lands on 0.3 cm with fraction 0.
+TEST(Couch, TransmissionOnAGridStepGivesThatThickness) {
+    AttenuationTable table = FlatTissue();
+    table.AirEnergyAbsorption = Constant(0.0);
+    table.AirEnergyAbsorption[40] = 1.0;
+    table.TissueAttenuation[40] = 0.7;
+    const double t3 = std::exp(-0.7 * (3 * 0.1));
+    EXPECT_NEAR(ComputeCouchSoftTissueThickness(table, PlainEquipment(), 80, t3), 0.3, 1e-15);
+}
+
+TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
+    const auto problem = [](const CouchMeasurement& m, EquipmentData eq = PlainEquipment()) {
+        try {
+            ComputeCouchCalibration(FlatTissue(), eq, m);
+        } catch (const CouchInputError& error) {
+            return static_cast<int>(error.problem());
+        }
+        return -1;
+    };
+    using P = CouchInputProblem;
+    EXPECT_EQ(problem(Measurement(0, 8, 12)), static_cast<int>(P::AirKermaWithoutCouch));
+    EXPECT_EQ(problem(Measurement(10, 8, -1)), static_cast<int>(P::DisplayedReferenceAirKerma));
+    EXPECT_EQ(problem(Measurement(10, 8, 12, 15)), static_cast<int>(P::FocusIsocentreDistance));
+    for (double kv : {0.0, -80.0, 0.5, 150.5})
+        EXPECT_EQ(problem(Measurement(10, 8, 12, 65, kv)), static_cast<int>(P::TypicalTubeVoltage)) << kv;
+    EXPECT_EQ(problem(Measurement(10, 10.5, 12)), static_cast<int>(P::TransmissionAboveOne));
+    // 10 cm of this tissue transmits e^−5 = 0.0067.
+    EXPECT_EQ(problem(Measurement(10, 0.05, 12)), static_cast<int>(P::TransmissionBeyondTable));
+    EXPECT_EQ(problem(Measurement(10, 0, 12)), static_cast<int>(P::TransmissionBeyondTable));
+    EquipmentData flatAnode = PlainEquipment();
+    flatAnode.TargetAngle = 0;
+    EXPECT_EQ(problem(Measurement(10, 8, 12), flatAnode), static_cast<int>(P::TargetAngle));
+    EquipmentData leadFilter = PlainEquipment();
+    leadFilter.OtherFilterFlag = 1;
+    leadFilter.OtherFilterThickness = 10;
+    leadFilter.OtherFilterAttenuation = Constant(1e4);
+    EXPECT_EQ(problem(Measurement(10, 8, 12), leadFilter), static_cast<int>(P::BeamFullyAbsorbed));
+
+    std::set<std::string> messages;
+    for (int p = 0; p <= static_cast<int>(P::BeamFullyAbsorbed); ++p)
+        messages.insert(MessageFor(static_cast<P>(p)));
+    EXPECT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages.count(""), 0u);
+}
+
+}  // namespace
+}  // namespace ordevo

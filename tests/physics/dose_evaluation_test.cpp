@@ -1,0 +1,175 @@
+// The evaluation chain: which steps run, what each failure reports, and how the factors combine.
+#include "dose_evaluation.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "physics_test_data.h"
+
+namespace ordevo {
+namespace {
+
+using testing::Constant;
+using testing::PlainEquipment;
+using testing::TinyReferenceData;
+using testing::UniformKernels;
+
+struct Chain {
+    ReferenceData ref = TinyReferenceData(0.0005);
+    EvaluationInputs in;
+    ScatterKernelLoader kernels = UniformKernels(1.0);
+    std::vector<EvaluationStep> steps;
+
+    Chain() {
+        for (int i = 1; i <= kBinCount; ++i) ref.Attenuation.TissueAttenuation[i] = 30.0 / i;  // harder is deeper
+        ref.PrimaryTable = Constant(3.0, 21, 300);
+        in.BodyPartText = "頭部";
+        in.TubeVoltageText = "80";
+        in.TubeVoltageTextValue = 80;
+        in.ReferenceAirKermaTextValue = in.ReferenceAirKerma = 1000;
+        in.KermaAreaProductTextValue = in.KermaAreaProduct = 100;
+        in.FocusSkinDistanceTextValue = 70;
+        in.ReferenceFieldSize = 10.0;
+        in.Shape = FieldShape::Square;
+        in.Equipment = PlainEquipment();
+        in.Equipment.CalibrationConstant = 1.1;
+        in.Equipment.CouchTransmission = 0.8;
+        in.Equipment.CouchSoftTissueThickness = 1.2;
+        in.Voltage = {80, 80, TubeVoltageWeighting::Equal};
+    }
+    DoseEvaluation Run() {
+        return EvaluateDose(ref, in, kernels, [this](EvaluationStep step, const DoseEvaluation&) {
+            steps.push_back(step);
+        });
+    }
+};
+
+TEST(DoseEvaluation, FactorsCombineIntoSkinDose) {
+    Chain c;
+    const DoseEvaluation ev = c.Run();
+    ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
+    EXPECT_EQ(c.steps, (std::vector<EvaluationStep>{EvaluationStep::Corrections, EvaluationStep::Spectrum,
+                                                    EvaluationStep::Backscatter, EvaluationStep::DepthDose,
+                                                    EvaluationStep::SkinDose}));
+    const CaseConditions& cc = ev.Conditions;
+    const DoseResult& r = ev.Result;
+    EXPECT_DOUBLE_EQ(r.CorrectedReferenceAirKerma, 1100);
+    EXPECT_DOUBLE_EQ(r.CorrectedKermaAreaProduct, 110);
+    EXPECT_DOUBLE_EQ(r.EntranceAirKerma, 880);
+    EXPECT_DOUBLE_EQ(cc.PhantomSurfaceDistance, 68.8);
+    EXPECT_DOUBLE_EQ(cc.SurfaceFieldSize, 10.0 * 68.8 / 50);
+    EXPECT_EQ(cc.TubeVoltage, 80);
+    EXPECT_NEAR(r.TissueToAirDoseRatio, 1.2, 1e-12);
+    EXPECT_GT(r.BackscatterFactor, 1.0);
+    EXPECT_LT(r.DepthDoseFactor, 1.0);  // the skin lies 1.2 cm deep in the phantom
+    const double inverseSquare = (70 / 68.8) * (70 / 68.8);
+    EXPECT_NEAR(r.ScatterFactor, r.DepthDoseFactor * r.BackscatterFactor * inverseSquare, 1e-12);
+    EXPECT_NEAR(r.SkinDose, r.ScatterFactor * 1.2 * 880, 1e-9);
+}
+
+TEST(DoseEvaluation, NoCouchLeavesDistanceAndAirKerma) {
+    Chain c;
+    c.in.Equipment.CouchTransmission = 1;
+    c.in.Equipment.CouchSoftTissueThickness = 0;
+    const DoseEvaluation ev = c.Run();
+    ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
+    EXPECT_EQ(ev.Conditions.PhantomSurfaceDistance, 70);
+    EXPECT_EQ(ev.Result.EntranceAirKerma, ev.Result.CorrectedReferenceAirKerma);
+    EXPECT_EQ(ev.Result.DepthDoseFactor, 1.0);
+    EXPECT_NEAR(ev.Result.ScatterFactor, ev.Result.BackscatterFactor, 1e-12);
+}
+
+TEST(DoseEvaluation, WorksAt150kV) {
+    Chain c;
+    c.in.Voltage = {140, 150, TubeVoltageWeighting::Normal};
+    const DoseEvaluation ev = c.Run();
+    EXPECT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
+    EXPECT_EQ(ev.Conditions.TubeVoltage, 150);
+    EXPECT_GT(ev.Result.SkinDose, 0);
+    // The depth dose sums the spectrum up to the top of the range.
+    const CaseConditions& cc = ev.Conditions;
+    EXPECT_EQ(ev.Result.DepthDoseFactor,
+              ComputeDepthDoseFactor(c.ref, {150, &ev.Spectrum.XraySpectrum, cc.PhantomSurfaceDistance,
+                                             cc.SurfaceFieldSize, cc.Shape, 1.2}, c.kernels));
+}
+
+TEST(DoseEvaluation, MissingInputStopsBeforeAnyStep) {
+    for (int missing = 0; missing < 4; ++missing) {
+        Chain c;
+        double* values[] = {&c.in.TubeVoltageTextValue, &c.in.ReferenceAirKermaTextValue,
+                            &c.in.KermaAreaProductTextValue, &c.in.FocusSkinDistanceTextValue};
+        *values[missing] = 0;
+        c.in.BodyPartText = "";
+        const DoseEvaluation ev = c.Run();
+        EXPECT_EQ(ev.Outcome, EvaluationOutcome::IncompleteInput);
+        EXPECT_EQ(ev.Conditions.BodyPart, "---");
+        EXPECT_EQ(ev.Conditions.FocusSkinDistance, 0);
+        EXPECT_TRUE(c.steps.empty());
+    }
+    EXPECT_STREQ(MessageFor(EvaluationOutcome::IncompleteInput), " 未入力の項目があります ");
+}
+
+TEST(DoseEvaluation, IsocentreDistanceOf15cmOrLessComputesNothing) {
+    for (double fad : {15.0, 10.0}) {
+        Chain c;
+        c.in.Equipment.FocusIsocentreDistance = fad;
+        const DoseEvaluation ev = c.Run();
+        EXPECT_EQ(ev.Outcome, EvaluationOutcome::CalculationFailed);
+        EXPECT_EQ(ev.ReachedStep, EvaluationStep::None);
+        EXPECT_EQ(ev.Result.CorrectedReferenceAirKerma, 0);
+        EXPECT_TRUE(c.steps.empty());
+    }
+}
+
+// Each failure ends the chain at its step with that step's message; earlier results stay.
+TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
+    struct Failure {
+        const char* what;
+        void (*change)(Chain&);
+        EvaluationOutcome outcome;
+        EvaluationStep reached;
+    };
+    const Failure failures[] = {
+        {"voltage above 150", [](Chain& c) { c.in.Voltage = {151, 151, TubeVoltageWeighting::Equal}; },
+         EvaluationOutcome::CalculationFailed, EvaluationStep::Corrections},
+        {"circle past ring 300", [](Chain& c) { c.in.Shape = FieldShape::Circle, c.in.ReferenceFieldSize = 40, c.in.Equipment.FocusReceptorDistance = 50; },
+         EvaluationOutcome::CalculationFailed, EvaluationStep::Spectrum},
+        {"kernel file missing", [](Chain& c) { c.kernels = [](int) -> ScatterKernel { throw std::runtime_error("no PDS-data"); }; },
+         EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
+        {"couch thicker than the depth table", [](Chain& c) { c.in.Equipment.CouchSoftTissueThickness = 20; },
+         EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
+        {"no field shape", [](Chain& c) { c.in.Shape = FieldShape::None, c.in.ReferenceFieldSize = 0; },
+         EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
+        {"skin at the couch surface", [](Chain& c) { c.in.Equipment.CouchSoftTissueThickness = 70; c.in.FocusSkinDistanceTextValue = 70; },
+         EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
+        {"zero calibration constant", [](Chain& c) { c.in.Equipment.CalibrationConstant = 0; },
+         EvaluationOutcome::CalculationFailed, EvaluationStep::DepthDose},
+    };
+    for (const Failure& f : failures) {
+        Chain c;
+        f.change(c);
+        const DoseEvaluation ev = c.Run();
+        EXPECT_EQ(ev.Outcome, f.outcome) << f.what;
+        EXPECT_EQ(ev.ReachedStep, f.reached) << f.what;
+        EXPECT_FALSE(ev.FailureDetail.empty()) << f.what;
+    }
+    EXPECT_STREQ(MessageFor(EvaluationOutcome::CalculationFailed), "　???  正しく計算できませんでした  ???   ");
+    EXPECT_STREQ(MessageFor(EvaluationOutcome::DepthDoseFailed), " 正しく計算できません ");
+    EXPECT_STREQ(MessageFor(EvaluationOutcome::Completed), "");
+}
+
+TEST(DoseEvaluation, ObserverFailureFailsTheEvaluation) {
+    for (EvaluationStep failing : {EvaluationStep::Spectrum, EvaluationStep::DepthDose}) {
+        Chain c;
+        const DoseEvaluation ev = EvaluateDose(c.ref, c.in, c.kernels, [failing](EvaluationStep step, const DoseEvaluation&) {
+            if (step == failing) throw std::runtime_error("window closed");
+        });
+        EXPECT_EQ(ev.Outcome, EvaluationOutcome::CalculationFailed);
+        EXPECT_EQ(ev.ReachedStep, failing);
+    }
+}
+
+}  // namespace
+}  // namespace ordevo
