@@ -49,17 +49,17 @@ enum class Overlap {
 // or the frame or picture named in `parent`). A width or height of 0 fits the caption in the
 // control's font. Strings are UTF-8.
 struct ControlSpec {
-    std::string_view name;      // becomes objectName(); unique within a table
+    std::string_view name = {};  // becomes objectName(); unique within a table
     Kind kind = Kind::Label;
-    std::string_view caption;   // text, title or (FileList) pattern
+    std::string_view caption = {};  // text, title or (FileList) pattern
     int left = 0;
     int top = 0;
     int width = 0;              // 0: fit the caption
     int height = 0;             // 0: fit the caption
     Font font = Font::Inherit;
     double fontSizePt = 9;      // used when font is not Inherit
-    std::string_view toolTip;
-    std::string_view parent;    // "" = the window; otherwise an earlier Frame or PictureBox
+    std::string_view toolTip = {};
+    std::string_view parent = {};  // "" = the window; otherwise an earlier Frame or PictureBox
     Overlap overlap = Overlap::Checked;
 };
 

@@ -30,11 +30,14 @@ QFont PainterSurface::FontOf(const SurfaceState& state) {
 }
 
 QPen PainterSurface::PenOf(const QColor& colour, const SurfaceState& state) {
-    QPen pen(colour, state.lineWidth, ToQt(state.lineStyle), Qt::SquareCap, Qt::MiterJoin);
-    return pen;
+    // One-pixel lines include their end point; wider lines have round ends, like the
+    // geometric pens of the Windows screen and printer.
+    return QPen(colour, state.lineWidth, ToQt(state.lineStyle),
+                state.lineWidth > 1 ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin);
 }
 
 void PainterSurface::DoText(QPointF topLeft, const QString& line, const SurfaceState& state) {
+    BeforeDrawing();
     const QFont font = FontOf(state);
     const QFontMetricsF metrics(font, &Device());
     const QPointF origin = scale_.ToDevice(topLeft);
@@ -48,6 +51,7 @@ void PainterSurface::DoText(QPointF topLeft, const QString& line, const SurfaceS
 
 void PainterSurface::DoLine(QPointF from, QPointF to, const QColor& colour,
                             const SurfaceState& state) {
+    BeforeDrawing();
     const QPoint a = Nearest(scale_.ToDevice(from));
     const QPoint b = Nearest(scale_.ToDevice(to));
     Paint([&](QPainter& painter) {
@@ -59,6 +63,7 @@ void PainterSurface::DoLine(QPointF from, QPointF to, const QColor& colour,
 
 void PainterSurface::DoBox(QRectF corners, const QColor& colour, bool filled,
                            const SurfaceState& state) {
+    BeforeDrawing();
     // Both corners are included, as pixels: a box from x 10 to x 20 covers 11 columns.
     const QRect box = QRect(Nearest(scale_.ToDevice(corners.topLeft())),
                             Nearest(scale_.ToDevice(corners.bottomRight())))

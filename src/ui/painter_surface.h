@@ -25,6 +25,9 @@ protected:
     virtual const QPaintDevice& Device() const = 0;
     // Runs `paint` with a painter ready on the device, then lets the owner show the result.
     virtual void Paint(const std::function<void(QPainter&)>& paint) = 0;
+    // Called before each primitive maps its coordinates (a picture box that was resized while
+    // hidden adjusts its image and scale here).
+    virtual void BeforeDrawing() {}
 
     void DoText(QPointF topLeft, const QString& line, const SurfaceState& state) override;
     void DoLine(QPointF from, QPointF to, const QColor& colour,

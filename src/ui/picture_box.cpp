@@ -20,7 +20,13 @@ PictureBox::PictureBox(QWidget* parent, Border border) : QFrame(parent) {
         setFrameStyle(QFrame::NoFrame);
     }
     setAttribute(Qt::WA_OpaquePaintEvent);
+    SetUnitTwips(1, 1);
     FitImageToInside();
+}
+
+const QImage& PictureBox::Image() const {
+    FitImageToInside();
+    return image_;
 }
 
 void PictureBox::SetUnitTwips(double twipsPerUnitX, double twipsPerUnitY) {
@@ -61,6 +67,7 @@ void PictureBox::SetAllLineElementsVisible(bool visible) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);  // the border
+    FitImageToInside();
     QPainter painter(this);
     const QRect inside = contentsRect();
     painter.setClipRect(inside);
@@ -77,13 +84,17 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    FitImageToInside();
+    BeforeDrawing();
 }
 
-void PictureBox::FitImageToInside() {
+void PictureBox::BeforeDrawing() {
+    FitImageToInside();
+    ApplyScale();
+}
+
+void PictureBox::FitImageToInside() const {
     const QSize inside = contentsRect().size().expandedTo(QSize(1, 1));
     if (image_.size() != inside) {
-        // A new size keeps what was drawn at its place; new area is background.
         QImage resized(inside, QImage::Format_RGB32);
         resized.setDotsPerMeterX(static_cast<int>(kDotsPerMetreAt96Dpi + 0.5));
         resized.setDotsPerMeterY(static_cast<int>(kDotsPerMetreAt96Dpi + 0.5));
@@ -94,6 +105,9 @@ void PictureBox::FitImageToInside() {
         }
         image_ = resized;
     }
+}
+
+void PictureBox::ApplyScale() {
     if (scaleMode_ == ScaleMode::UnitTwips) {
         SetUnitTwips(scaleArgs_[0], scaleArgs_[1]);
     } else {
@@ -102,6 +116,7 @@ void PictureBox::FitImageToInside() {
 }
 
 void PictureBox::DoClear() {
+    FitImageToInside();
     image_.fill(backColor_);
     update();
 }

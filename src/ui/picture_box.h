@@ -32,7 +32,8 @@ public:
 
     // User units. By default one unit is one twip with the origin at the inside's top-left
     // corner. SetUnitTwips makes a unit that many twips across and down (Picture2: 13.155 and
-    // 7.65); SetScale maps the inside onto a rectangle of user units (left, top, width, height).
+    // 7.65); SetScale maps the inside onto a rectangle of user units (left, top, width, height),
+    // and is applied again when the picture changes size.
     void SetUnitTwips(double twipsPerUnitX, double twipsPerUnitY);
     void SetScale(double left, double top, double width, double height);
 
@@ -40,7 +41,7 @@ public:
     QColor BackColor() const { return backColor_; }
 
     // The kept drawing, one image pixel per screen pixel of the inside.
-    const QImage& Image() const { return image_; }
+    const QImage& Image() const;
     // Where user point (x, y) lands in the image (and, offset by the border, in the widget).
     QPointF ToImagePixels(double x, double y) const { return Scale().ToDevice({x, y}); }
     QPoint InsideOrigin() const { return contentsRect().topLeft(); }
@@ -57,11 +58,15 @@ protected:
     void DoClear() override;
     const QPaintDevice& Device() const override;
     void Paint(const std::function<void(QPainter&)>& paint) override;
+    void BeforeDrawing() override;
 
 private:
-    void FitImageToInside();
+    // The image follows the inside's size (also when resized while hidden, which sends no
+    // resize event until shown); what was drawn stays at its place, new area is background.
+    void FitImageToInside() const;
+    void ApplyScale();
 
-    QImage image_;
+    mutable QImage image_;
     QColor backColor_ = Qt::white;
     std::vector<LineElement> lines_;
     // The scale as asked for, reapplied when the inside changes size.

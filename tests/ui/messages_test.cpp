@@ -1,0 +1,116 @@
+// Message boxes: the scripted service records exactly what a window says and answers from a
+// script; the real one builds the box with the title, icon, buttons and the text as given.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+
+#include <gtest/gtest.h>
+
+#include "scripted_messages.h"
+
+using namespace ordevo::ui;
+
+TEST(ScriptedMessages, RecordsTextsExactlyWithIconButtonsAndBeep) {
+    ScriptedMessages messages;
+    const QString full = QStringLiteral(
+        "　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+        "新たな結果表に保存して下さい。");
+    messages.Warning(full, WithBeep::Yes);
+    messages.Notice(QStringLiteral("保存するデータがありません"));
+    messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"), WithBeep::Yes);
+
+    ASSERT_EQ(messages.Shown().size(), 3u);
+    EXPECT_EQ(messages.Shown()[0].text, full);
+    EXPECT_EQ(messages.Shown()[0].text.at(0), QChar(0x3000));  // the ideographic blank stays
+    EXPECT_EQ(messages.Shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(messages.Shown()[0].afterBeep);
+    EXPECT_EQ(messages.Shown()[1].icon, MessageIcon::None);
+    EXPECT_FALSE(messages.Shown()[1].afterBeep);
+    EXPECT_EQ(messages.Shown()[2].text.back(), QChar(0x3000));
+    EXPECT_TRUE(messages.Shown()[2].afterBeep);
+    EXPECT_EQ(messages.BeepCount(), 2);
+}
+
+TEST(ScriptedMessages, QuestionsTakeQueuedAnswersAndOkBoxesTakeNone) {
+    ScriptedMessages messages;
+    messages.QueueAnswer(Answer::No);
+    messages.QueueAnswer(Answer::Cancel);
+    messages.Warning(QStringLiteral("ok only"));  // does not use up the No
+    EXPECT_EQ(messages.AskYesNo(QStringLiteral("　プリンターは準備できていますか？　"), MessageIcon::None),
+              Answer::No);
+    EXPECT_EQ(messages.AskOkCancel(QStringLiteral("　現在表示されている計算結果は削除されます　")),
+              Answer::Cancel);
+    EXPECT_EQ(messages.PendingAnswers(), 0u);
+    // Defaults once the queue is empty.
+    EXPECT_EQ(messages.AskYesNo(QStringLiteral("q")), Answer::Yes);
+    EXPECT_EQ(messages.AskOkCancel(QStringLiteral("q")), Answer::Ok);
+    messages.SetDefaultAnswer(MessageButtons::YesNo, Answer::No);
+    EXPECT_EQ(messages.AskYesNo(QStringLiteral("q")), Answer::No);
+
+    EXPECT_EQ(messages.Shown()[1].icon, MessageIcon::None);
+    EXPECT_EQ(messages.Shown()[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.Shown()[1].answer, Answer::No);
+    EXPECT_EQ(messages.Shown()[2].buttons, MessageButtons::OkCancel);
+}
+
+TEST(ScriptedMessages, AnAnswerTheBoxDoesNotOfferIsAScriptError) {
+    ScriptedMessages messages;
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_THROW(messages.AskOkCancel(QStringLiteral("OK or Cancel")), std::logic_error);
+    EXPECT_THROW(messages.SetDefaultAnswer(MessageButtons::Ok, Answer::Cancel), std::logic_error);
+}
+
+TEST(ScriptedMessages, ScopedInstallReplacesTheAppServiceAndPutsItBack) {
+    Messages* before = &AppMessages();
+    {
+        ScopedScriptedMessages scripted;
+        EXPECT_EQ(&AppMessages(), &*scripted);
+        AppMessages().Error(QStringLiteral("Att_coeff2021.dat line 212: 6 numbers, 7 expected"));
+        ASSERT_EQ(scripted->Texts().size(), 1u);
+        EXPECT_EQ(scripted->Shown()[0].icon, MessageIcon::Critical);
+    }
+    EXPECT_EQ(&AppMessages(), before);
+}
+
+TEST(QtMessages, BoxCarriesTitleIconButtonsAndThePlainText) {
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    // A text with markup-like characters must be shown as typed, blanks included.
+    const QString text = QStringLiteral("　<b>ファイル</b> を開けません　");
+    const auto box = messages.BuildBox(text, MessageIcon::Exclamation, MessageButtons::Ok, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Ordevo-V3"));
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->text(), text);
+
+    const auto question = messages.BuildBox(text, MessageIcon::None, MessageButtons::YesNo, nullptr);
+    EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    const auto confirm = messages.BuildBox(text, MessageIcon::None, MessageButtons::OkCancel, nullptr);
+    EXPECT_EQ(confirm->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+TEST(QtMessages, AnEmptyTitleFollowsTheApplicationName) {
+    const QString saved = QApplication::applicationDisplayName();
+    QApplication::setApplicationDisplayName(QStringLiteral("Ordevo-V3"));
+    QtMessages messages;
+    EXPECT_EQ(messages.Title(), QStringLiteral("Ordevo-V3"));
+    QApplication::setApplicationDisplayName(saved);
+}
+
+TEST(QtMessages, ShowReturnsTheButtonThatWasPressed) {
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    // Press "No" on the box as soon as it is up.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            box->button(QMessageBox::No)->click();
+        },
+        Qt::QueuedConnection);
+    EXPECT_EQ(messages.Show(QStringLiteral("q"), MessageIcon::Question, MessageButtons::YesNo),
+              Answer::No);
+}
