@@ -23,7 +23,7 @@ std::string Quoted(std::string_view field) {
 }  // namespace
 
 FieldReader::FieldReader(std::string_view text, int firstLineNumber)
-    : text_(text), line_(firstLineNumber) {}
+    : text_(text), line_(firstLineNumber), fieldLine_(firstLineNumber) {}
 
 FieldReader::Outcome FieldReader::Next(double& value) {
     bool comma = false;
@@ -33,6 +33,7 @@ FieldReader::Outcome FieldReader::Next(double& value) {
             ++line_;
         } else if (c == ',') {
             if (comma || !fieldRead_) {
+                fieldLine_ = line_;
                 problem_ = "empty field between commas";
                 return Outcome::Bad;
             }
@@ -48,6 +49,7 @@ FieldReader::Outcome FieldReader::Next(double& value) {
     while (position_ < text_.size() && !IsSeparator(text_[position_])) ++position_;
     const std::string_view field = text_.substr(start, position_ - start);
     fieldRead_ = true;
+    fieldLine_ = line_;
     if (DecimalNumberLength(field) != field.size()) {
         problem_ = Quoted(field) + " is not a number";
         return Outcome::Bad;

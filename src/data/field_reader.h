@@ -20,8 +20,8 @@ public:
     // leave an empty field between them; Problem() says which.
     Outcome Next(double& value);
 
-    // The line of the last field read (or of the problem, or the last line at the end).
-    int LineNumber() const { return line_; }
+    // The line of the last field read, or of the problem (at the end: of the last field).
+    int LineNumber() const { return fieldLine_; }
     // How many numbers have been read so far.
     int NumberCount() const { return count_; }
     // Why the last Next() gave Bad, e.g. "\"1.2x\" is not a number".
@@ -30,7 +30,8 @@ public:
 private:
     std::string_view text_;
     std::size_t position_ = 0;
-    int line_ = 1;
+    int line_ = 1;       // where the scan stands
+    int fieldLine_ = 1;  // where the last field or problem stood
     int count_ = 0;
     bool fieldRead_ = false;
     std::string problem_;

@@ -1,0 +1,188 @@
+#include "equipment_file.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ordevo {
+namespace {
+
+using testing::Cp932;
+using testing::ReadFile;
+using testing::WriteFile;
+
+QByteArray Lines(const QStringList& lines) { return Cp932(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")); }
+
+const QStringList kVersion3Lines = {"100.0", "65.0", "12.0", "2.50", "0.00", "0.10", " 1 ", "Mo",
+                                    "0.30",  "80",   "0.780", "2.145", "1.046"};
+
+TEST(EquipmentFile, VersionComesFromTheCaseSensitiveExtension) {
+    EXPECT_EQ(EquipmentFileVersionOf("abc.odv3"), EquipmentFileVersion::Version2Or3);
+    EXPECT_EQ(EquipmentFileVersionOf("abc.odv2"), EquipmentFileVersion::Version2Or3);
+    EXPECT_EQ(EquipmentFileVersionOf("abc.odv"), EquipmentFileVersion::Version1);
+    EXPECT_EQ(EquipmentFileVersionOf("ABC.ODV3"), EquipmentFileVersion::Version1);
+    EXPECT_EQ(EquipmentFileLineCount(EquipmentFileVersion::Version1), 24);
+    EXPECT_EQ(EquipmentFileLineCount(EquipmentFileVersion::Version2Or3), 13);
+}
+
+TEST(EquipmentFile, ReadsVersion3WithFiltrationsInCentimetres) {
+    QTemporaryDir dir;
+    WriteFile(dir, "Room 1.odv3", Lines(kVersion3Lines));
+    const auto read = ReadEquipmentFile(dir.filePath("Room 1.odv3"));
+    ASSERT_TRUE(read) << read.error().what();
+    const EquipmentData& d = read->Data;
+    EXPECT_EQ(d.FocusReceptorDistance, 100.0);
+    EXPECT_EQ(d.FocusIsocentreDistance, 65.0);
+    EXPECT_EQ(d.TargetAngle, 12.0);
+    EXPECT_EQ(read->InherentFiltrationMm, 2.5);
+    EXPECT_DOUBLE_EQ(d.InherentFiltration, 0.25);
+    EXPECT_DOUBLE_EQ(d.AddedCopper, 0.01);
+    EXPECT_EQ(d.OtherFilterFlag, 1);
+    EXPECT_EQ(d.OtherFilterMaterial, "Mo");
+    EXPECT_EQ(d.OtherFilterMaterialFile, "Mo.ele");
+    EXPECT_DOUBLE_EQ(d.OtherFilterThickness, 0.03);
+    EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
+    EXPECT_EQ(d.CouchTransmission, 0.78);
+    EXPECT_EQ(d.CouchSoftTissueThickness, 2.145);
+    EXPECT_EQ(d.CalibrationConstant, 1.046);
+}
+
+// Version 1 holds each measured quantity at 60…100 kV; the 80 kV lines 12, 17, 22 are used.
+TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
+    QStringList lines = kVersion3Lines.mid(0, 9);
+    for (int i = 10; i <= 24; ++i) lines << QString::number(i);
+    QTemporaryDir dir;
+    WriteFile(dir, "old.odv", Lines(lines).replace("\r\n", "\n"));
+    const auto read = ReadEquipmentFile(dir.filePath("old.odv"));
+    ASSERT_TRUE(read) << read.error().what();
+    EXPECT_EQ(read->Version, EquipmentFileVersion::Version1);
+    EXPECT_EQ(read->Data.CouchTransmission, 12.0);
+    EXPECT_EQ(read->Data.CouchSoftTissueThickness, 17.0);
+    EXPECT_EQ(read->Data.CalibrationConstant, 22.0);
+    EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
+}
+
+TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
+    QStringList lines = kVersion3Lines;
+    lines[2] = "  ";         // target angle
+    lines[3] = "abc";        // inherent filtration
+    lines[6] = "";           // flag: fails the flag test
+    lines[7] = " 銅, 合金 ";  // a material text may hold a comma and is trimmed
+    QTemporaryDir dir;
+    WriteFile(dir, "x.odv2", Lines(lines));
+    const auto read = ReadEquipmentFile(dir.filePath("x.odv2"));
+    ASSERT_TRUE(read) << read.error().what();
+    EXPECT_EQ(read->Data.TargetAngle, 0.0);
+    EXPECT_EQ(read->Data.InherentFiltration, 0.0);
+    EXPECT_EQ(read->Data.OtherFilterFlag, 0);
+    EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金");
+    EXPECT_EQ(read->Data.OtherFilterMaterialFile, "");
+}
+
+TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {
+    QTemporaryDir dir;
+    WriteFile(dir, "abc.odv3", Lines(kVersion3Lines.mid(0, 10)));
+    const auto read = ReadEquipmentFile(dir.filePath("abc.odv3"));
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message(), QStringLiteral("abc.odv3 line 11: missing (13 lines expected)"));
+
+    // The same 13 lines are too few for a version-1 name.
+    WriteFile(dir, "abc.odv", Lines(kVersion3Lines));
+    EXPECT_EQ(ReadEquipmentFile(dir.filePath("abc.odv")).error().message(),
+              QStringLiteral("abc.odv line 14: missing (24 lines expected)"));
+}
+
+EquipmentRecordTexts SampleRecord() {
+    EquipmentRecordTexts r;
+    r.FocusReceptorDistance = 100;
+    r.FocusIsocentreDistance = 5;
+    r.TargetAngle = 12;
+    r.InherentFiltrationMm = 2.5;
+    r.AddedAluminiumMm = 0;
+    r.AddedCopperMm = 0.1;
+    r.OtherFilterFlag = 1;
+    r.OtherFilterMaterialText = QString::fromUtf8("Ｍｏ～");
+    r.OtherFilterThicknessText = "0.3";
+    r.TypicalTubeVoltageText = "80";
+    r.CouchTransmission = 0.7804;
+    r.CouchSoftTissueThickness = 3.2;
+    r.CalibrationConstant = 1.0456;
+    return r;
+}
+
+TEST(EquipmentFile, WritesVersion3ThroughThePictures) {
+    QTemporaryDir dir;
+    const auto written = WriteEquipmentFile(dir.path(), QString::fromUtf8("Ｘ線室１"), SampleRecord());
+    ASSERT_TRUE(written) << written.error().what();
+    EXPECT_EQ(*written, QString::fromUtf8("Ｘ線室１.odv3"));
+    const QStringList expected = {"100.0", "05.0", "12.0", "2.50", "0.00", "0.10", " 1 ", QString::fromUtf8("Ｍｏ～"),
+                                  "0.3",   "80",   "0.780", "3.200", "1.046"};
+    EXPECT_EQ(ReadFile(dir.filePath(*written)), Lines(expected));
+
+    // Read back: the same values, and a second write gives the same bytes.
+    const auto read = ReadEquipmentFile(dir.filePath(*written));
+    ASSERT_TRUE(read);
+    EXPECT_DOUBLE_EQ(read->Data.OtherFilterThickness, 0.03);
+    EXPECT_EQ(read->OtherFilterMaterialText, QString::fromUtf8("Ｍｏ～"));
+    EquipmentRecordTexts again = SampleRecord();
+    again.FocusIsocentreDistance = read->Data.FocusIsocentreDistance;
+    again.CalibrationConstant = read->Data.CalibrationConstant;
+    ASSERT_TRUE(WriteEquipmentFile(dir.path(), "copy", again));
+    EXPECT_EQ(ReadFile(dir.filePath("copy.odv3")), Lines(expected));
+}
+
+TEST(EquipmentFile, NamesOutsideTheFolderAreRefusedAndNothingIsWritten) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("sub");
+    for (const QString& name : {QString(), QStringLiteral("  "), QStringLiteral("."), QStringLiteral(".."),
+                                QStringLiteral("sub/room"), QStringLiteral("..\\room"), QStringLiteral("../room"),
+                                QStringLiteral("a\nb")}) {
+        const auto written = WriteEquipmentFile(dir.filePath("sub"), name, SampleRecord());
+        EXPECT_FALSE(written) << name.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(dir.filePath("sub")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(EquipmentFile, TextWithLineBreakIsRefused) {
+    QTemporaryDir dir;
+    EquipmentRecordTexts record = SampleRecord();
+    record.TypicalTubeVoltageText = "80\r\n";
+    EXPECT_FALSE(WriteEquipmentFile(dir.path(), "room", record));
+    EXPECT_FALSE(QFile::exists(dir.filePath("room.odv3")));
+}
+
+// A material row pair that is flat in log-log space gives the same μ everywhere: ρ·m.
+QByteArray FlatMaterial() { return "flat\r\n2.0, 0\r\n0.001 1 2 3 0 0\r\n10 1 2 3 0 0\r\n"; }
+
+TEST(EquipmentFile, LoadingWithTheFlagSetLoadsTheMaterialTable) {
+    QTemporaryDir dir;
+    WriteFile(dir, "Mo.ele", FlatMaterial());
+    WriteFile(dir, "Room.odv3", Lines(kVersion3Lines));
+    const auto loaded = LoadEquipmentFile(dir.filePath("Room.odv3"), dir.path());
+    ASSERT_TRUE(loaded) << loaded.error().what();
+    EXPECT_DOUBLE_EQ(loaded->Data.OtherFilterAttenuation[1], 12.0);
+    EXPECT_DOUBLE_EQ(loaded->Data.OtherFilterAttenuation[300], 12.0);
+
+    QFile::remove(dir.filePath("Mo.ele"));
+    const auto missing = LoadEquipmentFile(dir.filePath("Room.odv3"), dir.path());
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().message().startsWith(QStringLiteral("Room.odv3: the other filter's material")))
+        << missing.error().what();
+}
+
+TEST(EquipmentFile, MaterialNameCannotLeaveTheFolder) {
+    QTemporaryDir dir;
+    WriteFile(dir, "Mo.ele", FlatMaterial());
+    QStringList lines = kVersion3Lines;
+    lines[7] = "../Mo";
+    WriteFile(dir, "sub/Room.odv3", Lines(lines));
+    const auto loaded = LoadEquipmentFile(dir.filePath("sub/Room.odv3"), dir.filePath("sub"));
+    ASSERT_FALSE(loaded);
+    EXPECT_TRUE(loaded.error().message().startsWith(QStringLiteral("Room.odv3 line 8:")));
+}
+
+}  // namespace
+}  // namespace ordevo

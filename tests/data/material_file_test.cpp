@@ -1,0 +1,107 @@
+#include "material_file.h"
+
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ordevo {
+namespace {
+
+using testing::Cp932;
+using testing::WriteFile;
+
+// Rows at 1, 10 and 100 keV and 10 MeV with m = 1000, 10, 1, 1 (coherent + incoherent +
+// photoelectric): log-log straight between the first three rows, so m(2 keV) = 1000·2^−2.
+QByteArray SampleMaterial() {
+    return Cp932(QString::fromUtf8("モリブデン（Mo）①, 説明\r\n")) +
+           "10.2  0\r\n"
+           "1.0E-03 100 200 700 0 0\r\n"
+           "1.0E-02, 1, 2, 7, 0, 0\r\n"
+           "0.1 0.1 0.2 0.7\r\n 0 0\r\n"  // a row may wrap onto the next line
+           "10 0.1 0.2 0.7 0 0\r\n"
+           "anything after the 10 MeV row is not read\r\n";
+}
+
+TEST(MaterialFile, ReadsRowsUpToTheFirstRowAtTenMeV) {
+    QTemporaryDir dir;
+    WriteFile(dir, "Mo.ele", SampleMaterial());
+    const auto read = ReadMaterialFile(dir.filePath("Mo.ele"));
+    ASSERT_TRUE(read) << read.error().what();
+    EXPECT_EQ(read->Description, QString::fromUtf8("モリブデン（Mo）①, 説明"));
+    EXPECT_EQ(read->DensityGPerCm3, 10.2);
+    ASSERT_EQ(read->Rows.size(), 4u);
+    EXPECT_EQ(read->Rows[0].EnergyMeV, 0.001);
+    EXPECT_EQ(read->Rows[0].TotalCm2PerG, 1000.0);
+    EXPECT_EQ(read->Rows[3].EnergyMeV, 10.0);
+
+    const auto table = LoadMaterialTable(dir.filePath("Mo.ele"));
+    ASSERT_TRUE(table) << table.error().what();
+    // Log-log interpolation is exact on a power law; 1e-12 covers the logarithms' rounding.
+    EXPECT_NEAR((*table)[2], 10.2 * 1000.0, 1e-9);
+    EXPECT_NEAR((*table)[4] / 10.2, 250.0, 1e-9);
+    EXPECT_NEAR((*table)[3], ((*table)[2] + (*table)[4]) / 2, 1e-12);
+    EXPECT_EQ((*table)[1], (*table)[2]);
+}
+
+QByteArray RowsFrom(double firstEnergyMeV, int rowsBelowTenMeV) {
+    QByteArray bytes = "description\r\n1.0 0\r\n";
+    for (int r = 0; r < rowsBelowTenMeV; ++r)
+        bytes += QByteArray::number(firstEnergyMeV * (1 + r)) + " 1 1 1 0 0\r\n";
+    return bytes + "10 1 1 1 0 0\r\n";
+}
+
+// One fixture per kind of broken material file.
+TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
+    const struct {
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {RowsFrom(0.002, 3), "m.ele line 3: the first energy is 0.002 MeV (the table must start at 0.001 MeV or below)"},
+        {RowsFrom(0.001, 100), "m.ele line 102: no energy of 10 MeV or more within 100 rows"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 1 0 0\r\n", "m.ele line 4: the file ends before row 3"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 x 0 0\r\n", "m.ele line 4: row 2: \"x\" is not a number"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0\r\n", "m.ele line 3: the file ends before row 1"},
+        {"d\r\n0 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n", "m.ele line 2: the density must be positive"},
+        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n", "m.ele line 5: row 3: the energies must not fall"},
+        {"", "m.ele line 1: missing (the file is empty)"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        WriteFile(dir, "m.ele", c.bytes);
+        const auto table = LoadMaterialTable(dir.filePath("m.ele"));
+        ASSERT_FALSE(table) << c.message;
+        EXPECT_EQ(table.error().message().toStdString(), c.message);
+    }
+}
+
+TEST(MaterialFile, HundredRowsEndingAtTenMeVAreAccepted) {
+    QTemporaryDir dir;
+    WriteFile(dir, "m.ele", RowsFrom(0.001, 99));
+    const auto read = ReadMaterialFile(dir.filePath("m.ele"));
+    ASSERT_TRUE(read) << read.error().what();
+    EXPECT_EQ(read->Rows.size(), 100u);
+}
+
+// The table building refuses what it cannot interpolate; the error still names the file.
+TEST(MaterialFile, RowsThatCannotBeInterpolatedNameTheFile) {
+    QTemporaryDir dir;
+    WriteFile(dir, "m.ele", "d\r\n1 0\r\n0.001 0 0 0 0 0\r\n10 1 1 1 0 0\r\n");
+    const auto table = LoadMaterialTable(dir.filePath("m.ele"));
+    ASSERT_FALSE(table);
+    EXPECT_TRUE(table.error().message().startsWith(QStringLiteral("m.ele: "))) << table.error().what();
+}
+
+TEST(MaterialFile, DescriptionReadsEvenWhenTheNumbersAreDamaged) {
+    QTemporaryDir dir;
+    WriteFile(dir, "m.ele", Cp932(QString::fromUtf8("鉛 ～ 2.0\r\n")) + "garbage");
+    const auto description = ReadMaterialDescription(dir.filePath("m.ele"));
+    ASSERT_TRUE(description);
+    EXPECT_EQ(*description, QString::fromUtf8("鉛 ～ 2.0"));
+    EXPECT_FALSE(ReadMaterialFile(dir.filePath("m.ele")));
+    EXPECT_FALSE(ReadMaterialDescription(dir.filePath("none.ele")));
+}
+
+}  // namespace
+}  // namespace ordevo

@@ -1,0 +1,105 @@
+#include "reference_files.h"
+
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ordevo {
+namespace {
+
+using testing::WriteFile;
+
+TEST(ReferenceFiles, ReadsTheThreeTablesRecordByRecord) {
+    QTemporaryDir dir;
+    testing::WriteReferenceFiles(dir);
+    const auto read = ReadReferenceData(dir.path());
+    ASSERT_TRUE(read) << read.error().what();
+    const ReferenceData& ref = *read;
+
+    // The header line holds numbers and is still skipped: row 1 is the first data line.
+    EXPECT_DOUBLE_EQ(ref.BackscatterTable[1][1], 1.01);
+    EXPECT_DOUBLE_EQ(ref.BackscatterTable[300][31], 300.31);
+    EXPECT_EQ(ref.BackscatterTable[0][0], 0.0);
+    EXPECT_EQ(ref.BackscatterEnergyGrid[1], 1.0);
+    EXPECT_EQ(ref.BackscatterEnergyGrid[31], 150.0);
+
+    // The energy field is dropped; the six columns follow in file order.
+    EXPECT_EQ(ref.Attenuation.Tungsten[7], 1007.0);
+    EXPECT_EQ(ref.Attenuation.Aluminium[7], 2007.0);
+    EXPECT_EQ(ref.Attenuation.Copper[7], 3007.0);
+    EXPECT_EQ(ref.Attenuation.AirEnergyAbsorption[300], 4300.0);
+    EXPECT_EQ(ref.Attenuation.TissueEnergyAbsorption[1], 5001.0);
+    EXPECT_EQ(ref.Attenuation.TissueAttenuation[300], 6300.0);
+
+    // P(k) = 0.01·k: bin 30 (15 keV) takes P(3) exactly, bin 300 P(30).
+    EXPECT_NEAR(ref.PrimaryTable[30], 0.03, 1e-15);
+    EXPECT_DOUBLE_EQ(ref.PrimaryTable[300], 0.30);
+    EXPECT_EQ(ref.PrimaryTable[20], 0.0);
+}
+
+TEST(ReferenceFiles, LfLineEndsAreAccepted) {
+    QTemporaryDir dir;
+    testing::WriteReferenceFiles(dir);
+    WriteFile(dir, "Att_coeff2021.dat", testing::AttenuationFileBytes().replace("\r\n", "\n"));
+    EXPECT_TRUE(ReadReferenceData(dir.path()));
+}
+
+// One fixture per kind of broken file; each error names the file and the line.
+TEST(ReferenceFiles, BrokenFilesAreNamedByFileAndLine) {
+    struct Case {
+        const char* file;
+        QByteArray bytes;
+        const char* message;
+    };
+    QByteArray shortAttenuation = testing::AttenuationFileBytes();
+    shortAttenuation.truncate(shortAttenuation.indexOf("150, "));  // records 1..299
+    QByteArray missingField = testing::AttenuationFileBytes();
+    const qsizetype line212 = missingField.indexOf("\r\n106,") + 2;
+    missingField.insert(line212, "junk\r\n");
+    QByteArray notANumber = testing::BackscatterFileBytes();
+    notANumber.replace(" 3.0099999999999998", " 3.01x");
+    QByteArray zeroPrimary = testing::PrimaryFileBytes();
+    zeroPrimary.replace("20, 0.04", "20, 0");
+
+    const Case cases[] = {
+        {"Att_coeff2021.dat", shortAttenuation, "Att_coeff2021.dat line 300: missing (300 records expected from line 1)"},
+        {"Att_coeff2021.dat", missingField, "Att_coeff2021.dat line 212: \"junk\" is not a number"},
+        {"dBSF-SoftDose-SoftPhantom.dat", notANumber, "dBSF-SoftDose-SoftPhantom.dat line 4: \"3.01x\" is not a number"},
+        {"dBSF-SoftDose-SoftPhantom.dat", "header only\r\n", "dBSF-SoftDose-SoftPhantom.dat line 2: missing (300 records expected from line 2)"},
+        {"Primary.dat", "10, 0.02\r\n15\r\n", "Primary.dat line 2: 1 numbers, 2 expected"},
+        {"Primary.dat", zeroPrimary, "Primary.dat line 3: the primary dose must be positive"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        testing::WriteReferenceFiles(dir);
+        WriteFile(dir, c.file, c.bytes);
+        const auto read = ReadReferenceData(dir.path());
+        ASSERT_FALSE(read) << c.message;
+        EXPECT_EQ(read.error().message().toStdString(), c.message);
+    }
+}
+
+TEST(ReferenceFiles, RecordWithOneNumberTooFewNamesItsLine) {
+    QTemporaryDir dir;
+    testing::WriteReferenceFiles(dir);
+    QByteArray bytes = testing::AttenuationFileBytes();
+    bytes.replace(", 6212E+00\r\n", "\r\n");
+    WriteFile(dir, "Att_coeff2021.dat", bytes);
+    const auto read = ReadReferenceData(dir.path());
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message(), QStringLiteral("Att_coeff2021.dat line 212: 6 numbers, 7 expected"));
+}
+
+TEST(ReferenceFiles, MissingFileIsNamed) {
+    QTemporaryDir dir;
+    testing::WriteReferenceFiles(dir);
+    QFile::remove(dir.filePath("Primary.dat"));
+    const auto read = ReadReferenceData(dir.path());
+    ASSERT_FALSE(read);
+    EXPECT_TRUE(read.error().message().startsWith(QStringLiteral("Primary.dat: cannot open"))) << read.error().what();
+}
+
+}  // namespace
+}  // namespace ordevo

@@ -1,0 +1,157 @@
+#include "results_csv.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ordevo {
+namespace {
+
+using testing::Cp932;
+using testing::ReadFile;
+using testing::WriteFile;
+
+// A row as an addition stores it: formatted texts, and the number 0 for "no other filter".
+ResultsRow AddedRow(const std::string& bodyPart, const std::string& skinDose, bool otherFilter) {
+    ResultsRow row;
+    const std::string texts[] = {"",       bodyPart, "75 - 85", "2.50",  "0.00",  "0.10",   "",
+                                 "",       "08",     "12.0cm平方", "05.3", "123.4", "06.1", "130.2",
+                                 "1.046", "1.352",  skinDose};
+    for (int c = 1; c <= kResultsColumnCount; ++c) row[c] = texts[c];
+    row[ResultsColumn::OtherFilterName] = std::string(otherFilter ? "Ｍｏ" : "-");
+    if (otherFilter)
+        row[ResultsColumn::OtherFilterMm] = std::string("0.50");
+    else
+        row[ResultsColumn::OtherFilterMm] = 0.0;
+    return row;
+}
+
+ResultsTable TableOf(int rows) {
+    ResultsTable table;
+    for (int r = 1; r <= rows; ++r) table.Rows[r] = AddedRow(r % 2 ? "胸部背面" : "頭部", std::to_string(r) + ".5", r % 2 == 0);
+    table.NextRowIndex = rows + 1;
+    return table;
+}
+
+TEST(ResultsCsv, WritesTheTransposedTable) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.csv");
+    ASSERT_TRUE(WriteResultsCsv(path, QString::fromUtf8("症例, 2024 ～①"), TableOf(2)));
+    const QString expected = QString::fromUtf8(
+        "症例, 2024 ～①\r\n"
+        " 2 \r\n"
+        "対象部位,胸部背面,頭部\r\n"
+        "管電圧 (kV),75 - 85,75 - 85\r\n"
+        "固有濾過(mmAL),2.50,2.50\r\n"
+        "ｱﾙﾐ付加 (mm),0.00,0.00\r\n"
+        "銅付加 (mm),0.10,0.10\r\n"
+        "その他フィルタ,-,Ｍｏ\r\n"
+        "上記厚(mm),0,0.50\r\n"
+        "FSD (cm),08,08\r\n"
+        "照射野 at 基準点,12.0cm平方,12.0cm平方\r\n"
+        "Kar (mGy),05.3,05.3\r\n"
+        "P_KA (Gy･cm2),123.4,123.4\r\n"
+        "補正 kar (mGy),06.1,06.1\r\n"
+        "補正 P_KA (Gy･cm2),130.2,130.2\r\n"
+        "皮膚線量/空気カーマ比,1.046,1.046\r\n"
+        "前方・後方散乱係数,1.352,1.352\r\n"
+        "入射表面皮膚吸収線量 (mGy),1.5,2.5\r\n");
+    EXPECT_EQ(ReadFile(path), Cp932(expected));
+}
+
+// A loaded file keeps its cell texts, so saving it again gives the same bytes.
+TEST(ResultsCsv, LoadAndSaveAgainIsByteIdentical) {
+    QTemporaryDir dir;
+    for (int rows : {0, 1, 15}) {
+        const QString first = dir.filePath(QStringLiteral("first%1.csv").arg(rows));
+        ASSERT_TRUE(WriteResultsCsv(first, QStringLiteral("comment, with commas"), TableOf(rows)));
+        if (rows == 15) {
+            const QList<QByteArray> lines = ReadFile(first).split('\n');
+            for (int line = 3; line <= 18; ++line) EXPECT_EQ(lines[line - 1].count(','), 15) << line;
+        }
+        const auto loaded = ReadResultsCsv(first);
+        ASSERT_TRUE(loaded) << loaded.error().what();
+        EXPECT_EQ(loaded->Comment, QStringLiteral("comment, with commas"));
+        EXPECT_EQ(loaded->Table.NextRowIndex, rows + 1);
+        const QString second = dir.filePath(QStringLiteral("second%1.csv").arg(rows));
+        ASSERT_TRUE(WriteResultsCsv(second, loaded->Comment, loaded->Table));
+        EXPECT_EQ(ReadFile(second), ReadFile(first)) << rows << " rows";
+    }
+}
+
+TEST(ResultsCsv, LoadedCellsKeepTextsAndNumbersAndRowsBeyondNStayReset) {
+    QTemporaryDir dir;
+    WriteFile(dir, "r.csv", Cp932(QString::fromUtf8("c\r\n 1 \r\n対象部位, 頭部 \r\n管電圧 (kV),80\r\n"
+                                                    "固有濾過(mmAL),2.50\r\nｱﾙﾐ付加 (mm),0\r\n銅付加 (mm),0\r\n"
+                                                    "その他フィルタ,-\r\n上記厚(mm),0\r\nFSD (cm),\t65\r\n"
+                                                    "照射野 at 基準点,8.5cm直径\r\nKar (mGy),1e2\r\nP_KA (Gy･cm2),1\r\n"
+                                                    "補正 kar (mGy),1\r\n補正 P_KA (Gy･cm2),1\r\n皮膚線量/空気カーマ比,1\r\n"
+                                                    "前方・後方散乱係数,1\r\n入射表面皮膚吸収線量 (mGy),-0.5\r\n\r\n")));
+    const auto loaded = ReadResultsCsv(dir.filePath("r.csv"));
+    ASSERT_TRUE(loaded) << loaded.error().what();
+    const ResultsTable& t = loaded->Table;
+    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::BodyPart]), "頭部");  // blanks around a field dropped
+    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::TubeVoltageText]), "80");  // numeric text in a text column
+    EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::FocusSkinDistance]), 65.0);
+    EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::ReferenceAirKerma]), 100.0);
+    EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::SkinDose]), -0.5);
+    EXPECT_EQ(t.Rows[2][ResultsColumn::SkinDose], ResultsCell(0.0));
+    EXPECT_EQ(t.NextRowIndex, 2);
+}
+
+// One fixture per kind of damaged file: an error, never part of a table.
+TEST(ResultsCsv, DamagedFilesAreRefusedWhole) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(WriteResultsCsv(dir.filePath("good.csv"), "c", TableOf(2)));
+    ASSERT_TRUE(ReadResultsCsv(dir.filePath("good.csv")));
+    const QByteArray bytes = ReadFile(dir.filePath("good.csv"));
+    auto variant = [&](const char* from, const char* to) {
+        QByteArray changed = bytes;
+        const QByteArray f = Cp932(QString::fromUtf8(from));
+        EXPECT_TRUE(changed.contains(f)) << from;
+        return changed.replace(f, Cp932(QString::fromUtf8(to)));
+    };
+    const struct {
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {variant(" 2 \r\n", " 16 \r\n"), "bad.csv line 2: 16 rows, at most 15 possible"},
+        {variant(" 2 \r\n", " 2.0 \r\n"), "bad.csv line 2: \"2.0\" is not a row count"},
+        {variant(" 2 \r\n", "\r\n"), "bad.csv line 2: \"\" is not a row count"},
+        {variant("FSD (cm),08,08", "FSD (cm),08"), "bad.csv line 10: 1 fields, 2 expected"},
+        {variant("FSD (cm),08,08", "FSD (cm),08,08,"), "bad.csv line 10: 3 fields, 2 expected"},
+        {variant("Kar (mGy)", "Kar(mGy)"), "bad.csv line 12: \"Kar (mGy)\" expected at the start"},
+        {variant("1.046,1.046", "1.046,abc"), "bad.csv line 16: row 2: \"abc\" is not a number"},
+        {variant("上記厚(mm),0,", "上記厚(mm),,"), "bad.csv line 9: row 1: \"\" is not a number"},
+        {bytes.left(bytes.indexOf("Kar")), "bad.csv line 12: missing (18 lines expected)"},
+        {bytes + "extra\r\n", "bad.csv line 19: unexpected text after the table"},
+        {bytes + QByteArray("\x81", 1), "bad.csv line 19: not valid CP932 text"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir, "bad.csv", c.bytes);
+        const auto loaded = ReadResultsCsv(dir.filePath("bad.csv"));
+        ASSERT_FALSE(loaded) << c.message;
+        EXPECT_EQ(loaded.error().message().toStdString(), c.message);
+        // The comment stays readable for the file list.
+        EXPECT_EQ(ReadResultsComment(dir.filePath("bad.csv")).value(), QStringLiteral("c"));
+    }
+}
+
+TEST(ResultsCsv, WriterRefusesWhatCouldNotBeReadBack) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.csv");
+    EXPECT_FALSE(WriteResultsCsv(path, QStringLiteral("two\r\nlines"), TableOf(1)));
+    ResultsTable comma = TableOf(1);
+    comma.Rows[1][ResultsColumn::OtherFilterName] = std::string("Al,Cu");
+    const auto written = WriteResultsCsv(path, "c", comma);
+    ASSERT_FALSE(written);
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: row 1"))) << written.error().what();
+    ResultsTable overfull = TableOf(1);
+    overfull.NextRowIndex = 17;
+    EXPECT_FALSE(WriteResultsCsv(path, "c", overfull));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
+}  // namespace ordevo

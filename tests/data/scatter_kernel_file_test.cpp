@@ -1,0 +1,78 @@
+#include "scatter_kernel_file.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+
+namespace ordevo {
+namespace {
+
+using testing::WriteFile;
+
+// Value (row, ring) = 1000·row + ring, seven numbers per line so that the line breaks fall
+// inside the rows, with mixed separators and notations.
+QByteArray KernelBytes(int count = kKernelRows * kKernelColumns) {
+    QByteArray bytes;
+    for (int n = 0; n < count; ++n) {
+        const int row = n / kKernelColumns + 1;
+        const int ring = n % kKernelColumns + 1;
+        const double value = 1000.0 * row + ring;
+        bytes += (n % 2 == 0) ? QByteArray::number(value, 'E', 6) : QByteArray::number(value);
+        bytes += (n % 7 == 6) ? "\r\n" : (n % 3 == 0 ? ", " : "  ");
+    }
+    return bytes;
+}
+
+TEST(ScatterKernelFile, ReadsTheNumbersInRowOrder) {
+    QTemporaryDir dir;
+    WriteFile(dir, "PDS-data/95.dat", KernelBytes());
+    const ScatterKernel kernel = LoadScatterKernel(dir.path(), 95);
+    EXPECT_EQ(kernel[1][1], 1001.0);
+    EXPECT_EQ(kernel[1][80], 1080.0);
+    EXPECT_EQ(kernel[41][3], 41003.0);
+    EXPECT_EQ(kernel[80][80], 80080.0);
+    EXPECT_EQ(kernel[0][5], 0.0);
+
+    WriteFile(dir, "PDS-data/100.dat", KernelBytes());
+    const ScatterKernelLoader load = MakeScatterKernelLoader(dir.path());
+    EXPECT_EQ(load(100)[2][2], 2002.0);
+    EXPECT_TRUE(ScatterKernelPath(dir.path(), 100).endsWith(QStringLiteral("/PDS-data/100.dat")));
+}
+
+TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
+    QByteArray notANumber = KernelBytes();
+    notANumber.replace("1.005000E+03", "1.005000E+0x");
+    const struct {
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {KernelBytes(6399), "PDS-data/40.dat line 915: ends after 6399 numbers, 6400 expected"},
+        {KernelBytes() + " 7", "PDS-data/40.dat line 915: more than 6400 numbers"},
+        {notANumber, "PDS-data/40.dat line 1: number 5: \"1.005000E+0x\" is not a number"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        WriteFile(dir, "PDS-data/40.dat", c.bytes);
+        try {
+            LoadScatterKernel(dir.path(), 40);
+            ADD_FAILURE() << "no error for: " << c.message;
+        } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
+}
+
+TEST(ScatterKernelFile, MissingFileThrows) {
+    QTemporaryDir dir;
+    const ScatterKernelLoader load = MakeScatterKernelLoader(dir.path());
+    try {
+        load(150);
+        ADD_FAILURE() << "a missing kernel file was read";
+    } catch (const FileError& error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: cannot open"))) << error.what();
+    }
+}
+
+}  // namespace
+}  // namespace ordevo
