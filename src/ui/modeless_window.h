@@ -24,7 +24,10 @@ protected:
 };
 
 // Lets pending repaints and other non-input events run during a long action, so the windows
-// stay drawn while no click or key can start a second action.
+// stay drawn while no click or key can start a second action. Input that arrives meanwhile is
+// held back, not dropped: it is delivered when the action returns to the event loop, so a
+// click on the button that started the action would start it again afterwards. Disable the
+// inputs that must not run twice for the length of the action as well.
 void LetPendingEventsRun();
 
 }  // namespace ordevo::ui
