@@ -1,5 +1,6 @@
 #include "spectrum.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -128,11 +129,15 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     const bool otherFilter = equipment.OtherFilterFlag == 1;
     const double filterAl = equipment.InherentFiltration + equipment.AddedAluminium;
 
-    // A counted loop: a fractional step count ends at its integer part.
-    const int steps = detail::FloorToInt(1.0 + 2.0 * (vHi - vLo), "number of voltage steps");
+    // A counted loop: a fractional step count ends at its integer part. Decimal ends such as
+    // 60.1 - 70.1 kV give 2·(V_hi − V_lo) a hair below the whole number in binary; the tolerance
+    // keeps their last step, and no step may pass V_hi.
+    constexpr double kStepCountTolerance = 1e-9;
+    const int steps =
+        detail::FloorToInt(1.0 + 2.0 * (vHi - vLo) + kStepCountTolerance, "number of voltage steps");
     BinArray q{};
     for (int k = 1; k <= steps; ++k) {
-        const double v = vLo + 0.5 * (k - 1);
+        const double v = std::min(vLo + 0.5 * (k - 1), vHi);
         result.TubeVoltage = v;
         const double z = g * (v - vMean);  // standard deviations from the middle of the range
         const double w = normal ? kNormalPeak * std::exp(-0.5 * z * z) : 1.0;

@@ -118,8 +118,10 @@ TEST(Spectrum, RangeSumsTheFixedSpectraOfItsHalfKilovoltSteps) {
         for (int k = 1; k <= 21; ++k) expected += Compute(table, Fixed(75 + 0.5 * (k - 1))).AirKermaSpectrum[j];
         EXPECT_NEAR(range.AirKermaSpectrum[j] / expected, 1.0, 1e-13) << j;
     }
-    // A width that is not a multiple of 0.5 kV stops at the last step below the upper end.
+    // A width that is not a multiple of 0.5 kV stops at the last step below the upper end;
+    // decimal ends keep their last step although 2·(70.1 − 60.1) is 19.999999999999986 in binary.
     EXPECT_EQ(Compute(table, {70, 72.25, TubeVoltageWeighting::Equal}).TubeVoltage, 72.0);
+    EXPECT_EQ(Compute(table, {60.1, 70.1, TubeVoltageWeighting::Equal}).TubeVoltage, 70.1);
 }
 
 // Ends of a normal range lie at ±1.84 standard deviations: 0.3989·exp(−0.5·1.84²) ≈ 0.0734.
