@@ -1,0 +1,31 @@
+#include "cli_arguments.h"
+
+#include <algorithm>
+
+namespace ordevo::cli {
+
+Arguments::Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed) {
+    for (std::size_t i = 0; i < words.size(); i += 2) {
+        const std::string& word = words[i];
+        if (word.rfind("--", 0) != 0) throw UsageError("unexpected argument: " + word);
+        const std::string name = word.substr(2);
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
+            throw UsageError("unknown option: " + word);
+        if (i + 1 >= words.size()) throw UsageError("option without a value: " + word);
+        if (!values_.emplace(name, words[i + 1]).second) throw UsageError("repeated option: " + word);
+    }
+}
+
+std::optional<std::string> Arguments::Get(const std::string& name) const {
+    const auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string Arguments::Require(const std::string& name) const {
+    const auto value = Get(name);
+    if (!value) throw UsageError("missing option: --" + name);
+    return *value;
+}
+
+}  // namespace ordevo::cli

@@ -1,0 +1,25 @@
+// A tiny JSON object writer: full-precision numbers (%.17g) and escaped UTF-8 strings.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ordevo::cli {
+
+class JsonObject {
+public:
+    JsonObject& Number(const std::string& key, double value);
+    JsonObject& String(const std::string& key, const std::string& value);
+    JsonObject& Object(const std::string& key, const JsonObject& value);
+    std::string Text() const;  // one line, keys in insertion order
+
+private:
+    std::vector<std::pair<std::string, std::string>> members_;  // key, encoded value
+};
+
+std::string JsonString(const std::string& utf8);
+// %.17g: enough digits that the double reads back exactly; non-finite values become null.
+std::string JsonNumber(double value);
+
+}  // namespace ordevo::cli

@@ -1,0 +1,37 @@
+// ordevo-cli: the program's computations without a window, for scripts and independent checks.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_arguments.h"
+#include "cli_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ordevo-cli evaluate|spectrum|couch --data DIR --equipment FILE [options]\n"
+    "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
+    "            --shape square|circle --fsd CM [--body-part TEXT]\n"
+    "  spectrum: voltage options as for evaluate\n"
+    "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace ordevo::cli;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+        std::cout << kUsage;
+        return words.empty() ? 2 : 0;
+    }
+    const std::vector<std::string> options(words.begin() + 1, words.end());
+    try {
+        if (words[0] == "evaluate") return RunEvaluate(Arguments(options, kEvaluateOptions), std::cout);
+        if (words[0] == "spectrum") return RunSpectrum(Arguments(options, kSpectrumOptions), std::cout);
+        if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
+        throw UsageError("unknown command: " + words[0]);
+    } catch (const UsageError& error) {
+        std::cerr << "ordevo-cli: " << error.what() << "\n" << kUsage;
+        return 2;
+    }
+}

@@ -1,0 +1,165 @@
+// The command-line evaluator on a synthetic working folder: it must compute what the window
+// computes, print every label as the window shows it, and report failures as the window would.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cmath>
+#include <regex>
+#include <sstream>
+
+#include "cli_commands.h"
+#include "couch.h"
+#include "dose_evaluation.h"
+#include "input_messages.h"
+#include "synthetic_data.h"
+
+namespace ordevo::cli {
+namespace {
+
+class CliCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        testing::WriteSyntheticWorkingFolder(dir_.path());
+    }
+
+    // Runs a command; returns its exit code and leaves its output in out_.
+    int Run(int (*command)(const Arguments&, std::ostream&), std::vector<std::string> words,
+            const std::vector<std::string>& allowed) {
+        words.insert(words.begin(), {"--data", dir_.path().toStdString(), "--equipment",
+                                     (dir_.path() + "/Room1.odv3").toStdString()});
+        out_.str("");
+        return command(Arguments(words, allowed), out_);
+    }
+
+    double Number(const std::string& key) const {
+        const std::regex pattern("\"" + key + "\": ([-0-9.eE+]+)");
+        std::smatch match;
+        const std::string text = out_.str();
+        if (!std::regex_search(text, match, pattern)) ADD_FAILURE() << key << " missing in " << text;
+        return std::stod(match[1]);
+    }
+
+    std::string Label(const std::string& name) const {
+        const std::regex pattern("\"" + name + "\": \"([^\"]*)\"");
+        std::smatch match;
+        const std::string text = out_.str();
+        if (!std::regex_search(text, match, pattern)) ADD_FAILURE() << name << " missing in " << text;
+        return match[1];
+    }
+
+    QTemporaryDir dir_;
+    std::ostringstream out_;
+};
+
+// Ka,r 10 mGy and P_KA 1 Gy·cm² make a 10 cm square at the reference point; the chain must
+// then hold together exactly as its formula says.
+TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
+    ASSERT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
+                                "--fsd", "60", "--body-part", "頭部"}, kEvaluateOptions), 0)
+        << out_.str();
+    EXPECT_EQ(Label("Label65"), "10.00");
+    EXPECT_DOUBLE_EQ(Number("ReferenceFieldSize"), 10.0);
+    EXPECT_DOUBLE_EQ(Number("CorrectedReferenceAirKerma"), 10.5);  // calibration 1.050
+    EXPECT_DOUBLE_EQ(Number("EntranceAirKerma"), 0.8 * 10.5);      // couch 0.800
+    EXPECT_DOUBLE_EQ(Number("PhantomSurfaceDistance"), 60.0 - 1.2);
+    EXPECT_DOUBLE_EQ(Number("SurfaceFieldSize"), 10.0 * 58.8 / 60.0);  // FAD − 15 = 60
+    EXPECT_DOUBLE_EQ(Number("TubeVoltage"), 80.0);
+
+    const double R = Number("TissueToAirDoseRatio");
+    const double B = Number("BackscatterFactor");
+    const double F = Number("DepthDoseFactor");
+    const double isq = (60.0 / 58.8) * (60.0 / 58.8);
+    EXPECT_NEAR(Number("SkinDose"), F * B * R * isq * 8.4, 1e-12);
+    EXPECT_NEAR(Number("ScatterFactor"), F * B * isq, 1e-12);
+    EXPECT_GT(B, 1.0);
+    EXPECT_GT(R, 0.9);
+    EXPECT_LT(R, 1.2);
+
+    EXPECT_EQ(Label("Label68"), "10.5");
+    EXPECT_EQ(Label("Label70"), "0.800");
+    EXPECT_EQ(Label("Label71"), "8.4");
+    EXPECT_NE(out_.str().find("\"BodyPart\": \"頭部\""), std::string::npos);
+    EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"80\""), std::string::npos);
+}
+
+// The field size enters the evaluation as the "#0.00" text shows it, not at full precision.
+TEST_F(CliCommands, EvaluateUsesTheRoundedFieldSize) {
+    ASSERT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "circle",
+                                "--fsd", "60"}, kEvaluateOptions), 0);
+    EXPECT_EQ(Label("Label65"), "11.28");
+    EXPECT_DOUBLE_EQ(Number("SurfaceFieldSize"), 11.28 * 58.8 / 60.0);
+    EXPECT_NE(out_.str().find("\"BodyPart\": \"---\""), std::string::npos);
+}
+
+TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "151", "--kar", "10", "--pka", "1", "--shape", "square",
+                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kTubeVoltageInputMessage + "\"}\n");
+
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
+                                "--fsd", "abc"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kIncompleteInputMessage + "\"}\n");
+
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "-5", "--pka", "1", "--shape", "square",
+                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kFieldSizeInputMessage + "\"}\n");
+
+    // A field wider than the kernels reach at depth fails in the depth-dose step.
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "1", "--pka", "100", "--shape", "square",
+                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\"}\n");
+
+    QFile::remove(dir_.path() + "/PDS-data/95.dat");
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
+                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\"}\n");
+}
+
+TEST_F(CliCommands, EvaluateAcceptsANormalRangeAndEndsAtItsTop) {
+    ASSERT_EQ(Run(RunEvaluate, {"--kv-low", "75", "--kv-high", "85", "--weighting", "normal",
+                                "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions), 0) << out_.str();
+    EXPECT_DOUBLE_EQ(Number("TubeVoltage"), 85.0);
+    EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"75 - 85\""), std::string::npos);
+}
+
+TEST_F(CliCommands, SpectrumPrintsTheSpectrumFileByteForByte) {
+    ASSERT_EQ(Run(RunSpectrum, {"--kv", "80"}, kSpectrumOptions), 0);
+    const std::string text = out_.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 300);
+    EXPECT_EQ(text.substr(0, 22), "5.000E-01  0.000E+00\r\n");
+    EXPECT_NE(text.find("\r\n1.610E+02") , 0u);
+    EXPECT_EQ(text.substr(text.size() - 22), "1.500E+02  0.000E+00\r\n");  // above 2·80 bins
+}
+
+TEST_F(CliCommands, CouchDerivesTheMeasuredQuantities) {
+    ASSERT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10.0", "--with", "8.0",
+                             "--displayed", "12.0"}, kCouchOptions), 0) << out_.str();
+    EXPECT_DOUBLE_EQ(Number("CouchTransmission"), 0.8);
+    EXPECT_DOUBLE_EQ(Number("CalibrationConstant"), (10.0 / 12.0) * (75.0 / 60.0) * (75.0 / 60.0));
+    EXPECT_EQ(Label("Label21"), "0.800");
+    EXPECT_EQ(Label("Label27"), "1.302");
+    const double t = Number("CouchSoftTissueThickness");
+    EXPECT_GT(t, 0.5);
+    EXPECT_LT(t, 5.0);
+
+    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "", "--without", "10.0", "--with", "8.0",
+                             "--displayed", "12.0"}, kCouchOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") +
+                              MessageFor(CouchInputProblem::TypicalTubeVoltage) + "\"}\n");
+    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "", "--with", "8.0",
+                             "--displayed", "12.0"}, kCouchOptions), 1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kCouchEmptyInputMessage + "\"}\n");
+}
+
+TEST(CliArguments, RefusesStrayRepeatedAndUnknownOptions) {
+    EXPECT_THROW(Arguments({"--kv"}, {"kv"}), UsageError);
+    EXPECT_THROW(Arguments({"--kv", "1", "--kv", "2"}, {"kv"}), UsageError);
+    EXPECT_THROW(Arguments({"--volts", "1"}, {"kv"}), UsageError);
+    EXPECT_THROW(Arguments({"80"}, {"kv"}), UsageError);
+    EXPECT_THROW(Arguments({}, {"kv"}).Require("kv"), UsageError);
+}
+
+}  // namespace
+}  // namespace ordevo::cli
