@@ -18,6 +18,15 @@ constexpr const char* kCodePage = "CP932";
 
 QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
+QString TrimBlanks(const QString& text) {
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && blank(text[start])) ++start;
+    while (end > start && blank(text[end - 1])) --end;
+    return text.mid(start, end - start);
+}
+
 FileResult<QByteArray> ReadFileBytes(const QString& path, const QString& nameInMessages) {
     const QString name = nameInMessages.isEmpty() ? FileNameOf(path) : nameInMessages;
     QFile file(path);
@@ -25,8 +34,7 @@ FileResult<QByteArray> ReadFileBytes(const QString& path, const QString& nameInM
         return FileError::InFile(name, QStringLiteral("cannot open (%1)").arg(file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return FileError::InFile(name,
-                                 QStringLiteral("cannot read (%1)").arg(file.errorString()));
+        return FileError::InFile(name, QStringLiteral("cannot read (%1)").arg(file.errorString()));
     return bytes;
 }
 
@@ -110,7 +118,8 @@ FileResult<void> WriteTextLines(const QString& path, const QStringList& lines) {
     for (const QString& line : lines) {
         ++lineNumber;
         if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
-            return FileError::AtLine(name, lineNumber, QStringLiteral("a line break inside a line"));
+            return FileError::AtLine(name, lineNumber,
+                                     QStringLiteral("a line break inside a line"));
         auto encoded = EncodeCp932(line, name, lineNumber);
         if (!encoded) return encoded.error();
         bytes.append(*encoded);

@@ -38,6 +38,10 @@ FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes);
 // holding CR or LF would break the file's line structure and is refused.
 FileResult<void> WriteTextLines(const QString& path, const QStringList& lines);
 
+// `text` without the ASCII blanks and tabs at either end (an ideographic space U+3000 is kept:
+// it belongs to the text).
+QString TrimBlanks(const QString& text);
+
 // The name used in error messages: the file name without its folder.
 QString FileNameOf(const QString& path);
 

@@ -15,20 +15,23 @@ namespace {
 double FieldNumber(const QString& field) { return LeadingNumber(field.toStdString()); }
 
 int FlagValue(double value) {
-    return std::isfinite(value) && std::fabs(value) < 1e9 ? static_cast<int>(std::lround(value)) : 0;
+    return std::isfinite(value) && std::fabs(value) < 1e9 ? static_cast<int>(std::lround(value))
+                                                          : 0;
 }
 
 // " 1 ", " 0 ": the integer with a blank on each side (a negative one has only the trailing).
 QString FlagText(int flag) {
-    return (flag < 0 ? QString() : QStringLiteral(" ")) + QString::number(flag) + QStringLiteral(" ");
+    return (flag < 0 ? QString() : QStringLiteral(" ")) + QString::number(flag) +
+           QStringLiteral(" ");
 }
 
 }  // namespace
 
 EquipmentFileVersion EquipmentFileVersionOf(const QString& fileName) {
     const QString last = fileName.right(4);
-    return last == QLatin1String("odv2") || last == QLatin1String("odv3") ? EquipmentFileVersion::Version2Or3
-                                                                         : EquipmentFileVersion::Version1;
+    return last == QLatin1String("odv2") || last == QLatin1String("odv3")
+               ? EquipmentFileVersion::Version2Or3
+               : EquipmentFileVersion::Version1;
 }
 
 int EquipmentFileLineCount(EquipmentFileVersion version) {
@@ -47,7 +50,7 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
     if (lines.size() < needed)
         return FileError::AtLine(name, static_cast<int>(lines.size()) + 1,
                                  QStringLiteral("missing (%1 lines expected)").arg(needed));
-    for (QString& line : lines) line = line.trimmed();
+    for (QString& line : lines) line = TrimBlanks(line);
     auto number = [&](int lineNumber) { return FieldNumber(lines[lineNumber - 1]); };
 
     EquipmentData& d = contents.Data;
@@ -83,17 +86,21 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
     return contents;
 }
 
-FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path, const QString& materialFolder) {
+FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path,
+                                                    const QString& materialFolder) {
     auto contents = ReadEquipmentFile(path);
     if (!contents || contents->Data.OtherFilterFlag != 1) return contents;
     const QString name = FileNameOf(path);
     const QString material = contents->OtherFilterMaterialText;
     if (const auto problem = FileNameProblem(material))
-        return FileError::AtLine(name, 8, QStringLiteral("the other filter's material: %1").arg(*problem));
-    auto table = LoadMaterialTable(QDir(materialFolder).filePath(material + QStringLiteral(".ele")));
+        return FileError::AtLine(name, 8,
+                                 QStringLiteral("the other filter's material: %1").arg(*problem));
+    auto table =
+        LoadMaterialTable(QDir(materialFolder).filePath(material + QStringLiteral(".ele")));
     if (!table)
-        return FileError::InFile(name, QStringLiteral("the other filter's material cannot be loaded (%1)")
-                                           .arg(table.error().message()));
+        return FileError::InFile(name,
+                                 QStringLiteral("the other filter's material cannot be loaded (%1)")
+                                     .arg(table.error().message()));
     contents->Data.OtherFilterAttenuation = *table;
     return contents;
 }
@@ -122,8 +129,10 @@ QStringList EquipmentFileLines(const EquipmentRecordTexts& r) {
 FileResult<QString> WriteEquipmentFile(const QString& folder, const QString& equipmentName,
                                        const EquipmentRecordTexts& record) {
     const QString fileName = equipmentName + QLatin1String(kEquipmentFileExtension);
-    if (const auto problem = FileNameProblem(equipmentName)) return FileError::InFile(fileName, *problem);
-    const auto written = WriteTextLines(QDir(folder).filePath(fileName), EquipmentFileLines(record));
+    if (const auto problem = FileNameProblem(equipmentName))
+        return FileError::InFile(fileName, *problem);
+    const auto written =
+        WriteTextLines(QDir(folder).filePath(fileName), EquipmentFileLines(record));
     if (!written) return written.error();
     return fileName;
 }

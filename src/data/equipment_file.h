@@ -10,8 +10,8 @@
 namespace ordevo {
 
 enum class EquipmentFileVersion : int {
-    Version1 = 1,      // ".odv": 24 lines, the measured quantities at 60…100 kV
-    Version2Or3 = 3,   // ".odv2", ".odv3": 13 lines with the typical tube voltage
+    Version1 = 1,     // ".odv": 24 lines, the measured quantities at 60…100 kV
+    Version2Or3 = 3,  // ".odv2", ".odv3": 13 lines with the typical tube voltage
 };
 
 // Decided by the last four characters of the name, case-sensitively: "odv2" or "odv3" make
@@ -35,33 +35,34 @@ struct EquipmentFileContents {
 };
 
 // Reads the file line by line (a line is one field, so a material name may hold a comma).
-// Fields are trimmed; a blank or non-numeric numeric field reads as 0 (its leading number
-// otherwise); the flag line " 1 " reads 1. Extra lines are ignored. A file that cannot be read,
-// is not CP932, or has fewer lines than its version needs is an error naming the file and line:
-// "abc.odv3 line 11: missing (13 lines expected)".
+// Fields are trimmed of blanks and tabs; a blank or non-numeric numeric field reads as 0 (its
+// leading number otherwise); the flag line " 1 " reads 1. Extra lines are ignored. A file that
+// cannot be read, is not CP932, or has fewer lines than its version needs is an error naming the
+// file and line: "abc.odv3 line 11: missing (13 lines expected)".
 FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path);
 
 // ReadEquipmentFile, and when the flag is 1 the other filter's attenuation from
 // "<materialFolder>/<material>.ele" (LoadMaterialTable). A flag of 1 whose material file is
 // missing, unusable or whose name cannot be a file name is an error: the record would
 // otherwise filter with a table of another material or of none.
-FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path, const QString& materialFolder);
+FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path,
+                                                    const QString& materialFolder);
 
 // What the editor's "Save" writes (version 3).
 struct EquipmentRecordTexts {
-    double FocusReceptorDistance = 0;   // cm, "#00.0"
-    double FocusIsocentreDistance = 0;  // cm, "#00.0"
-    double TargetAngle = 0;             // degrees, "#0.0"
-    double InherentFiltrationMm = 0;    // mm, "0.00"
-    double AddedAluminiumMm = 0;        // mm, "0.00"
-    double AddedCopperMm = 0;           // mm, "0.00"
-    int OtherFilterFlag = 0;            // written " 1 " / " 0 "
+    double FocusReceptorDistance = 0;                         // cm, "#00.0"
+    double FocusIsocentreDistance = 0;                        // cm, "#00.0"
+    double TargetAngle = 0;                                   // degrees, "#0.0"
+    double InherentFiltrationMm = 0;                          // mm, "0.00"
+    double AddedAluminiumMm = 0;                              // mm, "0.00"
+    double AddedCopperMm = 0;                                 // mm, "0.00"
+    int OtherFilterFlag = 0;                                  // written " 1 " / " 0 "
     QString OtherFilterMaterialText = QStringLiteral("---");  // as shown in the editor
     QString OtherFilterThicknessText = QStringLiteral("0");   // as typed
-    QString TypicalTubeVoltageText;     // as typed
-    double CouchTransmission = 0;         // "0.000"
-    double CouchSoftTissueThickness = 0;  // cm, "#0.000"
-    double CalibrationConstant = 0;       // "0.000"
+    QString TypicalTubeVoltageText;                           // as typed
+    double CouchTransmission = 0;                             // "0.000"
+    double CouchSoftTissueThickness = 0;                      // cm, "#0.000"
+    double CalibrationConstant = 0;                           // "0.000"
 };
 
 inline constexpr const char* kEquipmentFileExtension = ".odv3";

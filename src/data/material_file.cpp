@@ -23,7 +23,9 @@ FileResult<QString> ReadMaterialDescription(const QString& path) {
     const auto bytes = ReadFileBytes(path);
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
-    if (lines.empty()) return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("missing (the file is empty)"));
+    if (lines.empty())
+        return FileError::AtLine(FileNameOf(path), 1,
+                                 QStringLiteral("missing (the file is empty)"));
     return DecodeCp932(lines.front(), FileNameOf(path), 1);
 }
 
@@ -33,22 +35,28 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     if (!bytes) return bytes.error();
     MaterialFileContents contents;
     const auto lines = SplitLines(*bytes);
-    if (lines.empty()) return FileError::AtLine(name, 1, QStringLiteral("missing (the file is empty)"));
+    if (lines.empty())
+        return FileError::AtLine(name, 1, QStringLiteral("missing (the file is empty)"));
     auto description = DecodeCp932(lines.front(), name, 1);
     if (!description) return description.error();
     contents.Description = *description;
 
     const qsizetype start = SecondLineStart(*bytes);
-    FieldReader reader(std::string_view(bytes->constData() + start, static_cast<std::size_t>(bytes->size() - start)), 2);
+    FieldReader reader(std::string_view(bytes->constData() + start,
+                                        static_cast<std::size_t>(bytes->size() - start)),
+                       2);
     // The next number, or an error naming what was being read.
     auto next = [&](double& value, const QString& what) -> std::optional<FileError> {
         switch (reader.Next(value)) {
-            case FieldReader::Outcome::Number: return std::nullopt;
+            case FieldReader::Outcome::Number:
+                return std::nullopt;
             case FieldReader::Outcome::End:
-                return FileError::AtLine(name, reader.LineNumber(), QStringLiteral("the file ends before %1").arg(what));
-            case FieldReader::Outcome::Bad:
                 return FileError::AtLine(name, reader.LineNumber(),
-                                         QStringLiteral("%1: %2").arg(what, QString::fromStdString(reader.Problem())));
+                                         QStringLiteral("the file ends before %1").arg(what));
+            case FieldReader::Outcome::Bad:
+                return FileError::AtLine(
+                    name, reader.LineNumber(),
+                    QStringLiteral("%1: %2").arg(what, QString::fromStdString(reader.Problem())));
         }
         return std::nullopt;
     };
@@ -56,13 +64,15 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     double unused = 0;
     if (auto error = next(contents.DensityGPerCm3, QStringLiteral("the density"))) return *error;
     if (!(contents.DensityGPerCm3 > 0.0))
-        return FileError::AtLine(name, reader.LineNumber(), QStringLiteral("the density must be positive"));
+        return FileError::AtLine(name, reader.LineNumber(),
+                                 QStringLiteral("the density must be positive"));
     if (auto error = next(unused, QStringLiteral("the second number"))) return *error;
 
     for (int r = 1;; ++r) {
         if (r > kMaxMaterialRows)
-            return FileError::AtLine(name, reader.LineNumber(),
-                                     QStringLiteral("no energy of 10 MeV or more within %1 rows").arg(kMaxMaterialRows));
+            return FileError::AtLine(
+                name, reader.LineNumber(),
+                QStringLiteral("no energy of 10 MeV or more within %1 rows").arg(kMaxMaterialRows));
         const QString row = QStringLiteral("row %1").arg(r);
         double energy = 0, coherent = 0, incoherent = 0, photoelectric = 0;
         if (auto error = next(energy, row)) return *error;
@@ -73,11 +83,14 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
         if (auto error = next(unused, row)) return *error;
         if (auto error = next(unused, row)) return *error;
         if (r == 1 && energy > kMaterialFirstEnergyMaxMeV)
-            return FileError::AtLine(name, energyLine,
-                                     QStringLiteral("the first energy is %1 MeV (the table must start at 0.001 MeV or below)")
-                                         .arg(energy));
+            return FileError::AtLine(
+                name, energyLine,
+                QStringLiteral(
+                    "the first energy is %1 MeV (the table must start at 0.001 MeV or below)")
+                    .arg(energy));
         if (r > 1 && energy < contents.Rows.back().EnergyMeV)
-            return FileError::AtLine(name, energyLine, QStringLiteral("row %1: the energies must not fall").arg(r));
+            return FileError::AtLine(name, energyLine,
+                                     QStringLiteral("row %1: the energies must not fall").arg(r));
         contents.Rows.push_back({energy, coherent + incoherent + photoelectric});
         if (energy >= kMaterialLastEnergyMeV) break;
     }

@@ -12,11 +12,13 @@
 namespace ordevo {
 
 inline constexpr int kMaxMaterialRows = 100;
-inline constexpr double kMaterialFirstEnergyMaxMeV = 0.001;  // the table must start at 1 keV or below
-inline constexpr double kMaterialLastEnergyMeV = 10.0;       // reading stops after the first row at or above
+inline constexpr double kMaterialFirstEnergyMaxMeV =
+    0.001;  // the table must start at 1 keV or below
+inline constexpr double kMaterialLastEnergyMeV =
+    10.0;  // reading stops after the first row at or above
 
 struct MaterialFileContents {
-    QString Description;         // line 1, whole
+    QString Description;  // line 1, whole
     double DensityGPerCm3 = 0;
     std::vector<MaterialRow> Rows;  // E and coherent + incoherent + photoelectric, in file order
 };

@@ -72,8 +72,8 @@ struct DecimalText {
 // The 15-significant-digit text of |value| (finite).
 DecimalText FifteenDigits(double value) {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, 14);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     // "d.dddddddddddddde±XX"
     DecimalText d;
@@ -81,7 +81,8 @@ DecimalText FifteenDigits(double value) {
     for (std::size_t i = 0; i < e; ++i)
         if (text[i] != '.') d.digits += text[i];
     int exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
+                    exponent);
     d.pointPosition = exponent + 1;
     return d;
 }
@@ -102,7 +103,8 @@ void RoundToDigits(DecimalText& d, int keep) {
     d.digits.resize(static_cast<std::size_t>(keep));
     if (up) {
         int i = keep - 1;
-        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') d.digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9')
+            d.digits[static_cast<std::size_t>(i--)] = '0';
         if (i >= 0) {
             ++d.digits[static_cast<std::size_t>(i)];
         } else {
@@ -129,7 +131,8 @@ std::string FormatFixed(const Picture& p, double value) {
         return d.digits[static_cast<std::size_t>(k)];
     };
     std::string integer;
-    for (int power = std::max(d.pointPosition, 1) - 1; power >= 0; --power) integer += digitAt(power);
+    for (int power = std::max(d.pointPosition, 1) - 1; power >= 0; --power)
+        integer += digitAt(power);
     const std::size_t firstSignificant = integer.find_first_not_of('0');
     integer.erase(0, firstSignificant == std::string::npos ? integer.size() : firstSignificant);
     if (static_cast<int>(integer.size()) < p.minIntegerDigits)
@@ -169,7 +172,8 @@ std::string FormatExponent(const Picture& p, double value) {
         out += '+';
     std::string exponentDigits = std::to_string(std::abs(exponent));
     if (static_cast<int>(exponentDigits.size()) < p.minExponentDigits)
-        exponentDigits.insert(0, static_cast<std::size_t>(p.minExponentDigits) - exponentDigits.size(), '0');
+        exponentDigits.insert(
+            0, static_cast<std::size_t>(p.minExponentDigits) - exponentDigits.size(), '0');
     return out + exponentDigits;
 }
 
@@ -231,7 +235,8 @@ double DecimalNumberValue(std::string_view number, bool& inRange) {
         if (e != std::string_view::npos) {
             std::string_view exponentText = number.substr(e + 1);
             const bool negativeExponent = !exponentText.empty() && exponentText.front() == '-';
-            if (!exponentText.empty() && (exponentText.front() == '+' || exponentText.front() == '-'))
+            if (!exponentText.empty() &&
+                (exponentText.front() == '+' || exponentText.front() == '-'))
                 exponentText.remove_prefix(1);
             long long exponent = 0;
             for (char c : exponentText) exponent = std::min(exponent * 10 + (c - '0'), 100000LL);
@@ -266,7 +271,8 @@ std::string PlainNumber(double value) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0.0) return "0";
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 

@@ -52,18 +52,22 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
     data.BackscatterEnergyGrid = MakeBackscatterEnergyGrid();
 
     // One header line, then per ring: a number that is not used and the 31 energies.
-    const auto backscatter = ReadRecords(
-        folder, QString::fromLatin1(kBackscatterFileName), 2, kBackscatterRingCount,
-        1 + kBackscatterEnergyCount, [&](int row, const std::vector<double>& numbers) {
-            for (int column = 1; column <= kBackscatterEnergyCount; ++column)
-                data.BackscatterTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-                    numbers[static_cast<std::size_t>(column)];
-        });
+    const auto backscatter =
+        ReadRecords(folder, QString::fromLatin1(kBackscatterFileName), 2, kBackscatterRingCount,
+                    1 + kBackscatterEnergyCount, [&](int row, const std::vector<double>& numbers) {
+                        for (int column = 1; column <= kBackscatterEnergyCount; ++column)
+                            data.BackscatterTable[static_cast<std::size_t>(row)]
+                                                 [static_cast<std::size_t>(column)] =
+                                numbers[static_cast<std::size_t>(column)];
+                    });
     if (!backscatter) return backscatter.error();
 
     AttenuationTable& att = data.Attenuation;
-    const std::array<BinArray*, 6> columns = {&att.Tungsten, &att.Aluminium, &att.Copper,
-                                              &att.AirEnergyAbsorption, &att.TissueEnergyAbsorption,
+    const std::array<BinArray*, 6> columns = {&att.Tungsten,
+                                              &att.Aluminium,
+                                              &att.Copper,
+                                              &att.AirEnergyAbsorption,
+                                              &att.TissueEnergyAbsorption,
                                               &att.TissueAttenuation};
     const auto attenuation =
         ReadRecords(folder, QString::fromLatin1(kAttenuationFileName), 1, kBinCount, 7,

@@ -12,15 +12,8 @@ namespace {
 constexpr int kFirstColumnLine = 3;
 constexpr int kLineCount = kFirstColumnLine + kResultsColumnCount - 1;  // 18
 
-QString Label(int column) { return QString::fromUtf8(kResultsCsvLabels[static_cast<std::size_t>(column)]); }
-
-QString TrimBlanks(const QString& field) {
-    qsizetype start = 0;
-    qsizetype end = field.size();
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (start < end && blank(field[start])) ++start;
-    while (end > start && blank(field[end - 1])) --end;
-    return field.mid(start, end - start);
+QString Label(int column) {
+    return QString::fromUtf8(kResultsCsvLabels[static_cast<std::size_t>(column)]);
 }
 
 }  // namespace
@@ -29,23 +22,27 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
                                         const QString& fileName) {
     const int rows = ResultsRowCount(table);
     if (comment.contains(QLatin1Char('\r')) || comment.contains(QLatin1Char('\n')))
-        return FileError::AtLine(fileName, 1, QStringLiteral("the comment cannot hold a line break"));
+        return FileError::AtLine(fileName, 1,
+                                 QStringLiteral("the comment cannot hold a line break"));
     if (rows < 0 || rows > kResultsRowCount)
-        return FileError::AtLine(fileName, 2,
-                                 QStringLiteral("%1 rows (0 to %2 possible)").arg(rows).arg(kResultsRowCount));
+        return FileError::AtLine(
+            fileName, 2,
+            QStringLiteral("%1 rows (0 to %2 possible)").arg(rows).arg(kResultsRowCount));
     QStringList lines;
     lines << comment << QStringLiteral(" %1 ").arg(rows);
     for (int column = 1; column <= kResultsColumnCount; ++column) {
         QString line = Label(column);
         for (int r = 1; r <= rows; ++r) {
-            const QString cell = QString::fromStdString(
-                CellText(table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]));
-            if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('\r')) || cell.contains(QLatin1Char('\n')))
-                return FileError::AtLine(fileName, kFirstColumnLine + column - 1,
-                                         QStringLiteral("row %1 (%2) holds a comma or a line break, which the "
-                                                        "file cannot keep: \"%3\"")
-                                             .arg(r)
-                                             .arg(Label(column), cell));
+            const QString cell = QString::fromStdString(CellText(
+                table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]));
+            if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('\r')) ||
+                cell.contains(QLatin1Char('\n')))
+                return FileError::AtLine(
+                    fileName, kFirstColumnLine + column - 1,
+                    QStringLiteral("row %1 (%2) holds a comma or a line break, which the "
+                                   "file cannot keep: \"%3\"")
+                        .arg(r)
+                        .arg(Label(column), cell));
             line += QLatin1Char(',') + cell;
         }
         lines << line;
@@ -53,7 +50,8 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
     return lines;
 }
 
-FileResult<void> WriteResultsCsv(const QString& path, const QString& comment, const ResultsTable& table) {
+FileResult<void> WriteResultsCsv(const QString& path, const QString& comment,
+                                 const ResultsTable& table) {
     const auto lines = ResultsCsvLines(comment, table, FileNameOf(path));
     if (!lines) return lines.error();
     return WriteTextLines(path, *lines);
@@ -75,34 +73,43 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
     bool isNumber = false;
     const int rows = countText.toInt(&isNumber);
     const bool digitsOnly = !countText.isEmpty() &&
-                            std::all_of(countText.begin(), countText.end(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+                            std::all_of(countText.begin(), countText.end(),
+                                        [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
     if (!isNumber || !digitsOnly)
-        return FileError::AtLine(name, 2, QStringLiteral("\"%1\" is not a row count").arg(countText));
+        return FileError::AtLine(name, 2,
+                                 QStringLiteral("\"%1\" is not a row count").arg(countText));
     if (rows > kResultsRowCount)
-        return FileError::AtLine(name, 2, QStringLiteral("%1 rows, at most %2 possible").arg(rows).arg(kResultsRowCount));
+        return FileError::AtLine(
+            name, 2,
+            QStringLiteral("%1 rows, at most %2 possible").arg(rows).arg(kResultsRowCount));
 
     ResultsTable& table = contents.Table;
     for (int column = 1; column <= kResultsColumnCount; ++column) {
         const int lineNumber = kFirstColumnLine + column - 1;
         const QStringList fields = lines[lineNumber - 1].split(QLatin1Char(','));
         if (TrimBlanks(fields[0]) != Label(column))
-            return FileError::AtLine(name, lineNumber, QStringLiteral("\"%1\" expected at the start").arg(Label(column)));
+            return FileError::AtLine(
+                name, lineNumber,
+                QStringLiteral("\"%1\" expected at the start").arg(Label(column)));
         if (fields.size() - 1 != rows)
-            return FileError::AtLine(name, lineNumber,
-                                     QStringLiteral("%1 fields, %2 expected").arg(fields.size() - 1).arg(rows));
+            return FileError::AtLine(
+                name, lineNumber,
+                QStringLiteral("%1 fields, %2 expected").arg(fields.size() - 1).arg(rows));
         for (int r = 1; r <= rows; ++r) {
             const QString field = TrimBlanks(fields[r]);
             const std::string text = field.toStdString();
             double value = 0;
             if (!IsTextColumn(column) && !ParseWholeNumber(text, value))
-                return FileError::AtLine(name, lineNumber,
-                                         QStringLiteral("row %1: \"%2\" is not a number").arg(r).arg(field));
+                return FileError::AtLine(
+                    name, lineNumber,
+                    QStringLiteral("row %1: \"%2\" is not a number").arg(r).arg(field));
             table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)] = text;
         }
     }
     for (qsizetype i = kLineCount; i < lines.size(); ++i) {
         if (!TrimBlanks(lines[i]).isEmpty())
-            return FileError::AtLine(name, static_cast<int>(i) + 1, QStringLiteral("unexpected text after the table"));
+            return FileError::AtLine(name, static_cast<int>(i) + 1,
+                                     QStringLiteral("unexpected text after the table"));
     }
     table.NextRowIndex = rows + 1;
     return contents;
@@ -112,7 +119,9 @@ FileResult<QString> ReadResultsComment(const QString& path) {
     const auto bytes = ReadFileBytes(path);
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
-    if (lines.empty()) return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("missing (the file is empty)"));
+    if (lines.empty())
+        return FileError::AtLine(FileNameOf(path), 1,
+                                 QStringLiteral("missing (the file is empty)"));
     return DecodeCp932(lines.front(), FileNameOf(path), 1);
 }
 

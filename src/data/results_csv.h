@@ -32,14 +32,16 @@ inline constexpr std::array<const char*, kResultsColumnCount + 1> kResultsCsvLab
     "入射表面皮膚吸収線量 (mGy)",
 };
 
-// The 18 lines of the file; errors name `fileName`. Refused (error) when the comment holds a line break, the row
-// count is outside 0..15, or a cell holds a comma or a line break (the file has no quoting,
-// so such a cell could not be read back).
+// The 18 lines of the file; errors name `fileName`. Refused (error) when the comment holds a line
+// break, the row count is outside 0..15, or a cell holds a comma or a line break (the file has no
+// quoting, so such a cell could not be read back).
 FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTable& table,
                                         const QString& fileName);
 
-// Writes ResultsCsvLines through QSaveFile; on error nothing is written and an old file stays whole.
-FileResult<void> WriteResultsCsv(const QString& path, const QString& comment, const ResultsTable& table);
+// Writes ResultsCsvLines through QSaveFile; on error nothing is written and an old file stays
+// whole.
+FileResult<void> WriteResultsCsv(const QString& path, const QString& comment,
+                                 const ResultsTable& table);
 
 struct ResultsCsvContents {
     QString Comment;

@@ -21,22 +21,22 @@ using ResultsRow = std::array<ResultsCell, kResultsColumnCount + 1>;
 
 // Column numbers, in the order the CSV file lists them.
 namespace ResultsColumn {
-inline constexpr int BodyPart = 1;                    // text
-inline constexpr int TubeVoltageText = 2;             // text
-inline constexpr int InherentFilterMm = 3;            // "0.00"
-inline constexpr int AluminiumFilterMm = 4;           // "0.00"
-inline constexpr int CopperFilterMm = 5;              // "0.00"
-inline constexpr int OtherFilterName = 6;             // text; "-" without another filter
-inline constexpr int OtherFilterMm = 7;               // "0.00", or the number 0 without one
-inline constexpr int FocusSkinDistance = 8;           // "#00"
-inline constexpr int FieldSizeText = 9;               // text, "12.0cm平方"
-inline constexpr int ReferenceAirKerma = 10;          // "###00.0"
-inline constexpr int KermaAreaProduct = 11;           // "###00.0"
-inline constexpr int CorrectedReferenceAirKerma = 12; // "###00.0"
-inline constexpr int CorrectedKermaAreaProduct = 13;  // "###00.0"
-inline constexpr int TissueToAirDoseRatio = 14;       // "0.000"
-inline constexpr int ScatterFactor = 15;              // "0.000"
-inline constexpr int SkinDose = 16;                   // "###0.0"
+inline constexpr int BodyPart = 1;                     // text
+inline constexpr int TubeVoltageText = 2;              // text
+inline constexpr int InherentFilterMm = 3;             // "0.00"
+inline constexpr int AluminiumFilterMm = 4;            // "0.00"
+inline constexpr int CopperFilterMm = 5;               // "0.00"
+inline constexpr int OtherFilterName = 6;              // text; "-" without another filter
+inline constexpr int OtherFilterMm = 7;                // "0.00", or the number 0 without one
+inline constexpr int FocusSkinDistance = 8;            // "#00"
+inline constexpr int FieldSizeText = 9;                // text, "12.0cm平方"
+inline constexpr int ReferenceAirKerma = 10;           // "###00.0"
+inline constexpr int KermaAreaProduct = 11;            // "###00.0"
+inline constexpr int CorrectedReferenceAirKerma = 12;  // "###00.0"
+inline constexpr int CorrectedKermaAreaProduct = 13;   // "###00.0"
+inline constexpr int TissueToAirDoseRatio = 14;        // "0.000"
+inline constexpr int ScatterFactor = 15;               // "0.000"
+inline constexpr int SkinDose = 16;                    // "###0.0"
 }  // namespace ResultsColumn
 
 // Columns 1, 2, 6 and 9 hold text; the other twelve hold numbers (as formatted text or numbers).

@@ -23,7 +23,8 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
 
     constexpr int kNumbers = kKernelRows * kKernelColumns;
     ScatterKernel kernel{};
-    FieldReader reader(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    FieldReader reader(
+        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     double value = 0;
     for (int row = 1; row <= kKernelRows; ++row) {
         for (int column = 1; column <= kKernelColumns; ++column) {
@@ -45,7 +46,8 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
         }
     }
     switch (reader.Next(value)) {
-        case FieldReader::Outcome::End: break;
+        case FieldReader::Outcome::End:
+            break;
         case FieldReader::Outcome::Number:
             throw FileError::AtLine(name, reader.LineNumber(),
                                     QStringLiteral("more than %1 numbers").arg(kNumbers));

@@ -37,12 +37,15 @@ FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
     std::string problem;
     for (int j = 1; j <= kBinCount; ++j) {
         if (j > static_cast<int>(lines.size()))
-            return FileError::AtLine(name, j, QStringLiteral("missing (%1 lines expected)").arg(kBinCount));
+            return FileError::AtLine(name, j,
+                                     QStringLiteral("missing (%1 lines expected)").arg(kBinCount));
         const QByteArrayView line = lines[static_cast<std::size_t>(j - 1)];
-        if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())), numbers, problem))
+        if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())),
+                            numbers, problem))
             return FileError::AtLine(name, j, QString::fromStdString(problem));
         if (numbers.size() != 2)
-            return FileError::AtLine(name, j, QStringLiteral("%1 numbers, 2 expected").arg(numbers.size()));
+            return FileError::AtLine(name, j,
+                                     QStringLiteral("%1 numbers, 2 expected").arg(numbers.size()));
         data.EnergyKeV[static_cast<std::size_t>(j)] = numbers[0];
         data.Fluence[static_cast<std::size_t>(j)] = numbers[1];
     }

@@ -9,7 +9,9 @@ namespace ordevo {
 
 namespace {
 
-QString PrimaryPath(const QString& folder) { return QDir(folder).filePath(QString::fromLatin1(kPrimaryFileName)); }
+QString PrimaryPath(const QString& folder) {
+    return QDir(folder).filePath(QString::fromLatin1(kPrimaryFileName));
+}
 
 }  // namespace
 
@@ -18,7 +20,8 @@ std::optional<QString> ReadUserName(const QString& folder) {
     if (!bytes) return std::nullopt;
     const auto lines = SplitLines(*bytes);
     if (static_cast<int>(lines.size()) < kUserNameLine) return std::nullopt;
-    const auto name = DecodeCp932(lines[kUserNameLine - 1], QString::fromLatin1(kPrimaryFileName), kUserNameLine);
+    const auto name =
+        DecodeCp932(lines[kUserNameLine - 1], QString::fromLatin1(kPrimaryFileName), kUserNameLine);
     if (!name) return std::nullopt;
     return *name;
 }
@@ -26,7 +29,8 @@ std::optional<QString> ReadUserName(const QString& folder) {
 FileResult<void> StoreUserName(const QString& folder, const QString& name) {
     const QString fileName = QString::fromLatin1(kPrimaryFileName);
     if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
-        return FileError::AtLine(fileName, kUserNameLine, QStringLiteral("a user name cannot hold a line break"));
+        return FileError::AtLine(fileName, kUserNameLine,
+                                 QStringLiteral("a user name cannot hold a line break"));
     const auto encodedName = EncodeCp932(name, fileName, kUserNameLine);
     if (!encodedName) return encodedName.error();
 
@@ -35,8 +39,9 @@ FileResult<void> StoreUserName(const QString& folder, const QString& name) {
     const auto lines = SplitLines(*bytes);
     constexpr int kKeptLines = kUserNameLine - 1;
     if (static_cast<int>(lines.size()) < kKeptLines)
-        return FileError::AtLine(fileName, static_cast<int>(lines.size()) + 1,
-                                 QStringLiteral("missing (%1 lines expected before the user name)").arg(kKeptLines));
+        return FileError::AtLine(
+            fileName, static_cast<int>(lines.size()) + 1,
+            QStringLiteral("missing (%1 lines expected before the user name)").arg(kKeptLines));
     QByteArray out;
     for (int i = 0; i < kKeptLines; ++i) {
         out.append(lines[static_cast<std::size_t>(i)]);

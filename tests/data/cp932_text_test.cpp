@@ -1,9 +1,9 @@
 #include "cp932_text.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <QTemporaryDir>
 
 #include "test_files.h"
 
@@ -55,9 +55,11 @@ TEST(Cp932Text, InvalidBytesAreAnErrorNamingTheLine) {
 TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
     QTemporaryDir dir;
     WriteFile(dir, "old.txt", "old\r\n");
-    const auto written = WriteTextLines(dir.filePath("old.txt"), {QStringLiteral("ok"), QString::fromUtf8("price €5")});
+    const auto written = WriteTextLines(dir.filePath("old.txt"),
+                                        {QStringLiteral("ok"), QString::fromUtf8("price €5")});
     ASSERT_FALSE(written);
-    EXPECT_EQ(written.error().message(), QStringLiteral("old.txt line 2: a character that code page 932 cannot hold"));
+    EXPECT_EQ(written.error().message(),
+              QStringLiteral("old.txt line 2: a character that code page 932 cannot hold"));
     EXPECT_EQ(ReadFile(dir.filePath("old.txt")), QByteArray("old\r\n"));
 }
 
@@ -97,7 +99,8 @@ TEST(Cp932Text, WriteCutShortLeavesTheOldFileWhole) {
 
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadFile(dir.filePath("keep.txt")), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.txt"});  // no temporary left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList{"keep.txt"});  // no temporary left
 }
 
 }  // namespace

@@ -47,15 +47,6 @@ TEST(FieldReader, BadFieldsAreNamedWithTheirLine) {
     }
 }
 
-TEST(FieldReader, LineNumbersCountFromTheFirstLineGiven) {
-    FieldReader reader("1\n2\n", 5);
-    double value = 0;
-    reader.Next(value);
-    reader.Next(value);
-    EXPECT_EQ(reader.LineNumber(), 6);
-    EXPECT_EQ(reader.Next(value), FieldReader::Outcome::End);
-}
-
 TEST(ReadNumberLine, ReadsEveryNumberOfOneLine) {
     std::vector<double> values;
     std::string problem;

@@ -1,8 +1,8 @@
 #include "material_file.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <cmath>
-#include <gtest/gtest.h>
 
 #include "test_files.h"
 
@@ -58,13 +58,19 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {RowsFrom(0.002, 3), "m.ele line 3: the first energy is 0.002 MeV (the table must start at 0.001 MeV or below)"},
+        {RowsFrom(0.002, 3),
+         "m.ele line 3: the first energy is 0.002 MeV (the table must start at 0.001 MeV or "
+         "below)"},
         {RowsFrom(0.001, 100), "m.ele line 102: no energy of 10 MeV or more within 100 rows"},
-        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 1 0 0\r\n", "m.ele line 4: the file ends before row 3"},
-        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 x 0 0\r\n", "m.ele line 4: row 2: \"x\" is not a number"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 1 0 0\r\n",
+         "m.ele line 4: the file ends before row 3"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 x 0 0\r\n",
+         "m.ele line 4: row 2: \"x\" is not a number"},
         {"d\r\n1.0 0\r\n0.001 1 1 1 0\r\n", "m.ele line 3: the file ends before row 1"},
-        {"d\r\n0 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n", "m.ele line 2: the density must be positive"},
-        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n", "m.ele line 5: row 3: the energies must not fall"},
+        {"d\r\n0 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n",
+         "m.ele line 2: the density must be positive"},
+        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n",
+         "m.ele line 5: row 3: the energies must not fall"},
         {"", "m.ele line 1: missing (the file is empty)"},
     };
     for (const auto& c : cases) {
@@ -90,7 +96,8 @@ TEST(MaterialFile, RowsThatCannotBeInterpolatedNameTheFile) {
     WriteFile(dir, "m.ele", "d\r\n1 0\r\n0.001 0 0 0 0 0\r\n10 1 1 1 0 0\r\n");
     const auto table = LoadMaterialTable(dir.filePath("m.ele"));
     ASSERT_FALSE(table);
-    EXPECT_TRUE(table.error().message().startsWith(QStringLiteral("m.ele: "))) << table.error().what();
+    EXPECT_TRUE(table.error().message().startsWith(QStringLiteral("m.ele: ")))
+        << table.error().what();
 }
 
 TEST(MaterialFile, DescriptionReadsEvenWhenTheNumbersAreDamaged) {

@@ -1,8 +1,8 @@
 #include "reference_files.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <cmath>
-#include <gtest/gtest.h>
 
 #include "test_files.h"
 
@@ -64,10 +64,13 @@ TEST(ReferenceFiles, BrokenFilesAreNamedByFileAndLine) {
     zeroPrimary.replace("20, 0.04", "20, 0");
 
     const Case cases[] = {
-        {"Att_coeff2021.dat", shortAttenuation, "Att_coeff2021.dat line 300: missing (300 records expected from line 1)"},
+        {"Att_coeff2021.dat", shortAttenuation,
+         "Att_coeff2021.dat line 300: missing (300 records expected from line 1)"},
         {"Att_coeff2021.dat", missingField, "Att_coeff2021.dat line 212: \"junk\" is not a number"},
-        {"dBSF-SoftDose-SoftPhantom.dat", notANumber, "dBSF-SoftDose-SoftPhantom.dat line 4: \"3.01x\" is not a number"},
-        {"dBSF-SoftDose-SoftPhantom.dat", "header only\r\n", "dBSF-SoftDose-SoftPhantom.dat line 2: missing (300 records expected from line 2)"},
+        {"dBSF-SoftDose-SoftPhantom.dat", notANumber,
+         "dBSF-SoftDose-SoftPhantom.dat line 4: \"3.01x\" is not a number"},
+        {"dBSF-SoftDose-SoftPhantom.dat", "header only\r\n",
+         "dBSF-SoftDose-SoftPhantom.dat line 2: missing (300 records expected from line 2)"},
         {"Primary.dat", "10, 0.02\r\n15\r\n", "Primary.dat line 2: 1 numbers, 2 expected"},
         {"Primary.dat", zeroPrimary, "Primary.dat line 3: the primary dose must be positive"},
     };
@@ -89,7 +92,8 @@ TEST(ReferenceFiles, RecordWithOneNumberTooFewNamesItsLine) {
     WriteFile(dir, "Att_coeff2021.dat", bytes);
     const auto read = ReadReferenceData(dir.path());
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message(), QStringLiteral("Att_coeff2021.dat line 212: 6 numbers, 7 expected"));
+    EXPECT_EQ(read.error().message(),
+              QStringLiteral("Att_coeff2021.dat line 212: 6 numbers, 7 expected"));
 }
 
 TEST(ReferenceFiles, MissingFileIsNamed) {
@@ -98,7 +102,8 @@ TEST(ReferenceFiles, MissingFileIsNamed) {
     QFile::remove(dir.filePath("Primary.dat"));
     const auto read = ReadReferenceData(dir.path());
     ASSERT_FALSE(read);
-    EXPECT_TRUE(read.error().message().startsWith(QStringLiteral("Primary.dat: cannot open"))) << read.error().what();
+    EXPECT_TRUE(read.error().message().startsWith(QStringLiteral("Primary.dat: cannot open")))
+        << read.error().what();
 }
 
 }  // namespace

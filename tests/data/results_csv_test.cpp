@@ -1,7 +1,7 @@
 #include "results_csv.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "test_files.h"
 
@@ -15,9 +15,9 @@ using testing::WriteFile;
 // A row as an addition stores it: formatted texts, and the number 0 for "no other filter".
 ResultsRow AddedRow(const std::string& bodyPart, const std::string& skinDose, bool otherFilter) {
     ResultsRow row;
-    const std::string texts[] = {"",       bodyPart, "75 - 85", "2.50",  "0.00",  "0.10",   "",
-                                 "",       "08",     "12.0cm平方", "05.3", "123.4", "06.1", "130.2",
-                                 "1.046", "1.352",  skinDose};
+    const std::string texts[] = {"",     bodyPart, "75 - 85", "2.50",       "0.00",  "0.10",
+                                 "",     "",       "08",      "12.0cm平方", "05.3",  "123.4",
+                                 "06.1", "130.2",  "1.046",   "1.352",      skinDose};
     for (int c = 1; c <= kResultsColumnCount; ++c) row[c] = texts[c];
     row[ResultsColumn::OtherFilterName] = std::string(otherFilter ? "Ｍｏ" : "-");
     if (otherFilter)
@@ -29,7 +29,8 @@ ResultsRow AddedRow(const std::string& bodyPart, const std::string& skinDose, bo
 
 ResultsTable TableOf(int rows) {
     ResultsTable table;
-    for (int r = 1; r <= rows; ++r) table.Rows[r] = AddedRow(r % 2 ? "胸部背面" : "頭部", std::to_string(r) + ".5", r % 2 == 0);
+    for (int r = 1; r <= rows; ++r)
+        table.Rows[r] = AddedRow(r % 2 ? "胸部背面" : "頭部", std::to_string(r) + ".5", r % 2 == 0);
     table.NextRowIndex = rows + 1;
     return table;
 }
@@ -68,7 +69,8 @@ TEST(ResultsCsv, LoadAndSaveAgainIsByteIdentical) {
         ASSERT_TRUE(WriteResultsCsv(first, QStringLiteral("comment, with commas"), TableOf(rows)));
         if (rows == 15) {
             const QList<QByteArray> lines = ReadFile(first).split('\n');
-            for (int line = 3; line <= 18; ++line) EXPECT_EQ(lines[line - 1].count(','), 15) << line;
+            for (int line = 3; line <= 18; ++line)
+                EXPECT_EQ(lines[line - 1].count(','), 15) << line;
         }
         const auto loaded = ReadResultsCsv(first);
         ASSERT_TRUE(loaded) << loaded.error().what();
@@ -82,17 +84,21 @@ TEST(ResultsCsv, LoadAndSaveAgainIsByteIdentical) {
 
 TEST(ResultsCsv, LoadedCellsKeepTextsAndNumbersAndRowsBeyondNStayReset) {
     QTemporaryDir dir;
-    WriteFile(dir, "r.csv", Cp932(QString::fromUtf8("c\r\n 1 \r\n対象部位, 頭部 \r\n管電圧 (kV),80\r\n"
-                                                    "固有濾過(mmAL),2.50\r\nｱﾙﾐ付加 (mm),0\r\n銅付加 (mm),0\r\n"
-                                                    "その他フィルタ,-\r\n上記厚(mm),0\r\nFSD (cm),\t65\r\n"
-                                                    "照射野 at 基準点,8.5cm直径\r\nKar (mGy),1e2\r\nP_KA (Gy･cm2),1\r\n"
-                                                    "補正 kar (mGy),1\r\n補正 P_KA (Gy･cm2),1\r\n皮膚線量/空気カーマ比,1\r\n"
-                                                    "前方・後方散乱係数,1\r\n入射表面皮膚吸収線量 (mGy),-0.5\r\n\r\n")));
+    WriteFile(dir, "r.csv",
+              Cp932(QString::fromUtf8(
+                  "c\r\n 1 \r\n対象部位, 頭部 \r\n管電圧 (kV),80\r\n"
+                  "固有濾過(mmAL),2.50\r\nｱﾙﾐ付加 (mm),0\r\n銅付加 (mm),0\r\n"
+                  "その他フィルタ,-\r\n上記厚(mm),0\r\nFSD (cm),\t65\r\n"
+                  "照射野 at 基準点,8.5cm直径\r\nKar (mGy),1e2\r\nP_KA (Gy･cm2),1\r\n"
+                  "補正 kar (mGy),1\r\n補正 P_KA (Gy･cm2),1\r\n皮膚線量/空気カーマ比,1\r\n"
+                  "前方・後方散乱係数,1\r\n入射表面皮膚吸収線量 (mGy),-0.5\r\n\r\n")));
     const auto loaded = ReadResultsCsv(dir.filePath("r.csv"));
     ASSERT_TRUE(loaded) << loaded.error().what();
     const ResultsTable& t = loaded->Table;
-    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::BodyPart]), "頭部");  // blanks around a field dropped
-    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::TubeVoltageText]), "80");  // numeric text in a text column
+    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::BodyPart]),
+              "頭部");  // blanks around a field dropped
+    EXPECT_EQ(CellText(t.Rows[1][ResultsColumn::TubeVoltageText]),
+              "80");  // numeric text in a text column
     EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::FocusSkinDistance]), 65.0);
     EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::ReferenceAirKerma]), 100.0);
     EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::SkinDose]), -0.5);
@@ -146,7 +152,8 @@ TEST(ResultsCsv, WriterRefusesWhatCouldNotBeReadBack) {
     comma.Rows[1][ResultsColumn::OtherFilterName] = std::string("Al,Cu");
     const auto written = WriteResultsCsv(path, "c", comma);
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: row 1"))) << written.error().what();
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: row 1")))
+        << written.error().what();
     ResultsTable overfull = TableOf(1);
     overfull.NextRowIndex = 17;
     EXPECT_FALSE(WriteResultsCsv(path, "c", overfull));

@@ -1,7 +1,7 @@
 #include "scatter_kernel_file.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "test_files.h"
 
@@ -70,7 +70,8 @@ TEST(ScatterKernelFile, MissingFileThrows) {
         load(150);
         ADD_FAILURE() << "a missing kernel file was read";
     } catch (const FileError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: cannot open"))) << error.what();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: cannot open")))
+            << error.what();
     }
 }
 

@@ -1,7 +1,7 @@
 #include "spectrum_file.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "test_files.h"
 

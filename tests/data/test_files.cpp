@@ -1,10 +1,10 @@
 #include "test_files.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
-#include <gtest/gtest.h>
 
 namespace ordevo::testing {
 
@@ -51,7 +51,8 @@ QByteArray AttenuationFileBytes() {
 
 QByteArray PrimaryFileBytes() {
     QByteArray bytes;
-    for (int k = 2; k <= 30; ++k) bytes += QByteArray::number(5 * k) + ", " + QByteArray::number(0.01 * k) + "\r\n";
+    for (int k = 2; k <= 30; ++k)
+        bytes += QByteArray::number(5 * k) + ", " + QByteArray::number(0.01 * k) + "\r\n";
     return bytes + "x\r\ny\r\n";
 }
 

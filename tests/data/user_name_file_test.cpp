@@ -1,7 +1,7 @@
 #include "user_name_file.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "test_files.h"
 
@@ -15,8 +15,8 @@ using testing::WriteFile;
 // The delivered file: 29 data lines and two further lines, one with CP932 text, one ending
 // in LF alone — their bytes must survive every rewrite.
 QByteArray DeliveredPrimary() {
-    return testing::PrimaryFileBytes().replace("x\r\ny\r\n", "") + Cp932(QString::fromUtf8("注記 ～①\r\n")) +
-           "end \t\n";
+    return testing::PrimaryFileBytes().replace("x\r\ny\r\n", "") +
+           Cp932(QString::fromUtf8("注記 ～①\r\n")) + "end \t\n";
 }
 
 TEST(UserNameFile, NoThirtySecondLineMeansUnregistered) {
@@ -42,7 +42,8 @@ TEST(UserNameFile, StoringTwiceKeepsLinesOneToThirtyOneByteForByte) {
     const QString newer = QString::fromUtf8("\"Ｘ線\", 科－①");
     ASSERT_TRUE(StoreUserName(dir.path(), newer));
 
-    const QByteArray expected = DeliveredPrimary().replace("end \t\n", "end \t\r\n") + Cp932(newer) + "\r\n";
+    const QByteArray expected =
+        DeliveredPrimary().replace("end \t\n", "end \t\r\n") + Cp932(newer) + "\r\n";
     EXPECT_EQ(ReadFile(dir.filePath("Primary.dat")), expected);
     EXPECT_EQ(ReadUserName(dir.path()), newer);
 }
@@ -59,7 +60,9 @@ TEST(UserNameFile, RefusedNamesAndShortFilesLeaveTheFileAlone) {
     WriteFile(dir, "Primary.dat", thirty);
     const auto stored = StoreUserName(dir.path(), QStringLiteral("name"));
     ASSERT_FALSE(stored);
-    EXPECT_EQ(stored.error().message(), QStringLiteral("Primary.dat line 31: missing (31 lines expected before the user name)"));
+    EXPECT_EQ(
+        stored.error().message(),
+        QStringLiteral("Primary.dat line 31: missing (31 lines expected before the user name)"));
     EXPECT_EQ(ReadFile(dir.filePath("Primary.dat")), thirty);
 
     QTemporaryDir empty;
