@@ -1,0 +1,47 @@
+// The results window: the ruled grid of the results table, its total, print, save, load, clear.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "current_case.h"
+#include "modeless_window.h"
+#include "results_table.h"
+
+namespace ordevo::ui {
+class PictureBox;
+}
+
+namespace ordevo {
+
+class Form10 : public ui::ModelessWindow {
+    Q_OBJECT
+public:
+    // `table` is the application's one results table; CSV windows open in `workingFolder`.
+    Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
+    ~Form10() override;
+
+    // Start-up, while the main window loads: reset the table, hide the grid, print the title
+    // line of the banner, set the font for the name, show the window behind the main window.
+    void BeginStartUp();
+    // Start-up, once the user name has been looked for: the registered name (printed, Label1)
+    // or none (unregistered).
+    void FinishStartUp(const std::optional<QString>& userName);
+    // Registration, change of name or guest: redraws the name panel and sets Label1.
+    void ShowUserName(const QString& userName);
+    // "結果を表に追加する" of the main window. Returns false, changing nothing, when the table is
+    // full (the warning of the 15th addition is shown again).
+    bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
+                          const QString& fieldSizeLabelText);
+    // "背面へ" brings this window to the front.
+    void SetMainWindow(QWidget* mainWindow);
+
+    ui::PictureBox* Picture2() const;
+    const QString& UserName() const;
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+}  // namespace ordevo
