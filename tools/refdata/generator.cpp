@@ -67,12 +67,13 @@ std::vector<EnergyResult> SimulateAllEnergies(const TissueInteractions& tissue, 
 
 void WriteSummary(const std::vector<EnergyResult>& results, const GenerationSettings& settings,
                   double totalSeconds, std::ostream& out) {
-    out << "Histories per energy " << settings.HistoriesPerEnergy << " in " << settings.Batches
-        << " batches, base seed " << settings.BaseSeed << ", " << settings.Threads << " threads, "
-        << FormatPlain(std::round(totalSeconds)) << " s in all.\n\n";
-    out << "| E (keV) | collisions per history | BSF(10x10) | u(BSF) | u(BSF - 1) | "
+    out << "Histories per energy " << settings.HistoriesPerEnergy << " (" << settings.HistoriesAt(1) << " up to "
+        << settings.LowEnergyLimitKeV << " keV) in " << settings.Batches << " batches, base seed "
+        << settings.BaseSeed << ", " << settings.Threads << " threads, " << FormatPlain(std::round(totalSeconds))
+        << " s in all.\n\n";
+    out << "| E (keV) | histories | collisions per history | BSF(10x10) | u(BSF) | u(BSF - 1) | "
            "max u of 10x10 scatter, depth rows 1-10 | energy imbalance | time (s) |\n";
-    out << "|---|---|---|---|---|---|---|---|\n";
+    out << "|---|---|---|---|---|---|---|---|---|\n";
     for (const EnergyResult& r : results) {
         const double bsf = 1.0 + r.CheckFieldBackscatter;
         const double uAbs = r.CheckFieldBackscatterRelativeUncertainty * r.CheckFieldBackscatter;
@@ -81,7 +82,7 @@ void WriteSummary(const std::vector<EnergyResult>& results, const GenerationSett
             kernel = Percent(*std::max_element(r.CheckFieldScatterRelativeUncertainty.begin(),
                                                r.CheckFieldScatterRelativeUncertainty.end()));
         }
-        out << "| " << r.EnergyKeV << " | "
+        out << "| " << r.EnergyKeV << " | " << r.Histories << " | "
             << FormatPlain(std::round(static_cast<double>(r.Collisions) / static_cast<double>(r.Histories) * 100) / 100)
             << " | " << FormatPlain(std::round(bsf * 1e4) / 1e4) << " | " << Percent(uAbs / bsf) << " | "
             << Percent(r.CheckFieldBackscatterRelativeUncertainty) << " | " << kernel << " | "

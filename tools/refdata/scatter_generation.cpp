@@ -51,9 +51,9 @@ double AnnulusFractionInSquare(double r1, double r2, double halfWidth) {
 
 EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, KernelScoring kernelScoring,
                             const GenerationSettings& settings) {
-    if (settings.HistoriesPerEnergy < 1) throw std::invalid_argument("at least one history per energy");
+    const std::int64_t total = settings.HistoriesAt(energyKeV);
+    if (total < 1) throw std::invalid_argument("at least one history per energy");
     const auto start = std::chrono::steady_clock::now();
-    const std::int64_t total = settings.HistoriesPerEnergy;
     const int batches = static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
     std::vector<BatchTally> tallies(static_cast<std::size_t>(batches));
 
@@ -90,6 +90,7 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
         ringFraction[static_cast<std::size_t>(n)] =
             AnnulusFractionInSquare(n * kKernelBinCm, (n + 1) * kKernelBinCm, kCheckFieldHalfWidthCm);
 
+    double checkBackscatter = 0;
     std::vector<double> batchBackscatter;
     std::array<std::vector<double>, kCheckDepthRows> batchScatter;
     double incident = 0;
@@ -103,6 +104,7 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
         for (std::size_t i = 0; i < kernelSum.size(); ++i) kernelSum[i] += tally.Kernel[i];
         incident += tally.IncidentKeV;
         balance += tally.DepositedKeV + tally.EscapedKeV - tally.IncidentKeV;
+        checkBackscatter += tally.BackscatterInCheckField;
         batchBackscatter.push_back(tally.BackscatterInCheckField / (n * primaryKerma));
         for (int j = 0; j < kCheckDepthRows; ++j) {
             double field = 0;
@@ -114,20 +116,25 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
     }
     const auto histories = static_cast<double>(result.Histories);
     for (double& value : result.Backscatter) value /= histories * primaryKerma;
-    if (kernelScoring == KernelScoring::On) {
-        result.Kernel = std::move(kernelSum);
-        for (double& value : result.Kernel) value *= kernelScale / histories;
-    }
     result.EnergyImbalance = balance / incident;
+    // Values from the totals; their uncertainties from the spread of the batch values.
+    result.CheckFieldBackscatter = checkBackscatter / (histories * primaryKerma);
     {
         const auto [mean, u] = MeanAndUncertainty(batchBackscatter);
-        result.CheckFieldBackscatter = mean;
         result.CheckFieldBackscatterRelativeUncertainty = Relative(u, mean);
     }
     for (std::size_t j = 0; j < batchScatter.size(); ++j) {
+        double field = 0;
+        for (int ring = 0; ring < kKernelRings; ++ring)
+            field += ringFraction[static_cast<std::size_t>(ring)] *
+                     kernelSum[j * kKernelRings + static_cast<std::size_t>(ring)];
+        result.CheckFieldScatter[j] = field * kernelScale / histories;
         const auto [mean, u] = MeanAndUncertainty(batchScatter[j]);
-        result.CheckFieldScatter[j] = mean;
         result.CheckFieldScatterRelativeUncertainty[j] = Relative(u, mean);
+    }
+    if (kernelScoring == KernelScoring::On) {
+        result.Kernel = std::move(kernelSum);
+        for (double& value : result.Kernel) value *= kernelScale / histories;
     }
     result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;

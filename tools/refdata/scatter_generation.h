@@ -17,9 +17,17 @@ inline constexpr int kCheckDepthRows = 10;  // the depth rows whose uncertainty 
 
 struct GenerationSettings {
     std::int64_t HistoriesPerEnergy = 0;
+    // Energies up to this one run `LowEnergyFactor` times as many histories: they are cheap
+    // (few collisions each) and their deeper kernel rows are faint.
+    int LowEnergyLimitKeV = 20;
+    int LowEnergyFactor = 4;
     int Threads = 2;
     int Batches = kDefaultBatches;  // the partition of the histories; fixes the results with the seed
     std::uint64_t BaseSeed = kDefaultBaseSeed;
+
+    std::int64_t HistoriesAt(int energyKeV) const {
+        return energyKeV <= LowEnergyLimitKeV ? HistoriesPerEnergy * LowEnergyFactor : HistoriesPerEnergy;
+    }
 };
 
 struct EnergyResult {
