@@ -7,6 +7,14 @@
 #include "modeless_window.h"
 #include "tube_voltage.h"
 
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace ordevo::ui {
+class PictureBox;
+}
+
 namespace ordevo {
 
 class Form4 : public ui::ModelessWindow {
@@ -18,6 +26,23 @@ public:
           QWidget* parent = nullptr);
     // Shows the window modeless, keeping its controls as the user left them.
     void Open();
+
+private:
+    void Option1Click();
+    void Option2Click();
+    void Command1Click();  // "OK"
+
+    TubeVoltageRange& range_;
+    std::function<void(const QString&)> setTubeVoltageBoxText_;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QRadioButton* Option4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    ui::PictureBox* Picture1 = nullptr;
+    QPushButton* Command1 = nullptr;
 };
 
 }  // namespace ordevo

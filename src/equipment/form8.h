@@ -23,6 +23,10 @@ public:
     // "新規作成" of the main window: presets, then shows the window.
     void StartNew();
 
+    // Runs when the filter window's "解 除" releases the other filter, so the main window can
+    // empty its other-filter captions (the editor's own captions keep their texts).
+    void SetOtherFilterReleasedHandler(std::function<void()> handler);
+
 private:
     struct Impl;
     Impl* impl_;

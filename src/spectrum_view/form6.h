@@ -4,6 +4,13 @@
 #include <QString>
 
 #include "modeless_window.h"
+#include "spectrum_plot.h"
+
+class QPushButton;
+
+namespace ordevo::ui {
+class PictureBox;
+}
 
 namespace ordevo {
 
@@ -14,6 +21,15 @@ public:
     // Reads the spectrum file of the working folder and draws it, then shows the window.
     // A missing or unusable file is reported (message box) instead of drawn; returns false then.
     bool PlotSpectrum();
+
+    // The last spectrum drawn (F and F_max), kept until the next drawing.
+    const SpectrumPlotData& LastPlot() const { return plot_; }
+
+private:
+    QString workingFolder_;
+    SpectrumPlotData plot_;
+    ui::PictureBox* Picture3 = nullptr;
+    QPushButton* Command1 = nullptr;
 };
 
 }  // namespace ordevo

@@ -1,0 +1,150 @@
+#include "form4.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+#include "control_table.h"
+#include "input_messages.h"
+#include "messages.h"
+#include "number_format.h"
+#include "picture_box.h"
+#include "tube_voltage_text.h"
+
+namespace ordevo {
+
+namespace {
+
+using ui::ControlSpec;
+using ui::Font;
+using ui::Kind;
+
+constexpr int kClientWidth = 5880;
+constexpr int kClientHeight = 5520;
+
+// Frame1 holds the voltage choice, Frame2 the weighting; their controls are placed in twips
+// from the frame's corner.
+constexpr ControlSpec kForm4Controls[] = {
+    {"Frame1", Kind::Frame, "管電圧の設定", 240, 120, 5400, 1800},
+    {"Label1", Kind::Label, "透視 / 撮影中のＸ線管電圧", 240, 360, 0, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Option1", Kind::Option, "固 定", 360, 780, 1080, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Text1", Kind::TextBox, "80", 1560, 750, 735, 330, Font::Inherit, 9, {}, "Frame1"},
+    {"Label2", Kind::Label, "kV", 2400, 780, 0, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Option2", Kind::Option, "変 動", 360, 1260, 1080, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Text2", Kind::TextBox, "75", 1560, 1230, 735, 330, Font::Inherit, 9, {}, "Frame1"},
+    {"Label4", Kind::Label, "～", 2400, 1260, 0, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Text3", Kind::TextBox, "85", 2760, 1230, 735, 330, Font::Inherit, 9, {}, "Frame1"},
+    {"Label3", Kind::Label, "kV", 3600, 1260, 0, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Frame2", Kind::Frame, " 各管電圧の電流・時間積の変動状況 ", 240, 2040, 5400, 2760},
+    {"Option3", Kind::Option, "均等に変動", 240, 360, 0, 0, Font::Inherit, 9, {}, "Frame2"},
+    {"Option4", Kind::Option, "中央値を中心にして正規分布状に変動", 240, 720, 0, 0, Font::Inherit, 9, {},
+     "Frame2"},
+    {"Picture1", Kind::PictureBox, "", 240, 1140, 4920, 1380, Font::Meiryo, 9, {}, "Frame2"},
+    {"Command1", Kind::Button, "OK", 4320, 4920, 1320, 435},
+};
+
+// Picture1: a flat bar for "均等" and a bell curve for "正規分布状", in twips of the picture.
+void DrawWeightingPicture(ui::Surface& surface) {
+    const QColor ink(0, 0, 128);
+    constexpr double baseline = 900;
+    constexpr double height = 600;
+    surface.Clear();
+    surface.SetLineWidth(1);
+    surface.Line(300, baseline, 2100, baseline, Qt::black);
+    surface.Box(600, baseline - 0.6 * height, 1800, baseline, ink);
+    surface.Line(2700, baseline, 4500, baseline, Qt::black);
+    // The ends of the range lie 1.84 standard deviations from the centre, as the weights do.
+    constexpr double centre = 3600;
+    constexpr double halfWidth = 660;
+    constexpr int segments = 44;
+    surface.SetCurrentPosition(centre - halfWidth, baseline);
+    for (int k = 0; k <= segments; ++k) {
+        const double x = centre - halfWidth + 2 * halfWidth * k / segments;
+        const double z = 1.84 * (x - centre) / halfWidth;
+        surface.LineTo(x, baseline - height * std::exp(-0.5 * z * z), ink);
+    }
+    surface.LineTo(centre + halfWidth, baseline, ink);
+    surface.SetForeColor(Qt::black);
+    surface.SetCurrentPosition(1200 - surface.TextWidth(QStringLiteral("均等")) / 2, baseline + 60);
+    surface.Print(QStringLiteral("均等"));
+    surface.SetCurrentPosition(centre - surface.TextWidth(QStringLiteral("正規分布状")) / 2,
+                               baseline + 60);
+    surface.Print(QStringLiteral("正規分布状"));
+}
+
+}  // namespace
+
+Form4::Form4(TubeVoltageRange& range, std::function<void(const QString&)> setTubeVoltageBoxText,
+             QWidget* parent)
+    : ui::ModelessWindow(parent),
+      range_(range),
+      setTubeVoltageBoxText_(std::move(setTubeVoltageBoxText)) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("  管電圧の設定"));
+    setFont(ui::MakeFont(Font::Meiryo, 9));
+    SetClientSizeTwips(kClientWidth, kClientHeight);
+    const ui::Controls controls = ui::CreateControls(*this, kForm4Controls);
+    Option1 = controls.Get<QRadioButton>("Option1");
+    Option2 = controls.Get<QRadioButton>("Option2");
+    Option3 = controls.Get<QRadioButton>("Option3");
+    Option4 = controls.Get<QRadioButton>("Option4");
+    Text1 = controls.Get<QLineEdit>("Text1");
+    Text2 = controls.Get<QLineEdit>("Text2");
+    Text3 = controls.Get<QLineEdit>("Text3");
+    Picture1 = controls.Get<ui::PictureBox>("Picture1");
+    Command1 = controls.Get<QPushButton>("Command1");
+
+    // Defaults: a fixed 80 kV; the range boxes and the weighting wait for "変 動".
+    Option1->setChecked(true);
+    Option3->setChecked(true);
+    Option1Click();
+    DrawWeightingPicture(*Picture1);
+
+    connect(Option1, &QRadioButton::clicked, this, &Form4::Option1Click);
+    connect(Option2, &QRadioButton::clicked, this, &Form4::Option2Click);
+    connect(Command1, &QPushButton::clicked, this, &Form4::Command1Click);
+}
+
+void Form4::Open() { ShowInFront(); }
+
+void Form4::Option1Click() {
+    Text1->setEnabled(true);
+    Text2->setEnabled(false);
+    Text3->setEnabled(false);
+    Option3->setEnabled(false);
+    Option4->setEnabled(false);
+}
+
+void Form4::Option2Click() {
+    Text2->setEnabled(true);
+    Text3->setEnabled(true);
+    Option3->setEnabled(true);
+    Option4->setEnabled(true);
+    Text1->setEnabled(false);
+    Option3->setChecked(true);
+}
+
+void Form4::Command1Click() {
+    std::optional<TubeVoltageRange> setting;
+    if (Option1->isChecked()) {
+        if (!Text1->text().isEmpty())
+            setting = MakeFixedTubeVoltage(LeadingNumber(Text1->text().toStdString()));
+    } else {
+        setting = MakeTubeVoltageRange(LeadingNumber(Text2->text().toStdString()),
+                                       LeadingNumber(Text3->text().toStdString()),
+                                       Option4->isChecked() ? TubeVoltageWeighting::Normal
+                                                            : TubeVoltageWeighting::Equal);
+    }
+    // Empty, not positive, above the 150 kV the spectrum covers, or low not below high.
+    if (!setting) {
+        ui::AppMessages().Warning(QString::fromUtf8(kTubeVoltageInputMessage));
+        return;
+    }
+    range_ = *setting;
+    if (setTubeVoltageBoxText_) setTubeVoltageBoxText_(QString::fromStdString(TubeVoltageText(range_)));
+    hide();
+}
+
+}  // namespace ordevo

@@ -1,0 +1,408 @@
+#include "form8.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <vector>
+
+#include "control_table.h"
+#include "couch.h"
+#include "equipment_file.h"
+#include "file_name_check.h"
+#include "form5.h"
+#include "input_messages.h"
+#include "messages.h"
+#include "number_format.h"
+#include "twips.h"
+
+namespace ordevo {
+
+namespace {
+
+using ui::ControlSpec;
+using ui::Font;
+using ui::Kind;
+
+constexpr int kClientWidth = 18105;
+constexpr int kClientHeight = 9105;
+constexpr int kBoxHeight = 330;  // one row of the left column is 360 twips
+
+// The several labels named Label1 in the original layout carry an index here: Label1 is the
+// name's heading, Label1_1 … Label1_10 the others in reading order.
+constexpr ControlSpec kForm8Controls[] = {
+    {"Label44", Kind::Label, "使用するＸ線装置の基本データを作成します。", 1080, 240, 0, 0, Font::Meiryo, 12},
+    {"Label1", Kind::Label, "Ｘ線室 または 装置の名称", 600, 1200},
+    {"Text13", Kind::TextBox, "", 600, 1680, 3975, kBoxHeight},
+    {"Label8", Kind::Label, "　焦点-受像器間距離", 600, 2280, 0, kBoxHeight},
+    {"Text8", Kind::TextBox, "", 3120, 2280, 1095, kBoxHeight},
+    {"Label16", Kind::Label, "cm", 4320, 2280, 0, kBoxHeight},
+    {"Label31", Kind::Label, "焦点-アイソセンター間距離", 600, 2640, 0, kBoxHeight},
+    {"Text5", Kind::TextBox, "", 3120, 2640, 1095, kBoxHeight},
+    {"Label36", Kind::Label, "cm", 4320, 2640, 0, kBoxHeight},
+    {"Label1_1", Kind::Label, " Ｘ線管ターゲット角度", 600, 3120, 0, kBoxHeight},
+    {"Text1", Kind::TextBox, "", 3120, 3120, 1095, kBoxHeight},
+    {"Label9", Kind::Label, "　度", 4320, 3120, 0, kBoxHeight},
+    {"Label2", Kind::Label, " 固有フィルタ (Al 当量)", 600, 3600, 0, kBoxHeight},
+    {"Text2", Kind::TextBox, "", 3120, 3600, 1095, kBoxHeight},
+    {"Label10", Kind::Label, "mm", 4320, 3600, 0, kBoxHeight},
+    {"Label17", Kind::Label, "使用する付加フィルタ", 1320, 4080},
+    {"Label3", Kind::Label, " 付加フィルタ (アルミ)", 600, 4440, 0, kBoxHeight},
+    {"Text3", Kind::TextBox, "", 3120, 4440, 1095, kBoxHeight},
+    {"Label11", Kind::Label, "mm", 4320, 4440, 0, kBoxHeight},
+    {"Label4", Kind::Label, " 付加フィルタ（ 銅 ）", 600, 4800, 0, kBoxHeight},
+    {"Text4", Kind::TextBox, "", 3120, 4800, 1095, kBoxHeight},
+    {"Label12", Kind::Label, "mm", 4320, 4800, 0, kBoxHeight},
+    {"Command9", Kind::Button, "任意フィルタ", 600, 5280, 1215, 375, Font::Inherit, 9,
+     "アルミ・銅以外のフィルター設定"},
+    {"Label29", Kind::Label, "---", 1920, 5280, 1095, 375},
+    {"Label26", Kind::Label, "0", 3120, 5280, 1095, 375},
+    {"Label20", Kind::Label, "mm", 4320, 5280, 0, 375},
+
+    {"Label7", Kind::Label, "天板透過率 および", 5880, 840, 0, 0, Font::Meiryo, 11},
+    {"Label42", Kind::Label, "実測値/装置表示値 校正定数", 5880, 1200, 0, 0, Font::Meiryo, 11},
+    {"Label14", Kind::Label, "・線束をレファレンス線量計のサイズまで絞る", 5520, 1800},
+    {"Label13", Kind::Label, "・線量計でアイソセンターにおける空気カーマを測定", 5520, 2100},
+    {"Label43", Kind::Label, "・通常使用する代表的な管電圧に設定", 5520, 2400},
+    {"Label15", Kind::Label, "・mAs 値は適当な値に設定", 5520, 2700},
+    {"Label1_2", Kind::Label, "通常使用する代表的な管電圧", 5520, 3360, 0, kBoxHeight},
+    {"Text23", Kind::TextBox, "", 9000, 3360, 735, kBoxHeight},
+    {"Label45", Kind::Label, "kV", 9840, 3360, 0, kBoxHeight},
+    {"Label1_3", Kind::Label, "リファレンス線量計", 5880, 3840},
+    {"Label1_4", Kind::Label, "実測空気カーマ (補正後)", 5520, 4200},
+    {"Label1_5", Kind::Label, "天板なし", 5160, 4560},
+    {"Label1_6", Kind::Label, "天板あり", 6840, 4560},
+    {"Label1_7", Kind::Label, "装置表示値", 8520, 4200},
+    {"Label6", Kind::Label, "K", 8520, 4560},
+    {"Label52", Kind::Label, "a,r", 8640, 4650, 0, 0, Font::Meiryo, 7},
+    {"Text14", Kind::TextBox, "", 5160, 4920, 1215, kBoxHeight},
+    {"Text15", Kind::TextBox, "", 6840, 4920, 1215, kBoxHeight},
+    {"Text16", Kind::TextBox, "", 8520, 4920, 1215, kBoxHeight},
+    {"Label46", Kind::Label, "mGy", 9840, 4920, 0, kBoxHeight},
+    {"Label32", Kind::Label, "K", 5160, 5400},
+    {"Label33", Kind::Label, "a,r", 5280, 5490, 0, 0, Font::Meiryo, 7},
+    {"Label34", Kind::Label, "は患者照射基準点 (天板なし) の空気カーマ", 5520, 5400},
+    {"Command1", Kind::Button, "OK", 5160, 6075, 1215, 495},
+
+    {"Label1_8", Kind::Label, "天板透過率", 3600, 6960, 0, kBoxHeight},
+    {"Label21", Kind::Label, "", 6960, 6960, 1095, kBoxHeight},
+    {"Label1_9", Kind::Label, "天板の軟部組織等価厚 cm", 3600, 7320, 0, kBoxHeight},
+    {"Label38", Kind::Label, "", 6960, 7320, 1095, kBoxHeight},
+    {"Label1_10", Kind::Label, "実測値/表示値 (同距離換算)", 3600, 7680, 0, kBoxHeight},
+    {"Label27", Kind::Label, "", 6960, 7680, 1095, kBoxHeight},
+    {"Command3", Kind::Button, "Save", 11760, 7320, 1215, 495},
+    {"Command2", Kind::Button, "Cancel", 15960, 7320, 1215, 495},
+
+    {"Label48", Kind::Label, "注", 600, 8400},
+    {"Label41", Kind::Label,
+     "同じＸ線装置であっても、フィルタの組み合わせが異なる場合は、それぞれについて基本データを"
+     "（名称を変えて）作成する必要があります。",
+     1200, 8400},
+};
+
+// Enter moves the focus along this chain; the last box hands it to "OK".
+constexpr const char* kFocusChain[] = {"Text13", "Text8",  "Text5",  "Text1",
+                                       "Text2",  "Text3",  "Text4",  "Text23",
+                                       "Text14", "Text15", "Text16", "Command1"};
+
+// Boxes whose value goes into the shared record as soon as the focus leaves them.
+class LeaveFilter : public QObject {
+public:
+    explicit LeaveFilter(std::function<void(QObject*)> onLeave, QObject* parent)
+        : QObject(parent), onLeave_(std::move(onLeave)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) onLeave_(watched);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*)> onLeave_;
+};
+
+double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); }
+
+const QString kNoMaterial = QStringLiteral("---");
+
+}  // namespace
+
+struct Form8::Impl {
+    Form8& window;
+    EquipmentData& equipment;
+    const ReferenceData& reference;
+    QString workingFolder;
+    std::function<void()> onSaved;
+    std::function<void()> onOtherFilterReleased;
+    ui::Controls controls;
+    QLineEdit* Text13 = nullptr;
+    QLineEdit* Text8 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text23 = nullptr;
+    QLineEdit* Text14 = nullptr;
+    QLineEdit* Text15 = nullptr;
+    QLineEdit* Text16 = nullptr;
+    QLabel* Label29 = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label21 = nullptr;
+    QLabel* Label38 = nullptr;
+    QLabel* Label27 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command9 = nullptr;
+    Form5* form5 = nullptr;
+    QObject* leaveFilter = nullptr;
+
+    Impl(Form8& w, EquipmentData& e, const ReferenceData& r, const QString& folder,
+         std::function<void()> saved)
+        : window(w), equipment(e), reference(r), workingFolder(folder), onSaved(std::move(saved)) {}
+
+    void Build();
+    void Preset();
+    void Leave(QObject* box);
+    void Command1Click();  // "OK"
+    void Command3Click();  // "Save"
+    // A failed "OK": the warning, the box to correct focused, no results and no "Save".
+    void RefuseOk(const QString& message, QLineEdit* box);
+    QLineEdit* BoxFor(CouchInputProblem problem) const;
+};
+
+void Form8::Impl::Build() {
+    controls = ui::CreateControls(window, kForm8Controls);
+    auto box = [&](const char* name) { return controls.Get<QLineEdit>(name); };
+    Text13 = box("Text13");
+    Text8 = box("Text8");
+    Text5 = box("Text5");
+    Text1 = box("Text1");
+    Text2 = box("Text2");
+    Text3 = box("Text3");
+    Text4 = box("Text4");
+    Text23 = box("Text23");
+    Text14 = box("Text14");
+    Text15 = box("Text15");
+    Text16 = box("Text16");
+    Label29 = controls.Get<QLabel>("Label29");
+    Label26 = controls.Get<QLabel>("Label26");
+    Label21 = controls.Get<QLabel>("Label21");
+    Label38 = controls.Get<QLabel>("Label38");
+    Label27 = controls.Get<QLabel>("Label27");
+    Command1 = controls.Get<QPushButton>("Command1");
+    Command2 = controls.Get<QPushButton>("Command2");
+    Command3 = controls.Get<QPushButton>("Command3");
+    Command9 = controls.Get<QPushButton>("Command9");
+
+    // Captions of a row stand level with its box.
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->height() >= ui::TwipsToPixels(kBoxHeight))
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // The results and the other filter read as values, not as captions.
+    for (QLabel* value : {Label21, Label38, Label27, Label29, Label26}) {
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setAlignment(Qt::AlignCenter);
+    }
+    // Enter on a focused button presses it, as the chain ends on "OK".
+    Command1->setAutoDefault(true);
+    Command3->setAutoDefault(true);
+}
+
+void Form8::Impl::Preset() {
+    for (QLineEdit* box : {Text13, Text8, Text5, Text3, Text4, Text14, Text15, Text16, Text23})
+        box->clear();
+    Text1->setText(QStringLiteral("12"));
+    Text2->setText(QStringLiteral("2.5"));
+    Label29->setText(kNoMaterial);
+    Label26->setText(QStringLiteral("0"));
+    Label21->clear();
+    Label27->clear();
+    Label38->clear();
+    Command3->setEnabled(false);
+}
+
+void Form8::Impl::Leave(QObject* box) {
+    if (box == Text1) equipment.TargetAngle = ValueOf(Text1->text());
+    if (box == Text2) equipment.InherentFiltration = ValueOf(Text2->text()) * 0.1;  // mm to cm
+    if (box == Text3) equipment.AddedAluminium = ValueOf(Text3->text()) * 0.1;
+    if (box == Text4) equipment.AddedCopper = ValueOf(Text4->text()) * 0.1;
+}
+
+QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
+    switch (problem) {
+    case CouchInputProblem::AirKermaWithoutCouch: return Text14;
+    case CouchInputProblem::DisplayedReferenceAirKerma: return Text16;
+    case CouchInputProblem::FocusIsocentreDistance: return Text5;
+    case CouchInputProblem::TypicalTubeVoltage: return Text23;
+    case CouchInputProblem::TransmissionAboveOne:
+    case CouchInputProblem::TransmissionBeyondTable: return Text15;
+    case CouchInputProblem::TargetAngle: return Text1;
+    case CouchInputProblem::BeamFullyAbsorbed: return nullptr;
+    }
+    return nullptr;
+}
+
+void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
+    Label21->clear();
+    Label27->clear();
+    Label38->clear();
+    Command3->setEnabled(false);
+    ui::AppMessages().Warning(message);
+    if (box != nullptr) {
+        box->setFocus();
+        box->selectAll();
+    }
+}
+
+void Form8::Impl::Command1Click() {
+    for (QLineEdit* box : {Text13, Text8, Text5, Text1, Text2, Text3, Text4, Text14, Text15, Text16}) {
+        if (box->text().trimmed().isEmpty()) {
+            RefuseOk(QString::fromUtf8(kCouchEmptyInputMessage), box);
+            return;
+        }
+    }
+    // The record as "OK" would store it; it replaces the shared one only if the computation
+    // succeeds, so a refused measurement leaves the equipment as it was.
+    EquipmentData candidate = equipment;
+    candidate.TargetAngle = ValueOf(Text1->text());
+    candidate.InherentFiltration = ValueOf(Text2->text()) * 0.1;
+    candidate.AddedAluminium = ValueOf(Text3->text()) * 0.1;
+    candidate.AddedCopper = ValueOf(Text4->text()) * 0.1;
+    candidate.OtherFilterThickness = ValueOf(Label26->text()) * 0.1;
+    candidate.FocusReceptorDistance = ValueOf(Text8->text());
+    candidate.FocusIsocentreDistance = ValueOf(Text5->text());
+    // "---": no other filter was chosen for this equipment. A flag left over from the last
+    // file read would be saved with the material "---", a file no reader could load.
+    if (Label29->text() == kNoMaterial) candidate.OtherFilterFlag = 0;
+
+    CouchMeasurement measurement;
+    measurement.TypicalTubeVoltageKv = ValueOf(Text23->text());
+    measurement.AirKermaWithoutCouchMGy = ValueOf(Text14->text());
+    measurement.AirKermaWithCouchMGy = ValueOf(Text15->text());
+    measurement.DisplayedReferenceAirKermaMGy = ValueOf(Text16->text());
+    measurement.FocusIsocentreDistanceCm = candidate.FocusIsocentreDistance;
+    CouchCalibration result;
+    try {
+        result = ComputeCouchCalibration(reference.Attenuation, candidate, measurement);
+    } catch (const CouchInputError& error) {
+        RefuseOk(QString::fromUtf8(MessageFor(error.problem())), BoxFor(error.problem()));
+        return;
+    } catch (const CalculationError& error) {
+        RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
+                     QString::fromUtf8(error.what()),
+                 nullptr);
+        return;
+    }
+
+    candidate.CouchTransmission = result.CouchTransmission;
+    candidate.CalibrationConstant = result.CalibrationConstant;
+    candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
+    equipment = candidate;
+    Label21->setText(QString::fromStdString(FormatNumber(result.CouchTransmission, "0.000")));
+    Label27->setText(QString::fromStdString(FormatNumber(result.CalibrationConstant, "0.000")));
+    Label38->setText(QString::fromStdString(FormatNumber(result.CouchSoftTissueThickness, "#0.0")));
+    Command3->setEnabled(true);
+    Command3->setFocus();
+}
+
+void Form8::Impl::Command3Click() {
+    const QString name = Text13->text();
+    if (name.trimmed().isEmpty()) {
+        ui::AppMessages().Warning(QStringLiteral(" Ｘ線室 または 装置の名称を入力して下さい "));
+        Text13->setFocus();
+        return;
+    }
+    if (const auto problem = FileNameProblem(name)) {
+        ui::AppMessages().Warning(
+            QStringLiteral(" Ｘ線室 または 装置の名称はファイル名に使えません。名称を変えて下さい \n") +
+            *problem);
+        Text13->setFocus();
+        return;
+    }
+    // Distances, angle and measured quantities as "OK" stored them; filtrations and texts as
+    // the boxes hold them now.
+    EquipmentRecordTexts record;
+    record.FocusReceptorDistance = equipment.FocusReceptorDistance;
+    record.FocusIsocentreDistance = equipment.FocusIsocentreDistance;
+    record.TargetAngle = equipment.TargetAngle;
+    record.InherentFiltrationMm = ValueOf(Text2->text());
+    record.AddedAluminiumMm = ValueOf(Text3->text());
+    record.AddedCopperMm = ValueOf(Text4->text());
+    record.OtherFilterFlag = equipment.OtherFilterFlag;
+    record.OtherFilterMaterialText = Label29->text();
+    record.OtherFilterThicknessText = Label26->text();
+    record.TypicalTubeVoltageText = Text23->text();
+    record.CouchTransmission = equipment.CouchTransmission;
+    record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
+    record.CalibrationConstant = equipment.CalibrationConstant;
+    const auto written = WriteEquipmentFile(workingFolder, name, record);
+    if (!written) {
+        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
+                                  written.error().message());
+        return;
+    }
+    ui::AppMessages().Notice(QStringLiteral(" 基本データを ") + *written +
+                             QStringLiteral(" に保存しました "));
+    if (onSaved) onSaved();
+    window.hide();
+}
+
+Form8::Form8(EquipmentData& equipment, const ReferenceData& reference,
+             const QString& workingFolder, std::function<void()> onSaved, QWidget* parent)
+    : ui::ModelessWindow(parent),
+      impl_(new Impl(*this, equipment, reference, workingFolder, std::move(onSaved))) {
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("  装置データ作成"));
+    setFont(ui::MakeFont(Font::Meiryo, 9));
+    SetClientSizeTwips(kClientWidth, kClientHeight);
+    impl_->Build();
+    impl_->Preset();
+
+    Impl& d = *impl_;
+    for (std::size_t i = 0; i + 1 < std::size(kFocusChain); ++i) {
+        auto* from = d.controls.Get<QLineEdit>(kFocusChain[i]);
+        QWidget* to = d.controls.Widget(kFocusChain[i + 1]);
+        connect(from, &QLineEdit::returnPressed, to, [to] { to->setFocus(); });
+    }
+    d.leaveFilter = new LeaveFilter([&d](QObject* box) { d.Leave(box); }, this);
+    for (QLineEdit* box : {d.Text1, d.Text2, d.Text3, d.Text4})
+        box->installEventFilter(d.leaveFilter);
+
+    d.form5 = new Form5(
+        equipment, workingFolder,
+        Form5::EditorHooks{
+            [&d](const QString& material, const QString& thicknessText) {
+                d.Label29->setText(material);
+                d.Label26->setText(thicknessText);
+            },
+            [&d] {
+                if (d.onOtherFilterReleased) d.onOtherFilterReleased();
+            }},
+        this);
+    connect(d.Command9, &QPushButton::clicked, d.form5, &Form5::Open);
+    connect(d.Command1, &QPushButton::clicked, this, [&d] { d.Command1Click(); });
+    connect(d.Command3, &QPushButton::clicked, this, [&d] { d.Command3Click(); });
+    connect(d.Command2, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Form8::~Form8() {
+    // The boxes outlive the state here and lose their focus while being destroyed.
+    delete impl_->leaveFilter;
+    delete impl_;
+}
+
+void Form8::StartNew() {
+    impl_->Preset();
+    ShowInFront();
+    impl_->Text13->setFocus();
+}
+
+void Form8::SetOtherFilterReleasedHandler(std::function<void()> handler) {
+    impl_->onOtherFilterReleased = std::move(handler);
+}
+
+}  // namespace ordevo
