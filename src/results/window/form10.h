@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "current_case.h"
+#include "equipment_data.h"
 #include "modeless_window.h"
 #include "results_table.h"
 
@@ -33,11 +34,22 @@ public:
     // full (the warning of the 15th addition is shown again).
     bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
                           const QString& fieldSizeLabelText);
-    // "背面へ" brings this window to the front.
+    // "背面へ" brings the main window in front of this one; the results window's clear
+    // disables the main window's Command3 ("結果を表に追加する").
     void SetMainWindow(QWidget* mainWindow);
+    // The loaded equipment, whose OtherFilterFlag decides the other-filter cell of the printout
+    // (name and thickness, or the bar). Without one every row prints the bar.
+    void SetEquipment(const EquipmentData* equipment);
 
     ui::PictureBox* Picture2() const;
     const QString& UserName() const;
+
+signals:
+    // "データ消去" emptied the table (after the confirmation).
+    void ResultsCleared();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;  // the black frame of the client area
 
 private:
     struct Impl;

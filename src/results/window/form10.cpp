@@ -1,0 +1,255 @@
+// The results window: wires its buttons to the grid drawing, the total, printing, the CSV
+// windows and the clear.
+#include "form10.h"
+
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "control_table.h"
+#include "form2.h"
+#include "form3.h"
+#include "messages.h"
+#include "picture_box.h"
+#include "results_addition.h"
+#include "results_grid.h"
+#include "results_print.h"
+#include "twips.h"
+
+namespace ordevo {
+namespace {
+
+constexpr ui::ControlSpec kForm10Controls[] = {
+    {"Picture2", ui::Kind::PictureBox, "", 120, 120, 15285, 6975, ui::Font::Meiryo, 9},
+    // Over the picture's lower right, just left of the cell of the total.
+    {"Command1", ui::Kind::Button, "合 計 ⇒", 12600, 6680, 1215, 420, ui::Font::Meiryo, 9, {}, {},
+     ui::Overlap::Allowed},
+    {"Command5", ui::Kind::Button, "データ保存", 7560, 7200, 1575, 495},
+    {"Command6", ui::Kind::Button, "データ読込", 9360, 7200, 1575, 495},
+    {"Command4", ui::Kind::Button, "印 刷", 11160, 7200, 1095, 495},
+    {"Command7", ui::Kind::Button, "データ消去", 12480, 7200, 1575, 495},
+    {"Command2", ui::Kind::Button, "背面へ", 14280, 7200, 1095, 495},
+    {"Label52", ui::Kind::Label, "Calculated by Ordevo-V3", 240, 7320, 3255, 345,
+     ui::Font::TimesNewRoman, 12},
+    {"Label1", ui::Kind::Label, "User name", 4080, 7320, 1500, 420, ui::Font::Meiryo, 9},
+};
+
+// The black frame of the client area, (0, 0) to (15480, 7920) twips; the client area is one
+// pixel larger so that its right and bottom sides are inside.
+constexpr int kFrameRightTwips = 15480;
+constexpr int kFrameBottomTwips = 7920;
+constexpr int kClientWidthTwips = kFrameRightTwips + ui::kTwipsPerPixel;
+constexpr int kClientHeightTwips = kFrameBottomTwips + ui::kTwipsPerPixel;
+
+constexpr const char* kTableFullMessage =
+    "　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+    "新たな結果表に保存して下さい。";
+
+}  // namespace
+
+struct Form10::Impl {
+    Form10& window;
+    ResultsTable& table;
+    QString userName;
+    QWidget* mainWindow = nullptr;
+    const EquipmentData* equipment = nullptr;
+    ui::Controls controls;
+    ui::PictureBox* picture = nullptr;
+    QPushButton* command1 = nullptr;
+    Form2* form2 = nullptr;
+    Form3* form3 = nullptr;
+
+    Impl(Form10& w, ResultsTable& t) : window(w), table(t) {}
+
+    QColor ButtonTextColour() const { return window.palette().color(QPalette::ButtonText); }
+
+    void ShowResultsGrid() {
+        picture->SetAllLineElementsVisible(true);
+        command1->setVisible(true);
+    }
+    void HideResultsGrid() {
+        picture->SetAllLineElementsVisible(false);
+        command1->setVisible(false);
+    }
+
+    void DisableMainWindowAdd() {
+        if (mainWindow == nullptr) return;
+        if (auto* command3 = mainWindow->findChild<QWidget*>(QStringLiteral("Command3"))) {
+            command3->setEnabled(false);
+        }
+    }
+
+    void ShowResultsTotal() { DrawResultsTotal(*picture, table); }
+
+    void BringMainWindowToFront() {
+        if (mainWindow == nullptr) return;
+        mainWindow->show();
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    }
+
+    void Print() {
+        const int otherFilterFlag = equipment != nullptr ? equipment->OtherFilterFlag : 0;
+        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService());
+    }
+
+    void OpenSaveWindow() {
+        if (table.NextRowIndex == 1) {
+            ui::AppMessages().Warning(QStringLiteral("保存するデータがありません"));
+            return;
+        }
+        form2->Open();
+    }
+
+    void OpenReadWindow() {
+        if (table.NextRowIndex > 1 &&
+            ui::AppMessages().AskOkCancel(
+                QStringLiteral("　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
+                ui::MessageIcon::None, ui::WithBeep::Yes) != ui::Answer::Ok) {
+            return;
+        }
+        form3->Open();
+    }
+
+    void ClearTable() {
+        if (ui::AppMessages().AskOkCancel(QStringLiteral("　現在表示されている計算結果は削除されます　"),
+                                          ui::MessageIcon::None,
+                                          ui::WithBeep::Yes) != ui::Answer::Ok) {
+            return;
+        }
+        picture->Clear();
+        ResetResultsTable(table);
+        HideResultsGrid();
+        DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
+        DisableMainWindowAdd();
+        emit window.ResultsCleared();
+    }
+
+    // After a load: the grid afresh, every row drawn from its stored cells.
+    void RedrawLoadedTable() {
+        picture->Clear();
+        ShowResultsGrid();
+        DrawResultsHeader(*picture);
+        for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
+            const ResultsRow& row = table.Rows[static_cast<std::size_t>(r)];
+            DrawResultsRow(*picture, CurrentCaseFromRow(row),
+                           QString::fromStdString(CellText(row[ResultsColumn::FieldSizeText])),
+                           r);
+        }
+    }
+};
+
+Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), impl_(new Impl(*this, table)) {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("    Calculation Results by Ordevo-V3"));
+    SetClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
+    impl_->controls = ui::CreateControls(*this, kForm10Controls);
+    impl_->picture = impl_->controls.Get<ui::PictureBox>("Picture2");
+    impl_->picture->SetUnitTwips(kPicture2TwipsPerUnitX, kPicture2TwipsPerUnitY);
+    impl_->picture->SetBackColor(Qt::white);
+    impl_->picture->Clear();
+    AddResultsGridLines(*impl_->picture);
+    impl_->command1 = impl_->controls.Get<QPushButton>("Command1");
+    impl_->command1->setVisible(false);
+
+    impl_->form2 = new Form2(table, workingFolder, this);
+    impl_->form3 = new Form3(table, workingFolder, [this] { impl_->RedrawLoadedTable(); }, this);
+
+    const auto onClick = [this](const char* name, void (Impl::*action)()) {
+        connect(impl_->controls.Get<QPushButton>(name), &QPushButton::clicked, this,
+                [this, action] { (impl_->*action)(); });
+    };
+    onClick("Command1", &Impl::ShowResultsTotal);
+    onClick("Command2", &Impl::BringMainWindowToFront);
+    onClick("Command4", &Impl::Print);
+    onClick("Command5", &Impl::OpenSaveWindow);
+    onClick("Command6", &Impl::OpenReadWindow);
+    onClick("Command7", &Impl::ClearTable);
+}
+
+Form10::~Form10() { delete impl_; }
+
+void Form10::BeginStartUp() {
+    ResetResultsTable(impl_->table);
+    // A second load of the main window finds rows drawn on the picture; the banner needs it clean.
+    impl_->picture->Clear();
+    impl_->HideResultsGrid();
+    DrawBannerTitle(*impl_->picture, kEmptyTableBanner);
+    show();
+}
+
+void Form10::FinishStartUp(const std::optional<QString>& userName) {
+    if (userName) {
+        impl_->userName = *userName;
+        DrawBannerName(*impl_->picture, *userName, kEmptyTableBanner);
+        EndBanner(*impl_->picture, Qt::black);
+        impl_->controls.Get<QLabel>("Label1")->setText(*userName);
+    } else {
+        EndBanner(*impl_->picture, impl_->ButtonTextColour());
+    }
+}
+
+void Form10::ShowUserName(const QString& userName) {
+    impl_->userName = userName;
+    impl_->controls.Get<QLabel>("Label1")->setText(userName);
+    // With rows on the grid the panel is not shown: clearing the picture would wipe rows that
+    // are drawn only once. The new name appears at the next clear and on the printout.
+    if (impl_->table.NextRowIndex > 1) return;
+    ui::PictureBox& picture = *impl_->picture;
+    picture.Clear();
+    DrawBannerTitle(picture, kNamePanel);
+    DrawBannerName(picture, userName, kNamePanel);
+    EndBanner(picture, impl_->ButtonTextColour());
+}
+
+bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
+                              const QString& fieldSizeLabelText) {
+    ResultsTable& table = impl_->table;
+    if (table.NextRowIndex > kResultsRowCount) {
+        // No place for the row: the warning of the 15th addition again, nothing changed.
+        ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
+        ShowInFront();
+        return false;
+    }
+    ui::PictureBox& picture = *impl_->picture;
+    if (table.NextRowIndex == 1) {
+        picture.Clear();
+        impl_->ShowResultsGrid();
+        DrawResultsHeader(picture);
+    }
+    const int row = table.NextRowIndex;
+    const std::string fieldSizeText =
+        FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
+    AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
+    DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
+    if (table.NextRowIndex > kResultsRowCount) {
+        ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
+    }
+    ShowInFront();
+    impl_->DisableMainWindowAdd();
+    return true;
+}
+
+void Form10::SetMainWindow(QWidget* mainWindow) { impl_->mainWindow = mainWindow; }
+
+void Form10::SetEquipment(const EquipmentData* equipment) { impl_->equipment = equipment; }
+
+ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
+
+const QString& Form10::UserName() const { return impl_->userName; }
+
+void Form10::paintEvent(QPaintEvent* event) {
+    ui::ModelessWindow::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1));
+    const int right = ui::TwipsToPixels(kFrameRightTwips);
+    const int bottom = ui::TwipsToPixels(kFrameBottomTwips);
+    painter.drawLine(0, 0, right, 0);
+    painter.drawLine(right, 0, right, bottom);
+    painter.drawLine(right, bottom, 0, bottom);
+    painter.drawLine(0, bottom, 0, 0);
+}
+
+}  // namespace ordevo

@@ -1,0 +1,35 @@
+// The printed results table: one landscape page in millimetres, drawn through a Surface so
+// that the printer, a PDF file and the tests run the same code.
+#pragma once
+
+#include <QString>
+
+#include "print_service.h"
+#include "results_table.h"
+#include "surface.h"
+
+namespace ordevo {
+
+// Page settings ("ＭＳ 明朝" 9 pt, solid lines of width 5), the frame, the rules and the 34
+// column headings.
+void PrintPageFrame(ui::Surface& page);
+
+// Row i (1..15) from the stored cells at y = 10·i + 33. Numeric cells are formatted again
+// with their picture (text cells keep their text, numbers get the picture); the skin dose
+// always shows two integer digits. The other-filter cell follows `otherFilterFlag` of the
+// equipment loaded now: name and thickness when it is 1, the bar "―" otherwise.
+void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherFilterFlag);
+
+// The title line at 12 pt, then the size back to 9 pt.
+void PrintResultsTitle(ui::Surface& page, const QString& userName);
+
+// The whole page: frame, the rows held, title.
+void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilterFlag,
+                     const QString& userName);
+
+// "印 刷": asks whether the printer is ready, prints the page through `printer` and tells the
+// user where it went (printer or PDF file) or why it failed. Reads the table only.
+void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QString& userName,
+                       ui::PrintService& printer);
+
+}  // namespace ordevo
