@@ -53,6 +53,17 @@ TEST(ShippedRefdata, EveryFileIsReadableByTheProgram) {
     EXPECT_EQ(primary->size(), 31);
 }
 
+// The depth-dose computation replaces a zero field-integrated kernel by 1 before its
+// logarithmic interpolation, so no cell of the rows it uses may be 0.
+TEST(ShippedRefdata, KernelCellsOfTheUsedRowsArePositive) {
+    for (int e = 10; e <= 150; e += 5) {
+        const ScatterKernel kernel = LoadScatterKernel(kShipped, e);
+        for (std::size_t j = 1; j <= kDepthRowsUsed; ++j) {
+            for (std::size_t n = 1; n <= kKernelColumns; ++n) ASSERT_GT(kernel[j][n], 0.0) << e << " keV, row " << j << ", ring " << n;
+        }
+    }
+}
+
 // NIST guard: μen/ρ of air at 30 keV (bin 60) is 0.1537 cm²/g; xraylib's CS_Energy gives 0.112.
 TEST(ShippedRefdata, AirAbsorptionAtThirtyKeVIsNist) {
     EXPECT_NEAR(Shipped().Attenuation.AirEnergyAbsorption[60], 0.1537, 0.01 * 0.1537);

@@ -1,6 +1,7 @@
 // Text layouts of the reference files.
 #include "refdata_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -72,8 +73,10 @@ std::vector<std::string> KernelFileLines(const EnergyResult& result) {
     for (int j = 0; j < kDepthBins; ++j) {
         for (int first = 0; first < kKernelRings; first += kPerLine) {
             std::vector<std::string> fields;
-            for (int n = first; n < first + kPerLine; ++n)
-                fields.push_back(FormatScientific(result.Kernel[static_cast<std::size_t>(j * kKernelRings + n)]));
+            for (int n = first; n < first + kPerLine; ++n) {
+                const double value = result.Kernel[static_cast<std::size_t>(j * kKernelRings + n)];
+                fields.push_back(FormatScientific(std::max(value, kUnreachedKernelValue)));
+            }
             lines.push_back(Join(fields, ","));
         }
     }

@@ -25,7 +25,12 @@ std::vector<std::string> AttenuationFileLines();
 std::vector<std::string> PrimaryFileLines();
 // `results` holds one entry per backscatter energy, in the order of kBackscatterEnergiesKeV.
 std::vector<std::string> BackscatterFileLines(const std::vector<EnergyResult>& results);
-// 80 depth rows, each as 4 lines of 20 comma-separated values.
+// What a kernel cell holds when no history reached it, pGy·cm². The true value is positive
+// and negligible; the depth-dose computation takes an exact zero for missing data (it puts 1 in
+// its place before interpolating logarithmically), so no cell is written as 0.
+inline constexpr double kUnreachedKernelValue = 1e-30;
+
+// 80 depth rows, each as 4 lines of 20 comma-separated values; zeros become kUnreachedKernelValue.
 std::vector<std::string> KernelFileLines(const EnergyResult& result);
 std::vector<std::string> MaterialNoteLines();
 
