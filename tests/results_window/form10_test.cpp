@@ -1,0 +1,241 @@
+// The results window driven as a user drives it: additions, the total, clear, "背面へ",
+// closing, the name panel, printing and the layout.
+#include "form10.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+
+#include "form2.h"
+#include "form3.h"
+#include "layout_check.h"
+#include "print_service.h"
+#include "results_window_fixture.h"
+
+namespace ordevo {
+namespace {
+
+using testing::ResultsCase;
+using Form10Test = testing::ResultsWindowTest;
+
+constexpr const char* kFullMessage =
+    "　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+    "新たな結果表に保存して下さい。";
+
+TEST_F(Form10Test, StartUpResetsTheTableAndShowsTheBannerWithoutGrid) {
+    table.NextRowIndex = 5;  // left over from an earlier load of the main window
+    form->BeginStartUp();
+    form->FinishStartUp(QStringLiteral("ABC 総合病院"));
+    EXPECT_EQ(table.NextRowIndex, 1);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(GridShown(), 0);
+    EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("ABC 総合病院"));
+    EXPECT_EQ(form->UserName(), QStringLiteral("ABC 総合病院"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("    Calculation Results by Ordevo-V3"));
+    EXPECT_GT(InkIn(500, 350, 800, 420), 0);  // "Ordevo-V3"
+    EXPECT_GT(InkIn(500, 500, 800, 570), 0);  // the name
+    EXPECT_EQ(form->Picture2()->ForeColor(), QColor(Qt::black));
+    EXPECT_EQ(form->Picture2()->FontSize(), 9);
+}
+
+TEST_F(Form10Test, StartUpWithoutANameKeepsTheDesignLabel) {
+    ResultsTable other;
+    Form10 fresh(other, folder.path());
+    fresh.BeginStartUp();
+    fresh.FinishStartUp(std::nullopt);
+    EXPECT_EQ(fresh.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+              QStringLiteral("User name"));
+    EXPECT_TRUE(fresh.UserName().isEmpty());
+    EXPECT_EQ(fresh.Picture2()->ForeColor(), fresh.palette().color(QPalette::ButtonText));
+}
+
+TEST_F(Form10Test, FirstAdditionReplacesTheBannerWithGridHeadingsAndRow) {
+    form->hide();
+    ASSERT_TRUE(AddCase(ResultsCase(2)));
+    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(GridShown(), 1);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(command3->isEnabled());
+    EXPECT_EQ(table.Rows[1][ResultsColumn::FieldSizeText],
+              ResultsCell(std::string("12.0cm平方")));
+    EXPECT_EQ(InkIn(500, 350, 800, 420), 0);    // banner gone
+    EXPECT_GT(InkIn(10, 40, 80, 60), 0);        // "対象部位"
+    EXPECT_GT(InkIn(1080, 120, 1140, 140), 0);  // row 1's skin dose
+    EXPECT_TRUE(messages->Shown().empty());
+}
+
+TEST_F(Form10Test, FifteenthAdditionWarnsAndASixteenthChangesNothing) {
+    AddRows(14);
+    EXPECT_TRUE(messages->Shown().empty());
+    ASSERT_TRUE(AddCase(ResultsCase(15)));
+    EXPECT_EQ(table.NextRowIndex, 16);
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(kFullMessage));
+    EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
+    EXPECT_TRUE(messages->Shown()[0].afterBeep);
+    EXPECT_FALSE(command3->isEnabled());
+
+    const ResultsTable full = table;
+    const QImage before = Picture();
+    EXPECT_FALSE(AddCase(ResultsCase(16)));
+    EXPECT_EQ(table.NextRowIndex, 16);
+    EXPECT_EQ(table.Rows, full.Rows);
+    EXPECT_EQ(Picture(), before);
+    ASSERT_EQ(messages->Shown().size(), 2u);
+    EXPECT_EQ(messages->Shown()[1].text, QString::fromUtf8(kFullMessage));
+    EXPECT_TRUE(messages->Shown()[1].afterBeep);
+}
+
+TEST_F(Form10Test, TotalIsWrittenOnceHoweverOftenItIsPressed) {
+    for (const double dose : {12.3, 4.5, 100.0}) AddCase(ResultsCase(2, dose));
+    const QImage blank = Picture();
+    EXPECT_EQ(InkIn(1045, 860, 1150, 900), 0);
+    Click("Command1");
+    const QImage once = Picture();
+    EXPECT_GT(InkIn(1080, 860, 1150, 900), 0);
+    Click("Command1");
+    EXPECT_EQ(Picture(), once);  // the same pixels: one total, not two overlapping
+    EXPECT_NE(once, blank);
+
+    // A later addition leaves the old total until the button is pressed again.
+    AddCase(ResultsCase(2, 50.0));
+    const QPoint from = form->Picture2()->ToImagePixels(1045, 860).toPoint();
+    const QPoint to = form->Picture2()->ToImagePixels(1150, 900).toPoint();
+    const QRect cell(from, to);
+    EXPECT_EQ(Picture().copy(cell), once.copy(cell));
+    Click("Command1");
+    EXPECT_NE(Picture().copy(cell), once.copy(cell));  // 166.8 now
+}
+
+TEST_F(Form10Test, ClearAsksAndCancelKeepsEverything) {
+    AddRows(2);
+    const QImage before = Picture();
+    messages->QueueAnswer(ui::Answer::Cancel);
+    Click("Command7");
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text, QStringLiteral("　現在表示されている計算結果は削除されます　"));
+    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::OkCancel);
+    EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
+    EXPECT_TRUE(messages->Shown()[0].afterBeep);
+    EXPECT_EQ(table.NextRowIndex, 3);
+    EXPECT_EQ(GridShown(), 1);
+    EXPECT_EQ(Picture(), before);
+}
+
+TEST_F(Form10Test, ClearEmptiesTableHidesGridShowsBannerAndDisablesAdding) {
+    AddRows(2);
+    Click("Command1");
+    command3->setEnabled(true);  // an evaluation was just made
+    QSignalSpy cleared(form.get(), &Form10::ResultsCleared);
+    messages->QueueAnswer(ui::Answer::Ok);
+    Click("Command7");
+    EXPECT_EQ(table.NextRowIndex, 1);
+    EXPECT_EQ(table.Rows, ResultsTable().Rows);
+    EXPECT_EQ(GridShown(), 0);
+    EXPECT_FALSE(command3->isEnabled());
+    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_EQ(InkIn(1045, 860, 1150, 900), 0);  // the total went with the picture
+    EXPECT_EQ(InkIn(0, 100, 1157, 300), 0);     // rows gone
+    EXPECT_GT(InkIn(500, 350, 800, 420), 0);    // banner back
+    EXPECT_EQ(form->Picture2()->ForeColor(), form->palette().color(QPalette::ButtonText));
+    // The next addition starts a new grid at row 1.
+    AddCase(ResultsCase(3));
+    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(GridShown(), 1);
+}
+
+TEST_F(Form10Test, BackButtonShowsTheMainWindowAndChangesNothingElse) {
+    AddRows(1);
+    mainWindow.hide();
+    Click("Command2");
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_TRUE(messages->Shown().empty());
+}
+
+TEST_F(Form10Test, ClosingHidesTheWindowAndTheTableSurvives) {
+    AddRows(3);
+    const QImage before = Picture();
+    EXPECT_TRUE(form->close() || !form->isVisible());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(table.NextRowIndex, 4);
+    AddCase(ResultsCase(4));  // the next addition shows it again, grid intact
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(table.NextRowIndex, 5);
+    EXPECT_EQ(Picture().copy(0, 0, Picture().width(), 100), before.copy(0, 0, before.width(), 100));
+}
+
+TEST_F(Form10Test, NameChangeRedrawsThePanelOfAnEmptyTable) {
+    form->ShowUserName(QStringLiteral("ゲストユーザー"));
+    EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("ゲストユーザー"));
+    EXPECT_EQ(form->UserName(), QStringLiteral("ゲストユーザー"));
+    EXPECT_GT(InkIn(500, 200, 800, 270), 0);  // title moved up
+    EXPECT_GT(InkIn(500, 350, 800, 420), 0);  // name
+    EXPECT_EQ(InkIn(500, 500, 800, 570), 0);  // the old name is gone
+    EXPECT_EQ(form->Picture2()->FontSize(), 9);
+}
+
+// The rows are drawn once, when added; a name change must not wipe them from the grid.
+TEST_F(Form10Test, NameChangeKeepsTheRowsOfAFilledGrid) {
+    AddRows(2);
+    const QImage before = Picture();
+    form->ShowUserName(QStringLiteral("新しい名前"));
+    EXPECT_EQ(Picture(), before);
+    EXPECT_EQ(GridShown(), 1);
+    EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("新しい名前"));
+    // It is the name of the next banner and of the printout.
+    messages->QueueAnswer(ui::Answer::Ok);
+    Click("Command7");
+    EXPECT_GT(InkIn(500, 500, 800, 570), 0);
+}
+
+class Form10PrintTest : public testing::ResultsWindowTest {
+protected:
+    void SetUp() override {
+        ResultsWindowTest::SetUp();
+        auto recording = std::make_unique<ui::RecordingPrintService>();
+        printer = recording.get();
+        previous = ui::SetAppPrintService(std::move(recording));
+    }
+    void TearDown() override { ui::SetAppPrintService(std::move(previous)); }
+
+    ui::RecordingPrintService* printer = nullptr;
+    std::unique_ptr<ui::PrintService> previous;
+};
+
+TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
+    AddRows(2);  // row 1 was evaluated with Ta 0.50 mm
+    Click("Command4");
+    ASSERT_EQ(printer->Pages().size(), 1u);
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("―"), 84, 43));
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("ABC 総合病院  with  Ordevo-V3"), 200, 12));
+
+    EquipmentData equipment;
+    equipment.OtherFilterFlag = 1;
+    form->SetEquipment(&equipment);
+    Click("Command4");
+    ASSERT_EQ(printer->Pages().size(), 2u);
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("Ta"), 80, 41));
+    EXPECT_EQ(messages->Texts().size(), 2u);  // the two questions only
+}
+
+TEST_F(Form10Test, ControlsLieInsideTheirWindowsWithoutOverlapping) {
+    for (const QWidget* window : std::initializer_list<const QWidget*>{
+             form.get(), form->findChild<Form2*>(), form->findChild<Form3*>()}) {
+        ASSERT_NE(window, nullptr);
+        for (const auto& problem : ui::FindLayoutProblems(*window, window->size())) {
+            ADD_FAILURE() << window->objectName().toStdString() << ": "
+                          << problem.ToString().toStdString();
+        }
+    }
+    // The totals button lies over the picture's lower right, left of the total's cell.
+    const QRect button = Control("Command1")->geometry();
+    const QRect picture = form->Picture2()->geometry();
+    EXPECT_TRUE(picture.intersects(button));
+    const QPointF totalCell = form->Picture2()->ToImagePixels(1045, 860) +
+                              QPointF(form->Picture2()->InsideOrigin()) + QPointF(picture.topLeft());
+    EXPECT_LE(button.right(), totalCell.x());
+}
+
+}  // namespace
+}  // namespace ordevo
