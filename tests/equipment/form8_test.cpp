@@ -1,0 +1,422 @@
+// The equipment editor on the real window: presets, the Enter chain, the boxes that update the
+// record on leaving, "OK" with its checks and results, "Save" and its refusals, and the other
+// filter chosen through the filter window.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "cli_commands.h"
+#include "couch.h"
+#include "equipment_file.h"
+#include "file_list_box.h"
+#include "form5.h"
+#include "form8.h"
+#include "input_messages.h"
+#include "number_format.h"
+#include "scripted_messages.h"
+#include "test_folders.h"
+
+using namespace ordevo;
+
+namespace {
+
+// The measurement of the worked example: 10.0 / 8.0 / 12.0 mGy at a focus–isocentre distance
+// of 65 cm, typical tube voltage 80 kV.
+const std::map<std::string, QString> kExample = {
+    {"Text13", QStringLiteral("Test Room")}, {"Text8", QStringLiteral("100")},
+    {"Text5", QStringLiteral("65")},         {"Text1", QStringLiteral("12")},
+    {"Text2", QStringLiteral("2.5")},        {"Text3", QStringLiteral("0")},
+    {"Text4", QStringLiteral("0.1")},        {"Text23", QStringLiteral("80")},
+    {"Text14", QStringLiteral("10.0")},      {"Text15", QStringLiteral("8.0")},
+    {"Text16", QStringLiteral("12.0")},
+};
+
+class Form8Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ordevo::testing::CopySyntheticFile(QStringLiteral("Mo.ele"), folder.path());
+        // Values from an earlier file, so that a refused "OK" can be seen to store nothing.
+        equipment.FocusReceptorDistance = 111;
+        equipment.FocusIsocentreDistance = 77;
+        equipment.CouchTransmission = 0.5;
+        equipment.CalibrationConstant = 2;
+        equipment.CouchSoftTissueThickness = 3;
+    }
+
+    QLineEdit* Box(const std::string& name) {
+        auto* box = window.findChild<QLineEdit*>(QString::fromStdString(name));
+        EXPECT_NE(box, nullptr) << name;
+        return box;
+    }
+    QString Caption(const char* label) {
+        return window.findChild<QLabel*>(QString::fromLatin1(label))->text();
+    }
+    QPushButton* Button(const char* name) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    void Fill(std::map<std::string, QString> changes = {}) {
+        std::map<std::string, QString> texts = kExample;
+        for (const auto& [name, text] : changes) texts[name] = text;
+        for (const auto& [name, text] : texts) Box(name)->setText(text);
+    }
+    void Ok() { Button("Command1")->click(); }
+    void Save() { Button("Command3")->click(); }
+    QString SavedPath(const QString& name = QStringLiteral("Test Room")) {
+        return folder.filePath(name + QStringLiteral(".odv3"));
+    }
+    // ordevo-cli couch on a saved file, with the measurement of the example.
+    QJsonObject RunCouchOn(const QString& equipmentPath) {
+        std::ostringstream out;
+        const cli::Arguments args(
+            std::vector<std::string>{"--data", ordevo::testing::SyntheticFolder().toStdString(), "--equipment",
+             equipmentPath.toStdString(), "--typical-kv", "80", "--without", "10.0", "--with", "8.0",
+             "--displayed", "12.0"},
+            cli::kCouchOptions);
+        EXPECT_EQ(cli::RunCouch(args, out), 0) << out.str();
+        return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
+    }
+
+    QTemporaryDir folder;
+    ui::ScopedScriptedMessages messages;
+    EquipmentData equipment;
+    int saves = 0;
+    Form8 window{equipment, ordevo::testing::SyntheticReference(), folder.path(), [this] { ++saves; }};
+};
+
+TEST_F(Form8Window, NewStartsFromThePresets) {
+    window.StartNew();
+    Fill();
+    Ok();
+    ASSERT_TRUE(Button("Command3")->isEnabled());
+    window.StartNew();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("  装置データ作成"));
+    for (const char* empty : {"Text13", "Text8", "Text5", "Text3", "Text4", "Text14", "Text15",
+                              "Text16", "Text23"})
+        EXPECT_TRUE(Box(empty)->text().isEmpty()) << empty;
+    EXPECT_EQ(Box("Text1")->text(), QStringLiteral("12"));
+    EXPECT_EQ(Box("Text2")->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(Caption("Label29"), QStringLiteral("---"));
+    EXPECT_EQ(Caption("Label26"), QStringLiteral("0"));
+    for (const char* result : {"Label21", "Label27", "Label38"})
+        EXPECT_TRUE(Caption(result).isEmpty()) << result;
+    EXPECT_FALSE(Button("Command3")->isEnabled());
+    EXPECT_EQ(window.focusWidget(), Box("Text13"));
+}
+
+// 10.0 / 8.0 / 12.0 mGy at 65 cm: transmission 8/10, calibration (10/12)·(65/50)² = 1.4083.
+TEST_F(Form8Window, OkDerivesTheThreeQuantitiesAsTheCommandLineDoes) {
+    window.StartNew();
+    Fill();
+    Ok();
+    EXPECT_TRUE(messages->Shown().empty());
+    EXPECT_EQ(Caption("Label21"), QStringLiteral("0.800"));
+    EXPECT_EQ(Caption("Label27"), QStringLiteral("1.408"));
+    EXPECT_DOUBLE_EQ(equipment.CouchTransmission, 0.8);
+    EXPECT_DOUBLE_EQ(equipment.CalibrationConstant, (10.0 / 12.0) * (65.0 / 50.0) * (65.0 / 50.0));
+    EXPECT_EQ(Caption("Label38"),
+              QString::fromStdString(FormatNumber(equipment.CouchSoftTissueThickness, "#0.0")));
+    EXPECT_TRUE(Button("Command3")->isEnabled());
+    EXPECT_EQ(window.focusWidget(), Button("Command3"));
+    // What "OK" stores besides its results.
+    EXPECT_EQ(equipment.FocusReceptorDistance, 100);
+    EXPECT_EQ(equipment.FocusIsocentreDistance, 65);
+    EXPECT_EQ(equipment.TargetAngle, 12);
+    EXPECT_DOUBLE_EQ(equipment.InherentFiltration, 0.25);
+    EXPECT_DOUBLE_EQ(equipment.AddedCopper, 0.01);
+    EXPECT_EQ(equipment.OtherFilterThickness, 0);
+
+    Save();
+    const QJsonObject cli = RunCouchOn(SavedPath());
+    // The same inputs through the same computation: the same double.
+    EXPECT_EQ(cli.value(QStringLiteral("CouchSoftTissueThickness")).toDouble(),
+              equipment.CouchSoftTissueThickness);
+    const QJsonObject labels = cli.value(QStringLiteral("labels")).toObject();
+    EXPECT_EQ(labels.value(QStringLiteral("Label38")).toString(), Caption("Label38"));
+    EXPECT_EQ(labels.value(QStringLiteral("Label27")).toString(), Caption("Label27"));
+}
+
+TEST_F(Form8Window, SaveWritesTheFileTellsTheUserAndReadsBackTheSame) {
+    window.StartNew();
+    Fill();
+    Ok();
+    Save();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text, QStringLiteral(" 基本データを Test Room.odv3 に保存しました "));
+    EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
+    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(window.isVisible());
+
+    const auto read = LoadEquipmentFile(SavedPath(), folder.path());
+    ASSERT_TRUE(read.has_value()) << read.error().what();
+    const EquipmentData& d = read->Data;
+    EXPECT_EQ(d.FocusReceptorDistance, 100);
+    EXPECT_EQ(d.FocusIsocentreDistance, 65);
+    EXPECT_EQ(d.TargetAngle, 12);
+    EXPECT_DOUBLE_EQ(d.InherentFiltration, 0.25);
+    EXPECT_DOUBLE_EQ(d.AddedCopper, 0.01);
+    EXPECT_EQ(d.OtherFilterFlag, 0);
+    EXPECT_EQ(read->OtherFilterMaterialText, QStringLiteral("---"));
+    EXPECT_EQ(read->OtherFilterThicknessText, QStringLiteral("0"));
+    EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
+    // The file holds the measured quantities to three decimals.
+    EXPECT_NEAR(d.CouchTransmission, equipment.CouchTransmission, 5e-4);
+    EXPECT_NEAR(d.CalibrationConstant, equipment.CalibrationConstant, 5e-4);
+    EXPECT_NEAR(d.CouchSoftTissueThickness, equipment.CouchSoftTissueThickness, 5e-4);
+}
+
+TEST_F(Form8Window, OkWithOnlyTheTypicalVoltageEmptyPassesTheEmptyBoxCheck) {
+    window.StartNew();
+    Fill({{"Text23", QString()}});
+    Ok();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    // Not the empty-box message: the voltage itself is then refused, naming its box.
+    EXPECT_EQ(messages->Shown()[0].text,
+              QString::fromUtf8(MessageFor(CouchInputProblem::TypicalTubeVoltage)));
+    EXPECT_FALSE(Button("Command3")->isEnabled());
+}
+
+TEST_F(Form8Window, EveryOtherEmptyBoxIsRefusedBeforeAnythingIsStored) {
+    window.StartNew();
+    for (const char* box : {"Text13", "Text8", "Text5", "Text1", "Text2", "Text3", "Text4",
+                            "Text14", "Text15", "Text16"}) {
+        Fill({{box, QStringLiteral(" ")}});
+        messages->Forget();
+        Ok();
+        ASSERT_EQ(messages->Shown().size(), 1u) << box;
+        EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(kCouchEmptyInputMessage)) << box;
+        EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(equipment.FocusReceptorDistance, 111) << box;
+        EXPECT_FALSE(Button("Command3")->isEnabled()) << box;
+    }
+}
+
+// Inputs that make the computation impossible: the warning names the box, nothing is stored,
+// the results are emptied and "Save" is disabled, even after an earlier successful "OK".
+TEST_F(Form8Window, ImpossibleMeasurementsAreRefusedNamingTheBox) {
+    const struct {
+        const char* box;
+        const char* text;
+        CouchInputProblem problem;
+    } cases[] = {
+        {"Text14", "0", CouchInputProblem::AirKermaWithoutCouch},
+        {"Text16", "0", CouchInputProblem::DisplayedReferenceAirKerma},
+        {"Text5", "15", CouchInputProblem::FocusIsocentreDistance},
+        {"Text23", "0", CouchInputProblem::TypicalTubeVoltage},
+        {"Text23", "-80", CouchInputProblem::TypicalTubeVoltage},
+        {"Text23", "150.5", CouchInputProblem::TypicalTubeVoltage},
+        {"Text15", "12.0", CouchInputProblem::TransmissionAboveOne},
+        {"Text15", "0.0001", CouchInputProblem::TransmissionBeyondTable},
+        {"Text1", "0", CouchInputProblem::TargetAngle},
+    };
+    window.StartNew();
+    for (const auto& c : cases) {
+        Fill();
+        Ok();
+        ASSERT_TRUE(Button("Command3")->isEnabled()) << c.box;
+        const EquipmentData before = equipment;
+        Box(c.box)->setText(QString::fromUtf8(c.text));
+        messages->Forget();
+        Ok();
+        ASSERT_EQ(messages->Shown().size(), 1u) << c.box << " " << c.text;
+        EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(MessageFor(c.problem))) << c.box;
+        EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(window.focusWidget(), Box(c.box)) << c.box;
+        EXPECT_FALSE(Button("Command3")->isEnabled()) << c.box;
+        for (const char* result : {"Label21", "Label27", "Label38"})
+            EXPECT_TRUE(Caption(result).isEmpty()) << c.box;
+        EXPECT_EQ(equipment.FocusIsocentreDistance, before.FocusIsocentreDistance) << c.box;
+        EXPECT_EQ(equipment.CouchTransmission, before.CouchTransmission) << c.box;
+        EXPECT_EQ(equipment.CalibrationConstant, before.CalibrationConstant) << c.box;
+        EXPECT_EQ(equipment.CouchSoftTissueThickness, before.CouchSoftTissueThickness) << c.box;
+    }
+}
+
+TEST_F(Form8Window, EnterWalksTheBoxesInOrderUpToOk) {
+    window.StartNew();
+    const char* chain[] = {"Text13", "Text8",  "Text5",  "Text1",  "Text2", "Text3",
+                           "Text4",  "Text23", "Text14", "Text15", "Text16"};
+    for (std::size_t k = 0; k < std::size(chain); ++k) {
+        QTest::keyClick(Box(chain[k]), Qt::Key_Return);
+        QWidget* expected = k + 1 < std::size(chain) ? static_cast<QWidget*>(Box(chain[k + 1]))
+                                                     : Button("Command1");
+        EXPECT_EQ(window.focusWidget(), expected) << chain[k];
+    }
+    // Other keys are typed, not handled.
+    Box("Text8")->setFocus();
+    QTest::keyClick(Box("Text8"), Qt::Key_5);
+    EXPECT_EQ(window.focusWidget(), Box("Text8"));
+    EXPECT_EQ(Box("Text8")->text(), QStringLiteral("5"));
+}
+
+TEST_F(Form8Window, LeavingTheAngleAndFiltrationBoxesUpdatesTheRecordEvenAfterCancel) {
+    window.StartNew();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const struct {
+        const char* box;
+        double* field;
+        double expected;
+    } cases[] = {
+        {"Text1", &equipment.TargetAngle, 15},
+        {"Text2", &equipment.InherentFiltration, 0.3},  // 3 mm
+        {"Text3", &equipment.AddedAluminium, 0.1},
+        {"Text4", &equipment.AddedCopper, 0.02},
+    };
+    for (const auto& c : cases) {
+        Box(c.box)->setFocus();
+        Box(c.box)->setText(QString::number(c.expected * (std::string(c.box) == "Text1" ? 1 : 10)));
+        EXPECT_NE(*c.field, c.expected) << c.box;  // nothing yet while the focus stays
+        Box("Text13")->setFocus();
+        EXPECT_DOUBLE_EQ(*c.field, c.expected) << c.box;
+    }
+    Button("Command2")->click();  // Cancel
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_DOUBLE_EQ(equipment.InherentFiltration, 0.3);
+    EXPECT_EQ(saves, 0);
+}
+
+// Names that cannot become "<name>.odv3" in the working folder, and a folder that refuses the
+// file: a message, nothing written, the editor stays open with "Save" enabled.
+TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
+    window.StartNew();
+    Fill();
+    Ok();
+    const struct {
+        const char* name;
+        const char* says;
+    } cases[] = {
+        {"", " Ｘ線室 または 装置の名称を入力して下さい "},
+        {"  ", " Ｘ線室 または 装置の名称を入力して下さい "},
+        {"../Room", "ファイル名に使えません"},
+        {"a\\b", "ファイル名に使えません"},
+        {"..", "ファイル名に使えません"},
+    };
+    for (const auto& c : cases) {
+        Box("Text13")->setText(QString::fromUtf8(c.name));
+        messages->Forget();
+        Save();
+        ASSERT_EQ(messages->Shown().size(), 1u) << c.name;
+        EXPECT_TRUE(messages->Shown()[0].text.contains(QString::fromUtf8(c.says))) << c.name;
+        EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.odv3")}).isEmpty());
+    EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath(QStringLiteral("../Room.odv3"))));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(Button("Command3")->isEnabled());
+    EXPECT_EQ(saves, 0);
+
+    Form8 elsewhere(equipment, ordevo::testing::SyntheticReference(),
+                    folder.filePath(QStringLiteral("no such folder")), [this] { ++saves; });
+    elsewhere.StartNew();
+    for (const auto& [name, text] : kExample)
+        elsewhere.findChild<QLineEdit*>(QString::fromStdString(name))->setText(text);
+    elsewhere.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    messages->Forget();
+    elsewhere.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_TRUE(messages->Shown()[0].text.startsWith(QStringLiteral(" 基本データを保存できませんでした ")));
+    EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("Test Room.odv3")));
+    EXPECT_TRUE(elsewhere.isVisible());
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(Form8Window, SavingUnderAnExistingNameReplacesTheFile) {
+    for (const char* without : {"10.0", "16.0"}) {
+        window.StartNew();
+        Fill({{"Text14", QString::fromUtf8(without)}});
+        Ok();
+        Save();
+    }
+    EXPECT_EQ(saves, 2);
+    const auto read = ReadEquipmentFile(SavedPath());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_DOUBLE_EQ(read->Data.CouchTransmission, 0.5);  // 8 / 16, the second measurement
+}
+
+// The other filter chosen in the filter window is used by "OK" and written by "Save"; the
+// command line reading that file computes the same thickness.
+TEST_F(Form8Window, AFilterChosenInTheFilterWindowIsUsedAndSaved) {
+    window.StartNew();
+    Fill();
+    Ok();
+    const double withoutFilter = equipment.CouchSoftTissueThickness;
+
+    Button("Command9")->click();
+    auto* form5 = window.findChild<Form5*>();
+    ASSERT_NE(form5, nullptr);
+    ASSERT_TRUE(form5->isVisible());
+    auto* list = form5->findChild<ui::FileListBox*>(QStringLiteral("File1"));
+    ASSERT_EQ(list->FileNames(), QStringList{QStringLiteral("Mo.ele")});
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    form5->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.5"));
+    form5->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(Caption("Label29"), QStringLiteral("Mo"));
+    EXPECT_EQ(Caption("Label26"), QStringLiteral("0.5"));
+    EXPECT_EQ(equipment.OtherFilterFlag, 1);
+
+    Ok();
+    // Molybdenum hardens the beam, so more soft tissue matches the same couch transmission.
+    EXPECT_GT(equipment.CouchSoftTissueThickness, withoutFilter);
+    Save();
+    const auto read = ReadEquipmentFile(SavedPath());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->Data.OtherFilterFlag, 1);
+    EXPECT_EQ(read->OtherFilterMaterialText, QStringLiteral("Mo"));
+    EXPECT_EQ(read->OtherFilterThicknessText, QStringLiteral("0.5"));
+    const QJsonObject cli = RunCouchOn(SavedPath());
+    EXPECT_EQ(cli.value(QStringLiteral("CouchSoftTissueThickness")).toDouble(),
+              equipment.CouchSoftTissueThickness);
+}
+
+// A flag left at 1 by the last file read, with no material chosen in the editor ("---"),
+// would be saved as a file whose material "---.ele" no reader finds.
+TEST_F(Form8Window, ALeftOverFilterFlagIsNotSavedWithoutAMaterial) {
+    equipment.OtherFilterFlag = 1;
+    equipment.OtherFilterMaterial = "Mo";
+    equipment.OtherFilterThickness = 0.03;
+    window.StartNew();
+    Fill();
+    Ok();
+    EXPECT_EQ(equipment.OtherFilterFlag, 0);
+    Save();
+    const auto read = LoadEquipmentFile(SavedPath(), folder.path());
+    ASSERT_TRUE(read.has_value()) << read.error().what();
+    EXPECT_EQ(read->Data.OtherFilterFlag, 0);
+}
+
+TEST_F(Form8Window, ReleasingTheFilterTellsTheMainWindowAndKeepsTheEditorsCaptions) {
+    int released = 0;
+    window.SetOtherFilterReleasedHandler([&] { ++released; });
+    window.StartNew();
+    Button("Command9")->click();
+    auto* form5 = window.findChild<Form5*>();
+    auto* list = form5->findChild<ui::FileListBox*>(QStringLiteral("File1"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    form5->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.5"));
+    form5->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+
+    Button("Command9")->click();
+    EXPECT_TRUE(form5->findChild<QLineEdit*>(QStringLiteral("Text2"))->text().isEmpty());
+    form5->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(equipment.OtherFilterFlag, 0);
+    EXPECT_EQ(equipment.OtherFilterThickness, 0);
+    EXPECT_EQ(Caption("Label29"), QStringLiteral("Mo"));
+    EXPECT_EQ(Caption("Label26"), QStringLiteral("0.5"));
+}
+
+}  // namespace
