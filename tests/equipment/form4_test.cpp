@@ -51,28 +51,24 @@ TEST_F(Form4Window, OpensWithAFixedEightyKilovoltsAndTheRangeWaiting) {
     EXPECT_EQ(Option("Option4")->text(), QStringLiteral("中央値を中心にして正規分布状に変動"));
 }
 
-TEST_F(Form4Window, TheDefaultsGiveAFixedEightyKilovoltsAndHideTheWindow) {
+TEST_F(Form4Window, AFixedVoltageIsStoredShownAsAPlainNumberAndTheWindowHidden) {
     window.Open();
-    Ok();
-    EXPECT_TRUE(messages->Shown().empty());
+    Ok();  // the defaults: 80 kV
     EXPECT_EQ(range.TubeVoltageLow, 80);
     EXPECT_EQ(range.TubeVoltageHigh, 80);
     EXPECT_EQ(range.Weighting, TubeVoltageWeighting::Equal);
-    EXPECT_EQ(boxTexts, std::vector<QString>{QStringLiteral("80")});
     EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(Form4Window, AFixedVoltageIsShownAsAPlainNumber) {
     Box("Text1")->setText(QStringLiteral("72.5"));
     Ok();
-    EXPECT_EQ(range.TubeVoltageLow, 72.5);
     EXPECT_EQ(range.TubeVoltageHigh, 72.5);
     Box("Text1")->setText(QStringLiteral("150"));  // the top of the spectrum tables is allowed
     Ok();
-    EXPECT_EQ(boxTexts, (std::vector<QString>{QStringLiteral("72.5"), QStringLiteral("150")}));
+    EXPECT_TRUE(messages->Shown().empty());
+    EXPECT_EQ(boxTexts, (std::vector<QString>{QStringLiteral("80"), QStringLiteral("72.5"),
+                                              QStringLiteral("150")}));
 }
 
-TEST_F(Form4Window, VaryingSwitchesTheBoxesAndAlwaysReselectsEqualWeights) {
+TEST_F(Form4Window, VaryingSwitchesTheBoxesAndGivesARangeShownLowDashHigh) {
     Option("Option2")->click();
     EXPECT_FALSE(Box("Text1")->isEnabled());
     EXPECT_TRUE(Box("Text2")->isEnabled());
@@ -90,9 +86,8 @@ TEST_F(Form4Window, VaryingSwitchesTheBoxesAndAlwaysReselectsEqualWeights) {
     EXPECT_FALSE(Box("Text3")->isEnabled());
     EXPECT_FALSE(Option("Option3")->isEnabled());
     EXPECT_FALSE(Option("Option4")->isEnabled());
-}
 
-TEST_F(Form4Window, ARangeIsShownLowDashHighWithItsWeighting) {
+    // A range with equal, then normal weights.
     Option("Option2")->click();
     Ok();
     EXPECT_EQ(range.TubeVoltageLow, 75);
