@@ -50,15 +50,13 @@ TEST(ResultsAddition, StoresTheDisplayedTexts) {
     EXPECT_EQ(TextOf(row, C::SkinDose), "1234.6");
 }
 
-TEST(ResultsAddition, DistanceKeepsTwoIntegerDigitsAndRounds) {
-    CurrentCase c = ExampleCase();
-    c.FocusSkinDistance = 65.4;
-    EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::FocusSkinDistance), "65");
-    c.FocusSkinDistance = 100;
-    EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::FocusSkinDistance), "100");
-}
-
-TEST(ResultsAddition, SmallSkinDoseHasOneIntegerDigitInTheTable) {
+// The pictures' integer digits: "#00" keeps two, "###0.0" one.
+TEST(ResultsAddition, DistanceAndSkinDoseKeepTheirIntegerDigits) {
+    for (const auto& [distanceCm, text] : {std::pair{65.4, "65"}, {100.0, "100"}, {8.0, "08"}}) {
+        CurrentCase c = ExampleCase();
+        c.FocusSkinDistance = distanceCm;
+        EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::FocusSkinDistance), text);
+    }
     CurrentCase c = ExampleCase();
     c.SkinDose = 5.26;
     EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::SkinDose), "5.3");

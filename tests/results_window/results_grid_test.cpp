@@ -129,14 +129,6 @@ TEST(ResultsGrid, BannerPrintsTitleAndNameInSilverThenRestoresTheGridText) {
     EXPECT_EQ(surface.FontName(), QStringLiteral("メイリオ"));
 }
 
-TEST(ResultsGrid, NamePanelAfterRegistrationSitsHigher) {
-    auto surface = Picture2Surface();
-    DrawBannerTitle(surface, kNamePanel);
-    DrawBannerName(surface, QStringLiteral("ゲストユーザー"), kNamePanel);
-    EXPECT_TRUE(surface.HasTextAt(QStringLiteral("Ordevo-V3"), 500, 200));
-    EXPECT_TRUE(surface.HasTextAt(QStringLiteral("ゲストユーザー"), 500, 350));
-}
-
 // The ruling is laid in twips; the rows and headings are placed in units of 13.155 × 7.65
 // twips. Both must describe the same grid: rules every 50 units, columns where the text goes.
 TEST(ResultsGrid, RulingLinesMatchTheUnitGridAndStartHidden) {
