@@ -1,0 +1,93 @@
+// The main window: equipment panel, case inputs, result column and the action buttons.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app_state.h"
+#include "control_table.h"
+#include "field_shape.h"
+#include "modeless_window.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ordevo {
+
+namespace ui {
+class FileListBox;
+}
+
+class Form1 : public ui::ModelessWindow {
+    Q_OBJECT
+public:
+    explicit Form1(AppState& state, QWidget* parent = nullptr);
+
+    const ui::Controls& Controls() const { return controls_; }
+    template <class W>
+    W* Control(std::string_view name) const { return controls_.Get<W>(name); }
+
+    // Start-up: the window as designed, every field empty, the case inputs disabled.
+    void ResetForStartUp();
+    // Start-up, once the user name has been looked for: registered (caption with the name,
+    // no welcome banner, calculation usable) or unregistered (only registration usable).
+    void ApplyStartUpUser(const std::optional<QString>& userName);
+    // After registration or a change of name / after choosing to go on as a guest.
+    void ShowRegisteredUser(const QString& userName);
+    void ShowGuestUser(const QString& guestName);
+
+    // The tube-voltage window's text for Text5.
+    void SetTubeVoltageText(const QString& text);
+    void RefreshFileList();
+    // The editor released the other filter: its captions of the equipment panel are emptied.
+    void ClearOtherFilterCaptions();
+
+    // The handlers of the window's own buttons, public so the application and tests reach them.
+    void EvaluateDose();            // Command2
+    void ClearCurrentResult();      // Command6
+    void DeleteEquipmentFile();     // Command4
+    void ReadEquipmentFile(const QString& fileName);  // File1 click
+    void ComputeReferenceFieldSize(FieldShape shape); // Option1 / Option2 click
+    bool IsEvaluating() const { return evaluating_; }
+
+signals:
+    void spectrumRequested();        // "Yes" to the spectrum question
+    void closedFromTitleBar();       // the window was closed by its title bar and is hidden now
+    void userNameChangeRequested();  // Picture1 double click
+    // After each step of an evaluation has shown its labels and let pending events run.
+    void evaluationStepShown(int step);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* Label(std::string_view name) const;
+    QPushButton* Button(std::string_view name) const;
+    std::vector<QWidget*> Inputs() const;  // everything an evaluation locks
+    void StoreReferenceAirKerma();
+    void StoreKermaAreaProduct();
+    void StoreFocusSkinDistance();
+    // Ka,r or P_KA changed while a shape is chosen: the field size follows them, or is
+    // withdrawn when they cannot give one.
+    void UpdateFieldSizeAfterDoseChange();
+    QAbstractButton* OptionFor(FieldShape shape) const;
+
+    AppState& state_;
+    ui::Controls controls_;
+    ui::FileListBox* file1_;
+    QComboBox* combo1_;
+    QLineEdit* text5_;
+    QLineEdit* text9_;
+    QLineEdit* text14_;
+    QLineEdit* text15_;
+    bool evaluating_ = false;
+};
+
+}  // namespace ordevo

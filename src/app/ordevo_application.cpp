@@ -1,0 +1,144 @@
+// Start-up, the wiring between the windows, registration and exit.
+#include "ordevo_application.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "current_case.h"
+#include "form1.h"
+#include "form10.h"
+#include "form15.h"
+#include "form18.h"
+#include "form4.h"
+#include "form6.h"
+#include "form7.h"
+#include "form8.h"
+#include "messages.h"
+#include "spectrum_file.h"
+#include "start_up.h"
+#include "user_name_file.h"
+
+namespace ordevo {
+
+using ui::AppMessages;
+
+OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess endProcess)
+    : endProcess_(endProcess ? std::move(endProcess)
+                             : EndProcess([](int exitCode) { QCoreApplication::exit(exitCode); })) {
+    state_.WorkingFolder = QDir(workingFolder).absolutePath();
+    const QString& folder = state_.WorkingFolder;
+    form10_ = std::make_unique<Form10>(state_.Results, folder);
+    form1_ = std::make_unique<Form1>(state_);
+    form4_ = std::make_unique<Form4>(state_.Voltage,
+                                     [this](const QString& text) { form1_->SetTubeVoltageText(text); });
+    form6_ = std::make_unique<Form6>(folder);
+    form8_ = std::make_unique<Form8>(state_.Equipment, state_.Reference, folder,
+                                     [this] { form1_->RefreshFileList(); });
+    form15_ = std::make_unique<Form15>();
+    form18_ = std::make_unique<Form18>();
+    form7_ = std::make_unique<Form7>();
+    form10_->SetMainWindow(form1_.get());
+    form10_->SetEquipment(&state_.Equipment);
+    form8_->SetOtherFilterReleasedHandler([this] { form1_->ClearOtherFilterCaptions(); });
+    Wire();
+}
+
+OrdevoApplication::~OrdevoApplication() = default;
+
+void OrdevoApplication::Wire() {
+    Form1& main = *form1_;
+    auto button = [&main](const char* name) { return main.Control<QPushButton>(name); };
+    connect(button("Command1"), &QPushButton::clicked, this, [this] { AskToExit(false); });
+    connect(&main, &Form1::closedFromTitleBar, this, [this] { AskToExit(true); });
+    connect(button("Command3"), &QPushButton::clicked, this, &OrdevoApplication::AddCurrentResult);
+    connect(button("Command5"), &QPushButton::clicked, form4_.get(), &Form4::Open);
+    connect(button("Command7"), &QPushButton::clicked, form8_.get(), &Form8::StartNew);
+    connect(button("Command8"), &QPushButton::clicked, form15_.get(), &Form15::ShowInFront);
+    connect(button("Command9"), &QPushButton::clicked, form6_.get(), &Form6::PlotSpectrum);
+    connect(form10_.get(), &Form10::ResultsCleared, button("Command3"),
+            [command3 = button("Command3")] { command3->setEnabled(false); });
+    connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
+    connect(&main, &Form1::userNameChangeRequested, this,
+            [this] { form18_->Open(state_.UserName); });
+
+    connect(form15_.get(), &Form15::okClicked, this,
+            [this](const QString& name) { RegisterUserName(name, *form15_); });
+    connect(form15_.get(), &Form15::cancelClicked, this, &OrdevoApplication::ContinueAsGuest);
+    connect(form18_.get(), &Form18::okClicked, this,
+            [this](const QString& name) { RegisterUserName(name, *form18_); });
+    connect(form7_.get(), &Form7::yesClicked, this, &OrdevoApplication::Exit);
+    connect(form7_.get(), &Form7::noClicked, this, &OrdevoApplication::ReturnFromExit);
+}
+
+bool OrdevoApplication::Start() {
+    if (const std::optional<QString> failure = LoadReferenceDataAtStart(state_)) {
+        AppMessages().Error(*failure);
+        return false;
+    }
+    form1_->ResetForStartUp();
+    form10_->BeginStartUp();
+    const std::optional<QString> userName = ReadUserName(state_.WorkingFolder);
+    state_.UserName = userName.value_or(QString());
+    form10_->FinishStartUp(userName);
+    form1_->ApplyStartUpUser(userName);
+    form1_->ShowInFront();
+    return true;
+}
+
+void OrdevoApplication::AddCurrentResult() {
+    form10_->AddCurrentResult(MakeCurrentCase(state_.Conditions, state_.Result, state_.Equipment),
+                              form1_->Control<QLineEdit>("Text5")->text(),
+                              form1_->Control<QLabel>("Label65")->text());
+    // Whether the row was stored or the table was full, this evaluation cannot be added again.
+    form1_->Control<QPushButton>("Command3")->setEnabled(false);
+}
+
+void OrdevoApplication::RegisterUserName(const QString& name, QWidget& dialog) {
+    if (name.isEmpty()) {
+        AppMessages().Warning(QStringLiteral("名前が入力されていません"));
+        return;
+    }
+    const FileResult<void> stored = StoreUserName(state_.WorkingFolder, name);
+    if (!stored) {
+        AppMessages().Warning(QStringLiteral(" ユーザー名を登録できませんでした \n%1").arg(stored.error().message()));
+        return;
+    }
+    state_.UserName = name;
+    form10_->ShowUserName(name);
+    form1_->ShowRegisteredUser(name);
+    dialog.hide();
+}
+
+void OrdevoApplication::ContinueAsGuest() {
+    state_.UserName = QString::fromUtf8(kGuestUserName);
+    form10_->ShowUserName(state_.UserName);
+    form1_->ShowGuestUser(state_.UserName);
+    form15_->hide();
+}
+
+void OrdevoApplication::AskToExit(bool mainWindowClosed) {
+    mainWindowClosed_ = mainWindowClosed_ || mainWindowClosed;
+    form7_->ShowInFront();
+}
+
+void OrdevoApplication::Exit() {
+    QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
+    endProcess_(0);
+}
+
+void OrdevoApplication::ReturnFromExit() {
+    form7_->hide();
+    if (!mainWindowClosed_) {
+        form1_->ShowInFront();
+        return;
+    }
+    // The main window was closed: it comes back as a newly loaded window.
+    mainWindowClosed_ = false;
+    if (!Start()) endProcess_(1);
+}
+
+}  // namespace ordevo

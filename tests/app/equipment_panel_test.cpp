@@ -1,0 +1,152 @@
+// The equipment list of the main window: reading a file into the panel and deleting one.
+#include <QComboBox>
+#include <QFile>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "file_list_box.h"
+
+namespace ordevo::testing {
+namespace {
+
+using ui::Answer;
+
+const char* const kPanelLabels[] = {"Label23", "Label25", "Label50", "Label51", "Label29",
+                                    "Label26", "Label62", "Label64"};
+
+class EquipmentPanel : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        RegisterBeforeStart(QStringLiteral("Clinic"));
+    }
+    std::map<std::string, QString> PanelTexts() {
+        std::map<std::string, QString> texts;
+        for (const char* name : kPanelLabels) texts[name] = LabelText(name);
+        return texts;
+    }
+    ui::FileListBox* File1() { return Main().Control<ui::FileListBox>("File1"); }
+};
+
+TEST_F(EquipmentPanel, ReadingAFileShowsItsValuesAndPreparesTheCase) {
+    Start();
+    Main().SetTubeVoltageText(QStringLiteral("70"));
+    ClickFile(QStringLiteral("Room1.odv3"));
+    EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0"));
+    EXPECT_EQ(LabelText("Label25"), QStringLiteral("2.50"));
+    EXPECT_EQ(LabelText("Label50"), QStringLiteral("0.00"));
+    EXPECT_EQ(LabelText("Label51"), QStringLiteral("0.10"));
+    EXPECT_EQ(LabelText("Label29"), QStringLiteral("-"));
+    EXPECT_EQ(LabelText("Label26"), QStringLiteral("-"));
+    EXPECT_EQ(LabelText("Label62"), QStringLiteral("100.0"));
+    EXPECT_EQ(LabelText("Label64"), QStringLiteral("75.0"));
+    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("60"));  // FAD − 15, "#00"
+    EXPECT_TRUE(Box("Text5")->text().isEmpty());
+    EXPECT_FALSE(Box("Text5")->isEnabled());
+    for (const char* on : {"Command2", "Command5", "Combo1", "Text9", "Text14", "Text15"})
+        EXPECT_TRUE(Main().Controls().Widget(on)->isEnabled()) << on;
+    EXPECT_TRUE(Main().Control<QComboBox>("Combo1")->hasFocus());
+    const EquipmentData& e = State().Equipment;
+    EXPECT_DOUBLE_EQ(e.InherentFiltration, 0.25);  // mm in the file, cm in memory
+    EXPECT_DOUBLE_EQ(e.AddedCopper, 0.01);
+    EXPECT_DOUBLE_EQ(e.CouchTransmission, 0.8);
+    EXPECT_DOUBLE_EQ(e.CouchSoftTissueThickness, 1.2);
+    EXPECT_DOUBLE_EQ(e.CalibrationConstant, 1.05);
+    EXPECT_TRUE(Messages().Shown().empty());
+}
+
+// The old 24-line version gives the 80 kV values (lines 12, 17, 22); an other filter shows its
+// material and thickness and brings its attenuation table.
+TEST_F(EquipmentPanel, AnOldVersionFileWithAnOtherFilter) {
+    QStringList lines{QStringLiteral("110.0"), QStringLiteral("65.0"), QStringLiteral("10.0"),
+                      QStringLiteral("3.00"),  QStringLiteral("1.00"), QStringLiteral("0.20"),
+                      QStringLiteral(" 1 "),   QStringLiteral("Mo"),   QStringLiteral("0.30")};
+    for (int kv = 60; kv <= 100; kv += 10) lines << QString::number(0.7 + kv / 1000.0, 'f', 3);
+    for (int kv = 60; kv <= 100; kv += 10) lines << QString::number(kv / 50.0, 'f', 3);
+    for (int kv = 60; kv <= 100; kv += 10) lines << QString::number(1.0 + kv / 10000.0, 'f', 4);
+    ASSERT_EQ(lines.size(), 24);
+    WriteLines(PathOf(QStringLiteral("Old.odv")), lines);
+    Start();
+    ClickFile(QStringLiteral("Old.odv"));
+    EXPECT_EQ(LabelText("Label29"), QStringLiteral("Mo"));
+    EXPECT_EQ(LabelText("Label26"), QStringLiteral("0.30"));
+    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("50"));
+    const EquipmentData& e = State().Equipment;
+    EXPECT_EQ(e.OtherFilterFlag, 1);
+    EXPECT_DOUBLE_EQ(e.OtherFilterThickness, 0.03);
+    EXPECT_DOUBLE_EQ(e.CouchTransmission, 0.78);
+    EXPECT_DOUBLE_EQ(e.CouchSoftTissueThickness, 1.6);
+    EXPECT_DOUBLE_EQ(e.CalibrationConstant, 1.008);
+    EXPECT_GT(e.OtherFilterAttenuation[100], 0.0);  // 50 keV in molybdenum
+}
+
+// A file that cannot be used leaves the panel and the equipment data of the last good file, and
+// the warning says which file and why.
+TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
+    WriteRoomFile(PathOf(QStringLiteral("NoMaterial.odv3")), {{7, QStringLiteral(" 1 ")}, {8, QStringLiteral("Unobtainium")}});
+    WriteLines(PathOf(QStringLiteral("Cut.odv3")), FileLines(PathOf(QStringLiteral("Room1.odv3"))).mid(0, 10));
+    QFile unreadable(PathOf(QStringLiteral("Locked.odv2")));
+    ASSERT_TRUE(unreadable.open(QIODevice::WriteOnly));
+    unreadable.close();
+    unreadable.setPermissions(QFileDevice::WriteOwner);
+    Start();
+    ClickFile(QStringLiteral("Room1.odv3"));
+    const auto panel = PanelTexts();
+    const double calibration = State().Equipment.CalibrationConstant;
+    Main().SetTubeVoltageText(QStringLiteral("80"));
+
+    struct Case { const char* file; const char* why; };
+    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 line 11"}, Case{"NoMaterial.odv3", "Unobtainium"},
+                         Case{"Locked.odv2", "Locked.odv2"}}) {
+        Messages().Forget();
+        ClickFile(QString::fromLatin1(c.file));
+        ASSERT_EQ(Messages().Shown().size(), 1u) << c.file;
+        const QString text = Messages().Shown()[0].text;
+        EXPECT_EQ(Messages().Shown()[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_TRUE(text.contains(QString::fromLatin1(c.why))) << text.toStdString();
+        EXPECT_EQ(PanelTexts(), panel) << c.file;
+        EXPECT_EQ(State().Equipment.CalibrationConstant, calibration);
+        EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);
+        EXPECT_EQ(Box("Text5")->text(), QStringLiteral("80"));  // the case inputs are not reset either
+    }
+}
+
+TEST_F(EquipmentPanel, TheListShowsTheThreeVersionsOnly) {
+    for (const char* name : {"b.odv", "c.odv2", "ABC.ODV3", "notes.txt", "d.odv3.bak"})
+        WriteRoomFile(PathOf(QString::fromLatin1(name)), {});
+    Start();
+    const QStringList names = File1()->FileNames();
+    for (const char* listed : {"b.odv", "c.odv2", "ABC.ODV3", "Room1.odv3"})
+        EXPECT_TRUE(names.contains(QString::fromLatin1(listed))) << listed;
+    for (const char* hidden : {"notes.txt", "d.odv3.bak"})
+        EXPECT_FALSE(names.contains(QString::fromLatin1(hidden))) << hidden;
+}
+
+TEST_F(EquipmentPanel, DeletingAsksFirstAndCancelKeepsTheFile) {
+    WriteRoomFile(PathOf(QStringLiteral("Spare.odv3")), {});
+    Start();
+    Click("Command4");  // nothing selected: no question
+    EXPECT_TRUE(Messages().Shown().empty());
+
+    ClickFile(QStringLiteral("Spare.odv3"));
+    Messages().QueueAnswer(Answer::Cancel);
+    Click("Command4");
+    ASSERT_EQ(Messages().Shown().size(), 1u);
+    EXPECT_EQ(Messages().Shown()[0].text, QStringLiteral(" このデータファイルを本当に削除しますか？ "));
+    EXPECT_EQ(Messages().Shown()[0].buttons, ui::MessageButtons::OkCancel);
+    EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
+    EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0"));
+
+    Messages().QueueAnswer(Answer::Ok);
+    Click("Command4");
+    EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
+    EXPECT_FALSE(File1()->FileNames().contains(QStringLiteral("Spare.odv3")));
+    for (const char* emptied : {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64"})
+        EXPECT_TRUE(LabelText(emptied).isEmpty()) << emptied;
+    EXPECT_EQ(LabelText("Label29"), QStringLiteral("-"));  // kept, as the equipment data are
+    EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05);
+    EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Room1.odv3"))));
+}
+
+}  // namespace
+}  // namespace ordevo::testing
