@@ -157,16 +157,16 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* paren
     impl_->form2 = new Form2(table, workingFolder, this);
     impl_->form3 = new Form3(table, workingFolder, [this] { impl_->RedrawLoadedTable(); }, this);
 
-    const auto onClick = [this](const char* name, void (Impl::*action)()) {
-        connect(impl_->controls.Get<QPushButton>(name), &QPushButton::clicked, this,
-                [this, action] { (impl_->*action)(); });
+    const auto button = [this](const char* name) {
+        return impl_->controls.Get<QPushButton>(name);
     };
-    onClick("Command1", &Impl::ShowResultsTotal);
-    onClick("Command2", &Impl::BringMainWindowToFront);
-    onClick("Command4", &Impl::Print);
-    onClick("Command5", &Impl::OpenSaveWindow);
-    onClick("Command6", &Impl::OpenReadWindow);
-    onClick("Command7", &Impl::ClearTable);
+    connect(button("Command1"), &QPushButton::clicked, this, [this] { impl_->ShowResultsTotal(); });
+    connect(button("Command2"), &QPushButton::clicked, this,
+            [this] { impl_->BringMainWindowToFront(); });
+    connect(button("Command4"), &QPushButton::clicked, this, [this] { impl_->Print(); });
+    connect(button("Command5"), &QPushButton::clicked, this, [this] { impl_->OpenSaveWindow(); });
+    connect(button("Command6"), &QPushButton::clicked, this, [this] { impl_->OpenReadWindow(); });
+    connect(button("Command7"), &QPushButton::clicked, this, [this] { impl_->ClearTable(); });
 }
 
 Form10::~Form10() { delete impl_; }
