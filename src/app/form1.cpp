@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -76,6 +77,11 @@ Form1::Form1(AppState& state, QWidget* parent)
     Label("Label74")->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     Label("Label65")->setAlignment(Qt::AlignRight | Qt::AlignTop);
     for (const char* name : kResultLabelNames) Label(name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+
+    // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
+    QPalette text5Palette = text5_->palette();
+    text5Palette.setColor(QPalette::Disabled, QPalette::Text, text5Palette.color(QPalette::Active, QPalette::Text));
+    text5_->setPalette(text5Palette);
 
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);

@@ -86,6 +86,7 @@ bool AnyWindowVisible() {
 // A reference file that is missing or ends early ends the start before any window shows:
 // the one message names the file, the line where there is one, and the folder searched.
 struct BrokenReference {
+    const char* name;
     const char* file;
     int keepLines;             // -1: the file is removed
     const char* expectedText;  // part of the message
@@ -115,12 +116,15 @@ TEST_P(StartUpWithBrokenReference, StopsWithAMessageAndNoWindow) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachFile, StartUpWithBrokenReference,
-    ::testing::Values(BrokenReference{"dBSF-SoftDose-SoftPhantom.dat", -1, "dBSF-SoftDose-SoftPhantom.dat"},
-                      BrokenReference{"Att_coeff2021.dat", -1, "Att_coeff2021.dat"},
-                      BrokenReference{"Primary.dat", -1, "Primary.dat"},
-                      BrokenReference{"Att_coeff2021.dat", 211, "Att_coeff2021.dat line 212"},
-                      BrokenReference{"dBSF-SoftDose-SoftPhantom.dat", 100, "dBSF-SoftDose-SoftPhantom.dat line 101"},
-                      BrokenReference{"Primary.dat", 20, "Primary.dat line 21"}));
+    ::testing::Values(
+        BrokenReference{"MissingBackscatter", "dBSF-SoftDose-SoftPhantom.dat", -1, "dBSF-SoftDose-SoftPhantom.dat"},
+        BrokenReference{"MissingAttenuation", "Att_coeff2021.dat", -1, "Att_coeff2021.dat"},
+        BrokenReference{"MissingPrimary", "Primary.dat", -1, "Primary.dat"},
+        BrokenReference{"ShortAttenuation", "Att_coeff2021.dat", 211, "Att_coeff2021.dat line 212"},
+        BrokenReference{"ShortBackscatter", "dBSF-SoftDose-SoftPhantom.dat", 100,
+                        "dBSF-SoftDose-SoftPhantom.dat line 101"},
+        BrokenReference{"ShortPrimary", "Primary.dat", 20, "Primary.dat line 21"}),
+    [](const ::testing::TestParamInfo<BrokenReference>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace ordevo::testing
