@@ -128,4 +128,13 @@ FileResult<void> WriteTextLines(const QString& path, const QStringList& lines) {
     return WriteFileBytes(path, bytes);
 }
 
+FileResult<QString> ReadFirstLine(const QString& path) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    const auto lines = SplitLines(*bytes);
+    if (lines.empty())
+        return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("missing (the file is empty)"));
+    return DecodeCp932(lines.front(), FileNameOf(path), 1);
+}
+
 }  // namespace ordevo

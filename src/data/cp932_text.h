@@ -30,6 +30,10 @@ FileResult<QByteArray> EncodeCp932(const QString& text, const QString& fileName,
 // ReadFileBytes + SplitLines + DecodeCp932 of every line.
 FileResult<QStringList> ReadTextLines(const QString& path);
 
+// Line 1 alone, for files whose first line is shown before the rest is read (a material's
+// description, a results file's comment): the rest of the file may be damaged.
+FileResult<QString> ReadFirstLine(const QString& path);
+
 // Saves the bytes through QSaveFile: the old file is replaced only once everything has been
 // written; on any failure it is left whole and the error is returned.
 FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes);

@@ -20,13 +20,7 @@ qsizetype SecondLineStart(const QByteArray& bytes) {
 }  // namespace
 
 FileResult<QString> ReadMaterialDescription(const QString& path) {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return bytes.error();
-    const auto lines = SplitLines(*bytes);
-    if (lines.empty())
-        return FileError::AtLine(FileNameOf(path), 1,
-                                 QStringLiteral("missing (the file is empty)"));
-    return DecodeCp932(lines.front(), FileNameOf(path), 1);
+    return ReadFirstLine(path);
 }
 
 FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {

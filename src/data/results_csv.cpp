@@ -116,13 +116,7 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
 }
 
 FileResult<QString> ReadResultsComment(const QString& path) {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return bytes.error();
-    const auto lines = SplitLines(*bytes);
-    if (lines.empty())
-        return FileError::AtLine(FileNameOf(path), 1,
-                                 QStringLiteral("missing (the file is empty)"));
-    return DecodeCp932(lines.front(), FileNameOf(path), 1);
+    return ReadFirstLine(path);
 }
 
 }  // namespace ordevo
