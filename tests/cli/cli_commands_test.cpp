@@ -4,7 +4,6 @@
 
 #include <QTemporaryDir>
 #include <cmath>
-#include <regex>
 #include <sstream>
 
 #include "cli_commands.h"
@@ -32,20 +31,24 @@ protected:
         return command(Arguments(words, allowed), out_);
     }
 
-    double Number(const std::string& key) const {
-        const std::regex pattern("\"" + key + "\": ([-0-9.eE+]+)");
-        std::smatch match;
+    // The text after `"key": ` in the one-line JSON output, up to the next delimiter.
+    std::string ValueAfter(const std::string& key, const char* delimiters) const {
         const std::string text = out_.str();
-        if (!std::regex_search(text, match, pattern)) ADD_FAILURE() << key << " missing in " << text;
-        return std::stod(match[1]);
+        const std::string marker = "\"" + key + "\": ";
+        const std::size_t at = text.find(marker);
+        if (at == std::string::npos) {
+            ADD_FAILURE() << key << " missing in " << text;
+            return {};
+        }
+        const std::size_t start = at + marker.size();
+        return text.substr(start, text.find_first_of(delimiters, start) - start);
     }
 
+    double Number(const std::string& key) const { return std::stod(ValueAfter(key, ",}")); }
+
     std::string Label(const std::string& name) const {
-        const std::regex pattern("\"" + name + "\": \"([^\"]*)\"");
-        std::smatch match;
-        const std::string text = out_.str();
-        if (!std::regex_search(text, match, pattern)) ADD_FAILURE() << name << " missing in " << text;
-        return match[1];
+        const std::string quoted = ValueAfter(name, ",}");
+        return quoted.size() >= 2 ? quoted.substr(1, quoted.size() - 2) : quoted;
     }
 
     QTemporaryDir dir_;
