@@ -1,4 +1,4 @@
-// The main window's side of an evaluation: inputs from texts, labels from results.
+// The main window's side of an evaluation: its inputs, from the texts of the case controls.
 #include "case_evaluation.h"
 
 #include "number_format.h"
@@ -7,10 +7,6 @@ namespace ordevo {
 namespace {
 
 double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); }
-
-QString Format(double value, const char* picture) {
-    return QString::fromStdString(FormatNumber(value, picture));
-}
 
 }  // namespace
 
@@ -29,27 +25,6 @@ EvaluationInputs MakeEvaluationInputs(const CaseTexts& texts, const AppState& st
     in.Equipment = state.Equipment;
     in.Voltage = state.Voltage;
     return in;
-}
-
-LabelTexts ResultLabelsForStep(EvaluationStep step, const DoseEvaluation& evaluation) {
-    const DoseResult& r = evaluation.Result;
-    switch (step) {
-    case EvaluationStep::Corrections:
-        return {{"Label68", Format(r.CorrectedReferenceAirKerma, "###0.0")},
-                {"Label69", Format(r.CorrectedKermaAreaProduct, "###0.0")},
-                {"Label70", Format(r.CouchTransmission, "0.000")},
-                {"Label71", Format(r.EntranceAirKerma, "###0.0")}};
-    case EvaluationStep::Spectrum:
-        return {{"Label72", Format(r.TissueToAirDoseRatio, "0.000")}};
-    case EvaluationStep::SkinDose:
-        return {{"Label74", Format(r.SkinDose, "####0.0")},
-                {"Label73", Format(r.ScatterFactor, "0.000")}};
-    case EvaluationStep::None:
-    case EvaluationStep::Backscatter:
-    case EvaluationStep::DepthDose:
-        break;
-    }
-    return {};
 }
 
 }  // namespace ordevo

@@ -1,10 +1,8 @@
-// What the main window hands to EvaluateDose, and the result labels each step fills.
+// What the main window hands to EvaluateDose, and the names of the result labels.
 #pragma once
 
 #include <QString>
 
-#include <utility>
-#include <vector>
 
 #include "app_state.h"
 #include "dose_evaluation.h"
@@ -25,10 +23,6 @@ struct CaseTexts {
 // for the check and the FSD, Ka,r and P_KA as the handlers stored them, the field size as
 // shown, the shape, equipment and tube-voltage setting of the application state.
 EvaluationInputs MakeEvaluationInputs(const CaseTexts& texts, const AppState& state);
-
-// The result labels a completed step fills, by name, with their texts.
-using LabelTexts = std::vector<std::pair<const char*, QString>>;
-LabelTexts ResultLabelsForStep(EvaluationStep step, const DoseEvaluation& evaluation);
 
 // The result labels of the column, in order (Label68 … Label74).
 inline constexpr const char* kResultLabelNames[] = {"Label68", "Label69", "Label70", "Label71",

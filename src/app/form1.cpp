@@ -28,6 +28,7 @@
 #include "messages.h"
 #include "number_format.h"
 #include "picture_box.h"
+#include "result_labels.h"
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
 #include "twips.h"
@@ -356,7 +357,8 @@ void Form1::EvaluateDose() {
 
     InputLock lock(Inputs());
     const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
-        for (const auto& [name, text] : ResultLabelsForStep(step, evaluation)) Label(name)->setText(text);
+        for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
+            Label(name)->setText(QString::fromStdString(text));
         state_.Conditions = evaluation.Conditions;
         state_.Result = evaluation.Result;
         if (step == EvaluationStep::Spectrum) {

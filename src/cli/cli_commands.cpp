@@ -10,6 +10,7 @@
 #include "json_writer.h"
 #include "number_format.h"
 #include "reference_files.h"
+#include "result_labels.h"
 #include "scatter_kernel_file.h"
 #include "spectrum.h"
 #include "spectrum_file.h"
@@ -83,14 +84,8 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
     JsonObject labels;
-    labels.String("Label65", fieldSizeText)
-        .String("Label68", FormatNumber(r.CorrectedReferenceAirKerma, "###0.0"))
-        .String("Label69", FormatNumber(r.CorrectedKermaAreaProduct, "###0.0"))
-        .String("Label70", FormatNumber(r.CouchTransmission, "0.000"))
-        .String("Label71", FormatNumber(r.EntranceAirKerma, "###0.0"))
-        .String("Label72", FormatNumber(r.TissueToAirDoseRatio, "0.000"))
-        .String("Label73", FormatNumber(r.ScatterFactor, "0.000"))
-        .String("Label74", FormatNumber(r.SkinDose, "####0.0"));
+    labels.String("Label65", fieldSizeText);
+    for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
         .Number("PhantomSurfaceDistance", c.PhantomSurfaceDistance)
