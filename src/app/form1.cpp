@@ -17,6 +17,7 @@
 
 #include "calculation_error.h"
 #include "case_evaluation.h"
+#include "cp932_text.h"
 #include "equipment_file.h"
 #include "field_size.h"
 #include "file_list_box.h"
@@ -39,7 +40,10 @@ namespace {
 using ui::AppMessages;
 
 const QString kSpectrumQuestion = QStringLiteral("  Ｘ線スペクトルを表示しますか？ 　");
-const QString kDeleteQuestion = QStringLiteral(" このデータファイルを本当に削除しますか？ ");
+const QString kDeleteQuestion = QStringLiteral(" このデータファイル（%1）を本当に削除しますか？ ");
+const QString kBodyPartCharacterWarning =
+    QStringLiteral(" 「対象部位」にはカンマ（,）、改行、およびファイルに保存できない文字は入力できません ");
+const QString kResultsWindowTip = QStringLiteral(" ダブルクリックで計算結果表を表示 ");
 const QString kDiameterCaption = QStringLiteral("直 径");
 const QString kSquareSideCaption = QStringLiteral("正方形 一辺長");
 const QString kSquareDesignCaption = QStringLiteral("正 方 形");
@@ -75,7 +79,10 @@ Form1::Form1(AppState& state, QWidget* parent)
     // The title's shadow copy is grey, the copy in front dark blue.
     Label("Label27")->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
     Label("Label34")->setStyleSheet(QStringLiteral("color: #1c2f7a;"));
-    Label("Label74")->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    // A stale result is greyed (disabled); the dose keeps its colour only while it is current.
+    Label("Label74")->setStyleSheet(
+        QStringLiteral("QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
+    Label("Label38")->setToolTip(kResultsWindowTip);
     Label("Label65")->setAlignment(Qt::AlignRight | Qt::AlignTop);
     for (const char* name : kResultLabelNames) Label(name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
@@ -92,9 +99,19 @@ Form1::Form1(AppState& state, QWidget* parent)
     DrawMascot(*picture1, picture1->contentsRect().width() * ui::kTwipsPerPixel);
 
     for (QObject* watched : std::initializer_list<QObject*>{
-             text9_, text14_, text15_, combo1_, combo1_->lineEdit(), picture1}) {
+             text9_, text14_, text15_, combo1_, combo1_->lineEdit(), picture1, Label("Label38")}) {
         watched->installEventFilter(this);
     }
+    // Every input the evaluation uses is watched: a change makes the result shown stale.
+    for (QLineEdit* box : {text5_, text9_, text14_, text15_})
+        connect(box, &QLineEdit::textChanged, this, &Form1::CheckResultStillCurrent);
+    connect(combo1_, &QComboBox::editTextChanged, this, &Form1::CheckResultStillCurrent);
+    connect(combo1_, &QComboBox::currentTextChanged, this, &Form1::CheckResultStillCurrent);
+    for (FieldShape shape : {FieldShape::Circle, FieldShape::Square})
+        connect(OptionFor(shape), &QAbstractButton::toggled, this, &Form1::CheckResultStillCurrent);
+    // The body part goes into the results CSV, which has no quoting: a comma or a line break
+    // would make the table unsaveable, and so would a character code page 932 cannot hold.
+    connect(combo1_->lineEdit(), &QLineEdit::textEdited, this, &Form1::RefuseUnsaveableBodyPart);
     connect(Button("Command2"), &QPushButton::clicked, this, &Form1::EvaluateDose);
     connect(Button("Command4"), &QPushButton::clicked, this, &Form1::DeleteEquipmentFile);
     connect(Button("Command6"), &QPushButton::clicked, this, &Form1::ClearCurrentResult);
@@ -150,6 +167,9 @@ void Form1::ResetForStartUp() {
 
     Label("Label65")->clear();
     for (const char* name : kResultLabelNames) Label(name)->clear();
+    evaluatedInputs_.reset();
+    ShowResultColumn(true);
+    state_.EquipmentFileName.clear();
 
     file1_->clearSelection();
     file1_->setCurrentRow(-1);
@@ -180,7 +200,10 @@ void Form1::ShowGuestUser(const QString& guestName) {
     Button("Command2")->setEnabled(true);
 }
 
-void Form1::SetTubeVoltageText(const QString& text) { text5_->setText(text); }
+void Form1::SetTubeVoltageText(const QString& text) {
+    text5_->setText(text);
+    CheckResultStillCurrent();  // the weighting may have changed under the same text
+}
 
 void Form1::RefreshFileList() { file1_->Refresh(); }
 
@@ -190,6 +213,43 @@ void Form1::ClearOtherFilterCaptions() {
 }
 
 // ---- Input handlers ----------------------------------------------------------------------
+
+void Form1::RefuseUnsaveableBodyPart(const QString& text) {
+    QString kept;
+    int cursor = combo1_->lineEdit()->cursorPosition();
+    qsizetype position = 0;
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString c = QString::fromUcs4(&codePoint, 1);
+        const bool refused = c == QLatin1String(",") || c == QLatin1String("\r") ||
+                             c == QLatin1String("\n") || !EncodeCp932(c, {}, 0);
+        if (!refused) kept += c;
+        else if (position < cursor) cursor -= static_cast<int>(c.size());
+        position += c.size();
+    }
+    if (kept == text) return;
+    combo1_->lineEdit()->setText(kept);
+    combo1_->lineEdit()->setCursorPosition(cursor);
+    AppMessages().Warning(kBodyPartCharacterWarning, ui::WithBeep::Yes);
+    combo1_->setFocus();
+}
+
+CaseBox Form1::BoxKind(const QLineEdit* box) const {
+    if (box == text14_) return CaseBox::ReferenceAirKerma;
+    if (box == text15_) return CaseBox::KermaAreaProduct;
+    return CaseBox::FocusSkinDistance;
+}
+
+bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
+    const QString halfWidth = ToHalfWidth(box->text());
+    if (halfWidth != box->text()) box->setText(halfWidth);
+    if (halfWidth.trimmed().isEmpty() || IsPlainNumber(halfWidth)) return true;
+    if (warn) {
+        AppMessages().Warning(NotANumberMessage(BoxKind(box), halfWidth), ui::WithBeep::Yes);
+        box->setFocus();
+        box->selectAll();
+    }
+    return false;
+}
 
 void Form1::StoreReferenceAirKerma() {
     const double value = ValueOf(text14_->text());
@@ -214,10 +274,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonDblClick) emit userNameChangeRequested();
         return false;
     }
+    if (watched == Label("Label38")) {
+        if (event->type() == QEvent::MouseButtonDblClick) emit resultsWindowRequested();
+        return false;
+    }
     if (evaluating_) return false;  // the inputs are locked; nothing is stored meanwhile
     const bool enter = IsEnterKey(event);
     const bool focusLost = event->type() == QEvent::FocusOut;
     if (!enter && !focusLost) return false;
+    if (watched == text14_ || watched == text15_ || watched == text9_) {
+        // Leaving the window (or a message box taking the focus) stores a valid text silently
+        // and leaves an invalid one for the next Enter or calculation to point out.
+        const Qt::FocusReason reason = focusLost ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
+        const bool warn = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (!AcceptNumberBox(static_cast<QLineEdit*>(watched), warn)) return enter;
+    }
     if (watched == text14_) {
         StoreReferenceAirKerma();
         if (enter) text15_->setFocus();
@@ -239,7 +310,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
     auto refuse = [clicked] { ui::UncheckOption(*clicked); };
-    if (text14_->text().isEmpty() || text15_->text().isEmpty()) {
+    if (text14_->text().isEmpty() || text15_->text().isEmpty() || !IsPlainNumber(text14_->text()) ||
+        !IsPlainNumber(text15_->text())) {
         refuse();
         return;
     }
@@ -256,6 +328,7 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     Label("Label22")->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
     Label("Label65")->setText(Format(size, "#0.00"));
     state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
+    CheckResultStillCurrent();
     text9_->setFocus();
 }
 
@@ -275,6 +348,7 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
         state_.Conditions.Shape = FieldShape::None;
         state_.Conditions.ReferenceFieldSize = 0;
     }
+    CheckResultStillCurrent();
 }
 
 // ---- Equipment list ------------------------------------------------------------------------
@@ -291,6 +365,7 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     }
     const EquipmentFileContents& file = *loaded;
     state_.Equipment = file.Data;
+    state_.EquipmentFileName = fileName;
 
     Label("Label23")->setText(Format(file.Data.TargetAngle, "#0.0"));
     Label("Label25")->setText(Format(file.InherentFiltrationMm, "0.00"));
@@ -313,13 +388,14 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
                                                           text9_, text14_, text15_}) {
         input->setEnabled(true);
     }
+    CheckResultStillCurrent();
     combo1_->setFocus();
 }
 
 void Form1::DeleteEquipmentFile() {
     const QString name = file1_->SelectedFileName();
     if (name.isEmpty()) return;
-    if (AppMessages().AskOkCancel(kDeleteQuestion) != ui::Answer::Ok) return;
+    if (AppMessages().AskOkCancel(kDeleteQuestion.arg(name)) != ui::Answer::Ok) return;
     // Only a file directly inside the working folder is ever deleted.
     const QDir folder(state_.WorkingFolder);
     const QFileInfo target(folder.filePath(name));
@@ -329,14 +405,20 @@ void Form1::DeleteEquipmentFile() {
     }
     QFile file(target.absoluteFilePath());
     if (!file.remove()) {
-        AppMessages().Warning(QStringLiteral(" %1 を削除できませんでした (%2) ").arg(name, file.errorString()));
+        AppMessages().Warning(QStringLiteral(" %1 を削除できませんでした \n（ファイルが使用中か、フォルダーへの書き込みが許可されていません） ").arg(name));
         file1_->Refresh();
         return;
     }
     file1_->Refresh();
-    for (const char* label : {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64"}) {
+    // The equipment of the deleted file goes with it: nothing can be computed from it any more
+    // until another file is chosen.
+    for (const char* label : {"Label23", "Label25", "Label50", "Label51", "Label29", "Label26", "Label62", "Label64"}) {
         Label(label)->clear();
     }
+    state_.Equipment = EquipmentData{};
+    state_.EquipmentFileName.clear();
+    Button("Command2")->setEnabled(false);
+    CheckResultStillCurrent();
 }
 
 // ---- Evaluation ----------------------------------------------------------------------------
@@ -349,9 +431,20 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
-    const CaseTexts texts{combo1_->currentText(), text5_->text(),   text14_->text(),
-                          text15_->text(),        text9_->text(),   Label("Label65")->text()};
-    const EvaluationInputs inputs = MakeEvaluationInputs(texts, state_);
+    for (QLineEdit* box : {text14_, text15_, text9_}) {
+        if (!AcceptNumberBox(box, true)) return;
+    }
+    const EvaluationInputs inputs = CurrentInputs();
+    if (const std::optional<InputRefusal> refusal = RefuseBeforeEvaluation(inputs)) {
+        AppMessages().Warning(refusal->Message, ui::WithBeep::Yes);
+        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma ? text14_
+                         : refusal->Box == CaseBox::KermaAreaProduct ? text15_ : text9_;
+        box->setFocus();
+        box->selectAll();
+        return;
+    }
+    evaluatedInputs_.reset();
+    ShowResultColumn(true);
     const QString spectrumPath = QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
     bool spectrumWritten = false;
 
@@ -379,6 +472,12 @@ void Form1::EvaluateDose() {
     lock.Release();
     if (spectrumWritten) Button("Command9")->setEnabled(true);
 
+    // An input that made the computation fail is named below the fixed message, with its range.
+    const auto failureText = [&](const char* message) {
+        const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
+        return QString::fromUtf8(message) +
+               (reasons.isEmpty() ? QString() : QStringLiteral("\n") + reasons.join(QLatin1Char('\n')));
+    };
     switch (evaluation.Outcome) {
     case EvaluationOutcome::IncompleteInput:
         state_.Conditions.BodyPart = evaluation.Conditions.BodyPart;
@@ -392,14 +491,15 @@ void Form1::EvaluateDose() {
         if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
             Label("Label73")->setText(QStringLiteral("---"));
             Label("Label74")->setText(QStringLiteral("---"));
-            AppMessages().Warning(QString::fromUtf8(kDepthDoseFailedMessage));
+            AppMessages().Warning(failureText(kDepthDoseFailedMessage));
         } else {
-            AppMessages().Warning(QString::fromUtf8(kCalculationFailedMessage), ui::WithBeep::Yes);
+            AppMessages().Warning(failureText(kCalculationFailedMessage), ui::WithBeep::Yes);
         }
         return;
     case EvaluationOutcome::Completed:
         break;
     }
+    evaluatedInputs_ = inputs;
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
     Button("Command3")->setEnabled(true);
     Button("Command6")->setEnabled(true);
@@ -407,6 +507,7 @@ void Form1::EvaluateDose() {
 }
 
 void Form1::ClearCurrentResult() {
+    evaluatedInputs_.reset();
     QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
     for (const char* name : kResultLabelNames) Label(name)->clear();
     text5_->clear();
@@ -419,6 +520,37 @@ void Form1::ClearCurrentResult() {
     Button("Command3")->setEnabled(false);
     Button("Command9")->setEnabled(false);
     Button("Command2")->setEnabled(true);
+    ShowResultColumn(true);
+}
+
+EvaluationInputs Form1::CurrentInputs() const {
+    const CaseTexts texts{combo1_->currentText(), text5_->text(), text14_->text(),
+                          text15_->text(),        text9_->text(), Label("Label65")->text()};
+    return MakeEvaluationInputs(texts, state_);
+}
+
+void Form1::CheckResultStillCurrent() {
+    if (!evaluatedInputs_ || evaluating_) return;
+    if (SameEvaluationInputs(*evaluatedInputs_, CurrentInputs())) return;
+    evaluatedInputs_.reset();
+    ShowResultColumn(false);
+    Button("Command3")->setEnabled(false);
+}
+
+bool Form1::HasCurrentResult() {
+    CheckResultStillCurrent();
+    return evaluatedInputs_.has_value();
+}
+
+void Form1::ShowResultColumn(bool current) {
+    for (const char* name : kResultLabelNames) Label(name)->setEnabled(current);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    ModelessWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || evaluating_) return;
+    file1_->Refresh();
+    CheckResultStillCurrent();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

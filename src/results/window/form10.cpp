@@ -59,6 +59,7 @@ struct Form10::Impl {
     QPushButton* command1 = nullptr;
     Form2* form2 = nullptr;
     Form3* form3 = nullptr;
+    bool unsavedRows = false;  // rows added since the last save, load or clear
 
     Impl(Form10& w, ResultsTable& t) : window(w), table(t) {}
 
@@ -123,11 +124,13 @@ struct Form10::Impl {
         HideResultsGrid();
         DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
         DisableMainWindowAdd();
+        unsavedRows = false;
         emit window.ResultsCleared();
     }
 
     // After a load: the grid afresh, every row drawn from its stored cells.
     void RedrawLoadedTable() {
+        unsavedRows = false;
         picture->Clear();
         ShowResultsGrid();
         DrawResultsHeader(*picture);
@@ -156,6 +159,7 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* paren
 
     impl_->form2 = new Form2(table, workingFolder, this);
     impl_->form3 = new Form3(table, workingFolder, [this] { impl_->RedrawLoadedTable(); }, this);
+    connect(impl_->form2, &Form2::saved, this, [this] { impl_->unsavedRows = false; });
 
     const auto button = [this](const char* name) {
         return impl_->controls.Get<QPushButton>(name);
@@ -173,6 +177,7 @@ Form10::~Form10() { delete impl_; }
 
 void Form10::BeginStartUp() {
     ResetResultsTable(impl_->table);
+    impl_->unsavedRows = false;
     // A second load of the main window finds rows drawn on the picture; the banner needs it clean.
     impl_->picture->Clear();
     impl_->HideResultsGrid();
@@ -224,6 +229,7 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
         FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
     AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
     DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
+    impl_->unsavedRows = true;
     if (table.NextRowIndex > kResultsRowCount) {
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
     }
@@ -235,6 +241,8 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
 void Form10::SetMainWindow(QWidget* mainWindow) { impl_->mainWindow = mainWindow; }
 
 void Form10::SetEquipment(const EquipmentData* equipment) { impl_->equipment = equipment; }
+
+bool Form10::HasUnsavedRows() const { return impl_->unsavedRows; }
 
 ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
 

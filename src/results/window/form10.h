@@ -41,6 +41,9 @@ public:
     // (name and thickness, or the bar). Without one every row prints the bar.
     void SetEquipment(const EquipmentData* equipment);
 
+    // The table holds rows added since the last save or load (the exit window says so).
+    bool HasUnsavedRows() const;
+
     ui::PictureBox* Picture2() const;
     const QString& UserName() const;
 

@@ -91,6 +91,7 @@ void Form2::Save() {
     }
     messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"),
                     ui::WithBeep::Yes);
+    emit saved();
     hide();
 }
 
