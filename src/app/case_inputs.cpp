@@ -64,7 +64,7 @@ bool IsPlainNumber(const QString& text) {
 }
 
 QString NotANumberMessage(CaseBox box, const QString& text) {
-    return QStringLiteral(" 「%1」には数値を 1 つだけ、半角数字で入力して下さい \n（入力された文字: %2）")
+    return QStringLiteral(" 「%1」には数値を 1 つだけ入力して下さい \n（入力された文字: %2）")
         .arg(CaseBoxName(box), text);
 }
 
@@ -84,10 +84,10 @@ std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in) {
 QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in) {
     const double fsd = in.FocusSkinDistanceTextValue;
     const double couch = in.Equipment.CouchSoftTissueThickness;
-    const QString fsdRange = QStringLiteral("天板の軟部組織等価厚 %1 cm より大きく %2 cm 以下")
+    const QString fsdRange = QStringLiteral("%1 cm（天板の軟部組織等価厚）より大きく %2 cm 以下")
                                  .arg(Plain(couch), Plain(kMaxFocusSkinDistanceCm));
     if (!(fsd > couch)) {
-        return {QStringLiteral("・「%1」%2 cm が天板の軟部組織等価厚 %3 cm 以下です。%4 で入力して下さい。")
+        return {QStringLiteral("・「%1」%2 cm が天板の軟部組織等価厚 %3 cm 以下です。%4で入力して下さい。")
                     .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), Plain(couch), fsdRange)};
     }
     if (in.Voltage.TubeVoltageHigh < kMinTubeVoltageKv) {
@@ -96,7 +96,7 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
     }
     QStringList reasons;
     if (fsd > kMaxFocusSkinDistanceCm) {
-        reasons << QStringLiteral("・「%1」%2 cm は長すぎます。%3 で入力して下さい。")
+        reasons << QStringLiteral("・「%1」%2 cm は長すぎます。%3で入力して下さい。")
                        .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), fsdRange);
     }
     if (!Completes(ref, in)) {

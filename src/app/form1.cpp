@@ -3,6 +3,7 @@
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -243,10 +244,14 @@ bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
     const QString halfWidth = ToHalfWidth(box->text());
     if (halfWidth != box->text()) box->setText(halfWidth);
     if (halfWidth.trimmed().isEmpty() || IsPlainNumber(halfWidth)) return true;
-    if (warn) {
+    // Giving the focus back takes it from whichever box has it now; that box's own check waits
+    // for its next turn, or two refused boxes would pass the focus to and fro for ever.
+    if (warn && !refusing_) {
+        refusing_ = true;
         AppMessages().Warning(NotANumberMessage(BoxKind(box), halfWidth), ui::WithBeep::Yes);
         box->setFocus();
         box->selectAll();
+        refusing_ = false;
     }
     return false;
 }
@@ -285,8 +290,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text14_ || watched == text15_ || watched == text9_) {
         // Leaving the window (or a message box taking the focus) stores a valid text silently
         // and leaves an invalid one for the next Enter or calculation to point out.
+        // So does a click on "この条件で計算する", which checks every box itself.
         const Qt::FocusReason reason = focusLost ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
-        const bool warn = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        const bool warn = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                          !(focusLost && QApplication::focusWidget() == Button("Command2"));
         if (!AcceptNumberBox(static_cast<QLineEdit*>(watched), warn)) return enter;
     }
     if (watched == text14_) {

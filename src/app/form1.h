@@ -109,6 +109,7 @@ private:
     QLineEdit* text14_;
     QLineEdit* text15_;
     bool evaluating_ = false;
+    bool refusing_ = false;  // a number box's warning is up and its focus being given back
     std::optional<EvaluationInputs> evaluatedInputs_;  // the inputs of the result shown, while current
 };
 
