@@ -23,11 +23,11 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
     const int rows = ResultsRowCount(table);
     if (comment.contains(QLatin1Char('\r')) || comment.contains(QLatin1Char('\n')))
         return FileError::AtLine(fileName, 1,
-                                 QStringLiteral("the comment cannot hold a line break"));
+                                 QStringLiteral("コメントに改行は入れられません"));
     if (rows < 0 || rows > kResultsRowCount)
         return FileError::AtLine(
             fileName, 2,
-            QStringLiteral("%1 rows (0 to %2 possible)").arg(rows).arg(kResultsRowCount));
+            QStringLiteral("%1 行あります（0 行から %2 行まで）").arg(rows).arg(kResultsRowCount));
     QStringList lines;
     lines << comment << QStringLiteral(" %1 ").arg(rows);
     for (int column = 1; column <= kResultsColumnCount; ++column) {
@@ -39,8 +39,8 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
                 cell.contains(QLatin1Char('\n')))
                 return FileError::AtLine(
                     fileName, kFirstColumnLine + column - 1,
-                    QStringLiteral("row %1 (%2) holds a comma or a line break, which the "
-                                   "file cannot keep: \"%3\"")
+                    QStringLiteral("%1 行目の計算結果（%2）にカンマか改行があり、このファイルには"
+                                   "書けません:「%3」")
                         .arg(r)
                         .arg(Label(column), cell));
             line += QLatin1Char(',') + cell;

@@ -152,7 +152,7 @@ TEST(ResultsCsv, WriterRefusesWhatCouldNotBeReadBack) {
     comma.Rows[1][ResultsColumn::OtherFilterName] = std::string("Al,Cu");
     const auto written = WriteResultsCsv(path, "c", comma);
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: row 1")))
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: 1 行目の計算結果")))
         << written.error().what();
     ResultsTable overfull = TableOf(1);
     overfull.NextRowIndex = 17;

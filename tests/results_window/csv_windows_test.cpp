@@ -2,6 +2,7 @@
 // trip of 1 and 15 rows, every refusal with nothing written, and damaged files that leave the
 // table and the grid as they were.
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLineEdit>
 
@@ -20,6 +21,14 @@ using testing::ResultsCase;
 
 const QString kSaved = QStringLiteral("　計算結果を エクセル csv形式 で保存しました　");
 const QString kUnreadable = QString::fromUtf8(kUnreadableResultsFileMessage);
+
+// Latin letters only in names (x.csv, "line" of a file position aside): no English reasons.
+bool HasEnglishWords(const QString& text) {
+    static const QRegularExpression kWord(QStringLiteral("[A-Za-z]{4,}"));
+    QString rest = text;
+    rest.remove(QStringLiteral(" line "));
+    return kWord.match(rest).hasMatch();
+}
 
 class CsvWindowsTest : public testing::ResultsWindowTest {
 protected:
@@ -219,6 +228,10 @@ TEST_F(CsvWindowsTest, NameThatLeavesTheFolderIsRefusedAndNothingIsWritten) {
         SaveAs(QStringLiteral("c"), name);
         ASSERT_EQ(messages->Shown().size(), 1u) << name.toStdString();
         EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("このファイル名では保存できません")));
+        EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("区切り文字")));
+        // Any folder can be chosen in the list: the message must not say otherwise.
+        EXPECT_FALSE(messages->Shown()[0].text.contains(QStringLiteral("作業フォルダー")));
+        EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
         EXPECT_TRUE(form2->isVisible());
     }
     EXPECT_TRUE(CsvFiles().isEmpty());
@@ -239,6 +252,7 @@ TEST_F(CsvWindowsTest, FolderThatCannotBeWrittenIsReportedAndTheTableKept) {
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Critical);
     EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("保存できませんでした")));
+    EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/x.csv")));
     EXPECT_EQ(table.NextRowIndex, 3);

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
 #include "scripted_messages.h"
+#include "translations.h"
 
 using namespace ordevo::ui;
 
@@ -113,4 +115,25 @@ TEST(QtMessages, ShowReturnsTheButtonThatWasPressed) {
         Qt::QueuedConnection);
     EXPECT_EQ(messages.Show(QStringLiteral("q"), MessageIcon::Question, MessageButtons::YesNo),
               Answer::No);
+}
+
+// With Qt's Japanese catalogue loaded, the standard buttons speak Japanese like the texts.
+TEST(QtMessages, StandardButtonsAreJapaneseOnceQtsCatalogueIsLoaded) {
+    QTranslator* translator = InstallQtJapaneseTranslations();
+    ASSERT_NE(translator, nullptr) << "qtbase_ja not found (Debian qt6-translations-l10n)";
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    const struct {
+        MessageButtons buttons;
+        QString japanese;
+    } cases[] = {{MessageButtons::YesNo, QStringLiteral("はい")},
+                 {MessageButtons::YesNo, QStringLiteral("いいえ")},
+                 {MessageButtons::OkCancel, QStringLiteral("キャンセル")}};
+    for (const auto& c : cases) {
+        const auto box = messages.BuildBox(QStringLiteral("?"), MessageIcon::None, c.buttons, nullptr);
+        QStringList texts;
+        for (const QAbstractButton* button : box->buttons()) texts << button->text();
+        EXPECT_TRUE(texts.join(QLatin1Char('|')).contains(c.japanese)) << texts.join(QLatin1Char('|')).toStdString();
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
