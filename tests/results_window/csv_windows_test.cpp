@@ -351,6 +351,26 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
     }
 }
 
+// A file opened and saved again by a spreadsheet: every line padded with empty fields to the
+// widest one ("2,,"). It loads as the file it came from; saving writes the program's own form.
+TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) {
+    const QStringList own = ValidLines(2);
+    QStringList padded;
+    for (const QString& line : own) padded << QString(line).replace(QStringLiteral(" 2 "), QStringLiteral("2")) + QStringLiteral(",,,");
+    WriteLines(QStringLiteral("calc.csv"), padded);
+    WriteLines(QStringLiteral("own.csv"), own);
+    Load(QStringLiteral("calc.csv"));
+    EXPECT_TRUE(messages->Shown().empty());
+    ASSERT_EQ(table.NextRowIndex, 3);
+    ResultsTable fromPadded = table;
+    Load(QStringLiteral("own.csv"));
+    EXPECT_EQ(fromPadded.Rows, table.Rows);
+
+    messages->Forget();
+    SaveAs(QStringLiteral("コメント"), QStringLiteral("again"));
+    EXPECT_EQ(Bytes(QStringLiteral("again.csv")), Bytes(QStringLiteral("own.csv")));
+}
+
 TEST_F(CsvWindowsTest, AFullTableLoadsCompletelyAndIsFull) {
     WriteLines(QStringLiteral("full.csv"), ValidLines(15));
     AddRows(1);
