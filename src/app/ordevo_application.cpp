@@ -42,7 +42,7 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
     form10_->SetMainWindow(form1_.get());
-    form10_->SetEquipment(&state_.Equipment);
+    form10_->SetEquipment(&state_.Equipment, &state_.EquipmentFileName);
     form8_->SetOtherFilterReleasedHandler([this] { form1_->ClearOtherFilterCaptions(); });
     Wire();
 }

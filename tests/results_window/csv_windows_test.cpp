@@ -371,6 +371,22 @@ TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) 
     EXPECT_EQ(Bytes(QStringLiteral("again.csv")), Bytes(QStringLiteral("own.csv")));
 }
 
+// A comment longer than the box shows from its start, the whole of it in the tool tip.
+TEST_F(CsvWindowsTest, ALongCommentShowsFromItsStart) {
+    QStringList lines = ValidLines(1);
+    lines[0] = QStringLiteral("2026年12月 心臓カテーテル室 冠動脈インターベンション 症例 1 から 15 までの記録 担当 山田");
+    WriteLines(QStringLiteral("long.csv"), lines);
+    Click("Command6");
+    auto* file1 = In<ui::FileListBox>(form3, "File1");
+    const auto items = file1->findItems(QStringLiteral("long.csv"), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(items.front()).center());
+    auto* text2 = In<QLineEdit>(form3, "Text2");
+    EXPECT_EQ(text2->text(), lines[0]);
+    EXPECT_EQ(text2->cursorPosition(), 0);
+    EXPECT_EQ(text2->toolTip(), lines[0]);
+}
+
 TEST_F(CsvWindowsTest, AFullTableLoadsCompletelyAndIsFull) {
     WriteLines(QStringLiteral("full.csv"), ValidLines(15));
     AddRows(1);

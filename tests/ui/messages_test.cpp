@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QFontMetrics>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include "scripted_messages.h"
 #include "translations.h"
@@ -136,4 +139,26 @@ TEST(QtMessages, StandardButtonsAreJapaneseOnceQtsCatalogueIsLoaded) {
     }
     QCoreApplication::removeTranslator(translator);
     delete translator;
+}
+
+// A long text is broken into lines of nearly equal width, so the box never leaves one or two
+// characters on a line of their own; nothing is lost but the box's own wrapping points.
+TEST(QtMessages, LongTextsAreBrokenIntoBalancedLines) {
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    for (const QString& text :
+         {QStringLiteral("　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
+          QStringLiteral("　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+                         "新たな結果表に保存して下さい。")}) {
+        const auto box = messages.BuildBox(text, MessageIcon::Exclamation, MessageButtons::Ok, nullptr);
+        const QStringList lines = box->text().split(QLatin1Char('\n'));
+        ASSERT_GE(lines.size(), 2) << text.toStdString();
+        EXPECT_EQ(lines.join(QString()), text);
+        const QFontMetrics metrics(box->font());
+        int shortest = INT_MAX, longest = 0;
+        for (const QString& line : lines) {
+            shortest = std::min(shortest, metrics.horizontalAdvance(line));
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        }
+        EXPECT_GT(shortest * 2, longest) << box->text().toStdString();
+    }
 }

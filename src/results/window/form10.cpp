@@ -54,6 +54,7 @@ struct Form10::Impl {
     QString userName;
     QWidget* mainWindow = nullptr;
     const EquipmentData* equipment = nullptr;
+    const QString* equipmentFileName = nullptr;
     ui::Controls controls;
     ui::PictureBox* picture = nullptr;
     QPushButton* command1 = nullptr;
@@ -64,6 +65,13 @@ struct Form10::Impl {
     Impl(Form10& w, ResultsTable& t) : window(w), table(t) {}
 
     QColor ButtonTextColour() const { return window.palette().color(QPalette::ButtonText); }
+
+    // A name longer than its label ends in "…"; the whole name is in the tool tip.
+    void ShowNameInLabel(const QString& name) {
+        auto* label = controls.Get<QLabel>("Label1");
+        label->setText(label->fontMetrics().elidedText(name, Qt::ElideRight, label->contentsRect().width()));
+        label->setToolTip(label->text() == name ? QString() : name);
+    }
 
     void ShowResultsGrid() {
         picture->SetAllLineElementsVisible(true);
@@ -92,7 +100,8 @@ struct Form10::Impl {
 
     void Print() {
         const int otherFilterFlag = equipment != nullptr ? equipment->OtherFilterFlag : 0;
-        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService());
+        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService(),
+                          equipmentFileName != nullptr ? *equipmentFileName : QString());
     }
 
     void OpenSaveWindow() {
@@ -190,7 +199,7 @@ void Form10::FinishStartUp(const std::optional<QString>& userName) {
         impl_->userName = *userName;
         DrawBannerName(*impl_->picture, *userName, kEmptyTableBanner);
         EndBanner(*impl_->picture, Qt::black);
-        impl_->controls.Get<QLabel>("Label1")->setText(*userName);
+        impl_->ShowNameInLabel(*userName);
     } else {
         EndBanner(*impl_->picture, impl_->ButtonTextColour());
     }
@@ -198,7 +207,7 @@ void Form10::FinishStartUp(const std::optional<QString>& userName) {
 
 void Form10::ShowUserName(const QString& userName) {
     impl_->userName = userName;
-    impl_->controls.Get<QLabel>("Label1")->setText(userName);
+    impl_->ShowNameInLabel(userName);
     // With rows on the grid the panel is not shown: clearing the picture would wipe rows that
     // are drawn only once. The new name appears at the next clear and on the printout.
     if (impl_->table.NextRowIndex > 1) return;
@@ -240,7 +249,10 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
 
 void Form10::SetMainWindow(QWidget* mainWindow) { impl_->mainWindow = mainWindow; }
 
-void Form10::SetEquipment(const EquipmentData* equipment) { impl_->equipment = equipment; }
+void Form10::SetEquipment(const EquipmentData* equipment, const QString* fileName) {
+    impl_->equipment = equipment;
+    impl_->equipmentFileName = fileName;
+}
 
 bool Form10::HasUnsavedRows() const { return impl_->unsavedRows; }
 
