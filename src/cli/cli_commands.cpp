@@ -88,6 +88,7 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
     for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
+        .Number("ReferencePointDistance", c.ReferencePointDistance)
         .Number("PhantomSurfaceDistance", c.PhantomSurfaceDistance)
         .Number("SurfaceFieldSize", c.SurfaceFieldSize)
         .Number("TubeVoltage", c.TubeVoltage)

@@ -7,13 +7,11 @@
 #include "backscatter.h"
 #include "calculation_error.h"
 #include "checked_arithmetic.h"
+#include "units.h"
 
 namespace ordevo {
 
 namespace {
-
-// The patient entrance reference point lies this far before the isocentre, cm.
-constexpr double kReferencePointOffsetCm = 15.0;
 
 std::string DescribeCurrentException() {
     try {
@@ -63,12 +61,23 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         ev.Outcome = EvaluationOutcome::IncompleteInput;
         return ev;
     }
-    // The field is projected from the reference point, FAD − 15 cm from the focus; without
-    // that distance nothing can be computed.
-    if (!(eq.FocusIsocentreDistance > kReferencePointOffsetCm)) {
+    // Ka,r and the field size belong to the reference point; without its distance from the
+    // focus nothing can be carried to the phantom surface or the skin.
+    double referenceDistance = in.ReferencePointDistance;
+    if (referenceDistance == 0.0) {
+        if (!(eq.FocusIsocentreDistance > kReferencePointOffsetCm)) {
+            ev.Outcome = EvaluationOutcome::CalculationFailed;
+            ev.FailureDetail = "focus-isocentre distance " +
+                               detail::Describe(eq.FocusIsocentreDistance) +
+                               " cm is not above 15 cm";
+            return ev;
+        }
+        referenceDistance = ReferencePointDistanceOf(eq.FocusIsocentreDistance);
+    }
+    if (!(referenceDistance > 0.0) || !std::isfinite(referenceDistance)) {
         ev.Outcome = EvaluationOutcome::CalculationFailed;
-        ev.FailureDetail = "focus-isocentre distance " + detail::Describe(eq.FocusIsocentreDistance) +
-                           " cm is not above 15 cm";
+        ev.FailureDetail = "reference point distance " + detail::Describe(referenceDistance) +
+                           " cm is not a positive distance";
         return ev;
     }
 
@@ -88,11 +97,15 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         r.CorrectedReferenceAirKerma = eq.CalibrationConstant * in.ReferenceAirKerma;
         r.CorrectedKermaAreaProduct = eq.CalibrationConstant * in.KermaAreaProduct;
         r.CouchTransmission = eq.CouchTransmission;
-        r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma;
+        cc.ReferencePointDistance = referenceDistance;
         // The couch counts as soft tissue on the skin: the phantom surface is t nearer the focus.
         cc.PhantomSurfaceDistance = cc.FocusSkinDistance - eq.CouchSoftTissueThickness;
-        cc.SurfaceFieldSize = cc.ReferenceFieldSize * cc.PhantomSurfaceDistance /
-                              (eq.FocusIsocentreDistance - kReferencePointOffsetCm);
+        cc.SurfaceFieldSize = cc.ReferenceFieldSize * cc.PhantomSurfaceDistance / referenceDistance;
+        // Ka,r is carried from the reference point to the skin by the inverse square law; the
+        // couch then takes its primary transmission T.
+        const double toSkin = detail::Divide(referenceDistance, cc.FocusSkinDistance,
+                                             "inverse square (focus-skin distance)");
+        r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
         report(EvaluationStep::Corrections);
 
         ev.Spectrum = ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
@@ -129,12 +142,13 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
     try {
         report(EvaluationStep::DepthDose);
 
-        const double d0 = cc.PhantomSurfaceDistance;
-        const double distanceRatio =
-            detail::Divide(cc.FocusSkinDistance, d0, "inverse square (phantom surface distance)");
-        const double inverseSquare = distanceRatio * distanceRatio;
-        const double primaryDose =
-            r.BackscatterFactor * r.TissueToAirDoseRatio * inverseSquare * r.EntranceAirKerma;
+        // The phantom surface lies in front of the couch layer: the air kerma there is the
+        // unattenuated one carried from the reference point. The couch's attenuation, its
+        // build-up and the fall-off to the skin are all in F, so T is not applied again.
+        const double toPhantom = detail::Divide(referenceDistance, cc.PhantomSurfaceDistance,
+                                                "inverse square (phantom surface distance)");
+        const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom *
+                                   toPhantom * r.CorrectedReferenceAirKerma;
         r.SkinDose = r.DepthDoseFactor * primaryDose;
         detail::RequireFinite(r.SkinDose, "skin dose");
         r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
