@@ -17,7 +17,7 @@
 #include <QRadioButton>
 
 #include "calculation_error.h"
-#include "case_evaluation.h"
+#include "case_inputs.h"
 #include "cp932_text.h"
 #include "equipment_file.h"
 #include "field_size.h"
@@ -333,7 +333,7 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     }
     state_.Conditions.Shape = shape;
     Label("Label22")->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
-    Label("Label65")->setText(Format(size, "#0.00"));
+    Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
     state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
     CheckResultStillCurrent();
     text9_->setFocus();
@@ -347,7 +347,7 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
             throw CalculationError("field size: Ka,r or P_KA not entered");
         const double size = ordevo::ComputeReferenceFieldSize(
             shape, state_.Conditions.ReferenceAirKerma, state_.Conditions.KermaAreaProduct);
-        Label("Label65")->setText(Format(size, "#0.00"));
+        Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
         state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
     } catch (const CalculationError&) {
         ui::UncheckOption(*OptionFor(shape));
@@ -531,9 +531,15 @@ void Form1::ClearCurrentResult() {
 }
 
 EvaluationInputs Form1::CurrentInputs() const {
-    const CaseTexts texts{combo1_->currentText(), text5_->text(), text14_->text(),
-                          text15_->text(),        text9_->text(), Label("Label65")->text()};
-    return MakeEvaluationInputs(texts, state_);
+    const CaseTexts texts{combo1_->currentText().toStdString(), text5_->text().toStdString(),
+                          text14_->text().toStdString(),        text15_->text().toStdString(),
+                          text9_->text().toStdString(),         Label("Label65")->text().toStdString()};
+    const CaseSettings settings{.ReferenceAirKerma = state_.Conditions.ReferenceAirKerma,
+                                .KermaAreaProduct = state_.Conditions.KermaAreaProduct,
+                                .Shape = state_.Conditions.Shape,
+                                .Equipment = state_.Equipment,
+                                .Voltage = state_.Voltage};
+    return MakeEvaluationInputs(texts, settings);
 }
 
 void Form1::CheckResultStillCurrent() {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app_state.h"
-#include "case_inputs.h"
+#include "input_checks.h"
 #include "control_table.h"
 #include "field_shape.h"
 #include "modeless_window.h"

@@ -1,5 +1,5 @@
 // Checks of the case inputs and the reasons for a failed evaluation.
-#include "case_inputs.h"
+#include "input_checks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,7 +131,8 @@ bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b) 
            a.KermaAreaProductTextValue == b.KermaAreaProductTextValue &&
            a.FocusSkinDistanceTextValue == b.FocusSkinDistanceTextValue &&
            a.ReferenceAirKerma == b.ReferenceAirKerma && a.KermaAreaProduct == b.KermaAreaProduct &&
-           a.ReferenceFieldSize == b.ReferenceFieldSize && a.Shape == b.Shape &&
+           a.ReferenceFieldSize == b.ReferenceFieldSize &&
+           a.ReferencePointDistance == b.ReferencePointDistance && a.Shape == b.Shape &&
            a.Voltage.TubeVoltageLow == b.Voltage.TubeVoltageLow &&
            a.Voltage.TubeVoltageHigh == b.Voltage.TubeVoltageHigh &&
            a.Voltage.Weighting == b.Voltage.Weighting;
