@@ -18,7 +18,6 @@
 
 #include "calculation_error.h"
 #include "case_inputs.h"
-#include "cp932_text.h"
 #include "equipment_file.h"
 #include "field_size.h"
 #include "file_list_box.h"
@@ -216,17 +215,8 @@ void Form1::ClearOtherFilterCaptions() {
 // ---- Input handlers ----------------------------------------------------------------------
 
 void Form1::RefuseUnsaveableBodyPart(const QString& text) {
-    QString kept;
     int cursor = combo1_->lineEdit()->cursorPosition();
-    qsizetype position = 0;
-    for (const char32_t codePoint : text.toUcs4()) {
-        const QString c = QString::fromUcs4(&codePoint, 1);
-        const bool refused = c == QLatin1String(",") || c == QLatin1String("\r") ||
-                             c == QLatin1String("\n") || !EncodeCp932(c, {}, 0);
-        if (!refused) kept += c;
-        else if (position < cursor) cursor -= static_cast<int>(c.size());
-        position += c.size();
-    }
+    const QString kept = WithoutUnsaveableCharacters(text, cursor);
     if (kept == text) return;
     combo1_->lineEdit()->setText(kept);
     combo1_->lineEdit()->setCursorPosition(cursor);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cp932_text.h"
 #include "number_format.h"
 
 namespace ordevo {
@@ -61,6 +62,20 @@ bool IsPlainNumber(const QString& text) {
     withoutBlanks.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
     double value = 0;
     return ParseWholeNumber(withoutBlanks.toStdString(), value);
+}
+
+QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
+    QString kept;
+    qsizetype position = 0;
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString c = QString::fromUcs4(&codePoint, 1);
+        const bool refused = c == QLatin1String(",") || c == QLatin1String("\r") ||
+                             c == QLatin1String("\n") || !EncodeCp932(c, {}, 0);
+        if (!refused) kept += c;
+        else if (position < cursor) cursor -= static_cast<int>(c.size());
+        position += c.size();
+    }
+    return kept;
 }
 
 QString NotANumberMessage(CaseBox box, const QString& text) {
