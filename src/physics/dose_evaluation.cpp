@@ -48,7 +48,8 @@ const char* MessageFor(EvaluationOutcome outcome) {
 
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
                             const ScatterKernelLoader& loadKernel,
-                            const EvaluationObserver& observer) {
+                            const EvaluationObserver& observer,
+                            const SpectrumSource& spectrumSource) {
     DoseEvaluation ev;
     CaseConditions& cc = ev.Conditions;
     DoseResult& r = ev.Result;
@@ -108,7 +109,8 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
         report(EvaluationStep::Corrections);
 
-        ev.Spectrum = ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
+        ev.Spectrum = spectrumSource ? spectrumSource(ref.Attenuation, eq, in.Voltage)
+                                     : ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
         r.TissueToAirDoseRatio = ev.Spectrum.TissueToAirDoseRatio;
         cc.TubeVoltage = ev.Spectrum.TubeVoltage;
         report(EvaluationStep::Spectrum);
