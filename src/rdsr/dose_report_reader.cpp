@@ -359,13 +359,17 @@ ReportReading ReadDoseReport(const std::string& path) {
     }
     DcmDataset& dataset = *file.getDataset();
     std::vector<std::string> notes;
-    if (dataset.convertToUTF8().bad()) notes.push_back("texts could not be converted to UTF-8; shown as stored");
+    OFString characterSet;
+    dataset.findAndGetOFStringArray(DCM_SpecificCharacterSet, characterSet);
+    if (!characterSet.empty() && characterSet != "ISO_IR 192" && dataset.convertToUTF8().bad())
+        notes.push_back("texts could not be converted to UTF-8; shown as stored");
 
     DSRDocument document;
     const size_t flags = DSRTypes::RF_acceptInvalidContentItemValue |
                          DSRTypes::RF_ignoreRelationshipConstraints |
                          DSRTypes::RF_skipInvalidContentItems |
-                         DSRTypes::RF_acceptUnknownRelationshipType;
+                         DSRTypes::RF_acceptUnknownRelationshipType |
+                         DSRTypes::RF_ignoreContentItemErrors;
     status = document.read(dataset, flags);
     if (status.bad()) {
         reading.Error = std::string("not a DICOM structured report (") + status.text() + ")";
@@ -410,7 +414,11 @@ ReportReading ReadDoseReport(const std::string& path) {
         for (const std::string& note : report.Events[i].Notes)
             notes.push_back(EventLabel(i, report.Events[i]) + ": " + note);
     }
-    for (const std::string& message : capture.Messages()) notes.push_back("reading: " + message);
+    for (const std::string& message : capture.Messages()) {
+        // The toolkit cannot check value representations in UTF-8; that says nothing about the report.
+        if (message.find("VR checker does not support") != std::string::npos) continue;
+        notes.push_back("reading: " + message);
+    }
     if (report.Events.empty()) notes.push_back("the report holds no irradiation events");
     report.Notes = std::move(notes);
     reading.Report = std::move(report);

@@ -22,7 +22,7 @@ void AddNote(std::string& notes, const std::string& note) {
     notes += note;
 }
 
-std::string Describe(double value) { return FormatNumber(value, "0.0##"); }
+std::string Describe(double value) { return FormatNumber(value, "0.0"); }
 
 // The event's Cu and Al in place of the equipment's added filters; absent filters leave them.
 void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventCase& c,
