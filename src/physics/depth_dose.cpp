@@ -125,27 +125,33 @@ double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& i
         for (int j = 1; j <= kDepthRowsUsed; ++j)
             primary[j] += std::exp(-mu[i] * DepthCentre(j)) * primaryPerPhoton[i] * s[i] * isq[j];
 
+    // The part of each ring inside the field at each depth: the same for every energy, so it is
+    // worked out once (the geometry of a depth row does not depend on the kernel).
+    std::array<std::vector<double>, kKernelRows + 1> ringWeight{};
+    for (int j = 1; j <= kDepthRowsUsed; ++j) {
+        const double z = DepthCentre(j);
+        const double aj = (z + d0) * a / d0;  // half-widths grow with the beam's divergence
+        const double bj = (z + d0) * b / d0;
+        const double reach = circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
+        const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
+        if (rings > kKernelColumns)
+            throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
+                                   Describe(z) + " cm is above 80");
+        ringWeight[j].resize(rings + 1);
+        for (int n = 1; n <= rings; ++n) {
+            // A circle's rings count whole, the last one too, though it is only partly inside.
+            ringWeight[j][n] = circle ? isq[j] : RingFraction(n, aj, bj) * isq[j];
+        }
+    }
+
     // Field-integrated scatter per photon, K(j, i), at the grid energies 10, 15, …, 150 keV.
     std::vector<BinArray> scatter(kKernelRows + 1, BinArray{});
     for (int i = 20; i <= kBinCount; i += 10) {
         const ScatterKernel kernel = loadKernel(i / 2);
         for (int j = 1; j <= kDepthRowsUsed; ++j) {
-            const double z = DepthCentre(j);
-            const double aj = (z + d0) * a / d0;  // half-widths grow with the beam's divergence
-            const double bj = (z + d0) * b / d0;
-            const double reach = circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
-            const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
-            if (rings > kKernelColumns)
-                throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
-                                       Describe(z) + " cm is above 80");
+            const std::vector<double>& weight = ringWeight[j];
             double sum = scatter[j][i];
-            for (int n = 1; n <= rings; ++n) {
-                // A circle's rings count whole, the last one too, though it is only partly inside.
-                if (circle)
-                    sum += isq[j] * kernel[j][n];
-                else
-                    sum += RingFraction(n, aj, bj) * isq[j] * kernel[j][n];
-            }
+            for (std::size_t n = 1; n < weight.size(); ++n) sum += weight[n] * kernel[j][n];
             scatter[j][i] = sum;
         }
     }
