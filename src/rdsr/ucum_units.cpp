@@ -57,9 +57,9 @@ const char* ProgramUnitName(Quantity quantity) {
     case Quantity::AirKerma:
         return "mGy";
     case Quantity::KermaAreaProduct:
-        return "Gy\u00b7cm\u00b2";
+        return "Gy.cm2";
     case Quantity::Area:
-        return "cm\u00b2";
+        return "cm2";
     case Quantity::Length:
         return "mm";
     case Quantity::TubeVoltage:

@@ -16,7 +16,7 @@ enum class Quantity : int {
     TubeVoltage,      // kV
 };
 
-// The program's unit of a quantity, as shown in notes ("mGy", "Gy·cm²" …).
+// The program's unit of a quantity, as named in notes, in UCUM spelling ("mGy", "Gy.cm2" …).
 const char* ProgramUnitName(Quantity quantity);
 
 // `value` given in the unit `ucumCode` converted into the program's unit of `quantity`, or
