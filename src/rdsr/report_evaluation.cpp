@@ -1,10 +1,12 @@
 #include "report_evaluation.h"
 
+#include <charconv>
 #include <map>
 #include <memory>
 #include <tuple>
 
 #include "calculation_error.h"
+#include "case_inputs.h"
 #include "field_size.h"
 #include "number_format.h"
 #include "reference_point.h"
@@ -23,6 +25,13 @@ void AddNote(std::string& notes, const std::string& note) {
 }
 
 std::string Describe(double value) { return FormatNumber(value, "0.0"); }
+
+// The shortest text that reads back as exactly `value`.
+std::string ExactText(double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
 
 // The event's Cu and Al in place of the equipment's added filters; absent filters leave them.
 void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventCase& c,
@@ -193,20 +202,22 @@ EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane) 
                                   : "管電圧 " + Describe(c.TubeVoltageKv) + " kV は範囲外です");
     }
 
-    // The square field at the reference point, as the main window computes and shows it.
-    c.FieldSizeText = FormatNumber(ComputeReferenceFieldSize(FieldShape::Square, kar, pka), "#0.00");
-
-    EvaluationInputs& in = c.Inputs;
-    in.TubeVoltageText = TubeVoltageText(*voltage);
-    in.TubeVoltageTextValue = LeadingNumber(in.TubeVoltageText);
-    in.ReferenceAirKermaTextValue = in.ReferenceAirKerma = kar;
-    in.KermaAreaProductTextValue = in.KermaAreaProduct = pka;
-    in.FocusSkinDistanceTextValue = c.FocusSkinDistanceCm;
-    in.ReferenceFieldSize = LeadingNumber(c.FieldSizeText);
-    in.ReferencePointDistance = referenceDistanceCm;
-    in.Shape = FieldShape::Square;
-    in.Equipment = std::move(equipment);
-    in.Voltage = *voltage;
+    // The event as a case typed into the main window: its numbers as texts that read back
+    // exactly, the square field at the reference point as Label65 would show it.
+    c.FieldSizeText = FieldSizeText(ComputeReferenceFieldSize(FieldShape::Square, kar, pka));
+    const CaseTexts texts{.BodyPart = "",
+                          .TubeVoltage = TubeVoltageText(*voltage),
+                          .ReferenceAirKerma = ExactText(kar),
+                          .KermaAreaProduct = ExactText(pka),
+                          .FocusSkinDistance = ExactText(c.FocusSkinDistanceCm),
+                          .FieldSize = c.FieldSizeText};
+    const CaseSettings settings{.ReferenceAirKerma = kar,
+                                .KermaAreaProduct = pka,
+                                .Shape = FieldShape::Square,
+                                .Equipment = std::move(equipment),
+                                .Voltage = *voltage,
+                                .ReferencePointDistance = referenceDistanceCm};
+    c.Inputs = MakeEvaluationInputs(texts, settings);
     return c;
 }
 
@@ -260,27 +271,31 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
 
 DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseTexts& texts,
                                   const PlaneSetup& plane, const ScatterKernelLoader& loadKernel) {
-    EvaluationInputs in;
-    const double kar = LeadingNumber(texts.ReferenceAirKerma);
-    const double pka = LeadingNumber(texts.KermaAreaProduct);
-    const std::optional<TubeVoltageRange> voltage = MakeFixedTubeVoltage(LeadingNumber(texts.TubeVoltage));
-    if (voltage) {
-        in.Voltage = *voltage;
-        in.TubeVoltageText = TubeVoltageText(*voltage);
+    // As the main window does it: the boxes' handlers store the leading numbers, the tube-voltage
+    // window a fixed voltage, the square option the field-size text.
+    CaseSettings settings{.ReferenceAirKerma = LeadingNumber(texts.ReferenceAirKerma),
+                          .KermaAreaProduct = LeadingNumber(texts.KermaAreaProduct),
+                          .Shape = FieldShape::Square,
+                          .Equipment = plane.Equipment.Data,
+                          .Voltage = {},
+                          .ReferencePointDistance = 0};
+    CaseTexts caseTexts{.BodyPart = "",
+                        .TubeVoltage = "",
+                        .ReferenceAirKerma = texts.ReferenceAirKerma,
+                        .KermaAreaProduct = texts.KermaAreaProduct,
+                        .FocusSkinDistance = texts.FocusSkinDistance,
+                        .FieldSize = ""};
+    if (const auto voltage = MakeFixedTubeVoltage(LeadingNumber(texts.TubeVoltage))) {
+        settings.Voltage = *voltage;
+        caseTexts.TubeVoltage = TubeVoltageText(*voltage);
     }
-    in.TubeVoltageTextValue = LeadingNumber(in.TubeVoltageText);
-    in.ReferenceAirKermaTextValue = in.ReferenceAirKerma = kar;
-    in.KermaAreaProductTextValue = in.KermaAreaProduct = pka;
-    in.FocusSkinDistanceTextValue = LeadingNumber(texts.FocusSkinDistance);
     try {
-        in.ReferenceFieldSize =
-            LeadingNumber(FormatNumber(ComputeReferenceFieldSize(FieldShape::Square, kar, pka), "#0.00"));
-        in.Shape = FieldShape::Square;
+        caseTexts.FieldSize = FieldSizeText(
+            ComputeReferenceFieldSize(FieldShape::Square, settings.ReferenceAirKerma, settings.KermaAreaProduct));
     } catch (const CalculationError&) {
-        in.Shape = FieldShape::None;
+        settings.Shape = FieldShape::None;  // the option does not take; the evaluation refuses
     }
-    in.Equipment = plane.Equipment.Data;
-    return EvaluateDose(ref, in, loadKernel);
+    return EvaluateDose(ref, MakeEvaluationInputs(caseTexts, settings), loadKernel);
 }
 
 ScatterKernelLoader MakeCachingKernelLoader(ScatterKernelLoader load) {
