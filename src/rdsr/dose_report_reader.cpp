@@ -12,10 +12,12 @@
 #include <dcmtk/oflog/spi/logevent.h>
 
 #include <cctype>
+#include <cmath>
 #include <charconv>
 #include <mutex>
 #include <vector>
 
+#include "number_format.h"
 #include "ucum_units.h"
 
 namespace ordevo::rdsr {
@@ -413,6 +415,19 @@ ReportReading ReadDoseReport(const std::string& path) {
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
         for (const std::string& note : report.Events[i].Notes)
             notes.push_back(EventLabel(i, report.Events[i]) + ": " + note);
+    }
+    // The device's own totals against the sum of its events: a difference means events are
+    // missing from the report (or were refused), so the event sums understate the procedure.
+    for (const AccumulatedTotals& totals : report.Totals) {
+        if (!totals.ReferenceAirKermaMGy) continue;
+        double sum = 0;
+        for (const IrradiationEvent& event : report.Events)
+            if (event.Plane == totals.Plane) sum += event.ReferenceAirKermaMGy.value_or(0.0);
+        if (std::abs(sum - *totals.ReferenceAirKermaMGy) > 0.01 * *totals.ReferenceAirKermaMGy) {
+            notes.push_back(std::string("plane ") + PlaneName(totals.Plane) + ": Dose (RP) Total " +
+                            FormatNumber(*totals.ReferenceAirKermaMGy, "0.0") + " mGy, its events sum to " +
+                            FormatNumber(sum, "0.0") + " mGy");
+        }
     }
     for (const std::string& message : capture.Messages()) {
         // The toolkit cannot check value representations in UTF-8; that says nothing about the report.

@@ -19,14 +19,16 @@ bool AllDigits(const std::string& text, std::size_t from, std::size_t count) {
     return true;
 }
 
-// A field as the CSV holds it: quoted when it must be, characters without a CP932 code as "?".
+// A field as the CSV holds it: quoted when it must be, characters without a CP932 code as "?",
+// line breaks (a report's free text may hold them) as blanks, so that a row stays one line.
 QString CsvField(const QString& text) {
     QString field;
-    for (const QChar ch : text) {
+    for (QChar ch : text) {
+        if (ch == u'\r' || ch == u'\n') ch = u' ';
         const bool encodable = !ch.isSurrogate() && EncodeCp932(QString(ch), QString(), 0).has_value();
         field += encodable ? ch : QChar(u'?');
     }
-    if (field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n'))
+    if (field.contains(u',') || field.contains(u'"'))
         field = QStringLiteral("\"") + QString(field).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QStringLiteral("\"");
     return field;
 }

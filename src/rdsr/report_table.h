@@ -34,8 +34,8 @@ struct ReportCsvFile {
 };
 
 // The header and every file's rows, CP932 with CR LF, through QSaveFile. A field holding a
-// comma, a quote or a line break is quoted; a character that has no CP932 code becomes "?"
-// (device names and notes may hold any text; the rest of the row is kept).
+// comma or a quote is quoted, a line break in it becomes a blank, and a character that has no
+// CP932 code becomes "?" (device names and notes may hold any text; the rest is kept).
 FileResult<void> WriteReportCsv(const QString& path, const std::vector<ReportCsvFile>& files);
 
 }  // namespace ordevo::rdsr

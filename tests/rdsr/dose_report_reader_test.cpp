@@ -173,6 +173,7 @@ TEST_F(DoseReportReader, ReadsTwoPlanes) {
     ASSERT_EQ(r.Totals.size(), 2u);
     EXPECT_EQ(r.Totals[1].Plane, AcquisitionPlane::B);
     EXPECT_DOUBLE_EQ(r.Totals[1].ReferenceAirKermaMGy.value_or(0), 250.0);
+    EXPECT_TRUE(HasNoteWith(r, "plane B: Dose (RP) Total"));  // 250 mGy against one 12.5 mGy event
 }
 
 TEST_F(DoseReportReader, BrokenFilesAreErrorsNamingTheProblem) {
