@@ -102,6 +102,25 @@ TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
     EXPECT_FALSE(b.Totals.SingleCaseSkinDoseMGy);
 }
 
+// Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles
+// cKa,r and, the chain being linear in it, the skin dose.
+TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {
+    PlaneSetup planeB = plane_;
+    planeB.Equipment.Data.CalibrationConstant = 2.0 * plane_.Equipment.Data.CalibrationConstant;
+    planeB.EquipmentName = "Room1B.odv3";
+    DoseReport report;
+    report.Events = {Event(12.5, 1.25), Event(12.5, 1.25)};
+    report.Events[0].Plane = AcquisitionPlane::A;
+    report.Events[1].Plane = AcquisitionPlane::B;
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, &planeB, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    ASSERT_EQ(result.Planes.size(), 2u);
+    EXPECT_EQ(result.Planes[1].EquipmentName, "Room1B.odv3");
+    const double a = result.Planes[0].Totals.SkinDoseSumMGy;
+    EXPECT_GT(a, 0.0);
+    EXPECT_NEAR(result.Planes[1].Totals.SkinDoseSumMGy, 2.0 * a, 1e-12 * a);  // rounding only
+}
+
 // Kernels read once and spectra reused give exactly the numbers of each event evaluated alone.
 TEST_F(ReportEvaluationTest, ReuseGivesTheSameBitsAsEachEventAlone) {
     DoseReport report;
