@@ -289,6 +289,23 @@ bool HasConcept(const Item& item, const char* code) {
     return false;
 }
 
+// Events and accumulated data are children of the root in the template; some devices nest them
+// in further containers, so every container is searched (an event's own items are not).
+void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::string>& notes) {
+    for (const Item& item : parent.Children) {
+        if (item.Type != DSRTypes::VT_Container) continue;
+        if (item.Concept == "113706") {
+            report.Events.push_back(ReadEvent(item));
+        } else if (item.Concept == "113702") {
+            AccumulatedTotals totals;
+            ReadTotalsItem(item, totals, notes);
+            report.Totals.push_back(totals);
+        } else {
+            CollectContainers(item, report, notes);
+        }
+    }
+}
+
 // Device observer context items, used where the equipment module leaves a field empty.
 void ReadObserverContext(const Item& root, DoseReport& report) {
     for (const Item& item : root.Children) {
@@ -403,15 +420,7 @@ ReportReading ReadDoseReport(const std::string& path) {
     report.PatientBirthDate = HeaderText(&DSRDocument::getPatientBirthDate, document);
     ReadObserverContext(root, report);
 
-    for (const Item& item : root.Children) {
-        if (item.Concept == "113706" && item.Type == DSRTypes::VT_Container) {
-            report.Events.push_back(ReadEvent(item));
-        } else if (item.Concept == "113702" && item.Type == DSRTypes::VT_Container) {
-            AccumulatedTotals totals;
-            ReadTotalsItem(item, totals, notes);
-            report.Totals.push_back(totals);
-        }
-    }
+    CollectContainers(root, report, notes);
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
         for (const std::string& note : report.Events[i].Notes)
             notes.push_back(EventLabel(i, report.Events[i]) + ": " + note);

@@ -176,6 +176,14 @@ TEST_F(DoseReportReader, ReadsTwoPlanes) {
     EXPECT_TRUE(HasNoteWith(r, "plane B: Dose (RP) Total"));  // 250 mGy against one 12.5 mGy event
 }
 
+TEST_F(DoseReportReader, FindsEventsNestedInAFurtherContainer) {
+    FixtureReport report;
+    report.NestEvents = true;
+    const DoseReport r = Read(report);
+    ASSERT_EQ(r.Events.size(), 1u);
+    EXPECT_DOUBLE_EQ(r.Events[0].ReferenceAirKermaMGy.value_or(0), 12.5);
+}
+
 TEST_F(DoseReportReader, BrokenFilesAreErrorsNamingTheProblem) {
     const std::string good = Write(FixtureReport{}, "good.dcm");
     QFile whole(QString::fromStdString(good));

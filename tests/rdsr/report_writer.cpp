@@ -148,7 +148,9 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
         w.Num("113725", "Dose (RP) Total", t.DoseRpTotal);
         w.Close();
     }
+    if (r.NestEvents) w.Open(DSRTypes::RT_contains, "113852", "Irradiation Event");
     for (const FixtureEvent& e : r.Events) WriteEvent(w, e);
+    if (r.NestEvents) w.Close();
     if (!w.ok()) return fail("a content item was refused");
 
     doc.completeDocument();

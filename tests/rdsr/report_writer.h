@@ -48,6 +48,7 @@ struct FixtureTotals {
 struct FixtureReport {
     std::string RootCode = "113701", RootMeaning = "X-Ray Radiation Dose Report";
     bool DoseReportClass = true;  // false: a Comprehensive SR
+    bool NestEvents = false;      // events inside a further container, as some devices write them
     std::string Manufacturer = "Ordevo Test Devices", Model = "Angio 1", Serial = "SN-0001";
     std::string StudyDate = "20240115";
     std::string PatientName = "Test^Patient", PatientId = "P-123", PatientBirthDate = "19500101";
