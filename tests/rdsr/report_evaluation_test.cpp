@@ -121,6 +121,26 @@ TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {
     EXPECT_NEAR(result.Planes[1].Totals.SkinDoseSumMGy, 2.0 * a, 1e-12 * a);  // rounding only
 }
 
+// The progress hears of every event; answering false stops after that event, and the sums
+// cover what was evaluated.
+TEST_F(ReportEvaluationTest, ProgressCanStopTheEvaluation) {
+    DoseReport report;
+    report.Events = {Event(10.0, 1.0), Event(20.0, 2.0), Event(30.0, 3.0)};
+    std::vector<std::size_t> heard;
+    const ReportEvaluation result = EvaluateReport(
+        ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())),
+        [&heard](std::size_t done, std::size_t total) {
+            heard.push_back(done);
+            EXPECT_EQ(total, 3u);
+            return done < 2;
+        });
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_EQ(heard, (std::vector<std::size_t>{1, 2}));
+    ASSERT_EQ(result.Planes.size(), 1u);
+    EXPECT_EQ(result.Planes[0].Events.size(), 2u);
+    EXPECT_EQ(result.Planes[0].Totals.ReferenceAirKermaMGy, 30.0);
+}
+
 // Kernels read once and spectra reused give exactly the numbers of each event evaluated alone.
 TEST_F(ReportEvaluationTest, ReuseGivesTheSameBitsAsEachEventAlone) {
     DoseReport report;
