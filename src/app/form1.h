@@ -61,6 +61,11 @@ public:
     // equipment) makes the result stale: the column is greyed and Command3 disabled until the
     // next calculation.
     bool HasCurrentResult();
+    // A dose report's plane totals into the case inputs: the equipment file is chosen (read
+    // again when another is selected), Ka,r and P_KA typed and stored as their boxes store them,
+    // the mean tube voltage set as a fixed voltage. Refused while an evaluation runs.
+    void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
+                               const QString& kermaAreaProduct, double tubeVoltageKv);
 
 signals:
     void spectrumRequested();        // "Yes" to the spectrum question
@@ -70,6 +75,8 @@ signals:
     void evaluationStepShown(int step);
     // Label38 (the skin-dose caption) double-clicked: bring the results window back.
     void resultsWindowRequested();
+    // "RDSR 読込" (empty path: let the user choose) or a file dropped on the window.
+    void doseReportRequested(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +84,8 @@ protected:
     // (the editor may have changed the equipment meanwhile).
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QLabel* Label(std::string_view name) const;
