@@ -19,6 +19,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
+#include <stdexcept>
+#include <string>
+
 #include "calculation_error.h"
 #include "case_inputs.h"
 #include "equipment_file.h"
@@ -66,61 +70,171 @@ bool IsEnterKey(const QEvent* event) {
 
 }  // namespace
 
+// The controls the window works with, bound once from the layout table (whose names stay their
+// objectNames). A name missing from the table throws here, when the window is built.
+struct Form1::Ui {
+    explicit Ui(const ui::Controls& c)
+        : titleShadow(c.Get<QLabel>("Label27")),
+          title(c.Get<QLabel>("Label34")),
+          equipmentList(c.Get<ui::FileListBox>("File1")),
+          newEquipmentButton(c.Get<QPushButton>("Command7")),
+          deleteEquipmentButton(c.Get<QPushButton>("Command4")),
+          targetAngleLabel(c.Get<QLabel>("Label23")),
+          inherentFiltrationLabel(c.Get<QLabel>("Label25")),
+          addedAluminiumLabel(c.Get<QLabel>("Label50")),
+          addedCopperLabel(c.Get<QLabel>("Label51")),
+          otherFilterMaterialLabel(c.Get<QLabel>("Label29")),
+          otherFilterThicknessLabel(c.Get<QLabel>("Label26")),
+          focusReceptorDistanceLabel(c.Get<QLabel>("Label62")),
+          focusIsocentreDistanceLabel(c.Get<QLabel>("Label64")),
+          doseReportButton(c.Get<QPushButton>("Command10")),
+          bodyPartBox(c.Get<QComboBox>("Combo1")),
+          tubeVoltageButton(c.Get<QPushButton>("Command5")),
+          spectrumButton(c.Get<QPushButton>("Command9")),
+          tubeVoltageBox(c.Get<QLineEdit>("Text5")),
+          referenceAirKermaBox(c.Get<QLineEdit>("Text14")),
+          kermaAreaProductBox(c.Get<QLineEdit>("Text15")),
+          circleOption(c.Get<QRadioButton>("Option1")),
+          squareOption(c.Get<QRadioButton>("Option2")),
+          fieldShapeCaption(c.Get<QLabel>("Label22")),
+          fieldSizeLabel(c.Get<QLabel>("Label65")),
+          focusSkinDistanceBox(c.Get<QLineEdit>("Text9")),
+          skinDoseCaption(c.Get<QLabel>("Label38")),
+          scatterFactorLabel(c.Get<QLabel>("Label73")),
+          skinDoseLabel(c.Get<QLabel>("Label74")),
+          evaluateButton(c.Get<QPushButton>("Command2")),
+          addResultButton(c.Get<QPushButton>("Command3")),
+          clearButton(c.Get<QPushButton>("Command6")),
+          exitButton(c.Get<QPushButton>("Command1")),
+          mascot(c.Get<ui::PictureBox>("Picture1")),
+          welcomeButton(c.Get<QPushButton>("Command8")) {
+        for (std::size_t i = 0; i < resultLabels.size(); ++i)
+            resultLabels[i] = c.Get<QLabel>(kResultLabelNames[i]);
+    }
+
+    // The result label the case path names (one of kResultLabelNames).
+    QLabel* ResultLabel(std::string_view name) const {
+        for (std::size_t i = 0; i < resultLabels.size(); ++i)
+            if (name == kResultLabelNames[i]) return resultLabels[i];
+        throw std::out_of_range("no result label " + std::string(name));
+    }
+
+    // The equipment panel's values, as the file read shows them.
+    std::array<QLabel*, 8> EquipmentValueLabels() const {
+        return {targetAngleLabel, inherentFiltrationLabel, addedAluminiumLabel, addedCopperLabel,
+                otherFilterMaterialLabel, otherFilterThicknessLabel, focusReceptorDistanceLabel,
+                focusIsocentreDistanceLabel};
+    }
+
+    // Everything an evaluation locks.
+    std::vector<QWidget*> Inputs() const {
+        return {equipmentList, exitButton, evaluateButton, addResultButton, deleteEquipmentButton,
+                tubeVoltageButton, clearButton, newEquipmentButton, welcomeButton, spectrumButton,
+                doseReportButton, bodyPartBox, tubeVoltageBox, focusSkinDistanceBox,
+                referenceAirKermaBox, kermaAreaProductBox, circleOption, squareOption, mascot};
+    }
+
+    QLabel* titleShadow;                  // Label27, the title's grey shadow
+    QLabel* title;                        // Label34, the title in front
+    // ① Equipment panel
+    ui::FileListBox* equipmentList;       // File1
+    QPushButton* newEquipmentButton;      // Command7 "新規作成"
+    QPushButton* deleteEquipmentButton;   // Command4 "削 除"
+    QLabel* targetAngleLabel;             // Label23, degrees
+    QLabel* inherentFiltrationLabel;      // Label25, mm Al
+    QLabel* addedAluminiumLabel;          // Label50, mm
+    QLabel* addedCopperLabel;             // Label51, mm
+    QLabel* otherFilterMaterialLabel;     // Label29
+    QLabel* otherFilterThicknessLabel;    // Label26, mm
+    QLabel* focusReceptorDistanceLabel;   // Label62, cm
+    QLabel* focusIsocentreDistanceLabel;  // Label64, cm
+    QPushButton* doseReportButton;        // Command10 "RDSR 読込"
+    // ② Case inputs
+    QComboBox* bodyPartBox;               // Combo1
+    QPushButton* tubeVoltageButton;       // Command5 "管電圧設定"
+    QPushButton* spectrumButton;          // Command9 "Ｘ線スペクトル表示"
+    QLineEdit* tubeVoltageBox;            // Text5, kV
+    QLineEdit* referenceAirKermaBox;      // Text14, Ka,r in mGy
+    QLineEdit* kermaAreaProductBox;       // Text15, P_KA in Gy·cm²
+    QRadioButton* circleOption;           // Option1
+    QRadioButton* squareOption;           // Option2
+    QLabel* fieldShapeCaption;            // Label22
+    QLabel* fieldSizeLabel;               // Label65, cm at the reference point
+    QLineEdit* focusSkinDistanceBox;      // Text9, cm
+    // Result column
+    std::array<QLabel*, std::size(kResultLabelNames)> resultLabels{};  // Label68 … Label74
+    QLabel* skinDoseCaption;              // Label38
+    QLabel* scatterFactorLabel;           // Label73
+    QLabel* skinDoseLabel;                // Label74, mGy
+    // ③ Actions
+    QPushButton* evaluateButton;          // Command2 "この条件で計算する"
+    QPushButton* addResultButton;         // Command3 "結果を表に追加する"
+    QPushButton* clearButton;             // Command6 "計算結果をクリアする"
+    QPushButton* exitButton;              // Command1 "終了する"
+    ui::PictureBox* mascot;               // Picture1
+    QPushButton* welcomeButton;           // Command8, the welcome banner
+};
+
+ui::WindowLayout Form1::Layout() {
+    return {Form1Controls(), kForm1ClientWidthTwips, kForm1ClientHeightTwips};
+}
+
 Form1::Form1(AppState& state, QWidget* parent)
     : ModelessWindow(parent),
       state_(state),
       controls_(ui::CreateControls(*this, Form1Controls())),
-      file1_(controls_.Get<ui::FileListBox>("File1")),
-      combo1_(controls_.Get<QComboBox>("Combo1")),
-      text5_(controls_.Get<QLineEdit>("Text5")),
-      text9_(controls_.Get<QLineEdit>("Text9")),
-      text14_(controls_.Get<QLineEdit>("Text14")),
-      text15_(controls_.Get<QLineEdit>("Text15")) {
+      ui_(std::make_unique<const Ui>(controls_)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kForm1DesignCaption));
     SetClientSizeTwips(kForm1ClientWidthTwips, kForm1ClientHeightTwips);
 
     // The title's shadow copy is grey, the copy in front dark blue.
-    Label("Label27")->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
-    Label("Label34")->setStyleSheet(QStringLiteral("color: #1c2f7a;"));
+    ui_->titleShadow->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
+    ui_->title->setStyleSheet(QStringLiteral("color: #1c2f7a;"));
     // A stale result is greyed (disabled); the dose keeps its colour only while it is current.
-    Label("Label74")->setStyleSheet(
+    ui_->skinDoseLabel->setStyleSheet(
         QStringLiteral("QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
-    Label("Label38")->setToolTip(kResultsWindowTip);
-    Label("Label65")->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    for (const char* name : kResultLabelNames) Label(name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    ui_->skinDoseCaption->setToolTip(kResultsWindowTip);
+    ui_->fieldSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    for (QLabel* label : ui_->resultLabels) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
-    QPalette text5Palette = text5_->palette();
+    QPalette text5Palette = ui_->tubeVoltageBox->palette();
     text5Palette.setColor(QPalette::Disabled, QPalette::Text, text5Palette.color(QPalette::Active, QPalette::Text));
-    text5_->setPalette(text5Palette);
+    ui_->tubeVoltageBox->setPalette(text5Palette);
 
-    combo1_->setEditable(true);
-    combo1_->setInsertPolicy(QComboBox::NoInsert);
-    file1_->SetPath(state_.WorkingFolder);
+    ui_->bodyPartBox->setEditable(true);
+    ui_->bodyPartBox->setInsertPolicy(QComboBox::NoInsert);
+    ui_->equipmentList->SetPath(state_.WorkingFolder);
 
-    auto* picture1 = controls_.Get<ui::PictureBox>("Picture1");
+    ui::PictureBox* picture1 = ui_->mascot;
     DrawMascot(*picture1, picture1->contentsRect().width() * ui::kTwipsPerPixel);
 
     for (QObject* watched : std::initializer_list<QObject*>{
-             text9_, text14_, text15_, combo1_, combo1_->lineEdit(), picture1, Label("Label38")}) {
+             ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->bodyPartBox, ui_->bodyPartBox->lineEdit(), picture1, ui_->skinDoseCaption}) {
         watched->installEventFilter(this);
     }
     // Every input the evaluation uses is watched: a change makes the result shown stale.
-    for (QLineEdit* box : {text5_, text9_, text14_, text15_})
+    for (QLineEdit* box : {ui_->tubeVoltageBox, ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox})
         connect(box, &QLineEdit::textChanged, this, &Form1::CheckResultStillCurrent);
-    connect(combo1_, &QComboBox::editTextChanged, this, &Form1::CheckResultStillCurrent);
-    connect(combo1_, &QComboBox::currentTextChanged, this, &Form1::CheckResultStillCurrent);
+    connect(ui_->bodyPartBox, &QComboBox::editTextChanged, this, &Form1::CheckResultStillCurrent);
+    connect(ui_->bodyPartBox, &QComboBox::currentTextChanged, this, &Form1::CheckResultStillCurrent);
     for (FieldShape shape : {FieldShape::Circle, FieldShape::Square})
         connect(OptionFor(shape), &QAbstractButton::toggled, this, &Form1::CheckResultStillCurrent);
     // The body part goes into the results CSV, which has no quoting: a comma or a line break
     // would make the table unsaveable, and so would a character code page 932 cannot hold.
-    connect(combo1_->lineEdit(), &QLineEdit::textEdited, this, &Form1::RefuseUnsaveableBodyPart);
-    connect(Button("Command2"), &QPushButton::clicked, this, &Form1::EvaluateDose);
-    connect(Button("Command4"), &QPushButton::clicked, this, &Form1::DeleteEquipmentFile);
-    connect(Button("Command6"), &QPushButton::clicked, this, &Form1::ClearCurrentResult);
-    connect(file1_, &ui::FileListBox::fileClicked, this, &Form1::ReadEquipmentFile);
-    connect(Button("Command10"), &QPushButton::clicked, this, [this] { emit doseReportRequested(QString()); });
+    connect(ui_->bodyPartBox->lineEdit(), &QLineEdit::textEdited, this, &Form1::RefuseUnsaveableBodyPart);
+    connect(ui_->evaluateButton, &QPushButton::clicked, this, &Form1::EvaluateDose);
+    connect(ui_->deleteEquipmentButton, &QPushButton::clicked, this, &Form1::DeleteEquipmentFile);
+    connect(ui_->clearButton, &QPushButton::clicked, this, &Form1::ClearCurrentResult);
+    connect(ui_->equipmentList, &ui::FileListBox::fileClicked, this, &Form1::ReadEquipmentFile);
+    connect(ui_->doseReportButton, &QPushButton::clicked, this, [this] { emit doseReportRequested(QString()); });
+    connect(ui_->exitButton, &QPushButton::clicked, this, &Form1::exitRequested);
+    connect(ui_->addResultButton, &QPushButton::clicked, this, &Form1::addResultRequested);
+    connect(ui_->tubeVoltageButton, &QPushButton::clicked, this, &Form1::tubeVoltageRequested);
+    connect(ui_->newEquipmentButton, &QPushButton::clicked, this, &Form1::newEquipmentRequested);
+    connect(ui_->welcomeButton, &QPushButton::clicked, this, &Form1::registrationRequested);
+    connect(ui_->spectrumButton, &QPushButton::clicked, this, &Form1::spectrumRequested);
     setAcceptDrops(true);
     connect(OptionFor(FieldShape::Circle), &QAbstractButton::clicked, this,
             [this] { ComputeReferenceFieldSize(FieldShape::Circle); });
@@ -128,111 +242,106 @@ Form1::Form1(AppState& state, QWidget* parent)
             [this] { ComputeReferenceFieldSize(FieldShape::Square); });
 }
 
-QLabel* Form1::Label(std::string_view name) const { return controls_.Get<QLabel>(name); }
-QPushButton* Form1::Button(std::string_view name) const { return controls_.Get<QPushButton>(name); }
+Form1::~Form1() = default;
 
 QAbstractButton* Form1::OptionFor(FieldShape shape) const {
-    return controls_.Get<QRadioButton>(shape == FieldShape::Circle ? "Option1" : "Option2");
+    return shape == FieldShape::Circle ? ui_->circleOption : ui_->squareOption;
 }
 
-std::vector<QWidget*> Form1::Inputs() const {
-    std::vector<QWidget*> inputs;
-    for (const char* name : {"File1", "Command1", "Command2", "Command3", "Command4", "Command5",
-                             "Command6", "Command7", "Command8", "Command9", "Command10", "Combo1", "Text5",
-                             "Text9", "Text14", "Text15", "Option1", "Option2", "Picture1"}) {
-        inputs.push_back(controls_.Widget(name));
-    }
-    return inputs;
-}
+QString Form1::TubeVoltageText() const { return ui_->tubeVoltageBox->text(); }
+QString Form1::ReferenceFieldSizeText() const { return ui_->fieldSizeLabel->text(); }
+QString Form1::SelectedEquipmentFileName() const { return ui_->equipmentList->SelectedFileName(); }
+
+void Form1::DisableAddingResult() { ui_->addResultButton->setEnabled(false); }
 
 void Form1::ResetForStartUp() {
     setWindowTitle(QString::fromUtf8(kForm1DesignCaption));
-    Button("Command8")->show();
-    for (QWidget* input : Inputs()) input->setEnabled(true);
+    ui_->welcomeButton->show();
+    for (QWidget* input : ui_->Inputs()) input->setEnabled(true);
     state_.Conditions = CaseConditions{};
 
-    for (const char* name : {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64"}) {
-        Label(name)->clear();
-    }
-    Label("Label29")->setText(QStringLiteral("―"));
+    for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
+    ui_->otherFilterMaterialLabel->setText(QStringLiteral("―"));
     state_.Equipment.OtherFilterFlag = 0;
 
-    combo1_->clear();
-    combo1_->addItems({QStringLiteral("頭部"), QStringLiteral("胸部背面"), QStringLiteral("腹部背面"), QString()});
-    combo1_->setCurrentIndex(-1);
-    combo1_->setEditText(QString());
+    ui_->bodyPartBox->clear();
+    ui_->bodyPartBox->addItems({QStringLiteral("頭部"), QStringLiteral("胸部背面"), QStringLiteral("腹部背面"), QString()});
+    ui_->bodyPartBox->setCurrentIndex(-1);
+    ui_->bodyPartBox->setEditText(QString());
 
-    for (QLineEdit* box : {text9_, text5_, text14_, text15_}) {
+    for (QLineEdit* box : {ui_->focusSkinDistanceBox, ui_->tubeVoltageBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
         box->clear();
         box->setEnabled(false);
     }
-    combo1_->setEnabled(false);
+    ui_->bodyPartBox->setEnabled(false);
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
-    Label("Label22")->setText(kSquareDesignCaption);
+    ui_->fieldShapeCaption->setText(kSquareDesignCaption);
 
-    Label("Label65")->clear();
-    for (const char* name : kResultLabelNames) Label(name)->clear();
+    ui_->fieldSizeLabel->clear();
+    for (QLabel* label : ui_->resultLabels) label->clear();
     evaluatedInputs_.reset();
     ShowResultColumn(true);
     state_.EquipmentFileName.clear();
 
-    file1_->clearSelection();
-    file1_->setCurrentRow(-1);
-    file1_->Refresh();
+    ui_->equipmentList->clearSelection();
+    ui_->equipmentList->setCurrentRow(-1);
+    ui_->equipmentList->Refresh();
 }
 
 void Form1::ApplyStartUpUser(const std::optional<QString>& userName) {
     if (userName) {
         setWindowTitle(QString::fromUtf8(kForm1RegisteredCaption) + *userName);
-        Button("Command8")->hide();
-        for (const char* name : {"Command3", "Command9", "Command5"}) Button(name)->setEnabled(false);
+        ui_->welcomeButton->hide();
+        for (QPushButton* button : {ui_->addResultButton, ui_->spectrumButton, ui_->tubeVoltageButton})
+            button->setEnabled(false);
     } else {
-        for (const char* name : {"Command2", "Command3", "Command6", "Command9", "Command5"}) {
-            Button(name)->setEnabled(false);
+        for (QPushButton* button : {ui_->evaluateButton, ui_->addResultButton, ui_->clearButton,
+                                    ui_->spectrumButton, ui_->tubeVoltageButton}) {
+            button->setEnabled(false);
         }
     }
 }
 
 void Form1::ShowRegisteredUser(const QString& userName) {
     setWindowTitle(QString::fromUtf8(kForm1RegisteredCaption) + userName);
-    Button("Command8")->hide();
-    Button("Command2")->setEnabled(true);
+    ui_->welcomeButton->hide();
+    ui_->evaluateButton->setEnabled(true);
 }
 
 void Form1::ShowGuestUser(const QString& guestName) {
     setWindowTitle(windowTitle() + QString::fromUtf8(kForm1GuestSeparator) + guestName);
-    Button("Command8")->hide();
-    Button("Command2")->setEnabled(true);
+    ui_->welcomeButton->hide();
+    ui_->evaluateButton->setEnabled(true);
 }
 
 void Form1::SetTubeVoltageText(const QString& text) {
-    text5_->setText(text);
+    ui_->tubeVoltageBox->setText(text);
     CheckResultStillCurrent();  // the weighting may have changed under the same text
 }
 
-void Form1::RefreshFileList() { file1_->Refresh(); }
+void Form1::RefreshFileList() { ui_->equipmentList->Refresh(); }
 
 void Form1::ClearOtherFilterCaptions() {
-    Label("Label29")->clear();
-    Label("Label26")->clear();
+    ui_->otherFilterMaterialLabel->clear();
+    ui_->otherFilterThicknessLabel->clear();
 }
 
 // ---- Input handlers ----------------------------------------------------------------------
 
 void Form1::RefuseUnsaveableBodyPart(const QString& text) {
-    int cursor = combo1_->lineEdit()->cursorPosition();
+    int cursor = ui_->bodyPartBox->lineEdit()->cursorPosition();
     const QString kept = WithoutUnsaveableCharacters(text, cursor);
     if (kept == text) return;
-    combo1_->lineEdit()->setText(kept);
-    combo1_->lineEdit()->setCursorPosition(cursor);
+    ui_->bodyPartBox->lineEdit()->setText(kept);
+    ui_->bodyPartBox->lineEdit()->setCursorPosition(cursor);
     AppMessages().Warning(kBodyPartCharacterWarning, ui::WithBeep::Yes);
-    combo1_->setFocus();
+    ui_->bodyPartBox->setFocus();
 }
 
 CaseBox Form1::BoxKind(const QLineEdit* box) const {
-    if (box == text14_) return CaseBox::ReferenceAirKerma;
-    if (box == text15_) return CaseBox::KermaAreaProduct;
+    if (box == ui_->referenceAirKermaBox) return CaseBox::ReferenceAirKerma;
+    if (box == ui_->kermaAreaProductBox) return CaseBox::KermaAreaProduct;
     return CaseBox::FocusSkinDistance;
 }
 
@@ -253,29 +362,29 @@ bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
 }
 
 void Form1::StoreReferenceAirKerma() {
-    const double value = ValueOf(text14_->text());
+    const double value = ValueOf(ui_->referenceAirKermaBox->text());
     if (value == state_.Conditions.ReferenceAirKerma) return;
     state_.Conditions.ReferenceAirKerma = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
 void Form1::StoreKermaAreaProduct() {
-    const double value = ValueOf(text15_->text());
+    const double value = ValueOf(ui_->kermaAreaProductBox->text());
     if (value == state_.Conditions.KermaAreaProduct) return;
     state_.Conditions.KermaAreaProduct = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
 void Form1::StoreFocusSkinDistance() {
-    state_.Conditions.FocusSkinDistance = ValueOf(text9_->text());
+    state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == controls_.Widget("Picture1")) {
+    if (watched == ui_->mascot) {
         if (event->type() == QEvent::MouseButtonDblClick) emit userNameChangeRequested();
         return false;
     }
-    if (watched == Label("Label38")) {
+    if (watched == ui_->skinDoseCaption) {
         if (event->type() == QEvent::MouseButtonDblClick) emit resultsWindowRequested();
         return false;
     }
@@ -283,26 +392,26 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const bool enter = IsEnterKey(event);
     const bool focusLost = event->type() == QEvent::FocusOut;
     if (!enter && !focusLost) return false;
-    if (watched == text14_ || watched == text15_ || watched == text9_) {
+    if (watched == ui_->referenceAirKermaBox || watched == ui_->kermaAreaProductBox || watched == ui_->focusSkinDistanceBox) {
         // Leaving the window (or a message box taking the focus) stores a valid text silently
         // and leaves an invalid one for the next Enter or calculation to point out.
         // So does a click on "この条件で計算する", which checks every box itself.
         const Qt::FocusReason reason = focusLost ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
         const bool warn = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                          !(focusLost && QApplication::focusWidget() == Button("Command2"));
+                          !(focusLost && QApplication::focusWidget() == ui_->evaluateButton);
         if (!AcceptNumberBox(static_cast<QLineEdit*>(watched), warn)) return enter;
     }
-    if (watched == text14_) {
+    if (watched == ui_->referenceAirKermaBox) {
         StoreReferenceAirKerma();
-        if (enter) text15_->setFocus();
-    } else if (watched == text15_) {
+        if (enter) ui_->kermaAreaProductBox->setFocus();
+    } else if (watched == ui_->kermaAreaProductBox) {
         StoreKermaAreaProduct();
         if (enter) OptionFor(FieldShape::Square)->setFocus();
-    } else if (watched == text9_) {
+    } else if (watched == ui_->focusSkinDistanceBox) {
         StoreFocusSkinDistance();
-        if (enter) Button("Command2")->setFocus();
-    } else if (enter && (watched == combo1_ || watched == combo1_->lineEdit())) {
-        Button("Command5")->setFocus();
+        if (enter) ui_->evaluateButton->setFocus();
+    } else if (enter && (watched == ui_->bodyPartBox || watched == ui_->bodyPartBox->lineEdit())) {
+        ui_->tubeVoltageButton->setFocus();
         return true;  // the body-part box takes no other action on Enter
     }
     return false;
@@ -313,8 +422,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
     auto refuse = [clicked] { ui::UncheckOption(*clicked); };
-    if (text14_->text().isEmpty() || text15_->text().isEmpty() || !IsPlainNumber(text14_->text()) ||
-        !IsPlainNumber(text15_->text())) {
+    if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty() || !IsPlainNumber(ui_->referenceAirKermaBox->text()) ||
+        !IsPlainNumber(ui_->kermaAreaProductBox->text())) {
         refuse();
         return;
     }
@@ -328,26 +437,26 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
         return;
     }
     state_.Conditions.Shape = shape;
-    Label("Label22")->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
-    Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
-    state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
+    ui_->fieldShapeCaption->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
+    ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
+    state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     CheckResultStillCurrent();
-    text9_->setFocus();
+    ui_->focusSkinDistanceBox->setFocus();
 }
 
 void Form1::UpdateFieldSizeAfterDoseChange() {
     const FieldShape shape = state_.Conditions.Shape;
     if (shape == FieldShape::None) return;
     try {
-        if (text14_->text().isEmpty() || text15_->text().isEmpty())
+        if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty())
             throw CalculationError("field size: Ka,r or P_KA not entered");
         const double size = ordevo::ComputeReferenceFieldSize(
             shape, state_.Conditions.ReferenceAirKerma, state_.Conditions.KermaAreaProduct);
-        Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
-        state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
+        ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
+        state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     } catch (const CalculationError&) {
         ui::UncheckOption(*OptionFor(shape));
-        Label("Label65")->clear();
+        ui_->fieldSizeLabel->clear();
         state_.Conditions.Shape = FieldShape::None;
         state_.Conditions.ReferenceFieldSize = 0;
     }
@@ -370,33 +479,33 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     state_.Equipment = file.Data;
     state_.EquipmentFileName = fileName;
 
-    Label("Label23")->setText(Format(file.Data.TargetAngle, "#0.0"));
-    Label("Label25")->setText(Format(file.InherentFiltrationMm, "0.00"));
-    Label("Label50")->setText(Format(file.AddedAluminiumMm, "0.00"));
-    Label("Label51")->setText(Format(file.AddedCopperMm, "0.00"));
+    ui_->targetAngleLabel->setText(Format(file.Data.TargetAngle, "#0.0"));
+    ui_->inherentFiltrationLabel->setText(Format(file.InherentFiltrationMm, "0.00"));
+    ui_->addedAluminiumLabel->setText(Format(file.AddedAluminiumMm, "0.00"));
+    ui_->addedCopperLabel->setText(Format(file.AddedCopperMm, "0.00"));
     if (file.Data.OtherFilterFlag == 1) {
-        Label("Label29")->setText(QString::fromStdString(file.Data.OtherFilterMaterial));
-        Label("Label26")->setText(Format(file.OtherFilterThicknessMm, "0.00"));
+        ui_->otherFilterMaterialLabel->setText(QString::fromStdString(file.Data.OtherFilterMaterial));
+        ui_->otherFilterThicknessLabel->setText(Format(file.OtherFilterThicknessMm, "0.00"));
     } else {
-        Label("Label29")->setText(QStringLiteral("-"));
-        Label("Label26")->setText(QStringLiteral("-"));
+        ui_->otherFilterMaterialLabel->setText(QStringLiteral("-"));
+        ui_->otherFilterThicknessLabel->setText(QStringLiteral("-"));
     }
-    Label("Label62")->setText(Format(file.Data.FocusReceptorDistance, "#00.0"));
-    Label("Label64")->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
+    ui_->focusReceptorDistanceLabel->setText(Format(file.Data.FocusReceptorDistance, "#00.0"));
+    ui_->focusIsocentreDistanceLabel->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
 
-    text5_->clear();
-    text9_->setText(Format(file.Data.FocusIsocentreDistance - 15, "#00"));
-    state_.Conditions.FocusSkinDistance = ValueOf(text9_->text());
-    for (QWidget* input : std::initializer_list<QWidget*>{Button("Command2"), Button("Command5"), combo1_,
-                                                          text9_, text14_, text15_}) {
+    ui_->tubeVoltageBox->clear();
+    ui_->focusSkinDistanceBox->setText(Format(file.Data.FocusIsocentreDistance - 15, "#00"));
+    state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
+    for (QWidget* input : std::initializer_list<QWidget*>{ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
+                                                          ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
         input->setEnabled(true);
     }
     CheckResultStillCurrent();
-    combo1_->setFocus();
+    ui_->bodyPartBox->setFocus();
 }
 
 void Form1::DeleteEquipmentFile() {
-    const QString name = file1_->SelectedFileName();
+    const QString name = ui_->equipmentList->SelectedFileName();
     if (name.isEmpty()) return;
     if (AppMessages().AskOkCancel(kDeleteQuestion.arg(name)) != ui::Answer::Ok) return;
     // Only a file directly inside the working folder is ever deleted.
@@ -409,18 +518,16 @@ void Form1::DeleteEquipmentFile() {
     QFile file(target.absoluteFilePath());
     if (!file.remove()) {
         AppMessages().Warning(QStringLiteral(" %1 を削除できませんでした \n（ファイルが使用中か、フォルダーへの書き込みが許可されていません） ").arg(name));
-        file1_->Refresh();
+        ui_->equipmentList->Refresh();
         return;
     }
-    file1_->Refresh();
+    ui_->equipmentList->Refresh();
     // The equipment of the deleted file goes with it: nothing can be computed from it any more
     // until another file is chosen.
-    for (const char* label : {"Label23", "Label25", "Label50", "Label51", "Label29", "Label26", "Label62", "Label64"}) {
-        Label(label)->clear();
-    }
+    for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
     state_.Equipment = EquipmentData{};
     state_.EquipmentFileName.clear();
-    Button("Command2")->setEnabled(false);
+    ui_->evaluateButton->setEnabled(false);
     CheckResultStillCurrent();
 }
 
@@ -434,14 +541,14 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
-    for (QLineEdit* box : {text14_, text15_, text9_}) {
+    for (QLineEdit* box : {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
         if (!AcceptNumberBox(box, true)) return;
     }
     const EvaluationInputs inputs = CurrentInputs();
     if (const std::optional<InputRefusal> refusal = RefuseBeforeEvaluation(inputs)) {
         AppMessages().Warning(refusal->Message, ui::WithBeep::Yes);
-        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma ? text14_
-                         : refusal->Box == CaseBox::KermaAreaProduct ? text15_ : text9_;
+        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma ? ui_->referenceAirKermaBox
+                         : refusal->Box == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
         return;
@@ -451,10 +558,10 @@ void Form1::EvaluateDose() {
     const QString spectrumPath = QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
     bool spectrumWritten = false;
 
-    InputLock lock(Inputs());
+    InputLock lock(ui_->Inputs());
     const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
         for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
-            Label(name)->setText(QString::fromStdString(text));
+            ui_->ResultLabel(name)->setText(QString::fromStdString(text));
         state_.Conditions = evaluation.Conditions;
         state_.Result = evaluation.Result;
         if (step == EvaluationStep::Spectrum) {
@@ -473,7 +580,7 @@ void Form1::EvaluateDose() {
         state_.Reference, inputs, MakeScatterKernelLoader(state_.WorkingFolder), observer);
     InputLock::DropHeldBackInput();
     lock.Release();
-    if (spectrumWritten) Button("Command9")->setEnabled(true);
+    if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
 
     // An input that made the computation fail is named below the fixed message, with its range.
     const auto failureText = [&](const char* message) {
@@ -490,10 +597,10 @@ void Form1::EvaluateDose() {
     case EvaluationOutcome::DepthDoseFailed:
         // The result column now mixes this case's first steps with the last case's end:
         // adding it to the table would store a row that belongs to neither.
-        Button("Command3")->setEnabled(false);
+        ui_->addResultButton->setEnabled(false);
         if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
-            Label("Label73")->setText(QStringLiteral("---"));
-            Label("Label74")->setText(QStringLiteral("---"));
+            ui_->scatterFactorLabel->setText(QStringLiteral("---"));
+            ui_->skinDoseLabel->setText(QStringLiteral("---"));
             AppMessages().Warning(failureText(kDepthDoseFailedMessage));
         } else {
             AppMessages().Warning(failureText(kCalculationFailedMessage), ui::WithBeep::Yes);
@@ -504,32 +611,32 @@ void Form1::EvaluateDose() {
     }
     evaluatedInputs_ = inputs;
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
-    Button("Command3")->setEnabled(true);
-    Button("Command6")->setEnabled(true);
-    Button("Command3")->setFocus();
+    ui_->addResultButton->setEnabled(true);
+    ui_->clearButton->setEnabled(true);
+    ui_->addResultButton->setFocus();
 }
 
 void Form1::ClearCurrentResult() {
     evaluatedInputs_.reset();
     QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
-    for (const char* name : kResultLabelNames) Label(name)->clear();
-    text5_->clear();
-    text14_->clear();
-    text15_->clear();
-    Label("Label65")->clear();
+    for (QLabel* label : ui_->resultLabels) label->clear();
+    ui_->tubeVoltageBox->clear();
+    ui_->referenceAirKermaBox->clear();
+    ui_->kermaAreaProductBox->clear();
+    ui_->fieldSizeLabel->clear();
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
     state_.Conditions.Shape = FieldShape::None;
-    Button("Command3")->setEnabled(false);
-    Button("Command9")->setEnabled(false);
-    Button("Command2")->setEnabled(true);
+    ui_->addResultButton->setEnabled(false);
+    ui_->spectrumButton->setEnabled(false);
+    ui_->evaluateButton->setEnabled(true);
     ShowResultColumn(true);
 }
 
 EvaluationInputs Form1::CurrentInputs() const {
-    const CaseTexts texts{combo1_->currentText().toStdString(), text5_->text().toStdString(),
-                          text14_->text().toStdString(),        text15_->text().toStdString(),
-                          text9_->text().toStdString(),         Label("Label65")->text().toStdString()};
+    const CaseTexts texts{ui_->bodyPartBox->currentText().toStdString(), ui_->tubeVoltageBox->text().toStdString(),
+                          ui_->referenceAirKermaBox->text().toStdString(),        ui_->kermaAreaProductBox->text().toStdString(),
+                          ui_->focusSkinDistanceBox->text().toStdString(),         ui_->fieldSizeLabel->text().toStdString()};
     const CaseSettings settings{.ReferenceAirKerma = state_.Conditions.ReferenceAirKerma,
                                 .KermaAreaProduct = state_.Conditions.KermaAreaProduct,
                                 .Shape = state_.Conditions.Shape,
@@ -543,7 +650,7 @@ void Form1::CheckResultStillCurrent() {
     if (SameEvaluationInputs(*evaluatedInputs_, CurrentInputs())) return;
     evaluatedInputs_.reset();
     ShowResultColumn(false);
-    Button("Command3")->setEnabled(false);
+    ui_->addResultButton->setEnabled(false);
 }
 
 bool Form1::HasCurrentResult() {
@@ -552,13 +659,13 @@ bool Form1::HasCurrentResult() {
 }
 
 void Form1::ShowResultColumn(bool current) {
-    for (const char* name : kResultLabelNames) Label(name)->setEnabled(current);
+    for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
 }
 
 void Form1::changeEvent(QEvent* event) {
     ModelessWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || evaluating_) return;
-    file1_->Refresh();
+    ui_->equipmentList->Refresh();
     CheckResultStillCurrent();
 }
 
@@ -587,21 +694,21 @@ void Form1::dropEvent(QDropEvent* event) {
 void Form1::EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
                                   const QString& kermaAreaProduct, double tubeVoltageKv) {
     if (evaluating_) return;
-    if (file1_->SelectedFileName() != equipmentFileName || !text14_->isEnabled()) {
-        if (!file1_->SelectFileName(equipmentFileName)) {
+    if (ui_->equipmentList->SelectedFileName() != equipmentFileName || !ui_->referenceAirKermaBox->isEnabled()) {
+        if (!ui_->equipmentList->SelectFileName(equipmentFileName)) {
             AppMessages().Warning(QStringLiteral(" 基本データファイル %1 が一覧にありません ").arg(equipmentFileName));
             return;
         }
         ReadEquipmentFile(equipmentFileName);
-        if (!text14_->isEnabled()) return;  // the file could not be read; its message was shown
+        if (!ui_->referenceAirKermaBox->isEnabled()) return;  // the file could not be read; its message was shown
     }
-    text14_->setText(referenceAirKerma);
+    ui_->referenceAirKermaBox->setText(referenceAirKerma);
     StoreReferenceAirKerma();
-    text15_->setText(kermaAreaProduct);
+    ui_->kermaAreaProductBox->setText(kermaAreaProduct);
     StoreKermaAreaProduct();
     if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
         state_.Voltage = *voltage;
-        text5_->setText(QString::fromStdString(TubeVoltageText(*voltage)));
+        ui_->tubeVoltageBox->setText(QString::fromStdString(ordevo::TubeVoltageText(*voltage)));
     }
     CheckResultStillCurrent();  // the voltage may have changed under the same text
     ShowInFront();

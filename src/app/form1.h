@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,23 @@ class FileListBox;
 class Form1 : public ui::ModelessWindow {
     Q_OBJECT
 public:
-    explicit Form1(AppState& state, QWidget* parent = nullptr);
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
 
+    explicit Form1(AppState& state, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Every control by its objectName, for tests; the window's own code uses its typed controls.
     const ui::Controls& Controls() const { return controls_; }
     template <class W>
     W* Control(std::string_view name) const { return controls_.Get<W>(name); }
+
+    // What the results table stores beside the evaluation: the tube-voltage box as typed and
+    // the field-size label as shown.
+    QString TubeVoltageText() const;
+    QString ReferenceFieldSizeText() const;
+    // The equipment file selected in the list ("" when none).
+    QString SelectedEquipmentFileName() const;
 
     // Start-up: the window as designed, every field empty, the case inputs disabled.
     void ResetForStartUp();
@@ -55,7 +68,6 @@ public:
     void DeleteEquipmentFile();     // Command4
     void ReadEquipmentFile(const QString& fileName);  // File1 click
     void ComputeReferenceFieldSize(FieldShape shape); // Option1 / Option2 click
-    bool IsEvaluating() const { return evaluating_; }
     // The result column still shows the evaluation of the inputs as they are now. Any change
     // of an input the evaluation used (a box, the body part, the shape, the tube voltage, the
     // equipment) makes the result stale: the column is greyed and Command3 disabled until the
@@ -66,9 +78,17 @@ public:
     // the mean tube voltage set as a fixed voltage. Refused while an evaluation runs.
     void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
                                const QString& kermaAreaProduct, double tubeVoltageKv);
+    // The current result was added to the results table, or the table was emptied: it cannot
+    // be added (again) until the next evaluation.
+    void DisableAddingResult();
 
 signals:
-    void spectrumRequested();        // "Yes" to the spectrum question
+    void exitRequested();                 // Command1 "終了する"
+    void addResultRequested();            // Command3 "結果を表に追加する"
+    void tubeVoltageRequested();          // Command5 "管電圧設定"
+    void newEquipmentRequested();         // Command7 "新規作成"
+    void registrationRequested();         // Command8, the welcome banner
+    void spectrumRequested();        // "Yes" to the spectrum question, or Command9
     void closedFromTitleBar();       // the window was closed by its title bar and is hidden now
     void userNameChangeRequested();  // Picture1 double click
     // After each step of an evaluation has shown its labels and let pending events run.
@@ -88,9 +108,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QLabel* Label(std::string_view name) const;
-    QPushButton* Button(std::string_view name) const;
-    std::vector<QWidget*> Inputs() const;  // everything an evaluation locks
+    struct Ui;
     // Enter or focus lost in Text14, Text15 or Text9: full-width characters become ASCII; a text
     // that is not one plain number is refused (with a warning when `warn`) and keeps the focus.
     bool AcceptNumberBox(QLineEdit* box, bool warn);
@@ -111,12 +129,7 @@ private:
 
     AppState& state_;
     ui::Controls controls_;
-    ui::FileListBox* file1_;
-    QComboBox* combo1_;
-    QLineEdit* text5_;
-    QLineEdit* text9_;
-    QLineEdit* text14_;
-    QLineEdit* text15_;
+    std::unique_ptr<const Ui> ui_;
     bool evaluating_ = false;
     bool refusing_ = false;  // a number box's warning is up and its focus being given back
     std::optional<EvaluationInputs> evaluatedInputs_;  // the inputs of the result shown, while current

@@ -1,6 +1,7 @@
 // The registration window: the first user name, or going on as a guest.
 #pragma once
 
+#include <memory>
 #include <span>
 
 #include "control_table.h"
@@ -13,14 +14,18 @@ namespace ordevo {
 
 inline constexpr int kForm15ClientWidthTwips = 7200;
 inline constexpr int kForm15ClientHeightTwips = 5640;
-std::span<const ui::ControlSpec> Form15Controls();
 
 class Form15 : public ui::ModelessWindow {
     Q_OBJECT
 public:
-    explicit Form15(QWidget* parent = nullptr);
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
 
-    QLineEdit* Text1() const { return text1_; }
+    explicit Form15(QWidget* parent = nullptr);
+    ~Form15() override;
+
+    QLineEdit* Text1() const;
+    // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
 
 signals:
@@ -28,8 +33,9 @@ signals:
     void cancelClicked();                 // "Cancel": go on as a guest
 
 private:
+    struct Ui;
     ui::Controls controls_;
-    QLineEdit* text1_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

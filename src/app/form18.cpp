@@ -22,21 +22,37 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ui::ControlSpec> Form18Controls() { return kControls; }
+// The controls the window works with, bound once from the layout table.
+struct Form18::Ui {
+    explicit Ui(const ui::Controls& c)
+        : userNameBox(c.Get<QLineEdit>("Text1")),
+          okButton(c.Get<QPushButton>("Command1")),
+          cancelButton(c.Get<QPushButton>("Command2")) {}
+
+    QLineEdit* userNameBox;     // Text1
+    QPushButton* okButton;      // Command1 "OK"
+    QPushButton* cancelButton;  // Command2 "Cancel"
+};
+
+ui::WindowLayout Form18::Layout() { return {kControls, kForm18ClientWidthTwips, kForm18ClientHeightTwips}; }
 
 Form18::Form18(QWidget* parent)
-    : ModelessWindow(parent), controls_(ui::CreateControls(*this, kControls)),
-      text1_(controls_.Get<QLineEdit>("Text1")) {
+    : ModelessWindow(parent),
+      controls_(ui::CreateControls(*this, kControls)),
+      ui_(std::make_unique<const Ui>(controls_)) {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("　ユーザー名変更"));
     SetClientSizeTwips(kForm18ClientWidthTwips, kForm18ClientHeightTwips);
-    connect(controls_.Get<QPushButton>("Command1"), &QPushButton::clicked, this,
-            [this] { emit okClicked(text1_->text()); });
-    connect(controls_.Get<QPushButton>("Command2"), &QPushButton::clicked, this, &Form18::hide);
+    connect(ui_->okButton, &QPushButton::clicked, this, [this] { emit okClicked(ui_->userNameBox->text()); });
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &Form18::hide);
 }
 
+Form18::~Form18() = default;
+
+QLineEdit* Form18::Text1() const { return ui_->userNameBox; }
+
 void Form18::Open(const QString& currentName) {
-    text1_->setText(currentName);
+    ui_->userNameBox->setText(currentName);
     ShowInFront();
 }
 

@@ -1,6 +1,7 @@
 // The window that changes the registered user name.
 #pragma once
 
+#include <memory>
 #include <span>
 
 #include "control_table.h"
@@ -12,25 +13,30 @@ namespace ordevo {
 
 inline constexpr int kForm18ClientWidthTwips = 6600;
 inline constexpr int kForm18ClientHeightTwips = 4440;
-std::span<const ui::ControlSpec> Form18Controls();
 
 class Form18 : public ui::ModelessWindow {
     Q_OBJECT
 public:
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
     explicit Form18(QWidget* parent = nullptr);
+    ~Form18() override;
 
     // Puts the current name into Text1 and shows the window.
     void Open(const QString& currentName);
 
-    QLineEdit* Text1() const { return text1_; }
+    QLineEdit* Text1() const;
+    // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
 
 signals:
     void okClicked(const QString& name);  // "OK": register the text of Text1
 
 private:
+    struct Ui;
     ui::Controls controls_;
-    QLineEdit* text1_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

@@ -28,27 +28,39 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ui::ControlSpec> Form7Controls() { return kControls; }
+// The controls the window works with, bound once from the layout table.
+struct Form7::Ui {
+    explicit Ui(const ui::Controls& c)
+        : unsavedRowsNote(c.Get<QLabel>("Label2")),
+          mascot(c.Get<ui::PictureBox>("Picture1")),
+          yesButton(c.Get<QPushButton>("Command1")),
+          noButton(c.Get<QPushButton>("Command2")) {}
+
+    QLabel* unsavedRowsNote;  // Label2
+    ui::PictureBox* mascot;   // Picture1
+    QPushButton* yesButton;   // Command1 "はい"
+    QPushButton* noButton;    // Command2 "いいえ"
+};
+
+ui::WindowLayout Form7::Layout() { return {kControls, kForm7ClientWidthTwips, kForm7ClientHeightTwips}; }
 
 Form7::Form7(QWidget* parent)
-    : ModelessWindow(parent), controls_(ui::CreateControls(*this, kControls)) {
+    : ModelessWindow(parent),
+      controls_(ui::CreateControls(*this, kControls)),
+      ui_(std::make_unique<const Ui>(controls_)) {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("END"));
     SetClientSizeTwips(kForm7ClientWidthTwips, kForm7ClientHeightTwips);
-    auto* picture = controls_.Get<ui::PictureBox>("Picture1");
-    DrawMascot(*picture, picture->contentsRect().width() * ui::kTwipsPerPixel);
-    auto* note = controls_.Get<QLabel>("Label2");
-    note->setStyleSheet(QStringLiteral("color: #b00000;"));
-    note->hide();
-    connect(controls_.Get<QPushButton>("Command1"), &QPushButton::clicked, this,
-            &Form7::yesClicked);
-    connect(controls_.Get<QPushButton>("Command2"), &QPushButton::clicked, this,
-            &Form7::noClicked);
+    DrawMascot(*ui_->mascot, ui_->mascot->contentsRect().width() * ui::kTwipsPerPixel);
+    ui_->unsavedRowsNote->setStyleSheet(QStringLiteral("color: #b00000;"));
+    ui_->unsavedRowsNote->hide();
+    connect(ui_->yesButton, &QPushButton::clicked, this, &Form7::yesClicked);
+    connect(ui_->noButton, &QPushButton::clicked, this, &Form7::noClicked);
 }
 
-void Form7::ShowUnsavedRowsNote(bool unsavedRows) {
-    controls_.Get<QLabel>("Label2")->setVisible(unsavedRows);
-}
+Form7::~Form7() = default;
+
+void Form7::ShowUnsavedRowsNote(bool unsavedRows) { ui_->unsavedRowsNote->setVisible(unsavedRows); }
 
 void Form7::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -1,6 +1,7 @@
 // The exit confirmation.
 #pragma once
 
+#include <memory>
 #include <span>
 
 #include "control_table.h"
@@ -10,12 +11,16 @@ namespace ordevo {
 
 inline constexpr int kForm7ClientWidthTwips = 6000;
 inline constexpr int kForm7ClientHeightTwips = 2400;
-std::span<const ui::ControlSpec> Form7Controls();
 
 class Form7 : public ui::ModelessWindow {
     Q_OBJECT
 public:
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
     explicit Form7(QWidget* parent = nullptr);
+    ~Form7() override;
+    // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
     // The extra line under the question: the results table holds rows added or changed since
     // the last save or load, which ending the program loses.
@@ -31,7 +36,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Ui;
     ui::Controls controls_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

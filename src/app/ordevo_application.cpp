@@ -4,13 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include "current_case.h"
 #include "dose_report_window.h"
-#include "file_list_box.h"
 #include "form1.h"
 #include "form10.h"
 #include "form15.h"
@@ -35,18 +31,14 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     const QString& folder = state_.WorkingFolder;
     form10_ = std::make_unique<Form10>(state_.Results, folder);
     form1_ = std::make_unique<Form1>(state_);
-    form4_ = std::make_unique<Form4>(state_.Voltage,
-                                     [this](const QString& text) { form1_->SetTubeVoltageText(text); });
+    form4_ = std::make_unique<Form4>(state_.Voltage);
     form6_ = std::make_unique<Form6>(folder);
-    form8_ = std::make_unique<Form8>(state_.Equipment, state_.Reference, folder,
-                                     [this] { form1_->RefreshFileList(); });
+    form8_ = std::make_unique<Form8>(state_.Equipment, state_.Reference, folder);
     form15_ = std::make_unique<Form15>();
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
     doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
-    form10_->SetMainWindow(form1_.get());
     form10_->SetEquipment(&state_.Equipment, &state_.EquipmentFileName);
-    form8_->SetOtherFilterReleasedHandler([this] { form1_->ClearOtherFilterCaptions(); });
     Wire();
 }
 
@@ -54,20 +46,23 @@ OrdevoApplication::~OrdevoApplication() = default;
 
 void OrdevoApplication::Wire() {
     Form1& main = *form1_;
-    auto button = [&main](const char* name) { return main.Control<QPushButton>(name); };
-    connect(button("Command1"), &QPushButton::clicked, this, [this] { AskToExit(false); });
+    connect(&main, &Form1::exitRequested, this, [this] { AskToExit(false); });
     connect(&main, &Form1::closedFromTitleBar, this, [this] { AskToExit(true); });
-    connect(button("Command3"), &QPushButton::clicked, this, &OrdevoApplication::AddCurrentResult);
-    connect(button("Command5"), &QPushButton::clicked, form4_.get(), &Form4::Open);
-    connect(button("Command7"), &QPushButton::clicked, form8_.get(), &Form8::StartNew);
-    connect(button("Command8"), &QPushButton::clicked, form15_.get(), &Form15::ShowInFront);
-    connect(button("Command9"), &QPushButton::clicked, form6_.get(), &Form6::PlotSpectrum);
-    connect(form10_.get(), &Form10::ResultsCleared, button("Command3"),
-            [command3 = button("Command3")] { command3->setEnabled(false); });
+    connect(&main, &Form1::addResultRequested, this, &OrdevoApplication::AddCurrentResult);
+    connect(&main, &Form1::tubeVoltageRequested, form4_.get(), &Form4::Open);
+    connect(&main, &Form1::newEquipmentRequested, form8_.get(), &Form8::StartNew);
+    connect(&main, &Form1::registrationRequested, form15_.get(), &Form15::ShowInFront);
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
+    connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltageText);
+    connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::RefreshFileList);
+    connect(form8_.get(), &Form8::otherFilterReleased, &main, &Form1::ClearOtherFilterCaptions);
+    // A row added or the table emptied: the evaluation shown cannot be added (again).
+    connect(form10_.get(), &Form10::ResultsCleared, &main, &Form1::DisableAddingResult);
+    connect(form10_.get(), &Form10::resultAdded, &main, &Form1::DisableAddingResult);
+    connect(form10_.get(), &Form10::mainWindowRequested, &main, &Form1::ShowInFront);
     connect(&main, &Form1::resultsWindowRequested, form10_.get(), &Form10::ShowInFront);
     connect(&main, &Form1::doseReportRequested, this, [this](const QString& path) {
-        doseReport_->SetEquipmentFile(form1_->Control<ui::FileListBox>("File1")->SelectedFileName());
+        doseReport_->SetEquipmentFile(form1_->SelectedEquipmentFileName());
         if (path.isEmpty()) {
             doseReport_->ShowInFront();
             doseReport_->ChooseReport();
@@ -108,10 +103,9 @@ void OrdevoApplication::AddCurrentResult() {
     // check has greyed the result and disabled the button.
     if (!form1_->HasCurrentResult()) return;
     form10_->AddCurrentResult(MakeCurrentCase(state_.Conditions, state_.Result, state_.Equipment),
-                              form1_->Control<QLineEdit>("Text5")->text(),
-                              form1_->Control<QLabel>("Label65")->text());
+                              form1_->TubeVoltageText(), form1_->ReferenceFieldSizeText());
     // Whether the row was stored or the table was full, this evaluation cannot be added again.
-    form1_->Control<QPushButton>("Command3")->setEnabled(false);
+    form1_->DisableAddingResult();
 }
 
 void OrdevoApplication::RegisterUserName(const QString& name, QWidget& dialog) {

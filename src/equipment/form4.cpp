@@ -76,65 +76,86 @@ void DrawWeightingPicture(ui::Surface& surface) {
 
 }  // namespace
 
-Form4::Form4(TubeVoltageRange& range, std::function<void(const QString&)> setTubeVoltageBoxText,
-             QWidget* parent)
-    : ui::ModelessWindow(parent),
-      range_(range),
-      setTubeVoltageBoxText_(std::move(setTubeVoltageBoxText)) {
+// The controls the window works with, bound once from the layout table.
+struct Form4::Ui {
+    explicit Ui(const ui::Controls& c)
+        : fixedOption(c.Get<QRadioButton>("Option1")),
+          rangeOption(c.Get<QRadioButton>("Option2")),
+          equalOption(c.Get<QRadioButton>("Option3")),
+          normalOption(c.Get<QRadioButton>("Option4")),
+          fixedBox(c.Get<QLineEdit>("Text1")),
+          lowBox(c.Get<QLineEdit>("Text2")),
+          highBox(c.Get<QLineEdit>("Text3")),
+          weightingPicture(c.Get<ui::PictureBox>("Picture1")),
+          okButton(c.Get<QPushButton>("Command1")) {}
+
+    QRadioButton* fixedOption;         // Option1 "固 定"
+    QRadioButton* rangeOption;         // Option2 "変 動"
+    QRadioButton* equalOption;         // Option3 "均等に変動"
+    QRadioButton* normalOption;        // Option4 "中央値を中心にして正規分布状に変動"
+    QLineEdit* fixedBox;               // Text1, kV
+    QLineEdit* lowBox;                 // Text2, kV
+    QLineEdit* highBox;                // Text3, kV
+    ui::PictureBox* weightingPicture;  // Picture1
+    QPushButton* okButton;             // Command1 "OK"
+};
+
+ui::WindowLayout Form4::Layout() {
+    return {kForm4Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
+}
+
+Form4::Form4(TubeVoltageRange& range, QWidget* parent)
+    : ui::ModelessWindow(parent), range_(range) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("  管電圧の設定"));
-    setFont(ui::MakeFont(Font::Meiryo, 9));
+    setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
     SetClientSizeTwips(kClientWidth, kClientHeight);
-    const ui::Controls controls = ui::CreateControls(*this, kForm4Controls);
-    Option1 = controls.Get<QRadioButton>("Option1");
-    Option2 = controls.Get<QRadioButton>("Option2");
-    Option3 = controls.Get<QRadioButton>("Option3");
-    Option4 = controls.Get<QRadioButton>("Option4");
-    Text1 = controls.Get<QLineEdit>("Text1");
-    Text2 = controls.Get<QLineEdit>("Text2");
-    Text3 = controls.Get<QLineEdit>("Text3");
-    Picture1 = controls.Get<ui::PictureBox>("Picture1");
-    Command1 = controls.Get<QPushButton>("Command1");
+    controls_ = ui::CreateControls(*this, kForm4Controls);
+    ui_ = std::make_unique<const Ui>(controls_);
+    QRadioButton* Option1 = ui_->fixedOption;
+    QRadioButton* Option3 = ui_->equalOption;
 
     // Defaults: a fixed 80 kV; the range boxes and the weighting wait for "変 動".
     Option1->setChecked(true);
     Option3->setChecked(true);
     Option1Click();
-    DrawWeightingPicture(*Picture1);
+    DrawWeightingPicture(*ui_->weightingPicture);
 
-    connect(Option1, &QRadioButton::clicked, this, &Form4::Option1Click);
-    connect(Option2, &QRadioButton::clicked, this, &Form4::Option2Click);
-    connect(Command1, &QPushButton::clicked, this, &Form4::Command1Click);
+    connect(ui_->fixedOption, &QRadioButton::clicked, this, &Form4::Option1Click);
+    connect(ui_->rangeOption, &QRadioButton::clicked, this, &Form4::Option2Click);
+    connect(ui_->okButton, &QPushButton::clicked, this, &Form4::Command1Click);
 }
+
+Form4::~Form4() = default;
 
 void Form4::Open() { ShowInFront(); }
 
 void Form4::Option1Click() {
-    Text1->setEnabled(true);
-    Text2->setEnabled(false);
-    Text3->setEnabled(false);
-    Option3->setEnabled(false);
-    Option4->setEnabled(false);
+    ui_->fixedBox->setEnabled(true);
+    ui_->lowBox->setEnabled(false);
+    ui_->highBox->setEnabled(false);
+    ui_->equalOption->setEnabled(false);
+    ui_->normalOption->setEnabled(false);
 }
 
 void Form4::Option2Click() {
-    Text2->setEnabled(true);
-    Text3->setEnabled(true);
-    Option3->setEnabled(true);
-    Option4->setEnabled(true);
-    Text1->setEnabled(false);
-    Option3->setChecked(true);
+    ui_->lowBox->setEnabled(true);
+    ui_->highBox->setEnabled(true);
+    ui_->equalOption->setEnabled(true);
+    ui_->normalOption->setEnabled(true);
+    ui_->fixedBox->setEnabled(false);
+    ui_->equalOption->setChecked(true);
 }
 
 void Form4::Command1Click() {
     std::optional<TubeVoltageRange> setting;
-    if (Option1->isChecked()) {
-        if (!Text1->text().isEmpty())
-            setting = MakeFixedTubeVoltage(LeadingNumber(Text1->text().toStdString()));
+    if (ui_->fixedOption->isChecked()) {
+        if (!ui_->fixedBox->text().isEmpty())
+            setting = MakeFixedTubeVoltage(LeadingNumber(ui_->fixedBox->text().toStdString()));
     } else {
-        setting = MakeTubeVoltageRange(LeadingNumber(Text2->text().toStdString()),
-                                       LeadingNumber(Text3->text().toStdString()),
-                                       Option4->isChecked() ? TubeVoltageWeighting::Normal
+        setting = MakeTubeVoltageRange(LeadingNumber(ui_->lowBox->text().toStdString()),
+                                       LeadingNumber(ui_->highBox->text().toStdString()),
+                                       ui_->normalOption->isChecked() ? TubeVoltageWeighting::Normal
                                                             : TubeVoltageWeighting::Equal);
     }
     // Empty, not positive, above the 150 kV the spectrum covers, or low not below high.
@@ -143,7 +164,7 @@ void Form4::Command1Click() {
         return;
     }
     range_ = *setting;
-    if (setTubeVoltageBoxText_) setTubeVoltageBoxText_(QString::fromStdString(TubeVoltageText(range_)));
+    emit tubeVoltageSet(QString::fromStdString(TubeVoltageText(range_)));
     hide();
 }
 

@@ -2,47 +2,44 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <memory>
 
+#include "control_table.h"
 #include "modeless_window.h"
 #include "tube_voltage.h"
-
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-
-namespace ordevo::ui {
-class PictureBox;
-}
 
 namespace ordevo {
 
 class Form4 : public ui::ModelessWindow {
     Q_OBJECT
 public:
-    // "OK" stores a valid setting into `range` and hands the main window's tube-voltage box
-    // its new text ("80", "75 - 85").
-    Form4(TubeVoltageRange& range, std::function<void(const QString&)> setTubeVoltageBoxText,
-          QWidget* parent = nullptr);
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
+    // "OK" stores a valid setting into `range` and emits its text for the main window's
+    // tube-voltage box.
+    explicit Form4(TubeVoltageRange& range, QWidget* parent = nullptr);
+    ~Form4() override;
     // Shows the window modeless, keeping its controls as the user left them.
     void Open();
 
+    // Every control by its objectName, for tests.
+    const ui::Controls& Controls() const { return controls_; }
+
+signals:
+    // "OK" stored a valid setting; its text ("80", "75 - 85").
+    void tubeVoltageSet(const QString& text);
+
 private:
+    struct Ui;
+
     void Option1Click();
     void Option2Click();
     void Command1Click();  // "OK"
 
     TubeVoltageRange& range_;
-    std::function<void(const QString&)> setTubeVoltageBoxText_;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    QRadioButton* Option4 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    ui::PictureBox* Picture1 = nullptr;
-    QPushButton* Command1 = nullptr;
+    ui::Controls controls_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

@@ -47,64 +47,79 @@ const QString kThicknessMessage = QStringLiteral("　フィルターの厚さを
 
 }  // namespace
 
-Form5::Form5(EquipmentData& equipment, const QString& workingFolder, EditorHooks hooks,
-             QWidget* parent)
-    : ui::ModelessWindow(parent),
-      equipment_(equipment),
-      workingFolder_(workingFolder),
-      hooks_(std::move(hooks)) {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("  任意フィルター設定"));
-    setFont(ui::MakeFont(Font::Meiryo, 9));
-    SetClientSizeTwips(kClientWidth, kClientHeight);
-    const ui::Controls controls = ui::CreateControls(*this, kForm5Controls);
-    File1 = controls.Get<ui::FileListBox>("File1");
-    Label5 = controls.Get<QLabel>("Label5");
-    Text2 = controls.Get<QLineEdit>("Text2");
-    Command1 = controls.Get<QPushButton>("Command1");
-    Command2 = controls.Get<QPushButton>("Command2");
-    Command3 = controls.Get<QPushButton>("Command3");
-    Label5->setWordWrap(true);
-    Command1->setAutoDefault(true);  // Enter on the focused "設 定" sets the filter
+// The controls the window works with, bound once from the layout table.
+struct Form5::Ui {
+    explicit Ui(const ui::Controls& c)
+        : materialList(c.Get<ui::FileListBox>("File1")),
+          descriptionLabel(c.Get<QLabel>("Label5")),
+          thicknessBox(c.Get<QLineEdit>("Text2")),
+          setButton(c.Get<QPushButton>("Command1")),
+          releaseButton(c.Get<QPushButton>("Command2")),
+          cancelButton(c.Get<QPushButton>("Command3")) {}
 
-    connect(File1, &ui::FileListBox::fileClicked, this, &Form5::File1Click);
-    connect(Text2, &QLineEdit::returnPressed, this, &Form5::Text2Return);
-    connect(Command1, &QPushButton::clicked, this, &Form5::Command1Click);
-    connect(Command2, &QPushButton::clicked, this, &Form5::Command2Click);
-    connect(Command3, &QPushButton::clicked, this, &QWidget::hide);
+    ui::FileListBox* materialList;  // File1, the ".ele" files of the working folder
+    QLabel* descriptionLabel;       // Label5, the material file's description
+    QLineEdit* thicknessBox;        // Text2, mm
+    QPushButton* setButton;         // Command1 "設 定"
+    QPushButton* releaseButton;     // Command2 "解 除"
+    QPushButton* cancelButton;      // Command3 "Cancel"
+};
+
+ui::WindowLayout Form5::Layout() {
+    return {kForm5Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
 }
 
+Form5::Form5(EquipmentData& equipment, const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), equipment_(equipment), workingFolder_(workingFolder) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("  任意フィルター設定"));
+    setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
+    SetClientSizeTwips(kClientWidth, kClientHeight);
+    controls_ = ui::CreateControls(*this, kForm5Controls);
+    ui_ = std::make_unique<const Ui>(controls_);
+    ui_->descriptionLabel->setWordWrap(true);
+    ui_->setButton->setAutoDefault(true);  // Enter on the focused "設 定" sets the filter
+
+    connect(ui_->materialList, &ui::FileListBox::fileClicked, this, &Form5::File1Click);
+    connect(ui_->thicknessBox, &QLineEdit::returnPressed, this, &Form5::Text2Return);
+    connect(ui_->setButton, &QPushButton::clicked, this, &Form5::Command1Click);
+    connect(ui_->releaseButton, &QPushButton::clicked, this, &Form5::Command2Click);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Form5::~Form5() = default;
+
 void Form5::Open() {
-    Label5->clear();
-    Text2->clear();
+    ui_->descriptionLabel->clear();
+    ui_->thicknessBox->clear();
     ShowInFront();
-    File1->SetPath(workingFolder_);
+    ui_->materialList->SetPath(workingFolder_);
 }
 
 void Form5::File1Click(const QString& fileName) {
     const auto description = ReadMaterialDescription(QDir(workingFolder_).filePath(fileName));
     if (!description) {
-        Label5->clear();
+        ui_->descriptionLabel->clear();
         ui::AppMessages().Warning(QStringLiteral(" 材質ファイルを読み込めません \n") +
                                   description.error().message());
         return;
     }
-    Label5->setText(*description);
-    Text2->setFocus();
+    ui_->descriptionLabel->setText(*description);
+    ui_->thicknessBox->setFocus();
 }
 
 void Form5::Text2Return() {
-    if (!Text2->text().isEmpty()) Command1->setFocus();
+    if (!ui_->thicknessBox->text().isEmpty()) ui_->setButton->setFocus();
 }
 
 void Form5::Command1Click() {
-    const QString fileName = File1->SelectedFileName();
+    const QString fileName = ui_->materialList->SelectedFileName();
     if (fileName.isEmpty()) {
         ui::AppMessages().Warning(kNoMaterialMessage, ui::WithBeep::Yes);
         return;
     }
-    const double thicknessMm = LeadingNumber(Text2->text().toStdString());
-    if (Text2->text().isEmpty() || !(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
+    const double thicknessMm = LeadingNumber(ui_->thicknessBox->text().toStdString());
+    if (ui_->thicknessBox->text().isEmpty() || !(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
         ui::AppMessages().Warning(kThicknessMessage, ui::WithBeep::Yes);
         return;
     }
@@ -131,7 +146,7 @@ void Form5::Command1Click() {
     equipment_.OtherFilterMaterial = material.toStdString();
     equipment_.OtherFilterMaterialFile = fileName.toStdString();
     equipment_.OtherFilterFlag = 1;
-    if (hooks_.filterSet) hooks_.filterSet(material, Text2->text());
+    emit filterSet(material, ui_->thicknessBox->text());
     hide();
 }
 
@@ -139,7 +154,7 @@ void Form5::Command2Click() {
     equipment_.OtherFilterMaterialFile.clear();
     equipment_.OtherFilterThickness = 0;
     equipment_.OtherFilterFlag = 0;
-    if (hooks_.filterReleased) hooks_.filterReleased();
+    emit filterReleased();
     hide();
 }
 

@@ -3,42 +3,42 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <memory>
 
+#include "control_table.h"
 #include "equipment_data.h"
 #include "modeless_window.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-namespace ordevo::ui {
-class FileListBox;
-}
 
 namespace ordevo {
 
 class Form5 : public ui::ModelessWindow {
     Q_OBJECT
 public:
-    // What the editor shows of the choice: its material and thickness captions.
-    struct EditorHooks {
-        // "設 定": the material name (file name without ".ele") and the thickness as typed.
-        std::function<void(const QString& material, const QString& thicknessText)> filterSet;
-        // "解 除": the other filter is no longer in use (the main window empties its captions).
-        std::function<void()> filterReleased;
-    };
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
 
     // Sets the other-filter fields of the application's `equipment` in place; the material
     // files are those of `workingFolder`.
-    Form5(EquipmentData& equipment, const QString& workingFolder, EditorHooks hooks,
-          QWidget* parent = nullptr);
+    Form5(EquipmentData& equipment, const QString& workingFolder, QWidget* parent = nullptr);
+    ~Form5() override;
 
     // The editor's "任意フィルタ": empties the description and the thickness, shows the window
     // and reads the folder's material files again.
     void Open();
 
+    // Every control by its objectName, for tests.
+    const ui::Controls& Controls() const { return controls_; }
+
+signals:
+    // "設 定": the material name (file name without ".ele") and the thickness as typed, for the
+    // editor's captions.
+    void filterSet(const QString& material, const QString& thicknessText);
+    // "解 除": the other filter is no longer in use (the main window empties its captions).
+    void filterReleased();
+
 private:
+    struct Ui;
+
     void File1Click(const QString& fileName);
     void Text2Return();
     void Command1Click();  // "設 定"
@@ -46,13 +46,8 @@ private:
 
     EquipmentData& equipment_;
     QString workingFolder_;
-    EditorHooks hooks_;
-    ui::FileListBox* File1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
+    ui::Controls controls_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

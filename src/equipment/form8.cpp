@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "control_table.h"
@@ -102,11 +104,6 @@ constexpr ControlSpec kForm8Controls[] = {
      1200, 8400},
 };
 
-// Enter moves the focus along this chain; the last box hands it to "OK".
-constexpr const char* kFocusChain[] = {"Text13", "Text8",  "Text5",  "Text1",
-                                       "Text2",  "Text3",  "Text4",  "Text23",
-                                       "Text14", "Text15", "Text16", "Command1"};
-
 // Boxes whose value goes into the shared record as soon as the focus leaves them.
 class LeaveFilter : public QObject {
 public:
@@ -134,35 +131,34 @@ struct Form8::Impl {
     EquipmentData& equipment;
     const ReferenceData& reference;
     QString workingFolder;
-    std::function<void()> onSaved;
-    std::function<void()> onOtherFilterReleased;
     ui::Controls controls;
-    QLineEdit* Text13 = nullptr;
-    QLineEdit* Text8 = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLineEdit* Text23 = nullptr;
-    QLineEdit* Text14 = nullptr;
-    QLineEdit* Text15 = nullptr;
-    QLineEdit* Text16 = nullptr;
-    QLabel* Label29 = nullptr;
-    QLabel* Label26 = nullptr;
-    QLabel* Label21 = nullptr;
-    QLabel* Label38 = nullptr;
-    QLabel* Label27 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command9 = nullptr;
+    // The controls, bound once from the layout table (whose names stay their objectNames).
+    QLineEdit* nameBox = nullptr;                   // Text13, the room or equipment name
+    // Lengths in cm, the angle in degrees, filtrations in mm, kermas in mGy, as typed.
+    QLineEdit* focusReceptorDistanceBox = nullptr;
+    QLineEdit* focusIsocentreDistanceBox = nullptr;
+    QLineEdit* targetAngleBox = nullptr;
+    QLineEdit* inherentFiltrationBox = nullptr;
+    QLineEdit* addedAluminiumBox = nullptr;
+    QLineEdit* addedCopperBox = nullptr;
+    QLineEdit* typicalTubeVoltageBox = nullptr;
+    QLineEdit* airKermaWithoutCouchBox = nullptr;
+    QLineEdit* airKermaWithCouchBox = nullptr;
+    QLineEdit* displayedAirKermaBox = nullptr;
+    QLabel* otherFilterMaterialLabel = nullptr;
+    QLabel* otherFilterThicknessLabel = nullptr;
+    QLabel* couchTransmissionLabel = nullptr;
+    QLabel* couchThicknessLabel = nullptr;
+    QLabel* calibrationConstantLabel = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* otherFilterButton = nullptr;
     Form5* form5 = nullptr;
     QObject* leaveFilter = nullptr;
 
-    Impl(Form8& w, EquipmentData& e, const ReferenceData& r, const QString& folder,
-         std::function<void()> saved)
-        : window(w), equipment(e), reference(r), workingFolder(folder), onSaved(std::move(saved)) {}
+    Impl(Form8& w, EquipmentData& e, const ReferenceData& r, const QString& folder)
+        : window(w), equipment(e), reference(r), workingFolder(folder) {}
 
     void Build();
     void Preset();
@@ -177,26 +173,26 @@ struct Form8::Impl {
 void Form8::Impl::Build() {
     controls = ui::CreateControls(window, kForm8Controls);
     auto box = [&](const char* name) { return controls.Get<QLineEdit>(name); };
-    Text13 = box("Text13");
-    Text8 = box("Text8");
-    Text5 = box("Text5");
-    Text1 = box("Text1");
-    Text2 = box("Text2");
-    Text3 = box("Text3");
-    Text4 = box("Text4");
-    Text23 = box("Text23");
-    Text14 = box("Text14");
-    Text15 = box("Text15");
-    Text16 = box("Text16");
-    Label29 = controls.Get<QLabel>("Label29");
-    Label26 = controls.Get<QLabel>("Label26");
-    Label21 = controls.Get<QLabel>("Label21");
-    Label38 = controls.Get<QLabel>("Label38");
-    Label27 = controls.Get<QLabel>("Label27");
-    Command1 = controls.Get<QPushButton>("Command1");
-    Command2 = controls.Get<QPushButton>("Command2");
-    Command3 = controls.Get<QPushButton>("Command3");
-    Command9 = controls.Get<QPushButton>("Command9");
+    nameBox = box("Text13");
+    focusReceptorDistanceBox = box("Text8");
+    focusIsocentreDistanceBox = box("Text5");
+    targetAngleBox = box("Text1");
+    inherentFiltrationBox = box("Text2");
+    addedAluminiumBox = box("Text3");
+    addedCopperBox = box("Text4");
+    typicalTubeVoltageBox = box("Text23");
+    airKermaWithoutCouchBox = box("Text14");
+    airKermaWithCouchBox = box("Text15");
+    displayedAirKermaBox = box("Text16");
+    otherFilterMaterialLabel = controls.Get<QLabel>("Label29");
+    otherFilterThicknessLabel = controls.Get<QLabel>("Label26");
+    couchTransmissionLabel = controls.Get<QLabel>("Label21");
+    couchThicknessLabel = controls.Get<QLabel>("Label38");
+    calibrationConstantLabel = controls.Get<QLabel>("Label27");
+    okButton = controls.Get<QPushButton>("Command1");
+    cancelButton = controls.Get<QPushButton>("Command2");
+    saveButton = controls.Get<QPushButton>("Command3");
+    otherFilterButton = controls.Get<QPushButton>("Command9");
 
     // Captions of a row stand level with its box.
     for (QLabel* label : window.findChildren<QLabel*>()) {
@@ -204,54 +200,54 @@ void Form8::Impl::Build() {
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     // The results and the other filter read as values, not as captions.
-    for (QLabel* value : {Label21, Label38, Label27, Label29, Label26}) {
+    for (QLabel* value : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel, otherFilterMaterialLabel, otherFilterThicknessLabel}) {
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setAlignment(Qt::AlignCenter);
     }
     // Enter on a focused button presses it, as the chain ends on "OK".
-    Command1->setAutoDefault(true);
-    Command3->setAutoDefault(true);
+    okButton->setAutoDefault(true);
+    saveButton->setAutoDefault(true);
 }
 
 void Form8::Impl::Preset() {
-    for (QLineEdit* box : {Text13, Text8, Text5, Text3, Text4, Text14, Text15, Text16, Text23})
+    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox, addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox, typicalTubeVoltageBox})
         box->clear();
-    Text1->setText(QStringLiteral("12"));
-    Text2->setText(QStringLiteral("2.5"));
-    Label29->setText(kNoMaterial);
-    Label26->setText(QStringLiteral("0"));
-    Label21->clear();
-    Label27->clear();
-    Label38->clear();
-    Command3->setEnabled(false);
+    targetAngleBox->setText(QStringLiteral("12"));
+    inherentFiltrationBox->setText(QStringLiteral("2.5"));
+    otherFilterMaterialLabel->setText(kNoMaterial);
+    otherFilterThicknessLabel->setText(QStringLiteral("0"));
+    couchTransmissionLabel->clear();
+    calibrationConstantLabel->clear();
+    couchThicknessLabel->clear();
+    saveButton->setEnabled(false);
 }
 
 void Form8::Impl::Leave(QObject* box) {
-    if (box == Text1) equipment.TargetAngle = ValueOf(Text1->text());
-    if (box == Text2) equipment.InherentFiltration = ValueOf(Text2->text()) * 0.1;  // mm to cm
-    if (box == Text3) equipment.AddedAluminium = ValueOf(Text3->text()) * 0.1;
-    if (box == Text4) equipment.AddedCopper = ValueOf(Text4->text()) * 0.1;
+    if (box == targetAngleBox) equipment.TargetAngle = ValueOf(targetAngleBox->text());
+    if (box == inherentFiltrationBox) equipment.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * 0.1;  // mm to cm
+    if (box == addedAluminiumBox) equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * 0.1;
+    if (box == addedCopperBox) equipment.AddedCopper = ValueOf(addedCopperBox->text()) * 0.1;
 }
 
 QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     switch (problem) {
-    case CouchInputProblem::AirKermaWithoutCouch: return Text14;
-    case CouchInputProblem::DisplayedReferenceAirKerma: return Text16;
-    case CouchInputProblem::FocusIsocentreDistance: return Text5;
-    case CouchInputProblem::TypicalTubeVoltage: return Text23;
+    case CouchInputProblem::AirKermaWithoutCouch: return airKermaWithoutCouchBox;
+    case CouchInputProblem::DisplayedReferenceAirKerma: return displayedAirKermaBox;
+    case CouchInputProblem::FocusIsocentreDistance: return focusIsocentreDistanceBox;
+    case CouchInputProblem::TypicalTubeVoltage: return typicalTubeVoltageBox;
     case CouchInputProblem::TransmissionAboveOne:
-    case CouchInputProblem::TransmissionBeyondTable: return Text15;
-    case CouchInputProblem::TargetAngle: return Text1;
+    case CouchInputProblem::TransmissionBeyondTable: return airKermaWithCouchBox;
+    case CouchInputProblem::TargetAngle: return targetAngleBox;
     case CouchInputProblem::BeamFullyAbsorbed: return nullptr;
     }
     return nullptr;
 }
 
 void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
-    Label21->clear();
-    Label27->clear();
-    Label38->clear();
-    Command3->setEnabled(false);
+    couchTransmissionLabel->clear();
+    calibrationConstantLabel->clear();
+    couchThicknessLabel->clear();
+    saveButton->setEnabled(false);
     ui::AppMessages().Warning(message);
     if (box != nullptr) {
         box->setFocus();
@@ -260,7 +256,7 @@ void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
 }
 
 void Form8::Impl::Command1Click() {
-    for (QLineEdit* box : {Text13, Text8, Text5, Text1, Text2, Text3, Text4, Text14, Text15, Text16}) {
+    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox, targetAngleBox, inherentFiltrationBox, addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox}) {
         if (box->text().trimmed().isEmpty()) {
             RefuseOk(QString::fromUtf8(kCouchEmptyInputMessage), box);
             return;
@@ -269,22 +265,22 @@ void Form8::Impl::Command1Click() {
     // The record as "OK" would store it; it replaces the shared one only if the computation
     // succeeds, so a refused measurement leaves the equipment as it was.
     EquipmentData candidate = equipment;
-    candidate.TargetAngle = ValueOf(Text1->text());
-    candidate.InherentFiltration = ValueOf(Text2->text()) * 0.1;
-    candidate.AddedAluminium = ValueOf(Text3->text()) * 0.1;
-    candidate.AddedCopper = ValueOf(Text4->text()) * 0.1;
-    candidate.OtherFilterThickness = ValueOf(Label26->text()) * 0.1;
-    candidate.FocusReceptorDistance = ValueOf(Text8->text());
-    candidate.FocusIsocentreDistance = ValueOf(Text5->text());
+    candidate.TargetAngle = ValueOf(targetAngleBox->text());
+    candidate.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * 0.1;
+    candidate.AddedAluminium = ValueOf(addedAluminiumBox->text()) * 0.1;
+    candidate.AddedCopper = ValueOf(addedCopperBox->text()) * 0.1;
+    candidate.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * 0.1;
+    candidate.FocusReceptorDistance = ValueOf(focusReceptorDistanceBox->text());
+    candidate.FocusIsocentreDistance = ValueOf(focusIsocentreDistanceBox->text());
     // "---": no other filter was chosen for this equipment. A flag left over from the last
     // file read would be saved with the material "---", a file no reader could load.
-    if (Label29->text() == kNoMaterial) candidate.OtherFilterFlag = 0;
+    if (otherFilterMaterialLabel->text() == kNoMaterial) candidate.OtherFilterFlag = 0;
 
     CouchMeasurement measurement;
-    measurement.TypicalTubeVoltageKv = ValueOf(Text23->text());
-    measurement.AirKermaWithoutCouchMGy = ValueOf(Text14->text());
-    measurement.AirKermaWithCouchMGy = ValueOf(Text15->text());
-    measurement.DisplayedReferenceAirKermaMGy = ValueOf(Text16->text());
+    measurement.TypicalTubeVoltageKv = ValueOf(typicalTubeVoltageBox->text());
+    measurement.AirKermaWithoutCouchMGy = ValueOf(airKermaWithoutCouchBox->text());
+    measurement.AirKermaWithCouchMGy = ValueOf(airKermaWithCouchBox->text());
+    measurement.DisplayedReferenceAirKermaMGy = ValueOf(displayedAirKermaBox->text());
     measurement.FocusIsocentreDistanceCm = candidate.FocusIsocentreDistance;
     CouchCalibration result;
     try {
@@ -304,26 +300,26 @@ void Form8::Impl::Command1Click() {
     candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
     equipment = candidate;
     const ResultLabelTexts labels = CouchLabels(result);
-    for (QLabel* label : {Label21, Label38, Label27}) {
+    for (QLabel* label : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel}) {
         for (const auto& [name, text] : labels)
             if (label->objectName() == QLatin1String(name)) label->setText(QString::fromStdString(text));
     }
-    Command3->setEnabled(true);
-    Command3->setFocus();
+    saveButton->setEnabled(true);
+    saveButton->setFocus();
 }
 
 void Form8::Impl::Command3Click() {
-    const QString name = Text13->text();
+    const QString name = nameBox->text();
     if (name.trimmed().isEmpty()) {
         ui::AppMessages().Warning(QStringLiteral(" Ｘ線室 または 装置の名称を入力して下さい "));
-        Text13->setFocus();
+        nameBox->setFocus();
         return;
     }
     if (const auto problem = FileNameProblem(name)) {
         ui::AppMessages().Warning(
             QStringLiteral(" Ｘ線室 または 装置の名称はファイル名に使えません。名称を変えて下さい \n") +
             *problem);
-        Text13->setFocus();
+        nameBox->setFocus();
         return;
     }
     // Distances, angle and measured quantities as "OK" stored them; filtrations and texts as
@@ -332,13 +328,13 @@ void Form8::Impl::Command3Click() {
     record.FocusReceptorDistance = equipment.FocusReceptorDistance;
     record.FocusIsocentreDistance = equipment.FocusIsocentreDistance;
     record.TargetAngle = equipment.TargetAngle;
-    record.InherentFiltrationMm = ValueOf(Text2->text());
-    record.AddedAluminiumMm = ValueOf(Text3->text());
-    record.AddedCopperMm = ValueOf(Text4->text());
+    record.InherentFiltrationMm = ValueOf(inherentFiltrationBox->text());
+    record.AddedAluminiumMm = ValueOf(addedAluminiumBox->text());
+    record.AddedCopperMm = ValueOf(addedCopperBox->text());
     record.OtherFilterFlag = equipment.OtherFilterFlag;
-    record.OtherFilterMaterialText = Label29->text();
-    record.OtherFilterThicknessText = Label26->text();
-    record.TypicalTubeVoltageText = Text23->text();
+    record.OtherFilterMaterialText = otherFilterMaterialLabel->text();
+    record.OtherFilterThicknessText = otherFilterThicknessLabel->text();
+    record.TypicalTubeVoltageText = typicalTubeVoltageBox->text();
     record.CouchTransmission = equipment.CouchTransmission;
     record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
     record.CalibrationConstant = equipment.CalibrationConstant;
@@ -350,62 +346,62 @@ void Form8::Impl::Command3Click() {
     }
     ui::AppMessages().Notice(QStringLiteral(" 基本データを ") + *written +
                              QStringLiteral(" に保存しました "));
-    if (onSaved) onSaved();
+    emit window.equipmentSaved();
     window.hide();
 }
 
 Form8::Form8(EquipmentData& equipment, const ReferenceData& reference,
-             const QString& workingFolder, std::function<void()> onSaved, QWidget* parent)
+             const QString& workingFolder, QWidget* parent)
     : ui::ModelessWindow(parent),
-      impl_(new Impl(*this, equipment, reference, workingFolder, std::move(onSaved))) {
+      impl_(std::make_unique<Impl>(*this, equipment, reference, workingFolder)) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("  装置データ作成"));
-    setFont(ui::MakeFont(Font::Meiryo, 9));
+    setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
     SetClientSizeTwips(kClientWidth, kClientHeight);
     impl_->Build();
     impl_->Preset();
 
     Impl& d = *impl_;
-    for (std::size_t i = 0; i + 1 < std::size(kFocusChain); ++i) {
-        auto* from = d.controls.Get<QLineEdit>(kFocusChain[i]);
-        QWidget* to = d.controls.Widget(kFocusChain[i + 1]);
-        connect(from, &QLineEdit::returnPressed, to, [to] { to->setFocus(); });
+    // Enter moves the focus down the boxes in reading order; the last hands it to "OK".
+    const std::vector<QLineEdit*> focusChain{
+        d.nameBox,           d.focusReceptorDistanceBox, d.focusIsocentreDistanceBox, d.targetAngleBox,
+        d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox, d.typicalTubeVoltageBox,
+        d.airKermaWithoutCouchBox, d.airKermaWithCouchBox, d.displayedAirKermaBox};
+    for (std::size_t i = 0; i < focusChain.size(); ++i) {
+        QWidget* to = i + 1 < focusChain.size() ? static_cast<QWidget*>(focusChain[i + 1]) : d.okButton;
+        connect(focusChain[i], &QLineEdit::returnPressed, to, [to] { to->setFocus(); });
     }
     d.leaveFilter = new LeaveFilter([&d](QObject* box) { d.Leave(box); }, this);
-    for (QLineEdit* box : {d.Text1, d.Text2, d.Text3, d.Text4})
+    for (QLineEdit* box : {d.targetAngleBox, d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox})
         box->installEventFilter(d.leaveFilter);
 
-    d.form5 = new Form5(
-        equipment, workingFolder,
-        Form5::EditorHooks{
-            [&d](const QString& material, const QString& thicknessText) {
-                d.Label29->setText(material);
-                d.Label26->setText(thicknessText);
-            },
-            [&d] {
-                if (d.onOtherFilterReleased) d.onOtherFilterReleased();
-            }},
-        this);
-    connect(d.Command9, &QPushButton::clicked, d.form5, &Form5::Open);
-    connect(d.Command1, &QPushButton::clicked, this, [&d] { d.Command1Click(); });
-    connect(d.Command3, &QPushButton::clicked, this, [&d] { d.Command3Click(); });
-    connect(d.Command2, &QPushButton::clicked, this, &QWidget::hide);
+    d.form5 = new Form5(equipment, workingFolder, this);
+    connect(d.form5, &Form5::filterSet, this, [&d](const QString& material, const QString& thicknessText) {
+        d.otherFilterMaterialLabel->setText(material);
+        d.otherFilterThicknessLabel->setText(thicknessText);
+    });
+    connect(d.form5, &Form5::filterReleased, this, &Form8::otherFilterReleased);
+    connect(d.otherFilterButton, &QPushButton::clicked, d.form5, &Form5::Open);
+    connect(d.okButton, &QPushButton::clicked, this, [&d] { d.Command1Click(); });
+    connect(d.saveButton, &QPushButton::clicked, this, [&d] { d.Command3Click(); });
+    connect(d.cancelButton, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 Form8::~Form8() {
     // The boxes outlive the state here and lose their focus while being destroyed.
     delete impl_->leaveFilter;
-    delete impl_;
 }
+
+ui::WindowLayout Form8::Layout() {
+    return {kForm8Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
+}
+
+const ui::Controls& Form8::Controls() const { return impl_->controls; }
 
 void Form8::StartNew() {
     impl_->Preset();
     ShowInFront();
-    impl_->Text13->setFocus();
-}
-
-void Form8::SetOtherFilterReleasedHandler(std::function<void()> handler) {
-    impl_->onOtherFilterReleased = std::move(handler);
+    impl_->nameBox->setFocus();
 }
 
 }  // namespace ordevo

@@ -29,22 +29,34 @@ constexpr ControlSpec kForm6Controls[] = {
 
 }  // namespace
 
+// The controls the window works with, bound once from the layout table.
+struct Form6::Ui {
+    explicit Ui(const ui::Controls& c)
+        : plotPicture(c.Get<ui::PictureBox>("Picture3")), closeButton(c.Get<QPushButton>("Command1")) {}
+
+    ui::PictureBox* plotPicture;  // Picture3
+    QPushButton* closeButton;     // Command1 "Close"
+};
+
+ui::WindowLayout Form6::Layout() { return {kForm6Controls, kClientWidth, kClientHeight}; }
+
 Form6::Form6(const QString& workingFolder, QWidget* parent)
     : ui::ModelessWindow(parent), workingFolder_(workingFolder) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("X-ray spectrum"));
     SetClientSizeTwips(kClientWidth, kClientHeight);
-    const ui::Controls controls = ui::CreateControls(*this, kForm6Controls);
-    Picture3 = controls.Get<ui::PictureBox>("Picture3");
-    Command1 = controls.Get<QPushButton>("Command1");
+    controls_ = ui::CreateControls(*this, kForm6Controls);
+    ui_ = std::make_unique<const Ui>(controls_);
     // The plot's coordinates, texts included, fill the picture's inside.
-    Picture3->SetScale(0, 0, kPlotWidth, kPlotHeight);
-    connect(Command1, &QPushButton::clicked, this, &QWidget::hide);
+    ui_->plotPicture->SetScale(0, 0, kPlotWidth, kPlotHeight);
+    connect(ui_->closeButton, &QPushButton::clicked, this, &QWidget::hide);
 }
+
+Form6::~Form6() = default;
 
 bool Form6::PlotSpectrum() {
     const QString path = QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName));
-    auto plotted = DrawSpectrumPlot(*Picture3, path, [] { ui::LetPendingEventsRun(); });
+    auto plotted = DrawSpectrumPlot(*ui_->plotPicture, path, [] { ui::LetPendingEventsRun(); });
     if (!plotted) {
         plot_ = SpectrumPlotData{};  // the picture holds the empty frame now
         ui::AppMessages().Warning(QStringLiteral(" Ｘ線スペクトルを表示できません \n") +

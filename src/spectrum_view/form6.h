@@ -2,22 +2,23 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+#include "control_table.h"
 #include "modeless_window.h"
 #include "spectrum_plot.h"
 
-class QPushButton;
-
-namespace ordevo::ui {
-class PictureBox;
-}
 
 namespace ordevo {
 
 class Form6 : public ui::ModelessWindow {
     Q_OBJECT
 public:
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
     explicit Form6(const QString& workingFolder, QWidget* parent = nullptr);
+    ~Form6() override;
     // Reads the spectrum file of the working folder and draws it, then shows the window.
     // A missing or unusable file is reported (message box) instead of drawn; returns false then.
     bool PlotSpectrum();
@@ -25,11 +26,15 @@ public:
     // The last spectrum drawn (F and F_max), kept until the next drawing.
     const SpectrumPlotData& LastPlot() const { return plot_; }
 
+    // Every control by its objectName, for tests.
+    const ui::Controls& Controls() const { return controls_; }
+
 private:
     QString workingFolder_;
     SpectrumPlotData plot_;
-    ui::PictureBox* Picture3 = nullptr;
-    QPushButton* Command1 = nullptr;
+    struct Ui;
+    ui::Controls controls_;
+    std::unique_ptr<const Ui> ui_;
 };
 
 }  // namespace ordevo

@@ -5,7 +5,7 @@
 //       {"Command1", Kind::Button, "はい", 1320, 1320, 1455, 615, Font::Meiryo},
 //   };
 //   const Controls controls = CreateControls(*this, kForm7Controls);
-//   auto* command1 = controls.Get<QPushButton>("Command1");
+//   yesButton = controls.Get<QPushButton>("Command1");  // bound once, in the window's constructor
 #pragma once
 
 #include <QAbstractButton>
@@ -63,7 +63,19 @@ struct ControlSpec {
     Overlap overlap = Overlap::Checked;
 };
 
-// The controls one CreateControls call made, by name.
+// What every window exposes of its design: the table its controls are made from and the size
+// of its client area, both in twips. One layout test checks every window through it.
+struct WindowLayout {
+    std::span<const ControlSpec> controls;
+    int clientWidthTwips = 0;
+    int clientHeightTwips = 0;
+    // The window's own font, which its controls of Font::Inherit take (Inherit: the application's).
+    Font windowFont = Font::Inherit;
+    double windowFontSizePt = 9;
+};
+
+// The controls one CreateControls call made, by name. Windows bind their typed controls from it
+// once, when they are built; tests find controls in it by their objectName.
 class Controls {
 public:
     // The control of that name; throws std::out_of_range naming it when there is none.

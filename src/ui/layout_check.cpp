@@ -71,4 +71,13 @@ std::vector<LayoutProblem> FindLayoutProblems(std::span<const ControlSpec> table
     return FindLayoutProblems(scratch, clientSizePx);
 }
 
+std::vector<LayoutProblem> FindLayoutProblems(const WindowLayout& layout) {
+    QWidget scratch;
+    if (layout.windowFont != Font::Inherit) scratch.setFont(MakeFont(layout.windowFont, layout.windowFontSizePt));
+    const QSize clientSizePx = TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
+    scratch.resize(clientSizePx);
+    CreateControls(scratch, layout.controls);
+    return FindLayoutProblems(scratch, clientSizePx);
+}
+
 }  // namespace ordevo::ui

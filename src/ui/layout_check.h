@@ -36,4 +36,7 @@ std::vector<LayoutProblem> FindLayoutProblems(const QWidget& window, QSize clien
 std::vector<LayoutProblem> FindLayoutProblems(std::span<const ControlSpec> table,
                                               QSize clientSizeTwips);
 
+// The same check for a window's layout, its controls made in the window's own font.
+std::vector<LayoutProblem> FindLayoutProblems(const WindowLayout& layout);
+
 }  // namespace ordevo::ui

@@ -1,12 +1,22 @@
-// Every window's layout table: no control overlaps another or leaves its client area.
+// Every window's layout table: no control overlaps another or leaves its client area, and every
+// fixed-size label holds its caption.
 #include <QLabel>
 
 #include "app_fixture.h"
 #include "dose_report_window.h"
+#include "fonts.h"
+#include "form1.h"
 #include "form1_layout.h"
+#include "form10.h"
 #include "form15.h"
 #include "form18.h"
+#include "form2.h"
+#include "form3.h"
+#include "form4.h"
+#include "form5.h"
+#include "form6.h"
 #include "form7.h"
+#include "form8.h"
 #include "layout_check.h"
 #include "twips.h"
 
@@ -19,38 +29,46 @@ std::string Describe(const std::vector<ui::LayoutProblem>& problems) {
     return text;
 }
 
-TEST(WindowLayout, NoControlOverlapsAnotherOrLeavesItsWindow) {
-    struct Window {
-        const char* name;
-        std::span<const ui::ControlSpec> table;
-        QSize clientTwips;
-    };
-    for (const Window& w :
-         {Window{"Form1", Form1Controls(), {kForm1ClientWidthTwips, kForm1ClientHeightTwips}},
-          Window{"Form15", Form15Controls(), {kForm15ClientWidthTwips, kForm15ClientHeightTwips}},
-          Window{"Form18", Form18Controls(), {kForm18ClientWidthTwips, kForm18ClientHeightTwips}},
-          Window{"Form7", Form7Controls(), {kForm7ClientWidthTwips, kForm7ClientHeightTwips}},
-          Window{"DoseReportWindow", DoseReportWindowControls(),
-                 {kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips}}}) {
-        const auto problems = ui::FindLayoutProblems(w.table, w.clientTwips);
-        EXPECT_TRUE(problems.empty()) << w.name << ":\n" << Describe(problems);
-    }
+struct NamedLayout {
+    const char* name;
+    ui::WindowLayout (*layout)();
+};
+
+void PrintTo(const NamedLayout& layout, std::ostream* out) { *out << layout.name; }
+
+class WindowLayout : public ::testing::TestWithParam<NamedLayout> {};
+
+TEST_P(WindowLayout, NoControlOverlapsAnotherOrLeavesItsWindow) {
+    const ui::WindowLayout layout = GetParam().layout();
+    const auto problems = ui::FindLayoutProblems(layout);
+    EXPECT_TRUE(problems.empty()) << GetParam().name << ":\n" << Describe(problems);
 }
 
 // A caption wider than the room its table gives it would be cut off on screen.
-TEST(WindowLayout, EveryFixedSizeLabelHoldsItsCaption) {
-    for (const auto table : {Form1Controls(), Form15Controls(), Form18Controls(), Form7Controls(),
-                             DoseReportWindowControls()}) {
-        QWidget scratch;
-        const ui::Controls controls = ui::CreateControls(scratch, table);
-        for (const ui::ControlSpec& spec : table) {
-            if (spec.kind != ui::Kind::Label || spec.width == 0) continue;
-            auto* label = controls.Get<QLabel>(spec.name);
-            EXPECT_LE(label->sizeHint().width(), label->width()) << spec.name;
-            EXPECT_LE(label->fontMetrics().height(), label->height()) << spec.name;
-        }
+TEST_P(WindowLayout, EveryFixedSizeLabelHoldsItsCaption) {
+    const ui::WindowLayout layout = GetParam().layout();
+    QWidget scratch;
+    if (layout.windowFont != ui::Font::Inherit)
+        scratch.setFont(ui::MakeFont(layout.windowFont, layout.windowFontSizePt));
+    const ui::Controls controls = ui::CreateControls(scratch, layout.controls);
+    for (const ui::ControlSpec& spec : layout.controls) {
+        if (spec.kind != ui::Kind::Label || spec.width == 0) continue;
+        auto* label = controls.Get<QLabel>(spec.name);
+        EXPECT_LE(label->sizeHint().width(), label->width()) << GetParam().name << " " << spec.name;
+        EXPECT_LE(label->fontMetrics().height(), label->height()) << GetParam().name << " " << spec.name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWindow, WindowLayout,
+    ::testing::Values(NamedLayout{"Form1", &Form1::Layout}, NamedLayout{"Form7", &Form7::Layout},
+                      NamedLayout{"Form15", &Form15::Layout}, NamedLayout{"Form18", &Form18::Layout},
+                      NamedLayout{"Form10", &Form10::Layout}, NamedLayout{"Form2", &Form2::Layout},
+                      NamedLayout{"Form3", &Form3::Layout}, NamedLayout{"Form4", &Form4::Layout},
+                      NamedLayout{"Form5", &Form5::Layout}, NamedLayout{"Form8", &Form8::Layout},
+                      NamedLayout{"Form6", &Form6::Layout},
+                      NamedLayout{"DoseReportWindow", &DoseReportWindow::Layout}),
+    [](const ::testing::TestParamInfo<NamedLayout>& param) { return std::string(param.param.name); });
 
 class RunningWindowLayout : public AppTest {};
 

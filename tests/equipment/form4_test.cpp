@@ -17,6 +17,9 @@ namespace {
 
 class Form4Window : public ::testing::Test {
 protected:
+    Form4Window() {
+        QObject::connect(&window, &Form4::tubeVoltageSet, [this](const QString& text) { boxTexts.push_back(text); });
+    }
     template <class W>
     W* Get(const char* name) {
         auto* widget = window.findChild<W*>(QString::fromLatin1(name));
@@ -30,7 +33,7 @@ protected:
     ui::ScopedScriptedMessages messages;
     TubeVoltageRange range{1, 2, TubeVoltageWeighting::Normal};  // a setting from before
     std::vector<QString> boxTexts;
-    Form4 window{range, [this](const QString& text) { boxTexts.push_back(text); }};
+    Form4 window{range};
 };
 
 TEST_F(Form4Window, OpensWithAFixedEightyKilovoltsAndTheRangeWaiting) {

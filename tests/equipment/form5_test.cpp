@@ -77,11 +77,13 @@ protected:
     EquipmentData equipment;
     std::vector<std::pair<QString, QString>> captions;  // what the editor was told
     int releases = 0;
-    Form5 window{equipment, folder.path(),
-                 Form5::EditorHooks{[this](const QString& material, const QString& thickness) {
-                                        captions.emplace_back(material, thickness);
-                                    },
-                                    [this] { ++releases; }}};
+    Form5 window{equipment, folder.path()};
+    const QMetaObject::Connection setConnection =
+        QObject::connect(&window, &Form5::filterSet, [this](const QString& material, const QString& thickness) {
+            captions.emplace_back(material, thickness);
+        });
+    const QMetaObject::Connection releaseConnection =
+        QObject::connect(&window, &Form5::filterReleased, [this] { ++releases; });
 };
 
 TEST_F(Form5Window, OpeningListsTheMaterialFilesAndEmptiesTheEntries) {

@@ -92,7 +92,9 @@ protected:
     ui::ScopedScriptedMessages messages;
     EquipmentData equipment;
     int saves = 0;
-    Form8 window{equipment, ordevo::testing::SyntheticReference(), folder.path(), [this] { ++saves; }};
+    Form8 window{equipment, ordevo::testing::SyntheticReference(), folder.path()};
+    const QMetaObject::Connection savedConnection =
+        QObject::connect(&window, &Form8::equipmentSaved, [this] { ++saves; });
 };
 
 TEST_F(Form8Window, NewStartsFromThePresets) {
@@ -328,7 +330,8 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
     EXPECT_EQ(saves, 0);
 
     Form8 elsewhere(equipment, ordevo::testing::SyntheticReference(),
-                    folder.filePath(QStringLiteral("no such folder")), [this] { ++saves; });
+                    folder.filePath(QStringLiteral("no such folder")));
+    QObject::connect(&elsewhere, &Form8::equipmentSaved, [this] { ++saves; });
     elsewhere.StartNew();
     for (const auto& [name, text] : kExample)
         elsewhere.findChild<QLineEdit*>(QString::fromStdString(name))->setText(text);
@@ -395,7 +398,7 @@ TEST_F(Form8Window, ALeftOverFilterFlagIsNotSavedWithoutAMaterial) {
 
 TEST_F(Form8Window, ReleasingTheFilterTellsTheMainWindowAndKeepsTheEditorsCaptions) {
     int released = 0;
-    window.SetOtherFilterReleasedHandler([&] { ++released; });
+    QObject::connect(&window, &Form8::otherFilterReleased, [&] { ++released; });
     window.StartNew();
     Button("Command9")->click();
     auto* form5 = window.findChild<Form5*>();

@@ -26,7 +26,14 @@ protected:
         command3 = new QPushButton(QStringLiteral("結果を表に追加する"), &mainWindow);
         command3->setObjectName(QStringLiteral("Command3"));
         form = std::make_unique<Form10>(table, folder.path());
-        form->SetMainWindow(&mainWindow);
+        // Wired as the application wires the main window.
+        QObject::connect(form.get(), &Form10::ResultsCleared, command3, [this] { command3->setEnabled(false); });
+        QObject::connect(form.get(), &Form10::resultAdded, command3, [this] { command3->setEnabled(false); });
+        QObject::connect(form.get(), &Form10::mainWindowRequested, &mainWindow, [this] {
+            mainWindow.show();
+            mainWindow.raise();
+            mainWindow.activateWindow();
+        });
         form->BeginStartUp();
         form->FinishStartUp(QStringLiteral("ABC 総合病院"));
     }

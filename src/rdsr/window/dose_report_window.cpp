@@ -111,7 +111,9 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
 
 }  // namespace
 
-std::span<const ui::ControlSpec> DoseReportWindowControls() { return kControls; }
+ui::WindowLayout DoseReportWindow::Layout() {
+    return {kControls, kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips};
+}
 
 struct DoseReportWindow::Outcome {
     std::optional<rdsr::DoseReport> Report;
@@ -124,6 +126,7 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
       ref_(ref),
       folder_(std::move(workingFolder)),
       controls_(ui::CreateControls(*this, kControls)),
+      openButton_(controls_.Get<QPushButton>("Command1")),
       fileLabel_(controls_.Get<QLabel>("Label2")),
       deviceLabel_(controls_.Get<QLabel>("Label4")),
       dateLabel_(controls_.Get<QLabel>("Label6")),
@@ -160,7 +163,7 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
     SetBusy(false);
     transferButton_->setEnabled(false);
 
-    connect(controls_.Get<QPushButton>("Command1"), &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
+    connect(openButton_, &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
     connect(evaluateButton_, &QPushButton::clicked, this, &DoseReportWindow::Evaluate);
     connect(transferButton_, &QPushButton::clicked, this, &DoseReportWindow::SendTotalsToInputs);
     connect(cancelButton_, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
@@ -199,7 +202,7 @@ void DoseReportWindow::SetEquipmentFile(const QString& fileName) {
 
 void DoseReportWindow::SetBusy(bool busy) {
     busy_ = busy;
-    for (QWidget* input : std::initializer_list<QWidget*>{controls_.Widget("Command1"), evaluateButton_,
+    for (QWidget* input : std::initializer_list<QWidget*>{openButton_, evaluateButton_,
                                                           equipmentA_, equipmentB_, fsdA_, fsdB_, planeChoice_}) {
         input->setEnabled(!busy);
     }

@@ -26,16 +26,20 @@ namespace ordevo {
 
 inline constexpr int kDoseReportWindowWidthTwips = 12000;
 inline constexpr int kDoseReportWindowHeightTwips = 9000;
-std::span<const ui::ControlSpec> DoseReportWindowControls();
 
 class DoseReportWindow : public ui::ModelessWindow {
     Q_OBJECT
 public:
     // `ref` must outlive the window and stay unchanged; equipment files are listed from and read
     // in `workingFolder`.
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
     DoseReportWindow(const ReferenceData& ref, QString workingFolder, QWidget* parent = nullptr);
     ~DoseReportWindow() override;
 
+    // Every control by its objectName, for tests.
+    const ui::Controls& Controls() const { return controls_; }
     template <class W>
     W* Control(std::string_view name) const { return controls_.Get<W>(name); }
     QTableWidget* EventsTable() const { return events_; }
@@ -74,6 +78,8 @@ private:
     QString folder_;
     QString path_;
     ui::Controls controls_;
+    // The controls, bound once from the layout table (whose names stay their objectNames).
+    QPushButton* openButton_;
     QLabel* fileLabel_;
     QLabel* deviceLabel_;
     QLabel* dateLabel_;

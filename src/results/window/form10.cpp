@@ -52,51 +52,54 @@ struct Form10::Impl {
     Form10& window;
     ResultsTable& table;
     QString userName;
-    QWidget* mainWindow = nullptr;
     const EquipmentData* equipment = nullptr;
     const QString* equipmentFileName = nullptr;
     ui::Controls controls;
-    ui::PictureBox* picture = nullptr;
-    QPushButton* command1 = nullptr;
+    // The controls, bound once from the layout table (whose names stay their objectNames).
+    ui::PictureBox* picture;          // Picture2, the grid of the results table
+    QPushButton* totalButton;         // Command1 "合 計 ⇒"
+    QPushButton* backButton;          // Command2 "背面へ"
+    QPushButton* printButton;         // Command4 "印 刷"
+    QPushButton* saveButton;          // Command5 "データ保存"
+    QPushButton* loadButton;          // Command6 "データ読込"
+    QPushButton* clearButton;         // Command7 "データ消去"
+    QLabel* userNameLabel;            // Label1
     Form2* form2 = nullptr;
     Form3* form3 = nullptr;
     bool unsavedRows = false;  // rows added since the last save, load or clear
 
-    Impl(Form10& w, ResultsTable& t) : window(w), table(t) {}
+    Impl(Form10& w, ResultsTable& t)
+        : window(w),
+          table(t),
+          controls(ui::CreateControls(w, kForm10Controls)),
+          picture(controls.Get<ui::PictureBox>("Picture2")),
+          totalButton(controls.Get<QPushButton>("Command1")),
+          backButton(controls.Get<QPushButton>("Command2")),
+          printButton(controls.Get<QPushButton>("Command4")),
+          saveButton(controls.Get<QPushButton>("Command5")),
+          loadButton(controls.Get<QPushButton>("Command6")),
+          clearButton(controls.Get<QPushButton>("Command7")),
+          userNameLabel(controls.Get<QLabel>("Label1")) {}
 
     QColor ButtonTextColour() const { return window.palette().color(QPalette::ButtonText); }
 
     // A name longer than its label ends in "…"; the whole name is in the tool tip.
     void ShowNameInLabel(const QString& name) {
-        auto* label = controls.Get<QLabel>("Label1");
+        QLabel* label = userNameLabel;
         label->setText(label->fontMetrics().elidedText(name, Qt::ElideRight, label->contentsRect().width()));
         label->setToolTip(label->text() == name ? QString() : name);
     }
 
     void ShowResultsGrid() {
         picture->SetAllLineElementsVisible(true);
-        command1->setVisible(true);
+        totalButton->setVisible(true);
     }
     void HideResultsGrid() {
         picture->SetAllLineElementsVisible(false);
-        command1->setVisible(false);
-    }
-
-    void DisableMainWindowAdd() {
-        if (mainWindow == nullptr) return;
-        if (auto* command3 = mainWindow->findChild<QWidget*>(QStringLiteral("Command3"))) {
-            command3->setEnabled(false);
-        }
+        totalButton->setVisible(false);
     }
 
     void ShowResultsTotal() { DrawResultsTotal(*picture, table); }
-
-    void BringMainWindowToFront() {
-        if (mainWindow == nullptr) return;
-        mainWindow->show();
-        mainWindow->raise();
-        mainWindow->activateWindow();
-    }
 
     void Print() {
         const int otherFilterFlag = equipment != nullptr ? equipment->OtherFilterFlag : 0;
@@ -132,7 +135,6 @@ struct Form10::Impl {
         ResetResultsTable(table);
         HideResultsGrid();
         DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
-        DisableMainWindowAdd();
         unsavedRows = false;
         emit window.ResultsCleared();
     }
@@ -153,36 +155,35 @@ struct Form10::Impl {
 };
 
 Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent)
-    : ui::ModelessWindow(parent), impl_(new Impl(*this, table)) {
+    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this, table)) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("    Calculation Results by Ordevo-V3"));
     SetClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
-    impl_->controls = ui::CreateControls(*this, kForm10Controls);
-    impl_->picture = impl_->controls.Get<ui::PictureBox>("Picture2");
     impl_->picture->SetUnitTwips(kPicture2TwipsPerUnitX, kPicture2TwipsPerUnitY);
     impl_->picture->SetBackColor(Qt::white);
     impl_->picture->Clear();
     AddResultsGridLines(*impl_->picture);
-    impl_->command1 = impl_->controls.Get<QPushButton>("Command1");
-    impl_->command1->setVisible(false);
+    impl_->totalButton->setVisible(false);
 
     impl_->form2 = new Form2(table, workingFolder, this);
-    impl_->form3 = new Form3(table, workingFolder, [this] { impl_->RedrawLoadedTable(); }, this);
+    impl_->form3 = new Form3(table, workingFolder, this);
     connect(impl_->form2, &Form2::saved, this, [this] { impl_->unsavedRows = false; });
+    connect(impl_->form3, &Form3::loaded, this, [this] { impl_->RedrawLoadedTable(); });
 
-    const auto button = [this](const char* name) {
-        return impl_->controls.Get<QPushButton>(name);
-    };
-    connect(button("Command1"), &QPushButton::clicked, this, [this] { impl_->ShowResultsTotal(); });
-    connect(button("Command2"), &QPushButton::clicked, this,
-            [this] { impl_->BringMainWindowToFront(); });
-    connect(button("Command4"), &QPushButton::clicked, this, [this] { impl_->Print(); });
-    connect(button("Command5"), &QPushButton::clicked, this, [this] { impl_->OpenSaveWindow(); });
-    connect(button("Command6"), &QPushButton::clicked, this, [this] { impl_->OpenReadWindow(); });
-    connect(button("Command7"), &QPushButton::clicked, this, [this] { impl_->ClearTable(); });
+    Impl& d = *impl_;
+    connect(d.totalButton, &QPushButton::clicked, this, [&d] { d.ShowResultsTotal(); });
+    connect(d.backButton, &QPushButton::clicked, this, &Form10::mainWindowRequested);
+    connect(d.printButton, &QPushButton::clicked, this, [&d] { d.Print(); });
+    connect(d.saveButton, &QPushButton::clicked, this, [&d] { d.OpenSaveWindow(); });
+    connect(d.loadButton, &QPushButton::clicked, this, [&d] { d.OpenReadWindow(); });
+    connect(d.clearButton, &QPushButton::clicked, this, [&d] { d.ClearTable(); });
 }
 
-Form10::~Form10() { delete impl_; }
+Form10::~Form10() = default;
+
+ui::WindowLayout Form10::Layout() { return {kForm10Controls, kClientWidthTwips, kClientHeightTwips}; }
+
+const ui::Controls& Form10::Controls() const { return impl_->controls; }
 
 void Form10::BeginStartUp() {
     ResetResultsTable(impl_->table);
@@ -243,11 +244,9 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
     }
     ShowInFront();
-    impl_->DisableMainWindowAdd();
+    emit resultAdded();
     return true;
 }
-
-void Form10::SetMainWindow(QWidget* mainWindow) { impl_->mainWindow = mainWindow; }
 
 void Form10::SetEquipment(const EquipmentData* equipment, const QString* fileName) {
     impl_->equipment = equipment;

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "current_case.h"
 #include "equipment_data.h"
+#include "control_table.h"
 #include "modeless_window.h"
 #include "results_table.h"
 
@@ -18,6 +20,9 @@ namespace ordevo {
 class Form10 : public ui::ModelessWindow {
     Q_OBJECT
 public:
+    // The layout table and the client area.
+    static ui::WindowLayout Layout();
+
     // `table` is the application's one results table; CSV windows open in `workingFolder`.
     Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
     ~Form10() override;
@@ -34,9 +39,6 @@ public:
     // full (the warning of the 15th addition is shown again).
     bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
                           const QString& fieldSizeLabelText);
-    // "背面へ" brings the main window in front of this one; the results window's clear
-    // disables the main window's Command3 ("結果を表に追加する").
-    void SetMainWindow(QWidget* mainWindow);
     // The loaded equipment, whose OtherFilterFlag decides the other-filter cell of the printout
     // (name and thickness, or the bar). Without one every row prints the bar. The printout
     // also names `fileName`, the equipment file loaded (may be null).
@@ -47,17 +49,23 @@ public:
 
     ui::PictureBox* Picture2() const;
     const QString& UserName() const;
+    // Every control by its objectName, for tests.
+    const ui::Controls& Controls() const;
 
 signals:
     // "データ消去" emptied the table (after the confirmation).
     void ResultsCleared();
+    // A row was added: the main window's result cannot be added again.
+    void resultAdded();
+    // "背面へ": the main window is to come in front of this one.
+    void mainWindowRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;  // the black frame of the client area
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace ordevo

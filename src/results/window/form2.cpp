@@ -12,6 +12,50 @@
 #include "results_csv.h"
 
 namespace ordevo {
+namespace {
+
+// Controls of the save window, positions in twips.
+constexpr ui::ControlSpec kForm2Controls[] = {
+    {"Label3", ui::Kind::Label, "計算結果表を保存します", 240, 180, 0, 0, ui::Font::Meiryo, 12},
+    {"Label5", ui::Kind::Label, "エクセル csv フォーマットで", 240, 600, 0, 0, ui::Font::Meiryo},
+    {"Drive1", ui::Kind::DriveList, "", 240, 1080, 3120, 330},
+    {"Dir1", ui::Kind::DirList, "", 240, 1500, 3120, 2400},
+    {"Label4", ui::Kind::Label, "既存ファイル名", 3600, 1080, 0, 0, ui::Font::Meiryo},
+    {"File2", ui::Kind::FileList, "*.csv", 3600, 1380, 3120, 2520, ui::Font::MsGothic},
+    {"Label2", ui::Kind::Label, "コメントを入力して下さい", 240, 4080, 0, 0, ui::Font::Meiryo},
+    {"Text2", ui::Kind::TextBox, "", 240, 4380, 6480, 375, ui::Font::Meiryo},
+    {"Label1", ui::Kind::Label, "ファイル名を拡張子なしで入力して下さい", 240, 4920, 0, 0,
+     ui::Font::Meiryo},
+    {"Text1", ui::Kind::TextBox, "", 240, 5220, 3840, 375, ui::Font::Meiryo},
+    {"Command1", ui::Kind::Button, "OK", 4320, 5160, 1095, 495},
+    {"Command2", ui::Kind::Button, "Cancel", 5625, 5160, 1095, 495},
+};
+
+}  // namespace
+
+// The controls the window works with, bound once from the layout table.
+struct Form2::Ui {
+    explicit Ui(const ui::Controls& c)
+        : driveList(c.Get<ui::DriveListBox>("Drive1")),
+          folderList(c.Get<ui::DirListBox>("Dir1")),
+          fileList(c.Get<ui::FileListBox>("File2")),
+          fileNameBox(c.Get<QLineEdit>("Text1")),
+          commentBox(c.Get<QLineEdit>("Text2")),
+          okButton(c.Get<QPushButton>("Command1")),
+          cancelButton(c.Get<QPushButton>("Command2")) {}
+
+    ui::DriveListBox* driveList;  // Drive1
+    ui::DirListBox* folderList;   // Dir1
+    ui::FileListBox* fileList;    // File2, the folder's CSV files
+    QLineEdit* fileNameBox;       // Text1, without ".csv"
+    QLineEdit* commentBox;        // Text2, the file's first line
+    QPushButton* okButton;        // Command1 "OK"
+    QPushButton* cancelButton;    // Command2 "Cancel"
+};
+
+ui::WindowLayout Form2::Layout() { return {kForm2Controls, kForm2ClientWidthTwips, kForm2ClientHeightTwips}; }
+
+Form2::~Form2() = default;
 
 Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* parent)
     : ui::ModelessWindow(parent), table_(table) {
@@ -19,14 +63,15 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
     setWindowTitle(QStringLiteral("  Data Save"));
     SetClientSizeTwips(kForm2ClientWidthTwips, kForm2ClientHeightTwips);
     controls_ = ui::CreateControls(*this, kForm2Controls);
+    ui_ = std::make_unique<const Ui>(controls_);
 
-    auto* drive1 = controls_.Get<ui::DriveListBox>("Drive1");
-    auto* dir1 = controls_.Get<ui::DirListBox>("Dir1");
-    auto* file2 = controls_.Get<ui::FileListBox>("File2");
-    auto* text1 = controls_.Get<QLineEdit>("Text1");
-    auto* text2 = controls_.Get<QLineEdit>("Text2");
-    auto* command1 = controls_.Get<QPushButton>("Command1");
-    auto* command2 = controls_.Get<QPushButton>("Command2");
+    ui::DriveListBox* drive1 = ui_->driveList;
+    ui::DirListBox* dir1 = ui_->folderList;
+    ui::FileListBox* file2 = ui_->fileList;
+    QLineEdit* text1 = ui_->fileNameBox;
+    QLineEdit* text2 = ui_->commentBox;
+    QPushButton* command1 = ui_->okButton;
+    QPushButton* command2 = ui_->cancelButton;
 
     dir1->SetPath(workingFolder);
     drive1->SetDrive(dir1->Path());
@@ -56,19 +101,18 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
 }
 
 void Form2::Open() {
-    auto* file2 = controls_.Get<ui::FileListBox>("File2");
-    file2->SetPath(controls_.Get<ui::DirListBox>("Dir1")->Path());
-    file2->Refresh();
-    controls_.Get<QLineEdit>("Text1")->clear();
-    controls_.Get<QLineEdit>("Text2")->clear();
+    ui_->fileList->SetPath(ui_->folderList->Path());
+    ui_->fileList->Refresh();
+    ui_->fileNameBox->clear();
+    ui_->commentBox->clear();
     ShowInFront();
-    controls_.Get<QLineEdit>("Text2")->setFocus();
+    ui_->commentBox->setFocus();
 }
 
 void Form2::Save() {
     ui::Messages& messages = ui::AppMessages();
-    const QString comment = controls_.Get<QLineEdit>("Text2")->text();
-    const QString name = controls_.Get<QLineEdit>("Text1")->text();
+    const QString comment = ui_->commentBox->text();
+    const QString name = ui_->fileNameBox->text();
     if (comment.isEmpty() || name.isEmpty()) {
         messages.Warning(QStringLiteral("　コメントおよびファイル名を入力して下さい　"),
                          ui::WithBeep::Yes);
@@ -81,7 +125,7 @@ void Form2::Save() {
                          ui::WithBeep::Yes);
         return;
     }
-    const QString path = controls_.Get<ui::FileListBox>("File2")->Path() + QLatin1Char('/') +
+    const QString path = ui_->fileList->Path() + QLatin1Char('/') +
                          name + QStringLiteral(".csv");
     const FileResult<void> written = WriteResultsCsv(path, comment, table_);
     if (!written) {

@@ -12,19 +12,57 @@
 #include "results_csv.h"
 
 namespace ordevo {
+namespace {
 
-Form3::Form3(ResultsTable& table, const QString& workingFolder, std::function<void()> onLoaded,
-             QWidget* parent)
-    : ui::ModelessWindow(parent), table_(table), onLoaded_(std::move(onLoaded)) {
+// Controls of the read window, positions in twips.
+constexpr ui::ControlSpec kForm3Controls[] = {
+    {"Label3", ui::Kind::Label, "計算結果表を読み込みます", 240, 180, 0, 0, ui::Font::Meiryo, 12},
+    {"Label1", ui::Kind::Label, "ファイルを選択して下さい", 240, 600, 0, 0, ui::Font::Meiryo},
+    {"Drive1", ui::Kind::DriveList, "", 240, 1080, 3120, 330},
+    {"Dir1", ui::Kind::DirList, "", 240, 1500, 3120, 2400},
+    {"File1", ui::Kind::FileList, "*.csv", 3600, 1080, 3120, 2820, ui::Font::MsGothic},
+    {"Label2", ui::Kind::Label, "このファイルのコメント", 240, 4080, 0, 0, ui::Font::Meiryo},
+    {"Text2", ui::Kind::TextBox, "", 240, 4380, 6480, 375, ui::Font::Meiryo},
+    {"Command1", ui::Kind::Button, "OK", 4320, 4920, 1095, 495},
+    {"Command2", ui::Kind::Button, "Cancel", 5625, 4920, 1095, 495},
+};
+
+}  // namespace
+
+// The controls the window works with, bound once from the layout table.
+struct Form3::Ui {
+    explicit Ui(const ui::Controls& c)
+        : driveList(c.Get<ui::DriveListBox>("Drive1")),
+          folderList(c.Get<ui::DirListBox>("Dir1")),
+          fileList(c.Get<ui::FileListBox>("File1")),
+          commentBox(c.Get<QLineEdit>("Text2")),
+          okButton(c.Get<QPushButton>("Command1")),
+          cancelButton(c.Get<QPushButton>("Command2")) {}
+
+    ui::DriveListBox* driveList;  // Drive1
+    ui::DirListBox* folderList;   // Dir1
+    ui::FileListBox* fileList;    // File1, the folder's CSV files
+    QLineEdit* commentBox;        // Text2, read only: the chosen file's first line
+    QPushButton* okButton;        // Command1 "OK"
+    QPushButton* cancelButton;    // Command2 "Cancel"
+};
+
+ui::WindowLayout Form3::Layout() { return {kForm3Controls, kForm3ClientWidthTwips, kForm3ClientHeightTwips}; }
+
+Form3::~Form3() = default;
+
+Form3::Form3(ResultsTable& table, const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), table_(table) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("  Data Read"));
     SetClientSizeTwips(kForm3ClientWidthTwips, kForm3ClientHeightTwips);
     controls_ = ui::CreateControls(*this, kForm3Controls);
+    ui_ = std::make_unique<const Ui>(controls_);
 
-    auto* drive1 = controls_.Get<ui::DriveListBox>("Drive1");
-    auto* dir1 = controls_.Get<ui::DirListBox>("Dir1");
-    auto* file1 = controls_.Get<ui::FileListBox>("File1");
-    controls_.Get<QLineEdit>("Text2")->setReadOnly(true);
+    ui::DriveListBox* drive1 = ui_->driveList;
+    ui::DirListBox* dir1 = ui_->folderList;
+    ui::FileListBox* file1 = ui_->fileList;
+    ui_->commentBox->setReadOnly(true);
 
     dir1->SetPath(workingFolder);
     drive1->SetDrive(dir1->Path());
@@ -34,25 +72,24 @@ Form3::Form3(ResultsTable& table, const QString& workingFolder, std::function<vo
             [dir1](const QString& root) { dir1->SetPath(root); });
     connect(dir1, &ui::DirListBox::pathChanged, file1, &ui::FileListBox::SetPath);
     connect(file1, &ui::FileListBox::fileClicked, this, &Form3::ShowComment);
-    connect(controls_.Get<QPushButton>("Command1"), &QPushButton::clicked, this, &Form3::Load);
-    connect(controls_.Get<QPushButton>("Command2"), &QPushButton::clicked, this, &QWidget::hide);
+    connect(ui_->okButton, &QPushButton::clicked, this, &Form3::Load);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void Form3::Open() {
-    auto* file1 = controls_.Get<ui::FileListBox>("File1");
-    file1->SetPath(controls_.Get<ui::DirListBox>("Dir1")->Path());
-    file1->Refresh();
-    controls_.Get<QLineEdit>("Text2")->clear();
+    ui_->fileList->SetPath(ui_->folderList->Path());
+    ui_->fileList->Refresh();
+    ui_->commentBox->clear();
     ShowInFront();
 }
 
 void Form3::ShowComment(const QString& fileName) {
     const QString path =
-        controls_.Get<ui::FileListBox>("File1")->Path() + QLatin1Char('/') + fileName;
+        ui_->fileList->Path() + QLatin1Char('/') + fileName;
     // Line 1 alone: it shows even when the rest of the file is damaged.
     const FileResult<QString> comment = ReadResultsComment(path);
     // A long comment shows from its start; the whole of it is in the tool tip.
-    auto* text2 = controls_.Get<QLineEdit>("Text2");
+    QLineEdit* text2 = ui_->commentBox;
     text2->setText(comment ? *comment : QString());
     text2->setCursorPosition(0);
     text2->setToolTip(text2->text());
@@ -60,7 +97,7 @@ void Form3::ShowComment(const QString& fileName) {
 
 void Form3::Load() {
     ui::Messages& messages = ui::AppMessages();
-    const QString path = controls_.Get<ui::FileListBox>("File1")->SelectedFilePath();
+    const QString path = ui_->fileList->SelectedFilePath();
     if (path.isEmpty()) {
         messages.Warning(QStringLiteral("　ファイルを選択して下さい　"), ui::WithBeep::Yes);
         return;
@@ -73,7 +110,7 @@ void Form3::Load() {
         return;
     }
     table_ = contents->Table;
-    if (onLoaded_) onLoaded_();
+    emit loaded();
     hide();
 }
 
