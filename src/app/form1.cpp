@@ -41,6 +41,7 @@
 #include "spectrum_file.h"
 #include "tube_voltage_text.h"
 #include "twips.h"
+#include "units.h"
 
 namespace ordevo {
 namespace {
@@ -494,7 +495,7 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     ui_->focusIsocentreDistanceLabel->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
 
     ui_->tubeVoltageBox->clear();
-    ui_->focusSkinDistanceBox->setText(Format(file.Data.FocusIsocentreDistance - 15, "#00"));
+    ui_->focusSkinDistanceBox->setText(Format(ReferencePointDistanceOf(file.Data.FocusIsocentreDistance), "#00"));
     state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
     for (QWidget* input : std::initializer_list<QWidget*>{ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
                                                           ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {

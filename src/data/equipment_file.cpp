@@ -7,6 +7,7 @@
 #include "file_name_check.h"
 #include "material_file.h"
 #include "number_format.h"
+#include "units.h"
 
 namespace ordevo {
 
@@ -77,10 +78,10 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
         d.CalibrationConstant = number(13);
     }
 
-    d.InherentFiltration = 0.1 * contents.InherentFiltrationMm;
-    d.AddedAluminium = 0.1 * contents.AddedAluminiumMm;
-    d.AddedCopper = 0.1 * contents.AddedCopperMm;
-    d.OtherFilterThickness = 0.1 * contents.OtherFilterThicknessMm;
+    d.InherentFiltration = kCentimetresPerMillimetre * contents.InherentFiltrationMm;
+    d.AddedAluminium = kCentimetresPerMillimetre * contents.AddedAluminiumMm;
+    d.AddedCopper = kCentimetresPerMillimetre * contents.AddedCopperMm;
+    d.OtherFilterThickness = kCentimetresPerMillimetre * contents.OtherFilterThicknessMm;
     d.OtherFilterMaterial = contents.OtherFilterMaterialText.toStdString();
     if (d.OtherFilterFlag == 1) d.OtherFilterMaterialFile = d.OtherFilterMaterial + ".ele";
     return contents;

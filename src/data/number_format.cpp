@@ -74,7 +74,7 @@ DecimalText FifteenDigits(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::string_view text(buffer, result.ptr - buffer);
     // "d.dddddddddddddde±XX"
     DecimalText d;
     const std::size_t e = text.find('e');
@@ -99,14 +99,14 @@ void RoundToDigits(DecimalText& d, int keep) {
         return;
     }
     if (static_cast<std::size_t>(keep) >= d.digits.size()) return;
-    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
-    d.digits.resize(static_cast<std::size_t>(keep));
+    const bool up = d.digits[keep] >= '5';
+    d.digits.resize(keep);
     if (up) {
         int i = keep - 1;
-        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9')
-            d.digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && d.digits[i] == '9')
+            d.digits[i--] = '0';
         if (i >= 0) {
-            ++d.digits[static_cast<std::size_t>(i)];
+            ++d.digits[i];
         } else {
             d.digits.insert(d.digits.begin(), '1');
             ++d.pointPosition;
@@ -128,7 +128,7 @@ std::string FormatFixed(const Picture& p, double value) {
     auto digitAt = [&](int power) -> char {
         const int k = d.pointPosition - 1 - power;
         if (zero || k < 0 || k >= static_cast<int>(d.digits.size())) return '0';
-        return d.digits[static_cast<std::size_t>(k)];
+        return d.digits[k];
     };
     std::string integer;
     for (int power = std::max(d.pointPosition, 1) - 1; power >= 0; --power)
@@ -157,7 +157,7 @@ std::string FormatExponent(const Picture& p, double value) {
         RoundToDigits(d, 1 + p.decimals);
         exponent = d.pointPosition - 1;
     }
-    d.digits.resize(static_cast<std::size_t>(1 + p.decimals), '0');
+    d.digits.resize(1 + p.decimals, '0');
     std::string out = p.prefix;
     if (value < 0 && !zero) out += '-';
     out += d.digits[0];

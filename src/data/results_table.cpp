@@ -13,12 +13,12 @@ ResultsTable::ResultsTable() { ResetResultsTable(*this); }
 
 void ResetResultsTable(ResultsTable& table) {
     for (int r = 1; r <= kResultsRowCount; ++r) {
-        ResultsRow& row = table.Rows[static_cast<std::size_t>(r)];
+        ResultsRow& row = table.Rows[r];
         for (int c = 1; c <= kResultsColumnCount; ++c) {
             if (IsTextColumn(c))
-                row[static_cast<std::size_t>(c)] = std::string();
+                row[c] = std::string();
             else
-                row[static_cast<std::size_t>(c)] = 0.0;
+                row[c] = 0.0;
         }
     }
     table.NextRowIndex = 1;

@@ -12,6 +12,7 @@
 #include "material_file.h"
 #include "messages.h"
 #include "number_format.h"
+#include "units.h"
 
 namespace ordevo {
 
@@ -142,7 +143,7 @@ void Form5::Command1Click() {
         return;
     }
     equipment_.OtherFilterAttenuation = *table;
-    equipment_.OtherFilterThickness = thicknessMm * 0.1;  // mm to cm
+    equipment_.OtherFilterThickness = thicknessMm * kCentimetresPerMillimetre;
     equipment_.OtherFilterMaterial = material.toStdString();
     equipment_.OtherFilterMaterialFile = fileName.toStdString();
     equipment_.OtherFilterFlag = 1;

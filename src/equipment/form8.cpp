@@ -19,6 +19,7 @@
 #include "number_format.h"
 #include "result_labels.h"
 #include "twips.h"
+#include "units.h"
 
 namespace ordevo {
 
@@ -124,6 +125,11 @@ double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); 
 
 const QString kNoMaterial = QStringLiteral("---");
 
+// A new equipment starts from a usual tube: target angle in degrees, inherent filtration in mm
+// of aluminium equivalent, as the boxes show them.
+constexpr const char* kPresetTargetAngleDegrees = "12";
+constexpr const char* kPresetInherentFiltrationMmAl = "2.5";
+
 }  // namespace
 
 struct Form8::Impl {
@@ -212,8 +218,8 @@ void Form8::Impl::Build() {
 void Form8::Impl::Preset() {
     for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox, addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox, typicalTubeVoltageBox})
         box->clear();
-    targetAngleBox->setText(QStringLiteral("12"));
-    inherentFiltrationBox->setText(QStringLiteral("2.5"));
+    targetAngleBox->setText(QString::fromLatin1(kPresetTargetAngleDegrees));
+    inherentFiltrationBox->setText(QString::fromLatin1(kPresetInherentFiltrationMmAl));
     otherFilterMaterialLabel->setText(kNoMaterial);
     otherFilterThicknessLabel->setText(QStringLiteral("0"));
     couchTransmissionLabel->clear();
@@ -224,9 +230,9 @@ void Form8::Impl::Preset() {
 
 void Form8::Impl::Leave(QObject* box) {
     if (box == targetAngleBox) equipment.TargetAngle = ValueOf(targetAngleBox->text());
-    if (box == inherentFiltrationBox) equipment.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * 0.1;  // mm to cm
-    if (box == addedAluminiumBox) equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * 0.1;
-    if (box == addedCopperBox) equipment.AddedCopper = ValueOf(addedCopperBox->text()) * 0.1;
+    if (box == inherentFiltrationBox) equipment.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
+    if (box == addedAluminiumBox) equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
+    if (box == addedCopperBox) equipment.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
 }
 
 QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
@@ -266,10 +272,10 @@ void Form8::Impl::Command1Click() {
     // succeeds, so a refused measurement leaves the equipment as it was.
     EquipmentData candidate = equipment;
     candidate.TargetAngle = ValueOf(targetAngleBox->text());
-    candidate.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * 0.1;
-    candidate.AddedAluminium = ValueOf(addedAluminiumBox->text()) * 0.1;
-    candidate.AddedCopper = ValueOf(addedCopperBox->text()) * 0.1;
-    candidate.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * 0.1;
+    candidate.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
+    candidate.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
+    candidate.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
+    candidate.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
     candidate.FocusReceptorDistance = ValueOf(focusReceptorDistanceBox->text());
     candidate.FocusIsocentreDistance = ValueOf(focusIsocentreDistanceBox->text());
     // "---": no other filter was chosen for this equipment. A flag left over from the last

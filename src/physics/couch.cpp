@@ -135,7 +135,7 @@ CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
         Refuse(CouchInputProblem::TransmissionAboveOne,
                "couch transmission " + Describe(result.CouchTransmission) + " is above 1");
     // The isocentre reading carried by the inverse square to the reference point, 15 cm nearer the focus.
-    const double toReferencePoint = fad / (fad - kReferencePointOffsetCm);
+    const double toReferencePoint = fad / ReferencePointDistanceOf(fad);
     result.CalibrationConstant = (without / displayed) * (toReferencePoint * toReferencePoint);
     result.CouchSoftTissueThickness = ComputeCouchSoftTissueThickness(
         table, equipment, measurement.TypicalTubeVoltageKv, result.CouchTransmission);

@@ -13,7 +13,7 @@ BackscatterGrid MakeBackscatterEnergyGrid() {
 
 BinArray MakePrimaryTable(std::span<const double, kPrimaryValueCount> primary) {
     // P(k) belongs to 5·k keV, k = 2..30; primary[k − 2] holds it.
-    auto P = [&](int k) { return primary[static_cast<std::size_t>(k - 2)]; };
+    auto P = [&](int k) { return primary[k - 2]; };
     BinArray table{};
     for (int i = 21; i <= 299; ++i) {
         const double e = BinEnergyKeV(i);

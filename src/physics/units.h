@@ -6,6 +6,8 @@ namespace ordevo {
 
 // Files and screens give filtrations and material thicknesses in millimetres; memory holds cm.
 inline constexpr double kCentimetresPerMillimetre = 0.1;
+// And back, for the millimetre cells of the results table and lengths of dose reports.
+inline constexpr double kMillimetresPerCentimetre = 10.0;
 
 // The patient entrance reference point lies this far from the isocentre towards the focus, cm:
 // the displayed Ka,r is the air kerma free in air there, at FAD − 15 cm from the focus.

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string>
 
+#include "units.h"
+
 namespace ordevo::rdsr {
 namespace {
 
@@ -27,7 +29,7 @@ std::optional<double> FirstLengthMm(const std::string& text) {
         std::size_t unit = end;
         while (unit < text.size() && text[unit] == ' ') ++unit;
         if (text.compare(unit, 2, "mm") == 0) return value;
-        if (text.compare(unit, 2, "cm") == 0) return value * 10.0;
+        if (text.compare(unit, 2, "cm") == 0) return value * kMillimetresPerCentimetre;
         if (text.compare(unit, 1, "m") == 0 && (unit + 1 == text.size() || !std::isalpha(static_cast<unsigned char>(text[unit + 1]))))
             return value * 1000.0;
         return std::nullopt;

@@ -17,7 +17,6 @@
 namespace ordevo::rdsr {
 namespace {
 
-constexpr double kMillimetresPerCentimetre = 10.0;
 
 void AddNote(std::string& notes, const std::string& note) {
     if (!notes.empty()) notes += "; ";

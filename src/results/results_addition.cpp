@@ -2,15 +2,14 @@
 #include "results_addition.h"
 
 #include "number_format.h"
+#include "units.h"
 
 namespace ordevo {
 namespace {
 
-constexpr double kMillimetresPerCentimetre = 10;
-
-ResultsCell& At(ResultsRow& row, int column) { return row[static_cast<std::size_t>(column)]; }
+ResultsCell& At(ResultsRow& row, int column) { return row[column]; }
 const ResultsCell& At(const ResultsRow& row, int column) {
-    return row[static_cast<std::size_t>(column)];
+    return row[column];
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ ResultsRow MakeResultsRow(const CurrentCase& current, std::string_view tubeVolta
 AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row) {
     const int r = table.NextRowIndex;
     if (r < 1 || r > kResultsRowCount) return AdditionOutcome::RefusedFull;
-    table.Rows[static_cast<std::size_t>(r)] = row;
+    table.Rows[r] = row;
     table.NextRowIndex = r + 1;
     return table.NextRowIndex > kResultsRowCount ? AdditionOutcome::AddedNowFull
                                                  : AdditionOutcome::Added;
@@ -65,7 +64,7 @@ AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row) {
 double ResultsTotal(const ResultsTable& table) {
     double sum = 0;
     for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
-        sum += CellNumber(At(table.Rows[static_cast<std::size_t>(r)], ResultsColumn::SkinDose));
+        sum += CellNumber(At(table.Rows[r], ResultsColumn::SkinDose));
     }
     return sum;
 }

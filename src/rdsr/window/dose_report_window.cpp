@@ -363,7 +363,7 @@ void DoseReportWindow::ShowTables() {
 void DoseReportWindow::SendTotalsToInputs() {
     if (!shown_ || planeChoice_->currentIndex() < 0) return;
     const int index = planeChoice_->currentData().toInt();
-    const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(static_cast<std::size_t>(index));
+    const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(index);
     const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
     emit totalsForInputs(QString::fromStdString(plane.EquipmentName), QString::fromStdString(texts.ReferenceAirKerma),
                          QString::fromStdString(texts.KermaAreaProduct), plane.Totals.MeanKv);

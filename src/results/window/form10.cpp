@@ -146,7 +146,7 @@ struct Form10::Impl {
         ShowResultsGrid();
         DrawResultsHeader(*picture);
         for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
-            const ResultsRow& row = table.Rows[static_cast<std::size_t>(r)];
+            const ResultsRow& row = table.Rows[r];
             DrawResultsRow(*picture, CurrentCaseFromRow(row),
                            QString::fromStdString(CellText(row[ResultsColumn::FieldSizeText])),
                            r);

@@ -65,7 +65,7 @@ void PrintAt(ui::Surface& page, double x, double y, const QString& text) {
 }
 
 const ResultsCell& Cell(const ResultsRow& row, int column) {
-    return row[static_cast<std::size_t>(column)];
+    return row[column];
 }
 
 QString Text(const ResultsRow& row, int column) {
@@ -164,7 +164,7 @@ void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilt
                      const QString& userName, const PrintNotes& notes) {
     PrintPageFrame(page);
     for (int i = 1; i < table.NextRowIndex && i <= kResultsRowCount; ++i) {
-        PrintResultsRow(page, table.Rows[static_cast<std::size_t>(i)], i, otherFilterFlag);
+        PrintResultsRow(page, table.Rows[i], i, otherFilterFlag);
     }
     PrintResultsTitle(page, userName);
     PrintPageNotes(page, table, notes);
