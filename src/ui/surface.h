@@ -59,7 +59,6 @@ public:
     void SetLineWidth(int widthDots);
     int LineWidth() const { return state_.lineWidth; }
     void SetLineStyle(LineStyle style);
-    LineStyle GetLineStyle() const { return state_.lineStyle; }
 
     void SetCurrentPosition(double x, double y);
     double CurrentX() const { return state_.currentX; }

@@ -222,25 +222,26 @@ void Form10::ShowUserName(const QString& userName) {
 bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
                               const QString& fieldSizeLabelText) {
     ResultsTable& table = impl_->table;
-    if (table.NextRowIndex > kResultsRowCount) {
+    const int row = table.NextRowIndex;
+    const std::string fieldSizeText =
+        FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
+    const AdditionOutcome outcome =
+        AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
+    if (outcome == AdditionOutcome::RefusedFull) {
         // No place for the row: the warning of the 15th addition again, nothing changed.
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
         ShowInFront();
         return false;
     }
     ui::PictureBox& picture = *impl_->picture;
-    if (table.NextRowIndex == 1) {
+    if (row == 1) {
         picture.Clear();
         impl_->ShowResultsGrid();
         DrawResultsHeader(picture);
     }
-    const int row = table.NextRowIndex;
-    const std::string fieldSizeText =
-        FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
-    AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
     DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
     impl_->unsavedRows = true;
-    if (table.NextRowIndex > kResultsRowCount) {
+    if (outcome == AdditionOutcome::AddedNowFull) {
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
     }
     ShowInFront();
