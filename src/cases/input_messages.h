@@ -1,4 +1,5 @@
-// Warnings for inputs that the windows (and the command-line evaluator) refuse before computing.
+// Warnings for inputs that the windows (and the command-line evaluator) refuse before computing,
+// in the words the user sees.
 #pragma once
 
 namespace ordevo {
