@@ -111,6 +111,39 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
 
 }  // namespace
 
+// The controls the window works with, bound once from the layout table (whose names stay their
+// objectNames).
+struct DoseReportWindow::Ui {
+    explicit Ui(const ui::Controls& c)
+        : openButton(c.Get<QPushButton>("Command1")),
+          fileLabel(c.Get<QLabel>("Label2")),
+          deviceLabel(c.Get<QLabel>("Label4")),
+          dateLabel(c.Get<QLabel>("Label6")),
+          notesLabel(c.Get<QLabel>("Label16")),
+          equipmentA(c.Get<QComboBox>("Combo1")),
+          equipmentB(c.Get<QComboBox>("Combo2")),
+          planeChoice(c.Get<QComboBox>("Combo3")),
+          fsdA(c.Get<QLineEdit>("Text1")),
+          fsdB(c.Get<QLineEdit>("Text2")),
+          evaluateButton(c.Get<QPushButton>("Command2")),
+          transferButton(c.Get<QPushButton>("Command3")),
+          cancelButton(c.Get<QPushButton>("Command4")) {}
+
+    QPushButton* openButton;      // Command1 "開く…"
+    QLabel* fileLabel;            // Label2, the report's file
+    QLabel* deviceLabel;          // Label4, the equipment that wrote the report
+    QLabel* dateLabel;            // Label6, the study date
+    QLabel* notesLabel;           // Label16, notes on the last evaluation
+    QComboBox* equipmentA;        // Combo1, equipment file of plane A (or the single plane)
+    QComboBox* equipmentB;        // Combo2, equipment file of plane B
+    QComboBox* planeChoice;       // Combo3, the plane "入力欄へ" hands over
+    QLineEdit* fsdA;              // Text1, focus-skin distance of plane A, cm
+    QLineEdit* fsdB;              // Text2, focus-skin distance of plane B, cm
+    QPushButton* evaluateButton;  // Command2 "計算する"
+    QPushButton* transferButton;  // Command3 "入力欄へ"
+    QPushButton* cancelButton;    // Command4 "中止"
+};
+
 ui::WindowLayout DoseReportWindow::Layout() {
     return {kControls, kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips};
 }
@@ -126,19 +159,7 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
       ref_(ref),
       folder_(std::move(workingFolder)),
       controls_(ui::CreateControls(*this, kControls)),
-      openButton_(controls_.Get<QPushButton>("Command1")),
-      fileLabel_(controls_.Get<QLabel>("Label2")),
-      deviceLabel_(controls_.Get<QLabel>("Label4")),
-      dateLabel_(controls_.Get<QLabel>("Label6")),
-      notesLabel_(controls_.Get<QLabel>("Label16")),
-      equipmentA_(controls_.Get<QComboBox>("Combo1")),
-      equipmentB_(controls_.Get<QComboBox>("Combo2")),
-      planeChoice_(controls_.Get<QComboBox>("Combo3")),
-      fsdA_(controls_.Get<QLineEdit>("Text1")),
-      fsdB_(controls_.Get<QLineEdit>("Text2")),
-      evaluateButton_(controls_.Get<QPushButton>("Command2")),
-      transferButton_(controls_.Get<QPushButton>("Command3")),
-      cancelButton_(controls_.Get<QPushButton>("Command4")),
+      ui_(std::make_unique<const Ui>(controls_)),
       progress_(new QProgressBar(this)),
       events_(MakeTable(this, "Grid1",
                         {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
@@ -161,12 +182,12 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
     progress_->setTextVisible(true);
     RefreshEquipmentLists();
     SetBusy(false);
-    transferButton_->setEnabled(false);
+    ui_->transferButton->setEnabled(false);
 
-    connect(openButton_, &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
-    connect(evaluateButton_, &QPushButton::clicked, this, &DoseReportWindow::Evaluate);
-    connect(transferButton_, &QPushButton::clicked, this, &DoseReportWindow::SendTotalsToInputs);
-    connect(cancelButton_, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
+    connect(ui_->openButton, &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
+    connect(ui_->evaluateButton, &QPushButton::clicked, this, &DoseReportWindow::Evaluate);
+    connect(ui_->transferButton, &QPushButton::clicked, this, &DoseReportWindow::SendTotalsToInputs);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
     connect(watcher_, &QFutureWatcher<std::shared_ptr<Outcome>>::finished, this, [this] {
         const std::shared_ptr<Outcome> outcome = watcher_->result();
         SetBusy(false);
@@ -181,33 +202,33 @@ DoseReportWindow::~DoseReportWindow() {
 }
 
 void DoseReportWindow::RefreshEquipmentLists() {
-    const QString chosenA = equipmentA_->currentText();
-    const QString chosenB = equipmentB_->currentText();
+    const QString chosenA = ui_->equipmentA->currentText();
+    const QString chosenB = ui_->equipmentB->currentText();
     const QStringList files = QDir(folder_).entryList({QStringLiteral("*.odv"), QStringLiteral("*.odv2"),
                                                        QStringLiteral("*.odv3")},
                                                       QDir::Files, QDir::Name | QDir::IgnoreCase);
-    equipmentA_->clear();
-    equipmentA_->addItems(files);
-    equipmentB_->clear();
-    equipmentB_->addItem(kNoEquipment);
-    equipmentB_->addItems(files);
-    if (files.contains(chosenA)) equipmentA_->setCurrentText(chosenA);
-    if (files.contains(chosenB)) equipmentB_->setCurrentText(chosenB);
+    ui_->equipmentA->clear();
+    ui_->equipmentA->addItems(files);
+    ui_->equipmentB->clear();
+    ui_->equipmentB->addItem(kNoEquipment);
+    ui_->equipmentB->addItems(files);
+    if (files.contains(chosenA)) ui_->equipmentA->setCurrentText(chosenA);
+    if (files.contains(chosenB)) ui_->equipmentB->setCurrentText(chosenB);
 }
 
 void DoseReportWindow::SetEquipmentFile(const QString& fileName) {
     RefreshEquipmentLists();
-    if (!fileName.isEmpty() && equipmentA_->findText(fileName) >= 0) equipmentA_->setCurrentText(fileName);
+    if (!fileName.isEmpty() && ui_->equipmentA->findText(fileName) >= 0) ui_->equipmentA->setCurrentText(fileName);
 }
 
 void DoseReportWindow::SetBusy(bool busy) {
     busy_ = busy;
-    for (QWidget* input : std::initializer_list<QWidget*>{openButton_, evaluateButton_,
-                                                          equipmentA_, equipmentB_, fsdA_, fsdB_, planeChoice_}) {
+    for (QWidget* input : std::initializer_list<QWidget*>{ui_->openButton, ui_->evaluateButton,
+                                                          ui_->equipmentA, ui_->equipmentB, ui_->fsdA, ui_->fsdB, ui_->planeChoice}) {
         input->setEnabled(!busy);
     }
-    transferButton_->setEnabled(!busy && planeChoice_->count() > 0);
-    cancelButton_->setEnabled(busy);
+    ui_->transferButton->setEnabled(!busy && ui_->planeChoice->count() > 0);
+    ui_->cancelButton->setEnabled(busy);
     progress_->setVisible(busy);
 }
 
@@ -221,7 +242,7 @@ void DoseReportWindow::OpenReport(const QString& path) {
     if (busy_) return;
     ShowInFront();
     path_ = path;
-    fileLabel_->setText(FileNameOf(path));
+    ui_->fileLabel->setText(FileNameOf(path));
     Evaluate();
 }
 
@@ -251,15 +272,15 @@ std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment
 
 void DoseReportWindow::Evaluate() {
     if (busy_ || path_.isEmpty()) return;
-    if (equipmentA_->currentText().isEmpty()) {
+    if (ui_->equipmentA->currentText().isEmpty()) {
         AppMessages().Warning(QStringLiteral(" 平面 A / 単一平面の装置データを選んで下さい "));
         return;
     }
-    const std::optional<rdsr::PlaneSetup> planeA = ReadPlane(equipmentA_, fsdA_, "平面 A");
+    const std::optional<rdsr::PlaneSetup> planeA = ReadPlane(ui_->equipmentA, ui_->fsdA, "平面 A");
     if (!planeA) return;
     std::optional<rdsr::PlaneSetup> planeB;
-    if (equipmentB_->currentText() != kNoEquipment && !equipmentB_->currentText().isEmpty()) {
-        planeB = ReadPlane(equipmentB_, fsdB_, "平面 B");
+    if (ui_->equipmentB->currentText() != kNoEquipment && !ui_->equipmentB->currentText().isEmpty()) {
+        planeB = ReadPlane(ui_->equipmentB, ui_->fsdB, "平面 B");
         if (!planeB) return;
     }
     cancel_ = std::make_shared<std::atomic<bool>>(false);
@@ -303,13 +324,13 @@ void DoseReportWindow::Show(const Outcome& outcome) {
         shown_.reset();
         events_->setRowCount(0);
         planes_->setRowCount(0);
-        planeChoice_->clear();
-        deviceLabel_->clear();
-        dateLabel_->clear();
-        notesLabel_->clear();
-        transferButton_->setEnabled(false);
+        ui_->planeChoice->clear();
+        ui_->deviceLabel->clear();
+        ui_->dateLabel->clear();
+        ui_->notesLabel->clear();
+        ui_->transferButton->setEnabled(false);
         AppMessages().Warning(QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
-                                  .arg(fileLabel_->text(), QString::fromStdString(outcome.Error)));
+                                  .arg(ui_->fileLabel->text(), QString::fromStdString(outcome.Error)));
         return;
     }
     shown_ = std::make_shared<const Outcome>(outcome);
@@ -319,11 +340,11 @@ void DoseReportWindow::Show(const Outcome& outcome) {
 void DoseReportWindow::ShowTables() {
     const rdsr::DoseReport& report = *shown_->Report;
     const rdsr::ReportEvaluation& evaluation = shown_->Evaluation;
-    deviceLabel_->setText(QString::fromStdString(report.Manufacturer + "  " + report.Model +
+    ui_->deviceLabel->setText(QString::fromStdString(report.Manufacturer + "  " + report.Model +
                                                  (report.SerialNumber.empty() ? "" : "  (" + report.SerialNumber + ")")));
-    dateLabel_->setText(QString::fromStdString(rdsr::IsoDate(report.StudyDate)));
+    ui_->dateLabel->setText(QString::fromStdString(rdsr::IsoDate(report.StudyDate)));
 
-    const std::vector<QStringList> rows = rdsr::ReportRows(fileLabel_->text(), report, evaluation);
+    const std::vector<QStringList> rows = rdsr::ReportRows(ui_->fileLabel->text(), report, evaluation);
     events_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const QStringList& row = rows[r];
@@ -336,7 +357,7 @@ void DoseReportWindow::ShowTables() {
     events_->resizeColumnsToContents();
 
     planes_->setRowCount(static_cast<int>(evaluation.Planes.size()));
-    planeChoice_->clear();
+    ui_->planeChoice->clear();
     for (int p = 0; p < static_cast<int>(evaluation.Planes.size()); ++p) {
         const rdsr::PlaneEvaluation& plane = evaluation.Planes[p];
         const rdsr::PlaneTotals& t = plane.Totals;
@@ -347,22 +368,22 @@ void DoseReportWindow::ShowTables() {
                 Number(t.ReferenceAirKermaMGy, "###0.0"), Number(t.KermaAreaProductGyCm2, "###0.00"),
                 any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.0"),
                 t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.0") : QString()});
-        if (any) planeChoice_->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
+        if (any) ui_->planeChoice->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
     }
     planes_->resizeColumnsToContents();
-    transferButton_->setEnabled(planeChoice_->count() > 0);
+    ui_->transferButton->setEnabled(ui_->planeChoice->count() > 0);
 
     QStringList notes;
     for (const std::string& note : report.Notes) notes << QString::fromStdString(note);
     if (evaluation.Cancelled) notes.prepend(QStringLiteral("中止しました: 途中までの照射のみ"));
-    notesLabel_->setText(notes.isEmpty() ? QString()
+    ui_->notesLabel->setText(notes.isEmpty() ? QString()
                                          : QStringLiteral("注記 %1 件: %2").arg(notes.size()).arg(notes.first()));
-    notesLabel_->setToolTip(notes.join(u'\n'));
+    ui_->notesLabel->setToolTip(notes.join(u'\n'));
 }
 
 void DoseReportWindow::SendTotalsToInputs() {
-    if (!shown_ || planeChoice_->currentIndex() < 0) return;
-    const int index = planeChoice_->currentData().toInt();
+    if (!shown_ || ui_->planeChoice->currentIndex() < 0) return;
+    const int index = ui_->planeChoice->currentData().toInt();
     const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(index);
     const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
     emit totalsForInputs(QString::fromStdString(plane.EquipmentName), QString::fromStdString(texts.ReferenceAirKerma),

@@ -77,21 +77,9 @@ private:
     const ReferenceData& ref_;
     QString folder_;
     QString path_;
+    struct Ui;
     ui::Controls controls_;
-    // The controls, bound once from the layout table (whose names stay their objectNames).
-    QPushButton* openButton_;
-    QLabel* fileLabel_;
-    QLabel* deviceLabel_;
-    QLabel* dateLabel_;
-    QLabel* notesLabel_;
-    QComboBox* equipmentA_;
-    QComboBox* equipmentB_;
-    QComboBox* planeChoice_;
-    QLineEdit* fsdA_;
-    QLineEdit* fsdB_;
-    QPushButton* evaluateButton_;
-    QPushButton* transferButton_;
-    QPushButton* cancelButton_;
+    std::unique_ptr<const Ui> ui_;
     QProgressBar* progress_;
     QTableWidget* events_;
     QTableWidget* planes_;
