@@ -392,9 +392,10 @@ void Form1::EvaluateDose() {
         if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
             Label("Label73")->setText(QStringLiteral("---"));
             Label("Label74")->setText(QStringLiteral("---"));
-            AppMessages().Warning(QString::fromUtf8(kDepthDoseFailedMessage));
+            AppMessages().Warning(QString::fromStdString(FailureMessageFor(evaluation)));
         } else {
-            AppMessages().Warning(QString::fromUtf8(kCalculationFailedMessage), ui::WithBeep::Yes);
+            AppMessages().Warning(QString::fromStdString(FailureMessageFor(evaluation)),
+                                  ui::WithBeep::Yes);
         }
         return;
     case EvaluationOutcome::Completed:

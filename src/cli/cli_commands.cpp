@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "couch.h"
+#include "cp932_text.h"
 #include "dose_evaluation.h"
 #include "equipment_file.h"
 #include "field_size.h"
@@ -70,13 +71,19 @@ FieldShape ReadShape(const Arguments& args) {
 
 ReferenceData ReadReference(const QString& folder) {
     auto ref = ReadReferenceData(folder);
-    if (!ref) throw ReportedFailure{ref.error().what()};
+    if (!ref)
+        throw ReportedFailure{std::string(" 基準データファイルを読み込めませんでした \n") +
+                              ref.error().what()};
     return std::move(ref).value();
 }
 
 EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder) {
-    auto equipment = LoadEquipmentFile(QString::fromStdString(args.Require("equipment")), folder);
-    if (!equipment) throw ReportedFailure{equipment.error().what()};
+    const QString path = QString::fromStdString(args.Require("equipment"));
+    auto equipment = LoadEquipmentFile(path, folder);
+    if (!equipment)
+        throw ReportedFailure{QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
+                                  .arg(FileNameOf(path), equipment.error().message())
+                                  .toStdString()};
     return std::move(equipment).value();
 }
 
@@ -148,7 +155,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
 
         const DoseEvaluation evaluation = EvaluateDose(ref, in, MakeScatterKernelLoader(folder));
         if (evaluation.Outcome != EvaluationOutcome::Completed)
-            return PrintFailure(out, MessageFor(evaluation.Outcome));
+            return PrintFailure(out, FailureMessageFor(evaluation));
         out << EvaluationJson(evaluation, fieldSizeText).Text() << "\n";
         return 0;
     } catch (const ReportedFailure& failure) {
@@ -165,8 +172,8 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
         SpectrumResult spectrum;
         try {
             spectrum = ComputeSpectrum(ref.Attenuation, equipment.Data, voltage);
-        } catch (const CalculationError&) {
-            throw ReportedFailure{kCalculationFailedMessage};
+        } catch (const CalculationError& error) {
+            throw ReportedFailure{std::string(kCalculationFailedMessage) + "\n" + error.what()};
         }
         out << SpectrumFileText(spectrum.XraySpectrum);
         return 0;
@@ -198,7 +205,7 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         try {
             result = ComputeCouchCalibration(ref.Attenuation, equipment.Data, m);
         } catch (const CouchInputError& error) {
-            throw ReportedFailure{MessageFor(error.problem())};
+            throw ReportedFailure{CouchFailureMessage(error)};
         }
         JsonObject labels;
         labels.String("Label21", FormatNumber(result.CouchTransmission, "0.000"))

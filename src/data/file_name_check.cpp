@@ -3,17 +3,17 @@
 namespace ordevo {
 
 std::optional<QString> FileNameProblem(const QString& name) {
-    if (name.trimmed().isEmpty()) return QStringLiteral("the name is empty");
+    if (name.trimmed().isEmpty()) return QStringLiteral("名前が空です");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("\"%1\" is not a usable name").arg(name);
+        return QStringLiteral("「%1」は名前に使えません").arg(name);
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
             return QStringLiteral(
-                       "the name \"%1\" holds a path separator ('/' or '\\'); "
-                       "a file can only be saved in the working folder")
+                       "名前「%1」にフォルダーの区切り（'/' または '\\'）が含まれています。"
+                       "ファイルは作業フォルダーにだけ保存できます")
                 .arg(name);
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("the name holds a control character");
+            return QStringLiteral("名前に制御文字が含まれています");
     }
     return std::nullopt;
 }

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <array>
+#include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,34 +15,62 @@ namespace ordevo {
 
 namespace {
 
-using RecordSink = std::function<void(int record, const std::vector<double>& numbers)>;
+// Checks one record; returns why it cannot be used (Japanese), or nothing.
+using RecordSink =
+    std::function<std::optional<QString>(int record, const std::vector<double>& numbers)>;
+
+QString ValueText(double value) { return QString::number(value, 'g', 17); }
+
+bool StartsWithNumber(QByteArrayView line) {
+    FieldReader reader(std::string_view(line.data(), static_cast<std::size_t>(line.size())));
+    double value = 0;
+    return reader.Next(value) == FieldReader::Outcome::Number;
+}
 
 // Reads records 1..count from lines firstLine.. of the file, each line holding exactly
-// `numbersPerRecord` numbers, and hands each to `sink`.
-FileResult<void> ReadRecords(const QString& folder, const QString& fileName, int firstLine,
-                             int count, std::size_t numbersPerRecord, const RecordSink& sink) {
-    const auto bytes = ReadFileBytes(QDir(folder).filePath(fileName));
+// `numbersPerRecord` numbers, and hands each to `sink`, which may refuse it.
+FileResult<void> ReadRecords(const QString& folder, const QString& fileName, qint64 maxBytes,
+                             int firstLine, int count, std::size_t numbersPerRecord,
+                             const RecordSink& sink) {
+    const auto bytes = ReadFileBytes(QDir(folder).filePath(fileName), maxBytes);
     if (!bytes) return bytes.error();
     const std::vector<QByteArrayView> lines = SplitLines(*bytes);
+    const int lineCount = static_cast<int>(lines.size());
+    // A record missing: the file ends early, or the records stop and only text follows
+    // (Primary.dat's unit and source lines move up into the place of the last record).
+    auto missing = [&](int record, int lineNumber) {
+        return FileError::AtLine(
+            fileName, lineNumber,
+            QStringLiteral("記録が足りません（%1 行目から %2 個の記録が必要ですが、%3 個しかありません）")
+                .arg(firstLine)
+                .arg(count)
+                .arg(record - 1));
+    };
     std::vector<double> numbers;
     std::string problem;
     for (int record = 1; record <= count; ++record) {
         const int lineNumber = firstLine + record - 1;
-        if (lineNumber > static_cast<int>(lines.size()))
-            return FileError::AtLine(fileName, lineNumber,
-                                     QStringLiteral("missing (%1 records expected from line %2)")
-                                         .arg(count)
-                                         .arg(firstLine));
+        if (lineNumber > lineCount) return missing(record, lineNumber);
         const QByteArrayView line = lines[static_cast<std::size_t>(lineNumber - 1)];
         if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())),
-                            numbers, problem))
+                            numbers, problem)) {
+            bool recordsFollow = false;
+            for (int later = lineNumber + 1; later <= lineCount && !recordsFollow; ++later)
+                recordsFollow = StartsWithNumber(lines[static_cast<std::size_t>(later - 1)]);
+            if (!StartsWithNumber(line) && !recordsFollow) return missing(record, lineNumber);
             return FileError::AtLine(fileName, lineNumber, QString::fromStdString(problem));
+        }
         if (numbers.size() != numbersPerRecord)
             return FileError::AtLine(fileName, lineNumber,
-                                     QStringLiteral("%1 numbers, %2 expected")
-                                         .arg(numbers.size())
-                                         .arg(numbersPerRecord));
-        sink(record, numbers);
+                                     numbers.size() < numbersPerRecord
+                                         ? QStringLiteral("数値が %1 個しかありません（%2 個必要）")
+                                               .arg(numbers.size())
+                                               .arg(numbersPerRecord)
+                                         : QStringLiteral("数値が %1 個あります（%2 個のはず）")
+                                               .arg(numbers.size())
+                                               .arg(numbersPerRecord));
+        if (const auto refused = sink(record, numbers))
+            return FileError::AtLine(fileName, lineNumber, *refused);
     }
     return {};
 }
@@ -51,17 +81,27 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
     ReferenceData data;
     data.BackscatterEnergyGrid = MakeBackscatterEnergyGrid();
 
-    // One header line, then per ring: a number that is not used and the 31 energies.
-    const auto backscatter =
-        ReadRecords(folder, QString::fromLatin1(kBackscatterFileName), 2, kBackscatterRingCount,
-                    1 + kBackscatterEnergyCount, [&](int row, const std::vector<double>& numbers) {
-                        for (int column = 1; column <= kBackscatterEnergyCount; ++column)
-                            data.BackscatterTable[static_cast<std::size_t>(row)]
-                                                 [static_cast<std::size_t>(column)] =
-                                numbers[static_cast<std::size_t>(column)];
-                    });
+    // One header line, then per ring: a number that is not used and the 31 energies. A ring's
+    // backscatter is a dose: it may be zero (far rings at low energy), never negative.
+    const auto backscatter = ReadRecords(
+        folder, QString::fromLatin1(kBackscatterFileName), kLargeDataFileMaxBytes, 2,
+        kBackscatterRingCount, 1 + kBackscatterEnergyCount,
+        [&](int row, const std::vector<double>& numbers) -> std::optional<QString> {
+            for (int column = 1; column <= kBackscatterEnergyCount; ++column) {
+                const double value = numbers[static_cast<std::size_t>(column)];
+                if (!(value >= 0.0) || !std::isfinite(value))
+                    return QStringLiteral("%1 番目の数値 %2: 後方散乱の値は 0 以上の有限の数でなければなりません")
+                        .arg(column + 1)
+                        .arg(ValueText(value));
+                data.BackscatterTable[static_cast<std::size_t>(row)]
+                                     [static_cast<std::size_t>(column)] = value;
+            }
+            return std::nullopt;
+        });
     if (!backscatter) return backscatter.error();
 
+    // Every coefficient enters an exponential or a ratio: a negative or zero one would give a
+    // plausible-looking but wrong dose, so each must be positive; the energies must rise.
     AttenuationTable& att = data.Attenuation;
     const std::array<BinArray*, 6> columns = {&att.Tungsten,
                                               &att.Aluminium,
@@ -69,27 +109,39 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
                                               &att.AirEnergyAbsorption,
                                               &att.TissueEnergyAbsorption,
                                               &att.TissueAttenuation};
-    const auto attenuation =
-        ReadRecords(folder, QString::fromLatin1(kAttenuationFileName), 1, kBinCount, 7,
-                    [&](int bin, const std::vector<double>& numbers) {
-                        for (std::size_t c = 0; c < columns.size(); ++c)
-                            (*columns[c])[static_cast<std::size_t>(bin)] = numbers[c + 1];
-                    });
+    double previousEnergy = 0.0;
+    const auto attenuation = ReadRecords(
+        folder, QString::fromLatin1(kAttenuationFileName), kDataFileMaxBytes, 1, kBinCount, 7,
+        [&](int bin, const std::vector<double>& numbers) -> std::optional<QString> {
+            const double energy = numbers[0];
+            if (!(energy > previousEnergy) || !std::isfinite(energy))
+                return QStringLiteral("エネルギー %1 が前の行（%2）より大きくありません")
+                    .arg(ValueText(energy), ValueText(previousEnergy));
+            previousEnergy = energy;
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                const double value = numbers[c + 1];
+                if (!(value > 0.0) || !std::isfinite(value))
+                    return QStringLiteral("%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません")
+                        .arg(c + 2)
+                        .arg(ValueText(value));
+                (*columns[c])[static_cast<std::size_t>(bin)] = value;
+            }
+            return std::nullopt;
+        });
     if (!attenuation) return attenuation.error();
 
-    std::array<double, kPrimaryValueCount> primary{};
-    int nonPositiveLine = 0;
-    const auto primaryRead =
-        ReadRecords(folder, QString::fromLatin1(kPrimaryFileName), 1, kPrimaryValueCount, 2,
-                    [&](int record, const std::vector<double>& numbers) {
-                        primary[static_cast<std::size_t>(record - 1)] = numbers[1];
-                        if (!(numbers[1] > 0.0) && nonPositiveLine == 0) nonPositiveLine = record;
-                    });
-    if (!primaryRead) return primaryRead.error();
     // The table interpolates the logarithm of these values.
-    if (nonPositiveLine != 0)
-        return FileError::AtLine(QString::fromLatin1(kPrimaryFileName), nonPositiveLine,
-                                 QStringLiteral("the primary dose must be positive"));
+    std::array<double, kPrimaryValueCount> primary{};
+    const auto primaryRead = ReadRecords(
+        folder, QString::fromLatin1(kPrimaryFileName), kTableFileMaxBytes, 1, kPrimaryValueCount, 2,
+        [&](int record, const std::vector<double>& numbers) -> std::optional<QString> {
+            if (!(numbers[1] > 0.0) || !std::isfinite(numbers[1]))
+                return QStringLiteral("一次線量 %1 は正の有限の数でなければなりません")
+                    .arg(ValueText(numbers[1]));
+            primary[static_cast<std::size_t>(record - 1)] = numbers[1];
+            return std::nullopt;
+        });
+    if (!primaryRead) return primaryRead.error();
     data.PrimaryTable = MakePrimaryTable(primary);
     return data;
 }

@@ -18,8 +18,11 @@ inline constexpr const char* kPrimaryFileName = "Primary.dat";
 //   dBSF-SoftDose-SoftPhantom.dat: a header line (skipped), then 300 rows of 1 + 31 numbers;
 //   Att_coeff2021.dat: 300 records of 7 numbers, the first (the energy) discarded;
 //   Primary.dat: lines 1–29 of 2 numbers, the second (P(k), positive) kept.
-// Lines after those are not read. Errors name the file and the line:
-// "Att_coeff2021.dat line 212: 6 numbers, 7 expected".
+// Lines after those are not read. Values are checked for plausibility: attenuation and
+// energy-absorption coefficients positive with rising energies, backscatter values ≥ 0,
+// primary doses positive, all finite. Errors name the file, the line and the value:
+// "Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）". A record line
+// followed only by text (a record left out) is reported as a missing record.
 FileResult<ReferenceData> ReadReferenceData(const QString& folder);
 
 }  // namespace ordevo

@@ -242,6 +242,13 @@ QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     case CouchInputProblem::TransmissionBeyondTable: return Text15;
     case CouchInputProblem::TargetAngle: return Text1;
     case CouchInputProblem::BeamFullyAbsorbed: return nullptr;
+    case CouchInputProblem::AirKermaWithCouch: return Text15;
+    case CouchInputProblem::FocusReceptorDistance: return Text8;
+    case CouchInputProblem::InherentFiltration: return Text2;
+    case CouchInputProblem::AddedAluminium: return Text3;
+    case CouchInputProblem::AddedCopper: return Text4;
+    case CouchInputProblem::OtherFilterThickness: return nullptr;  // chosen in the filter window
+    case CouchInputProblem::CalibrationConstant: return Text16;
     }
     return nullptr;
 }
@@ -289,7 +296,7 @@ void Form8::Impl::Command1Click() {
     try {
         result = ComputeCouchCalibration(reference.Attenuation, candidate, measurement);
     } catch (const CouchInputError& error) {
-        RefuseOk(QString::fromUtf8(MessageFor(error.problem())), BoxFor(error.problem()));
+        RefuseOk(QString::fromStdString(CouchFailureMessage(error)), BoxFor(error.problem()));
         return;
     } catch (const CalculationError& error) {
         RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +

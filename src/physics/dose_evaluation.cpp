@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "backscatter.h"
 #include "calculation_error.h"
@@ -21,7 +22,7 @@ std::string DescribeCurrentException() {
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
-        return "unknown failure";
+        return "原因の分からない失敗";
     }
 }
 
@@ -32,7 +33,58 @@ DoseEvaluation& Fail(DoseEvaluation& evaluation, EvaluationOutcome outcome) {
     return evaluation;
 }
 
+// A step's results must be finite and not negative: a value that is not is a failure of that
+// step, never a shown result. The reason names the quantity and its value.
+void RequireUsable(EvaluationStep step, const DoseEvaluation& ev) {
+    const CaseConditions& cc = ev.Conditions;
+    const DoseResult& r = ev.Result;
+    struct Quantity {
+        const char* name;
+        double value;
+    };
+    std::vector<Quantity> quantities;
+    switch (step) {
+    case EvaluationStep::Corrections:
+        quantities = {{"補正 Ka,r (mGy)", r.CorrectedReferenceAirKerma},
+                      {"補正 P_KA (Gy·cm²)", r.CorrectedKermaAreaProduct},
+                      {"天板透過率", r.CouchTransmission},
+                      {"入射空気カーマ (mGy)", r.EntranceAirKerma},
+                      {"ファントム表面までの距離 (cm)", cc.PhantomSurfaceDistance},
+                      {"ファントム表面の照射野サイズ (cm)", cc.SurfaceFieldSize}};
+        break;
+    case EvaluationStep::Spectrum:
+        quantities = {{"軟部組織/空気の吸収線量比", r.TissueToAirDoseRatio}};
+        break;
+    case EvaluationStep::Backscatter:
+        quantities = {{"後方散乱係数", r.BackscatterFactor}};
+        break;
+    case EvaluationStep::DepthDose:
+        quantities = {{"深部線量係数", r.DepthDoseFactor}};
+        break;
+    case EvaluationStep::SkinDose:
+        quantities = {{"入射表面皮膚吸収線量 (mGy)", r.SkinDose},
+                      {"前方・後方散乱係数", r.ScatterFactor}};
+        break;
+    case EvaluationStep::None:
+        break;
+    }
+    for (const Quantity& q : quantities) {
+        if (!std::isfinite(q.value) || !(q.value >= 0.0))
+            throw CalculationError(std::string(q.name) + " が " + detail::Describe(q.value) +
+                                   " です（0 以上の有限の数が必要です）");
+    }
+}
+
 }  // namespace
+
+std::string FailureMessageFor(const DoseEvaluation& evaluation) {
+    std::string message = MessageFor(evaluation.Outcome);
+    if (evaluation.Outcome == EvaluationOutcome::CalculationFailed ||
+        evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
+        if (!evaluation.FailureDetail.empty()) message += "\n" + evaluation.FailureDetail;
+    }
+    return message;
+}
 
 const char* MessageFor(EvaluationOutcome outcome) {
     switch (outcome) {
@@ -67,12 +119,13 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
     // that distance nothing can be computed.
     if (!(eq.FocusIsocentreDistance > kReferencePointOffsetCm)) {
         ev.Outcome = EvaluationOutcome::CalculationFailed;
-        ev.FailureDetail = "focus-isocentre distance " + detail::Describe(eq.FocusIsocentreDistance) +
-                           " cm is not above 15 cm";
+        ev.FailureDetail = "焦点-アイソセンター間距離 " + detail::Describe(eq.FocusIsocentreDistance) +
+                           " cm が 15 cm より大きくありません";
         return ev;
     }
 
     auto report = [&](EvaluationStep step) {
+        RequireUsable(step, ev);
         ev.ReachedStep = step;
         if (observer) observer(step, ev);
     };
@@ -131,15 +184,15 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
 
         const double d0 = cc.PhantomSurfaceDistance;
         const double distanceRatio =
-            detail::Divide(cc.FocusSkinDistance, d0, "inverse square (phantom surface distance)");
+            detail::Divide(cc.FocusSkinDistance, d0, "距離の逆二乗（ファントム表面までの距離）");
         const double inverseSquare = distanceRatio * distanceRatio;
         const double primaryDose =
             r.BackscatterFactor * r.TissueToAirDoseRatio * inverseSquare * r.EntranceAirKerma;
         r.SkinDose = r.DepthDoseFactor * primaryDose;
-        detail::RequireFinite(r.SkinDose, "skin dose");
+        detail::RequireFinite(r.SkinDose, "入射表面皮膚吸収線量");
         r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
-                                         "scatter factor (entrance air kerma times tissue-to-air ratio)");
-        detail::RequireFinite(r.ScatterFactor, "scatter factor");
+                                         "前方・後方散乱係数（入射空気カーマ × 吸収線量比）");
+        detail::RequireFinite(r.ScatterFactor, "前方・後方散乱係数");
         report(EvaluationStep::SkinDose);
     } catch (...) {
         return Fail(ev, EvaluationOutcome::CalculationFailed);

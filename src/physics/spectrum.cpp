@@ -51,7 +51,7 @@ struct KLine {
 constexpr KLine kKLines[] = {{119, 0.5048}, {116, 0.2908}, {134, 0.162}, {138, 0.0424}};
 
 // Last bin j with j ≤ 2·V; 2·V is exact in binary, so the bound is too. V is at most 150 kV here.
-int LastBin(double v) { return detail::FloorToInt(2.0 * v, "last bin of the spectrum"); }
+int LastBin(double v) { return detail::FloorToInt(2.0 * v, "スペクトルの最後のエネルギー区間"); }
 
 // Unfiltered energy output Q(j) of the target at tube voltage v, with the K lines.
 void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinArray& q) {
@@ -98,15 +98,15 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     const double vLo = voltage.TubeVoltageLow;
     const double vHi = voltage.TubeVoltageHigh;
     if (!(vHi <= kMaxTubeVoltageKv))
-        throw CalculationError("tube voltage " + Describe(vHi) + " kV is above 150 kV, the end of the energy grid");
+        throw CalculationError("管電圧 " + Describe(vHi) + " kV がエネルギーの表の上限 150 kV を超えています");
     if (!(vLo >= 0.5))
-        throw CalculationError("tube voltage " + Describe(vLo) + " kV is below 0.5 kV");
+        throw CalculationError("管電圧 " + Describe(vLo) + " kV が 0.5 kV より低くなっています");
     if (!(vLo <= vHi))
-        throw CalculationError("tube voltage range " + Describe(vLo) + " - " + Describe(vHi) +
-                               " kV is reversed");
+        throw CalculationError("管電圧の範囲 " + Describe(vLo) + " - " + Describe(vHi) +
+                               " kV の下限が上限より大きくなっています");
     const double theta = equipment.TargetAngle;
     if (!(theta > 0.0 && theta < 90.0))
-        throw CalculationError("target angle " + Describe(theta) + " degrees is outside 0..90");
+        throw CalculationError("Ｘ線管ターゲット角度 " + Describe(theta) + " 度が 0〜90 度の外です");
 
     SpectrumResult result;
     BinArray& s = result.XraySpectrum;
@@ -121,8 +121,8 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     if (normal) {
         vMean = (vLo + vHi) / 2.0;
         if (!(vHi - vMean > 0.0))
-            throw CalculationError("normal weighting needs a range, got " + Describe(vLo) + " - " +
-                                   Describe(vHi) + " kV");
+            throw CalculationError("正規分布の重みには管電圧の範囲が必要です（" + Describe(vLo) + " - " +
+                                   Describe(vHi) + " kV）");
         g = kRangeInStandardDeviations / (vHi - vMean);
     }
 
@@ -134,7 +134,7 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     // keeps their last step, and no step may pass V_hi.
     constexpr double kStepCountTolerance = 1e-9;
     const int steps =
-        detail::FloorToInt(1.0 + 2.0 * (vHi - vLo) + kStepCountTolerance, "number of voltage steps");
+        detail::FloorToInt(1.0 + 2.0 * (vHi - vLo) + kStepCountTolerance, "管電圧の刻みの数");
     BinArray q{};
     for (int k = 1; k <= steps; ++k) {
         const double v = std::min(vLo + 0.5 * (k - 1), vHi);
@@ -176,13 +176,13 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
         airSum += airKerma[j];
     }
     if (!(total > 0.0) || !std::isfinite(total))
-        throw CalculationError("spectrum total " + Describe(total) + " cannot be normalised");
+        throw CalculationError("スペクトルの合計 " + Describe(total) + " で規格化できません");
     for (int j = 2; j <= lastBin; ++j) {
         s[j] /= total;
         if (s[j] < kSpectrumCut) s[j] = 0.0;
     }
-    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "tissue-to-air ratio (air-kerma total)");
-    detail::RequireFinite(result.TissueToAirDoseRatio, "tissue-to-air ratio");
+    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "軟部組織/空気の吸収線量比（空気カーマの合計）");
+    detail::RequireFinite(result.TissueToAirDoseRatio, "軟部組織/空気の吸収線量比");
     return result;
 }
 

@@ -96,14 +96,14 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
     Main().SetTubeVoltageText(QStringLiteral("80"));
 
     struct Case { const char* file; const char* why; };
-    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 line 11"}, Case{"NoMaterial.odv3", "Unobtainium"},
+    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 の 11 行目"}, Case{"NoMaterial.odv3", "Unobtainium"},
                          Case{"Locked.odv2", "Locked.odv2"}}) {
         Messages().Forget();
         ClickFile(QString::fromLatin1(c.file));
         ASSERT_EQ(Messages().Shown().size(), 1u) << c.file;
         const QString text = Messages().Shown()[0].text;
         EXPECT_EQ(Messages().Shown()[0].icon, ui::MessageIcon::Exclamation);
-        EXPECT_TRUE(text.contains(QString::fromLatin1(c.why))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.why))) << text.toStdString();
         EXPECT_EQ(PanelTexts(), panel) << c.file;
         EXPECT_EQ(State().Equipment.CalibrationConstant, calibration);
         EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);

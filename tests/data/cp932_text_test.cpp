@@ -22,7 +22,7 @@ TEST(Cp932Text, SpecialCharactersRoundTripByteForByte) {
     const QByteArray expected("\x81\x60\x81\x5C\x87\x40\x81\x7C\x81\xCA\r\nabc\r\n", 17);
     EXPECT_EQ(ReadFile(path), expected);
 
-    const auto read = ReadTextLines(path);
+    const auto read = ReadTextLines(path, kTableFileMaxBytes);
     ASSERT_TRUE(read) << read.error().what();
     EXPECT_EQ(*read, lines);
 }
@@ -43,13 +43,13 @@ TEST(Cp932Text, LinesSplitAtCrLfOrLf) {
 TEST(Cp932Text, InvalidBytesAreAnErrorNamingTheLine) {
     QTemporaryDir dir;
     WriteFile(dir, "bad.txt", QByteArray("ok\r\nx\x81\x20y\r\n", 10));
-    const auto read = ReadTextLines(dir.filePath("bad.txt"));
+    const auto read = ReadTextLines(dir.filePath("bad.txt"), kSmallFileMaxBytes);
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message(), QStringLiteral("bad.txt line 2: not valid CP932 text"));
+    EXPECT_EQ(read.error().message(), QStringLiteral("bad.txt の 2 行目: CP932（シフト JIS）の文字として読めません"));
 
     // A lead byte cut off by the end of the file.
     WriteFile(dir, "cut.txt", QByteArray("ok\r\nab\x81", 7));
-    EXPECT_FALSE(ReadTextLines(dir.filePath("cut.txt")));
+    EXPECT_FALSE(ReadTextLines(dir.filePath("cut.txt"), kSmallFileMaxBytes));
 }
 
 TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
@@ -59,7 +59,7 @@ TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
                                         {QStringLiteral("ok"), QString::fromUtf8("price €5")});
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message(),
-              QStringLiteral("old.txt line 2: a character that code page 932 cannot hold"));
+              QStringLiteral("old.txt の 2 行目: CP932（シフト JIS）で書けない文字があります"));
     EXPECT_EQ(ReadFile(dir.filePath("old.txt")), QByteArray("old\r\n"));
 }
 
@@ -75,7 +75,7 @@ TEST(Cp932Text, WriteWhereNoFolderCanBeIsAnError) {
     WriteFile(dir, "plain", "not a folder");
     const auto written = WriteTextLines(dir.filePath("plain/out.txt"), {QStringLiteral("x")});
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("out.txt: cannot be written")))
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("out.txt: 書き込めません")))
         << written.error().what();
     EXPECT_EQ(ReadFile(dir.filePath("plain")), QByteArray("not a folder"));
 }

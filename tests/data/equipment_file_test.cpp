@@ -54,13 +54,13 @@ TEST(EquipmentFile, ReadsVersion3WithFiltrationsInCentimetres) {
 // Version 1 holds each measured quantity at 60…100 kV; the 80 kV lines 12, 17, 22 are used.
 TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
     QStringList lines = kVersion3Lines.mid(0, 9);
-    for (int i = 10; i <= 24; ++i) lines << QString::number(i);
+    for (int i = 10; i <= 24; ++i) lines << (i == 12 ? QStringLiteral("0.12") : QString::number(i));
     QTemporaryDir dir;
     WriteFile(dir, "old.odv", Lines(lines).replace("\r\n", "\n"));
     const auto read = ReadEquipmentFile(dir.filePath("old.odv"));
     ASSERT_TRUE(read) << read.error().what();
     EXPECT_EQ(read->Version, EquipmentFileVersion::Version1);
-    EXPECT_EQ(read->Data.CouchTransmission, 12.0);
+    EXPECT_EQ(read->Data.CouchTransmission, 0.12);
     EXPECT_EQ(read->Data.CouchSoftTissueThickness, 17.0);
     EXPECT_EQ(read->Data.CalibrationConstant, 22.0);
     EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
@@ -68,7 +68,7 @@ TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
 
 TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
     QStringList lines = kVersion3Lines;
-    lines[2] = "  ";           // target angle
+    lines[4] = "  ";           // added aluminium
     lines[3] = "abc";          // inherent filtration
     lines[6] = "";             // flag: fails the flag test
     lines[7] = " 銅, 合金　";  // may hold a comma; ASCII blanks trimmed, U+3000 kept
@@ -76,7 +76,7 @@ TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
     WriteFile(dir, "x.odv2", Lines(lines));
     const auto read = ReadEquipmentFile(dir.filePath("x.odv2"));
     ASSERT_TRUE(read) << read.error().what();
-    EXPECT_EQ(read->Data.TargetAngle, 0.0);
+    EXPECT_EQ(read->Data.AddedAluminium, 0.0);
     EXPECT_EQ(read->Data.InherentFiltration, 0.0);
     EXPECT_EQ(read->Data.OtherFilterFlag, 0);
     EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金　");
@@ -89,12 +89,12 @@ TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {
     const auto read = ReadEquipmentFile(dir.filePath("abc.odv3"));
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().message(),
-              QStringLiteral("abc.odv3 line 11: missing (13 lines expected)"));
+              QStringLiteral("abc.odv3 の 11 行目: ありません（13 行必要です）"));
 
     // The same 13 lines are too few for a version-1 name.
     WriteFile(dir, "abc.odv", Lines(kVersion3Lines));
     EXPECT_EQ(ReadEquipmentFile(dir.filePath("abc.odv")).error().message(),
-              QStringLiteral("abc.odv line 14: missing (24 lines expected)"));
+              QStringLiteral("abc.odv の 14 行目: ありません（24 行必要です）"));
 }
 
 EquipmentRecordTexts SampleRecord() {
@@ -126,11 +126,11 @@ TEST(EquipmentFile, WritesVersion3ThroughThePictures) {
         "0.3",   "80",   "0.780", "3.200", "1.046"};
     EXPECT_EQ(ReadFile(dir.filePath(*written)), Lines(expected));
 
-    // Read back: the thickness text becomes centimetres, the material text stays as written.
+    // A focus–isocentre distance of 5 cm is outside the editor's limits: reading refuses it.
     const auto read = ReadEquipmentFile(dir.filePath(*written));
-    ASSERT_TRUE(read);
-    EXPECT_DOUBLE_EQ(read->Data.OtherFilterThickness, 0.03);
-    EXPECT_EQ(read->OtherFilterMaterialText, QString::fromUtf8("Ｍｏ～"));
+    ASSERT_FALSE(read);
+    EXPECT_TRUE(read.error().message().startsWith(QString::fromUtf8("Ｘ線室１.odv3 の 2 行目: ")))
+        << read.error().what();
 }
 
 TEST(EquipmentFile, NamesOutsideTheFolderAreRefusedAndNothingIsWritten) {
@@ -165,7 +165,7 @@ TEST(EquipmentFile, LoadingWithTheFlagSetLoadsTheMaterialTable) {
     const auto missing = LoadEquipmentFile(dir.filePath("Room.odv3"), dir.path());
     ASSERT_FALSE(missing);
     EXPECT_TRUE(missing.error().message().startsWith(
-        QStringLiteral("Room.odv3: the other filter's material")))
+        QStringLiteral("Room.odv3: 任意フィルタの材質ファイルを読み込めません")))
         << missing.error().what();
 }
 
@@ -177,7 +177,7 @@ TEST(EquipmentFile, MaterialNameCannotLeaveTheFolder) {
     WriteFile(dir, "sub/Room.odv3", Lines(lines));
     const auto loaded = LoadEquipmentFile(dir.filePath("sub/Room.odv3"), dir.filePath("sub"));
     ASSERT_FALSE(loaded);
-    EXPECT_TRUE(loaded.error().message().startsWith(QStringLiteral("Room.odv3 line 8:")));
+    EXPECT_TRUE(loaded.error().message().startsWith(QStringLiteral("Room.odv3 の 8 行目:")));
 }
 
 }  // namespace

@@ -65,14 +65,14 @@ TEST(ReferenceFiles, BrokenFilesAreNamedByFileAndLine) {
 
     const Case cases[] = {
         {"Att_coeff2021.dat", shortAttenuation,
-         "Att_coeff2021.dat line 300: missing (300 records expected from line 1)"},
-        {"Att_coeff2021.dat", missingField, "Att_coeff2021.dat line 212: \"junk\" is not a number"},
+         "Att_coeff2021.dat の 300 行目: 記録が足りません（1 行目から 300 個の記録が必要ですが、299 個しかありません）"},
+        {"Att_coeff2021.dat", missingField, "Att_coeff2021.dat の 212 行目: 「junk」は数値ではありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", notANumber,
-         "dBSF-SoftDose-SoftPhantom.dat line 4: \"3.01x\" is not a number"},
+         "dBSF-SoftDose-SoftPhantom.dat の 4 行目: 「3.01x」は数値ではありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", "header only\r\n",
-         "dBSF-SoftDose-SoftPhantom.dat line 2: missing (300 records expected from line 2)"},
-        {"Primary.dat", "10, 0.02\r\n15\r\n", "Primary.dat line 2: 1 numbers, 2 expected"},
-        {"Primary.dat", zeroPrimary, "Primary.dat line 3: the primary dose must be positive"},
+         "dBSF-SoftDose-SoftPhantom.dat の 2 行目: 記録が足りません（2 行目から 300 個の記録が必要ですが、0 個しかありません）"},
+        {"Primary.dat", "10, 0.02\r\n15\r\n", "Primary.dat の 2 行目: 数値が 1 個しかありません（2 個必要）"},
+        {"Primary.dat", zeroPrimary, "Primary.dat の 3 行目: 一次線量 0 は正の有限の数でなければなりません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -93,7 +93,7 @@ TEST(ReferenceFiles, RecordWithOneNumberTooFewNamesItsLine) {
     const auto read = ReadReferenceData(dir.path());
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().message(),
-              QStringLiteral("Att_coeff2021.dat line 212: 6 numbers, 7 expected"));
+              QStringLiteral("Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）"));
 }
 
 TEST(ReferenceFiles, MissingFileIsNamed) {
@@ -102,7 +102,7 @@ TEST(ReferenceFiles, MissingFileIsNamed) {
     QFile::remove(dir.filePath("Primary.dat"));
     const auto read = ReadReferenceData(dir.path());
     ASSERT_FALSE(read);
-    EXPECT_TRUE(read.error().message().startsWith(QStringLiteral("Primary.dat: cannot open")))
+    EXPECT_TRUE(read.error().message().startsWith(QStringLiteral("Primary.dat: 開けません")))
         << read.error().what();
 }
 

@@ -47,9 +47,9 @@ TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {KernelBytes(6399), "PDS-data/40.dat line 915: ends after 6399 numbers, 6400 expected"},
-        {KernelBytes() + " 7", "PDS-data/40.dat line 915: more than 6400 numbers"},
-        {notANumber, "PDS-data/40.dat line 1: number 5: \"1.005000E+0x\" is not a number"},
+        {KernelBytes(6399), "PDS-data/40.dat の 915 行目: 数値が 6399 個で終わっています（6400 個必要）"},
+        {KernelBytes() + " 7", "PDS-data/40.dat の 915 行目: 数値が 6400 個より多くあります"},
+        {notANumber, "PDS-data/40.dat の 1 行目: 5 番目の数値: 「1.005000E+0x」は数値ではありません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -70,7 +70,7 @@ TEST(ScatterKernelFile, MissingFileThrows) {
         load(150);
         ADD_FAILURE() << "a missing kernel file was read";
     } catch (const FileError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: cannot open")))
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: 開けません")))
             << error.what();
     }
 }

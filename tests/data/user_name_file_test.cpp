@@ -62,7 +62,7 @@ TEST(UserNameFile, RefusedNamesAndShortFilesLeaveTheFileAlone) {
     ASSERT_FALSE(stored);
     EXPECT_EQ(
         stored.error().message(),
-        QStringLiteral("Primary.dat line 31: missing (31 lines expected before the user name)"));
+        QStringLiteral("Primary.dat の 31 行目: ありません（ユーザー名の前に 31 行必要です）"));
     EXPECT_EQ(ReadFile(dir.filePath("Primary.dat")), thirty);
 
     QTemporaryDir empty;
