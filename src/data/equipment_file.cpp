@@ -88,7 +88,7 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
         if (NamesNonFiniteValue(lines[lineNumber - 1]))
             return FileError::AtLine(
                 name, lineNumber,
-                QStringLiteral("%1 が「%2」です（有限の数値が必要です）")
+                QStringLiteral("%1が「%2」です（有限の数値が必要です）")
                     .arg(QString::fromUtf8(EquipmentFieldName(field)), lines[lineNumber - 1]));
     }
     auto number = [&](int lineNumber) { return FieldNumber(lines[lineNumber - 1]); };

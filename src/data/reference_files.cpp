@@ -1,6 +1,7 @@
 #include "reference_files.h"
 
 #include <QDir>
+#include <QLocale>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -19,7 +20,7 @@ namespace {
 using RecordSink =
     std::function<std::optional<QString>(int record, const std::vector<double>& numbers)>;
 
-QString ValueText(double value) { return QString::number(value, 'g', 17); }
+QString ValueText(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 bool StartsWithNumber(QByteArrayView line) {
     FieldReader reader(std::string_view(line.data(), static_cast<std::size_t>(line.size())));

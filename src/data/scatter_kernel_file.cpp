@@ -1,6 +1,7 @@
 #include "scatter_kernel_file.h"
 
 #include <QDir>
+#include <QLocale>
 #include <cmath>
 #include <string_view>
 
@@ -37,7 +38,7 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
                             name, reader.LineNumber(),
                             QStringLiteral("%1 番目の数値 %2: 散乱線量は 0 以上の有限の数でなければなりません")
                                 .arg(reader.NumberCount())
-                                .arg(QString::number(value, 'g', 17)));
+                                .arg(QString::number(value, 'g', QLocale::FloatingPointShortest)));
                     kernel[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = value;
                     break;
                 case FieldReader::Outcome::End:

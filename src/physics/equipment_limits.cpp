@@ -31,9 +31,10 @@ const char* UnitOf(EquipmentField field) {
     return "";
 }
 
+// 15 significant digits: the value as the file wrote it, without the noise of mm → cm → mm.
 std::string Number(double value) {
     std::ostringstream text;
-    text.precision(17);
+    text.precision(15);
     text << value;
     return text.str();
 }

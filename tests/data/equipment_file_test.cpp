@@ -97,6 +97,52 @@ TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {
               QStringLiteral("abc.odv の 14 行目: ありません（24 行必要です）"));
 }
 
+// Every field is held to the limits the editor's "OK" enforces; the file is refused naming the
+// line and the limit, and "inf", "NaN" or a number past the double range are never read.
+TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
+    const struct {
+        int line;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {2, "15.0", "の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"},
+        {1, "-100", "の 1 行目: 焦点-受像器間距離 -100 cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
+        {1, "1e309", "の 1 行目: 焦点-受像器間距離 inf cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
+        {3, "95.0", "の 3 行目: Ｘ線管ターゲット角度 95 度 は範囲外です（0 度より大きく 90 度未満）"},
+        {4, "-50", "の 4 行目: 固有フィルタ (Al 当量) -50 mm は範囲外です（0 mm 以上の有限の値）"},
+        {6, "-0.1", "の 6 行目: 付加フィルタ（銅） -0.1 mm は範囲外です（0 mm 以上の有限の値）"},
+        {9, "-1", "の 9 行目: 任意フィルタの厚さ -1 mm は範囲外です（0 mm 以上の有限の値）"},
+        {11, "8", "の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）"},
+        {11, "-0.5", "の 11 行目: 天板透過率 -0.5 は範囲外です（0 より大きく 1 以下）"},
+        {11, "0", "の 11 行目: 天板透過率 0 は範囲外です（0 より大きく 1 以下）"},
+        {11, "NaN", "の 11 行目: 天板透過率が「NaN」です（有限の数値が必要です）"},
+        {12, "-1", "の 12 行目: 天板の軟部組織等価厚 -1 cm は範囲外です（0 cm 以上の有限の値）"},
+        {13, "-1.046", "の 13 行目: 校正定数 -1.046 は範囲外です（0 より大きい有限の値）"},
+        {13, "inf", "の 13 行目: 校正定数が「inf」です（有限の数値が必要です）"},
+        {13, "1e300x", ""},  // 1e300 is finite: a huge but legal constant
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        QStringList lines = kVersion3Lines;
+        lines[6] = " 0 ";
+        lines[c.line - 1] = QString::fromLatin1(c.text);
+        WriteFile(dir, "x.odv3", Lines(lines));
+        const auto read = ReadEquipmentFile(dir.filePath("x.odv3"));
+        if (*c.message == '\0') {
+            EXPECT_TRUE(read) << c.text;
+            continue;
+        }
+        ASSERT_FALSE(read) << c.text;
+        EXPECT_EQ(read.error().message(), QStringLiteral("x.odv3 ") + QString::fromUtf8(c.message));
+    }
+    // Version 1 holds the measured quantities on other lines.
+    QStringList old = kVersion3Lines.mid(0, 9);
+    for (int i = 10; i <= 24; ++i) old << (i == 22 ? QStringLiteral("0") : QStringLiteral("0.5"));
+    WriteFile(dir, "old.odv", Lines(old));
+    EXPECT_TRUE(ReadEquipmentFile(dir.filePath("old.odv")).error().message().startsWith(
+        QString::fromUtf8("old.odv の 22 行目: 校正定数 0 は")));
+}
+
 EquipmentRecordTexts SampleRecord() {
     EquipmentRecordTexts r;
     r.FocusReceptorDistance = 100;

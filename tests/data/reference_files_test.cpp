@@ -84,6 +84,44 @@ TEST(ReferenceFiles, BrokenFilesAreNamedByFileAndLine) {
     }
 }
 
+// Values a dose could be computed from but should not be: refused at start with file, line, value.
+TEST(ReferenceFiles, ImplausibleValuesAreRefusedNamingFileLineAndValue) {
+    auto changed = [](QByteArray bytes, const char* from, const char* to) {
+        EXPECT_TRUE(bytes.contains(from)) << from;
+        return bytes.replace(from, to);
+    };
+    const QByteArray att = testing::AttenuationFileBytes();
+    const QByteArray bsf = testing::BackscatterFileBytes();
+    const QByteArray primary = testing::PrimaryFileBytes();
+    const struct {
+        const char* file;
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {"Att_coeff2021.dat", changed(att, ", 5212E+00", ", -5212E+00"),
+         "Att_coeff2021.dat の 212 行目: 6 番目の数値 -5212: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません"},
+        {"Att_coeff2021.dat", changed(att, ", 1007E+00", ", 0"),
+         "Att_coeff2021.dat の 7 行目: 2 番目の数値 0: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません"},
+        {"Att_coeff2021.dat", changed(att, "\r\n106,", "\r\n105,"),
+         "Att_coeff2021.dat の 212 行目: エネルギー 105 が前の行（105.5）より大きくありません"},
+        {"dBSF-SoftDose-SoftPhantom.dat", changed(bsf, " 3.0099999999999998", " -3.5"),
+         "dBSF-SoftDose-SoftPhantom.dat の 4 行目: 2 番目の数値 -3.5: 後方散乱の値は 0 以上の有限の数でなければなりません"},
+        {"Primary.dat", changed(primary, "20, 0.04", "20, -0.04"),
+         "Primary.dat の 3 行目: 一次線量 -0.04 は正の有限の数でなければなりません"},
+        // A record left out: the lines after the records move up into its place.
+        {"Primary.dat", changed(primary, "25, 0.05\r\n", ""),
+         "Primary.dat の 29 行目: 記録が足りません（1 行目から 29 個の記録が必要ですが、28 個しかありません）"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        testing::WriteReferenceFiles(dir);
+        WriteFile(dir, c.file, c.bytes);
+        const auto read = ReadReferenceData(dir.path());
+        ASSERT_FALSE(read) << c.message;
+        EXPECT_EQ(read.error().message().toStdString(), c.message);
+    }
+}
+
 TEST(ReferenceFiles, RecordWithOneNumberTooFewNamesItsLine) {
     QTemporaryDir dir;
     testing::WriteReferenceFiles(dir);

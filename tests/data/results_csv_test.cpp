@@ -133,6 +133,8 @@ TEST(ResultsCsv, DamagedFilesAreRefusedWhole) {
         {bytes.left(bytes.indexOf("Kar")), "bad.csv の 12 行目: ありません（18 行必要です）"},
         {bytes + "extra\r\n", "bad.csv の 19 行目: 表の後に余分な文字があります"},
         {bytes + QByteArray("\x81", 1), "bad.csv の 19 行目: CP932（シフト JIS）の文字として読めません"},
+        // A CR inside a cell could not be written back: refused when loading, not when saving.
+        {variant("対象部位,", "対象部位,\r"), "bad.csv の 3 行目: 行の途中に改行文字（CR）があります"},
     };
     for (const auto& c : cases) {
         WriteFile(dir, "bad.csv", c.bytes);

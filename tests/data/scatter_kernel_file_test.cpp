@@ -43,6 +43,8 @@ TEST(ScatterKernelFile, ReadsTheNumbersInRowOrder) {
 TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
     QByteArray notANumber = KernelBytes();
     notANumber.replace("1.005000E+03", "1.005000E+0x");
+    QByteArray negative = KernelBytes();
+    negative.replace("1.005000E+03", "-1.005000E+03");
     const struct {
         QByteArray bytes;
         const char* message;
@@ -50,6 +52,7 @@ TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
         {KernelBytes(6399), "PDS-data/40.dat の 915 行目: 数値が 6399 個で終わっています（6400 個必要）"},
         {KernelBytes() + " 7", "PDS-data/40.dat の 915 行目: 数値が 6400 個より多くあります"},
         {notANumber, "PDS-data/40.dat の 1 行目: 5 番目の数値: 「1.005000E+0x」は数値ではありません"},
+        {negative, "PDS-data/40.dat の 1 行目: 5 番目の数値 -1005: 散乱線量は 0 以上の有限の数でなければなりません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
