@@ -16,6 +16,14 @@ namespace ordevo {
 
 namespace {
 
+// No material attenuates more than this at any energy of the grid (1/cm, or cm²/g for the
+// energy-absorption columns): tungsten below 1 keV stays near 3·10⁵, so this leaves room.
+constexpr double kMaxCoefficient = 1e9;
+// Soft tissue and air have nearly the same effective atomic number: their energy-absorption
+// coefficients stay within a few per cent of each other from 0.5 to 150 keV.
+constexpr double kMinTissueToAirRatio = 0.5;
+constexpr double kMaxTissueToAirRatio = 2.0;
+
 // Checks one record; returns why it cannot be used (Japanese), or nothing.
 using RecordSink =
     std::function<std::optional<QString>(int record, const std::vector<double>& numbers)>;
@@ -121,12 +129,16 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
             previousEnergy = energy;
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 const double value = numbers[c + 1];
-                if (!(value > 0.0) || !std::isfinite(value))
-                    return QStringLiteral("%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません")
+                if (!(value > 0.0 && value <= kMaxCoefficient))
+                    return QStringLiteral("%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません")
                         .arg(c + 2)
                         .arg(ValueText(value));
                 (*columns[c])[static_cast<std::size_t>(bin)] = value;
             }
+            const double ratio = numbers[5] / numbers[4];
+            if (!(ratio >= kMinTissueToAirRatio && ratio <= kMaxTissueToAirRatio))
+                return QStringLiteral("軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 %1, %2）の比 %3 が 0.5〜2 の外です")
+                    .arg(ValueText(numbers[4]), ValueText(numbers[5]), ValueText(ratio));
             return std::nullopt;
         });
     if (!attenuation) return attenuation.error();

@@ -19,7 +19,8 @@ inline constexpr const char* kPrimaryFileName = "Primary.dat";
 //   Att_coeff2021.dat: 300 records of 7 numbers, the first (the energy) discarded;
 //   Primary.dat: lines 1–29 of 2 numbers, the second (P(k), positive) kept.
 // Lines after those are not read. Values are checked for plausibility: attenuation and
-// energy-absorption coefficients positive with rising energies, backscatter values ≥ 0,
+// energy-absorption coefficients above 0 and at most 10⁹ with rising energies, the tissue and
+// air energy-absorption coefficients within a factor 2 of each other, backscatter values ≥ 0,
 // primary doses positive, all finite. Errors name the file, the line and the value:
 // "Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）". A record line
 // followed only by text (a record left out) is reported as a missing record.

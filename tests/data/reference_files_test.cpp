@@ -99,9 +99,14 @@ TEST(ReferenceFiles, ImplausibleValuesAreRefusedNamingFileLineAndValue) {
         const char* message;
     } cases[] = {
         {"Att_coeff2021.dat", changed(att, ", 5212E+00", ", -5212E+00"),
-         "Att_coeff2021.dat の 212 行目: 6 番目の数値 -5212: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません"},
+         "Att_coeff2021.dat の 212 行目: 6 番目の数値 -5212: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
         {"Att_coeff2021.dat", changed(att, ", 1007E+00", ", 0"),
-         "Att_coeff2021.dat の 7 行目: 2 番目の数値 0: 減弱係数・エネルギー吸収係数は正の有限の数でなければなりません"},
+         "Att_coeff2021.dat の 7 行目: 2 番目の数値 0: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
+        {"Att_coeff2021.dat", changed(att, ", 3007E+00", ", 1.7e308"),
+         "Att_coeff2021.dat の 7 行目: 4 番目の数値 1.7e+308: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
+        // A tissue coefficient ten times the air one: within the bounds, but not soft tissue.
+        {"Att_coeff2021.dat", changed(att, ", 5009E+00", ", 40090E+00"),
+         "Att_coeff2021.dat の 9 行目: 軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 4009, 40090）の比 10 が 0.5〜2 の外です"},
         {"Att_coeff2021.dat", changed(att, "\r\n106,", "\r\n105,"),
          "Att_coeff2021.dat の 212 行目: エネルギー 105 が前の行（105.5）より大きくありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", changed(bsf, " 3.0099999999999998", " -3.5"),

@@ -1,6 +1,7 @@
 // One of the three reference files (REFERENCE_FILE, chosen at build time; the other two are
 // the shipped ones, copied from ORDEVO_REFDATA at start). Whatever loads is plausible:
-// attenuation and energy-absorption coefficients finite and positive, backscatter values
+// attenuation and energy-absorption coefficients above 0 and at most 1e9, tissue and air
+// energy absorption within a factor 2 of each other, backscatter values
 // finite and 0 or more, the primary table finite and positive over bins 21..300.
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 1; i <= kBinCount; ++i) {
         for (const BinArray* column : {&a.Tungsten, &a.Aluminium, &a.Copper, &a.AirEnergyAbsorption,
                                        &a.TissueEnergyAbsorption, &a.TissueAttenuation})
-            FUZZ_CHECK(FiniteAbove((*column)[i], 0.0));
+            FUZZ_CHECK(FiniteAbove((*column)[i], 0.0) && (*column)[i] <= 1e9);
+        const double ratio = a.TissueEnergyAbsorption[i] / a.AirEnergyAbsorption[i];
+        FUZZ_CHECK(ratio >= 0.5 && ratio <= 2.0);
         if (i >= 21) FUZZ_CHECK(FiniteAbove(read->PrimaryTable[i], 0.0));
     }
     for (int ring = 1; ring <= kBackscatterRingCount; ++ring)
