@@ -10,6 +10,7 @@
 #include "control_table.h"
 #include "couch.h"
 #include "equipment_file.h"
+#include "equipment_limits.h"
 #include "file_name_check.h"
 #include "form5.h"
 #include "input_messages.h"
@@ -346,6 +347,23 @@ void Form8::Impl::Command3Click() {
     record.CouchTransmission = equipment.CouchTransmission;
     record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
     record.CalibrationConstant = equipment.CalibrationConstant;
+    // A filtration changed after "OK" is saved as typed: it must keep the limits every file is
+    // read against, or the saved file could not be loaded.
+    EquipmentData saved = equipment;
+    saved.InherentFiltration = record.InherentFiltrationMm * 0.1;
+    saved.AddedAluminium = record.AddedAluminiumMm * 0.1;
+    saved.AddedCopper = record.AddedCopperMm * 0.1;
+    saved.OtherFilterThickness = ValueOf(Label26->text()) * 0.1;
+    if (const auto violation = CheckEquipmentLimits(saved)) {
+        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration ? Text2
+                         : violation->Field == EquipmentField::AddedAluminium   ? Text3
+                         : violation->Field == EquipmentField::AddedCopper      ? Text4
+                                                                                : nullptr;
+        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
+                                  QString::fromStdString(DescribeViolation(*violation)));
+        if (box != nullptr) box->setFocus();
+        return;
+    }
     const auto written = WriteEquipmentFile(workingFolder, name, record);
     if (!written) {
         ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +

@@ -331,6 +331,17 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
         EXPECT_TRUE(messages->Shown()[0].text.contains(QString::fromUtf8(c.says))) << c.name;
         EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
     }
+    // A filtration changed after "OK" is saved as typed: one the reader would refuse is not saved.
+    Box("Text13")->setText(QStringLiteral("Room"));
+    Box("Text4")->setText(QStringLiteral("-0.5"));
+    messages->Forget();
+    Save();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text,
+              QString::fromUtf8(" 基本データを保存できませんでした \n付加フィルタ（銅） -0.5 mm は範囲外です（0 mm 以上の有限の値）"));
+    EXPECT_EQ(window.focusWidget(), Box("Text4"));
+    Box("Text4")->setText(QStringLiteral("0.1"));
+
     EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.odv3")}).isEmpty());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath(QStringLiteral("../Room.odv3"))));
     EXPECT_TRUE(window.isVisible());
