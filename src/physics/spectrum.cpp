@@ -127,6 +127,19 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     }
 
     const bool otherFilter = equipment.OtherFilterFlag == 1;
+    // A negative thickness would amplify the beam instead of filtering it.
+    const struct {
+        const char* name;
+        double cm;
+    } filters[] = {{"固有フィルタ", equipment.InherentFiltration},
+                   {"付加フィルタ (アルミ)", equipment.AddedAluminium},
+                   {"付加フィルタ (銅)", equipment.AddedCopper},
+                   {"任意フィルタ", otherFilter ? equipment.OtherFilterThickness : 0.0}};
+    for (const auto& filter : filters) {
+        if (!(filter.cm >= 0.0) || !std::isfinite(filter.cm))
+            throw CalculationError(std::string(filter.name) + "の厚さ " + Describe(10.0 * filter.cm) +
+                                   " mm は 0 以上の有限の数でなければなりません");
+    }
     const double filterAl = equipment.InherentFiltration + equipment.AddedAluminium;
 
     // A counted loop: a fractional step count ends at its integer part. Decimal ends such as
