@@ -7,6 +7,7 @@
 #include "equipment_limits.h"
 #include "spectrum.h"
 #include "tube_voltage.h"
+#include "units.h"
 
 namespace ordevo {
 
@@ -14,8 +15,6 @@ namespace {
 
 using detail::Describe;
 
-// The patient entrance reference point lies this far before the isocentre, cm.
-constexpr double kReferencePointOffsetCm = 15.0;
 // Soft-tissue transmission table: 0.1 cm steps up to 10 cm.
 constexpr double kThicknessStepCm = 0.1;
 constexpr int kThicknessSteps = 100;
