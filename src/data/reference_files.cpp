@@ -38,10 +38,10 @@ bool StartsWithNumber(QByteArrayView line) {
 
 // Reads records 1..count from lines firstLine.. of the file, each line holding exactly
 // `numbersPerRecord` numbers, and hands each to `sink`, which may refuse it.
-FileResult<void> ReadRecords(const QString& folder, const QString& fileName, qint64 maxBytes,
-                             int firstLine, int count, std::size_t numbersPerRecord,
-                             const RecordSink& sink) {
-    const auto bytes = ReadFileBytes(QDir(folder).filePath(fileName), maxBytes);
+FileResult<void> ReadRecords(const QString& path, qint64 maxBytes, int firstLine, int count,
+                             std::size_t numbersPerRecord, const RecordSink& sink) {
+    const QString fileName = FileNameOf(path);
+    const auto bytes = ReadFileBytes(path, maxBytes);
     if (!bytes) return bytes.error();
     const std::vector<QByteArrayView> lines = SplitLines(*bytes);
     const int lineCount = static_cast<int>(lines.size());
@@ -86,15 +86,12 @@ FileResult<void> ReadRecords(const QString& folder, const QString& fileName, qin
 
 }  // namespace
 
-FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
-    ReferenceData data;
-    data.BackscatterEnergyGrid = MakeBackscatterEnergyGrid();
-
+FileResult<std::vector<BackscatterRow>> ReadBackscatterFile(const QString& path) {
+    std::vector<BackscatterRow> table(kBackscatterRingCount + 1);
     // One header line, then per ring: a number that is not used and the 31 energies. A ring's
     // backscatter is a dose: it may be zero (far rings at low energy), never negative.
-    const auto backscatter = ReadRecords(
-        folder, QString::fromLatin1(kBackscatterFileName), kLargeDataFileMaxBytes, 2,
-        kBackscatterRingCount, 1 + kBackscatterEnergyCount,
+    const auto read = ReadRecords(
+        path, kLargeDataFileMaxBytes, 2, kBackscatterRingCount, 1 + kBackscatterEnergyCount,
         [&](int row, const std::vector<double>& numbers) -> std::optional<QString> {
             for (int column = 1; column <= kBackscatterEnergyCount; ++column) {
                 const double value = numbers[static_cast<std::size_t>(column)];
@@ -102,16 +99,18 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
                     return QStringLiteral("%1 番目の数値 %2: 後方散乱の値は 0 以上の有限の数でなければなりません")
                         .arg(column + 1)
                         .arg(ValueText(value));
-                data.BackscatterTable[static_cast<std::size_t>(row)]
-                                     [static_cast<std::size_t>(column)] = value;
+                table[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = value;
             }
             return std::nullopt;
         });
-    if (!backscatter) return backscatter.error();
+    if (!read) return read.error();
+    return table;
+}
 
+FileResult<AttenuationTable> ReadAttenuationFile(const QString& path) {
     // Every coefficient enters an exponential or a ratio: a negative or zero one would give a
     // plausible-looking but wrong dose, so each must be positive; the energies must rise.
-    AttenuationTable& att = data.Attenuation;
+    AttenuationTable att;
     const std::array<BinArray*, 6> columns = {&att.Tungsten,
                                               &att.Aluminium,
                                               &att.Copper,
@@ -119,8 +118,8 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
                                               &att.TissueEnergyAbsorption,
                                               &att.TissueAttenuation};
     double previousEnergy = 0.0;
-    const auto attenuation = ReadRecords(
-        folder, QString::fromLatin1(kAttenuationFileName), kDataFileMaxBytes, 1, kBinCount, 7,
+    const auto read = ReadRecords(
+        path, kDataFileMaxBytes, 1, kBinCount, 7,
         [&](int bin, const std::vector<double>& numbers) -> std::optional<QString> {
             const double energy = numbers[0];
             if (!(energy > previousEnergy) || !std::isfinite(energy))
@@ -141,12 +140,15 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
                     .arg(ValueText(numbers[4]), ValueText(numbers[5]), ValueText(ratio));
             return std::nullopt;
         });
-    if (!attenuation) return attenuation.error();
+    if (!read) return read.error();
+    return att;
+}
 
+FileResult<BinArray> ReadPrimaryFile(const QString& path) {
     // The table interpolates the logarithm of these values.
     std::array<double, kPrimaryValueCount> primary{};
-    const auto primaryRead = ReadRecords(
-        folder, QString::fromLatin1(kPrimaryFileName), kTableFileMaxBytes, 1, kPrimaryValueCount, 2,
+    const auto read = ReadRecords(
+        path, kTableFileMaxBytes, 1, kPrimaryValueCount, 2,
         [&](int record, const std::vector<double>& numbers) -> std::optional<QString> {
             if (!(numbers[1] > 0.0) || !std::isfinite(numbers[1]))
                 return QStringLiteral("一次線量 %1 は正の有限の数でなければなりません")
@@ -154,8 +156,23 @@ FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
             primary[static_cast<std::size_t>(record - 1)] = numbers[1];
             return std::nullopt;
         });
-    if (!primaryRead) return primaryRead.error();
-    data.PrimaryTable = MakePrimaryTable(primary);
+    if (!read) return read.error();
+    return MakePrimaryTable(primary);
+}
+
+FileResult<ReferenceData> ReadReferenceData(const QString& folder) {
+    const QDir dir(folder);
+    ReferenceData data;
+    data.BackscatterEnergyGrid = MakeBackscatterEnergyGrid();
+    auto backscatter = ReadBackscatterFile(dir.filePath(QString::fromLatin1(kBackscatterFileName)));
+    if (!backscatter) return backscatter.error();
+    data.BackscatterTable = std::move(*backscatter);
+    auto attenuation = ReadAttenuationFile(dir.filePath(QString::fromLatin1(kAttenuationFileName)));
+    if (!attenuation) return attenuation.error();
+    data.Attenuation = *attenuation;
+    auto primary = ReadPrimaryFile(dir.filePath(QString::fromLatin1(kPrimaryFileName)));
+    if (!primary) return primary.error();
+    data.PrimaryTable = *primary;
     return data;
 }
 

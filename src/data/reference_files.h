@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "file_error.h"
 #include "reference_data.h"
@@ -25,5 +26,11 @@ inline constexpr const char* kPrimaryFileName = "Primary.dat";
 // "Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）". A record line
 // followed only by text (a record left out) is reported as a missing record.
 FileResult<ReferenceData> ReadReferenceData(const QString& folder);
+
+// The three files one by one, with the same checks: the backscatter table (rows 1..300), the
+// attenuation table, and the primary table interpolated from P(k).
+FileResult<std::vector<BackscatterRow>> ReadBackscatterFile(const QString& path);
+FileResult<AttenuationTable> ReadAttenuationFile(const QString& path);
+FileResult<BinArray> ReadPrimaryFile(const QString& path);
 
 }  // namespace ordevo
