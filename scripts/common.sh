@@ -5,7 +5,7 @@ ORDEVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 ORDEVO_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev libdcmtk-dev dcmtk
   fonts-ipafont fonts-liberation2
   clang-14 libclang-rt-14-dev
 )

@@ -6,11 +6,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +34,7 @@
 #include "result_labels.h"
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
+#include "tube_voltage_text.h"
 #include "twips.h"
 
 namespace ordevo {
@@ -99,6 +103,8 @@ Form1::Form1(AppState& state, QWidget* parent)
     connect(Button("Command4"), &QPushButton::clicked, this, &Form1::DeleteEquipmentFile);
     connect(Button("Command6"), &QPushButton::clicked, this, &Form1::ClearCurrentResult);
     connect(file1_, &ui::FileListBox::fileClicked, this, &Form1::ReadEquipmentFile);
+    connect(Button("Command10"), &QPushButton::clicked, this, [this] { emit doseReportRequested(QString()); });
+    setAcceptDrops(true);
     connect(OptionFor(FieldShape::Circle), &QAbstractButton::clicked, this,
             [this] { ComputeReferenceFieldSize(FieldShape::Circle); });
     connect(OptionFor(FieldShape::Square), &QAbstractButton::clicked, this,
@@ -115,7 +121,7 @@ QAbstractButton* Form1::OptionFor(FieldShape shape) const {
 std::vector<QWidget*> Form1::Inputs() const {
     std::vector<QWidget*> inputs;
     for (const char* name : {"File1", "Command1", "Command2", "Command3", "Command4", "Command5",
-                             "Command6", "Command7", "Command8", "Command9", "Combo1", "Text5",
+                             "Command6", "Command7", "Command8", "Command9", "Command10", "Combo1", "Text5",
                              "Text9", "Text14", "Text15", "Option1", "Option2", "Picture1"}) {
         inputs.push_back(controls_.Widget(name));
     }
@@ -426,6 +432,50 @@ void Form1::ClearCurrentResult() {
     Button("Command3")->setEnabled(false);
     Button("Command9")->setEnabled(false);
     Button("Command2")->setEnabled(true);
+}
+
+// ---- Dose reports -------------------------------------------------------------------------
+
+namespace {
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+}  // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!evaluating_ && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (evaluating_ || path.isEmpty()) return;
+    event->acceptProposedAction();
+    emit doseReportRequested(path);
+}
+
+void Form1::EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
+                                  const QString& kermaAreaProduct, double tubeVoltageKv) {
+    if (evaluating_) return;
+    if (file1_->SelectedFileName() != equipmentFileName || !text14_->isEnabled()) {
+        if (!file1_->SelectFileName(equipmentFileName)) {
+            AppMessages().Warning(QStringLiteral(" 基本データファイル %1 が一覧にありません ").arg(equipmentFileName));
+            return;
+        }
+        ReadEquipmentFile(equipmentFileName);
+        if (!text14_->isEnabled()) return;  // the file could not be read; its message was shown
+    }
+    text14_->setText(referenceAirKerma);
+    StoreReferenceAirKerma();
+    text15_->setText(kermaAreaProduct);
+    StoreKermaAreaProduct();
+    if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
+        state_.Voltage = *voltage;
+        text5_->setText(QString::fromStdString(TubeVoltageText(*voltage)));
+    }
+    ShowInFront();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,11 @@ public:
     void ReadEquipmentFile(const QString& fileName);  // File1 click
     void ComputeReferenceFieldSize(FieldShape shape); // Option1 / Option2 click
     bool IsEvaluating() const { return evaluating_; }
+    // A dose report's plane totals into the case inputs: the equipment file is chosen (read
+    // again when another is selected), Ka,r and P_KA typed and stored as their boxes store them,
+    // the mean tube voltage set as a fixed voltage. Refused while an evaluation runs.
+    void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
+                               const QString& kermaAreaProduct, double tubeVoltageKv);
 
 signals:
     void spectrumRequested();        // "Yes" to the spectrum question
@@ -62,10 +67,14 @@ signals:
     void userNameChangeRequested();  // Picture1 double click
     // After each step of an evaluation has shown its labels and let pending events run.
     void evaluationStepShown(int step);
+    // "RDSR 読込" (empty path: let the user choose) or a file dropped on the window.
+    void doseReportRequested(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QLabel* Label(std::string_view name) const;

@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include "current_case.h"
+#include "dose_report_window.h"
+#include "file_list_box.h"
 #include "form1.h"
 #include "form10.h"
 #include "form15.h"
@@ -41,6 +43,7 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form15_ = std::make_unique<Form15>();
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
+    doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
     form10_->SetMainWindow(form1_.get());
     form10_->SetEquipment(&state_.Equipment);
     form8_->SetOtherFilterReleasedHandler([this] { form1_->ClearOtherFilterCaptions(); });
@@ -62,6 +65,16 @@ void OrdevoApplication::Wire() {
     connect(form10_.get(), &Form10::ResultsCleared, button("Command3"),
             [command3 = button("Command3")] { command3->setEnabled(false); });
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
+    connect(&main, &Form1::doseReportRequested, this, [this](const QString& path) {
+        doseReport_->SetEquipmentFile(form1_->Control<ui::FileListBox>("File1")->SelectedFileName());
+        if (path.isEmpty()) {
+            doseReport_->ShowInFront();
+            doseReport_->ChooseReport();
+        } else {
+            doseReport_->OpenReport(path);
+        }
+    });
+    connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(), &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,
             [this] { form18_->Open(state_.UserName); });
 
