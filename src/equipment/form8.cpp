@@ -10,6 +10,7 @@
 #include "control_table.h"
 #include "couch.h"
 #include "equipment_file.h"
+#include "equipment_limits.h"
 #include "file_name_check.h"
 #include "form5.h"
 #include "input_messages.h"
@@ -243,6 +244,13 @@ QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     case CouchInputProblem::TransmissionBeyondTable: return Text15;
     case CouchInputProblem::TargetAngle: return Text1;
     case CouchInputProblem::BeamFullyAbsorbed: return nullptr;
+    case CouchInputProblem::AirKermaWithCouch: return Text15;
+    case CouchInputProblem::FocusReceptorDistance: return Text8;
+    case CouchInputProblem::InherentFiltration: return Text2;
+    case CouchInputProblem::AddedAluminium: return Text3;
+    case CouchInputProblem::AddedCopper: return Text4;
+    case CouchInputProblem::OtherFilterThickness: return nullptr;  // chosen in the filter window
+    case CouchInputProblem::CalibrationConstant: return Text16;
     }
     return nullptr;
 }
@@ -290,7 +298,7 @@ void Form8::Impl::Command1Click() {
     try {
         result = ComputeCouchCalibration(reference.Attenuation, candidate, measurement);
     } catch (const CouchInputError& error) {
-        RefuseOk(QString::fromUtf8(MessageFor(error.problem())), BoxFor(error.problem()));
+        RefuseOk(QString::fromStdString(CouchFailureMessage(error)), BoxFor(error.problem()));
         return;
     } catch (const CalculationError& error) {
         RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
@@ -342,6 +350,23 @@ void Form8::Impl::Command3Click() {
     record.CouchTransmission = equipment.CouchTransmission;
     record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
     record.CalibrationConstant = equipment.CalibrationConstant;
+    // A filtration changed after "OK" is saved as typed: it must keep the limits every file is
+    // read against, or the saved file could not be loaded.
+    EquipmentData saved = equipment;
+    saved.InherentFiltration = record.InherentFiltrationMm * 0.1;
+    saved.AddedAluminium = record.AddedAluminiumMm * 0.1;
+    saved.AddedCopper = record.AddedCopperMm * 0.1;
+    saved.OtherFilterThickness = ValueOf(Label26->text()) * 0.1;
+    if (const auto violation = CheckEquipmentLimits(saved)) {
+        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration ? Text2
+                         : violation->Field == EquipmentField::AddedAluminium   ? Text3
+                         : violation->Field == EquipmentField::AddedCopper      ? Text4
+                                                                                : nullptr;
+        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
+                                  QString::fromStdString(DescribeViolation(*violation)));
+        if (box != nullptr) box->setFocus();
+        return;
+    }
     const auto written = WriteEquipmentFile(workingFolder, name, record);
     if (!written) {
         ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
