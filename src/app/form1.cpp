@@ -16,7 +16,7 @@
 #include <QRadioButton>
 
 #include "calculation_error.h"
-#include "case_evaluation.h"
+#include "case_inputs.h"
 #include "equipment_file.h"
 #include "field_size.h"
 #include "file_list_box.h"
@@ -254,7 +254,7 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     }
     state_.Conditions.Shape = shape;
     Label("Label22")->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
-    Label("Label65")->setText(Format(size, "#0.00"));
+    Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
     state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
     text9_->setFocus();
 }
@@ -267,7 +267,7 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
             throw CalculationError("field size: Ka,r or P_KA not entered");
         const double size = ordevo::ComputeReferenceFieldSize(
             shape, state_.Conditions.ReferenceAirKerma, state_.Conditions.KermaAreaProduct);
-        Label("Label65")->setText(Format(size, "#0.00"));
+        Label("Label65")->setText(QString::fromStdString(FieldSizeText(size)));
         state_.Conditions.ReferenceFieldSize = ValueOf(Label("Label65")->text());
     } catch (const CalculationError&) {
         ui::UncheckOption(*OptionFor(shape));
@@ -349,9 +349,15 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
-    const CaseTexts texts{combo1_->currentText(), text5_->text(),   text14_->text(),
-                          text15_->text(),        text9_->text(),   Label("Label65")->text()};
-    const EvaluationInputs inputs = MakeEvaluationInputs(texts, state_);
+    const CaseTexts texts{combo1_->currentText().toStdString(), text5_->text().toStdString(),
+                          text14_->text().toStdString(),        text15_->text().toStdString(),
+                          text9_->text().toStdString(),         Label("Label65")->text().toStdString()};
+    const CaseSettings settings{.ReferenceAirKerma = state_.Conditions.ReferenceAirKerma,
+                                .KermaAreaProduct = state_.Conditions.KermaAreaProduct,
+                                .Shape = state_.Conditions.Shape,
+                                .Equipment = state_.Equipment,
+                                .Voltage = state_.Voltage};
+    const EvaluationInputs inputs = MakeEvaluationInputs(texts, settings);
     const QString spectrumPath = QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
     bool spectrumWritten = false;
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "case_inputs.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "equipment_file.h"
@@ -88,6 +89,7 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
     for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
+        .Number("ReferencePointDistance", c.ReferencePointDistance)
         .Number("PhantomSurfaceDistance", c.PhantomSurfaceDistance)
         .Number("SurfaceFieldSize", c.SurfaceFieldSize)
         .Number("TubeVoltage", c.TubeVoltage)
@@ -119,32 +121,29 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         const TubeVoltageRange voltage = ReadVoltage(args);
 
-        EvaluationInputs in;
-        in.BodyPartText = args.Get("body-part").value_or("");
-        in.TubeVoltageText = TubeVoltageText(voltage);
-        in.TubeVoltageTextValue = LeadingNumber(in.TubeVoltageText);
-        in.ReferenceAirKermaTextValue = LeadingNumber(karText);
-        in.KermaAreaProductTextValue = LeadingNumber(pkaText);
-        in.FocusSkinDistanceTextValue = LeadingNumber(fsdText);
-        in.ReferenceAirKerma = in.ReferenceAirKermaTextValue;
-        in.KermaAreaProduct = in.KermaAreaProductTextValue;
-        in.Equipment = equipment.Data;
-        in.Voltage = voltage;
-
+        // The boxes' handlers store the leading numbers of what was typed.
+        CaseSettings settings{.ReferenceAirKerma = LeadingNumber(karText),
+                              .KermaAreaProduct = LeadingNumber(pkaText),
+                              .Equipment = equipment.Data,
+                              .Voltage = voltage};
+        CaseTexts texts{.BodyPart = args.Get("body-part").value_or(""),
+                        .TubeVoltage = TubeVoltageText(voltage),
+                        .ReferenceAirKerma = karText,
+                        .KermaAreaProduct = pkaText,
+                        .FocusSkinDistance = fsdText};
         // The field-size option only takes when both dose boxes hold text; otherwise it is
         // switched off again and the field size stays empty, as in the window.
-        std::string fieldSizeText;
         if (!karText.empty() && !pkaText.empty()) {
-            double size = 0;
             try {
-                size = ComputeReferenceFieldSize(shape, in.ReferenceAirKerma, in.KermaAreaProduct);
+                texts.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
+                    shape, settings.ReferenceAirKerma, settings.KermaAreaProduct));
             } catch (const CalculationError&) {
                 throw ReportedFailure{kFieldSizeInputMessage};
             }
-            fieldSizeText = FormatNumber(size, "#0.00");
-            in.Shape = shape;
+            settings.Shape = shape;
         }
-        in.ReferenceFieldSize = LeadingNumber(fieldSizeText);
+        const EvaluationInputs in = MakeEvaluationInputs(texts, settings);
+        const std::string& fieldSizeText = texts.FieldSize;
 
         const DoseEvaluation evaluation = EvaluateDose(ref, in, MakeScatterKernelLoader(folder));
         if (evaluation.Outcome != EvaluationOutcome::Completed)
@@ -201,9 +200,7 @@ int RunCouch(const Arguments& args, std::ostream& out) {
             throw ReportedFailure{MessageFor(error.problem())};
         }
         JsonObject labels;
-        labels.String("Label21", FormatNumber(result.CouchTransmission, "0.000"))
-            .String("Label38", FormatNumber(result.CouchSoftTissueThickness, "#0.0"))
-            .String("Label27", FormatNumber(result.CalibrationConstant, "0.000"));
+        for (const auto& [name, text] : CouchLabels(result)) labels.String(name, text);
         JsonObject json;
         json.Number("CouchTransmission", result.CouchTransmission)
             .Number("CalibrationConstant", result.CalibrationConstant)

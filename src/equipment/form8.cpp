@@ -15,6 +15,7 @@
 #include "input_messages.h"
 #include "messages.h"
 #include "number_format.h"
+#include "result_labels.h"
 #include "twips.h"
 
 namespace ordevo {
@@ -302,9 +303,11 @@ void Form8::Impl::Command1Click() {
     candidate.CalibrationConstant = result.CalibrationConstant;
     candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
     equipment = candidate;
-    Label21->setText(QString::fromStdString(FormatNumber(result.CouchTransmission, "0.000")));
-    Label27->setText(QString::fromStdString(FormatNumber(result.CalibrationConstant, "0.000")));
-    Label38->setText(QString::fromStdString(FormatNumber(result.CouchSoftTissueThickness, "#0.0")));
+    const ResultLabelTexts labels = CouchLabels(result);
+    for (QLabel* label : {Label21, Label38, Label27}) {
+        for (const auto& [name, text] : labels)
+            if (label->objectName() == QLatin1String(name)) label->setText(QString::fromStdString(text));
+    }
     Command3->setEnabled(true);
     Command3->setFocus();
 }

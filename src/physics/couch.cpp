@@ -6,6 +6,7 @@
 #include "checked_arithmetic.h"
 #include "spectrum.h"
 #include "tube_voltage.h"
+#include "units.h"
 
 namespace ordevo {
 
@@ -13,8 +14,6 @@ namespace {
 
 using detail::Describe;
 
-// The patient entrance reference point lies this far before the isocentre, cm.
-constexpr double kReferencePointOffsetCm = 15.0;
 // Soft-tissue transmission table: 0.1 cm steps up to 10 cm.
 constexpr double kThicknessStepCm = 0.1;
 constexpr int kThicknessSteps = 100;

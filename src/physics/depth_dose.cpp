@@ -89,68 +89,95 @@ double RingFraction(int n, double a, double b) {
     return 0.0;
 }
 
-double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
-                              const ScatterKernelLoader& loadKernel) {
-    if (in.spectrum == nullptr) throw CalculationError("depth dose: no spectrum");
-    const BinArray& s = *in.spectrum;
-    const BinArray& mu = ref.Attenuation.TissueAttenuation;
-    const BinArray& primaryPerPhoton = ref.PrimaryTable;
-    const double d0 = in.phantomSurfaceDistanceCm;
-    const double t = in.couchThicknessCm;
+namespace {
+
+using DepthColumn = std::array<double, kKernelRows + 1>;  // per depth bin j = 1 … 40
+using ScatterTable = std::vector<BinArray>;              // K(j, i): [depth row][energy bin]
+
+struct Field {
+    double a;     // half-width (the radius for a circle) at the phantom surface, cm
+    double b;
+    bool circle;  // a circle's rings count whole
+};
+
+// The last bin of the spectrum, ⌊2·kV_hi⌋, or a failure when it lies past the grid.
+int LastSpectrumBin(double tubeVoltageHighKv) {
+    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageHighKv, "last bin of the spectrum");
+    if (lastBin > kBinCount)
+        throw CalculationError("depth dose: bin " + std::to_string(lastBin) + " of tube voltage " +
+                               Describe(tubeVoltageHighKv) + " kV is past the energy grid (300 bins)");
+    return lastBin;
+}
+
+void CheckGeometry(double d0, double fieldSizeCm, double t) {
     if (!(d0 > 0.0) || !std::isfinite(d0))
         throw CalculationError("depth dose: phantom surface distance " + Describe(d0) + " cm is not positive");
-    detail::RequireFinite(in.fieldSizeCm, "depth dose: field size at the phantom surface");
+    detail::RequireFinite(fieldSizeCm, "depth dose: field size at the phantom surface");
     // The factor is interpolated between depth-bin centres; the first centre is the reference.
     if (!(t >= 0.0 && t <= kLastDepthCm))
         throw CalculationError("depth dose: couch soft-tissue thickness " + Describe(t) +
                                " cm is outside 0..19.75 cm");
-    const int lastBin = detail::FloorToInt(2.0 * in.tubeVoltageHighKv, "last bin of the spectrum");
-    if (lastBin > kBinCount)
-        throw CalculationError("depth dose: bin " + std::to_string(lastBin) + " of tube voltage " +
-                               Describe(in.tubeVoltageHighKv) + " kV is past the energy grid (300 bins)");
+}
 
-    const double a = 0.5 * in.fieldSizeCm;
-    const double b = 0.5 * in.fieldSizeCm;
-    const bool circle = in.shape == FieldShape::Circle;
-
-    std::array<double, kKernelRows + 1> isq{};  // d0² / (z_j + d0)²
+// ISQ_j = d0² / (z_j + d0)²: inverse square from the phantom surface to depth bin j.
+DepthColumn InverseSquareToDepths(double d0) {
+    DepthColumn isq{};
     for (int j = 1; j <= kDepthRowsUsed; ++j) {
         const double z = DepthCentre(j);
         isq[j] = d0 * d0 / ((z + d0) * (z + d0));
     }
+    return isq;
+}
 
-    // Primary dose on the axis.
-    std::array<double, kKernelRows + 1> primary{};
+// P(j): the primary dose on the axis, attenuated and spread by the inverse square.
+DepthColumn PrimaryDepthDose(const ReferenceData& ref, const BinArray& s, int lastBin,
+                             const DepthColumn& isq) {
+    const BinArray& mu = ref.Attenuation.TissueAttenuation;
+    DepthColumn primary{};
     for (int i = 21; i <= lastBin; ++i)
         for (int j = 1; j <= kDepthRowsUsed; ++j)
-            primary[j] += std::exp(-mu[i] * DepthCentre(j)) * primaryPerPhoton[i] * s[i] * isq[j];
+            primary[j] += std::exp(-mu[i] * DepthCentre(j)) * ref.PrimaryTable[i] * s[i] * isq[j];
+    return primary;
+}
 
-    // Field-integrated scatter per photon, K(j, i), at the grid energies 10, 15, …, 150 keV.
-    std::vector<BinArray> scatter(kKernelRows + 1, BinArray{});
+// The kernel of one energy summed over the rings inside the field at depth bin j; the field's
+// half-widths grow with the beam's divergence.
+double FieldIntegratedKernel(const ScatterKernel& kernel, int j, const Field& field, double d0,
+                             double isq) {
+    const double z = DepthCentre(j);
+    const double aj = (z + d0) * field.a / d0;
+    const double bj = (z + d0) * field.b / d0;
+    const double reach = field.circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
+    const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
+    if (rings > kKernelColumns)
+        throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
+                               Describe(z) + " cm is above 80");
+    double sum = 0.0;
+    for (int n = 1; n <= rings; ++n) {
+        // A circle's rings count whole, the last one too, though it is only partly inside.
+        if (field.circle)
+            sum += isq * kernel[j][n];
+        else
+            sum += RingFraction(n, aj, bj) * isq * kernel[j][n];
+    }
+    return sum;
+}
+
+// K(j, i) at the grid energies 10, 15, …, 150 keV (bins 20, 30, …, 300).
+ScatterTable ScatterAtGridEnergies(const ScatterKernelLoader& loadKernel, const Field& field, double d0,
+                                   const DepthColumn& isq) {
+    ScatterTable scatter(kKernelRows + 1, BinArray{});
     for (int i = 20; i <= kBinCount; i += 10) {
         const ScatterKernel kernel = loadKernel(i / 2);
-        for (int j = 1; j <= kDepthRowsUsed; ++j) {
-            const double z = DepthCentre(j);
-            const double aj = (z + d0) * a / d0;  // half-widths grow with the beam's divergence
-            const double bj = (z + d0) * b / d0;
-            const double reach = circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
-            const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
-            if (rings > kKernelColumns)
-                throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
-                                       Describe(z) + " cm is above 80");
-            double sum = scatter[j][i];
-            for (int n = 1; n <= rings; ++n) {
-                // A circle's rings count whole, the last one too, though it is only partly inside.
-                if (circle)
-                    sum += isq[j] * kernel[j][n];
-                else
-                    sum += RingFraction(n, aj, bj) * isq[j] * kernel[j][n];
-            }
-            scatter[j][i] = sum;
-        }
+        for (int j = 1; j <= kDepthRowsUsed; ++j)
+            scatter[j][i] = FieldIntegratedKernel(kernel, j, field, d0, isq[j]);
     }
+    return scatter;
+}
 
-    // Between the grid energies: linear in the logarithm; an empty grid value counts as 1.
+// K(j, i) between the grid energies: linear in the logarithm over each 5 keV interval; an
+// empty grid value counts as 1 (and stays 1 in the table).
+void InterpolateBetweenGridEnergies(ScatterTable& scatter, int lastBin) {
     for (int i = 21; i <= lastBin; ++i) {
         if (i % 10 == 0) continue;
         const int iHi = (i / 10 + 1) * 10;
@@ -164,18 +191,28 @@ double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& i
             scatter[j][i] = std::exp(lnHi - (lnHi - lnLo) * (iHi / 2.0 - e) / 5.0);
         }
     }
+}
 
-    std::array<double, kKernelRows + 1> scatterDose{};
+// S_d(j): the scatter dose, K weighted by the spectrum.
+DepthColumn ScatterDepthDose(const ScatterTable& scatter, const BinArray& s, int lastBin) {
+    DepthColumn dose{};
     for (int i = 21; i <= lastBin; ++i)
-        for (int j = 1; j <= kDepthRowsUsed; ++j) scatterDose[j] += scatter[j][i] * s[i];
+        for (int j = 1; j <= kDepthRowsUsed; ++j) dose[j] += scatter[j][i] * s[i];
+    return dose;
+}
 
-    // Percent depth dose, total column, relative to the first bin.
+// T(j, 3): the total dose in percent of the first depth bin's.
+DepthColumn TotalPercentDepthDose(const DepthColumn& primary, const DepthColumn& scatterDose) {
     const double d1 = primary[1] + scatterDose[1];
     if (d1 == 0.0 || !std::isfinite(d1))
         throw CalculationError("depth dose: dose in the first depth bin is " + Describe(d1));
-    std::array<double, kKernelRows + 1> total{};
+    DepthColumn total{};
     for (int j = 1; j <= kDepthRowsUsed; ++j) total[j] = 100.0 * (scatterDose[j] + primary[j]) / d1;
+    return total;
+}
 
+// F: the total percent depth dose at depth t, interpolated between the bracketing bin centres.
+double FactorAtDepth(const DepthColumn& total, double t) {
     // Up to the first bin centre the first bin is the reference itself.
     if (t <= kFirstDepthCm) return 1.0;
     int j = 1;
@@ -188,6 +225,25 @@ double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& i
         (total[j - 1] + 2.0 * (total[j] - total[j - 1]) * (t - DepthCentre(j - 1))) * 0.01;
     detail::RequireFinite(factor, "depth-dose factor");
     return factor;
+}
+
+}  // namespace
+
+double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
+                              const ScatterKernelLoader& loadKernel) {
+    if (in.spectrum == nullptr) throw CalculationError("depth dose: no spectrum");
+    const BinArray& s = *in.spectrum;
+    const double d0 = in.phantomSurfaceDistanceCm;
+    CheckGeometry(d0, in.fieldSizeCm, in.couchThicknessCm);
+    const int lastBin = LastSpectrumBin(in.tubeVoltageHighKv);
+    const Field field{0.5 * in.fieldSizeCm, 0.5 * in.fieldSizeCm, in.shape == FieldShape::Circle};
+
+    const DepthColumn isq = InverseSquareToDepths(d0);
+    const DepthColumn primary = PrimaryDepthDose(ref, s, lastBin, isq);
+    ScatterTable scatter = ScatterAtGridEnergies(loadKernel, field, d0, isq);
+    InterpolateBetweenGridEnergies(scatter, lastBin);
+    const DepthColumn total = TotalPercentDepthDose(primary, ScatterDepthDose(scatter, s, lastBin));
+    return FactorAtDepth(total, in.couchThicknessCm);
 }
 
 }  // namespace ordevo

@@ -2,18 +2,17 @@
 
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "backscatter.h"
 #include "calculation_error.h"
 #include "checked_arithmetic.h"
+#include "units.h"
 
 namespace ordevo {
 
 namespace {
-
-// The patient entrance reference point lies this far before the isocentre, cm.
-constexpr double kReferencePointOffsetCm = 15.0;
 
 std::string DescribeCurrentException() {
     try {
@@ -48,6 +47,75 @@ const char* MessageFor(EvaluationOutcome outcome) {
     return "";
 }
 
+namespace {
+
+bool InputsComplete(const EvaluationInputs& in) {
+    return in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
+               in.FocusSkinDistanceTextValue !=
+           0.0;
+}
+
+// d_ref: the focus–reference-point distance, where Ka,r and the field size are given. Empty
+// when the geometry cannot give one (the reason goes to the evaluation's detail).
+std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, std::string& why) {
+    double distance = in.ReferencePointDistance;
+    if (distance == 0.0) {
+        const double fad = in.Equipment.FocusIsocentreDistance;
+        if (!(fad > kReferencePointOffsetCm)) {
+            why = "focus-isocentre distance " + detail::Describe(fad) + " cm is not above 15 cm";
+            return std::nullopt;
+        }
+        distance = ReferencePointDistanceOf(fad);
+    }
+    if (!(distance > 0.0) || !std::isfinite(distance)) {
+        why = "reference point distance " + detail::Describe(distance) + " cm is not a positive distance";
+        return std::nullopt;
+    }
+    return distance;
+}
+
+// The corrected doses, the primary air kerma at the skin and the geometry of the phantom.
+void ApplyCorrections(const EvaluationInputs& in, double referenceDistance, CaseConditions& cc,
+                      DoseResult& r) {
+    const EquipmentData& eq = in.Equipment;
+    cc.TubeVoltageText = in.TubeVoltageText;
+    cc.FocusSkinDistance = in.FocusSkinDistanceTextValue;
+    cc.Shape = in.Shape;
+    cc.ReferenceFieldSize = in.ReferenceFieldSize;
+    cc.ReferenceAirKerma = in.ReferenceAirKerma;
+    cc.KermaAreaProduct = in.KermaAreaProduct;
+    cc.ReferencePointDistance = referenceDistance;
+    r.CorrectedReferenceAirKerma = eq.CalibrationConstant * in.ReferenceAirKerma;
+    r.CorrectedKermaAreaProduct = eq.CalibrationConstant * in.KermaAreaProduct;
+    r.CouchTransmission = eq.CouchTransmission;
+    // The couch counts as soft tissue on the skin: the phantom surface is t nearer the focus.
+    cc.PhantomSurfaceDistance = cc.FocusSkinDistance - eq.CouchSoftTissueThickness;
+    cc.SurfaceFieldSize = cc.ReferenceFieldSize * cc.PhantomSurfaceDistance / referenceDistance;
+    // Ka,r is carried from the reference point to the skin by the inverse square law; the
+    // couch then takes its primary transmission T.
+    const double toSkin = detail::Divide(referenceDistance, cc.FocusSkinDistance,
+                                         "inverse square (focus-skin distance)");
+    r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
+}
+
+// The skin dose and the scatter factor from the factors of the earlier steps.
+void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
+    // The phantom surface lies in front of the couch layer: the air kerma there is the
+    // unattenuated one carried from the reference point. The couch's attenuation, its
+    // build-up and the fall-off to the skin are all in F, so T is not applied again.
+    const double toPhantom = detail::Divide(cc.ReferencePointDistance, cc.PhantomSurfaceDistance,
+                                            "inverse square (phantom surface distance)");
+    const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom * toPhantom *
+                               r.CorrectedReferenceAirKerma;
+    r.SkinDose = r.DepthDoseFactor * primaryDose;
+    detail::RequireFinite(r.SkinDose, "skin dose");
+    r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
+                                     "scatter factor (entrance air kerma times tissue-to-air ratio)");
+    detail::RequireFinite(r.ScatterFactor, "scatter factor");
+}
+
+}  // namespace
+
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
                             const ScatterKernelLoader& loadKernel,
                             const EvaluationObserver& observer) {
@@ -57,42 +125,22 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
     const EquipmentData& eq = in.Equipment;
 
     cc.BodyPart = in.BodyPartText.empty() ? "---" : in.BodyPartText;
-    if (in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
-            in.FocusSkinDistanceTextValue ==
-        0.0) {
+    if (!InputsComplete(in)) {
         ev.Outcome = EvaluationOutcome::IncompleteInput;
         return ev;
     }
-    // The field is projected from the reference point, FAD − 15 cm from the focus; without
-    // that distance nothing can be computed.
-    if (!(eq.FocusIsocentreDistance > kReferencePointOffsetCm)) {
+    const std::optional<double> referenceDistance = ReferenceDistanceOf(in, ev.FailureDetail);
+    if (!referenceDistance) {
         ev.Outcome = EvaluationOutcome::CalculationFailed;
-        ev.FailureDetail = "focus-isocentre distance " + detail::Describe(eq.FocusIsocentreDistance) +
-                           " cm is not above 15 cm";
         return ev;
     }
-
     auto report = [&](EvaluationStep step) {
         ev.ReachedStep = step;
         if (observer) observer(step, ev);
     };
 
     try {
-        // Corrections and geometry.
-        cc.TubeVoltageText = in.TubeVoltageText;
-        cc.FocusSkinDistance = in.FocusSkinDistanceTextValue;
-        cc.Shape = in.Shape;
-        cc.ReferenceFieldSize = in.ReferenceFieldSize;
-        cc.ReferenceAirKerma = in.ReferenceAirKerma;
-        cc.KermaAreaProduct = in.KermaAreaProduct;
-        r.CorrectedReferenceAirKerma = eq.CalibrationConstant * in.ReferenceAirKerma;
-        r.CorrectedKermaAreaProduct = eq.CalibrationConstant * in.KermaAreaProduct;
-        r.CouchTransmission = eq.CouchTransmission;
-        r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma;
-        // The couch counts as soft tissue on the skin: the phantom surface is t nearer the focus.
-        cc.PhantomSurfaceDistance = cc.FocusSkinDistance - eq.CouchSoftTissueThickness;
-        cc.SurfaceFieldSize = cc.ReferenceFieldSize * cc.PhantomSurfaceDistance /
-                              (eq.FocusIsocentreDistance - kReferencePointOffsetCm);
+        ApplyCorrections(in, *referenceDistance, cc, r);
         report(EvaluationStep::Corrections);
 
         ev.Spectrum = ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
@@ -128,18 +176,7 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
 
     try {
         report(EvaluationStep::DepthDose);
-
-        const double d0 = cc.PhantomSurfaceDistance;
-        const double distanceRatio =
-            detail::Divide(cc.FocusSkinDistance, d0, "inverse square (phantom surface distance)");
-        const double inverseSquare = distanceRatio * distanceRatio;
-        const double primaryDose =
-            r.BackscatterFactor * r.TissueToAirDoseRatio * inverseSquare * r.EntranceAirKerma;
-        r.SkinDose = r.DepthDoseFactor * primaryDose;
-        detail::RequireFinite(r.SkinDose, "skin dose");
-        r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
-                                         "scatter factor (entrance air kerma times tissue-to-air ratio)");
-        detail::RequireFinite(r.ScatterFactor, "scatter factor");
+        CombineIntoSkinDose(cc, r);
         report(EvaluationStep::SkinDose);
     } catch (...) {
         return Fail(ev, EvaluationOutcome::CalculationFailed);

@@ -30,6 +30,9 @@ struct EvaluationInputs {
     double ReferenceAirKerma = 0;       // mGy, as last stored by the box's handler
     double KermaAreaProduct = 0;        // Gy·cm², as last stored by the box's handler
     double ReferenceFieldSize = 0;      // cm, numeric value of the shown "#0.00" field size
+    // cm, focus to the point where Ka,r is stated; 0 means the equipment's FAD − 15 cm
+    // (a dose report may state its own).
+    double ReferencePointDistance = 0;
     FieldShape Shape = FieldShape::None;
     EquipmentData Equipment;
     TubeVoltageRange Voltage;
@@ -42,6 +45,7 @@ struct CaseConditions {
     FieldShape Shape = FieldShape::None;
     double ReferenceFieldSize = 0;      // cm
     double FocusSkinDistance = 0;       // cm
+    double ReferencePointDistance = 0;  // d_ref, cm: where Ka,r and the field size are given
     double PhantomSurfaceDistance = 0;  // d0 = FSD − t, cm
     double SurfaceFieldSize = 0;        // s0, cm
     double ReferenceAirKerma = 0;       // mGy
@@ -52,7 +56,7 @@ struct DoseResult {
     double CorrectedReferenceAirKerma = 0;  // mGy
     double CorrectedKermaAreaProduct = 0;   // Gy·cm²
     double CouchTransmission = 0;
-    double EntranceAirKerma = 0;            // mGy
+    double EntranceAirKerma = 0;            // primary air kerma at the skin behind the couch, mGy
     double TissueToAirDoseRatio = 0;
     double BackscatterFactor = 0;
     double DepthDoseFactor = 0;

@@ -13,6 +13,12 @@ namespace {
 
 using detail::Describe;
 
+// The model's form is the semi-empirical thick-target bremsstrahlung model of Tucker, Barnes
+// and Chakraborty (Med. Phys. 18 (1991) 211–218): electrons slow down in the tungsten anode
+// by the Thomson–Whiddington relation, the bremsstrahlung made along the path is attenuated
+// on its way out, and K lines are added. The polynomial coefficients below are the ones this
+// program has always computed with; changing one changes every stored result.
+
 // Anode density of tungsten, g/cm³.
 constexpr double kTungstenDensity = 19.3;
 // Electron rest energy, keV.
@@ -43,7 +49,8 @@ double KLineYieldFactor(double v) {
     return (std::sqrt(8.79856 * v - 595.149) - 4.55528) / 4.39928;
 }
 
-// Tungsten K lines: bin (0.5 keV units) and share of the K-line total.
+// Tungsten K lines on the half-keV grid — Kα1 59.3, Kα2 58.0, Kβ1 67.2, Kβ2 69.1 keV — and
+// each line's share of the K-line total.
 struct KLine {
     int bin;
     double share;
@@ -91,10 +98,7 @@ void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinA
     }
 }
 
-}  // namespace
-
-SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentData& equipment,
-                               const TubeVoltageRange& voltage) {
+void CheckBeam(const TubeVoltageRange& voltage, double targetAngle) {
     const double vLo = voltage.TubeVoltageLow;
     const double vHi = voltage.TubeVoltageHigh;
     if (!(vHi <= kMaxTubeVoltageKv))
@@ -104,76 +108,86 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     if (!(vLo <= vHi))
         throw CalculationError("tube voltage range " + Describe(vLo) + " - " + Describe(vHi) +
                                " kV is reversed");
-    const double theta = equipment.TargetAngle;
-    if (!(theta > 0.0 && theta < 90.0))
-        throw CalculationError("target angle " + Describe(theta) + " degrees is outside 0..90");
+    if (!(targetAngle > 0.0 && targetAngle < 90.0))
+        throw CalculationError("target angle " + Describe(targetAngle) + " degrees is outside 0..90");
+}
 
-    SpectrumResult result;
-    BinArray& s = result.XraySpectrum;
-    BinArray& airKerma = result.AirKermaSpectrum;
-    BinArray& tissue = result.TissueAbsorption;
-
-    const double cotTheta = 1.0 / std::tan(kPi * theta / 180.0);
-
-    const bool normal = voltage.Weighting != TubeVoltageWeighting::Equal;
-    double vMean = 0.0;
-    double g = 0.0;
-    if (normal) {
-        vMean = (vLo + vHi) / 2.0;
-        if (!(vHi - vMean > 0.0))
+// The weight of each 0.5 kV step of a fluctuating tube voltage: equal, or a normal density
+// whose ±1.84 standard deviations span the range.
+class VoltageWeights {
+public:
+    explicit VoltageWeights(const TubeVoltageRange& voltage)
+        : normal_(voltage.Weighting != TubeVoltageWeighting::Equal) {
+        if (!normal_) return;
+        const double vLo = voltage.TubeVoltageLow;
+        const double vHi = voltage.TubeVoltageHigh;
+        mean_ = (vLo + vHi) / 2.0;
+        if (!(vHi - mean_ > 0.0))
             throw CalculationError("normal weighting needs a range, got " + Describe(vLo) + " - " +
                                    Describe(vHi) + " kV");
-        g = kRangeInStandardDeviations / (vHi - vMean);
+        perKv_ = kRangeInStandardDeviations / (vHi - mean_);
+    }
+    double At(double v) const {
+        const double z = perKv_ * (v - mean_);  // standard deviations from the middle of the range
+        return normal_ ? kNormalPeak * std::exp(-0.5 * z * z) : 1.0;
     }
 
+private:
+    bool normal_;
+    double mean_ = 0.0;
+    double perKv_ = 0.0;
+};
+
+// The 0.5 kV steps V_lo, V_lo + 0.5, … ≤ V_hi. A counted loop: a fractional step count ends at
+// its integer part. Decimal ends such as 60.1 - 70.1 kV give 2·(V_hi − V_lo) a hair below the
+// whole number in binary; the tolerance keeps their last step, and no step may pass V_hi.
+int VoltageSteps(const TubeVoltageRange& voltage) {
+    constexpr double kStepCountTolerance = 1e-9;
+    return detail::FloorToInt(
+        1.0 + 2.0 * (voltage.TubeVoltageHigh - voltage.TubeVoltageLow) + kStepCountTolerance,
+        "number of voltage steps");
+}
+
+// Adds one voltage step's target output q, filtered and weighted, to the photon fluence, the
+// air-kerma and the tissue-absorption spectra.
+void AddFilteredStep(const AttenuationTable& table, const EquipmentData& equipment, const BinArray& q,
+                     double v, double w, SpectrumResult& result) {
     const bool otherFilter = equipment.OtherFilterFlag == 1;
     const double filterAl = equipment.InherentFiltration + equipment.AddedAluminium;
-
-    // A counted loop: a fractional step count ends at its integer part. Decimal ends such as
-    // 60.1 - 70.1 kV give 2·(V_hi − V_lo) a hair below the whole number in binary; the tolerance
-    // keeps their last step, and no step may pass V_hi.
-    constexpr double kStepCountTolerance = 1e-9;
-    const int steps =
-        detail::FloorToInt(1.0 + 2.0 * (vHi - vLo) + kStepCountTolerance, "number of voltage steps");
-    BinArray q{};
-    for (int k = 1; k <= steps; ++k) {
-        const double v = std::min(vLo + 0.5 * (k - 1), vHi);
-        result.TubeVoltage = v;
-        const double z = g * (v - vMean);  // standard deviations from the middle of the range
-        const double w = normal ? kNormalPeak * std::exp(-0.5 * z * z) : 1.0;
-
-        TargetOutput(table, v, cotTheta, q);
-
-        const int lastBin = LastBin(v);
-        for (int j = 2; j <= lastBin; ++j) {
-            const double phi = q[j];
-            const double att = std::exp(-filterAl * table.Aluminium[j] -
-                                        equipment.AddedCopper * table.Copper[j]);
-            double airTerm = table.AirEnergyAbsorption[j] * att * phi * w;
-            double tissueTerm = table.TissueEnergyAbsorption[j] * att * phi * w;
-            // Dividing the energy output by the photon energy gives a photon number.
-            double fluence = att * phi / BinEnergyKeV(j) * w;
-            if (otherFilter) {
-                const double other = std::exp(-equipment.OtherFilterThickness *
-                                              equipment.OtherFilterAttenuation[j]);
-                airTerm *= other;
-                tissueTerm *= other;
-                fluence *= other;
-            }
-            s[j] += fluence;
-            airKerma[j] += airTerm;
-            tissue[j] += tissueTerm;
+    const int lastBin = LastBin(v);
+    for (int j = 2; j <= lastBin; ++j) {
+        const double phi = q[j];
+        const double att = std::exp(-filterAl * table.Aluminium[j] -
+                                    equipment.AddedCopper * table.Copper[j]);
+        double airTerm = table.AirEnergyAbsorption[j] * att * phi * w;
+        double tissueTerm = table.TissueEnergyAbsorption[j] * att * phi * w;
+        // Dividing the energy output by the photon energy gives a photon number.
+        double fluence = att * phi / BinEnergyKeV(j) * w;
+        if (otherFilter) {
+            const double other = std::exp(-equipment.OtherFilterThickness *
+                                          equipment.OtherFilterAttenuation[j]);
+            airTerm *= other;
+            tissueTerm *= other;
+            fluence *= other;
         }
+        result.XraySpectrum[j] += fluence;
+        result.AirKermaSpectrum[j] += airTerm;
+        result.TissueAbsorption[j] += tissueTerm;
     }
+}
 
+// Normalises the fluence to a sum of 1 (cutting what falls below 1E-10) and forms the
+// tissue-to-air absorbed-dose ratio of the beam.
+void Normalise(SpectrumResult& result, double vHi) {
+    BinArray& s = result.XraySpectrum;
     const int lastBin = LastBin(vHi);
     double total = 0.0;
     double tissueSum = 0.0;
     double airSum = 0.0;
     for (int j = 2; j <= lastBin; ++j) {
         total += s[j];
-        tissueSum += tissue[j];
-        airSum += airKerma[j];
+        tissueSum += result.TissueAbsorption[j];
+        airSum += result.AirKermaSpectrum[j];
     }
     if (!(total > 0.0) || !std::isfinite(total))
         throw CalculationError("spectrum total " + Describe(total) + " cannot be normalised");
@@ -183,6 +197,26 @@ SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentDat
     }
     result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "tissue-to-air ratio (air-kerma total)");
     detail::RequireFinite(result.TissueToAirDoseRatio, "tissue-to-air ratio");
+}
+
+}  // namespace
+
+SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentData& equipment,
+                               const TubeVoltageRange& voltage) {
+    CheckBeam(voltage, equipment.TargetAngle);
+    const double cotTheta = 1.0 / std::tan(kPi * equipment.TargetAngle / 180.0);
+    const VoltageWeights weights(voltage);
+
+    SpectrumResult result;
+    const int steps = VoltageSteps(voltage);
+    BinArray q{};
+    for (int k = 1; k <= steps; ++k) {
+        const double v = std::min(voltage.TubeVoltageLow + 0.5 * (k - 1), voltage.TubeVoltageHigh);
+        result.TubeVoltage = v;
+        TargetOutput(table, v, cotTheta, q);
+        AddFilteredStep(table, equipment, q, v, weights.At(v), result);
+    }
+    Normalise(result, voltage.TubeVoltageHigh);
     return result;
 }
 

@@ -47,7 +47,7 @@ struct Chain {
 };
 
 TEST(DoseEvaluation, FactorsCombineIntoSkinDose) {
-    Chain c;
+    Chain c;  // FAD 65 cm: the reference point is 50 cm from the focus, the skin 70 cm
     const DoseEvaluation ev = c.Run();
     ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
     EXPECT_EQ(c.steps, (std::vector<EvaluationStep>{EvaluationStep::Corrections, EvaluationStep::Spectrum,
@@ -57,28 +57,67 @@ TEST(DoseEvaluation, FactorsCombineIntoSkinDose) {
     const DoseResult& r = ev.Result;
     EXPECT_DOUBLE_EQ(r.CorrectedReferenceAirKerma, 1100);
     EXPECT_DOUBLE_EQ(r.CorrectedKermaAreaProduct, 110);
-    EXPECT_DOUBLE_EQ(r.EntranceAirKerma, 880);
+    EXPECT_EQ(cc.ReferencePointDistance, 50);
+    // Primary air kerma at the skin behind the couch: inverse square from 50 to 70 cm, then T.
+    EXPECT_DOUBLE_EQ(r.EntranceAirKerma, 0.8 * 1100 * (50.0 / 70) * (50.0 / 70));
     EXPECT_DOUBLE_EQ(cc.PhantomSurfaceDistance, 68.8);
     EXPECT_DOUBLE_EQ(cc.SurfaceFieldSize, 10.0 * 68.8 / 50);
     EXPECT_EQ(cc.TubeVoltage, 80);
     EXPECT_NEAR(r.TissueToAirDoseRatio, 1.2, 1e-12);
     EXPECT_GT(r.BackscatterFactor, 1.0);
     EXPECT_LT(r.DepthDoseFactor, 1.0);  // the skin lies 1.2 cm deep in the phantom
-    const double inverseSquare = (70 / 68.8) * (70 / 68.8);
-    EXPECT_NEAR(r.ScatterFactor, r.DepthDoseFactor * r.BackscatterFactor * inverseSquare, 1e-12);
-    EXPECT_NEAR(r.SkinDose, r.ScatterFactor * 1.2 * 880, 1e-9);
+    // The phantom surface, in front of the couch layer, sees the unattenuated kerma; F alone
+    // carries the couch to the skin.
+    const double toPhantom = (50 / 68.8) * (50 / 68.8);
+    EXPECT_NEAR(r.SkinDose, r.DepthDoseFactor * r.BackscatterFactor * 1.2 * toPhantom * 1100, 1e-9);
+    EXPECT_NEAR(r.ScatterFactor * r.TissueToAirDoseRatio * r.EntranceAirKerma, r.SkinDose, 1e-9);
 }
 
-TEST(DoseEvaluation, NoCouchLeavesDistanceAndAirKerma) {
+TEST(DoseEvaluation, AtTheReferencePointWithoutCouchAirKermaIsUnchanged) {
     Chain c;
     c.in.Equipment.CouchTransmission = 1;
     c.in.Equipment.CouchSoftTissueThickness = 0;
+    c.in.FocusSkinDistanceTextValue = 50;
     const DoseEvaluation ev = c.Run();
     ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
-    EXPECT_EQ(ev.Conditions.PhantomSurfaceDistance, 70);
-    EXPECT_EQ(ev.Result.EntranceAirKerma, ev.Result.CorrectedReferenceAirKerma);
-    EXPECT_EQ(ev.Result.DepthDoseFactor, 1.0);
-    EXPECT_NEAR(ev.Result.ScatterFactor, ev.Result.BackscatterFactor, 1e-12);
+    const DoseResult& r = ev.Result;
+    EXPECT_EQ(ev.Conditions.PhantomSurfaceDistance, 50);
+    EXPECT_EQ(r.EntranceAirKerma, r.CorrectedReferenceAirKerma);
+    EXPECT_EQ(r.DepthDoseFactor, 1.0);
+    EXPECT_EQ(r.ScatterFactor, r.BackscatterFactor);
+    // The uncorrected chain F·B·R·(FSD/d0)²·T·cKa,r gives the same bits here.
+    EXPECT_EQ(r.SkinDose, r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio * 1.0 * 1.0 *
+                              r.CorrectedReferenceAirKerma);
+}
+
+TEST(DoseEvaluation, SkinFartherThanTheReferencePointFollowsTheInverseSquare) {
+    auto run = [](double fsd) {
+        Chain c;
+        c.in.Equipment.CouchTransmission = 1;
+        c.in.Equipment.CouchSoftTissueThickness = 0;
+        c.in.FocusSkinDistanceTextValue = fsd;
+        return c.Run();
+    };
+    const DoseEvaluation atReference = run(50);
+    for (double fsd : {35.0, 65.0, 80.0}) {
+        const DoseEvaluation ev = run(fsd);
+        ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
+        const double ratio = (50 / fsd) * (50 / fsd) * ev.Result.BackscatterFactor /
+                             atReference.Result.BackscatterFactor;
+        EXPECT_NEAR(ev.Result.SkinDose / atReference.Result.SkinDose, ratio, 1e-12) << fsd;
+    }
+}
+
+TEST(DoseEvaluation, StatedReferenceDistanceReplacesTheEquipmentGeometry) {
+    Chain c;
+    c.in.ReferencePointDistance = 60;  // a dose report's own reference point
+    const DoseEvaluation ev = c.Run();
+    ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
+    EXPECT_EQ(ev.Conditions.ReferencePointDistance, 60);
+    EXPECT_DOUBLE_EQ(ev.Conditions.SurfaceFieldSize, 10.0 * 68.8 / 60);
+    EXPECT_DOUBLE_EQ(ev.Result.EntranceAirKerma, 0.8 * 1100 * (60.0 / 70) * (60.0 / 70));
+    c.in.ReferencePointDistance = -5;
+    EXPECT_EQ(c.Run().Outcome, EvaluationOutcome::CalculationFailed);
 }
 
 TEST(DoseEvaluation, WorksAt150kV) {

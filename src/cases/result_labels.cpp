@@ -39,3 +39,13 @@ ResultLabelTexts AllResultLabels(const DoseResult& result) {
 }
 
 }  // namespace ordevo
+
+namespace ordevo {
+
+ResultLabelTexts CouchLabels(const CouchCalibration& r) {
+    return {{"Label21", FormatNumber(r.CouchTransmission, "0.000")},
+            {"Label38", FormatNumber(r.CouchSoftTissueThickness, "#0.0")},
+            {"Label27", FormatNumber(r.CalibrationConstant, "0.000")}};
+}
+
+}  // namespace ordevo
