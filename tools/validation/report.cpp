@@ -95,6 +95,9 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
     factors << "| case | d0 (cm) | s0 (cm) | R | B | F | primary: simulation | primary: R·T·(d_ref/FSD)² | "
                "scatter factor: simulation | scatter factor: chain |\n"
                "|---|---|---|---|---|---|---|---|---|---|\n";
+    std::ostringstream circles;
+    circles << "| case | s0 (cm) | radius integrated: d0·s0/SID (cm) | B | field radius s0/2 (cm) | B | "
+               "deviation of the chain with B(s0/2) |\n|---|---|---|---|---|---|---|\n";
     std::ostringstream deviations;
     deviations << "# index case deviation_chain u_relative deviation_old couch(0 none,1 layer,2 realistic)\n";
     std::map<CouchKind, DeviationRange> chainRange;
@@ -135,6 +138,14 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
                           c.Id.c_str(), ch.PhantomSurfaceDistance, ch.SurfaceFieldSize, ch.TissueToAirDoseRatio,
                           ch.BackscatterFactor, ch.DepthDoseFactor, s.PrimarySkinDosePerKar, s.PrimaryUncertainty,
                           chainPrimary, s.SkinDosePerKar / s.PrimarySkinDosePerKar, ch.ScatterFactor);
+        if (c.Shape == BeamShape::Circle) {
+            const double d0 = ch.PhantomSurfaceDistance;
+            const double corrected = ch.SkinDosePerKar * ch.CircleBackscatterHalfDiameter / ch.BackscatterFactor;
+            circles << Format("| %s | %.2f | %.2f | %.4f | %.2f | %.4f | %s |\n", c.Id.c_str(), ch.SurfaceFieldSize,
+                              d0 * ch.SurfaceFieldSize / kFocusReceptorDistanceCm, ch.BackscatterFactor,
+                              0.5 * ch.SurfaceFieldSize, ch.CircleBackscatterHalfDiameter,
+                              Percent(Deviation(corrected, s.SkinDosePerKar)).c_str());
+        }
         deviations << Format("%d %s %.6f %.6f %.6f %d\n", index, c.Id.c_str(), devChain, relU, devOld,
                              static_cast<int>(c.Couch));
         ++index;
@@ -188,6 +199,7 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
     WriteFile(dir / "cases.csv", csv.str());
     WriteFile(dir / "cases.md", table.str());
     WriteFile(dir / "factors.md", factors.str());
+    WriteFile(dir / "circles.md", circles.str());
     WriteFile(dir / "summary.md", summary.str());
     WriteFile(dir / "couch.md", couchTable.str());
     WriteFile(dir / "fsd.dat", fsd.str());

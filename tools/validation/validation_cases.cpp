@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include "backscatter.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "nist_tables.h"
@@ -173,14 +174,30 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     chain.TissueToAirDoseRatio = r.TissueToAirDoseRatio;
     chain.BackscatterFactor = r.BackscatterFactor;
     chain.DepthDoseFactor = r.DepthDoseFactor;
+    chain.ScatterFactor = r.ScatterFactor;
+    chain.SkinDosePerKar = r.SkinDose;  // Ka,r is 1 mGy and C is 1
+    // The chain as the program states it, F·B·R·(d_ref/d0)²·cKa,r, and as it stood before the
+    // inverse square to the skin and the single count of the couch: F·B·R·(FSD/d0)²·T·cKa,r.
     const double fsd = c.FocusSkinDistanceCm;
     const double d0 = chain.PhantomSurfaceDistance;
+    const double dRef = ev.Conditions.ReferencePointDistance;
     const double factors = r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio;
-    chain.SkinDosePerKar = factors * (kReferenceDistanceCm / d0) * (kReferenceDistanceCm / d0);
-    chain.ScatterFactor = chain.SkinDosePerKar /
-                          (r.TissueToAirDoseRatio * chain.CouchTransmission * (kReferenceDistanceCm / fsd) *
-                           (kReferenceDistanceCm / fsd));
+    const double stated = factors * (dRef / d0) * (dRef / d0);
+    if (dRef != kReferenceDistanceCm || std::abs(stated / r.SkinDose - 1.0) > 1e-12)
+        throw std::runtime_error("case " + c.Id + ": the evaluation's skin dose is not F·B·R·(d_ref/d0)²·cKa,r");
     chain.OldSkinDosePerKar = factors * (fsd / d0) * (fsd / d0) * chain.CouchTransmission;
+    if (c.Shape == BeamShape::Circle) {
+        // The circle branch integrates rings out to d0·w/SID; a width w = s0·SID/(2·d0) makes
+        // that the field's own radius s0/2.
+        const double sid = eq.FocusReceptorDistance;
+        chain.CircleBackscatterHalfDiameter = ComputeBackscatterFactor(
+            ref, BackscatterInputs{.tubeVoltageKv = ev.Conditions.TubeVoltage,
+                                   .spectrum = &ev.Spectrum.XraySpectrum,
+                                   .phantomSurfaceDistanceCm = d0,
+                                   .fieldSizeCm = chain.SurfaceFieldSize * sid / (2.0 * d0),
+                                   .shape = FieldShape::Circle,
+                                   .focusReceptorDistanceCm = sid});
+    }
     return chain;
 }
 

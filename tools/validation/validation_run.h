@@ -10,7 +10,7 @@
 
 namespace ordevo::validation {
 
-inline constexpr std::int64_t kFullHistoriesPerCase = 20'000'000;
+inline constexpr std::int64_t kFullHistoriesPerCase = 32'000'000;
 inline constexpr std::int64_t kQuickHistoriesPerCase = 20'000;
 
 struct ValidationOptions {

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Regenerates docs/validation.md and its plots: builds ordevo-validation, runs every case
+# (the full run takes a quarter of an hour on two shared cores), runs the large-phantom
+# comparison, draws the plots with gnuplot and fills the page's template.
+# Usage: docs/make_validation.sh [BUILD_DIR] [extra ordevo-validation options, e.g. --quick]
+#        docs/make_validation.sh --redraw   (plots and page from the last run's files, no simulation)
+set -euo pipefail
+
+REDRAW=0
+if [ "${1:-}" = "--redraw" ]; then
+  REDRAW=1
+  shift
+fi
+
+# shellcheck source=../scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+cd "$ORDEVO_ROOT"
+
+BUILD="${1:-build}"
+[ $# -gt 0 ] && shift
+
+# Only this script needs gnuplot; the build and the tests do not.
+ORDEVO_PACKAGES=(gnuplot-nox)
+ordevo_install_packages
+
+OUT=docs/validation
+mkdir -p "$OUT"
+if [ "$REDRAW" -eq 0 ]; then
+  [ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$BUILD" --parallel 2 --target ordevo-validation
+  /usr/bin/time -f "%e s wall, %U s user" -o "$OUT/time.txt" \
+    nice -n 10 "$BUILD/bin/ordevo-validation" --refdata refdata --out "$OUT" "$@"
+  # The cases whose field reaches furthest towards the phantom's edges, again in a 100 × 100 × 40 cm phantom.
+  nice -n 10 "$BUILD/bin/ordevo-validation" --refdata refdata --out "$OUT/large-phantom" --cases N5,N7,L4,L6 \
+    --phantom 100x40 "$@"
+fi
+
+gnuplot <<GNUPLOT
+set terminal pngcairo size 1500,520 font "Liberation Sans,11"
+set output "$OUT/fsd.png"
+set multiplot layout 1,3 title "80 kV, 3.5 mm Al, 10 cm square field at the reference point (60 cm): skin dose per unit K_{a,r}"
+set xlabel "focus-skin distance FSD (cm)"
+set ylabel "skin dose / K_{a,r}"
+set xrange [40:80]
+set grid
+set key top right
+do for [i=0:2] {
+  set title (i == 0 ? "no couch" : (i == 1 ? "soft-tissue layer, 1 cm" : "realistic couch (panel + mattress)"))
+  plot "$OUT/fsd.dat" index i using 1:2:(2*\$3) with yerrorbars pt 7 ps 1.2 lc rgb "black" title "simulation (±2u)", \
+       "" index i using 1:4 with linespoints lw 2 pt 5 lc rgb "#0060c0" title "chain", \
+       "" index i using 1:5 with linespoints lw 2 dt 2 pt 4 lc rgb "#c03000" title "old chain"
+}
+unset multiplot
+
+set terminal pngcairo size 1200,520 font "Liberation Sans,11"
+set output "$OUT/deviations.png"
+set title "Deviation of the chain from the simulation, per case (error bars: ±2 statistical u)"
+set ylabel "chain / simulation − 1 (%)"
+unset xlabel
+set xrange [-1:*]
+set autoscale x
+set offsets 0.5,0.5,0,0
+set yrange [-60:60]
+set ytics 10
+set grid ytics
+set key top left
+set arrow from graph 0, first 3 to graph 1, first 3 nohead dt 3 lc rgb "gray40"
+set arrow from graph 0, first -3 to graph 1, first -3 nohead dt 3 lc rgb "gray40"
+plot "$OUT/deviations.dat" using 1:(100*\$3):(200*\$4):xtic(2) with yerrorbars pt 7 ps 1.2 lc rgb "#0060c0" title "chain", \
+     "" using 1:(100*\$5) with points pt 4 ps 1.2 lc rgb "#c03000" title "old chain"
+GNUPLOT
+
+# Fill the template: a line "@name@" becomes the file $OUT/name.md (large-phantom/... allowed).
+while IFS= read -r line; do
+  if [[ "$line" =~ ^@([a-z/-]+)@$ ]]; then
+    cat "$OUT/${BASH_REMATCH[1]}.md"
+  else
+    printf '%s\n' "$line"
+  fi
+done < docs/validation.md.in > docs/validation.md.part
+mv docs/validation.md.part docs/validation.md
+rm -f "$OUT"/*.part
+echo "docs/validation.md written"
