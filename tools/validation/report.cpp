@@ -113,7 +113,7 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
         const double devChain = Deviation(ch.SkinDosePerKar, s.SkinDosePerKar);
         const double devOld = Deviation(ch.OldSkinDosePerKar, s.SkinDosePerKar);
         const double relU = s.Uncertainty / s.SkinDosePerKar;
-        const double ratio = kReferenceDistanceCm / c.FocusSkinDistanceCm;
+        const double ratio = ch.ReferenceDistance / ch.FocusSkinDistance;
         const double chainPrimary = ch.TissueToAirDoseRatio * ch.CouchTransmission * ratio * ratio;
         chainRange[c.Couch].Add(devChain, c.Id);
         oldRange[c.Couch].Add(devOld, c.Id);
@@ -123,14 +123,14 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
         csv << Format("%s,%g,%g,%g,%s,%g,%s,%g,%.6f,%.4f,%.4f,%.4f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,"
                       "%.6f,%.6f,%.6f,%lld,%.1f,%.2e\n",
                       c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, c.FieldSizeCm,
-                      c.Shape == BeamShape::Circle ? "circle" : "square", c.FocusSkinDistanceCm, CouchName(c.Couch),
+                      c.Shape == BeamShape::Circle ? "circle" : "square", ch.FocusSkinDistance, CouchName(c.Couch),
                       c.LayerThicknessCm, ch.CouchTransmission, ch.CouchSoftTissueThickness,
                       ch.PhantomSurfaceDistance, ch.SurfaceFieldSize, ch.TissueToAirDoseRatio,
                       ch.BackscatterFactor, ch.DepthDoseFactor, ch.SkinDosePerKar, ch.OldSkinDosePerKar,
                       s.SkinDosePerKar, s.Uncertainty, s.PrimarySkinDosePerKar, s.PrimaryUncertainty, chainPrimary,
                       devChain, devOld, static_cast<long long>(s.Histories), s.Seconds, s.EnergyImbalance);
         table << Format("| %s | %g | %g | %s | %g | %s | %.3f | %.2f | %.4f ± %.4f | %.4f | %s | %.4f | %s |\n",
-                        c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, FieldText(c).c_str(), c.FocusSkinDistanceCm,
+                        c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, FieldText(c).c_str(), ch.FocusSkinDistance,
                         CouchText(c).c_str(), ch.CouchTransmission, ch.CouchSoftTissueThickness, s.SkinDosePerKar,
                         s.Uncertainty, ch.SkinDosePerKar, Percent(devChain).c_str(), ch.OldSkinDosePerKar,
                         Percent(devOld).c_str());
@@ -142,7 +142,7 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
             const double d0 = ch.PhantomSurfaceDistance;
             const double corrected = ch.SkinDosePerKar * ch.CircleBackscatterHalfDiameter / ch.BackscatterFactor;
             circles << Format("| %s | %.2f | %.2f | %.4f | %.2f | %.4f | %s |\n", c.Id.c_str(), ch.SurfaceFieldSize,
-                              d0 * ch.SurfaceFieldSize / kFocusReceptorDistanceCm, ch.BackscatterFactor,
+                              d0 * ch.SurfaceFieldSize / run.FocusReceptorDistanceCm, ch.BackscatterFactor,
                               0.5 * ch.SurfaceFieldSize, ch.CircleBackscatterHalfDiameter,
                               Percent(Deviation(corrected, s.SkinDosePerKar)).c_str());
         }
@@ -181,16 +181,15 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
                          "mattress %.2f mm.\n",
                          couch.PanelAluminiumMm, couch.CouchAluminiumMm);
 
-    // The FSD series: the cases that differ only by FSD, one block per couch (gnuplot index).
+    // The FSD series: the standard cases that differ only by FSD, one block per couch (gnuplot index).
     std::ostringstream fsd;
-    for (const auto kind : {CouchKind::None, CouchKind::TissueLayer, CouchKind::Realistic}) {
-        fsd << "# " << CouchName(kind) << ": FSD sim u_sim chain old\n";
+    const std::vector<std::pair<const char*, std::vector<std::string>>> series = {
+        {"none", {"N2", "N3", "N4"}}, {"tissue layer", {"L1", "L2", "L3"}}, {"realistic", {"C1", "C2", "C3"}}};
+    for (const auto& [name, ids] : series) {
+        fsd << "# " << name << ": FSD sim u_sim chain old\n";
         for (const CaseResult& r : results) {
-            const ValidationCase& c = r.Case;
-            if (c.Couch != kind || c.TubeVoltageKv != 80 || c.CopperMm != 0 || c.FieldSizeCm != 10 ||
-                c.Shape != BeamShape::Square)
-                continue;
-            fsd << Format("%g %.6f %.6f %.6f %.6f\n", c.FocusSkinDistanceCm, r.Simulation.SkinDosePerKar,
+            if (std::find(ids.begin(), ids.end(), r.Case.Id) == ids.end()) continue;
+            fsd << Format("%g %.6f %.6f %.6f %.6f\n", r.Chain.FocusSkinDistance, r.Simulation.SkinDosePerKar,
                           r.Simulation.Uncertainty, r.Chain.SkinDosePerKar, r.Chain.OldSkinDosePerKar);
         }
         fsd << "\n\n";

@@ -15,6 +15,7 @@ struct RunInfo {
     double WallSeconds = 0;
     double CpuSeconds = 0;  // of the process: all threads
     bool Quick = false;
+    double FocusReceptorDistanceCm = 0;
 };
 
 struct CouchDescription {

@@ -58,9 +58,9 @@ double AirKermaTransmission(const SpectrumResult& spectrum, double tubeVoltageKv
 }  // namespace
 
 std::vector<ValidationCase> StandardCases() {
-    constexpr double near = kReferenceDistanceCm - 15.0;
-    constexpr double ref = kReferenceDistanceCm;
-    constexpr double far = kReferenceDistanceCm + 15.0;
+    constexpr double near = -15.0;
+    constexpr double ref = 0.0;
+    constexpr double far = 15.0;
     using enum CouchKind;
     const BeamShape sq = BeamShape::Square;
     const BeamShape ci = BeamShape::Circle;
@@ -89,9 +89,18 @@ std::vector<ValidationCase> StandardCases() {
     };
 }
 
-ValidationCase QuickCase() { return {"Q", 80, 0.0, 20, BeamShape::Square, kReferenceDistanceCm, CouchKind::None, 0}; }
+std::vector<ValidationCase> DiagnosticCases() {
+    return {
+        {"D2", 80, 0.0, 10, BeamShape::Square, 0.0, CouchKind::TissueLayer, 0.25},
+        {"D4", 60, 0.3, 20, BeamShape::Square, 0.0, CouchKind::TissueLayer, 0.25},
+        {"D5", 120, 0.9, 5, BeamShape::Square, 0.0, CouchKind::TissueLayer, 0.25},
+    };
+}
 
-ValidationContext::ValidationContext(const std::string& refdataFolder) {
+ValidationCase QuickCase() { return {"Q", 80, 0.0, 20, BeamShape::Square, 0.0, CouchKind::None, 0}; }
+
+ValidationContext::ValidationContext(const std::string& refdataFolder, const Geometry& geometry)
+    : geometry_(geometry) {
     const QString folder = QString::fromStdString(refdataFolder);
     ref_ = ReadReferenceData(folder).value();  // throws the reader's error, naming file and line
     loader_ = MakeScatterKernelLoader(folder);
@@ -99,8 +108,8 @@ ValidationContext::ValidationContext(const std::string& refdataFolder) {
 
 EquipmentData ValidationContext::EquipmentFor(const ValidationCase& c) const {
     EquipmentData eq;
-    eq.FocusReceptorDistance = kFocusReceptorDistanceCm;
-    eq.FocusIsocentreDistance = kFocusIsocentreDistanceCm;
+    eq.FocusReceptorDistance = geometry_.FocusReceptorDistanceCm;
+    eq.FocusIsocentreDistance = geometry_.FocusIsocentreDistanceCm;
     eq.TargetAngle = 12.0;
     eq.InherentFiltration = 0.25;  // cm Al
     eq.AddedAluminium = 0.10;      // cm
@@ -157,7 +166,7 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     in.TubeVoltageTextValue = c.TubeVoltageKv;
     in.ReferenceAirKermaTextValue = 1.0;
     in.KermaAreaProductTextValue = 1.0;
-    in.FocusSkinDistanceTextValue = c.FocusSkinDistanceCm;
+    in.FocusSkinDistanceTextValue = context.FocusSkinDistance(c);
     in.ReferenceAirKerma = 1.0;  // mGy: every dose below is per unit Ka,r
     in.KermaAreaProduct = 1.0;
     in.ReferenceFieldSize = c.FieldSizeCm;
@@ -178,12 +187,14 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     chain.SkinDosePerKar = r.SkinDose;  // Ka,r is 1 mGy and C is 1
     // The chain as the program states it, F·B·R·(d_ref/d0)²·cKa,r, and as it stood before the
     // inverse square to the skin and the single count of the couch: F·B·R·(FSD/d0)²·T·cKa,r.
-    const double fsd = c.FocusSkinDistanceCm;
+    const double fsd = context.FocusSkinDistance(c);
     const double d0 = chain.PhantomSurfaceDistance;
     const double dRef = ev.Conditions.ReferencePointDistance;
+    chain.ReferenceDistance = dRef;
+    chain.FocusSkinDistance = fsd;
     const double factors = r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio;
     const double stated = factors * (dRef / d0) * (dRef / d0);
-    if (dRef != kReferenceDistanceCm || std::abs(stated / r.SkinDose - 1.0) > 1e-12)
+    if (dRef != context.Equipment().ReferenceDistanceCm() || std::abs(stated / r.SkinDose - 1.0) > 1e-12)
         throw std::runtime_error("case " + c.Id + ": the evaluation's skin dose is not F·B·R·(d_ref/d0)²·cKa,r");
     chain.OldSkinDosePerKar = factors * (fsd / d0) * (fsd / d0) * chain.CouchTransmission;
     if (c.Shape == BeamShape::Circle) {
@@ -226,10 +237,10 @@ BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase&
     BeamSetup setup;
     setup.Shape = c.Shape;
     setup.FieldSizeCm = c.FieldSizeCm;
-    setup.ReferenceDistanceCm = kReferenceDistanceCm;
+    setup.ReferenceDistanceCm = context.Equipment().ReferenceDistanceCm();
     const SpectrumResult spectrum = context.SpectrumFor(c);
     setup.Spectrum.assign(spectrum.XraySpectrum.begin(), spectrum.XraySpectrum.end());
-    const double fsd = c.FocusSkinDistanceCm;
+    const double fsd = context.FocusSkinDistance(c);
     const double half = 0.5 * phantom.WidthCm;
     setup.Boxes.push_back(Box{{-half, -half, fsd}, {half, half, fsd + phantom.DepthCm}, &context.Tissue()});
     double z = fsd;
@@ -240,7 +251,7 @@ BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase&
         z -= layer.ThicknessCm;
     }
     setup.SkinPlaneCm = fsd;
-    setup.ScoringRadiusCm = kScoringRadiusPerFieldSize * c.FieldSizeCm * fsd / kReferenceDistanceCm;
+    setup.ScoringRadiusCm = kScoringRadiusPerFieldSize * c.FieldSizeCm * fsd / setup.ReferenceDistanceCm;
     setup.SkinMedium = &context.Tissue();
     return setup;
 }

@@ -16,11 +16,14 @@
 
 namespace ordevo::validation {
 
-// The equipment of every case: focus–isocentre 75 cm (reference point at 60 cm), focus–image
-// receptor 100 cm, 12° tungsten target, 2.5 mm Al inherent and 1.0 mm Al added filtration.
-inline constexpr double kFocusIsocentreDistanceCm = 75.0;
-inline constexpr double kReferenceDistanceCm = kFocusIsocentreDistanceCm - 15.0;
-inline constexpr double kFocusReceptorDistanceCm = 100.0;
+// The equipment of every case: 12° tungsten target, 2.5 mm Al inherent and 1.0 mm Al added
+// filtration; focus–isocentre 75 cm (reference point at 60 cm) and focus–image receptor 100 cm
+// unless the run moves the focus away.
+struct Geometry {
+    double FocusIsocentreDistanceCm = 75.0;
+    double FocusReceptorDistanceCm = 100.0;
+    double ReferenceDistanceCm() const { return FocusIsocentreDistanceCm - 15.0; }
+};
 
 // The phantom: ICRU-44 soft tissue, square across, entrance surface at the FSD; 40 × 40 × 20 cm
 // unless the run asks for another size.
@@ -40,16 +43,21 @@ struct ValidationCase {
     double CopperMm = 0;
     double FieldSizeCm = 10;      // side or diameter at the reference point
     BeamShape Shape = BeamShape::Square;
-    double FocusSkinDistanceCm = kReferenceDistanceCm;
+    double FsdOffsetCm = 0;       // FSD − d_ref
     CouchKind Couch = CouchKind::None;
     double LayerThicknessCm = 0;  // TissueLayer only
 };
 
 std::vector<ValidationCase> StandardCases();
+// Cases run only on request (--cases): a tissue layer of 0.25 cm, the first depth-bin centre,
+// where the chain's F is 1, for the beams of L2, L4 and L5.
+std::vector<ValidationCase> DiagnosticCases();
 // The single case of the quick check: no couch, 20 cm square, skin at the reference point, 80 kV.
 ValidationCase QuickCase();
 
 struct ChainValues {
+    double ReferenceDistance = 0;        // d_ref, cm
+    double FocusSkinDistance = 0;        // FSD, cm
     double CouchTransmission = 1;        // T
     double CouchSoftTissueThickness = 0; // t, cm, as the editor derives it from T
     double PhantomSurfaceDistance = 0;   // d0, cm
@@ -84,17 +92,21 @@ struct CaseResult {
 // Everything the cases share: the shipped reference data, the materials.
 class ValidationContext {
 public:
-    explicit ValidationContext(const std::string& refdataFolder);  // throws on a bad data set
+    // Throws on a bad data set.
+    explicit ValidationContext(const std::string& refdataFolder, const Geometry& geometry = {});
 
     const ReferenceData& Reference() const { return ref_; }
     const ScatterKernelLoader& KernelLoader() const { return loader_; }
     const refdata::TissueInteractions& Tissue() const { return tissue_; }
     const CouchMaterials& Couch() const { return couch_; }
+    const Geometry& Equipment() const { return geometry_; }
+    double FocusSkinDistance(const ValidationCase& c) const { return geometry_.ReferenceDistanceCm() + c.FsdOffsetCm; }
 
     EquipmentData EquipmentFor(const ValidationCase& c) const;  // without couch values
     SpectrumResult SpectrumFor(const ValidationCase& c) const;
 
 private:
+    Geometry geometry_;
     ReferenceData ref_;
     ScatterKernelLoader loader_;
     refdata::TissueInteractions tissue_;

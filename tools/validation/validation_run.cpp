@@ -66,6 +66,12 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
             if (x == std::string::npos) throw std::invalid_argument("--phantom needs WIDTHxDEPTH in cm, e.g. 40x20");
             options.Phantom.WidthCm = static_cast<double>(PositiveInteger(a, size.substr(0, x)));
             options.Phantom.DepthCm = static_cast<double>(PositiveInteger(a, size.substr(x + 1)));
+        } else if (a == "--fad") {
+            // The focus moved away, the receptor 25 cm beyond the isocentre as in the standard set.
+            options.Equipment.FocusIsocentreDistanceCm = static_cast<double>(PositiveInteger(a, value()));
+            if (options.Equipment.FocusIsocentreDistanceCm < 40)
+                throw std::invalid_argument("--fad needs at least 40 cm (the nearest skin is d_ref − 15 cm)");
+            options.Equipment.FocusReceptorDistanceCm = options.Equipment.FocusIsocentreDistanceCm + 25.0;
         } else if (a == "--cases") {
             options.CaseIds = SplitIds(value());
         } else {
@@ -80,9 +86,12 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
 std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ostream& progress) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = ProcessCpuSeconds();
-    const ValidationContext context(options.RefdataFolder);
+    const ValidationContext context(options.RefdataFolder, options.Equipment);
 
-    const std::vector<ValidationCase> all = StandardCases();
+    // Diagnostic cases only on request.
+    std::vector<ValidationCase> all = StandardCases();
+    if (!options.CaseIds.empty())
+        for (const ValidationCase& c : DiagnosticCases()) all.push_back(c);
     std::vector<CaseResult> results;
     for (std::size_t index = 0; index < all.size(); ++index) {
         const ValidationCase& c = all[index];
@@ -101,7 +110,7 @@ std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ost
 
     CouchDescription couch;
     couch.Layers = RealisticCouch(context.Couch());
-    const ValidationCase beam100{"", 100, 0.0, 10, BeamShape::Square, kReferenceDistanceCm, CouchKind::None, 0};
+    const ValidationCase beam100{"", 100, 0.0, 10, BeamShape::Square, 0.0, CouchKind::None, 0};
     couch.CouchAluminiumMm = AluminiumEquivalentMm(context, beam100, couch.Layers);
     couch.PanelAluminiumMm =
         AluminiumEquivalentMm(context, beam100, std::vector<CouchLayer>(couch.Layers.begin() + 1, couch.Layers.end()));
@@ -110,6 +119,7 @@ std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ost
     run.HistoriesPerCase = options.Settings.Histories;
     run.Threads = options.Settings.Threads;
     run.Quick = options.Quick;
+    run.FocusReceptorDistanceCm = options.Equipment.FocusReceptorDistanceCm;
     run.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.CpuSeconds = ProcessCpuSeconds() - cpuStart;
     WriteReport(options.OutputFolder, results, couch, run);

@@ -20,13 +20,14 @@ struct ValidationOptions {
     SimulationSettings Settings{.Histories = kFullHistoriesPerCase};
     std::vector<std::string> CaseIds;  // empty: every standard case
     PhantomSize Phantom;
+    Geometry Equipment;
 };
 
 // Parses the command line (without the program name); throws std::invalid_argument.
 ValidationOptions ParseArguments(const std::vector<std::string>& arguments);
 inline constexpr const char* kUsage =
     "usage: ordevo-validation [--refdata DIR] [--out DIR] [--quick | --histories N] [--threads N] [--seed N] "
-    "[--cases ID,ID,...] [--phantom WIDTHxDEPTH]";
+    "[--cases ID,ID,...] [--phantom WIDTHxDEPTH] [--fad CM]";
 
 // Runs the cases and writes the report; `progress` hears one line per case.
 std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ostream& progress);
