@@ -2,12 +2,18 @@
 // no-couch check against the chain's own backscatter factor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <numbers>
+#include <set>
 #include <stdexcept>
+#include <string>
 
 #include "beam_transport.h"
 #include "couch_model.h"
+#include "report.h"
 #include "validation_cases.h"
 #include "validation_run.h"
 
@@ -40,6 +46,64 @@ TEST(BeamTransport, ConservesEnergyThroughCouchAndPhantom) {
             EXPECT_GT(tally.Crossings, 0) << id;
         }
     }
+}
+
+SimulationValues SimulateCase(const BeamSetup& setup, std::int64_t histories, int threads = 1) {
+    return Simulate(setup, 0, SimulationSettings{.Histories = histories, .Batches = 20, .Threads = threads});
+}
+
+// Unscattered photons through vacuum follow the inverse square law from the focus: the primary
+// skin dose per Ka,r at FSD is R·(d_ref/FSD)² (R of the same spectrum), at every distance.
+TEST(BeamTransport, PrimaryFollowsTheInverseSquareFromTheFocus) {
+    for (const char* id : {"N2", "N3", "N4"}) {
+        const ValidationCase c = CaseById(id);
+        const ChainValues chain = EvaluateChain(Context(), c);
+        const SimulationValues sim = SimulateCase(BuildBeamSetup(Context(), c), 400'000);
+        const double ratio = chain.ReferenceDistance / chain.FocusSkinDistance;
+        // 400 000 histories: about 1.2 % statistical uncertainty on the primary part.
+        EXPECT_NEAR(sim.PrimarySkinDosePerKar / (chain.TissueToAirDoseRatio * ratio * ratio), 1.0, 0.04) << id;
+    }
+}
+
+// Behind the realistic couch the unscattered photons carry R·T·(d_ref/FSD)²: the photons cross
+// all four layers in contact, none lost or counted twice at the faces, and T is theirs.
+TEST(BeamTransport, PrimaryBehindTheCouchIsItsTransmission) {
+    const ValidationCase c = CaseById("C2");
+    const ChainValues chain = EvaluateChain(Context(), c);
+    const SimulationValues sim = SimulateCase(BuildBeamSetup(Context(), c), 400'000);
+    const double ratio = chain.ReferenceDistance / chain.FocusSkinDistance;
+    EXPECT_NEAR(sim.PrimarySkinDosePerKar / (chain.TissueToAirDoseRatio * chain.CouchTransmission * ratio * ratio),
+                1.0, 0.04);
+}
+
+// A phantom cut into two boxes in contact scatters like the whole one: the skin dose at depth
+// 1 cm under a tissue layer equals that of one box whose surface lies 1 cm before the skin.
+TEST(BeamTransport, BoxesInContactActAsOne) {
+    const ValidationCase c = CaseById("L2");
+    const BeamSetup split = BuildBeamSetup(Context(), c);
+    BeamSetup whole = split;
+    whole.Boxes = {Box{{-20.0, -20.0, split.SkinPlaneCm - 1.0}, {20.0, 20.0, split.SkinPlaneCm + 20.0}, &Context().Tissue()}};
+    const SimulationValues a = SimulateCase(split, 1'000'000);
+    const SimulationValues b = SimulateCase(whole, 1'000'000);
+    EXPECT_NEAR(a.SkinDosePerKar, b.SkinDosePerKar, 4.0 * std::hypot(a.Uncertainty, b.Uncertainty));
+}
+
+// Batches have fixed seeds and are summed in order: the number of threads changes nothing.
+TEST(BeamTransport, ResultDoesNotDependOnTheNumberOfThreads) {
+    const BeamSetup setup = BuildBeamSetup(Context(), CaseById("C5"));
+    const SimulationValues one = SimulateCase(setup, 40'000, 1);
+    const SimulationValues three = SimulateCase(setup, 40'000, 3);
+    EXPECT_EQ(one.SkinDosePerKar, three.SkinDosePerKar);
+    EXPECT_EQ(one.Uncertainty, three.Uncertainty);
+    EXPECT_EQ(one.Histories, 40'000);
+}
+
+TEST(BeamTransport, SpectrumWithoutDrawablePhotonsIsRefused) {
+    BeamSetup setup;
+    setup.SkinMedium = &Context().Tissue();
+    setup.Spectrum = std::vector<double>(301, 0.0);
+    setup.Spectrum[1] = 1.0;  // 0.5 keV, below the interaction tables
+    EXPECT_THROW(SpectrumSampler{setup}, std::invalid_argument);
 }
 
 // Ω of a small field is its area over d²; the face of a cube seen from its centre is 4π/6.
@@ -117,15 +181,74 @@ TEST(CouchModel, CompositionsAreNormalisedMixtures) {
     }
 }
 
+// The standard set spans every dimension the check must cover.
+TEST(Validation, StandardCasesCoverEveryDimension) {
+    std::set<double> kv, copper, field, offset;
+    std::set<CouchKind> couch;
+    std::set<BeamShape> shape;
+    std::set<std::string> ids;
+    for (const ValidationCase& c : StandardCases()) {
+        kv.insert(c.TubeVoltageKv);
+        copper.insert(c.CopperMm);
+        field.insert(c.FieldSizeCm);
+        offset.insert(c.FsdOffsetCm);
+        couch.insert(c.Couch);
+        shape.insert(c.Shape);
+        ids.insert(c.Id);
+    }
+    EXPECT_GE(StandardCases().size(), 16u);
+    EXPECT_EQ(ids.size(), StandardCases().size());
+    EXPECT_EQ(kv, (std::set<double>{60, 80, 100, 120}));
+    EXPECT_EQ(copper, (std::set<double>{0.0, 0.3, 0.9}));
+    EXPECT_EQ(field, (std::set<double>{5, 10, 20}));
+    EXPECT_EQ(offset, (std::set<double>{-15, 0, 15}));
+    EXPECT_EQ(couch.size(), 3u);
+    EXPECT_EQ(shape.size(), 2u);
+}
+
+// One row per case in the Markdown and CSV tables; the plot data hold the three FSD series.
+TEST(Report, WritesEveryCaseAndTheFsdSeries) {
+    std::vector<CaseResult> results;
+    for (const char* id : {"N2", "N3", "L1", "C1"}) {
+        const ValidationCase c = CaseById(id);
+        results.push_back({c, EvaluateChain(Context(), c), SimulateCase(BuildBeamSetup(Context(), c), 2'000)});
+    }
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ordevo-validation-report-test";
+    std::filesystem::remove_all(dir);
+    WriteReport(dir.string(), results, CouchDescription{}, RunInfo{});
+    auto lines = [&](const char* name) {
+        std::ifstream in(dir / name);
+        std::vector<std::string> all;
+        for (std::string line; std::getline(in, line);) all.push_back(line);
+        return all;
+    };
+    EXPECT_EQ(lines("cases.md").size(), 2 + results.size());
+    EXPECT_EQ(lines("cases.csv").size(), 1 + results.size());
+    const auto fsd = lines("fsd.dat");
+    EXPECT_EQ(std::count_if(fsd.begin(), fsd.end(), [](const std::string& l) { return !l.empty() && l[0] != '#'; }), 4);
+    EXPECT_FALSE(std::filesystem::exists(dir / "cases.md.part"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Report, RefusesAFolderThatCannotBeWritten) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "ordevo-validation-not-a-folder";
+    std::ofstream(file) << "x";
+    EXPECT_ANY_THROW(WriteReport(file.string(), {}, CouchDescription{}, RunInfo{}));
+    std::filesystem::remove(file);
+}
+
 TEST(ValidationRun, RefusesBadArguments) {
     const std::vector<std::vector<std::string>> bad = {
         {"--quick", "--histories", "100"}, {"--histories", "0"}, {"--histories", "12x"},
-        {"--threads"}, {"--phantom", "40"}, {"--frobnicate"},
+        {"--threads"}, {"--phantom", "40"}, {"--fad", "30"}, {"--frobnicate"},
     };
     for (const auto& arguments : bad) EXPECT_THROW(ParseArguments(arguments), std::invalid_argument) << arguments[0];
     const ValidationOptions quick = ParseArguments({"--quick", "--cases", "N1,C2"});
     EXPECT_EQ(quick.Settings.Histories, kQuickHistoriesPerCase);
     EXPECT_EQ(quick.CaseIds, (std::vector<std::string>{"N1", "C2"}));
+    const ValidationOptions far = ParseArguments({"--fad", "975"});
+    EXPECT_EQ(far.Equipment.ReferenceDistanceCm(), 960.0);
+    EXPECT_EQ(far.Equipment.FocusReceptorDistanceCm, 1000.0);
 }
 
 }  // namespace
