@@ -41,12 +41,14 @@ if [ "$REDRAW" -eq 0 ]; then
   run --out "$OUT/large-phantom" --cases N5,N7,L4,L6 --phantom 100x40 "${DIAGNOSTIC[@]}"
   # three no-couch cases with the focus 16 times further away (a nearly parallel beam),
   run --out "$OUT/far-focus" --cases N3,N5,N7 --fad 975 "${DIAGNOSTIC[@]}"
-  # and a tissue layer of 0.25 cm (the first depth-bin centre, where F is 1) for the beams of L2, L4, L5.
+  # a tissue layer of 0.25 cm (the first depth-bin centre, where F is 1) for the beams of L2, L4, L5,
   run --out "$OUT/first-bin" --cases D2,D4,D5 "${DIAGNOSTIC[@]}"
+  # and single energies in a parallel beam against the reference data's ring integration.
+  run --out "$OUT/single-energy" --bsf-check "${DIAGNOSTIC[@]}"
   end=$(date +%s)
   {
     echo "Standard set: $(cat "$OUT/time.txt")."
-    echo "With the three diagnostic runs: $((end - start)) s wall time in all."
+    echo "With the four diagnostic runs: $((end - start)) s wall time in all."
   } > "$OUT/time.md"
 fi
 
@@ -61,28 +63,35 @@ set grid
 set key top right
 do for [i=0:2] {
   set title (i == 0 ? "no couch" : (i == 1 ? "soft-tissue layer, 1 cm" : "realistic couch (panel + mattress)"))
-  plot "$OUT/fsd.dat" index i using 1:2:(2*\$3) with yerrorbars pt 7 ps 1.2 lc rgb "black" title "simulation (±2u)", \
-       "" index i using 1:4 with linespoints lw 2 pt 5 lc rgb "#0060c0" title "chain", \
-       "" index i using 1:5 with linespoints lw 2 dt 2 pt 4 lc rgb "#c03000" title "old chain"
+  plot "$OUT/fsd.dat" index i using 1:4 with linespoints lw 2 pt 5 ps 0.8 lc rgb "#0060c0" title "chain", \
+       "" index i using 1:5 with linespoints lw 2 dt 2 pt 4 lc rgb "#c03000" title "old chain", \
+       "" index i using 1:2:(2*\$3) with yerrorbars pt 6 ps 2 lw 2 lc rgb "black" title "simulation (±2u)"
 }
 unset multiplot
 
-set terminal pngcairo size 1200,520 font "Liberation Sans,11"
+set terminal pngcairo size 1200,900 font "Liberation Sans,11"
 set output "$OUT/deviations.png"
-set title "Deviation of the chain from the simulation, per case (error bars: ±2 statistical u)"
-set ylabel "chain / simulation − 1 (%)"
+set multiplot layout 2,1
 unset xlabel
-set xrange [-1:*]
-set autoscale x
-set offsets 0.5,0.5,0,0
-set yrange [-60:60]
-set ytics 10
+set xrange [-0.7:*]
+set autoscale xmax
+set offsets 0,0.7,0,0
 set grid ytics
-set key top left
-set arrow from graph 0, first 3 to graph 1, first 3 nohead dt 3 lc rgb "gray40"
-set arrow from graph 0, first -3 to graph 1, first -3 nohead dt 3 lc rgb "gray40"
-plot "$OUT/deviations.dat" using 1:(100*\$3):(200*\$4):xtic(2) with yerrorbars pt 7 ps 1.2 lc rgb "#0060c0" title "chain", \
-     "" using 1:(100*\$5) with points pt 4 ps 1.2 lc rgb "#c03000" title "old chain"
+set key bottom right opaque box
+set ylabel "chain / simulation − 1 (%)"
+set title "Deviation of the chain (filled) and of the old chain (open) from the simulation, per case"
+set yrange [-70:70]
+set ytics 10
+plot "$OUT/deviations.dat" using 1:(100*\$5):xtic(2) with points pt 4 ps 1.5 lc rgb "#c03000" title "old chain", \
+     "" using 1:(100*\$3) with points pt 7 ps 1.3 lc rgb "#0060c0" title "chain"
+set title "The chain alone, enlarged; error bars ±2 statistical u, dotted lines ±3 %"
+set yrange [-4:16]
+set ytics 2
+set arrow 1 from graph 0, first 3 to graph 1, first 3 nohead dt 3 lw 2 lc rgb "gray30"
+set arrow 2 from graph 0, first -3 to graph 1, first -3 nohead dt 3 lw 2 lc rgb "gray30"
+set key top left opaque box
+plot "$OUT/deviations.dat" using 1:(100*\$3):(200*\$4):xtic(2) with yerrorbars pt 7 ps 1.3 lc rgb "#0060c0" title "chain"
+unset multiplot
 GNUPLOT
 
 # Fill the template: a line "@name@" becomes the file $OUT/name.md (large-phantom/... allowed).

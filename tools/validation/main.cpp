@@ -18,7 +18,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        RunValidation(options, std::cerr);
+        if (options.BackscatterCheck)
+            RunBackscatterCheck(options, std::cerr);
+        else
+            RunValidation(options, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "ordevo-validation: " << e.what() << "\n";
         return 1;

@@ -3,11 +3,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
 
+#include "backscatter.h"
 #include "report.h"
 
 namespace ordevo::validation {
@@ -72,6 +77,8 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
             if (options.Equipment.FocusIsocentreDistanceCm < 40)
                 throw std::invalid_argument("--fad needs at least 40 cm (the nearest skin is d_ref − 15 cm)");
             options.Equipment.FocusReceptorDistanceCm = options.Equipment.FocusIsocentreDistanceCm + 25.0;
+        } else if (a == "--bsf-check") {
+            options.BackscatterCheck = true;
         } else if (a == "--cases") {
             options.CaseIds = SplitIds(value());
         } else {
@@ -81,6 +88,48 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
     if (options.Quick && historiesGiven) throw std::invalid_argument("--quick and --histories exclude each other");
     if (options.Quick) options.Settings.Histories = kQuickHistoriesPerCase;
     return options;
+}
+
+void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progress) {
+    const ValidationContext context(options.RefdataFolder);
+    constexpr double distance = 10000.0;  // cm: the beam is parallel to 2.5·10⁻⁷ in its corners
+    constexpr double field = 10.0;
+    std::ostringstream table;
+    table << "| E (keV) | simulation | reference data, ring integration | deviation |\n|---|---|---|---|\n";
+    for (const double energy : kCheckEnergiesKeV) {
+        const auto bin = static_cast<std::size_t>(std::lround(2.0 * energy));
+        BeamSetup setup;
+        setup.FieldSizeCm = field;
+        setup.ReferenceDistanceCm = distance;
+        setup.Spectrum.assign(kBinCount + 1, 0.0);
+        setup.Spectrum[bin] = 1.0;
+        setup.Boxes = {Box{{-50.0, -50.0, distance}, {50.0, 50.0, distance + 40.0}, &context.Tissue()}};
+        setup.SkinPlaneCm = distance;
+        setup.ScoringRadiusCm = kScoringRadiusPerFieldSize * field;
+        setup.SkinMedium = &context.Tissue();
+        const SimulationValues sim = Simulate(setup, static_cast<int>(bin), options.Settings);
+        const double simulated = sim.SkinDosePerKar / sim.PrimarySkinDosePerKar;
+        // Total and primary come from the same histories; the primary's spread is far smaller.
+        const double u = sim.Uncertainty / sim.PrimarySkinDosePerKar;
+        BinArray spectrum{};
+        spectrum[bin] = 1.0;
+        const double chain = ComputeBackscatterFactor(
+            context.Reference(), BackscatterInputs{.tubeVoltageKv = energy,
+                                                   .spectrum = &spectrum,
+                                                   .phantomSurfaceDistanceCm = distance,
+                                                   .fieldSizeCm = field,
+                                                   .shape = FieldShape::Square,
+                                                   .focusReceptorDistanceCm = distance + 40.0});
+        char row[160];
+        std::snprintf(row, sizeof row, "| %g | %.4f ± %.4f | %.4f | %+.2f %% |\n", energy, simulated, u, chain,
+                      100.0 * (chain / simulated - 1.0));
+        table << row;
+        progress << energy << " keV: simulation " << simulated << " ± " << u << ", reference data " << chain << std::endl;
+    }
+    std::filesystem::create_directories(options.OutputFolder);
+    std::ofstream out(std::filesystem::path(options.OutputFolder) / "bsf.md", std::ios::binary | std::ios::trunc);
+    out << table.str();
+    if (!out) throw std::runtime_error("cannot write bsf.md in " + options.OutputFolder);
 }
 
 std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ostream& progress) {
