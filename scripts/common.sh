@@ -5,8 +5,8 @@ ORDEVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 ORDEVO_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev
-  fonts-ipafont fonts-liberation2
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev libdcmtk-dev dcmtk
+  fonts-ipafont fonts-liberation2 qt6-translations-l10n
 )
 
 # Installs whatever of the package list is missing; only root can, others are told what to install.

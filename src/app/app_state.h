@@ -17,6 +17,7 @@ struct AppState {
     ReferenceData Reference;      // read at start, constant afterwards
     QString UserName;             // registered, guest, or "" before either
     EquipmentData Equipment;      // the selected equipment file (the editor edits it in place)
+    QString EquipmentFileName;    // its name in the working folder; "" when none is loaded
     TubeVoltageRange Voltage;     // the tube-voltage window's setting
     // The case: the main window's handlers store Ka,r, P_KA, FSD and the shape; each
     // evaluation overwrites the whole record.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "input_checks.h"
 #include "control_table.h"
 #include "field_shape.h"
 #include "modeless_window.h"
@@ -55,6 +56,16 @@ public:
     void ReadEquipmentFile(const QString& fileName);  // File1 click
     void ComputeReferenceFieldSize(FieldShape shape); // Option1 / Option2 click
     bool IsEvaluating() const { return evaluating_; }
+    // The result column still shows the evaluation of the inputs as they are now. Any change
+    // of an input the evaluation used (a box, the body part, the shape, the tube voltage, the
+    // equipment) makes the result stale: the column is greyed and Command3 disabled until the
+    // next calculation.
+    bool HasCurrentResult();
+    // A dose report's plane totals into the case inputs: the equipment file is chosen (read
+    // again when another is selected), Ka,r and P_KA typed and stored as their boxes store them,
+    // the mean tube voltage set as a fixed voltage. Refused while an evaluation runs.
+    void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
+                               const QString& kermaAreaProduct, double tubeVoltageKv);
 
 signals:
     void spectrumRequested();        // "Yes" to the spectrum question
@@ -62,15 +73,34 @@ signals:
     void userNameChangeRequested();  // Picture1 double click
     // After each step of an evaluation has shown its labels and let pending events run.
     void evaluationStepShown(int step);
+    // Label38 (the skin-dose caption) double-clicked: bring the results window back.
+    void resultsWindowRequested();
+    // "RDSR 読込" (empty path: let the user choose) or a file dropped on the window.
+    void doseReportRequested(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Activation: the equipment list is read again and the result checked against the inputs
+    // (the editor may have changed the equipment meanwhile).
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QLabel* Label(std::string_view name) const;
     QPushButton* Button(std::string_view name) const;
     std::vector<QWidget*> Inputs() const;  // everything an evaluation locks
+    // Enter or focus lost in Text14, Text15 or Text9: full-width characters become ASCII; a text
+    // that is not one plain number is refused (with a warning when `warn`) and keeps the focus.
+    bool AcceptNumberBox(QLineEdit* box, bool warn);
+    CaseBox BoxKind(const QLineEdit* box) const;
+    // Typed into the body part: commas, line breaks and characters code page 932 cannot hold
+    // are taken out again with a warning (the results CSV could not keep them).
+    void RefuseUnsaveableBodyPart(const QString& text);
+    EvaluationInputs CurrentInputs() const;
+    void CheckResultStillCurrent();
+    void ShowResultColumn(bool current);
     void StoreReferenceAirKerma();
     void StoreKermaAreaProduct();
     void StoreFocusSkinDistance();
@@ -88,6 +118,8 @@ private:
     QLineEdit* text14_;
     QLineEdit* text15_;
     bool evaluating_ = false;
+    bool refusing_ = false;  // a number box's warning is up and its focus being given back
+    std::optional<EvaluationInputs> evaluatedInputs_;  // the inputs of the result shown, while current
 };
 
 }  // namespace ordevo

@@ -50,6 +50,10 @@ constexpr ControlSpec kControls[] = {
     {"Label31", Kind::Label, "焦点-アイソセンター間距離", 360, 8400, 0, 0, Font::Meiryo, kText},
     {"Label64", Kind::Label, "", 3000, 8400, 780, 330, Font::Meiryo, kText},
     {"Label36", Kind::Label, "cm", 3840, 8400, 0, 0, Font::Meiryo, kText},
+    // Below the equipment panel: the dose report the X-ray equipment wrote (a file dropped on the
+    // window does the same).
+    {"Command10", Kind::Button, "RDSR 読込", 360, 9000, 1815, 420, Font::Meiryo, 9,
+     " 装置が書いた線量レポート (DICOM RDSR) を読み込み、照射ごとに皮膚線量を計算する "},
 
     // ② Case inputs.
     {"Label86", Kind::Label, "②", 4680, 1680, 0, 0, Font::Meiryo, 12},

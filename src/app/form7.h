@@ -17,6 +17,9 @@ class Form7 : public ui::ModelessWindow {
 public:
     explicit Form7(QWidget* parent = nullptr);
     const ui::Controls& Controls() const { return controls_; }
+    // The extra line under the question: the results table holds rows added or changed since
+    // the last save or load, which ending the program loses.
+    void ShowUnsavedRowsNote(bool unsavedRows);
 
 signals:
     void yesClicked();  // "はい": end the program

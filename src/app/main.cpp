@@ -3,11 +3,13 @@
 #include <QDir>
 
 #include "fonts.h"
+#include "translations.h"
 #include "ordevo_application.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     ordevo::ui::InstallFontSubstitutions();
+    ordevo::ui::InstallQtJapaneseTranslations();  // Qt's buttons and file dialog in Japanese
     // The name titles the message boxes. It is set as the application name, not the display
     // name: a display name would be appended to every window caption by the window system.
     QApplication::setApplicationName(QStringLiteral("Ordevo-V3"));

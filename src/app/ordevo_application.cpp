@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include "current_case.h"
+#include "dose_report_window.h"
+#include "file_list_box.h"
 #include "form1.h"
 #include "form10.h"
 #include "form15.h"
@@ -41,8 +43,9 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form15_ = std::make_unique<Form15>();
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
+    doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
     form10_->SetMainWindow(form1_.get());
-    form10_->SetEquipment(&state_.Equipment);
+    form10_->SetEquipment(&state_.Equipment, &state_.EquipmentFileName);
     form8_->SetOtherFilterReleasedHandler([this] { form1_->ClearOtherFilterCaptions(); });
     Wire();
 }
@@ -62,6 +65,17 @@ void OrdevoApplication::Wire() {
     connect(form10_.get(), &Form10::ResultsCleared, button("Command3"),
             [command3 = button("Command3")] { command3->setEnabled(false); });
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
+    connect(&main, &Form1::resultsWindowRequested, form10_.get(), &Form10::ShowInFront);
+    connect(&main, &Form1::doseReportRequested, this, [this](const QString& path) {
+        doseReport_->SetEquipmentFile(form1_->Control<ui::FileListBox>("File1")->SelectedFileName());
+        if (path.isEmpty()) {
+            doseReport_->ShowInFront();
+            doseReport_->ChooseReport();
+        } else {
+            doseReport_->OpenReport(path);
+        }
+    });
+    connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(), &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,
             [this] { form18_->Open(state_.UserName); });
 
@@ -90,6 +104,9 @@ bool OrdevoApplication::Start() {
 }
 
 void OrdevoApplication::AddCurrentResult() {
+    // A row holds exactly the case that was evaluated: after any change of its inputs the
+    // check has greyed the result and disabled the button.
+    if (!form1_->HasCurrentResult()) return;
     form10_->AddCurrentResult(MakeCurrentCase(state_.Conditions, state_.Result, state_.Equipment),
                               form1_->Control<QLineEdit>("Text5")->text(),
                               form1_->Control<QLabel>("Label65")->text());
@@ -122,6 +139,7 @@ void OrdevoApplication::ContinueAsGuest() {
 
 void OrdevoApplication::AskToExit(bool mainWindowClosed) {
     mainWindowClosed_ = mainWindowClosed_ || mainWindowClosed;
+    form7_->ShowUnsavedRowsNote(form10_->HasUnsavedRows());
     form7_->ShowInFront();
 }
 
@@ -136,9 +154,21 @@ void OrdevoApplication::ReturnFromExit() {
         form1_->ShowInFront();
         return;
     }
-    // The main window was closed: it comes back as a newly loaded window.
+    // The main window was closed: it comes back as a newly loaded window, with the reference
+    // data and the user name read again and every input empty. The results table, its window
+    // and a total written on it belong to the session and stay as they are.
     mainWindowClosed_ = false;
-    if (!Start()) endProcess_(1);
+    if (const std::optional<QString> failure = LoadReferenceDataAtStart(state_)) {
+        AppMessages().Error(*failure);
+        endProcess_(1);
+        return;
+    }
+    form1_->ResetForStartUp();
+    const std::optional<QString> userName = ReadUserName(state_.WorkingFolder);
+    state_.UserName = userName.value_or(QString());
+    if (userName && *userName != form10_->UserName()) form10_->ShowUserName(*userName);
+    form1_->ApplyStartUpUser(userName);
+    form1_->ShowInFront();
 }
 
 }  // namespace ordevo

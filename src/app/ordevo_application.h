@@ -19,6 +19,7 @@ class Form8;
 class Form10;
 class Form15;
 class Form18;
+class DoseReportWindow;
 
 // The guest's name when the user goes on without registering.
 inline constexpr const char* kGuestUserName = "ゲストユーザー";
@@ -46,6 +47,7 @@ public:
     Form15& RegistrationWindow() const { return *form15_; }
     Form18& NameChangeWindow() const { return *form18_; }
     Form7& ExitWindow() const { return *form7_; }
+    DoseReportWindow& DoseReportView() const { return *doseReport_; }
 
 private:
     void Wire();
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<Form15> form15_;
     std::unique_ptr<Form18> form18_;
     std::unique_ptr<Form7> form7_;
+    std::unique_ptr<DoseReportWindow> doseReport_;
 };
 
 }  // namespace ordevo

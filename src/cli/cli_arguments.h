@@ -20,13 +20,21 @@ public:
     // Throws UsageError for a stray word, an option without a value, a repeated option or
     // an option not in `allowed`.
     Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed);
+    // Also accepts the options in `flags` without a value, and words that are not options as
+    // positional arguments (a word after "--" always is one).
+    Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed,
+              const std::vector<std::string>& flags);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     std::optional<std::string> Get(const std::string& name) const;
     std::string Require(const std::string& name) const;  // throws UsageError when absent
+    bool HasFlag(const std::string& name) const { return flags_.count(name) != 0; }
+    const std::vector<std::string>& Positionals() const { return positionals_; }
 
 private:
     std::map<std::string, std::string> values_;
+    std::map<std::string, bool> flags_;
+    std::vector<std::string> positionals_;
 };
 
 }  // namespace ordevo::cli

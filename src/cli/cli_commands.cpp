@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "case_inputs.h"
+#include "input_checks.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "equipment_file.h"
@@ -146,8 +147,14 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const std::string& fieldSizeText = texts.FieldSize;
 
         const DoseEvaluation evaluation = EvaluateDose(ref, in, MakeScatterKernelLoader(folder));
-        if (evaluation.Outcome != EvaluationOutcome::Completed)
+        if (evaluation.Outcome == EvaluationOutcome::IncompleteInput)
             return PrintFailure(out, MessageFor(evaluation.Outcome));
+        if (evaluation.Outcome != EvaluationOutcome::Completed) {
+            // As the window says it: the fixed message, then the input to blame and its range.
+            std::string message = MessageFor(evaluation.Outcome);
+            for (const QString& reason : FailedInputReasons(ref, in)) message += "\n" + reason.toStdString();
+            return PrintFailure(out, message);
+        }
         out << EvaluationJson(evaluation, fieldSizeText).Text() << "\n";
         return 0;
     } catch (const ReportedFailure& failure) {

@@ -50,6 +50,30 @@ JsonObject& JsonObject::Object(const std::string& key, const JsonObject& value) 
     return *this;
 }
 
+JsonObject& JsonObject::Bool(const std::string& key, bool value) {
+    members_.emplace_back(key, value ? "true" : "false");
+    return *this;
+}
+
+JsonObject& JsonObject::Null(const std::string& key) {
+    members_.emplace_back(key, "null");
+    return *this;
+}
+
+JsonObject& JsonObject::Array(const std::string& key, const std::vector<JsonObject>& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i].Text();
+    members_.emplace_back(key, out + "]");
+    return *this;
+}
+
+JsonObject& JsonObject::StringArray(const std::string& key, const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonString(items[i]);
+    members_.emplace_back(key, out + "]");
+    return *this;
+}
+
 std::string JsonObject::Text() const {
     std::string out = "{";
     for (std::size_t i = 0; i < members_.size(); ++i) {

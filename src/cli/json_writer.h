@@ -12,6 +12,10 @@ public:
     JsonObject& Number(const std::string& key, double value);
     JsonObject& String(const std::string& key, const std::string& value);
     JsonObject& Object(const std::string& key, const JsonObject& value);
+    JsonObject& Bool(const std::string& key, bool value);
+    JsonObject& Null(const std::string& key);
+    JsonObject& Array(const std::string& key, const std::vector<JsonObject>& items);
+    JsonObject& StringArray(const std::string& key, const std::vector<std::string>& items);
     std::string Text() const;  // one line, keys in insertion order
 
 private:

@@ -5,15 +5,17 @@
 
 #include "cli_arguments.h"
 #include "cli_commands.h"
+#include "rdsr_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ordevo-cli evaluate|spectrum|couch --data DIR --equipment FILE [options]\n"
+    "usage: ordevo-cli evaluate|spectrum|couch|rdsr --data DIR --equipment FILE [options]\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
-    "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n";
+    "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n"
+    "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] PATH...\n";
 
 }  // namespace
 
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
         if (words[0] == "evaluate") return RunEvaluate(Arguments(options, kEvaluateOptions), std::cout);
         if (words[0] == "spectrum") return RunSpectrum(Arguments(options, kSpectrumOptions), std::cout);
         if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
+        if (words[0] == "rdsr") return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
         throw UsageError("unknown command: " + words[0]);
     } catch (const UsageError& error) {
         std::cerr << "ordevo-cli: " << error.what() << "\n" << kUsage;

@@ -76,7 +76,7 @@ FileResult<QByteArray> EncodeCp932(const QString& text, const QString& fileName,
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return FileError::AtLine(fileName, lineNumber,
-                                 QStringLiteral("a character that code page 932 cannot hold"));
+                                 QStringLiteral("Shift-JIS（コードページ 932）で表せない文字があります"));
     return bytes;
 }
 
@@ -94,20 +94,32 @@ FileResult<QStringList> ReadTextLines(const QString& path) {
     return lines;
 }
 
+QString WriteFailureReason(QFileDevice::FileError error) {
+    // The system's own texts are English; the user is told in Japanese what usually lies behind.
+    switch (error) {
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("書き込みが許可されていません");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("ディスクの空きが足りません");
+    case QFileDevice::OpenError:
+        return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
+    default:
+        return QStringLiteral("書き込み中にエラーが起きました");
+    }
+}
+
 FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
     const QString name = FileNameOf(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return FileError::InFile(name,
-                                 QStringLiteral("cannot be written (%1)").arg(file.errorString()));
+        return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(WriteFailureReason(file.error())));
     if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+        const QString why = WriteFailureReason(file.error());
         file.cancelWriting();
-        return FileError::InFile(name, QStringLiteral("cannot be written (%1)").arg(why));
+        return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(why));
     }
     if (!file.commit())
-        return FileError::InFile(name,
-                                 QStringLiteral("cannot be saved (%1)").arg(file.errorString()));
+        return FileError::InFile(name, QStringLiteral("保存を完了できません（%1）").arg(WriteFailureReason(file.error())));
     return {};
 }
 
@@ -118,8 +130,7 @@ FileResult<void> WriteTextLines(const QString& path, const QStringList& lines) {
     for (const QString& line : lines) {
         ++lineNumber;
         if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
-            return FileError::AtLine(name, lineNumber,
-                                     QStringLiteral("a line break inside a line"));
+            return FileError::AtLine(name, lineNumber, QStringLiteral("1 行の中に改行があります"));
         auto encoded = EncodeCp932(line, name, lineNumber);
         if (!encoded) return encoded.error();
         bytes.append(*encoded);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -37,6 +38,9 @@ FileResult<QString> ReadFirstLine(const QString& path);
 // Saves the bytes through QSaveFile: the old file is replaced only once everything has been
 // written; on any failure it is left whole and the error is returned.
 FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// Why a file could not be written, in Japanese words for the user.
+QString WriteFailureReason(QFileDevice::FileError error);
 
 // Encodes every line, appends CR LF to each and saves them through WriteFileBytes. A line
 // holding CR or LF would break the file's line structure and is refused.

@@ -3,17 +3,15 @@
 namespace ordevo {
 
 std::optional<QString> FileNameProblem(const QString& name) {
-    if (name.trimmed().isEmpty()) return QStringLiteral("the name is empty");
+    if (name.trimmed().isEmpty()) return QStringLiteral("名前が入力されていません");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("\"%1\" is not a usable name").arg(name);
+        return QStringLiteral("「%1」はファイルの名前に使えません").arg(name);
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
-            return QStringLiteral(
-                       "the name \"%1\" holds a path separator ('/' or '\\'); "
-                       "a file can only be saved in the working folder")
+            return QStringLiteral("名前「%1」にフォルダーの区切り文字（/ または \\）が含まれています")
                 .arg(name);
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("the name holds a control character");
+            return QStringLiteral("名前に制御文字が含まれています");
     }
     return std::nullopt;
 }

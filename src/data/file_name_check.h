@@ -6,8 +6,9 @@
 
 namespace ordevo {
 
-// Why `name` cannot be a file name inside its folder, or nothing when it can: it must not be
-// empty or blank, "." or "..", hold a path separator ('/' or '\') or a control character.
+// Why `name` cannot be a file name inside its folder (in Japanese, for the user), or nothing
+// when it can: it must not be empty or blank, "." or "..", hold a path separator ('/' or '\')
+// or a control character.
 // So "<folder>/<name><extension>" always names a file directly inside the folder.
 std::optional<QString> FileNameProblem(const QString& name);
 

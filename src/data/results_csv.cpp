@@ -16,6 +16,14 @@ QString Label(int column) {
     return QString::fromUtf8(kResultsCsvLabels[static_cast<std::size_t>(column)]);
 }
 
+// The line less the empty fields (commas and blanks) at its end.
+QString WithoutTrailingEmptyFields(const QString& line) {
+    qsizetype end = line.size();
+    while (end > 0 && QStringView(u", \t").contains(line[end - 1])) --end;
+    // Only commas make fields: blanks alone stay (" 2 " is the program's own line 2).
+    return line.mid(end).contains(QLatin1Char(',')) ? line.left(end) : line;
+}
+
 }  // namespace
 
 FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTable& table,
@@ -23,11 +31,11 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
     const int rows = ResultsRowCount(table);
     if (comment.contains(QLatin1Char('\r')) || comment.contains(QLatin1Char('\n')))
         return FileError::AtLine(fileName, 1,
-                                 QStringLiteral("the comment cannot hold a line break"));
+                                 QStringLiteral("コメントに改行は入れられません"));
     if (rows < 0 || rows > kResultsRowCount)
         return FileError::AtLine(
             fileName, 2,
-            QStringLiteral("%1 rows (0 to %2 possible)").arg(rows).arg(kResultsRowCount));
+            QStringLiteral("%1 行あります（0 行から %2 行まで）").arg(rows).arg(kResultsRowCount));
     QStringList lines;
     lines << comment << QStringLiteral(" %1 ").arg(rows);
     for (int column = 1; column <= kResultsColumnCount; ++column) {
@@ -39,8 +47,8 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
                 cell.contains(QLatin1Char('\n')))
                 return FileError::AtLine(
                     fileName, kFirstColumnLine + column - 1,
-                    QStringLiteral("row %1 (%2) holds a comma or a line break, which the "
-                                   "file cannot keep: \"%3\"")
+                    QStringLiteral("%1 行目の計算結果（%2）にカンマか改行があり、このファイルには"
+                                   "書けません:「%3」")
                         .arg(r)
                         .arg(Label(column), cell));
             line += QLatin1Char(',') + cell;
@@ -66,10 +74,12 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
         return FileError::AtLine(name, static_cast<int>(lines.size()) + 1,
                                  QStringLiteral("missing (%1 lines expected)").arg(kLineCount));
 
+    // A spreadsheet that saves the file again pads short lines with empty fields ("2,,") up to
+    // its widest line; such trailing empty fields are no part of the table.
     ResultsCsvContents contents;
-    contents.Comment = lines[0];
+    contents.Comment = WithoutTrailingEmptyFields(lines[0]);
 
-    const QString countText = TrimBlanks(lines[1]);
+    const QString countText = TrimBlanks(WithoutTrailingEmptyFields(lines[1]));
     bool isNumber = false;
     const int rows = countText.toInt(&isNumber);
     const bool digitsOnly = !countText.isEmpty() &&
@@ -86,7 +96,8 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
     ResultsTable& table = contents.Table;
     for (int column = 1; column <= kResultsColumnCount; ++column) {
         const int lineNumber = kFirstColumnLine + column - 1;
-        const QStringList fields = lines[lineNumber - 1].split(QLatin1Char(','));
+        QStringList fields = lines[lineNumber - 1].split(QLatin1Char(','));
+        while (fields.size() - 1 > rows && TrimBlanks(fields.back()).isEmpty()) fields.removeLast();
         if (TrimBlanks(fields[0]) != Label(column))
             return FileError::AtLine(
                 name, lineNumber,
@@ -107,7 +118,7 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
         }
     }
     for (qsizetype i = kLineCount; i < lines.size(); ++i) {
-        if (!TrimBlanks(lines[i]).isEmpty())
+        if (!TrimBlanks(WithoutTrailingEmptyFields(lines[i])).isEmpty())
             return FileError::AtLine(name, static_cast<int>(i) + 1,
                                      QStringLiteral("unexpected text after the table"));
     }

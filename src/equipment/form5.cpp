@@ -108,6 +108,16 @@ void Form5::Command1Click() {
         ui::AppMessages().Warning(kThicknessMessage, ui::WithBeep::Yes);
         return;
     }
+    // The material's name goes into the results table's CSV file, which has no quoting.
+    const QString material = fileName.left(fileName.size() - 4);  // without ".ele"
+    if (material.contains(QLatin1Char(','))) {
+        ui::AppMessages().Warning(
+            QStringLiteral(" 材質名 %1 にカンマ（,）があり、計算結果表に保存できません。"
+                           "ファイル名を変えて下さい。付加フィルタは変更されていません ")
+                .arg(material),
+            ui::WithBeep::Yes);
+        return;
+    }
     // A file that cannot be used leaves the filter in force as it was.
     auto table = LoadMaterialTable(QDir(workingFolder_).filePath(fileName));
     if (!table) {
@@ -116,7 +126,6 @@ void Form5::Command1Click() {
             table.error().message());
         return;
     }
-    const QString material = fileName.left(fileName.size() - 4);  // without ".ele"
     equipment_.OtherFilterAttenuation = *table;
     equipment_.OtherFilterThickness = thicknessMm * 0.1;  // mm to cm
     equipment_.OtherFilterMaterial = material.toStdString();

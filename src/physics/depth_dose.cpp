@@ -140,37 +140,46 @@ DepthColumn PrimaryDepthDose(const ReferenceData& ref, const BinArray& s, int la
     return primary;
 }
 
-// The kernel of one energy summed over the rings inside the field at depth bin j; the field's
-// half-widths grow with the beam's divergence.
-double FieldIntegratedKernel(const ScatterKernel& kernel, int j, const Field& field, double d0,
-                             double isq) {
-    const double z = DepthCentre(j);
-    const double aj = (z + d0) * field.a / d0;
-    const double bj = (z + d0) * field.b / d0;
-    const double reach = field.circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
-    const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
-    if (rings > kKernelColumns)
-        throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
-                               Describe(z) + " cm is above 80");
-    double sum = 0.0;
-    for (int n = 1; n <= rings; ++n) {
-        // A circle's rings count whole, the last one too, though it is only partly inside.
-        if (field.circle)
-            sum += isq * kernel[j][n];
-        else
-            sum += RingFraction(n, aj, bj) * isq * kernel[j][n];
+using RingWeights = std::array<std::vector<double>, kKernelRows + 1>;  // [depth row][ring n]
+
+// W(j, n) = ISQ_j × the part of ring n inside the field at depth bin j; the field's half-widths
+// grow with the beam's divergence. The geometry is the same for every energy, so it is worked
+// out once rather than for each of the 29 kernels.
+RingWeights RingWeightsInField(const Field& field, double d0, const DepthColumn& isq) {
+    RingWeights weights{};
+    for (int j = 1; j <= kDepthRowsUsed; ++j) {
+        const double z = DepthCentre(j);
+        const double aj = (z + d0) * field.a / d0;
+        const double bj = (z + d0) * field.b / d0;
+        const double reach = field.circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
+        const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
+        if (rings > kKernelColumns)
+            throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
+                                   Describe(z) + " cm is above 80");
+        weights[j].resize(rings + 1);
+        for (int n = 1; n <= rings; ++n) {
+            // A circle's rings count whole, the last one too, though it is only partly inside.
+            weights[j][n] = field.circle ? isq[j] : RingFraction(n, aj, bj) * isq[j];
+        }
     }
+    return weights;
+}
+
+// The kernel of one energy summed over the rings inside the field at depth bin j.
+double FieldIntegratedKernel(const ScatterKernel& kernel, int j, const std::vector<double>& weights) {
+    double sum = 0.0;
+    for (std::size_t n = 1; n < weights.size(); ++n) sum += weights[n] * kernel[j][n];
     return sum;
 }
 
 // K(j, i) at the grid energies 10, 15, …, 150 keV (bins 20, 30, …, 300).
 ScatterTable ScatterAtGridEnergies(const ScatterKernelLoader& loadKernel, const Field& field, double d0,
                                    const DepthColumn& isq) {
+    const RingWeights weights = RingWeightsInField(field, d0, isq);
     ScatterTable scatter(kKernelRows + 1, BinArray{});
     for (int i = 20; i <= kBinCount; i += 10) {
         const ScatterKernel kernel = loadKernel(i / 2);
-        for (int j = 1; j <= kDepthRowsUsed; ++j)
-            scatter[j][i] = FieldIntegratedKernel(kernel, j, field, d0, isq[j]);
+        for (int j = 1; j <= kDepthRowsUsed; ++j) scatter[j][i] = FieldIntegratedKernel(kernel, j, weights[j]);
     }
     return scatter;
 }

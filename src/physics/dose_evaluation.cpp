@@ -118,7 +118,8 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
 
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
                             const ScatterKernelLoader& loadKernel,
-                            const EvaluationObserver& observer) {
+                            const EvaluationObserver& observer,
+                            const SpectrumSource& spectrumSource) {
     DoseEvaluation ev;
     CaseConditions& cc = ev.Conditions;
     DoseResult& r = ev.Result;
@@ -143,7 +144,8 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         ApplyCorrections(in, *referenceDistance, cc, r);
         report(EvaluationStep::Corrections);
 
-        ev.Spectrum = ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
+        ev.Spectrum = spectrumSource ? spectrumSource(ref.Attenuation, eq, in.Voltage)
+                                     : ComputeSpectrum(ref.Attenuation, eq, in.Voltage);
         r.TissueToAirDoseRatio = ev.Spectrum.TissueToAirDoseRatio;
         cc.TubeVoltage = ev.Spectrum.TubeVoltage;
         report(EvaluationStep::Spectrum);

@@ -97,8 +97,14 @@ const char* MessageFor(EvaluationOutcome outcome);  // "" for Completed
 // failure of that step.
 using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluation&)>;
 
+// Supplies the spectrum of a filtration and tube-voltage setting. Empty means ComputeSpectrum;
+// a caller evaluating many cases may hand out an earlier result for equal inputs.
+using SpectrumSource = std::function<SpectrumResult(
+    const AttenuationTable&, const EquipmentData&, const TubeVoltageRange&)>;
+
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
                             const ScatterKernelLoader& loadKernel,
-                            const EvaluationObserver& observer = {});
+                            const EvaluationObserver& observer = {},
+                            const SpectrumSource& spectrumSource = {});
 
 }  // namespace ordevo

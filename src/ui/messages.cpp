@@ -2,6 +2,7 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 
 #include <utility>
@@ -23,6 +24,49 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     case MessageIcon::Critical: return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
+}
+
+// Longest line the box is given, in full-width characters; the box's own wrapping starts wider.
+constexpr int kCharactersPerLine = 24;
+
+bool IsBreakAfter(QChar c) {
+    return c == QChar(0x3001) || c == QChar(0x3002) || c == QChar(0xFF0C) || c == QChar(0xFF0E) ||
+           c == QLatin1Char(' ') || c == QChar(0x3000) || c == QLatin1Char(',');
+}
+bool IsClosingMark(QChar c) {  // never at the start of a line
+    return c == QChar(0x3001) || c == QChar(0x3002) || c == QChar(0xFF09) || c == QChar(0x300D) ||
+           c == QChar(0xFF0C) || c == QChar(0xFF0E) || c == QLatin1Char(')');
+}
+
+// A long paragraph is broken into lines of nearly equal width before the box sees it, after
+// a punctuation mark or a blank where one is near, so that the box's own wrapping never leaves
+// a lone character or two on a line of its own. Nothing is added or lost but line breaks.
+QString BalancedLines(const QString& text, const QFontMetrics& metrics) {
+    const int widest = metrics.horizontalAdvance(QString(kCharactersPerLine, QChar(0x3042)));
+    QStringList out;
+    for (QString rest : text.split(QLatin1Char('\n'))) {
+        for (int lines = (metrics.horizontalAdvance(rest) + widest - 1) / widest; lines > 1; --lines) {
+            const int target = metrics.horizontalAdvance(rest) / lines;
+            qsizetype cut = 1;
+            while (cut < rest.size() && metrics.horizontalAdvance(rest.left(cut)) < target) ++cut;
+            for (qsizetype d = 0; d <= 4; ++d) {
+                if (cut - d > 1 && IsBreakAfter(rest[cut - d - 1])) {
+                    cut -= d;
+                    break;
+                }
+                if (cut + d < rest.size() && IsBreakAfter(rest[cut + d - 1])) {
+                    cut += d;
+                    break;
+                }
+            }
+            while (cut < rest.size() && IsClosingMark(rest[cut])) ++cut;
+            if (rest[cut - 1].isHighSurrogate() && cut < rest.size()) ++cut;
+            out << rest.left(cut);
+            rest = rest.mid(cut);
+        }
+        out << rest;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -65,7 +109,7 @@ std::unique_ptr<QMessageBox> QtMessages::BuildBox(const QString& text, MessageIc
     box->setWindowTitle(Title());
     box->setIcon(ToQt(icon));
     box->setTextFormat(Qt::PlainText);  // a text that looks like markup is still shown as typed
-    box->setText(text);
+    box->setText(BalancedLines(text, QFontMetrics(box->font())));
     switch (buttons) {
     case MessageButtons::Ok:
         box->setStandardButtons(QMessageBox::Ok);

@@ -18,6 +18,16 @@ namespace {
 constexpr int kPdfDotsPerInch = 600;  // "device dots" of line widths match a common printer
 constexpr double kPdfMarginMm = 5;    // the layout's 285 × 190 mm fit inside A4 landscape
 
+// The system's file errors are English; the user is told in Japanese what usually lies behind.
+QString WriteFailure(QFileDevice::FileError error) {
+    switch (error) {
+    case QFileDevice::PermissionsError: return QStringLiteral("書き込みが許可されていません");
+    case QFileDevice::ResourceError: return QStringLiteral("ディスクの空きが足りません");
+    case QFileDevice::OpenError: return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
+    default: return QStringLiteral("書き込み中にエラーが起きました");
+    }
+}
+
 std::unique_ptr<PrintService>& Installed() {
     static std::unique_ptr<PrintService> installed;
     return installed;
@@ -45,12 +55,12 @@ PrintReport SystemPrintService::PrintLandscapePage(const QString& documentName,
         PrinterSurface page(printer);
         if (!page.IsActive()) {
             return {PrintOutcome::Failed, defaultPrinter.printerName(),
-                    QStringLiteral("the printer did not accept the job")};
+                    QStringLiteral("プリンターが印刷を受け付けませんでした")};
         }
         draw(page);
         if (!page.EndDocument()) {
             return {PrintOutcome::Failed, defaultPrinter.printerName(),
-                    QStringLiteral("the printer did not finish the job")};
+                    QStringLiteral("プリンターが印刷を終えられませんでした")};
         }
         return {PrintOutcome::Printed, defaultPrinter.printerName(), {}};
     }
@@ -67,7 +77,7 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
     }
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
-        return {PrintOutcome::Failed, target, file.errorString()};
+        return {PrintOutcome::Failed, target, WriteFailure(file.error())};
     }
     {
         QPdfWriter writer(&file);
@@ -81,16 +91,16 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
         PrinterSurface page(writer);
         if (!page.IsActive()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target, QStringLiteral("the PDF could not be started")};
+            return {PrintOutcome::Failed, target, QStringLiteral("PDF ファイルを作り始められませんでした")};
         }
         draw(page);
         if (!page.EndDocument()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target, QStringLiteral("the PDF could not be finished")};
+            return {PrintOutcome::Failed, target, QStringLiteral("PDF ファイルを書き終えられませんでした")};
         }
     }
     if (!file.commit()) {
-        return {PrintOutcome::Failed, target, file.errorString()};
+        return {PrintOutcome::Failed, target, WriteFailure(file.error())};
     }
     return {PrintOutcome::SavedAsPdf, target, {}};
 }

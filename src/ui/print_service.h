@@ -31,7 +31,7 @@ enum class PrintOutcome {
 struct PrintReport {
     PrintOutcome outcome = PrintOutcome::Failed;
     QString where;  // the printer's name or the PDF file's path
-    QString error;  // for Failed: the reason, in the system's words
+    QString error;  // for Failed: the reason, in Japanese
 };
 
 class PrintService {

@@ -88,4 +88,23 @@ UnitScale UnitScale::FromTwipsPerUnit(double twipsPerUnitX, double twipsPerUnitY
     return {0, 0, twipsPerUnitX / kTwipsPerPixel, twipsPerUnitY / kTwipsPerPixel};
 }
 
+bool PrintFitted(Surface& surface, double x, double y, const QString& text, double maxWidth,
+                 double minSizePt) {
+    const double sizePt = surface.FontSize();
+    double fittedPt = sizePt;
+    while (surface.TextWidth(text) > maxWidth && fittedPt - 0.5 >= minSizePt) {
+        fittedPt -= 0.5;
+        surface.SetFontSize(fittedPt);
+    }
+    QString shown = text;
+    const QString ellipsis = QStringLiteral("…");
+    while (!shown.isEmpty() && surface.TextWidth(shown == text ? shown : shown + ellipsis) > maxWidth) {
+        shown.chop(1);
+    }
+    surface.SetCurrentPosition(x, y);
+    surface.Print(shown == text ? shown : shown + ellipsis);
+    if (fittedPt != sizePt) surface.SetFontSize(sizePt);
+    return shown == text;
+}
+
 }  // namespace ordevo::ui

@@ -122,4 +122,11 @@ struct UnitScale {
     static UnitScale FromTwipsPerUnit(double twipsPerUnitX, double twipsPerUnitY);
 };
 
+// Prints `text` at (x, y) so that it is no wider than `maxWidth` (surface units): in the
+// current font when it fits, otherwise at the largest size down to `minSizePt` (steps of
+// 0.5 pt) that fits, and if even that is too wide, cut with "…" at its end. The font size is
+// back as it was afterwards. Returns whether the whole text was printed.
+bool PrintFitted(Surface& surface, double x, double y, const QString& text, double maxWidth,
+                 double minSizePt);
+
 }  // namespace ordevo::ui

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "app_fixture.h"
+#include "form10.h"
 #include "file_list_box.h"
 
 namespace ordevo::testing {
@@ -122,7 +123,9 @@ TEST_F(EquipmentPanel, TheListShowsTheThreeVersionsOnly) {
         EXPECT_FALSE(names.contains(QString::fromLatin1(hidden))) << hidden;
 }
 
-TEST_F(EquipmentPanel, DeletingAsksFirstAndCancelKeepsTheFile) {
+// The question names the file; deleting it takes its equipment data along, so nothing can be
+// computed from a file that no longer exists until another one is chosen.
+TEST_F(EquipmentPanel, DeletingAsksFirstAndTakesTheEquipmentAlong) {
     WriteRoomFile(PathOf(QStringLiteral("Spare.odv3")), {});
     Start();
     Click("Command4");  // nothing selected: no question
@@ -132,7 +135,7 @@ TEST_F(EquipmentPanel, DeletingAsksFirstAndCancelKeepsTheFile) {
     Messages().QueueAnswer(Answer::Cancel);
     Click("Command4");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QStringLiteral(" このデータファイルを本当に削除しますか？ "));
+    EXPECT_EQ(Messages().Shown()[0].text, QStringLiteral(" このデータファイル（Spare.odv3）を本当に削除しますか？ "));
     EXPECT_EQ(Messages().Shown()[0].buttons, ui::MessageButtons::OkCancel);
     EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
     EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0"));
@@ -141,11 +144,29 @@ TEST_F(EquipmentPanel, DeletingAsksFirstAndCancelKeepsTheFile) {
     Click("Command4");
     EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
     EXPECT_FALSE(File1()->FileNames().contains(QStringLiteral("Spare.odv3")));
-    for (const char* emptied : {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64"})
-        EXPECT_TRUE(LabelText(emptied).isEmpty()) << emptied;
-    EXPECT_EQ(LabelText("Label29"), QStringLiteral("-"));  // kept, as the equipment data are
-    EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05);
+    for (const char* emptied : kPanelLabels) EXPECT_TRUE(LabelText(emptied).isEmpty()) << emptied;
+    EXPECT_EQ(State().Equipment.CalibrationConstant, 0.0);
+    EXPECT_EQ(State().Equipment.FocusIsocentreDistance, 0.0);
+    EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Room1.odv3"))));
+
+    ClickFile(QStringLiteral("Room1.odv3"));
+    EXPECT_TRUE(Button("Command2")->isEnabled());
+    EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05);
+}
+
+// Files added to or removed from the folder by another program show when the window is
+// activated again.
+TEST_F(EquipmentPanel, TheListFollowsTheFolderWhenTheWindowIsActivated) {
+    Start();
+    WriteRoomFile(PathOf(QStringLiteral("New.odv3")), {});
+    ASSERT_TRUE(QFile::remove(PathOf(QStringLiteral("Room1.odv3"))));
+    App().ResultsWindow().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&App().ResultsWindow()));
+    Main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    EXPECT_TRUE(File1()->FileNames().contains(QStringLiteral("New.odv3")));
+    EXPECT_FALSE(File1()->FileNames().contains(QStringLiteral("Room1.odv3")));
 }
 
 }  // namespace

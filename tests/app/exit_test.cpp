@@ -1,11 +1,13 @@
 // Ending the program: the confirmation from the button and from the title-bar close.
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 
 #include "app_fixture.h"
 #include "form10.h"
 #include "form7.h"
+#include "picture_box.h"
 
 namespace ordevo::testing {
 namespace {
@@ -65,15 +67,20 @@ TEST_F(Exit, NoFromTheButtonKeepsEveryInputAndRow) {
 }
 
 // Closed from its title bar, the main window goes; "いいえ" brings it back newly loaded: the
-// start-up runs again, the fields are empty and the results table is cleared.
-TEST_F(Exit, NoAfterTheTitleBarCloseStartsTheMainWindowAgain) {
+// start-up runs again and its fields are empty, while the results table, the results window
+// and the total written on it stay as they were.
+TEST_F(Exit, NoAfterTheTitleBarCloseStartsTheMainWindowAgainAndKeepsTheTable) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     Click("Command3");
+    Form10& results = App().ResultsWindow();
+    Click(results.findChild<QWidget*>(QStringLiteral("Command1")));  // 合 計
+    const QImage grid = results.Picture2()->Image();
+    const ResultsTable table = State().Results;
     Main().close();
     EXPECT_FALSE(Main().isVisible());
     ASSERT_TRUE(Confirmation().isVisible());
-    EXPECT_TRUE(App().ResultsWindow().isVisible());
+    EXPECT_TRUE(results.isVisible());
     Answer("Command2");
     EXPECT_TRUE(endCodes_.empty());
     EXPECT_TRUE(Main().isVisible());
@@ -81,8 +88,50 @@ TEST_F(Exit, NoAfterTheTitleBarCloseStartsTheMainWindowAgain) {
     EXPECT_TRUE(Box("Text14")->text().isEmpty());
     EXPECT_TRUE(LabelText("Label74").isEmpty());
     EXPECT_FALSE(Box("Text14")->isEnabled());
-    EXPECT_EQ(State().Results.NextRowIndex, 1);
+    EXPECT_FALSE(Button("Command3")->isEnabled());
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Ordevo-V3 ( Ordevo, version 3 )  :  Clinic"));
+    EXPECT_TRUE(results.isVisible());
+    EXPECT_EQ(State().Results.NextRowIndex, 2);
+    EXPECT_EQ(State().Results.Rows, table.Rows);
+    EXPECT_EQ(results.Picture2()->Image(), grid);
+}
+
+// Rows added since the last save: the question says in one more line that they will be lost;
+// "はい" still ends at once and writes nothing.
+TEST_F(Exit, UnsavedRowsAreMentionedAndYesStillEnds) {
+    auto* note = Confirmation().findChild<QLabel*>(QStringLiteral("Label2"));
+    ASSERT_NE(note, nullptr);
+    Click("Command1");
+    EXPECT_FALSE(note->isVisible());  // an empty table loses nothing
+    Answer("Command2");
+
+    PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
+    Click("Command2");
+    Click("Command3");
+    Click("Command1");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), QStringLiteral("※ 保存していない計算結果は失われます"));
+    Answer("Command2");
+
+    // Saved through the save window: nothing is lost any more.
+    Form10& results = App().ResultsWindow();
+    Click(results.findChild<QWidget*>(QStringLiteral("Command5")));
+    auto* save = results.findChild<QWidget*>(QStringLiteral("Form2"));
+    save->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("case"));
+    save->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("kept"));
+    Click(save->findChild<QWidget*>(QStringLiteral("Command1")));
+    ASSERT_TRUE(QFile::exists(PathOf(QStringLiteral("kept.csv"))));
+    Click("Command1");
+    EXPECT_FALSE(note->isVisible());
+    Answer("Command2");
+
+    Click("Command2");
+    Click("Command3");
+    Main().close();
+    EXPECT_TRUE(note->isVisible());
+    Answer("Command1");
+    EXPECT_EQ(endCodes_, std::vector<int>{0});
+    EXPECT_EQ(QDir(Folder()).entryList({QStringLiteral("*.csv")}), QStringList{QStringLiteral("kept.csv")});
 }
 
 TEST_F(Exit, YesAfterTheTitleBarCloseEnds) {

@@ -2,6 +2,7 @@
 #include <QLabel>
 
 #include "app_fixture.h"
+#include "dose_report_window.h"
 #include "form1_layout.h"
 #include "form15.h"
 #include "form18.h"
@@ -28,7 +29,9 @@ TEST(WindowLayout, NoControlOverlapsAnotherOrLeavesItsWindow) {
          {Window{"Form1", Form1Controls(), {kForm1ClientWidthTwips, kForm1ClientHeightTwips}},
           Window{"Form15", Form15Controls(), {kForm15ClientWidthTwips, kForm15ClientHeightTwips}},
           Window{"Form18", Form18Controls(), {kForm18ClientWidthTwips, kForm18ClientHeightTwips}},
-          Window{"Form7", Form7Controls(), {kForm7ClientWidthTwips, kForm7ClientHeightTwips}}}) {
+          Window{"Form7", Form7Controls(), {kForm7ClientWidthTwips, kForm7ClientHeightTwips}},
+          Window{"DoseReportWindow", DoseReportWindowControls(),
+                 {kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips}}}) {
         const auto problems = ui::FindLayoutProblems(w.table, w.clientTwips);
         EXPECT_TRUE(problems.empty()) << w.name << ":\n" << Describe(problems);
     }
@@ -36,7 +39,8 @@ TEST(WindowLayout, NoControlOverlapsAnotherOrLeavesItsWindow) {
 
 // A caption wider than the room its table gives it would be cut off on screen.
 TEST(WindowLayout, EveryFixedSizeLabelHoldsItsCaption) {
-    for (const auto table : {Form1Controls(), Form15Controls(), Form18Controls(), Form7Controls()}) {
+    for (const auto table : {Form1Controls(), Form15Controls(), Form18Controls(), Form7Controls(),
+                             DoseReportWindowControls()}) {
         QWidget scratch;
         const ui::Controls controls = ui::CreateControls(scratch, table);
         for (const ui::ControlSpec& spec : table) {

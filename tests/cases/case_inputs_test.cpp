@@ -9,6 +9,10 @@
 namespace ordevo {
 namespace {
 
+// Label names compared as texts: equal literals need not share an address.
+using NamedTexts = std::vector<std::pair<std::string, std::string>>;
+NamedTexts Named(const ResultLabelTexts& labels) { return {labels.begin(), labels.end()}; }
+
 TEST(CaseInputs, TextsAreReadAsLeadingNumbersAndStoredDosesWin) {
     const CaseTexts texts{.BodyPart = "",
                           .TubeVoltage = "75 - 85",
@@ -49,10 +53,10 @@ TEST(ResultLabels, EachStepFillsItsOwnLabelsWithTheirPictures) {
     r.TissueToAirDoseRatio = 1.0615;
     r.ScatterFactor = 1.72236;
     r.SkinDose = 12345.67;
-    EXPECT_EQ(ResultLabelsForStep(EvaluationStep::Corrections, r),
-              (ResultLabelTexts{{"Label68", "105.0"}, {"Label69", "21.0"}, {"Label70", "0.800"},
+    EXPECT_EQ(Named(ResultLabelsForStep(EvaluationStep::Corrections, r)),
+              (NamedTexts{{"Label68", "105.0"}, {"Label69", "21.0"}, {"Label70", "0.800"},
                                 {"Label71", "1234.6"}}));
-    EXPECT_EQ(ResultLabelsForStep(EvaluationStep::Spectrum, r), (ResultLabelTexts{{"Label72", "1.062"}}));
+    EXPECT_EQ(Named(ResultLabelsForStep(EvaluationStep::Spectrum, r)), (NamedTexts{{"Label72", "1.062"}}));
     EXPECT_TRUE(ResultLabelsForStep(EvaluationStep::Backscatter, r).empty());
     EXPECT_TRUE(ResultLabelsForStep(EvaluationStep::DepthDose, r).empty());
     const ResultLabelTexts all = AllResultLabels(r);
@@ -60,8 +64,9 @@ TEST(ResultLabels, EachStepFillsItsOwnLabelsWithTheirPictures) {
     for (std::size_t i = 0; i < all.size(); ++i) EXPECT_STREQ(all[i].first, kResultLabelNames[i]);
     EXPECT_EQ(all[5].second, "1.722");
     EXPECT_EQ(all[6].second, "12345.7");
-    EXPECT_EQ(CouchLabels({.CouchTransmission = 0.8, .CalibrationConstant = 1.40833, .CouchSoftTissueThickness = 1.25}),
-              (ResultLabelTexts{{"Label21", "0.800"}, {"Label38", "1.3"}, {"Label27", "1.408"}}));
+    EXPECT_EQ(Named(CouchLabels({.CouchTransmission = 0.8, .CalibrationConstant = 1.40833,
+                                 .CouchSoftTissueThickness = 1.25})),
+              (NamedTexts{{"Label21", "0.800"}, {"Label38", "1.3"}, {"Label27", "1.408"}}));
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
                                         {QStringLiteral("ok"), QString::fromUtf8("price €5")});
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message(),
-              QStringLiteral("old.txt line 2: a character that code page 932 cannot hold"));
+              QStringLiteral("old.txt line 2: Shift-JIS（コードページ 932）で表せない文字があります"));
     EXPECT_EQ(ReadFile(dir.filePath("old.txt")), QByteArray("old\r\n"));
 }
 
@@ -75,7 +75,7 @@ TEST(Cp932Text, WriteWhereNoFolderCanBeIsAnError) {
     WriteFile(dir, "plain", "not a folder");
     const auto written = WriteTextLines(dir.filePath("plain/out.txt"), {QStringLiteral("x")});
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("out.txt: cannot be written")))
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("out.txt: 書き込めません（")))
         << written.error().what();
     EXPECT_EQ(ReadFile(dir.filePath("plain")), QByteArray("not a folder"));
 }

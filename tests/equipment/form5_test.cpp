@@ -184,6 +184,23 @@ TEST_F(Form5Window, AnUnusableMaterialFileLeavesThePreviousFilter) {
     EXPECT_EQ(captions.size(), 1u);
 }
 
+// The material's name is a cell of the results CSV, which has no quoting: a name with a comma
+// is refused before it could make the table unsaveable.
+TEST_F(Form5Window, AMaterialNameWithACommaIsRefused) {
+    Choose(QStringLiteral("Mo.ele"), QStringLiteral("0.5"));
+    ASSERT_TRUE(QFile::copy(folder.filePath(QStringLiteral("Mo.ele")), folder.filePath(QStringLiteral("Mo,B.ele"))));
+    window.Open();
+    ClickFile(QStringLiteral("Mo,B.ele"));
+    Text2()->setText(QStringLiteral("1"));
+    messages->Forget();
+    Click("Command1");
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("カンマ")));
+    ExpectFilter(1, 0.05, "Mo.ele");
+    EXPECT_TRUE(window.isVisible());
+    QFile::remove(folder.filePath(QStringLiteral("Mo,B.ele")));
+}
+
 TEST_F(Form5Window, ReleaseTurnsTheOtherFilterOffAndCancelChangesNothing) {
     Choose(QStringLiteral("Mo.ele"), QStringLiteral("0.5"));
     window.Open();

@@ -2,6 +2,7 @@
 // trip of 1 and 15 rows, every refusal with nothing written, and damaged files that leave the
 // table and the grid as they were.
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLineEdit>
 
@@ -20,6 +21,14 @@ using testing::ResultsCase;
 
 const QString kSaved = QStringLiteral("　計算結果を エクセル csv形式 で保存しました　");
 const QString kUnreadable = QString::fromUtf8(kUnreadableResultsFileMessage);
+
+// Latin letters only in names (x.csv, "line" of a file position aside): no English reasons.
+bool HasEnglishWords(const QString& text) {
+    static const QRegularExpression kWord(QStringLiteral("[A-Za-z]{4,}"));
+    QString rest = text;
+    rest.remove(QStringLiteral(" line "));
+    return kWord.match(rest).hasMatch();
+}
 
 class CsvWindowsTest : public testing::ResultsWindowTest {
 protected:
@@ -219,6 +228,10 @@ TEST_F(CsvWindowsTest, NameThatLeavesTheFolderIsRefusedAndNothingIsWritten) {
         SaveAs(QStringLiteral("c"), name);
         ASSERT_EQ(messages->Shown().size(), 1u) << name.toStdString();
         EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("このファイル名では保存できません")));
+        EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("区切り文字")));
+        // Any folder can be chosen in the list: the message must not say otherwise.
+        EXPECT_FALSE(messages->Shown()[0].text.contains(QStringLiteral("作業フォルダー")));
+        EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
         EXPECT_TRUE(form2->isVisible());
     }
     EXPECT_TRUE(CsvFiles().isEmpty());
@@ -239,6 +252,7 @@ TEST_F(CsvWindowsTest, FolderThatCannotBeWrittenIsReportedAndTheTableKept) {
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Critical);
     EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("保存できませんでした")));
+    EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/x.csv")));
     EXPECT_EQ(table.NextRowIndex, 3);
@@ -335,6 +349,42 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
         EXPECT_EQ(GridShown(), 1) << name;
         form3->hide();
     }
+}
+
+// A file opened and saved again by a spreadsheet: every line padded with empty fields to the
+// widest one ("2,,"). It loads as the file it came from; saving writes the program's own form.
+TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) {
+    const QStringList own = ValidLines(2);
+    QStringList padded;
+    for (const QString& line : own) padded << QString(line).replace(QStringLiteral(" 2 "), QStringLiteral("2")) + QStringLiteral(",,,");
+    WriteLines(QStringLiteral("calc.csv"), padded);
+    WriteLines(QStringLiteral("own.csv"), own);
+    Load(QStringLiteral("calc.csv"));
+    EXPECT_TRUE(messages->Shown().empty());
+    ASSERT_EQ(table.NextRowIndex, 3);
+    ResultsTable fromPadded = table;
+    Load(QStringLiteral("own.csv"));
+    EXPECT_EQ(fromPadded.Rows, table.Rows);
+
+    messages->Forget();
+    SaveAs(QStringLiteral("コメント"), QStringLiteral("again"));
+    EXPECT_EQ(Bytes(QStringLiteral("again.csv")), Bytes(QStringLiteral("own.csv")));
+}
+
+// A comment longer than the box shows from its start, the whole of it in the tool tip.
+TEST_F(CsvWindowsTest, ALongCommentShowsFromItsStart) {
+    QStringList lines = ValidLines(1);
+    lines[0] = QStringLiteral("2026年12月 心臓カテーテル室 冠動脈インターベンション 症例 1 から 15 までの記録 担当 山田");
+    WriteLines(QStringLiteral("long.csv"), lines);
+    Click("Command6");
+    auto* file1 = In<ui::FileListBox>(form3, "File1");
+    const auto items = file1->findItems(QStringLiteral("long.csv"), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(items.front()).center());
+    auto* text2 = In<QLineEdit>(form3, "Text2");
+    EXPECT_EQ(text2->text(), lines[0]);
+    EXPECT_EQ(text2->cursorPosition(), 0);
+    EXPECT_EQ(text2->toolTip(), lines[0]);
 }
 
 TEST_F(CsvWindowsTest, AFullTableLoadsCompletelyAndIsFull) {

@@ -2,6 +2,7 @@
 // closing, the name panel, printing and the layout.
 #include "form10.h"
 
+#include <QDateTime>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -212,11 +213,47 @@ TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
 
     EquipmentData equipment;
     equipment.OtherFilterFlag = 1;
-    form->SetEquipment(&equipment);
+    const QString fileName = QStringLiteral("Room1.odv3");
+    form->SetEquipment(&equipment, &fileName);
     Click("Command4");
     ASSERT_EQ(printer->Pages().size(), 2u);
     EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("Ta"), 80, 41));
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
+    const auto dated = printer->LastPage().TextsAt(0, 192);
+    ASSERT_EQ(dated.size(), 1u);
+    EXPECT_TRUE(dated[0].startsWith(QDate::currentDate().toString(QStringLiteral("印刷日時 yyyy年MM月dd日"))));
     EXPECT_EQ(messages->Texts().size(), 2u);  // the two questions only
+}
+
+// Texts of free length stay inside their cells: the other filter's two lines between the row
+// rules, "40 - 150" and a long body part before their column rules (the rules themselves are
+// line elements, not ink of the picture).
+TEST_F(Form10Test, RowTextsStayInsideTheirCells) {
+    CurrentCase c = ResultsCase(1);  // with another filter
+    ASSERT_EQ(c.OtherFilterFlag, 1);
+    c.TubeVoltageText = "40 - 150";
+    c.BodyPart = "胸部背面左側上部";
+    ASSERT_TRUE(AddCase(c));
+    EXPECT_GT(InkIn(330, 100, 392, 148), 0);    // name and thickness are there
+    EXPECT_EQ(InkIn(326, 148, 392, 152), 0);    // row 1's lower rule at y 150
+    EXPECT_EQ(InkIn(152, 100, 156, 150), 0);    // tube voltage's rule at x 155
+    EXPECT_EQ(InkIn(86, 100, 91, 150), 0);      // body part's rule at x 90
+}
+
+// A name too long for its place: cut with "…" on the label, the whole of it in the tool tip,
+// and made smaller on the picture's name panel so that it ends inside the picture.
+TEST_F(Form10Test, ALongUserNameFitsItsLabelAndThePanel) {
+    const QString name = QStringLiteral("医療法人社団 放射線総合医療センター 循環器内科 IVR 室");
+    form->ShowUserName(name);
+    auto* label = Control<QLabel>("Label1");
+    EXPECT_TRUE(label->text().endsWith(QStringLiteral("…")));
+    EXPECT_EQ(label->toolTip(), name);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_GT(InkIn(500, 350, 700, 420), 0);
+    EXPECT_EQ(InkIn(1150, 300, 1157, 450), 0);  // nothing at the picture's right edge
+    form->ShowUserName(QStringLiteral("ABC"));
+    EXPECT_EQ(label->text(), QStringLiteral("ABC"));
+    EXPECT_TRUE(label->toolTip().isEmpty());
 }
 
 TEST_F(Form10Test, ControlsLieInsideTheirWindowsWithoutOverlapping) {

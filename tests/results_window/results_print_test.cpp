@@ -82,7 +82,8 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
     one.NextRowIndex = 2;
     auto page = ui::RecordingSurface::Millimetres();
     DrawResultsPage(page, one, 0, QStringLiteral("ABC 総合病院"));
-    EXPECT_EQ(page.Texts().size(), 34u + 15u + 2u);  // 15 items: the bar stands for two
+    // 15 items (the bar stands for two); 3 notes under the frame: equipment file, "合 計", total.
+    EXPECT_EQ(page.Texts().size(), 34u + 15u + 2u + 3u);
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("頭部"), 3, 43));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("80"), 24, 43));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("2.50"), 42, 43));
@@ -110,10 +111,45 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
     EXPECT_EQ(page.FontSize(), 9);  // back to 9 pt after the title
 }
 
+// Under the frame, in the free strip above the page's edge: when the page was printed, from
+// which equipment file, and the total of the skin-dose column under that column.
+TEST(ResultsPrint, NotesUnderTheFrameGiveDateEquipmentAndTotal) {
+    auto page = ui::RecordingSurface::Millimetres();
+    const PrintNotes notes{QDateTime(QDate(2026, 12, 7), QTime(9, 5)), QStringLiteral("Room1.odv3")};
+    DrawResultsPage(page, TableOf(3), 0, QStringLiteral("ABC"), notes);
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("印刷日時 2026年12月07日 09:05"), 0, 192));
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("合 計"), 240, 192));
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("457.5"), 265, 192));  // 151.5 + 152.5 + 153.5
+    // A4 landscape inside 5 mm margins: 287 × 200 mm; nothing under the frame runs off it.
+    for (const auto& text : page.Texts()) {
+        if (text.y1 < 190) continue;
+        page.SetFont(text.fontName, text.fontSizePt);
+        EXPECT_LE(text.y1 + page.TextHeight(text.text), 200) << text.text.toStdString();
+        EXPECT_LE(text.x1 + page.TextWidth(text.text), 287) << text.text.toStdString();
+    }
+}
+
+// A name too long for the title line shrinks, then is cut, so the line ends inside the frame's
+// width instead of running off the paper.
+TEST(ResultsPrint, ALongUserNameEndsInsideThePage) {
+    auto page = ui::RecordingSurface::Millimetres();
+    const QString name = QStringLiteral("医療法人社団 放射線総合医療センター 循環器内科 血管造影室 IVR チーム");
+    DrawResultsPage(page, TableOf(1), 0, name);
+    std::optional<ui::DrawOp> title;
+    for (const auto& text : page.Texts())
+        if (text.text.endsWith(QStringLiteral("  with  Ordevo-V3"))) title = text;
+    ASSERT_TRUE(title.has_value());
+    EXPECT_EQ(QPointF(title->x1, title->y1), QPointF(200, 12));
+    EXPECT_TRUE(title->text.startsWith(QStringLiteral("医療法人社団")));
+    page.SetFont(title->fontName, title->fontSizePt);
+    EXPECT_LE(title->x1 + page.TextWidth(title->text), 285);
+}
+
 TEST(ResultsPrint, FifteenRowsFillThePageWithRow15AtY183) {
     auto page = ui::RecordingSurface::Millimetres();
     DrawResultsPage(page, TableOf(15), 0, QStringLiteral("ABC"));
-    EXPECT_EQ(page.Texts().size(), 34u + 15u * 15u + 2u);
+    EXPECT_EQ(page.Texts().size(), 34u + 15u * 15u + 2u + 3u);
     for (int i = 1; i <= 15; ++i) {
         const double y = 10.0 * i + 33;
         EXPECT_FALSE(page.TextsAt(3, y).empty()) << i;
@@ -158,7 +194,7 @@ TEST(ResultsPrint, OtherFilterCellFollowsTheEquipmentLoadedNow) {
 TEST(ResultsPrint, EmptyTablePrintsFrameHeadingsAndTitleOnly) {
     auto page = ui::RecordingSurface::Millimetres();
     DrawResultsPage(page, ResultsTable(), 0, QStringLiteral("ABC"));
-    EXPECT_EQ(page.Texts().size(), 34u + 2u);
+    EXPECT_EQ(page.Texts().size(), 34u + 2u + 3u);
     EXPECT_EQ(page.Lines().size(), 8u + 27u);
 }
 

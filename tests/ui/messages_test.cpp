@@ -4,10 +4,15 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QFontMetrics>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "scripted_messages.h"
+#include "translations.h"
 
 using namespace ordevo::ui;
 
@@ -113,4 +118,47 @@ TEST(QtMessages, ShowReturnsTheButtonThatWasPressed) {
         Qt::QueuedConnection);
     EXPECT_EQ(messages.Show(QStringLiteral("q"), MessageIcon::Question, MessageButtons::YesNo),
               Answer::No);
+}
+
+// With Qt's Japanese catalogue loaded, the standard buttons speak Japanese like the texts.
+TEST(QtMessages, StandardButtonsAreJapaneseOnceQtsCatalogueIsLoaded) {
+    QTranslator* translator = InstallQtJapaneseTranslations();
+    ASSERT_NE(translator, nullptr) << "qtbase_ja not found (Debian qt6-translations-l10n)";
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    const struct {
+        MessageButtons buttons;
+        QString japanese;
+    } cases[] = {{MessageButtons::YesNo, QStringLiteral("はい")},
+                 {MessageButtons::YesNo, QStringLiteral("いいえ")},
+                 {MessageButtons::OkCancel, QStringLiteral("キャンセル")}};
+    for (const auto& c : cases) {
+        const auto box = messages.BuildBox(QStringLiteral("?"), MessageIcon::None, c.buttons, nullptr);
+        QStringList texts;
+        for (const QAbstractButton* button : box->buttons()) texts << button->text();
+        EXPECT_TRUE(texts.join(QLatin1Char('|')).contains(c.japanese)) << texts.join(QLatin1Char('|')).toStdString();
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+// A long text is broken into lines of nearly equal width, so the box never leaves one or two
+// characters on a line of their own; nothing is lost but the box's own wrapping points.
+TEST(QtMessages, LongTextsAreBrokenIntoBalancedLines) {
+    QtMessages messages(QStringLiteral("Ordevo-V3"));
+    for (const QString& text :
+         {QStringLiteral("　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
+          QStringLiteral("　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+                         "新たな結果表に保存して下さい。")}) {
+        const auto box = messages.BuildBox(text, MessageIcon::Exclamation, MessageButtons::Ok, nullptr);
+        const QStringList lines = box->text().split(QLatin1Char('\n'));
+        ASSERT_GE(lines.size(), 2) << text.toStdString();
+        EXPECT_EQ(lines.join(QString()), text);
+        const QFontMetrics metrics(box->font());
+        int shortest = INT_MAX, longest = 0;
+        for (const QString& line : lines) {
+            shortest = std::min(shortest, metrics.horizontalAdvance(line));
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        }
+        EXPECT_GT(shortest * 2, longest) << box->text().toStdString();
+    }
 }

@@ -54,15 +54,24 @@ struct Form10::Impl {
     QString userName;
     QWidget* mainWindow = nullptr;
     const EquipmentData* equipment = nullptr;
+    const QString* equipmentFileName = nullptr;
     ui::Controls controls;
     ui::PictureBox* picture = nullptr;
     QPushButton* command1 = nullptr;
     Form2* form2 = nullptr;
     Form3* form3 = nullptr;
+    bool unsavedRows = false;  // rows added since the last save, load or clear
 
     Impl(Form10& w, ResultsTable& t) : window(w), table(t) {}
 
     QColor ButtonTextColour() const { return window.palette().color(QPalette::ButtonText); }
+
+    // A name longer than its label ends in "…"; the whole name is in the tool tip.
+    void ShowNameInLabel(const QString& name) {
+        auto* label = controls.Get<QLabel>("Label1");
+        label->setText(label->fontMetrics().elidedText(name, Qt::ElideRight, label->contentsRect().width()));
+        label->setToolTip(label->text() == name ? QString() : name);
+    }
 
     void ShowResultsGrid() {
         picture->SetAllLineElementsVisible(true);
@@ -91,7 +100,8 @@ struct Form10::Impl {
 
     void Print() {
         const int otherFilterFlag = equipment != nullptr ? equipment->OtherFilterFlag : 0;
-        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService());
+        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService(),
+                          equipmentFileName != nullptr ? *equipmentFileName : QString());
     }
 
     void OpenSaveWindow() {
@@ -123,11 +133,13 @@ struct Form10::Impl {
         HideResultsGrid();
         DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
         DisableMainWindowAdd();
+        unsavedRows = false;
         emit window.ResultsCleared();
     }
 
     // After a load: the grid afresh, every row drawn from its stored cells.
     void RedrawLoadedTable() {
+        unsavedRows = false;
         picture->Clear();
         ShowResultsGrid();
         DrawResultsHeader(*picture);
@@ -156,6 +168,7 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* paren
 
     impl_->form2 = new Form2(table, workingFolder, this);
     impl_->form3 = new Form3(table, workingFolder, [this] { impl_->RedrawLoadedTable(); }, this);
+    connect(impl_->form2, &Form2::saved, this, [this] { impl_->unsavedRows = false; });
 
     const auto button = [this](const char* name) {
         return impl_->controls.Get<QPushButton>(name);
@@ -173,6 +186,7 @@ Form10::~Form10() { delete impl_; }
 
 void Form10::BeginStartUp() {
     ResetResultsTable(impl_->table);
+    impl_->unsavedRows = false;
     // A second load of the main window finds rows drawn on the picture; the banner needs it clean.
     impl_->picture->Clear();
     impl_->HideResultsGrid();
@@ -185,7 +199,7 @@ void Form10::FinishStartUp(const std::optional<QString>& userName) {
         impl_->userName = *userName;
         DrawBannerName(*impl_->picture, *userName, kEmptyTableBanner);
         EndBanner(*impl_->picture, Qt::black);
-        impl_->controls.Get<QLabel>("Label1")->setText(*userName);
+        impl_->ShowNameInLabel(*userName);
     } else {
         EndBanner(*impl_->picture, impl_->ButtonTextColour());
     }
@@ -193,7 +207,7 @@ void Form10::FinishStartUp(const std::optional<QString>& userName) {
 
 void Form10::ShowUserName(const QString& userName) {
     impl_->userName = userName;
-    impl_->controls.Get<QLabel>("Label1")->setText(userName);
+    impl_->ShowNameInLabel(userName);
     // With rows on the grid the panel is not shown: clearing the picture would wipe rows that
     // are drawn only once. The new name appears at the next clear and on the printout.
     if (impl_->table.NextRowIndex > 1) return;
@@ -224,6 +238,7 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
         FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
     AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
     DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
+    impl_->unsavedRows = true;
     if (table.NextRowIndex > kResultsRowCount) {
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
     }
@@ -234,7 +249,12 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
 
 void Form10::SetMainWindow(QWidget* mainWindow) { impl_->mainWindow = mainWindow; }
 
-void Form10::SetEquipment(const EquipmentData* equipment) { impl_->equipment = equipment; }
+void Form10::SetEquipment(const EquipmentData* equipment, const QString* fileName) {
+    impl_->equipment = equipment;
+    impl_->equipmentFileName = fileName;
+}
+
+bool Form10::HasUnsavedRows() const { return impl_->unsavedRows; }
 
 ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
 

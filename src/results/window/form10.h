@@ -38,8 +38,12 @@ public:
     // disables the main window's Command3 ("結果を表に追加する").
     void SetMainWindow(QWidget* mainWindow);
     // The loaded equipment, whose OtherFilterFlag decides the other-filter cell of the printout
-    // (name and thickness, or the bar). Without one every row prints the bar.
-    void SetEquipment(const EquipmentData* equipment);
+    // (name and thickness, or the bar). Without one every row prints the bar. The printout
+    // also names `fileName`, the equipment file loaded (may be null).
+    void SetEquipment(const EquipmentData* equipment, const QString* fileName = nullptr);
+
+    // The table holds rows added since the last save or load (the exit window says so).
+    bool HasUnsavedRows() const;
 
     ui::PictureBox* Picture2() const;
     const QString& UserName() const;

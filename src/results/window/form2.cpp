@@ -76,7 +76,8 @@ void Form2::Save() {
     }
     // The name may not leave the chosen folder; the window stays open to correct it.
     if (const auto problem = FileNameProblem(name)) {
-        messages.Warning(QStringLiteral("　このファイル名では保存できません　\n（%1）").arg(*problem),
+        messages.Warning(QStringLiteral("　このファイル名では保存できません　\n%1。\n保存先のフォルダーは左の一覧で選んで下さい。")
+                             .arg(*problem),
                          ui::WithBeep::Yes);
         return;
     }
@@ -91,6 +92,7 @@ void Form2::Save() {
     }
     messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"),
                     ui::WithBeep::Yes);
+    emit saved();
     hide();
 }
 

@@ -41,6 +41,10 @@ public:
 
     const ui::Controls& Controls() const { return controls_; }
 
+signals:
+    // The table was written whole to a file.
+    void saved();
+
 private:
     void Save();  // Command1 "OK"
 

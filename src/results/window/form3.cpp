@@ -51,7 +51,11 @@ void Form3::ShowComment(const QString& fileName) {
         controls_.Get<ui::FileListBox>("File1")->Path() + QLatin1Char('/') + fileName;
     // Line 1 alone: it shows even when the rest of the file is damaged.
     const FileResult<QString> comment = ReadResultsComment(path);
-    controls_.Get<QLineEdit>("Text2")->setText(comment ? *comment : QString());
+    // A long comment shows from its start; the whole of it is in the tool tip.
+    auto* text2 = controls_.Get<QLineEdit>("Text2");
+    text2->setText(comment ? *comment : QString());
+    text2->setCursorPosition(0);
+    text2->setToolTip(text2->text());
 }
 
 void Form3::Load() {

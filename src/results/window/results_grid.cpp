@@ -8,6 +8,8 @@
 namespace ordevo {
 namespace {
 
+using ui::PrintFitted;
+
 constexpr QColor kGrey{0x80, 0x80, 0x80};
 constexpr QColor kSilver{0xC0, 0xC0, 0xC0};
 constexpr QColor kDarkGrey{0x40, 0x40, 0x40};
@@ -87,6 +89,20 @@ constexpr PlacedText kHeadings[] = {
     {1060, 2, "入射表面"},      {1050, 30, "皮膚吸収線量"}, {1080, 65, "mGy"},
 };
 
+// Right-hand rules of the columns whose texts have no fixed length, and the room kept free
+// before them, in units.
+constexpr double kBodyPartRight = 90;
+constexpr double kTubeVoltageRight = 155;
+constexpr double kOtherFilterRight = 392;
+constexpr double kFieldSizeRight = 547;
+constexpr double kCellMargin = 4;
+constexpr double kSmallestGridFontPt = 6;
+constexpr double kTwoLineCellFontPt = 7;  // the other filter's name over its thickness
+
+// The banner's name may not run past the picture's right edge.
+constexpr double kPictureRight = 1157;
+constexpr double kSmallestBannerFontPt = 12;
+
 constexpr double kBannerX = 500;
 constexpr double kBannerFontPt = 28;
 constexpr double kGridFontPt = 9;
@@ -125,20 +141,28 @@ void DrawResultsRow(ui::Surface& surface, const CurrentCase& current,
                     const QString& fieldSizeText, int row) {
     const double y = 50.0 * row + 70;
     const auto mm = [](double cm) { return Formatted(10 * cm, kFilterPicture); };
-    PrintAt(surface, 10, y, QString::fromStdString(current.BodyPart));
-    PrintAt(surface, 100, y, QString::fromStdString(current.TubeVoltageText));
+    // Texts of free length shrink (then are cut) to stay clear of the next column's rule.
+    PrintFitted(surface, 10, y, QString::fromStdString(current.BodyPart), kBodyPartRight - 10 - kCellMargin,
+                kSmallestGridFontPt);
+    PrintFitted(surface, 100, y, QString::fromStdString(current.TubeVoltageText),
+                kTubeVoltageRight - 100 - kCellMargin, kSmallestGridFontPt);
     PrintAt(surface, 165, y, mm(current.InherentFiltration));
     PrintAt(surface, 225, y, mm(current.AddedAluminium));
     PrintAt(surface, 280, y, mm(current.AddedCopper));
     if (current.OtherFilterFlag == 1) {
-        // Name and thickness share the cell as two lines.
-        PrintAt(surface, 330, y - 14, QString::fromStdString(current.OtherFilterMaterial));
+        // Name and thickness share the cell as two lines, in a smaller font so that both fit
+        // between the row rules.
+        const double sizePt = surface.FontSize();
+        surface.SetFontSize(kTwoLineCellFontPt);
+        PrintFitted(surface, 330, y - 14, QString::fromStdString(current.OtherFilterMaterial),
+                    kOtherFilterRight - 330 - kCellMargin, kSmallestGridFontPt);
         PrintAt(surface, 340, y + 10, mm(current.OtherFilterThickness));
+        surface.SetFontSize(sizePt);
     } else {
         PrintAt(surface, 350, y, QStringLiteral("---"));
     }
     PrintAt(surface, 410, y, Formatted(current.FocusSkinDistance, kDistancePicture));
-    PrintAt(surface, 460, y, fieldSizeText);
+    PrintFitted(surface, 460, y, fieldSizeText, kFieldSizeRight - 460 - kCellMargin, kSmallestGridFontPt);
     PrintAt(surface, 570, y, Formatted(current.ReferenceAirKerma, kDosePicture));
     PrintAt(surface, 660, y, Formatted(current.KermaAreaProduct, kDosePicture));
     PrintAt(surface, 750, y, Formatted(current.CorrectedReferenceAirKerma, kDosePicture));
@@ -163,7 +187,8 @@ void DrawBannerTitle(ui::Surface& surface, BannerPlace place) {
 }
 
 void DrawBannerName(ui::Surface& surface, const QString& userName, BannerPlace place) {
-    PrintAt(surface, kBannerX, place.nameY, userName);
+    PrintFitted(surface, kBannerX, place.nameY, userName, kPictureRight - kBannerX - 10,
+                kSmallestBannerFontPt);
 }
 
 void EndBanner(ui::Surface& surface, const QColor& colourAfter) {

@@ -9,6 +9,8 @@ namespace ordevo {
 namespace {
 
 constexpr double kPageFontPt = 9;
+constexpr double kSmallestFontPt = 6;
+constexpr double kCellMarginMm = 1;
 constexpr double kTitleFontPt = 12;
 constexpr int kMainLineDots = 5;  // frame, heading rule and main column rules
 constexpr int kThinLineDots = 1;
@@ -101,19 +103,21 @@ void PrintPageFrame(ui::Surface& page) {
 void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherFilterFlag) {
     namespace C = ResultsColumn;
     const double y = 10.0 * i + 33;
-    PrintAt(page, 3, y, Text(row, C::BodyPart));
-    PrintAt(page, 24, y, Text(row, C::TubeVoltageText));
+    // Texts of free length shrink (then are cut) to stay inside their cells.
+    ui::PrintFitted(page, 3, y, Text(row, C::BodyPart), 22 - 3 - kCellMarginMm, kSmallestFontPt);
+    ui::PrintFitted(page, 24, y, Text(row, C::TubeVoltageText), 38 - 24 - kCellMarginMm, kSmallestFontPt);
     PrintAt(page, 42, y, Reformatted(row, C::InherentFilterMm, kFilterPicture));
     PrintAt(page, 55, y, Reformatted(row, C::AluminiumFilterMm, kFilterPicture));
     PrintAt(page, 69, y, Reformatted(row, C::CopperFilterMm, kFilterPicture));
     if (otherFilterFlag == 1) {
-        PrintAt(page, 80, y - 2, Text(row, C::OtherFilterName));
+        ui::PrintFitted(page, 80, y - 2, Text(row, C::OtherFilterName), 96 - 80 - kCellMarginMm,
+                        kSmallestFontPt);
         PrintAt(page, 83, y + 2, Reformatted(row, C::OtherFilterMm, kFilterPicture));
     } else {
         PrintAt(page, 84, y, QStringLiteral("―"));
     }
     PrintAt(page, 100, y, Text(row, C::FocusSkinDistance));
-    PrintAt(page, 114, y, Text(row, C::FieldSizeText));
+    ui::PrintFitted(page, 114, y, Text(row, C::FieldSizeText), 134 - 114 - kCellMarginMm, kSmallestFontPt);
     PrintAt(page, 140, y, Reformatted(row, C::ReferenceAirKerma, kDosePicture));
     PrintAt(page, 162, y, Reformatted(row, C::KermaAreaProduct, kDosePicture));
     PrintAt(page, 182, y, Reformatted(row, C::CorrectedReferenceAirKerma, kDosePicture));
@@ -126,21 +130,48 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherF
 void PrintResultsTitle(ui::Surface& page, const QString& userName) {
     page.SetFontSize(kTitleFontPt);
     PrintAt(page, 50, 12, QStringLiteral("IVR 時の入射表面皮膚組織吸収線量"));
-    PrintAt(page, 200, 12, userName + QStringLiteral("  with  Ordevo-V3"));
+    // The name shrinks, and at the smallest size is cut, so the line ends inside the page.
+    constexpr double room = kRight - 200;
+    const auto line = [&userName](const QString& name) {
+        return (name == userName ? name : name + QStringLiteral("…")) + QStringLiteral("  with  Ordevo-V3");
+    };
+    double sizePt = kTitleFontPt;
+    while (page.TextWidth(line(userName)) > room && sizePt - 0.5 >= kSmallestFontPt) {
+        sizePt -= 0.5;
+        page.SetFontSize(sizePt);
+    }
+    QString name = userName;
+    while (!name.isEmpty() && page.TextWidth(line(name)) > room) name.chop(1);
+    PrintAt(page, 200, 12, line(name));
     page.SetFontSize(kPageFontPt);
 }
 
+void PrintPageNotes(ui::Surface& page, const ResultsTable& table, const PrintNotes& notes) {
+    constexpr double y = kBottom + 2;
+    if (notes.printedAt.isValid()) {
+        PrintAt(page, kLeft, y,
+                QStringLiteral("印刷日時 ") + notes.printedAt.toString(QStringLiteral("yyyy年MM月dd日 HH:mm")));
+    }
+    ui::PrintFitted(page, 60, y,
+                    QStringLiteral("基本データ ") +
+                        (notes.equipmentFileName.isEmpty() ? QStringLiteral("（未選択）") : notes.equipmentFileName),
+                    230 - 60, kSmallestFontPt);
+    PrintAt(page, 240, y, QStringLiteral("合 計"));
+    PrintAt(page, 265, y, QString::fromStdString(FormatNumber(ResultsTotal(table), kPrintedSkinDosePicture)));
+}
+
 void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilterFlag,
-                     const QString& userName) {
+                     const QString& userName, const PrintNotes& notes) {
     PrintPageFrame(page);
     for (int i = 1; i < table.NextRowIndex && i <= kResultsRowCount; ++i) {
         PrintResultsRow(page, table.Rows[static_cast<std::size_t>(i)], i, otherFilterFlag);
     }
     PrintResultsTitle(page, userName);
+    PrintPageNotes(page, table, notes);
 }
 
 void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QString& userName,
-                       ui::PrintService& printer) {
+                       ui::PrintService& printer, const QString& equipmentFileName) {
     ui::Messages& messages = ui::AppMessages();
     if (messages.AskYesNo(QStringLiteral("　プリンターは準備できていますか？　"),
                           ui::MessageIcon::None) != ui::Answer::Yes) {
@@ -148,7 +179,8 @@ void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QSt
     }
     const ui::PrintReport report = printer.PrintLandscapePage(
         QStringLiteral("Ordevo-V3"), [&](ui::Surface& page) {
-            DrawResultsPage(page, table, otherFilterFlag, userName);
+            DrawResultsPage(page, table, otherFilterFlag, userName,
+                            PrintNotes{QDateTime::currentDateTime(), equipmentFileName});
         });
     switch (report.outcome) {
     case ui::PrintOutcome::Printed:

@@ -2,6 +2,7 @@
 // that the printer, a PDF file and the tests run the same code.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "print_service.h"
@@ -23,13 +24,24 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherF
 // The title line at 12 pt, then the size back to 9 pt.
 void PrintResultsTitle(ui::Surface& page, const QString& userName);
 
-// The whole page: frame, the rows held, title.
+// What the page says besides the table, under its frame: when it was printed and from which
+// equipment file (the one loaded now, whose other filter decides the filter cells).
+struct PrintNotes {
+    QDateTime printedAt;        // not printed when invalid
+    QString equipmentFileName;  // "" when no file is loaded
+};
+
+// Under the frame (y 192): print date and time and the equipment file at the left, the total
+// of the skin-dose column under that column.
+void PrintPageNotes(ui::Surface& page, const ResultsTable& table, const PrintNotes& notes);
+
+// The whole page: frame, the rows held, title, notes.
 void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilterFlag,
-                     const QString& userName);
+                     const QString& userName, const PrintNotes& notes = {});
 
 // "印 刷": asks whether the printer is ready, prints the page through `printer` and tells the
 // user where it went (printer or PDF file) or why it failed. Reads the table only.
 void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QString& userName,
-                       ui::PrintService& printer);
+                       ui::PrintService& printer, const QString& equipmentFileName = {});
 
 }  // namespace ordevo

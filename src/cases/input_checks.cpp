@@ -1,0 +1,156 @@
+// Checks of the case inputs and the reasons for a failed evaluation.
+#include "input_checks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cp932_text.h"
+#include "number_format.h"
+
+namespace ordevo {
+namespace {
+
+QString Plain(double value) { return QString::fromStdString(PlainNumber(value)); }
+QString Fixed2(double value) { return QString::fromStdString(FormatNumber(value, "#0.00")); }
+
+// The evaluation with kernels of zeros: the ring-count checks, which decide whether a field is
+// covered, run before a kernel's values are read, and the rest of the chain stays finite.
+bool Completes(const ReferenceData& ref, const EvaluationInputs& in) {
+    const ScatterKernelLoader zeros = [](int) { return ScatterKernel{}; };
+    return EvaluateDose(ref, in, zeros).Outcome == EvaluationOutcome::Completed;
+}
+
+// The largest field size (reference point, "#0.00") that the evaluation covers, or nothing
+// when even a tiny field fails (another input is to blame).
+std::optional<double> LargestCoveredFieldSize(const ReferenceData& ref, EvaluationInputs in) {
+    constexpr double kSmallestFieldCm = 0.01;
+    const double tooLarge = in.ReferenceFieldSize;
+    in.ReferenceFieldSize = kSmallestFieldCm;
+    if (!(tooLarge > kSmallestFieldCm) || !Completes(ref, in)) return std::nullopt;
+    double covered = kSmallestFieldCm;
+    double failed = tooLarge;
+    while (failed - covered > 0.001) {
+        in.ReferenceFieldSize = (covered + failed) / 2;
+        (Completes(ref, in) ? covered : failed) = in.ReferenceFieldSize;
+    }
+    return std::floor(covered * 100) / 100;
+}
+
+}  // namespace
+
+QString CaseBoxName(CaseBox box) {
+    switch (box) {
+    case CaseBox::ReferenceAirKerma: return QStringLiteral("患者照射基準点線量 Ka,r（天板なし）");
+    case CaseBox::KermaAreaProduct: return QStringLiteral("面積空気カーマ積算値 P_KA（天板なし）");
+    case CaseBox::FocusSkinDistance: return QStringLiteral("実際の焦点-入射表面間距離");
+    }
+    return {};
+}
+
+QString ToHalfWidth(const QString& text) {
+    QString result = text;
+    for (QChar& c : result) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E) c = QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
+        else if (u == 0x3000) c = QLatin1Char(' ');
+    }
+    return result;
+}
+
+bool IsPlainNumber(const QString& text) {
+    QString withoutBlanks = text;
+    withoutBlanks.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+    double value = 0;
+    return ParseWholeNumber(withoutBlanks.toStdString(), value);
+}
+
+QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
+    QString kept;
+    qsizetype position = 0;
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString c = QString::fromUcs4(&codePoint, 1);
+        const bool refused = c == QLatin1String(",") || c == QLatin1String("\r") ||
+                             c == QLatin1String("\n") || !EncodeCp932(c, {}, 0);
+        if (!refused) kept += c;
+        else if (position < cursor) cursor -= static_cast<int>(c.size());
+        position += c.size();
+    }
+    return kept;
+}
+
+QString NotANumberMessage(CaseBox box, const QString& text) {
+    return QStringLiteral(" 「%1」には数値を 1 つだけ入力して下さい \n（入力された文字: %2）")
+        .arg(CaseBoxName(box), text);
+}
+
+std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in) {
+    if (in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
+            in.FocusSkinDistanceTextValue == 0.0) {
+        return std::nullopt;
+    }
+    const auto refuse = [](CaseBox box) {
+        return InputRefusal{box, QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box))};
+    };
+    if (in.ReferenceAirKermaTextValue < 0 || in.ReferenceAirKerma < 0) return refuse(CaseBox::ReferenceAirKerma);
+    if (in.KermaAreaProductTextValue < 0 || in.KermaAreaProduct < 0) return refuse(CaseBox::KermaAreaProduct);
+    return std::nullopt;
+}
+
+QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in) {
+    const double fsd = in.FocusSkinDistanceTextValue;
+    const double couch = in.Equipment.CouchSoftTissueThickness;
+    const QString fsdRange = QStringLiteral("%1 cm（天板の軟部組織等価厚）より大きく %2 cm 以下")
+                                 .arg(Plain(couch), Plain(kMaxFocusSkinDistanceCm));
+    if (!(fsd > couch)) {
+        return {QStringLiteral("・「%1」%2 cm が天板の軟部組織等価厚 %3 cm 以下です。%4で入力して下さい。")
+                    .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), Plain(couch), fsdRange)};
+    }
+    if (in.Voltage.TubeVoltageHigh < kMinTubeVoltageKv) {
+        return {QStringLiteral("・管電圧 %1 kV は低すぎます。管電圧設定で %2 kV 以上 150 kV 以下にして下さい。")
+                    .arg(Plain(in.Voltage.TubeVoltageHigh), Plain(kMinTubeVoltageKv))};
+    }
+    QStringList reasons;
+    if (fsd > kMaxFocusSkinDistanceCm) {
+        reasons << QStringLiteral("・「%1」%2 cm は長すぎます。%3で入力して下さい。")
+                       .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), fsdRange);
+    }
+    if (!Completes(ref, in)) {
+        if (const auto largest = LargestCoveredFieldSize(ref, in)) {
+            reasons << QStringLiteral("・照射野サイズ %1 cm は散乱線データの範囲を超えています。この FSD では "
+                                      "%2 cm 以下です。Ka,r と P_KA（照射野サイズはこの 2 つから求めます）"
+                                      "または FSD を確かめて下さい。")
+                           .arg(Fixed2(in.ReferenceFieldSize), Fixed2(*largest));
+        }
+    }
+    return reasons;
+}
+
+bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b) {
+    const EquipmentData& p = a.Equipment;
+    const EquipmentData& q = b.Equipment;
+    const bool sameEquipment =
+        p.FocusReceptorDistance == q.FocusReceptorDistance &&
+        p.FocusIsocentreDistance == q.FocusIsocentreDistance && p.TargetAngle == q.TargetAngle &&
+        p.InherentFiltration == q.InherentFiltration && p.AddedAluminium == q.AddedAluminium &&
+        p.AddedCopper == q.AddedCopper && p.OtherFilterFlag == q.OtherFilterFlag &&
+        p.OtherFilterMaterial == q.OtherFilterMaterial &&
+        p.OtherFilterThickness == q.OtherFilterThickness &&
+        p.OtherFilterMaterialFile == q.OtherFilterMaterialFile &&
+        p.OtherFilterAttenuation == q.OtherFilterAttenuation &&
+        p.CouchTransmission == q.CouchTransmission &&
+        p.CouchSoftTissueThickness == q.CouchSoftTissueThickness &&
+        p.CalibrationConstant == q.CalibrationConstant;
+    return sameEquipment && a.BodyPartText == b.BodyPartText && a.TubeVoltageText == b.TubeVoltageText &&
+           a.TubeVoltageTextValue == b.TubeVoltageTextValue &&
+           a.ReferenceAirKermaTextValue == b.ReferenceAirKermaTextValue &&
+           a.KermaAreaProductTextValue == b.KermaAreaProductTextValue &&
+           a.FocusSkinDistanceTextValue == b.FocusSkinDistanceTextValue &&
+           a.ReferenceAirKerma == b.ReferenceAirKerma && a.KermaAreaProduct == b.KermaAreaProduct &&
+           a.ReferenceFieldSize == b.ReferenceFieldSize &&
+           a.ReferencePointDistance == b.ReferencePointDistance && a.Shape == b.Shape &&
+           a.Voltage.TubeVoltageLow == b.Voltage.TubeVoltageLow &&
+           a.Voltage.TubeVoltageHigh == b.Voltage.TubeVoltageHigh &&
+           a.Voltage.Weighting == b.Voltage.Weighting;
+}
+
+}  // namespace ordevo

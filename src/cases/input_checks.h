@@ -1,0 +1,66 @@
+// Checks of the main window's case inputs, in words the user can act on: the number boxes,
+// the signs of Ka,r and P_KA, and, after a failed evaluation, which input made it fail and
+// what range is allowed. Window-free: texts and evaluation inputs in, Japanese texts out.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "dose_evaluation.h"
+#include "reference_data.h"
+
+namespace ordevo {
+
+// The main window's number boxes.
+enum class CaseBox {
+    ReferenceAirKerma,  // Text14, mGy
+    KermaAreaProduct,   // Text15, Gy·cm²
+    FocusSkinDistance,  // Text9, cm
+};
+
+// The box as the user sees it on the main window.
+QString CaseBoxName(CaseBox box);
+
+// Full-width ASCII forms, which Japanese input methods type ("１００", "．", "－"), and the
+// ideographic space become their ASCII characters; every other character is kept.
+QString ToHalfWidth(const QString& text);
+
+// One number and nothing else, blanks aside (they are dropped wherever they stand, as the
+// stored value drops them): "100", " 12.5 ", "-3", "3e-1". "1OO", "12mGy", "1.2.3" are not.
+bool IsPlainNumber(const QString& text);
+
+// A text for a cell of the results CSV, which has no quoting and is code page 932: commas,
+// line breaks and characters CP932 cannot hold are taken out; `cursor` (a position in
+// `text`) moves left by what was taken before it.
+QString WithoutUnsaveableCharacters(const QString& text, int& cursor);
+
+// The warning for a box whose text is not one plain number.
+QString NotANumberMessage(CaseBox box, const QString& text);
+
+struct InputRefusal {
+    CaseBox Box;
+    QString Message;
+};
+
+// Refused before evaluating: a negative Ka,r or P_KA, from which only a negative dose could
+// follow. Left to the evaluation's own completeness check when any value is 0 or missing.
+std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in);
+
+// The longest focus–skin distance the program accepts, cm.
+inline constexpr double kMaxFocusSkinDistanceCm = 300;
+// The lowest tube voltage with primary-dose data: the first bin of the depth-dose tables, kV.
+inline constexpr double kMinTubeVoltageKv = 10.5;
+
+// After a failed evaluation: one line per input that made it fail, naming the input and the
+// range allowed; empty when no input is to blame (a damaged file, an equipment value). The
+// field's limit is found by asking the evaluation itself (with empty scatter kernels, which
+// the coverage checks do not read) for the largest field that it can compute.
+QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in);
+
+// Whether two evaluations would be of the same case: texts, stored values, shape, equipment
+// and tube-voltage setting all equal.
+bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b);
+
+}  // namespace ordevo

@@ -1,0 +1,180 @@
+#include "rdsr_command.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <algorithm>
+#include <memory>
+
+#include "cp932_text.h"
+#include "dose_report_reader.h"
+#include "equipment_file.h"
+#include "json_writer.h"
+#include "number_format.h"
+#include "reference_files.h"
+#include "report_evaluation.h"
+#include "report_table.h"
+#include "scatter_kernel_file.h"
+
+namespace ordevo::cli {
+
+const std::vector<std::string> kRdsrOptions = {"data", "equipment", "equipment-b", "fsd", "fsd-b", "csv"};
+const std::vector<std::string> kRdsrFlags = {"with-patient"};
+
+namespace {
+
+using namespace ordevo::rdsr;
+
+struct Failure {
+    std::string message;
+};
+
+std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
+    const auto text = args.Get(name);
+    if (!text) return std::nullopt;
+    const double fsd = LeadingNumber(*text);
+    if (!(fsd > 0)) throw UsageError("--" + name + " must be a positive distance in cm");
+    return fsd;
+}
+
+PlaneSetup ReadPlane(const Arguments& args, const QString& folder, const std::string& equipmentOption,
+                     const std::string& fsdOption) {
+    const QString path = QString::fromStdString(args.Require(equipmentOption));
+    auto equipment = LoadEquipmentFile(path, folder);
+    if (!equipment) throw Failure{equipment.error().what()};
+    PlaneSetup plane;
+    plane.Equipment = std::move(equipment).value();
+    plane.EquipmentName = FileNameOf(path).toStdString();
+    plane.FocusSkinDistanceCm = ReadFsd(args, fsdOption);
+    return plane;
+}
+
+// The files a path stands for: itself, or every dose report below a folder, sorted.
+std::vector<std::string> Expand(const std::string& path, bool* emptyFolder) {
+    *emptyFolder = false;
+    const QString name = QString::fromStdString(path);
+    if (!QFileInfo(name).isDir()) return {path};
+    std::vector<std::string> files;
+    QDirIterator it(name, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const std::string file = it.next().toStdString();
+        if (IsDoseReportFile(file)) files.push_back(file);
+    }
+    std::sort(files.begin(), files.end());
+    *emptyFolder = files.empty();
+    return files;
+}
+
+JsonObject& OptionalNumber(JsonObject& json, const std::string& key, const std::optional<double>& value) {
+    return value ? json.Number(key, *value) : json.Null(key);
+}
+
+JsonObject EventJson(const IrradiationEvent& event, const EventEvaluation& e) {
+    const EventCase& c = e.Case;
+    JsonObject json;
+    json.String("uid", event.Uid)
+        .String("type", EventTypeName(event.Type))
+        .String("dateTime", IsoDateTime(event.DateTime));
+    OptionalNumber(json, "kv", c.TubeVoltageKv > 0 ? std::optional<double>(c.TubeVoltageKv) : std::nullopt);
+    json.Bool("kvAssumed", c.KvAssumed).Number("cuMm", c.CopperMm).Number("alMm", c.AluminiumMm);
+    OptionalNumber(json, "kar", event.ReferenceAirKermaMGy);
+    OptionalNumber(json, "pka", event.KermaAreaProductGyCm2);
+    json.Number("referenceDistance", c.ReferenceDistanceCm);
+    OptionalNumber(json, "fieldSize",
+                   c.FieldSizeText.empty() ? std::nullopt : std::optional<double>(LeadingNumber(c.FieldSizeText)));
+    OptionalNumber(json, "skinDose",
+                   c.Status == EventStatus::Evaluated ? std::optional<double>(e.SkinDoseMGy) : std::nullopt);
+    json.String("status", EventStatusName(c.Status)).String("note", c.Note);
+    return json;
+}
+
+JsonObject PlaneJson(const DoseReport& report, const PlaneEvaluation& plane) {
+    std::vector<JsonObject> events;
+    for (const EventEvaluation& e : plane.Events) events.push_back(EventJson(report.Events.at(e.EventIndex), e));
+    const PlaneTotals& t = plane.Totals;
+    JsonObject totals;
+    totals.Number("kar", t.ReferenceAirKermaMGy).Number("pka", t.KermaAreaProductGyCm2);
+    OptionalNumber(totals, "meanKv", t.Evaluated > 0 ? std::optional<double>(t.MeanKv) : std::nullopt);
+    totals.Number("skinDoseSum", t.SkinDoseSumMGy);
+    OptionalNumber(totals, "singleCaseSkinDose", t.SingleCaseSkinDoseMGy);
+    JsonObject json;
+    json.String("plane", PlaneName(plane.Plane)).String("equipment", plane.EquipmentName);
+    OptionalNumber(json, "fsd", plane.FocusSkinDistanceCm);
+    json.Array("events", events).Object("totals", totals);
+    return json;
+}
+
+JsonObject FileJson(const std::string& file, const DoseReport& report, const ReportEvaluation& evaluation,
+                    bool withPatient) {
+    JsonObject json;
+    json.String("file", file)
+        .String("manufacturer", report.Manufacturer)
+        .String("model", report.Model)
+        .String("studyDate", IsoDate(report.StudyDate));
+    if (withPatient) {
+        json.String("patientName", report.PatientName)
+            .String("patientId", report.PatientId)
+            .String("patientBirthDate", IsoDate(report.PatientBirthDate));
+    }
+    std::vector<JsonObject> planes;
+    for (const PlaneEvaluation& plane : evaluation.Planes) planes.push_back(PlaneJson(report, plane));
+    json.StringArray("notes", report.Notes).Array("planes", planes);
+    return json;
+}
+
+}  // namespace
+
+int RunRdsr(const Arguments& args, std::ostream& out) {
+    const QString folder = QString::fromStdString(args.Require("data"));
+    args.Require("equipment");
+    if (args.Positionals().empty()) throw UsageError("give at least one dose report file or folder");
+    if (args.Has("fsd-b") && !args.Has("equipment-b")) throw UsageError("--fsd-b needs --equipment-b");
+    ReadFsd(args, "fsd");
+    ReadFsd(args, "fsd-b");
+    try {
+        auto ref = ReadReferenceData(folder);
+        if (!ref) throw Failure{ref.error().what()};
+        const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
+        std::optional<PlaneSetup> planeB;
+        if (args.Has("equipment-b")) planeB = ReadPlane(args, folder, "equipment-b", "fsd-b");
+        const ScatterKernelLoader loadKernel = MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
+
+        // Kept alive for the CSV, which is written before anything is printed.
+        std::vector<std::unique_ptr<DoseReport>> reports;
+        std::vector<std::unique_ptr<ReportEvaluation>> evaluations;
+        std::vector<ReportCsvFile> csvFiles;
+        std::vector<JsonObject> files;
+        bool anyFailed = false;
+        for (const std::string& path : args.Positionals()) {
+            bool emptyFolder = false;
+            for (const std::string& file : Expand(path, &emptyFolder)) {
+                ReportReading reading = ReadDoseReport(file);
+                if (!reading.Report) {
+                    anyFailed = true;
+                    files.push_back(JsonObject().String("file", file).String("error", reading.Error));
+                    continue;
+                }
+                reports.push_back(std::make_unique<DoseReport>(std::move(*reading.Report)));
+                evaluations.push_back(std::make_unique<ReportEvaluation>(
+                    EvaluateReport(*ref, *reports.back(), planeA, planeB ? &*planeB : nullptr, loadKernel)));
+                files.push_back(FileJson(file, *reports.back(), *evaluations.back(), args.HasFlag("with-patient")));
+                csvFiles.push_back({QString::fromStdString(file), reports.back().get(), evaluations.back().get()});
+            }
+            if (emptyFolder) {
+                anyFailed = true;
+                files.push_back(JsonObject().String("file", path).String("error", "no dose report in this folder"));
+            }
+        }
+        if (const auto csv = args.Get("csv")) {
+            const auto written = WriteReportCsv(QString::fromStdString(*csv), csvFiles);
+            if (!written) throw Failure{written.error().what()};
+        }
+        out << JsonObject().Array("files", files).Text() << "\n";
+        return anyFailed ? 1 : 0;
+    } catch (const Failure& failure) {
+        out << JsonObject().String("error", failure.message).Text() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace ordevo::cli

@@ -1,0 +1,468 @@
+#include "dose_report_reader.h"
+
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcmetinf.h>
+#include <dcmtk/dcmdata/dcuid.h>
+#include <dcmtk/dcmsr/dsrcitem.h>
+#include <dcmtk/dcmsr/dsrdoc.h>
+#include <dcmtk/oflog/appender.h>
+#include <dcmtk/oflog/logger.h>
+#include <dcmtk/oflog/spi/logevent.h>
+
+#include <cctype>
+#include <cmath>
+#include <charconv>
+#include <mutex>
+#include <vector>
+
+#include "number_format.h"
+#include "ucum_units.h"
+
+namespace ordevo::rdsr {
+namespace {
+
+// A content item, copied out of the toolkit's tree so that extraction is plain code.
+struct Item {
+    std::string Concept;        // code value of the concept name
+    std::string ConceptMeaning;
+    DSRTypes::E_ValueType Type = DSRTypes::VT_invalid;
+    std::string Text;           // TEXT, UIDREF, DATETIME, DATE, PNAME value
+    std::string CodeValue;      // CODE value (or NUM's unit code)
+    std::string CodeMeaning;    // CODE meaning
+    std::string Number;         // NUM's numeric value as written
+    bool HasUnits = false;
+    std::vector<Item> Children;
+};
+
+// Copies the item at the tree's cursor and, recursively, its children; the cursor ends where
+// it started.
+Item CopyItem(DSRDocumentTree& tree) {
+    DSRContentItem& content = tree.getCurrentContentItem();
+    Item item;
+    item.Concept = content.getConceptName().getCodeValue().c_str();
+    item.ConceptMeaning = content.getConceptName().getCodeMeaning().c_str();
+    item.Type = content.getValueType();
+    switch (item.Type) {
+    case DSRTypes::VT_Text:
+    case DSRTypes::VT_UIDRef:
+    case DSRTypes::VT_DateTime:
+    case DSRTypes::VT_Date:
+    case DSRTypes::VT_PName:
+        item.Text = content.getStringValue().c_str();
+        break;
+    case DSRTypes::VT_Code:
+        item.CodeValue = content.getCodeValue().getCodeValue().c_str();
+        item.CodeMeaning = content.getCodeValue().getCodeMeaning().c_str();
+        break;
+    case DSRTypes::VT_Num: {
+        const DSRNumericMeasurementValue& num = content.getNumericValue();
+        item.Number = num.getNumericValue().c_str();
+        const DSRCodedEntryValue& unit = num.getMeasurementUnit();
+        item.HasUnits = !unit.getCodeValue().empty();
+        item.CodeValue = unit.getCodeValue().c_str();
+        item.CodeMeaning = unit.getCodeMeaning().c_str();
+        break;
+    }
+    default:
+        break;
+    }
+    if (tree.gotoChild() > 0) {
+        do {
+            item.Children.push_back(CopyItem(tree));
+        } while (tree.gotoNext() > 0);
+        tree.goUp();
+    }
+    return item;
+}
+
+// Collects what the toolkit warns about while it reads leniently (skipped items, invalid values).
+class NoteAppender : public dcmtk::log4cplus::Appender {
+public:
+    std::vector<std::string> Messages;
+    ~NoteAppender() override { destructorImpl(); }
+    void close() override {}
+
+protected:
+    void append(const dcmtk::log4cplus::spi::InternalLoggingEvent& event) override {
+        Messages.emplace_back(event.getMessage().c_str());
+    }
+};
+
+// Routes the toolkit's warnings into notes for the duration of one read, and keeps them off
+// the console meanwhile.
+class NoteCapture {
+public:
+    NoteCapture() : appender_(new NoteAppender) {
+        for (const char* name : kLoggers) {
+            auto logger = dcmtk::log4cplus::Logger::getInstance(name);
+            logger.addAppender(appender_);
+            logger.setAdditivity(false);
+        }
+    }
+    ~NoteCapture() {
+        for (const char* name : kLoggers) {
+            auto logger = dcmtk::log4cplus::Logger::getInstance(name);
+            logger.removeAppender(appender_);
+            logger.setAdditivity(true);
+        }
+    }
+    const std::vector<std::string>& Messages() const {
+        return static_cast<NoteAppender&>(*appender_).Messages;
+    }
+
+private:
+    static constexpr const char* kLoggers[] = {"dcmtk.dcmsr", "dcmtk.dcmdata"};
+    dcmtk::log4cplus::SharedAppenderPtr appender_;
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool Contains(const std::string& text, const char* part) {
+    return Lower(text).find(part) != std::string::npos;
+}
+
+std::optional<double> ParseNumber(std::string text) {
+    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    if (!text.empty() && text.front() == '+') text.erase(text.begin());
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// A NUM item in the program's unit, or nullopt with a note saying why it was refused.
+std::optional<double> ReadNumber(const Item& item, Quantity quantity, std::vector<std::string>& notes) {
+    const std::string what = item.ConceptMeaning.empty() ? item.Concept : item.ConceptMeaning;
+    const std::optional<double> value = ParseNumber(item.Number);
+    if (!value) {
+        notes.push_back(what + ": no numeric value (\"" + item.Number + "\"), ignored");
+        return std::nullopt;
+    }
+    if (!item.HasUnits) {
+        notes.push_back(what + " " + item.Number + ": no unit given, value refused");
+        return std::nullopt;
+    }
+    const std::optional<double> converted = ConvertToProgramUnit(quantity, item.CodeValue, *value);
+    if (!converted) {
+        notes.push_back(what + " " + item.Number + ": unknown unit \"" + item.CodeValue +
+                        "\" for " + ProgramUnitName(quantity) + ", value refused");
+    }
+    return converted;
+}
+
+std::optional<AcquisitionPlane> PlaneOf(const Item& item) {
+    if (item.CodeValue == "113620" || Contains(item.CodeMeaning, "plane a")) return AcquisitionPlane::A;
+    if (item.CodeValue == "113621" || Contains(item.CodeMeaning, "plane b")) return AcquisitionPlane::B;
+    if (item.CodeValue == "113622" || Contains(item.CodeMeaning, "single")) return AcquisitionPlane::Single;
+    return std::nullopt;
+}
+
+EventType EventTypeOf(const Item& item) {
+    const std::string& code = item.CodeValue;
+    if (code == "P5-06000" || code == "44491008" || Contains(item.CodeMeaning, "fluoro"))
+        return EventType::Fluoroscopy;
+    if (code == "113611" || code == "113806" || Contains(item.CodeMeaning, "stationary"))
+        return EventType::StationaryAcquisition;
+    if (code == "113613" || Contains(item.CodeMeaning, "rotational")) return EventType::RotationalAcquisition;
+    if (code == "113612" || Contains(item.CodeMeaning, "stepping")) return EventType::SteppingAcquisition;
+    return EventType::Other;
+}
+
+FilterMaterial FilterMaterialOf(const Item& item) {
+    const std::string meaning = Lower(item.CodeMeaning);
+    if (item.CodeValue == "C-127A2" || meaning.rfind("copper", 0) == 0 || meaning == "cu")
+        return FilterMaterial::Copper;
+    if (item.CodeValue == "C-120F9" || meaning.rfind("alumin", 0) == 0 || meaning == "al")
+        return FilterMaterial::Aluminium;
+    return FilterMaterial::Other;
+}
+
+ReferencePointDefinition ReferencePointOf(const Item& item) {
+    ReferencePointDefinition definition;
+    if (item.Type == DSRTypes::VT_Code) {
+        definition.Code = item.CodeValue;
+        definition.Text = item.CodeMeaning;
+    } else {
+        definition.Text = item.Text;
+    }
+    return definition;
+}
+
+XrayFilter ReadFilter(const Item& container, std::vector<std::string>& notes) {
+    XrayFilter filter;
+    for (const Item& item : container.Children) {
+        if (item.Concept == "113757") {
+            filter.Material = FilterMaterialOf(item);
+            filter.MaterialText = item.CodeMeaning.empty() ? item.CodeValue : item.CodeMeaning;
+        } else if (item.Concept == "113758" && item.Type == DSRTypes::VT_Num) {
+            filter.MinimumThicknessMm = ReadNumber(item, Quantity::Length, notes);
+        } else if (item.Concept == "113773" && item.Type == DSRTypes::VT_Num) {
+            filter.MaximumThicknessMm = ReadNumber(item, Quantity::Length, notes);
+        }
+    }
+    return filter;
+}
+
+struct EventReading {
+    IrradiationEvent Event;
+    double KvSum = 0;
+    int KvCount = 0;
+    std::optional<double> FinalSourceToDetectorMm;
+};
+
+void ReadEventItem(const Item& item, EventReading& r) {
+    IrradiationEvent& e = r.Event;
+    const std::string& c = item.Concept;
+    const bool num = item.Type == DSRTypes::VT_Num;
+    if (c == "113771") {
+        e.Filters.push_back(ReadFilter(item, e.Notes));
+        return;
+    }
+    if (c == "113764" && item.Type == DSRTypes::VT_Code) {
+        if (auto plane = PlaneOf(item)) e.Plane = *plane;
+    } else if (c == "113769" || c == "113853") {
+        e.Uid = item.Text;
+    } else if (c == "111526") {
+        e.DateTime = item.Text;
+    } else if (c == "113721" && item.Type == DSRTypes::VT_Code) {
+        e.Type = EventTypeOf(item);
+        e.TypeText = item.CodeMeaning;
+    } else if (c == "113738" && num) {
+        e.ReferenceAirKermaMGy = ReadNumber(item, Quantity::AirKerma, e.Notes);
+    } else if (c == "122130" && num) {
+        e.KermaAreaProductGyCm2 = ReadNumber(item, Quantity::KermaAreaProduct, e.Notes);
+    } else if (c == "113733" && num) {
+        if (auto kv = ReadNumber(item, Quantity::TubeVoltage, e.Notes)) {
+            r.KvSum += *kv;
+            ++r.KvCount;
+        }
+    } else if (c == "113748" && num) {
+        e.SourceToIsocentreMm = ReadNumber(item, Quantity::Length, e.Notes);
+    } else if (c == "113750" && num) {
+        e.SourceToDetectorMm = ReadNumber(item, Quantity::Length, e.Notes);
+    } else if (num && Contains(item.ConceptMeaning, "final distance source to detector")) {
+        r.FinalSourceToDetectorMm = ReadNumber(item, Quantity::Length, e.Notes);
+    } else if (c == "113737" && num) {
+        e.SourceToReferencePointMm = ReadNumber(item, Quantity::Length, e.Notes);
+    } else if (c == "113792" && num) {
+        e.SourceToTablePlaneMm = ReadNumber(item, Quantity::Length, e.Notes);
+    } else if (c == "113780") {
+        e.ReferencePoint = ReferencePointOf(item);
+    } else if (c == "113790" && num) {
+        e.CollimatedFieldAreaCm2 = ReadNumber(item, Quantity::Area, e.Notes);
+    }
+    for (const Item& child : item.Children) ReadEventItem(child, r);
+}
+
+IrradiationEvent ReadEvent(const Item& container) {
+    EventReading r;
+    for (const Item& item : container.Children) ReadEventItem(item, r);
+    if (r.KvCount > 0) r.Event.TubeVoltageKv = r.KvSum / r.KvCount;
+    if (!r.Event.SourceToDetectorMm) r.Event.SourceToDetectorMm = r.FinalSourceToDetectorMm;
+    return std::move(r.Event);
+}
+
+void ReadTotalsItem(const Item& item, AccumulatedTotals& totals, std::vector<std::string>& notes) {
+    const bool num = item.Type == DSRTypes::VT_Num;
+    if (item.Concept == "113764" && item.Type == DSRTypes::VT_Code) {
+        if (auto plane = PlaneOf(item)) totals.Plane = *plane;
+    } else if (item.Concept == "113725" && num) {
+        totals.ReferenceAirKermaMGy = ReadNumber(item, Quantity::AirKerma, notes);
+    } else if (item.Concept == "113722" && num) {
+        totals.KermaAreaProductGyCm2 = ReadNumber(item, Quantity::KermaAreaProduct, notes);
+    } else if (item.Concept == "113780") {
+        totals.ReferencePoint = ReferencePointOf(item);
+    }
+    for (const Item& child : item.Children) ReadTotalsItem(child, totals, notes);
+}
+
+bool HasConcept(const Item& item, const char* code) {
+    if (item.Concept == code) return true;
+    for (const Item& child : item.Children)
+        if (HasConcept(child, code)) return true;
+    return false;
+}
+
+// Events and accumulated data are children of the root in the template; some devices nest them
+// in further containers, so every container is searched (an event's own items are not).
+void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::string>& notes) {
+    for (const Item& item : parent.Children) {
+        if (item.Type != DSRTypes::VT_Container) continue;
+        if (item.Concept == "113706") {
+            report.Events.push_back(ReadEvent(item));
+        } else if (item.Concept == "113702") {
+            AccumulatedTotals totals;
+            ReadTotalsItem(item, totals, notes);
+            report.Totals.push_back(totals);
+        } else {
+            CollectContainers(item, report, notes);
+        }
+    }
+}
+
+// Device observer context items, used where the equipment module leaves a field empty.
+void ReadObserverContext(const Item& root, DoseReport& report) {
+    for (const Item& item : root.Children) {
+        if (item.Concept == "121014" && report.Manufacturer.empty()) report.Manufacturer = item.Text;
+        if (item.Concept == "121015" && report.Model.empty()) report.Model = item.Text;
+        if (item.Concept == "121016" && report.SerialNumber.empty()) report.SerialNumber = item.Text;
+    }
+}
+
+std::string HeaderText(OFCondition (DSRDocument::*get)(OFString&, const signed long) const,
+                       const DSRDocument& document) {
+    OFString value;
+    return (document.*get)(value, 0).good() ? std::string(value.c_str()) : std::string();
+}
+
+std::string EventLabel(std::size_t index, const IrradiationEvent& event) {
+    return "event " + std::to_string(index + 1) + (event.Uid.empty() ? "" : " (" + event.Uid + ")");
+}
+
+std::mutex& ReadMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+const char* PlaneName(AcquisitionPlane plane) {
+    switch (plane) {
+    case AcquisitionPlane::Single:
+        return "single";
+    case AcquisitionPlane::A:
+        return "A";
+    case AcquisitionPlane::B:
+        return "B";
+    }
+    return "";
+}
+
+const char* EventTypeName(EventType type) {
+    switch (type) {
+    case EventType::Fluoroscopy:
+        return "fluoroscopy";
+    case EventType::StationaryAcquisition:
+        return "stationary";
+    case EventType::RotationalAcquisition:
+        return "rotational";
+    case EventType::SteppingAcquisition:
+        return "stepping";
+    case EventType::Other:
+        return "other";
+    }
+    return "";
+}
+
+std::optional<double> XrayFilter::ThicknessMm() const {
+    if (MinimumThicknessMm && MaximumThicknessMm) return 0.5 * (*MinimumThicknessMm + *MaximumThicknessMm);
+    return MinimumThicknessMm ? MinimumThicknessMm : MaximumThicknessMm;
+}
+
+ReportReading ReadDoseReport(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(ReadMutex());
+    NoteCapture capture;
+    ReportReading reading;
+
+    DcmFileFormat file;
+    OFCondition status = file.loadFile(path.c_str());
+    if (status.bad()) {
+        reading.Error = std::string("not a readable DICOM file (") + status.text() + ")";
+        return reading;
+    }
+    DcmDataset& dataset = *file.getDataset();
+    std::vector<std::string> notes;
+    OFString characterSet;
+    dataset.findAndGetOFStringArray(DCM_SpecificCharacterSet, characterSet);
+    if (!characterSet.empty() && characterSet != "ISO_IR 192" && dataset.convertToUTF8().bad())
+        notes.push_back("texts could not be converted to UTF-8; shown as stored");
+
+    DSRDocument document;
+    const size_t flags = DSRTypes::RF_acceptInvalidContentItemValue |
+                         DSRTypes::RF_ignoreRelationshipConstraints |
+                         DSRTypes::RF_skipInvalidContentItems |
+                         DSRTypes::RF_acceptUnknownRelationshipType |
+                         DSRTypes::RF_ignoreContentItemErrors;
+    status = document.read(dataset, flags);
+    if (status.bad()) {
+        reading.Error = std::string("not a DICOM structured report (") + status.text() + ")";
+        return reading;
+    }
+    DSRDocumentTree& tree = document.getTree();
+    if (tree.gotoRoot() == 0) {
+        reading.Error = "the structured report has no content";
+        return reading;
+    }
+    const Item root = CopyItem(tree);
+    if (root.Concept != "113701") {
+        reading.Error = "not an X-ray radiation dose report: its title is \"" + root.ConceptMeaning +
+                        "\" (" + root.Concept + ")";
+        return reading;
+    }
+    if (!HasConcept(root, "113706") && (HasConcept(root, "113811") || HasConcept(root, "113819"))) {
+        reading.Error = "a CT radiation dose report; only projection X-ray reports are read";
+        return reading;
+    }
+
+    DoseReport report;
+    report.Manufacturer = HeaderText(&DSRDocument::getManufacturer, document);
+    report.Model = HeaderText(&DSRDocument::getManufacturerModelName, document);
+    report.SerialNumber = HeaderText(&DSRDocument::getDeviceSerialNumber, document);
+    report.StudyDate = HeaderText(&DSRDocument::getStudyDate, document);
+    report.PatientName = HeaderText(&DSRDocument::getPatientName, document);
+    report.PatientId = HeaderText(&DSRDocument::getPatientID, document);
+    report.PatientBirthDate = HeaderText(&DSRDocument::getPatientBirthDate, document);
+    ReadObserverContext(root, report);
+
+    CollectContainers(root, report, notes);
+    for (std::size_t i = 0; i < report.Events.size(); ++i) {
+        for (const std::string& note : report.Events[i].Notes)
+            notes.push_back(EventLabel(i, report.Events[i]) + ": " + note);
+    }
+    // The device's own totals against the sum of its events: a difference means events are
+    // missing from the report (or were refused), so the event sums understate the procedure.
+    for (const AccumulatedTotals& totals : report.Totals) {
+        if (!totals.ReferenceAirKermaMGy) continue;
+        double sum = 0;
+        for (const IrradiationEvent& event : report.Events)
+            if (event.Plane == totals.Plane) sum += event.ReferenceAirKermaMGy.value_or(0.0);
+        if (std::abs(sum - *totals.ReferenceAirKermaMGy) > 0.01 * *totals.ReferenceAirKermaMGy) {
+            notes.push_back(std::string("plane ") + PlaneName(totals.Plane) + ": Dose (RP) Total " +
+                            FormatNumber(*totals.ReferenceAirKermaMGy, "0.0") + " mGy, its events sum to " +
+                            FormatNumber(sum, "0.0") + " mGy");
+        }
+    }
+    for (const std::string& message : capture.Messages()) {
+        // The toolkit cannot check value representations in UTF-8; that says nothing about the report.
+        if (message.find("VR checker does not support") != std::string::npos) continue;
+        notes.push_back("reading: " + message);
+    }
+    if (report.Events.empty()) notes.push_back("the report holds no irradiation events");
+    report.Notes = std::move(notes);
+    reading.Report = std::move(report);
+    return reading;
+}
+
+bool IsDoseReportFile(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(ReadMutex());
+    NoteCapture capture;
+    DcmFileFormat file;
+    if (file.loadFileUntilTag(path.c_str(), EXS_Unknown, EGL_noChange, DCM_MaxReadLength,
+                              ERM_autoDetect, DCM_SOPClassUID)
+            .bad())
+        return false;
+    OFString sopClass;
+    if (file.getMetaInfo()->findAndGetOFString(DCM_MediaStorageSOPClassUID, sopClass).bad() &&
+        file.getDataset()->findAndGetOFString(DCM_SOPClassUID, sopClass).bad())
+        return false;
+    return sopClass == UID_XRayRadiationDoseSRStorage ||
+           sopClass == UID_EnhancedXRayRadiationDoseSRStorage;
+}
+
+}  // namespace ordevo::rdsr

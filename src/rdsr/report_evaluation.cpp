@@ -1,0 +1,310 @@
+#include "report_evaluation.h"
+
+#include <charconv>
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "calculation_error.h"
+#include "case_inputs.h"
+#include "field_size.h"
+#include "number_format.h"
+#include "reference_point.h"
+#include "spectrum.h"
+#include "tube_voltage_text.h"
+#include "units.h"
+
+namespace ordevo::rdsr {
+namespace {
+
+constexpr double kMillimetresPerCentimetre = 10.0;
+
+void AddNote(std::string& notes, const std::string& note) {
+    if (!notes.empty()) notes += "; ";
+    notes += note;
+}
+
+std::string Describe(double value) { return FormatNumber(value, "0.0"); }
+
+// The shortest text that reads back as exactly `value`.
+std::string ExactText(double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// The event's Cu and Al in place of the equipment's added filters; absent filters leave them.
+void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventCase& c,
+                  EquipmentData& equipment) {
+    if (event.Filters.empty()) {
+        c.CopperMm = plane.Equipment.AddedCopperMm;
+        c.AluminiumMm = plane.Equipment.AddedAluminiumMm;
+        AddNote(c.Note, "フィルタの記載なし: 装置ファイルの付加フィルタを使用");
+        return;
+    }
+    double copperMm = 0, aluminiumMm = 0;
+    for (const XrayFilter& filter : event.Filters) {
+        const std::optional<double> thickness = filter.ThicknessMm();
+        if (filter.Material == FilterMaterial::Other) {
+            AddNote(c.Note, "フィルタ " + filter.MaterialText + " は扱えないため無視");
+            continue;
+        }
+        if (!thickness) AddNote(c.Note, "厚さの記載がないフィルタ " + filter.MaterialText + " は 0 mm");
+        (filter.Material == FilterMaterial::Copper ? copperMm : aluminiumMm) += thickness.value_or(0.0);
+    }
+    c.CopperMm = copperMm;
+    c.AluminiumMm = aluminiumMm;
+    equipment.AddedCopper = copperMm * kCentimetresPerMillimetre;
+    equipment.AddedAluminium = aluminiumMm * kCentimetresPerMillimetre;
+}
+
+EventCase Refuse(EventCase c, EventStatus status, const std::string& why) {
+    c.Status = status;
+    c.Note = c.Note.empty() ? why : why + "; " + c.Note;
+    return c;
+}
+
+using SpectrumKey = std::tuple<double, double, int, double, double>;
+
+// Hands out the spectrum of an equal (voltage, added filtration) again; the rest of the
+// filtration is the plane's equipment, the same for every event of the cache.
+class SpectrumCache {
+public:
+    SpectrumResult operator()(const AttenuationTable& table, const EquipmentData& equipment,
+                              const TubeVoltageRange& voltage) {
+        const SpectrumKey key{voltage.TubeVoltageLow, voltage.TubeVoltageHigh,
+                              static_cast<int>(voltage.Weighting), equipment.AddedAluminium,
+                              equipment.AddedCopper};
+        auto found = spectra_.find(key);
+        if (found == spectra_.end())
+            found = spectra_.emplace(key, ComputeSpectrum(table, equipment, voltage)).first;
+        return found->second;
+    }
+
+private:
+    std::map<SpectrumKey, SpectrumResult> spectra_;
+};
+
+PlaneEvaluation& PlaneFor(ReportEvaluation& out, AcquisitionPlane plane, const PlaneSetup* setup) {
+    for (PlaneEvaluation& p : out.Planes)
+        if (p.Plane == plane) return p;
+    PlaneEvaluation p;
+    p.Plane = plane;
+    if (setup) {
+        p.EquipmentName = setup->EquipmentName;
+        p.FocusSkinDistanceCm = setup->FocusSkinDistanceCm;
+    }
+    out.Planes.push_back(std::move(p));
+    return out.Planes.back();
+}
+
+void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetup* setup,
+               const ScatterKernelLoader& loadKernel) {
+    PlaneTotals& t = plane.Totals;
+    double kvWeighted = 0;
+    for (const EventEvaluation& e : plane.Events) {
+        switch (e.Case.Status) {
+        case EventStatus::Evaluated:
+            ++t.Evaluated;
+            t.ReferenceAirKermaMGy += e.Case.Inputs.ReferenceAirKerma;
+            t.KermaAreaProductGyCm2 += e.Case.Inputs.KermaAreaProduct;
+            t.SkinDoseSumMGy += e.SkinDoseMGy;
+            kvWeighted += e.Case.Inputs.ReferenceAirKerma * e.Case.TubeVoltageKv;
+            break;
+        case EventStatus::Skipped:
+            ++t.Skipped;
+            break;
+        case EventStatus::Failed:
+            ++t.Failed;
+            break;
+        }
+    }
+    if (t.Evaluated == 0 || !setup) {
+        t.SingleCaseNote = "計算できた照射がありません";
+        return;
+    }
+    t.MeanKv = LeadingNumber(FormatNumber(kvWeighted / t.ReferenceAirKermaMGy, "##0.0"));
+    t.SingleCase.ReferenceAirKerma = FormatNumber(t.ReferenceAirKermaMGy, "###0.000");
+    t.SingleCase.KermaAreaProduct = FormatNumber(t.KermaAreaProductGyCm2, "###0.0000");
+    t.SingleCase.TubeVoltage = TubeVoltageText(TubeVoltageRange{t.MeanKv, t.MeanKv, TubeVoltageWeighting::Equal});
+    t.SingleCase.FocusSkinDistance =
+        setup->FocusSkinDistanceCm
+            ? FormatNumber(*setup->FocusSkinDistanceCm, "##0.0")
+            : FormatNumber(ReferencePointDistanceOf(setup->Equipment.Data.FocusIsocentreDistance), "#00");
+    const DoseEvaluation single = EvaluateSingleCase(ref, t.SingleCase, *setup, loadKernel);
+    if (single.Outcome == EvaluationOutcome::Completed)
+        t.SingleCaseSkinDoseMGy = single.Result.SkinDose;
+    else
+        t.SingleCaseNote = MessageFor(single.Outcome);
+}
+
+}  // namespace
+
+const char* EventStatusName(EventStatus status) {
+    switch (status) {
+    case EventStatus::Evaluated:
+        return "evaluated";
+    case EventStatus::Skipped:
+        return "skipped";
+    case EventStatus::Failed:
+        return "failed";
+    }
+    return "";
+}
+
+EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane) {
+    EventCase c;
+    EquipmentData equipment = plane.Equipment.Data;
+
+    // Tube voltage: the event's, else the equipment's typical one.
+    if (event.TubeVoltageKv) {
+        c.TubeVoltageKv = *event.TubeVoltageKv;
+    } else {
+        c.TubeVoltageKv = LeadingNumber(plane.Equipment.TypicalTubeVoltageText.toStdString());
+        c.KvAssumed = true;
+    }
+    ApplyFilters(event, plane, c, equipment);
+
+    // Geometry: the event's distances where given.
+    if (event.SourceToIsocentreMm && *event.SourceToIsocentreMm > 0)
+        equipment.FocusIsocentreDistance = *event.SourceToIsocentreMm / kMillimetresPerCentimetre;
+    if (event.SourceToDetectorMm && *event.SourceToDetectorMm > 0)
+        equipment.FocusReceptorDistance = *event.SourceToDetectorMm / kMillimetresPerCentimetre;
+    double referenceDistanceCm = 0;  // 0: the chain's FAD − 15
+    if (event.SourceToReferencePointMm && *event.SourceToReferencePointMm > 0) {
+        referenceDistanceCm = *event.SourceToReferencePointMm / kMillimetresPerCentimetre;
+    } else if (!event.ReferencePoint.empty()) {
+        const EventGeometryMm geometry{equipment.FocusIsocentreDistance * kMillimetresPerCentimetre,
+                                       equipment.FocusReceptorDistance * kMillimetresPerCentimetre,
+                                       event.SourceToTablePlaneMm};
+        if (auto mm = ReferencePointDistanceMm(event.ReferencePoint, geometry))
+            referenceDistanceCm = *mm / kMillimetresPerCentimetre;
+        else
+            AddNote(c.Note, "基準点の定義 \"" + event.ReferencePoint.Text + "\" を解釈できず FAD - 15 cm");
+    }
+    c.ReferenceDistanceCm = referenceDistanceCm > 0
+                                ? referenceDistanceCm
+                                : ReferencePointDistanceOf(equipment.FocusIsocentreDistance);
+    c.FocusSkinDistanceCm = plane.FocusSkinDistanceCm.value_or(c.ReferenceDistanceCm);
+
+    if (!event.ReferenceAirKermaMGy) return Refuse(c, EventStatus::Failed, "Ka,r (Dose (RP)) の値がありません");
+    if (!event.KermaAreaProductGyCm2)
+        return Refuse(c, EventStatus::Failed, "P_KA (Dose Area Product) の値がありません");
+    const double kar = *event.ReferenceAirKermaMGy;
+    const double pka = *event.KermaAreaProductGyCm2;
+    if (kar == 0) return Refuse(c, EventStatus::Skipped, "Ka,r が 0");
+    if (pka == 0) return Refuse(c, EventStatus::Skipped, "P_KA が 0");
+    if (kar < 0 || pka < 0) return Refuse(c, EventStatus::Failed, "線量が負の値です");
+    const std::optional<TubeVoltageRange> voltage = MakeFixedTubeVoltage(c.TubeVoltageKv);
+    if (!voltage) {
+        return Refuse(c, EventStatus::Failed,
+                      c.KvAssumed ? "管電圧の記載がなく、装置ファイルの代表管電圧も使えません"
+                                  : "管電圧 " + Describe(c.TubeVoltageKv) + " kV は範囲外です");
+    }
+
+    // The event as a case typed into the main window: its numbers as texts that read back
+    // exactly, the square field at the reference point as Label65 would show it.
+    c.FieldSizeText = FieldSizeText(ComputeReferenceFieldSize(FieldShape::Square, kar, pka));
+    const CaseTexts texts{.BodyPart = "",
+                          .TubeVoltage = TubeVoltageText(*voltage),
+                          .ReferenceAirKerma = ExactText(kar),
+                          .KermaAreaProduct = ExactText(pka),
+                          .FocusSkinDistance = ExactText(c.FocusSkinDistanceCm),
+                          .FieldSize = c.FieldSizeText};
+    const CaseSettings settings{.ReferenceAirKerma = kar,
+                                .KermaAreaProduct = pka,
+                                .Shape = FieldShape::Square,
+                                .Equipment = std::move(equipment),
+                                .Voltage = *voltage,
+                                .ReferencePointDistance = referenceDistanceCm};
+    c.Inputs = MakeEvaluationInputs(texts, settings);
+    return c;
+}
+
+ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& report,
+                                const PlaneSetup& planeA, const PlaneSetup* planeB,
+                                const ScatterKernelLoader& loadKernel,
+                                const ReportProgress& progress) {
+    ReportEvaluation out;
+    SpectrumCache spectraA, spectraB;
+    const std::size_t total = report.Events.size();
+    for (std::size_t i = 0; i < total; ++i) {
+        const IrradiationEvent& event = report.Events[i];
+        const bool onB = event.Plane == AcquisitionPlane::B;
+        const PlaneSetup* setup = onB ? planeB : &planeA;
+        PlaneEvaluation& plane = PlaneFor(out, event.Plane, setup);
+        EventEvaluation e;
+        e.EventIndex = i;
+        if (!setup) {
+            e.Case.Status = EventStatus::Failed;
+            e.Case.Note = "平面 B の装置ファイルが指定されていません";
+        } else {
+            e.Case = MakeEventCase(event, *setup);
+        }
+        if (e.Case.Status == EventStatus::Evaluated) {
+            SpectrumCache& cache = onB ? spectraB : spectraA;
+            const DoseEvaluation d = EvaluateDose(
+                ref, e.Case.Inputs, loadKernel, {},
+                [&cache](const AttenuationTable& t, const EquipmentData& eq, const TubeVoltageRange& v) {
+                    return cache(t, eq, v);
+                });
+            if (d.Outcome == EvaluationOutcome::Completed) {
+                e.SkinDoseMGy = d.Result.SkinDose;
+                e.Result = d.Result;
+            } else {
+                e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
+                                std::string(MessageFor(d.Outcome)) + " (" + d.FailureDetail + ")");
+            }
+        }
+        plane.Events.push_back(std::move(e));
+        if (progress && !progress(i + 1, total)) {
+            out.Cancelled = true;
+            break;
+        }
+    }
+    for (PlaneEvaluation& plane : out.Planes) {
+        const PlaneSetup* setup = plane.Plane == AcquisitionPlane::B ? planeB : &planeA;
+        Summarise(ref, plane, setup, loadKernel);
+    }
+    return out;
+}
+
+DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseTexts& texts,
+                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel) {
+    // As the main window does it: the boxes' handlers store the leading numbers, the tube-voltage
+    // window a fixed voltage, the square option the field-size text.
+    CaseSettings settings{.ReferenceAirKerma = LeadingNumber(texts.ReferenceAirKerma),
+                          .KermaAreaProduct = LeadingNumber(texts.KermaAreaProduct),
+                          .Shape = FieldShape::Square,
+                          .Equipment = plane.Equipment.Data,
+                          .Voltage = {},
+                          .ReferencePointDistance = 0};
+    CaseTexts caseTexts{.BodyPart = "",
+                        .TubeVoltage = "",
+                        .ReferenceAirKerma = texts.ReferenceAirKerma,
+                        .KermaAreaProduct = texts.KermaAreaProduct,
+                        .FocusSkinDistance = texts.FocusSkinDistance,
+                        .FieldSize = ""};
+    if (const auto voltage = MakeFixedTubeVoltage(LeadingNumber(texts.TubeVoltage))) {
+        settings.Voltage = *voltage;
+        caseTexts.TubeVoltage = TubeVoltageText(*voltage);
+    }
+    try {
+        caseTexts.FieldSize = FieldSizeText(
+            ComputeReferenceFieldSize(FieldShape::Square, settings.ReferenceAirKerma, settings.KermaAreaProduct));
+    } catch (const CalculationError&) {
+        settings.Shape = FieldShape::None;  // the option does not take; the evaluation refuses
+    }
+    return EvaluateDose(ref, MakeEvaluationInputs(caseTexts, settings), loadKernel);
+}
+
+ScatterKernelLoader MakeCachingKernelLoader(ScatterKernelLoader load) {
+    auto store = std::make_shared<std::map<int, ScatterKernel>>();
+    return [store, load = std::move(load)](int energyKeV) -> ScatterKernel {
+        auto found = store->find(energyKeV);
+        if (found == store->end()) found = store->emplace(energyKeV, load(energyKeV)).first;
+        return found->second;
+    };
+}
+
+}  // namespace ordevo::rdsr

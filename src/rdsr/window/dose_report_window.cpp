@@ -1,0 +1,369 @@
+#include "dose_report_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "cp932_text.h"
+#include "dose_report_reader.h"
+#include "equipment_file.h"
+#include "messages.h"
+#include "number_format.h"
+#include "report_table.h"
+#include "scatter_kernel_file.h"
+#include "twips.h"
+
+namespace ordevo {
+
+using ui::AppMessages;
+
+namespace {
+
+using ui::ControlSpec;
+using ui::Font;
+using ui::Kind;
+
+constexpr double kText = 9;
+const QString kNoEquipment = QStringLiteral("（なし）");
+
+constexpr ControlSpec kControls[] = {
+    {"Label1", Kind::Label, "線量レポート", 240, 240, 0, 0, Font::Meiryo, kText},
+    {"Label2", Kind::Label, "", 1800, 240, 8160, 330, Font::Meiryo, kText},
+    {"Label3", Kind::Label, "装置", 240, 600, 0, 0, Font::Meiryo, kText},
+    {"Label4", Kind::Label, "", 1800, 600, 8160, 330, Font::Meiryo, kText},
+    {"Label5", Kind::Label, "検査日", 240, 960, 0, 0, Font::Meiryo, kText},
+    {"Label6", Kind::Label, "", 1800, 960, 8160, 330, Font::Meiryo, kText},
+    {"Command1", Kind::Button, "開く…", 10200, 240, 1560, 420, Font::Meiryo, kText,
+     " DICOM 線量レポート (RDSR) のファイルを選ぶ "},
+    {"Label7", Kind::Label, "平面 A / 単一平面の装置", 240, 1440, 0, 0, Font::Meiryo, kText},
+    {"Combo1", Kind::ComboBox, "", 3000, 1380, 3000, 390, Font::Meiryo, kText},
+    {"Label8", Kind::Label, "FSD", 6240, 1440, 0, 0, Font::Meiryo, kText},
+    {"Text1", Kind::TextBox, "", 6960, 1380, 1080, 390, Font::Meiryo, kText,
+     " 空欄: 照射ごとの基準点距離 "},
+    {"Label9", Kind::Label, "cm", 8160, 1440, 0, 0, Font::Meiryo, kText},
+    {"Label10", Kind::Label, "平面 B の装置", 240, 1920, 0, 0, Font::Meiryo, kText},
+    {"Combo2", Kind::ComboBox, "", 3000, 1860, 3000, 390, Font::Meiryo, kText},
+    {"Label11", Kind::Label, "FSD", 6240, 1920, 0, 0, Font::Meiryo, kText},
+    {"Text2", Kind::TextBox, "", 6960, 1860, 1080, 390, Font::Meiryo, kText,
+     " 空欄: 照射ごとの基準点距離 "},
+    {"Label12", Kind::Label, "cm", 8160, 1920, 0, 0, Font::Meiryo, kText},
+    {"Command2", Kind::Button, "計算する", 10200, 1380, 1560, 870, Font::Meiryo, kText,
+     " 選んだ装置と FSD で全照射を計算し直す "},
+    {"Label13", Kind::Label, "照射ごとの皮膚線量", 240, 2400, 0, 0, Font::Meiryo, kText},
+    {"Label14", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0, Font::Meiryo, kText},
+    {"Label15", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
+    {"Combo3", Kind::ComboBox, "", 2400, 8040, 1560, 390, Font::Meiryo, kText},
+    {"Command3", Kind::Button, "入力欄へ", 4080, 8040, 1800, 420, Font::Meiryo, kText,
+     " この平面の Ka,r・P_KA の合計と平均管電圧 (固定) を主画面の入力欄に入れる "},
+    {"Command4", Kind::Button, "中止", 10200, 8040, 1560, 420, Font::Meiryo, kText},
+    {"Label16", Kind::Label, "", 240, 8580, 11520, 330, Font::Meiryo, kText},
+};
+
+constexpr QRect kEventsTwips{240, 2700, 11520, 3660};
+constexpr QRect kPlanesTwips{240, 6780, 11520, 1140};
+constexpr QRect kProgressTwips{6120, 8100, 3840, 300};
+
+QString Number(double value, const char* picture) { return QString::fromStdString(FormatNumber(value, picture)); }
+
+QString StatusText(rdsr::EventStatus status) {
+    switch (status) {
+    case rdsr::EventStatus::Evaluated:
+        return QStringLiteral("計算");
+    case rdsr::EventStatus::Skipped:
+        return QStringLiteral("除外");
+    case rdsr::EventStatus::Failed:
+        return QStringLiteral("失敗");
+    }
+    return {};
+}
+
+void Place(QWidget* widget, const QRect& twips) {
+    widget->setGeometry(ui::TwipsRectToPixels(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers, const QRect& twips) {
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setDefaultSectionSize(20);
+    table->horizontalHeader()->setStretchLastSection(true);
+    Place(table, twips);
+    return table;
+}
+
+void SetRow(QTableWidget* table, int row, const QStringList& cells) {
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table->setItem(row, column, item);
+    }
+}
+
+}  // namespace
+
+std::span<const ui::ControlSpec> DoseReportWindowControls() { return kControls; }
+
+struct DoseReportWindow::Outcome {
+    std::optional<rdsr::DoseReport> Report;
+    std::string Error;
+    rdsr::ReportEvaluation Evaluation;
+};
+
+DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFolder, QWidget* parent)
+    : ModelessWindow(parent),
+      ref_(ref),
+      folder_(std::move(workingFolder)),
+      controls_(ui::CreateControls(*this, kControls)),
+      fileLabel_(controls_.Get<QLabel>("Label2")),
+      deviceLabel_(controls_.Get<QLabel>("Label4")),
+      dateLabel_(controls_.Get<QLabel>("Label6")),
+      notesLabel_(controls_.Get<QLabel>("Label16")),
+      equipmentA_(controls_.Get<QComboBox>("Combo1")),
+      equipmentB_(controls_.Get<QComboBox>("Combo2")),
+      planeChoice_(controls_.Get<QComboBox>("Combo3")),
+      fsdA_(controls_.Get<QLineEdit>("Text1")),
+      fsdB_(controls_.Get<QLineEdit>("Text2")),
+      evaluateButton_(controls_.Get<QPushButton>("Command2")),
+      transferButton_(controls_.Get<QPushButton>("Command3")),
+      cancelButton_(controls_.Get<QPushButton>("Command4")),
+      progress_(new QProgressBar(this)),
+      events_(MakeTable(this, "Grid1",
+                        {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
+                         QStringLiteral("Cu mm"), QStringLiteral("Ka,r mGy"), QStringLiteral("P_KA Gy･cm²"),
+                         QStringLiteral("皮膚線量 mGy"), QStringLiteral("状態"), QStringLiteral("備考")},
+                        kEventsTwips)),
+      planes_(MakeTable(this, "Grid2",
+                        {QStringLiteral("平面"), QStringLiteral("装置"), QStringLiteral("計算/除外/失敗"),
+                         QStringLiteral("Ka,r 合計 mGy"), QStringLiteral("P_KA 合計 Gy･cm²"),
+                         QStringLiteral("平均管電圧 kV"), QStringLiteral("皮膚線量の和 mGy"),
+                         QStringLiteral("合計で一括 mGy")},
+                        kPlanesTwips)),
+      cancel_(std::make_shared<std::atomic<bool>>(false)),
+      watcher_(new QFutureWatcher<std::shared_ptr<Outcome>>(this)) {
+    setObjectName(QStringLiteral("DoseReportWindow"));
+    setWindowTitle(QStringLiteral("  線量レポート (RDSR) の読込"));
+    SetClientSizeTwips(kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips);
+    progress_->setObjectName(QStringLiteral("Progress1"));
+    Place(progress_, kProgressTwips);
+    progress_->setTextVisible(true);
+    RefreshEquipmentLists();
+    SetBusy(false);
+    transferButton_->setEnabled(false);
+
+    connect(controls_.Get<QPushButton>("Command1"), &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
+    connect(evaluateButton_, &QPushButton::clicked, this, &DoseReportWindow::Evaluate);
+    connect(transferButton_, &QPushButton::clicked, this, &DoseReportWindow::SendTotalsToInputs);
+    connect(cancelButton_, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
+    connect(watcher_, &QFutureWatcher<std::shared_ptr<Outcome>>::finished, this, [this] {
+        const std::shared_ptr<Outcome> outcome = watcher_->result();
+        SetBusy(false);
+        Show(*outcome);
+        emit evaluationFinished();
+    });
+}
+
+DoseReportWindow::~DoseReportWindow() {
+    cancel_->store(true);
+    watcher_->waitForFinished();
+}
+
+void DoseReportWindow::RefreshEquipmentLists() {
+    const QString chosenA = equipmentA_->currentText();
+    const QString chosenB = equipmentB_->currentText();
+    const QStringList files = QDir(folder_).entryList({QStringLiteral("*.odv"), QStringLiteral("*.odv2"),
+                                                       QStringLiteral("*.odv3")},
+                                                      QDir::Files, QDir::Name | QDir::IgnoreCase);
+    equipmentA_->clear();
+    equipmentA_->addItems(files);
+    equipmentB_->clear();
+    equipmentB_->addItem(kNoEquipment);
+    equipmentB_->addItems(files);
+    if (files.contains(chosenA)) equipmentA_->setCurrentText(chosenA);
+    if (files.contains(chosenB)) equipmentB_->setCurrentText(chosenB);
+}
+
+void DoseReportWindow::SetEquipmentFile(const QString& fileName) {
+    RefreshEquipmentLists();
+    if (!fileName.isEmpty() && equipmentA_->findText(fileName) >= 0) equipmentA_->setCurrentText(fileName);
+}
+
+void DoseReportWindow::SetBusy(bool busy) {
+    busy_ = busy;
+    for (QWidget* input : std::initializer_list<QWidget*>{controls_.Widget("Command1"), evaluateButton_,
+                                                          equipmentA_, equipmentB_, fsdA_, fsdB_, planeChoice_}) {
+        input->setEnabled(!busy);
+    }
+    transferButton_->setEnabled(!busy && planeChoice_->count() > 0);
+    cancelButton_->setEnabled(busy);
+    progress_->setVisible(busy);
+}
+
+void DoseReportWindow::ChooseReport() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("線量レポート (RDSR) を開く"), folder_,
+                                                      QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
+    if (!path.isEmpty()) OpenReport(path);
+}
+
+void DoseReportWindow::OpenReport(const QString& path) {
+    if (busy_) return;
+    ShowInFront();
+    path_ = path;
+    fileLabel_->setText(FileNameOf(path));
+    Evaluate();
+}
+
+std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment, QLineEdit* fsd,
+                                                            const char* planeName) {
+    rdsr::PlaneSetup plane;
+    const QString name = equipment->currentText();
+    const auto loaded = LoadEquipmentFile(QDir(folder_).filePath(name), folder_);
+    if (!loaded) {
+        AppMessages().Warning(QStringLiteral(" %1 の装置データ %2 を読み込めませんでした \n%3")
+                                  .arg(QString::fromUtf8(planeName), name, loaded.error().message()));
+        return std::nullopt;
+    }
+    plane.Equipment = *loaded;
+    plane.EquipmentName = name.toStdString();
+    if (!fsd->text().trimmed().isEmpty()) {
+        const double cm = LeadingNumber(fsd->text().toStdString());
+        if (!(cm > 0)) {
+            AppMessages().Warning(QStringLiteral(" %1 の FSD を正しく入力して下さい (空欄なら基準点距離) ")
+                                      .arg(QString::fromUtf8(planeName)));
+            return std::nullopt;
+        }
+        plane.FocusSkinDistanceCm = cm;
+    }
+    return plane;
+}
+
+void DoseReportWindow::Evaluate() {
+    if (busy_ || path_.isEmpty()) return;
+    if (equipmentA_->currentText().isEmpty()) {
+        AppMessages().Warning(QStringLiteral(" 平面 A / 単一平面の装置データを選んで下さい "));
+        return;
+    }
+    const std::optional<rdsr::PlaneSetup> planeA = ReadPlane(equipmentA_, fsdA_, "平面 A");
+    if (!planeA) return;
+    std::optional<rdsr::PlaneSetup> planeB;
+    if (equipmentB_->currentText() != kNoEquipment && !equipmentB_->currentText().isEmpty()) {
+        planeB = ReadPlane(equipmentB_, fsdB_, "平面 B");
+        if (!planeB) return;
+    }
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    progress_->setRange(0, 0);  // reading: no count yet
+    SetBusy(true);
+
+    const std::string path = path_.toStdString();
+    const QString folder = folder_;
+    const ReferenceData* ref = &ref_;
+    QPointer<QProgressBar> bar = progress_;
+    auto cancel = cancel_;
+    watcher_->setFuture(QtConcurrent::run([=]() {
+        auto outcome = std::make_shared<Outcome>();
+        rdsr::ReportReading reading = rdsr::ReadDoseReport(path);
+        if (!reading.Report) {
+            outcome->Error = reading.Error;
+            return outcome;
+        }
+        outcome->Report = std::move(reading.Report);
+        const auto progress = [bar, cancel](std::size_t done, std::size_t total) {
+            if (done % 10 == 0 || done == total) {
+                QMetaObject::invokeMethod(bar, [bar, done, total] {
+                    if (!bar) return;
+                    bar->setRange(0, static_cast<int>(total));
+                    bar->setValue(static_cast<int>(done));
+                }, Qt::QueuedConnection);
+            }
+            return !cancel->load();
+        };
+        outcome->Evaluation = rdsr::EvaluateReport(*ref, *outcome->Report, *planeA, planeB ? &*planeB : nullptr,
+                                                   rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder)),
+                                                   progress);
+        return outcome;
+    }));
+}
+
+void DoseReportWindow::Cancel() { cancel_->store(true); }
+
+void DoseReportWindow::Show(const Outcome& outcome) {
+    if (!outcome.Report) {
+        shown_.reset();
+        events_->setRowCount(0);
+        planes_->setRowCount(0);
+        planeChoice_->clear();
+        deviceLabel_->clear();
+        dateLabel_->clear();
+        notesLabel_->clear();
+        transferButton_->setEnabled(false);
+        AppMessages().Warning(QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
+                                  .arg(fileLabel_->text(), QString::fromStdString(outcome.Error)));
+        return;
+    }
+    shown_ = std::make_shared<const Outcome>(outcome);
+    ShowTables();
+}
+
+void DoseReportWindow::ShowTables() {
+    const rdsr::DoseReport& report = *shown_->Report;
+    const rdsr::ReportEvaluation& evaluation = shown_->Evaluation;
+    deviceLabel_->setText(QString::fromStdString(report.Manufacturer + "  " + report.Model +
+                                                 (report.SerialNumber.empty() ? "" : "  (" + report.SerialNumber + ")")));
+    dateLabel_->setText(QString::fromStdString(rdsr::IsoDate(report.StudyDate)));
+
+    const std::vector<QStringList> rows = rdsr::ReportRows(fileLabel_->text(), report, evaluation);
+    events_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const QStringList& row = rows[r];
+        const QString kv = row[6] + (row[7].isEmpty() ? QString() : QStringLiteral(" (推定)"));
+        const QString status = row[16] == QLatin1String("evaluated") ? StatusText(rdsr::EventStatus::Evaluated)
+                               : row[16] == QLatin1String("skipped") ? StatusText(rdsr::EventStatus::Skipped)
+                                                                     : StatusText(rdsr::EventStatus::Failed);
+        SetRow(events_, r, {row[1], row[4], kv, row[8], row[10], row[11], row[15], status, row[17]});
+    }
+    events_->resizeColumnsToContents();
+
+    planes_->setRowCount(static_cast<int>(evaluation.Planes.size()));
+    planeChoice_->clear();
+    for (int p = 0; p < static_cast<int>(evaluation.Planes.size()); ++p) {
+        const rdsr::PlaneEvaluation& plane = evaluation.Planes[p];
+        const rdsr::PlaneTotals& t = plane.Totals;
+        const bool any = t.Evaluated > 0;
+        SetRow(planes_, p,
+               {QString::fromUtf8(rdsr::PlaneName(plane.Plane)), QString::fromStdString(plane.EquipmentName),
+                QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
+                Number(t.ReferenceAirKermaMGy, "###0.0"), Number(t.KermaAreaProductGyCm2, "###0.00"),
+                any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.0"),
+                t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.0") : QString()});
+        if (any) planeChoice_->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
+    }
+    planes_->resizeColumnsToContents();
+    transferButton_->setEnabled(planeChoice_->count() > 0);
+
+    QStringList notes;
+    for (const std::string& note : report.Notes) notes << QString::fromStdString(note);
+    if (evaluation.Cancelled) notes.prepend(QStringLiteral("中止しました: 途中までの照射のみ"));
+    notesLabel_->setText(notes.isEmpty() ? QString()
+                                         : QStringLiteral("注記 %1 件: %2").arg(notes.size()).arg(notes.first()));
+    notesLabel_->setToolTip(notes.join(u'\n'));
+}
+
+void DoseReportWindow::SendTotalsToInputs() {
+    if (!shown_ || planeChoice_->currentIndex() < 0) return;
+    const int index = planeChoice_->currentData().toInt();
+    const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(static_cast<std::size_t>(index));
+    const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
+    emit totalsForInputs(QString::fromStdString(plane.EquipmentName), QString::fromStdString(texts.ReferenceAirKerma),
+                         QString::fromStdString(texts.KermaAreaProduct), plane.Totals.MeanKv);
+}
+
+}  // namespace ordevo

@@ -1,0 +1,98 @@
+// The RDSR window: a DICOM dose report's device and date, its events evaluated one by one, the
+// sums per plane, and "入力欄へ", which hands a plane's totals to the main window's inputs.
+#pragma once
+
+#include <QFutureWatcher>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "control_table.h"
+#include "dose_report.h"
+#include "modeless_window.h"
+#include "reference_data.h"
+#include "report_evaluation.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace ordevo {
+
+inline constexpr int kDoseReportWindowWidthTwips = 12000;
+inline constexpr int kDoseReportWindowHeightTwips = 9000;
+std::span<const ui::ControlSpec> DoseReportWindowControls();
+
+class DoseReportWindow : public ui::ModelessWindow {
+    Q_OBJECT
+public:
+    // `ref` must outlive the window and stay unchanged; equipment files are listed from and read
+    // in `workingFolder`.
+    DoseReportWindow(const ReferenceData& ref, QString workingFolder, QWidget* parent = nullptr);
+    ~DoseReportWindow() override;
+
+    template <class W>
+    W* Control(std::string_view name) const { return controls_.Get<W>(name); }
+    QTableWidget* EventsTable() const { return events_; }
+    QTableWidget* PlanesTable() const { return planes_; }
+
+    // Shows the window and reads and evaluates the report in the background; the window stays
+    // responsive and shows the progress. Ignored while an evaluation runs.
+    void OpenReport(const QString& path);
+    // Asks for a file, then OpenReport.
+    void ChooseReport();
+    // The equipment file for plane A (or a single plane), as chosen in the main window.
+    void SetEquipmentFile(const QString& fileName);
+    // Evaluates the current report again with the chosen equipment and FSDs.
+    void Evaluate();
+    void Cancel();
+    bool IsBusy() const { return busy_; }
+    // "入力欄へ" for the plane chosen in the plane box.
+    void SendTotalsToInputs();
+
+signals:
+    // A plane's totals as the main window's boxes take them: the equipment file, Ka,r (mGy) and
+    // P_KA (Gy·cm²) texts and the mean tube voltage (kV) as a fixed voltage.
+    void totalsForInputs(const QString& equipmentFileName, const QString& referenceAirKerma,
+                         const QString& kermaAreaProduct, double tubeVoltageKv);
+    void evaluationFinished();
+
+private:
+    struct Outcome;
+    void RefreshEquipmentLists();
+    void SetBusy(bool busy);
+    void Show(const Outcome& outcome);
+    void ShowTables();
+    std::optional<rdsr::PlaneSetup> ReadPlane(QComboBox* equipment, QLineEdit* fsd, const char* planeName);
+
+    const ReferenceData& ref_;
+    QString folder_;
+    QString path_;
+    ui::Controls controls_;
+    QLabel* fileLabel_;
+    QLabel* deviceLabel_;
+    QLabel* dateLabel_;
+    QLabel* notesLabel_;
+    QComboBox* equipmentA_;
+    QComboBox* equipmentB_;
+    QComboBox* planeChoice_;
+    QLineEdit* fsdA_;
+    QLineEdit* fsdB_;
+    QPushButton* evaluateButton_;
+    QPushButton* transferButton_;
+    QPushButton* cancelButton_;
+    QProgressBar* progress_;
+    QTableWidget* events_;
+    QTableWidget* planes_;
+    bool busy_ = false;
+    std::shared_ptr<std::atomic<bool>> cancel_;
+    QFutureWatcher<std::shared_ptr<Outcome>>* watcher_;
+    std::shared_ptr<const Outcome> shown_;
+};
+
+}  // namespace ordevo

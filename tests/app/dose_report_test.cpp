@@ -1,0 +1,97 @@
+// The RDSR window in the running program: a report dropped on the main window is read and
+// evaluated, "入力欄へ" fills the case inputs, and the usual calculation gives the plane's
+// single-case skin dose.
+#include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QUrl>
+
+#include "app_fixture.h"
+#include "dose_report_window.h"
+#include "report_writer.h"
+
+namespace ordevo::testing {
+namespace {
+
+using rdsr::testing::FixtureEvent;
+using rdsr::testing::FixtureReport;
+using rdsr::testing::Measured;
+
+class DoseReportView : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        RegisterBeforeStart(QStringLiteral("Clinic"));
+        Start();
+        ClickFile(QStringLiteral("Room1.odv3"));
+    }
+    QString WriteReport() {
+        FixtureReport report;
+        report.Events = {FixtureEvent{}, FixtureEvent{}, FixtureEvent{}};
+        report.Events[1].Kvp = {Measured{"100", "kV"}};
+        report.Events[1].DoseRp = Measured{"0.025", "Gy"};
+        report.Events[2].DoseRp = Measured{"0", "Gy"};
+        const QString path = PathOf(QStringLiteral("report.dcm"));
+        EXPECT_TRUE(rdsr::testing::WriteFixtureReport(report, path.toStdString()));
+        return path;
+    }
+    void Drop(const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        // As a real drag does it: the window accepts the drag first, then takes the drop.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&Main(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&Main(), &drop);
+    }
+    DoseReportWindow& View() { return App().DoseReportView(); }
+};
+
+TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
+    Drop(WriteReport());
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    ASSERT_TRUE(View().isVisible());
+    QTableWidget* events = View().EventsTable();
+    ASSERT_EQ(events->rowCount(), 3);
+    EXPECT_EQ(events->item(0, 7)->text(), QStringLiteral("計算"));
+    EXPECT_EQ(events->item(2, 7)->text(), QStringLiteral("除外"));
+    EXPECT_EQ(View().Control<QComboBox>("Combo1")->currentText(), QStringLiteral("Room1.odv3"));
+    QTableWidget* planes = View().PlanesTable();
+    ASSERT_EQ(planes->rowCount(), 1);
+    EXPECT_EQ(planes->item(0, 2)->text(), QStringLiteral("2 / 1 / 0"));
+    EXPECT_EQ(planes->item(0, 3)->text(), QStringLiteral("37.5"));  // 12.5 + 25 mGy; the skipped one not
+
+    Click(View().Control<QPushButton>("Command3"));
+    EXPECT_EQ(Box("Text14")->text(), QStringLiteral("37.500"));
+    EXPECT_EQ(Box("Text15")->text(), QStringLiteral("2.5000"));
+    EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));  // (12.5·80 + 25·100) / 37.5
+    EXPECT_EQ(State().Voltage.TubeVoltageHigh, 93.3);
+
+    Click("Option2");
+    Messages().QueueAnswer(ui::Answer::No);
+    Click("Command2");
+    EXPECT_EQ(LabelText("Label74"), planes->item(0, 7)->text());
+
+    if (const QByteArray folder = qgetenv("ORDEVO_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        View().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/rdsr_window.png"));
+        Main().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/main_window.png"));
+    }
+}
+
+// A file that is no dose report leaves the tables empty and says why.
+TEST_F(DoseReportView, UnreadableFileIsReported) {
+    WriteLines(PathOf(QStringLiteral("notes.dcm")), {QStringLiteral("not a report")});
+    View().OpenReport(PathOf(QStringLiteral("notes.dcm")));
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    EXPECT_EQ(View().EventsTable()->rowCount(), 0);
+    ASSERT_FALSE(MessageTexts().empty());
+    EXPECT_TRUE(MessageTexts().back().contains(QStringLiteral("線量レポートとして読めませんでした")));
+    EXPECT_FALSE(View().Control<QPushButton>("Command3")->isEnabled());
+}
+
+}  // namespace
+}  // namespace ordevo::testing

@@ -1,0 +1,162 @@
+// Events through the dose chain: each with its own inputs, skipped and failed ones listed but
+// never counted, sums that are the sums of the events, and reuse that changes no bit.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "equipment_file.h"
+#include "reference_files.h"
+#include "report_evaluation.h"
+#include "scatter_kernel_file.h"
+#include "synthetic_data.h"
+
+namespace ordevo::rdsr {
+namespace {
+
+class ReportEvaluationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ordevo::testing::WriteSyntheticWorkingFolder(dir_.path());
+        ref_ = ReadReferenceData(dir_.path()).value();
+        plane_.Equipment = LoadEquipmentFile(dir_.path() + "/Room1.odv3", dir_.path()).value();
+        plane_.EquipmentName = "Room1.odv3";
+    }
+    static IrradiationEvent Event(double karMGy, double pkaGyCm2, std::optional<double> kv = 80.0) {
+        IrradiationEvent e;
+        e.ReferenceAirKermaMGy = karMGy;
+        e.KermaAreaProductGyCm2 = pkaGyCm2;
+        e.TubeVoltageKv = kv;
+        e.Filters = {XrayFilter{FilterMaterial::Copper, "Copper", 0.3, 0.3},
+                     XrayFilter{FilterMaterial::Aluminium, "Aluminum", 1.0, 1.0}};
+        return e;
+    }
+    QTemporaryDir dir_;
+    ReferenceData ref_;
+    PlaneSetup plane_;
+};
+
+// The event's voltage, filters and distances stand in for the equipment's; the rest stays.
+TEST_F(ReportEvaluationTest, EventCaseUsesTheEventsOwnValues) {
+    IrradiationEvent e = Event(12.5, 1.25, 70.0);
+    e.SourceToIsocentreMm = 800.0;
+    e.SourceToReferencePointMm = 620.0;
+    const EventCase c = MakeEventCase(e, plane_);
+    ASSERT_EQ(c.Status, EventStatus::Evaluated) << c.Note;
+    EXPECT_EQ(c.Inputs.Voltage.TubeVoltageHigh, 70.0);
+    EXPECT_FALSE(c.KvAssumed);
+    EXPECT_DOUBLE_EQ(c.Inputs.Equipment.AddedCopper, 0.03);
+    EXPECT_DOUBLE_EQ(c.Inputs.Equipment.AddedAluminium, 0.1);
+    EXPECT_EQ(c.Inputs.Equipment.InherentFiltration, plane_.Equipment.Data.InherentFiltration);
+    EXPECT_EQ(c.Inputs.Equipment.CalibrationConstant, plane_.Equipment.Data.CalibrationConstant);
+    EXPECT_EQ(c.Inputs.Equipment.FocusIsocentreDistance, 80.0);
+    EXPECT_EQ(c.Inputs.ReferencePointDistance, 62.0);
+    EXPECT_EQ(c.Inputs.FocusSkinDistanceTextValue, 62.0);  // FSD defaults to d_ref
+    EXPECT_EQ(c.FieldSizeText, "10.00");                   // √(1.25 / 0.0125) cm
+    EXPECT_EQ(c.Inputs.Shape, FieldShape::Square);
+}
+
+TEST_F(ReportEvaluationTest, MissingVoltageAndFiltersComeFromTheEquipment) {
+    IrradiationEvent e = Event(12.5, 1.25, std::nullopt);
+    e.Filters.clear();
+    plane_.FocusSkinDistanceCm = 55.0;
+    const EventCase c = MakeEventCase(e, plane_);
+    ASSERT_EQ(c.Status, EventStatus::Evaluated) << c.Note;
+    EXPECT_TRUE(c.KvAssumed);
+    EXPECT_EQ(c.TubeVoltageKv, 80.0);  // the synthetic room's typical tube voltage
+    EXPECT_EQ(c.Inputs.Equipment.AddedCopper, plane_.Equipment.Data.AddedCopper);
+    EXPECT_EQ(c.Inputs.ReferencePointDistance, 0.0);       // the chain's FAD − 15
+    EXPECT_EQ(c.ReferenceDistanceCm, 60.0);
+    EXPECT_EQ(c.Inputs.FocusSkinDistanceTextValue, 55.0);
+}
+
+// Zero doses are skipped, impossible events fail with their reason, plane B without its
+// equipment fails; none of them counts in the sums, which are the sums of the evaluated events.
+TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
+    DoseReport report;
+    report.Events = {Event(12.5, 1.25), Event(0.0, 1.0), Event(20.0, 0.0), Event(30.0, 2.0, 200.0),
+                     Event(25.0, 3.0, 100.0), Event(5.0, 0.5)};
+    report.Events[5].Plane = AcquisitionPlane::B;
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    ASSERT_EQ(result.Planes.size(), 2u);
+    const PlaneEvaluation& a = result.Planes[0];
+    const EventStatus expected[] = {EventStatus::Evaluated, EventStatus::Skipped, EventStatus::Skipped,
+                                    EventStatus::Failed, EventStatus::Evaluated};
+    ASSERT_EQ(a.Events.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(a.Events[i].Case.Status, expected[i]) << i << a.Events[i].Case.Note;
+    EXPECT_FALSE(a.Events[3].Case.Note.empty());
+    EXPECT_EQ(a.Totals.Evaluated, 2);
+    EXPECT_EQ(a.Totals.Skipped, 2);
+    EXPECT_EQ(a.Totals.Failed, 1);
+    EXPECT_EQ(a.Totals.ReferenceAirKermaMGy, 12.5 + 25.0);
+    EXPECT_EQ(a.Totals.KermaAreaProductGyCm2, 1.25 + 3.0);
+    EXPECT_EQ(a.Totals.SkinDoseSumMGy, a.Events[0].SkinDoseMGy + a.Events[4].SkinDoseMGy);
+    EXPECT_GT(a.Events[0].SkinDoseMGy, 0.0);
+    EXPECT_DOUBLE_EQ(a.Totals.MeanKv, 93.3);  // (12.5·80 + 25·100) / 37.5 = 93.33, to 0.1 kV
+    ASSERT_TRUE(a.Totals.SingleCaseSkinDoseMGy);
+    const PlaneEvaluation& b = result.Planes[1];
+    EXPECT_EQ(b.Plane, AcquisitionPlane::B);
+    EXPECT_EQ(b.Events.at(0).Case.Status, EventStatus::Failed);
+    EXPECT_EQ(b.Totals.SkinDoseSumMGy, 0.0);
+    EXPECT_FALSE(b.Totals.SingleCaseSkinDoseMGy);
+}
+
+// Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles
+// cKa,r and, the chain being linear in it, the skin dose.
+TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {
+    PlaneSetup planeB = plane_;
+    planeB.Equipment.Data.CalibrationConstant = 2.0 * plane_.Equipment.Data.CalibrationConstant;
+    planeB.EquipmentName = "Room1B.odv3";
+    DoseReport report;
+    report.Events = {Event(12.5, 1.25), Event(12.5, 1.25)};
+    report.Events[0].Plane = AcquisitionPlane::A;
+    report.Events[1].Plane = AcquisitionPlane::B;
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, &planeB, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    ASSERT_EQ(result.Planes.size(), 2u);
+    EXPECT_EQ(result.Planes[1].EquipmentName, "Room1B.odv3");
+    const double a = result.Planes[0].Totals.SkinDoseSumMGy;
+    EXPECT_GT(a, 0.0);
+    EXPECT_NEAR(result.Planes[1].Totals.SkinDoseSumMGy, 2.0 * a, 1e-12 * a);  // rounding only
+}
+
+// The progress hears of every event; answering false stops after that event, and the sums
+// cover what was evaluated.
+TEST_F(ReportEvaluationTest, ProgressCanStopTheEvaluation) {
+    DoseReport report;
+    report.Events = {Event(10.0, 1.0), Event(20.0, 2.0), Event(30.0, 3.0)};
+    std::vector<std::size_t> heard;
+    const ReportEvaluation result = EvaluateReport(
+        ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())),
+        [&heard](std::size_t done, std::size_t total) {
+            heard.push_back(done);
+            EXPECT_EQ(total, 3u);
+            return done < 2;
+        });
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_EQ(heard, (std::vector<std::size_t>{1, 2}));
+    ASSERT_EQ(result.Planes.size(), 1u);
+    EXPECT_EQ(result.Planes[0].Events.size(), 2u);
+    EXPECT_EQ(result.Planes[0].Totals.ReferenceAirKermaMGy, 30.0);
+}
+
+// Kernels read once and spectra reused give exactly the numbers of each event evaluated alone.
+TEST_F(ReportEvaluationTest, ReuseGivesTheSameBitsAsEachEventAlone) {
+    DoseReport report;
+    for (int i = 0; i < 12; ++i) report.Events.push_back(Event(10.0 + i, 1.0 + 0.1 * i, 70.0 + 10.0 * (i % 3)));
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    const ScatterKernelLoader fresh = MakeScatterKernelLoader(dir_.path());
+    ASSERT_EQ(result.Planes.size(), 1u);
+    for (const EventEvaluation& e : result.Planes[0].Events) {
+        const DoseEvaluation alone = EvaluateDose(ref_, MakeEventCase(report.Events[e.EventIndex], plane_).Inputs, fresh);
+        ASSERT_EQ(alone.Outcome, EvaluationOutcome::Completed);
+        EXPECT_EQ(e.SkinDoseMGy, alone.Result.SkinDose);
+        EXPECT_EQ(e.Result.BackscatterFactor, alone.Result.BackscatterFactor);
+        EXPECT_EQ(e.Result.DepthDoseFactor, alone.Result.DepthDoseFactor);
+    }
+}
+
+}  // namespace
+}  // namespace ordevo::rdsr
