@@ -583,11 +583,13 @@ void Form1::EvaluateDose() {
     lock.Release();
     if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
 
-    // An input that made the computation fail is named below the fixed message, with its range.
-    const auto failureText = [&](const char* message) {
+    // Below the fixed message: the input that made the computation fail, with its range, or
+    // else the computation's own reason.
+    const auto failureText = [&]() {
         const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
-        return QString::fromUtf8(message) +
-               (reasons.isEmpty() ? QString() : QStringLiteral("\n") + reasons.join(QLatin1Char('\n')));
+        if (reasons.isEmpty()) return QString::fromStdString(FailureMessageFor(evaluation));
+        return QString::fromUtf8(MessageFor(evaluation.Outcome)) + QStringLiteral("\n") +
+               reasons.join(QLatin1Char('\n'));
     };
     switch (evaluation.Outcome) {
     case EvaluationOutcome::IncompleteInput:
@@ -602,9 +604,9 @@ void Form1::EvaluateDose() {
         if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
             ui_->scatterFactorLabel->setText(QStringLiteral("---"));
             ui_->skinDoseLabel->setText(QStringLiteral("---"));
-            AppMessages().Warning(failureText(kDepthDoseFailedMessage));
+            AppMessages().Warning(failureText());
         } else {
-            AppMessages().Warning(failureText(kCalculationFailedMessage), ui::WithBeep::Yes);
+            AppMessages().Warning(failureText(), ui::WithBeep::Yes);
         }
         return;
     case EvaluationOutcome::Completed:

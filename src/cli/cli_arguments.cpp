@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
+#include "json_writer.h"
+
 namespace ordevo::cli {
 
 Arguments::Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed) {
+    for (const std::string& word : words) {
+        if (!IsValidUtf8(word)) throw UsageError("an argument is not valid UTF-8 text");
+    }
     for (std::size_t i = 0; i < words.size(); i += 2) {
         const std::string& word = words[i];
         if (word.rfind("--", 0) != 0) throw UsageError("unexpected argument: " + word);

@@ -17,8 +17,8 @@ public:
 
 class Arguments {
 public:
-    // Throws UsageError for a stray word, an option without a value, a repeated option or
-    // an option not in `allowed`.
+    // Throws UsageError for a word that is not UTF-8, a stray word, an option without a value,
+    // a repeated option or an option not in `allowed`.
     Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed);
     // Also accepts the options in `flags` without a value, and words that are not options as
     // positional arguments (a word after "--" always is one).

@@ -5,6 +5,7 @@
 #include "case_inputs.h"
 #include "input_checks.h"
 #include "couch.h"
+#include "cp932_text.h"
 #include "dose_evaluation.h"
 #include "equipment_file.h"
 #include "field_size.h"
@@ -72,13 +73,19 @@ FieldShape ReadShape(const Arguments& args) {
 
 ReferenceData ReadReference(const QString& folder) {
     auto ref = ReadReferenceData(folder);
-    if (!ref) throw ReportedFailure{ref.error().what()};
+    if (!ref)
+        throw ReportedFailure{std::string(" 基準データファイルを読み込めませんでした \n") +
+                              ref.error().what()};
     return std::move(ref).value();
 }
 
 EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder) {
-    auto equipment = LoadEquipmentFile(QString::fromStdString(args.Require("equipment")), folder);
-    if (!equipment) throw ReportedFailure{equipment.error().what()};
+    const QString path = QString::fromStdString(args.Require("equipment"));
+    auto equipment = LoadEquipmentFile(path, folder);
+    if (!equipment)
+        throw ReportedFailure{QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
+                                  .arg(FileNameOf(path), equipment.error().message())
+                                  .toStdString()};
     return std::move(equipment).value();
 }
 
@@ -147,12 +154,15 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const std::string& fieldSizeText = texts.FieldSize;
 
         const DoseEvaluation evaluation = EvaluateDose(ref, in, MakeScatterKernelLoader(folder));
-        if (evaluation.Outcome == EvaluationOutcome::IncompleteInput)
-            return PrintFailure(out, MessageFor(evaluation.Outcome));
         if (evaluation.Outcome != EvaluationOutcome::Completed) {
-            // As the window says it: the fixed message, then the input to blame and its range.
+            // As the window says it: the fixed message, then the input to blame and its range,
+            // or else the computation's own reason.
+            const QStringList reasons = evaluation.Outcome == EvaluationOutcome::IncompleteInput
+                                            ? QStringList()
+                                            : FailedInputReasons(ref, in);
+            if (reasons.isEmpty()) return PrintFailure(out, FailureMessageFor(evaluation));
             std::string message = MessageFor(evaluation.Outcome);
-            for (const QString& reason : FailedInputReasons(ref, in)) message += "\n" + reason.toStdString();
+            for (const QString& reason : reasons) message += "\n" + reason.toStdString();
             return PrintFailure(out, message);
         }
         out << EvaluationJson(evaluation, fieldSizeText).Text() << "\n";
@@ -171,8 +181,8 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
         SpectrumResult spectrum;
         try {
             spectrum = ComputeSpectrum(ref.Attenuation, equipment.Data, voltage);
-        } catch (const CalculationError&) {
-            throw ReportedFailure{kCalculationFailedMessage};
+        } catch (const CalculationError& error) {
+            throw ReportedFailure{std::string(kCalculationFailedMessage) + "\n" + error.what()};
         }
         out << SpectrumFileText(spectrum.XraySpectrum);
         return 0;
@@ -204,7 +214,7 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         try {
             result = ComputeCouchCalibration(ref.Attenuation, equipment.Data, m);
         } catch (const CouchInputError& error) {
-            throw ReportedFailure{MessageFor(error.problem())};
+            throw ReportedFailure{CouchFailureMessage(error)};
         }
         JsonObject labels;
         for (const auto& [name, text] : CouchLabels(result)) labels.String(name, text);

@@ -22,7 +22,11 @@ private:
     std::vector<std::pair<std::string, std::string>> members_;  // key, encoded value
 };
 
+// A JSON string literal. Bytes that are not UTF-8 are written as U+FFFD, so the output is
+// always valid JSON whatever reaches it.
 std::string JsonString(const std::string& utf8);
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(const std::string& text);
 // %.17g: enough digits that the double reads back exactly; non-finite values become null.
 std::string JsonNumber(double value);
 

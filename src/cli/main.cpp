@@ -5,6 +5,7 @@
 
 #include "cli_arguments.h"
 #include "cli_commands.h"
+#include "json_writer.h"
 #include "rdsr_command.h"
 
 namespace {
@@ -22,9 +23,14 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     using namespace ordevo::cli;
     const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    // Asked for, the usage is the output; given nothing, it is the error.
+    if (words.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    if (words[0] == "--help" || words[0] == "-h") {
         std::cout << kUsage;
-        return words.empty() ? 2 : 0;
+        return 0;
     }
     const std::vector<std::string> options(words.begin() + 1, words.end());
     try {
@@ -32,7 +38,8 @@ int main(int argc, char** argv) {
         if (words[0] == "spectrum") return RunSpectrum(Arguments(options, kSpectrumOptions), std::cout);
         if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
         if (words[0] == "rdsr") return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
-        throw UsageError("unknown command: " + words[0]);
+        throw UsageError(IsValidUtf8(words[0]) ? "unknown command: " + words[0]
+                                               : "the command is not valid UTF-8 text");
     } catch (const UsageError& error) {
         std::cerr << "ordevo-cli: " << error.what() << "\n" << kUsage;
         return 2;

@@ -27,14 +27,29 @@ QString TrimBlanks(const QString& text) {
     return text.mid(start, end - start);
 }
 
-FileResult<QByteArray> ReadFileBytes(const QString& path, const QString& nameInMessages) {
+FileResult<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes,
+                                     const QString& nameInMessages) {
     const QString name = nameInMessages.isEmpty() ? FileNameOf(path) : nameInMessages;
+    // Checked before opening: opening a named pipe blocks until someone writes to it, and a
+    // device has no end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return FileError::InFile(
+            name, QStringLiteral("通常のファイルではありません（フォルダー・装置・パイプは読めません）"));
+    if (info.exists() && info.size() > maxBytes)
+        return FileError::InFile(name, QStringLiteral("大きすぎます（%1 バイト。この種類のファイルは %2 バイトまで）")
+                                           .arg(info.size())
+                                           .arg(maxBytes));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileError::InFile(name, QStringLiteral("cannot open (%1)").arg(file.errorString()));
-    QByteArray bytes = file.readAll();
+        return FileError::InFile(name, QStringLiteral("開けません（%1）").arg(file.errorString()));
+    // At most one byte more than allowed: a file that grew since the check is still refused.
+    QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return FileError::InFile(name, QStringLiteral("cannot read (%1)").arg(file.errorString()));
+        return FileError::InFile(name, QStringLiteral("読み込めません（%1）").arg(file.errorString()));
+    if (bytes.size() > maxBytes)
+        return FileError::InFile(
+            name, QStringLiteral("大きすぎます（この種類のファイルは %1 バイトまで）").arg(maxBytes));
     return bytes;
 }
 
@@ -57,14 +72,15 @@ std::vector<QByteArrayView> SplitLines(QByteArrayView bytes) {
 FileResult<QString> DecodeCp932(QByteArrayView bytes, const QString& fileName, int lineNumber) {
     QStringDecoder decoder(kCodePage);
     if (!decoder.isValid())
-        return FileError::InFile(fileName, QStringLiteral("no CP932 decoder available"));
+        return FileError::InFile(fileName, QStringLiteral("CP932 の文字変換が使えません"));
     // CP932 never uses LF as a trail byte, so a lead byte cut short by the end of the text
     // shows up as an invalid pair with the LF appended here.
     QByteArray terminated(bytes.data(), bytes.size());
     terminated.append('\n');
     QString text = decoder.decode(terminated);
     if (decoder.hasError() || !text.endsWith(QLatin1Char('\n')))
-        return FileError::AtLine(fileName, lineNumber, QStringLiteral("not valid CP932 text"));
+        return FileError::AtLine(fileName, lineNumber,
+                                 QStringLiteral("CP932（シフト JIS）の文字として読めません"));
     text.chop(1);
     return text;
 }
@@ -72,16 +88,16 @@ FileResult<QString> DecodeCp932(QByteArrayView bytes, const QString& fileName, i
 FileResult<QByteArray> EncodeCp932(const QString& text, const QString& fileName, int lineNumber) {
     QStringEncoder encoder(kCodePage);
     if (!encoder.isValid())
-        return FileError::InFile(fileName, QStringLiteral("no CP932 encoder available"));
+        return FileError::InFile(fileName, QStringLiteral("CP932 の文字変換が使えません"));
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return FileError::AtLine(fileName, lineNumber,
-                                 QStringLiteral("Shift-JIS（コードページ 932）で表せない文字があります"));
+                                 QStringLiteral("CP932（シフト JIS）で書けない文字があります"));
     return bytes;
 }
 
-FileResult<QStringList> ReadTextLines(const QString& path) {
-    auto bytes = ReadFileBytes(path);
+FileResult<QStringList> ReadTextLines(const QString& path, qint64 maxBytes) {
+    auto bytes = ReadFileBytes(path, maxBytes);
     if (!bytes) return bytes.error();
     const QString name = FileNameOf(path);
     QStringList lines;
@@ -113,7 +129,10 @@ FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(WriteFailureReason(file.error())));
-    if (file.write(bytes) != bytes.size()) {
+    // Small writes only fill Qt's buffer; the disk refuses them at flush(). commit() flushes too
+    // but does not report that failure (Qt 6.4 replaces the old file with a cut-off one and
+    // returns true), so the flush is checked here, before anything replaces the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString why = WriteFailureReason(file.error());
         file.cancelWriting();
         return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(why));
@@ -139,12 +158,12 @@ FileResult<void> WriteTextLines(const QString& path, const QStringList& lines) {
     return WriteFileBytes(path, bytes);
 }
 
-FileResult<QString> ReadFirstLine(const QString& path) {
-    const auto bytes = ReadFileBytes(path);
+FileResult<QString> ReadFirstLine(const QString& path, qint64 maxBytes) {
+    const auto bytes = ReadFileBytes(path, maxBytes);
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
     if (lines.empty())
-        return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("missing (the file is empty)"));
+        return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("ありません（ファイルが空です）"));
     return DecodeCp932(lines.front(), FileNameOf(path), 1);
 }
 

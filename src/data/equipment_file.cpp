@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cp932_text.h"
+#include "equipment_limits.h"
 #include "file_name_check.h"
 #include "material_file.h"
 #include "number_format.h"
@@ -14,6 +15,32 @@ namespace ordevo {
 namespace {
 
 double FieldNumber(const QString& field) { return LeadingNumber(field.toStdString()); }
+
+// "inf", "-Infinity", "NaN": what other tools write for a value that is not a number. Such a
+// field is refused rather than read as 0 like other text.
+bool NamesNonFiniteValue(const QString& field) {
+    QString word = field.trimmed().toLower();
+    if (word.startsWith(QLatin1Char('+')) || word.startsWith(QLatin1Char('-'))) word.remove(0, 1);
+    return word.startsWith(QLatin1String("inf")) || word.startsWith(QLatin1String("nan"));
+}
+
+// The line of each checked field: version 3 and version 1 (the 80 kV values).
+int LineOf(EquipmentField field, EquipmentFileVersion version) {
+    const bool v1 = version == EquipmentFileVersion::Version1;
+    switch (field) {
+    case EquipmentField::FocusReceptorDistance: return 1;
+    case EquipmentField::FocusIsocentreDistance: return 2;
+    case EquipmentField::TargetAngle: return 3;
+    case EquipmentField::InherentFiltration: return 4;
+    case EquipmentField::AddedAluminium: return 5;
+    case EquipmentField::AddedCopper: return 6;
+    case EquipmentField::OtherFilterThickness: return 9;
+    case EquipmentField::CouchTransmission: return v1 ? 12 : 11;
+    case EquipmentField::CouchSoftTissueThickness: return v1 ? 17 : 12;
+    case EquipmentField::CalibrationConstant: return v1 ? 22 : 13;
+    }
+    return 0;
+}
 
 int FlagValue(double value) {
     return std::isfinite(value) && std::fabs(value) < 1e9 ? static_cast<int>(std::lround(value))
@@ -45,13 +72,26 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
     contents.Version = EquipmentFileVersionOf(name);
     const int needed = EquipmentFileLineCount(contents.Version);
 
-    auto read = ReadTextLines(path);
+    auto read = ReadTextLines(path, kSmallFileMaxBytes);
     if (!read) return read.error();
     QStringList lines = *read;
     if (lines.size() < needed)
         return FileError::AtLine(name, static_cast<int>(lines.size()) + 1,
-                                 QStringLiteral("missing (%1 lines expected)").arg(needed));
+                                 QStringLiteral("ありません（%1 行必要です）").arg(needed));
     for (QString& line : lines) line = TrimBlanks(line);
+    for (const EquipmentField field :
+         {EquipmentField::FocusReceptorDistance, EquipmentField::FocusIsocentreDistance,
+          EquipmentField::TargetAngle, EquipmentField::InherentFiltration,
+          EquipmentField::AddedAluminium, EquipmentField::AddedCopper,
+          EquipmentField::OtherFilterThickness, EquipmentField::CouchTransmission,
+          EquipmentField::CouchSoftTissueThickness, EquipmentField::CalibrationConstant}) {
+        const int lineNumber = LineOf(field, contents.Version);
+        if (NamesNonFiniteValue(lines[lineNumber - 1]))
+            return FileError::AtLine(
+                name, lineNumber,
+                QStringLiteral("%1が「%2」です（有限の数値が必要です）")
+                    .arg(QString::fromUtf8(EquipmentFieldName(field)), lines[lineNumber - 1]));
+    }
     auto number = [&](int lineNumber) { return FieldNumber(lines[lineNumber - 1]); };
 
     EquipmentData& d = contents.Data;
@@ -84,6 +124,11 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
     d.OtherFilterThickness = kCentimetresPerMillimetre * contents.OtherFilterThicknessMm;
     d.OtherFilterMaterial = contents.OtherFilterMaterialText.toStdString();
     if (d.OtherFilterFlag == 1) d.OtherFilterMaterialFile = d.OtherFilterMaterial + ".ele";
+    // The limits the editor enforces: a file outside them would give an absurd or a plausible
+    // but wrong dose, so it is refused whole.
+    if (const auto violation = CheckEquipmentLimits(d))
+        return FileError::AtLine(name, LineOf(violation->Field, contents.Version),
+                                 QString::fromStdString(DescribeViolation(*violation)));
     return contents;
 }
 
@@ -95,12 +140,12 @@ FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path,
     const QString material = contents->OtherFilterMaterialText;
     if (const auto problem = FileNameProblem(material))
         return FileError::AtLine(name, 8,
-                                 QStringLiteral("the other filter's material: %1").arg(*problem));
+                                 QStringLiteral("任意フィルタの材質名: %1").arg(*problem));
     auto table =
         LoadMaterialTable(QDir(materialFolder).filePath(material + QStringLiteral(".ele")));
     if (!table)
         return FileError::InFile(name,
-                                 QStringLiteral("the other filter's material cannot be loaded (%1)")
+                                 QStringLiteral("任意フィルタの材質ファイルを読み込めません（%1）")
                                      .arg(table.error().message()));
     contents->Data.OtherFilterAttenuation = *table;
     return contents;

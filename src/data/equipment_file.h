@@ -37,8 +37,10 @@ struct EquipmentFileContents {
 // Reads the file line by line (a line is one field, so a material name may hold a comma).
 // Fields are trimmed of blanks and tabs; a blank or non-numeric numeric field reads as 0 (its
 // leading number otherwise); the flag line " 1 " reads 1. Extra lines are ignored. A file that
-// cannot be read, is not CP932, or has fewer lines than its version needs is an error naming the
-// file and line: "abc.odv3 line 11: missing (13 lines expected)".
+// cannot be read, is larger than 16 kB, is not CP932, has fewer lines than its version needs,
+// holds "inf"/"NaN" or a number beyond the double range in a numeric line, or a value outside
+// the editor's limits (CheckEquipmentLimits) is an error naming the file and line:
+// "abc.odv3 の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）".
 FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path);
 
 // ReadEquipmentFile, and when the flag is 1 the other filter's attenuation from

@@ -11,13 +11,13 @@ bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 // The field for a message: at most 20 characters, anything outside printable ASCII as '?'
 // (the message must stay valid UTF-8 whatever the file holds).
 std::string Quoted(std::string_view field) {
-    std::string out = "\"";
+    std::string out = "「";
     for (std::size_t i = 0; i < field.size() && i < 20; ++i) {
         const char c = field[i];
         out += (c >= 0x20 && c < 0x7f) ? c : '?';
     }
     if (field.size() > 20) out += "...";
-    return out + "\"";
+    return out + "」";
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ FieldReader::Outcome FieldReader::Next(double& value) {
         } else if (c == ',') {
             if (comma || !fieldRead_) {
                 fieldLine_ = line_;
-                problem_ = "empty field between commas";
+                problem_ = "カンマとカンマの間に数値がありません";
                 return Outcome::Bad;
             }
             comma = true;
@@ -51,13 +51,13 @@ FieldReader::Outcome FieldReader::Next(double& value) {
     fieldRead_ = true;
     fieldLine_ = line_;
     if (DecimalNumberLength(field) != field.size()) {
-        problem_ = Quoted(field) + " is not a number";
+        problem_ = Quoted(field) + "は数値ではありません";
         return Outcome::Bad;
     }
     bool inRange = true;
     value = DecimalNumberValue(field, inRange);
     if (!inRange) {
-        problem_ = Quoted(field) + " is out of range";
+        problem_ = Quoted(field) + "は扱える範囲を外れた数値です";
         return Outcome::Bad;
     }
     ++count_;

@@ -24,7 +24,7 @@ public:
     int LineNumber() const { return fieldLine_; }
     // How many numbers have been read so far.
     int NumberCount() const { return count_; }
-    // Why the last Next() gave Bad, e.g. "\"1.2x\" is not a number".
+    // Why the last Next() gave Bad (UTF-8, Japanese), e.g. "「1.2x」は数値ではありません".
     const std::string& Problem() const { return problem_; }
 
 private:

@@ -8,15 +8,16 @@
 
 namespace ordevo {
 
-// A file that cannot be read or written as its format requires. The message names the file
-// and, where there is one, the line: "Att_coeff2021.dat line 212: 6 numbers, 7 expected".
+// A file that cannot be read or written as its format requires. The message, in Japanese,
+// names the file and, where there is one, the line:
+// "Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）".
 // It is an exception type too, so that loaders that must throw (the scatter kernels) use it.
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const QString& message);
     QString message() const { return QString::fromUtf8(what()); }
 
-    // "<file> line <n>: <problem>"
+    // "<file> の <n> 行目: <problem>"
     static FileError AtLine(const QString& fileName, int lineNumber, const QString& problem);
     // "<file>: <problem>"
     static FileError InFile(const QString& fileName, const QString& problem);

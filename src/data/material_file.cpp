@@ -1,5 +1,6 @@
 #include "material_file.h"
 
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -20,17 +21,17 @@ qsizetype SecondLineStart(const QByteArray& bytes) {
 }  // namespace
 
 FileResult<QString> ReadMaterialDescription(const QString& path) {
-    return ReadFirstLine(path);
+    return ReadFirstLine(path, kTableFileMaxBytes);
 }
 
 FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     const QString name = FileNameOf(path);
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = ReadFileBytes(path, kTableFileMaxBytes);
     if (!bytes) return bytes.error();
     MaterialFileContents contents;
     const auto lines = SplitLines(*bytes);
     if (lines.empty())
-        return FileError::AtLine(name, 1, QStringLiteral("missing (the file is empty)"));
+        return FileError::AtLine(name, 1, QStringLiteral("ありません（ファイルが空です）"));
     auto description = DecodeCp932(lines.front(), name, 1);
     if (!description) return description.error();
     contents.Description = *description;
@@ -46,7 +47,7 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
                 return std::nullopt;
             case FieldReader::Outcome::End:
                 return FileError::AtLine(name, reader.LineNumber(),
-                                         QStringLiteral("the file ends before %1").arg(what));
+                                         QStringLiteral("%1の前でファイルが終わっています").arg(what));
             case FieldReader::Outcome::Bad:
                 return FileError::AtLine(
                     name, reader.LineNumber(),
@@ -56,18 +57,18 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     };
 
     double unused = 0;
-    if (auto error = next(contents.DensityGPerCm3, QStringLiteral("the density"))) return *error;
+    if (auto error = next(contents.DensityGPerCm3, QStringLiteral("密度"))) return *error;
     if (!(contents.DensityGPerCm3 > 0.0))
         return FileError::AtLine(name, reader.LineNumber(),
-                                 QStringLiteral("the density must be positive"));
-    if (auto error = next(unused, QStringLiteral("the second number"))) return *error;
+                                 QStringLiteral("密度 %1 は正の数でなければなりません").arg(contents.DensityGPerCm3));
+    if (auto error = next(unused, QStringLiteral("2 番目の数値"))) return *error;
 
     for (int r = 1;; ++r) {
         if (r > kMaxMaterialRows)
             return FileError::AtLine(
                 name, reader.LineNumber(),
-                QStringLiteral("no energy of 10 MeV or more within %1 rows").arg(kMaxMaterialRows));
-        const QString row = QStringLiteral("row %1").arg(r);
+                QStringLiteral("%1 行以内に 10 MeV 以上のエネルギーがありません").arg(kMaxMaterialRows));
+        const QString row = QStringLiteral("%1 番目の行").arg(r);
         double energy = 0, coherent = 0, incoherent = 0, photoelectric = 0;
         if (auto error = next(energy, row)) return *error;
         const int energyLine = reader.LineNumber();
@@ -79,12 +80,27 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
         if (r == 1 && energy > kMaterialFirstEnergyMaxMeV)
             return FileError::AtLine(
                 name, energyLine,
-                QStringLiteral(
-                    "the first energy is %1 MeV (the table must start at 0.001 MeV or below)")
+                QStringLiteral("最初のエネルギーが %1 MeV です（表は 0.001 MeV 以下から始まる必要があります）")
                     .arg(energy));
+        if (!(energy > 0.0))
+            return FileError::AtLine(
+                name, energyLine,
+                QStringLiteral("%1 番目の行: エネルギー %2 MeV は正の数でなければなりません").arg(r).arg(energy));
+        // Attenuation coefficients: none negative, and a total above zero (the table
+        // interpolates its logarithm).
+        if (!(coherent >= 0.0 && incoherent >= 0.0 && photoelectric >= 0.0) ||
+            !(coherent + incoherent + photoelectric > 0.0) ||
+            !std::isfinite(coherent + incoherent + photoelectric))
+            return FileError::AtLine(
+                name, energyLine,
+                QStringLiteral("%1 番目の行: 減弱係数 %2, %3, %4 は 0 以上で、合計が正の有限の数でなければなりません")
+                    .arg(r)
+                    .arg(coherent)
+                    .arg(incoherent)
+                    .arg(photoelectric));
         if (r > 1 && energy < contents.Rows.back().EnergyMeV)
             return FileError::AtLine(name, energyLine,
-                                     QStringLiteral("row %1: the energies must not fall").arg(r));
+                                     QStringLiteral("%1 番目の行: エネルギーが前の行より小さくなっています").arg(r));
         contents.Rows.push_back({energy, coherent + incoherent + photoelectric});
         if (energy >= kMaterialLastEnergyMeV) break;
     }

@@ -67,12 +67,20 @@ FileResult<void> WriteResultsCsv(const QString& path, const QString& comment,
 
 FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
     const QString name = FileNameOf(path);
-    const auto read = ReadTextLines(path);
+    const auto read = ReadTextLines(path, kTableFileMaxBytes);
     if (!read) return read.error();
     const QStringList& lines = *read;
     if (lines.size() < kLineCount)
         return FileError::AtLine(name, static_cast<int>(lines.size()) + 1,
-                                 QStringLiteral("missing (%1 lines expected)").arg(kLineCount));
+                                 QStringLiteral("ありません（%1 行必要です）").arg(kLineCount));
+
+    // A lone CR (not part of a line end) inside the comment or a cell could not be written
+    // back, since every line is ended by CR LF: such a file is refused here, not at saving.
+    for (int i = 0; i < kLineCount; ++i) {
+        if (lines[i].contains(QLatin1Char('\r')))
+            return FileError::AtLine(name, i + 1,
+                                     QStringLiteral("行の途中に改行文字（CR）があります"));
+    }
 
     // A spreadsheet that saves the file again pads short lines with empty fields ("2,,") up to
     // its widest line; such trailing empty fields are no part of the table.
@@ -87,11 +95,11 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
                                         [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
     if (!isNumber || !digitsOnly)
         return FileError::AtLine(name, 2,
-                                 QStringLiteral("\"%1\" is not a row count").arg(countText));
+                                 QStringLiteral("「%1」は行数ではありません").arg(countText));
     if (rows > kResultsRowCount)
         return FileError::AtLine(
             name, 2,
-            QStringLiteral("%1 rows, at most %2 possible").arg(rows).arg(kResultsRowCount));
+            QStringLiteral("行数 %1 は多すぎます（%2 行まで）").arg(rows).arg(kResultsRowCount));
 
     ResultsTable& table = contents.Table;
     for (int column = 1; column <= kResultsColumnCount; ++column) {
@@ -101,11 +109,11 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
         if (TrimBlanks(fields[0]) != Label(column))
             return FileError::AtLine(
                 name, lineNumber,
-                QStringLiteral("\"%1\" expected at the start").arg(Label(column)));
+                QStringLiteral("行の始めに「%1」が必要です").arg(Label(column)));
         if (fields.size() - 1 != rows)
             return FileError::AtLine(
                 name, lineNumber,
-                QStringLiteral("%1 fields, %2 expected").arg(fields.size() - 1).arg(rows));
+                QStringLiteral("データが %1 個あります（%2 個のはず）").arg(fields.size() - 1).arg(rows));
         for (int r = 1; r <= rows; ++r) {
             const QString field = TrimBlanks(fields[r]);
             const std::string text = field.toStdString();
@@ -113,21 +121,21 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
             if (!IsTextColumn(column) && !ParseWholeNumber(text, value))
                 return FileError::AtLine(
                     name, lineNumber,
-                    QStringLiteral("row %1: \"%2\" is not a number").arg(r).arg(field));
+                    QStringLiteral("%1 番目のデータ「%2」は数値ではありません").arg(r).arg(field));
             table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)] = text;
         }
     }
     for (qsizetype i = kLineCount; i < lines.size(); ++i) {
         if (!TrimBlanks(WithoutTrailingEmptyFields(lines[i])).isEmpty())
             return FileError::AtLine(name, static_cast<int>(i) + 1,
-                                     QStringLiteral("unexpected text after the table"));
+                                     QStringLiteral("表の後に余分な文字があります"));
     }
     table.NextRowIndex = rows + 1;
     return contents;
 }
 
 FileResult<QString> ReadResultsComment(const QString& path) {
-    return ReadFirstLine(path);
+    return ReadFirstLine(path, kTableFileMaxBytes);
 }
 
 }  // namespace ordevo

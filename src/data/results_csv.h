@@ -53,7 +53,8 @@ struct ResultsCsvContents {
 // saves them: "2,,") are read as if the padding were not there: line 2 must hold a whole number 0..15 (blanks around it
 // allowed); lines 3–18 their exact label and exactly N fields; blanks and tabs around a field
 // are dropped; a field of a numeric column must be a number (its text is kept as the cell, so
-// saving again writes the same bytes); non-empty lines after line 18 are an error.
+// saving again writes the same bytes); a CR inside a line and non-empty lines after line 18
+// are errors. Whatever this reads, WriteResultsCsv writes back.
 FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path);
 
 // Line 1 alone, readable even when the rest of the file is damaged.

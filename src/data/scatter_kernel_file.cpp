@@ -1,6 +1,8 @@
 #include "scatter_kernel_file.h"
 
 #include <QDir>
+#include <QLocale>
+#include <cmath>
 #include <string_view>
 
 #include "cp932_text.h"
@@ -17,8 +19,8 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
     const QString name = QString::fromLatin1(kScatterKernelFolder) + QLatin1Char('/') +
                          QString::number(energyKeV) + QStringLiteral(".dat");
     if (energyKeV <= 0)
-        throw FileError::InFile(name, QStringLiteral("no kernel for a non-positive energy"));
-    const auto bytes = ReadFileBytes(ScatterKernelPath(folder, energyKeV), name);
+        throw FileError::InFile(name, QStringLiteral("0 以下のエネルギーのカーネルはありません"));
+    const auto bytes = ReadFileBytes(ScatterKernelPath(folder, energyKeV), kDataFileMaxBytes, name);
     if (!bytes) throw bytes.error();
 
     constexpr int kNumbers = kKernelRows * kKernelColumns;
@@ -30,16 +32,23 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
         for (int column = 1; column <= kKernelColumns; ++column) {
             switch (reader.Next(value)) {
                 case FieldReader::Outcome::Number:
+                    // A scatter dose: zero far from the axis, never negative.
+                    if (!(value >= 0.0) || !std::isfinite(value))
+                        throw FileError::AtLine(
+                            name, reader.LineNumber(),
+                            QStringLiteral("%1 番目の数値 %2: 散乱線量は 0 以上の有限の数でなければなりません")
+                                .arg(reader.NumberCount())
+                                .arg(QString::number(value, 'g', QLocale::FloatingPointShortest)));
                     kernel[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = value;
                     break;
                 case FieldReader::Outcome::End:
                     throw FileError::AtLine(name, reader.LineNumber(),
-                                            QStringLiteral("ends after %1 numbers, %2 expected")
+                                            QStringLiteral("数値が %1 個で終わっています（%2 個必要）")
                                                 .arg(reader.NumberCount())
                                                 .arg(kNumbers));
                 case FieldReader::Outcome::Bad:
                     throw FileError::AtLine(name, reader.LineNumber(),
-                                            QStringLiteral("number %1: %2")
+                                            QStringLiteral("%1 番目の数値: %2")
                                                 .arg(reader.NumberCount() + 1)
                                                 .arg(QString::fromStdString(reader.Problem())));
             }
@@ -50,10 +59,10 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
             break;
         case FieldReader::Outcome::Number:
             throw FileError::AtLine(name, reader.LineNumber(),
-                                    QStringLiteral("more than %1 numbers").arg(kNumbers));
+                                    QStringLiteral("数値が %1 個より多くあります").arg(kNumbers));
         case FieldReader::Outcome::Bad:
             throw FileError::AtLine(name, reader.LineNumber(),
-                                    QStringLiteral("after the %1 numbers: %2")
+                                    QStringLiteral("%1 個の数値の後: %2")
                                         .arg(kNumbers)
                                         .arg(QString::fromStdString(reader.Problem())));
     }

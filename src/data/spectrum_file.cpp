@@ -29,7 +29,7 @@ FileResult<void> WriteSpectrumFile(const QString& path, const BinArray& spectrum
 
 FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
     const QString name = FileNameOf(path);
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = ReadFileBytes(path, kDataFileMaxBytes);
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
     SpectrumFileData data;
@@ -38,14 +38,14 @@ FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
     for (int j = 1; j <= kBinCount; ++j) {
         if (j > static_cast<int>(lines.size()))
             return FileError::AtLine(name, j,
-                                     QStringLiteral("missing (%1 lines expected)").arg(kBinCount));
+                                     QStringLiteral("ありません（%1 行必要です）").arg(kBinCount));
         const QByteArrayView line = lines[static_cast<std::size_t>(j - 1)];
         if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())),
                             numbers, problem))
             return FileError::AtLine(name, j, QString::fromStdString(problem));
         if (numbers.size() != 2)
             return FileError::AtLine(name, j,
-                                     QStringLiteral("%1 numbers, 2 expected").arg(numbers.size()));
+                                     QStringLiteral("数値が %1 個あります（2 個のはず）").arg(numbers.size()));
         data.EnergyKeV[static_cast<std::size_t>(j)] = numbers[0];
         data.Fluence[static_cast<std::size_t>(j)] = numbers[1];
     }

@@ -16,7 +16,7 @@ QString PrimaryPath(const QString& folder) {
 }  // namespace
 
 std::optional<QString> ReadUserName(const QString& folder) {
-    const auto bytes = ReadFileBytes(PrimaryPath(folder));
+    const auto bytes = ReadFileBytes(PrimaryPath(folder), kTableFileMaxBytes);
     if (!bytes) return std::nullopt;
     const auto lines = SplitLines(*bytes);
     if (static_cast<int>(lines.size()) < kUserNameLine) return std::nullopt;
@@ -30,18 +30,18 @@ FileResult<void> StoreUserName(const QString& folder, const QString& name) {
     const QString fileName = QString::fromLatin1(kPrimaryFileName);
     if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
         return FileError::AtLine(fileName, kUserNameLine,
-                                 QStringLiteral("a user name cannot hold a line break"));
+                                 QStringLiteral("ユーザー名に改行は使えません"));
     const auto encodedName = EncodeCp932(name, fileName, kUserNameLine);
     if (!encodedName) return encodedName.error();
 
-    const auto bytes = ReadFileBytes(PrimaryPath(folder));
+    const auto bytes = ReadFileBytes(PrimaryPath(folder), kTableFileMaxBytes);
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
     constexpr int kKeptLines = kUserNameLine - 1;
     if (static_cast<int>(lines.size()) < kKeptLines)
         return FileError::AtLine(
             fileName, static_cast<int>(lines.size()) + 1,
-            QStringLiteral("missing (%1 lines expected before the user name)").arg(kKeptLines));
+            QStringLiteral("ありません（ユーザー名の前に %1 行必要です）").arg(kKeptLines));
     QByteArray out;
     for (int i = 0; i < kKeptLines; ++i) {
         out.append(lines[static_cast<std::size_t>(i)]);

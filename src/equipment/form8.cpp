@@ -12,6 +12,7 @@
 #include "control_table.h"
 #include "couch.h"
 #include "equipment_file.h"
+#include "equipment_limits.h"
 #include "file_name_check.h"
 #include "form5.h"
 #include "input_messages.h"
@@ -245,6 +246,13 @@ QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     case CouchInputProblem::TransmissionBeyondTable: return airKermaWithCouchBox;
     case CouchInputProblem::TargetAngle: return targetAngleBox;
     case CouchInputProblem::BeamFullyAbsorbed: return nullptr;
+    case CouchInputProblem::AirKermaWithCouch: return airKermaWithCouchBox;
+    case CouchInputProblem::FocusReceptorDistance: return focusReceptorDistanceBox;
+    case CouchInputProblem::InherentFiltration: return inherentFiltrationBox;
+    case CouchInputProblem::AddedAluminium: return addedAluminiumBox;
+    case CouchInputProblem::AddedCopper: return addedCopperBox;
+    case CouchInputProblem::OtherFilterThickness: return nullptr;  // chosen in the filter window
+    case CouchInputProblem::CalibrationConstant: return displayedAirKermaBox;
     }
     return nullptr;
 }
@@ -292,7 +300,7 @@ void Form8::Impl::Command1Click() {
     try {
         result = ComputeCouchCalibration(reference.Attenuation, candidate, measurement);
     } catch (const CouchInputError& error) {
-        RefuseOk(QString::fromUtf8(MessageFor(error.problem())), BoxFor(error.problem()));
+        RefuseOk(QString::fromStdString(CouchFailureMessage(error)), BoxFor(error.problem()));
         return;
     } catch (const CalculationError& error) {
         RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
@@ -344,6 +352,23 @@ void Form8::Impl::Command3Click() {
     record.CouchTransmission = equipment.CouchTransmission;
     record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
     record.CalibrationConstant = equipment.CalibrationConstant;
+    // A filtration changed after "OK" is saved as typed: it must keep the limits every file is
+    // read against, or the saved file could not be loaded.
+    EquipmentData saved = equipment;
+    saved.InherentFiltration = record.InherentFiltrationMm * kCentimetresPerMillimetre;
+    saved.AddedAluminium = record.AddedAluminiumMm * kCentimetresPerMillimetre;
+    saved.AddedCopper = record.AddedCopperMm * kCentimetresPerMillimetre;
+    saved.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
+    if (const auto violation = CheckEquipmentLimits(saved)) {
+        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration ? inherentFiltrationBox
+                         : violation->Field == EquipmentField::AddedAluminium   ? addedAluminiumBox
+                         : violation->Field == EquipmentField::AddedCopper      ? addedCopperBox
+                                                                                : nullptr;
+        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
+                                  QString::fromStdString(DescribeViolation(*violation)));
+        if (box != nullptr) box->setFocus();
+        return;
+    }
     const auto written = WriteEquipmentFile(workingFolder, name, record);
     if (!written) {
         ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +

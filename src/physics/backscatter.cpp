@@ -33,15 +33,15 @@ double OffAxisWeight(double d0, int r) {
 double Table(const ReferenceData& ref, int ring, int k) {
     if (ring < 1 || ring > kBackscatterRingCount ||
         static_cast<std::size_t>(ring) >= ref.BackscatterTable.size())
-        throw CalculationError("backscatter ring " + std::to_string(ring) + " is past the table (300 rings)");
+        throw CalculationError("後方散乱の表: リング " + std::to_string(ring) + " は表（300 リング）の外です");
     return ref.BackscatterTable[static_cast<std::size_t>(ring)][static_cast<std::size_t>(k)];
 }
 
 // 1 + Σ over the rings inside a square or rectangle of half-widths a ≥ b.
 double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, double b) {
-    const int nb = detail::FloorToInt(10.0 * b, "ring count to the half-width");
-    const int na = detail::FloorToInt(10.0 * a, "ring count to the half-length");
-    const int nd = detail::FloorToInt(10.0 * std::sqrt(a * a + b * b), "ring count to the half-diagonal");
+    const int nb = detail::FloorToInt(10.0 * b, "後方散乱: 照射野の半幅までのリング数");
+    const int na = detail::FloorToInt(10.0 * a, "後方散乱: 照射野の半長までのリング数");
+    const int nd = detail::FloorToInt(10.0 * std::sqrt(a * a + b * b), "後方散乱: 照射野の半対角線までのリング数");
     double sum = 0.0;
     for (int r = 1; r <= nb; ++r) sum += OffAxisWeight(d0, r) * Table(ref, r, k);
     // Rings crossing the two long edges: the part inside the strip |y| ≤ b.
@@ -49,7 +49,7 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
         const double rho = RingMidRadius(r);
         if (rho * rho - b * b >= 0.0) {
             const double phi1 =
-                (kHalfPi - std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "ring split at the half-width"))) /
+                (kHalfPi - std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"))) /
                 kHalfPi;
             sum += OffAxisWeight(d0, r) * phi1 * Table(ref, r, k);
         }
@@ -59,9 +59,9 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
         const double rho = RingMidRadius(r);
         if (rho * rho - b * b >= 0.0 && rho * rho - a * a >= 0.0) {
             const double beyondB =
-                std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "ring split at the half-width"));
+                std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"));
             const double beyondA =
-                std::atan(detail::Divide(std::sqrt(rho * rho - a * a), a, "ring split at the half-length"));
+                std::atan(detail::Divide(std::sqrt(rho * rho - a * a), a, "後方散乱: 半長で分かれるリング"));
             const double phi2 = ((kHalfPi - beyondB) - beyondA) / kHalfPi;
             sum += OffAxisWeight(d0, r) * phi2 * Table(ref, r, k);
         }
@@ -79,20 +79,20 @@ double CircleFieldFactor(const ReferenceData& ref, int k, double d0, int rings) 
 }  // namespace
 
 double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInputs& in) {
-    if (in.spectrum == nullptr) throw CalculationError("backscatter: no spectrum");
+    if (in.spectrum == nullptr) throw CalculationError("後方散乱: スペクトルがありません");
     const BinArray& s = *in.spectrum;
     const BinArray& muT = ref.Attenuation.TissueEnergyAbsorption;
     const BackscatterGrid& grid = ref.BackscatterEnergyGrid;
     const double kv = in.tubeVoltageKv;
     const double d0 = in.phantomSurfaceDistanceCm;
-    detail::RequireFinite(d0, "phantom surface distance");
-    detail::RequireFinite(in.fieldSizeCm, "field size at the phantom surface");
+    detail::RequireFinite(d0, "後方散乱: ファントム表面までの距離");
+    detail::RequireFinite(in.fieldSizeCm, "後方散乱: ファントム表面の照射野サイズ");
 
     // Dose weights of the spectrum's bins 2..2·kV.
-    const int lastBin = detail::FloorToInt(2.0 * kv, "last bin of the spectrum");
+    const int lastBin = detail::FloorToInt(2.0 * kv, "スペクトルの最後のエネルギー区間");
     if (lastBin > kBinCount)
-        throw CalculationError("bin " + std::to_string(lastBin) + " of tube voltage " + Describe(kv) +
-                               " kV is past the energy grid (300 bins)");
+        throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV の区間 " + std::to_string(lastBin) +
+                               " はエネルギーの表（300 区間）の外です");
     BinArray weight{};
     double total = 0.0;
     for (int i = 2; i <= lastBin; ++i) {
@@ -100,15 +100,15 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         total += weight[i];
     }
     if (total == 0.0 || !std::isfinite(total))
-        throw CalculationError("backscatter: total dose weight " + Describe(total) + " of the spectrum");
+        throw CalculationError("後方散乱: スペクトルの線量の重みの合計が " + Describe(total) + " です");
     for (int i = 2; i <= lastBin; ++i) weight[i] /= total;
 
     // Highest grid energy used: the first E(m) ≥ kV.
     int m = 2;
     while (true) {
         if (m > kBackscatterEnergyCount)
-            throw CalculationError("backscatter: grid index " + std::to_string(m) + " for tube voltage " +
-                                   Describe(kv) + " kV is past the table (31 energies)");
+            throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV のエネルギー番号 " + std::to_string(m) +
+                                   " は表（31 エネルギー）の外です");
         if (!(kv > grid[m])) break;
         ++m;
     }
@@ -123,12 +123,12 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         for (int k = 1; k <= m; ++k) bsf[k] = SquareFieldFactor(ref, k, d0, a, b);
     } else {
         const double sid = in.focusReceptorDistanceCm;
-        double radius = detail::Divide(d0 * in.fieldSizeCm, sid, "circle radius (focus-receptor distance)");
+        double radius = detail::Divide(d0 * in.fieldSizeCm, sid, "後方散乱: 円形照射野の半径（焦点-受像器間距離）");
         if (radius > kMaxCircleRadiusCm) radius = kMaxCircleRadiusCm;
-        const int rings = detail::FloorToInt(10.0 * radius, "ring count of the circle");
+        const int rings = detail::FloorToInt(10.0 * radius, "後方散乱: 円形照射野のリング数");
         if (rings > kBackscatterRingCount)
-            throw CalculationError("backscatter: circle of radius " + Describe(radius) + " cm needs ring " +
-                                   std::to_string(rings) + ", past the table (300 rings)");
+            throw CalculationError("後方散乱: 半径 " + Describe(radius) + " cm の円にはリング " +
+                                   std::to_string(rings) + " が必要で、表（300 リング）の外です");
         for (int k = 1; k <= m; ++k) bsf[k] = CircleFieldFactor(ref, k, d0, rings);
     }
 
@@ -144,8 +144,8 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
             // On a grid energy the upper neighbour has weight 0; it need not exist (150 keV).
             factor = bsf[c - 1];
         } else if (c > kBackscatterEnergyCount) {
-            throw CalculationError("backscatter: bin " + std::to_string(i) + " (" + Describe(e) +
-                                   " keV) is past the last grid energy");
+            throw CalculationError("後方散乱: 区間 " + std::to_string(i) + "（" + Describe(e) +
+                                   " keV）は表の最後のエネルギーより上です");
         } else {
             factor = bsf[c] - (bsf[c] - bsf[c - 1]) * (grid[c] - e) / (grid[c] - grid[c - 1]);
         }

@@ -21,33 +21,31 @@ inline std::string Describe(double value) {
 // ⌊x⌋ as an int; a value that is not finite or lies beyond ±1e9 cannot index anything.
 inline int FloorToInt(double x, const char* what) {
     if (!std::isfinite(x) || x > 1e9 || x < -1e9)
-        throw CalculationError(std::string(what) + " cannot be an index (" + Describe(x) + ")");
+        throw CalculationError(std::string(what) + "を番号にできません（" + Describe(x) + "）");
     return static_cast<int>(std::floor(x));
 }
 
 inline double Divide(double numerator, double denominator, const char* what) {
     if (denominator == 0.0)
-        throw CalculationError(std::string(what) + ": division by zero");
+        throw CalculationError(std::string(what) + ": 0 で割ることになります");
     return numerator / denominator;
 }
 
 inline double SquareRoot(double x, const char* what) {
     if (!(x >= 0.0))
-        throw CalculationError(std::string(what) + ": square root of a negative number (" +
-                               Describe(x) + ")");
+        throw CalculationError(std::string(what) + ": 負の数（" + Describe(x) + "）の平方根になります");
     return std::sqrt(x);
 }
 
 inline double Logarithm(double x, const char* what) {
     if (!(x > 0.0))
-        throw CalculationError(std::string(what) + ": logarithm of a non-positive number (" +
-                               Describe(x) + ")");
+        throw CalculationError(std::string(what) + ": 0 以下の数（" + Describe(x) + "）の対数になります");
     return std::log(x);
 }
 
 inline void RequireFinite(double x, const char* what) {
     if (!std::isfinite(x))
-        throw CalculationError(std::string(what) + " is not a finite number (" + Describe(x) + ")");
+        throw CalculationError(std::string(what) + "が有限の数になりません（" + Describe(x) + "）");
 }
 
 }  // namespace ordevo::detail

@@ -2,6 +2,8 @@
 // derived from one measurement at the equipment's typical tube voltage.
 #pragma once
 
+#include <string>
+
 #include "calculation_error.h"
 #include "equipment_data.h"
 #include "reference_data.h"
@@ -32,7 +34,15 @@ enum class CouchInputProblem : int {
     TransmissionBeyondTable,   // below what 10 cm of soft tissue transmits
     TargetAngle,               // not between 0 and 90 degrees: the spectrum has no meaning
     BeamFullyAbsorbed,         // the filtration lets no air kerma through at that voltage
+    AirKermaWithCouch,         // zero, negative or not a number
+    FocusReceptorDistance,     // not beyond the focus–isocentre distance
+    InherentFiltration,        // negative
+    AddedAluminium,            // negative
+    AddedCopper,               // negative
+    OtherFilterThickness,      // negative (chosen in the filter window)
+    CalibrationConstant,       // the measured and displayed values give no finite constant
 };
+inline constexpr CouchInputProblem kLastCouchInputProblem = CouchInputProblem::CalibrationConstant;
 
 class CouchInputError : public CalculationError {
 public:
@@ -44,11 +54,17 @@ private:
     CouchInputProblem problem_;
 };
 
-// The warning the editor shows for a problem (UTF-8).
+// The warning the editor shows for a problem (UTF-8); the error's what() adds the value and
+// its limit in Japanese.
 const char* MessageFor(CouchInputProblem problem);
 
-// Validates first, then computes. The spectrum runs at the typical voltage alone, with the
-// equipment's angle, filtration and (flag 1) other filter. Throws CouchInputError.
+// MessageFor the error's problem, then on the next line the error's own reason.
+std::string CouchFailureMessage(const CouchInputError& error);
+
+// Validates first (the measurements, then the equipment's geometry and filtration against
+// CheckEquipmentGeometry), then computes; a result that is not finite and positive is refused
+// too. The spectrum runs at the typical voltage alone, with the equipment's angle, filtration
+// and (flag 1) other filter. Throws CouchInputError.
 CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
                                          const EquipmentData& equipment,
                                          const CouchMeasurement& measurement);

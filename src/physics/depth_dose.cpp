@@ -24,8 +24,8 @@ double DepthCentre(int j) { return 0.5 * j - 0.25; }
 
 // Angle, from the axis perpendicular to an edge at distance e, where the circle of radius r meets it.
 double EdgeAngle(double r, double e) {
-    const double root = detail::SquareRoot(r * r - e * e, "ring fraction: circle does not reach the edge");
-    return std::atan(detail::Divide(root, e, "ring fraction: zero half-width"));
+    const double root = detail::SquareRoot(r * r - e * e, "リングの照射野内の割合: 円が照射野の辺に届きません");
+    return std::atan(detail::Divide(root, e, "リングの照射野内の割合: 照射野の半幅が 0"));
 }
 
 // Part of the quarter disc of radius r beyond an edge at distance e.
@@ -47,7 +47,7 @@ struct QuarterRing {
         const double theta2 = EdgeAngle(r2, e);
         const double cosTheta1 = std::cos(theta1);
         return (theta2 - theta1) * r2 * r2 / 2.0 -
-               r2 * detail::Divide(e, cosTheta1, "ring fraction: edge parallel to the ray") *
+               r2 * detail::Divide(e, cosTheta1, "リングの照射野内の割合: 辺が半径と平行") *
                    std::sin(theta2 - theta1) / 2.0;
     }
     // Part of the ring, between its inner circle and the corner distance d, on the inside of edge e.
@@ -56,7 +56,7 @@ struct QuarterRing {
         const double span = cornerAngle - theta1;
         return span * (d * d - r1 * r1) / 2.0 -
                (span * d * d / 2.0 -
-                d * detail::Divide(e, std::cos(theta1), "ring fraction: edge parallel to the ray") *
+                d * detail::Divide(e, std::cos(theta1), "リングの照射野内の割合: 辺が半径と平行") *
                     std::sin(span) / 2.0);
     }
 };
@@ -64,7 +64,7 @@ struct QuarterRing {
 }  // namespace
 
 double RingFraction(int n, double a, double b) {
-    if (n < 1) throw CalculationError("ring fraction: ring " + std::to_string(n) + " does not exist");
+    if (n < 1) throw CalculationError("リングの照射野内の割合: リング " + std::to_string(n) + " はありません");
     const double r1 = kBinThicknessCm * (n - 1);
     const double r2 = kBinThicknessCm * n;
     const QuarterRing q{r1, r2, kQuarterPi * (r2 * r2 - r1 * r1)};
@@ -82,8 +82,8 @@ double RingFraction(int n, double a, double b) {
         return (aq - outsideB - outsideA) / aq;
     }
     if (r1 < d && d < r2) {
-        const double cornerB = std::atan(detail::Divide(a, b, "ring fraction: zero half-width"));
-        const double cornerA = std::atan(detail::Divide(b, a, "ring fraction: zero half-width"));
+        const double cornerB = std::atan(detail::Divide(a, b, "リングの照射野内の割合: 照射野の半幅が 0"));
+        const double cornerA = std::atan(detail::Divide(b, a, "リングの照射野内の割合: 照射野の半幅が 0"));
         return (q.CornerInside(b, cornerB, d) + q.CornerInside(a, cornerA, d)) / aq;
     }
     return 0.0;
@@ -102,21 +102,21 @@ struct Field {
 
 // The last bin of the spectrum, ⌊2·kV_hi⌋, or a failure when it lies past the grid.
 int LastSpectrumBin(double tubeVoltageHighKv) {
-    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageHighKv, "last bin of the spectrum");
+    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageHighKv, "スペクトルの最後のエネルギー区間");
     if (lastBin > kBinCount)
-        throw CalculationError("depth dose: bin " + std::to_string(lastBin) + " of tube voltage " +
-                               Describe(tubeVoltageHighKv) + " kV is past the energy grid (300 bins)");
+        throw CalculationError("深部線量: 管電圧 " + Describe(tubeVoltageHighKv) + " kV の区間 " +
+                               std::to_string(lastBin) + " はエネルギーの表（300 区間）の外です");
     return lastBin;
 }
 
 void CheckGeometry(double d0, double fieldSizeCm, double t) {
     if (!(d0 > 0.0) || !std::isfinite(d0))
-        throw CalculationError("depth dose: phantom surface distance " + Describe(d0) + " cm is not positive");
-    detail::RequireFinite(fieldSizeCm, "depth dose: field size at the phantom surface");
+        throw CalculationError("深部線量: ファントム表面までの距離 " + Describe(d0) + " cm が正の数ではありません");
+    detail::RequireFinite(fieldSizeCm, "深部線量: ファントム表面の照射野サイズ");
     // The factor is interpolated between depth-bin centres; the first centre is the reference.
     if (!(t >= 0.0 && t <= kLastDepthCm))
-        throw CalculationError("depth dose: couch soft-tissue thickness " + Describe(t) +
-                               " cm is outside 0..19.75 cm");
+        throw CalculationError("深部線量: 天板の軟部組織等価厚 " + Describe(t) +
+                               " cm が 0〜19.75 cm の外です");
 }
 
 // ISQ_j = d0² / (z_j + d0)²: inverse square from the phantom surface to depth bin j.
@@ -152,10 +152,10 @@ RingWeights RingWeightsInField(const Field& field, double d0, const DepthColumn&
         const double aj = (z + d0) * field.a / d0;
         const double bj = (z + d0) * field.b / d0;
         const double reach = field.circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
-        const int rings = 1 + detail::FloorToInt(reach, "depth dose: ring count");
+        const int rings = 1 + detail::FloorToInt(reach, "深部線量: リング数");
         if (rings > kKernelColumns)
-            throw CalculationError("depth dose: ring count " + std::to_string(rings) + " at depth " +
-                                   Describe(z) + " cm is above 80");
+            throw CalculationError("深部線量: 深さ " + Describe(z) + " cm でのリング数 " +
+                                   std::to_string(rings) + " が 80 を超えます");
         weights[j].resize(rings + 1);
         for (int n = 1; n <= rings; ++n) {
             // A circle's rings count whole, the last one too, though it is only partly inside.
@@ -195,8 +195,8 @@ void InterpolateBetweenGridEnergies(ScatterTable& scatter, int lastBin) {
         for (int j = 1; j <= kDepthRowsUsed; ++j) {
             if (scatter[j][iHi] == 0.0) scatter[j][iHi] = 1.0;
             if (scatter[j][iLo] == 0.0) scatter[j][iLo] = 1.0;
-            const double lnHi = detail::Logarithm(scatter[j][iHi], "depth dose: scatter at a grid energy");
-            const double lnLo = detail::Logarithm(scatter[j][iLo], "depth dose: scatter at a grid energy");
+            const double lnHi = detail::Logarithm(scatter[j][iHi], "深部線量: 格子エネルギーの散乱線量");
+            const double lnLo = detail::Logarithm(scatter[j][iLo], "深部線量: 格子エネルギーの散乱線量");
             scatter[j][i] = std::exp(lnHi - (lnHi - lnLo) * (iHi / 2.0 - e) / 5.0);
         }
     }
@@ -214,7 +214,7 @@ DepthColumn ScatterDepthDose(const ScatterTable& scatter, const BinArray& s, int
 DepthColumn TotalPercentDepthDose(const DepthColumn& primary, const DepthColumn& scatterDose) {
     const double d1 = primary[1] + scatterDose[1];
     if (d1 == 0.0 || !std::isfinite(d1))
-        throw CalculationError("depth dose: dose in the first depth bin is " + Describe(d1));
+        throw CalculationError("深部線量: 最初の深さ区間の線量が " + Describe(d1) + " です");
     DepthColumn total{};
     for (int j = 1; j <= kDepthRowsUsed; ++j) total[j] = 100.0 * (scatterDose[j] + primary[j]) / d1;
     return total;
@@ -228,11 +228,11 @@ double FactorAtDepth(const DepthColumn& total, double t) {
     while (DepthCentre(j) < t) {
         ++j;
         if (j > kDepthRowsUsed)
-            throw CalculationError("depth dose: depth search for " + Describe(t) + " cm ran past row 40");
+            throw CalculationError("深部線量: 深さ " + Describe(t) + " cm の探索が 40 行目を超えました");
     }
     const double factor =
         (total[j - 1] + 2.0 * (total[j] - total[j - 1]) * (t - DepthCentre(j - 1))) * 0.01;
-    detail::RequireFinite(factor, "depth-dose factor");
+    detail::RequireFinite(factor, "深部線量係数");
     return factor;
 }
 
@@ -240,7 +240,7 @@ double FactorAtDepth(const DepthColumn& total, double t) {
 
 double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
                               const ScatterKernelLoader& loadKernel) {
-    if (in.spectrum == nullptr) throw CalculationError("depth dose: no spectrum");
+    if (in.spectrum == nullptr) throw CalculationError("深部線量: スペクトルがありません");
     const BinArray& s = *in.spectrum;
     const double d0 = in.phantomSurfaceDistanceCm;
     CheckGeometry(d0, in.fieldSizeCm, in.couchThicknessCm);

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "backscatter.h"
 #include "calculation_error.h"
@@ -20,7 +21,7 @@ std::string DescribeCurrentException() {
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
-        return "unknown failure";
+        return "原因の分からない失敗";
     }
 }
 
@@ -31,7 +32,58 @@ DoseEvaluation& Fail(DoseEvaluation& evaluation, EvaluationOutcome outcome) {
     return evaluation;
 }
 
+// A step's results must be finite and not negative: a value that is not is a failure of that
+// step, never a shown result. The reason names the quantity and its value.
+void RequireUsable(EvaluationStep step, const DoseEvaluation& ev) {
+    const CaseConditions& cc = ev.Conditions;
+    const DoseResult& r = ev.Result;
+    struct Quantity {
+        const char* name;
+        double value;
+    };
+    std::vector<Quantity> quantities;
+    switch (step) {
+    case EvaluationStep::Corrections:
+        quantities = {{"補正 Ka,r (mGy)", r.CorrectedReferenceAirKerma},
+                      {"補正 P_KA (Gy·cm²)", r.CorrectedKermaAreaProduct},
+                      {"天板透過率", r.CouchTransmission},
+                      {"入射空気カーマ (mGy)", r.EntranceAirKerma},
+                      {"ファントム表面までの距離 (cm)", cc.PhantomSurfaceDistance},
+                      {"ファントム表面の照射野サイズ (cm)", cc.SurfaceFieldSize}};
+        break;
+    case EvaluationStep::Spectrum:
+        quantities = {{"軟部組織/空気の吸収線量比", r.TissueToAirDoseRatio}};
+        break;
+    case EvaluationStep::Backscatter:
+        quantities = {{"後方散乱係数", r.BackscatterFactor}};
+        break;
+    case EvaluationStep::DepthDose:
+        quantities = {{"深部線量係数", r.DepthDoseFactor}};
+        break;
+    case EvaluationStep::SkinDose:
+        quantities = {{"入射表面皮膚吸収線量 (mGy)", r.SkinDose},
+                      {"前方・後方散乱係数", r.ScatterFactor}};
+        break;
+    case EvaluationStep::None:
+        break;
+    }
+    for (const Quantity& q : quantities) {
+        if (!std::isfinite(q.value) || !(q.value >= 0.0))
+            throw CalculationError(std::string(q.name) + " が " + detail::Describe(q.value) +
+                                   " です（0 以上の有限の数が必要です）");
+    }
+}
+
 }  // namespace
+
+std::string FailureMessageFor(const DoseEvaluation& evaluation) {
+    std::string message = MessageFor(evaluation.Outcome);
+    if (evaluation.Outcome == EvaluationOutcome::CalculationFailed ||
+        evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
+        if (!evaluation.FailureDetail.empty()) message += "\n" + evaluation.FailureDetail;
+    }
+    return message;
+}
 
 const char* MessageFor(EvaluationOutcome outcome) {
     switch (outcome) {
@@ -62,13 +114,13 @@ std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, std::strin
     if (distance == 0.0) {
         const double fad = in.Equipment.FocusIsocentreDistance;
         if (!(fad > kReferencePointOffsetCm)) {
-            why = "focus-isocentre distance " + detail::Describe(fad) + " cm is not above 15 cm";
+            why = "焦点-アイソセンター間距離 " + detail::Describe(fad) + " cm が 15 cm より大きくありません";
             return std::nullopt;
         }
         distance = ReferencePointDistanceOf(fad);
     }
     if (!(distance > 0.0) || !std::isfinite(distance)) {
-        why = "reference point distance " + detail::Describe(distance) + " cm is not a positive distance";
+        why = "患者照射基準点までの距離 " + detail::Describe(distance) + " cm が正の有限の数ではありません";
         return std::nullopt;
     }
     return distance;
@@ -94,7 +146,7 @@ void ApplyCorrections(const EvaluationInputs& in, double referenceDistance, Case
     // Ka,r is carried from the reference point to the skin by the inverse square law; the
     // couch then takes its primary transmission T.
     const double toSkin = detail::Divide(referenceDistance, cc.FocusSkinDistance,
-                                         "inverse square (focus-skin distance)");
+                                         "距離の逆二乗（焦点-皮膚間距離）");
     r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
 }
 
@@ -104,14 +156,14 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
     // unattenuated one carried from the reference point. The couch's attenuation, its
     // build-up and the fall-off to the skin are all in F, so T is not applied again.
     const double toPhantom = detail::Divide(cc.ReferencePointDistance, cc.PhantomSurfaceDistance,
-                                            "inverse square (phantom surface distance)");
+                                            "距離の逆二乗（ファントム表面までの距離）");
     const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom * toPhantom *
                                r.CorrectedReferenceAirKerma;
     r.SkinDose = r.DepthDoseFactor * primaryDose;
-    detail::RequireFinite(r.SkinDose, "skin dose");
+    detail::RequireFinite(r.SkinDose, "入射表面皮膚吸収線量");
     r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
-                                     "scatter factor (entrance air kerma times tissue-to-air ratio)");
-    detail::RequireFinite(r.ScatterFactor, "scatter factor");
+                                     "前方・後方散乱係数（入射空気カーマ × 吸収線量比）");
+    detail::RequireFinite(r.ScatterFactor, "前方・後方散乱係数");
 }
 
 }  // namespace
@@ -136,6 +188,7 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         return ev;
     }
     auto report = [&](EvaluationStep step) {
+        RequireUsable(step, ev);
         ev.ReachedStep = step;
         if (observer) observer(step, ev);
     };

@@ -84,7 +84,7 @@ enum class EvaluationOutcome : int {
 struct DoseEvaluation {
     EvaluationOutcome Outcome = EvaluationOutcome::Completed;
     EvaluationStep ReachedStep = EvaluationStep::None;  // results up to this step are valid
-    std::string FailureDetail;  // the error's own text, for logs and the CLI's diagnostics
+    std::string FailureDetail;  // the error's own text (Japanese), shown below the message
     CaseConditions Conditions;
     DoseResult Result;
     SpectrumResult Spectrum;
@@ -92,9 +92,14 @@ struct DoseEvaluation {
 
 const char* MessageFor(EvaluationOutcome outcome);  // "" for Completed
 
+// What the user sees for an evaluation that did not complete: MessageFor its outcome, and for
+// a failed computation the reason (Japanese: which value, which file and line) on the next line.
+std::string FailureMessageFor(const DoseEvaluation& evaluation);
+
 // Called after each completed step (the window shows labels, writes the spectrum file and
 // lets pending events run). An exception from the observer fails the evaluation like a
-// failure of that step.
+// failure of that step. A step whose results are not finite or are negative fails before
+// its observer is called.
 using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluation&)>;
 
 // Supplies the spectrum of a filtration and tube-voltage setting. Empty means ComputeSpectrum;

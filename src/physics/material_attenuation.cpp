@@ -8,12 +8,12 @@
 namespace ordevo {
 
 BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const MaterialRow> rows) {
-    if (rows.size() < 2) throw CalculationError("material table: fewer than two rows");
+    if (rows.size() < 2) throw CalculationError("材質の表の行が 2 行より少なくなっています");
     if (rows.front().EnergyMeV > 0.001)
-        throw CalculationError("material table: first energy above 1 keV");
+        throw CalculationError("材質の表の最初のエネルギーが 1 keV を超えています");
     for (const MaterialRow& row : rows) {
         if (!(row.EnergyMeV > 0.0) || !(row.TotalCm2PerG > 0.0))
-            throw CalculationError("material table: a non-positive energy or coefficient");
+            throw CalculationError("材質の表に 0 以下のエネルギーまたは減弱係数があります");
     }
     BinArray mu{};
     for (int k = 1; k <= 150; ++k) {
@@ -23,7 +23,7 @@ BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const Mate
         std::size_t r = 1;
         while (r < rows.size() && rows[r].EnergyMeV <= e) ++r;
         if (r >= rows.size())
-            throw CalculationError("material table: no row above " + std::to_string(k) + " keV");
+            throw CalculationError("材質の表に " + std::to_string(k) + " keV より上の行がありません");
         const MaterialRow& lo = rows[r - 1];
         const MaterialRow& hi = rows[r];
         const double lnM = std::log(lo.TotalCm2PerG) +
@@ -31,6 +31,9 @@ BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const Mate
                                (std::log(hi.EnergyMeV) - std::log(lo.EnergyMeV)) *
                                (std::log(hi.TotalCm2PerG) - std::log(lo.TotalCm2PerG));
         mu[2 * k] = densityGPerCm3 * std::exp(lnM);
+        if (!std::isfinite(mu[2 * k]))
+            throw CalculationError("材質の " + std::to_string(k) +
+                                   " keV の線減弱係数が有限の数になりません（密度または減弱係数が大きすぎます）");
     }
     for (int i = 3; i <= 299; i += 2) mu[i] = (mu[i - 1] + mu[i + 1]) / 2.0;
     mu[1] = mu[2];

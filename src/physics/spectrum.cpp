@@ -58,7 +58,7 @@ struct KLine {
 constexpr KLine kKLines[] = {{119, 0.5048}, {116, 0.2908}, {134, 0.162}, {138, 0.0424}};
 
 // Last bin j with j ≤ 2·V; 2·V is exact in binary, so the bound is too. V is at most 150 kV here.
-int LastBin(double v) { return detail::FloorToInt(2.0 * v, "last bin of the spectrum"); }
+int LastBin(double v) { return detail::FloorToInt(2.0 * v, "スペクトルの最後のエネルギー区間"); }
 
 // Unfiltered energy output Q(j) of the target at tube voltage v, with the K lines.
 void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinArray& q) {
@@ -98,18 +98,33 @@ void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinA
     }
 }
 
-void CheckBeam(const TubeVoltageRange& voltage, double targetAngle) {
+void CheckBeam(const TubeVoltageRange& voltage, const EquipmentData& equipment) {
+    const double targetAngle = equipment.TargetAngle;
     const double vLo = voltage.TubeVoltageLow;
     const double vHi = voltage.TubeVoltageHigh;
     if (!(vHi <= kMaxTubeVoltageKv))
-        throw CalculationError("tube voltage " + Describe(vHi) + " kV is above 150 kV, the end of the energy grid");
+        throw CalculationError("管電圧 " + Describe(vHi) + " kV がエネルギーの表の上限 150 kV を超えています");
     if (!(vLo >= 0.5))
-        throw CalculationError("tube voltage " + Describe(vLo) + " kV is below 0.5 kV");
+        throw CalculationError("管電圧 " + Describe(vLo) + " kV が 0.5 kV より低くなっています");
     if (!(vLo <= vHi))
-        throw CalculationError("tube voltage range " + Describe(vLo) + " - " + Describe(vHi) +
-                               " kV is reversed");
+        throw CalculationError("管電圧の範囲 " + Describe(vLo) + " - " + Describe(vHi) +
+                               " kV の下限が上限より大きくなっています");
     if (!(targetAngle > 0.0 && targetAngle < 90.0))
-        throw CalculationError("target angle " + Describe(targetAngle) + " degrees is outside 0..90");
+        throw CalculationError("Ｘ線管ターゲット角度 " + Describe(targetAngle) + " 度が 0〜90 度の外です");
+    // A negative thickness would amplify the beam instead of filtering it.
+    const bool otherFilter = equipment.OtherFilterFlag == 1;
+    const struct {
+        const char* name;
+        double cm;
+    } filters[] = {{"固有フィルタ", equipment.InherentFiltration},
+                   {"付加フィルタ (アルミ)", equipment.AddedAluminium},
+                   {"付加フィルタ (銅)", equipment.AddedCopper},
+                   {"任意フィルタ", otherFilter ? equipment.OtherFilterThickness : 0.0}};
+    for (const auto& filter : filters) {
+        if (!(filter.cm >= 0.0) || !std::isfinite(filter.cm))
+            throw CalculationError(std::string(filter.name) + "の厚さ " + Describe(10.0 * filter.cm) +
+                                   " mm は 0 以上の有限の数でなければなりません");
+    }
 }
 
 // The weight of each 0.5 kV step of a fluctuating tube voltage: equal, or a normal density
@@ -123,8 +138,8 @@ public:
         const double vHi = voltage.TubeVoltageHigh;
         mean_ = (vLo + vHi) / 2.0;
         if (!(vHi - mean_ > 0.0))
-            throw CalculationError("normal weighting needs a range, got " + Describe(vLo) + " - " +
-                                   Describe(vHi) + " kV");
+            throw CalculationError("正規分布の重みには管電圧の範囲が必要です（" + Describe(vLo) + " - " +
+                                   Describe(vHi) + " kV）");
         perKv_ = kRangeInStandardDeviations / (vHi - mean_);
     }
     double At(double v) const {
@@ -145,7 +160,7 @@ int VoltageSteps(const TubeVoltageRange& voltage) {
     constexpr double kStepCountTolerance = 1e-9;
     return detail::FloorToInt(
         1.0 + 2.0 * (voltage.TubeVoltageHigh - voltage.TubeVoltageLow) + kStepCountTolerance,
-        "number of voltage steps");
+        "管電圧の刻みの数");
 }
 
 // Adds one voltage step's target output q, filtered and weighted, to the photon fluence, the
@@ -190,20 +205,20 @@ void Normalise(SpectrumResult& result, double vHi) {
         airSum += result.AirKermaSpectrum[j];
     }
     if (!(total > 0.0) || !std::isfinite(total))
-        throw CalculationError("spectrum total " + Describe(total) + " cannot be normalised");
+        throw CalculationError("スペクトルの合計 " + Describe(total) + " で規格化できません");
     for (int j = 2; j <= lastBin; ++j) {
         s[j] /= total;
         if (s[j] < kSpectrumCut) s[j] = 0.0;
     }
-    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "tissue-to-air ratio (air-kerma total)");
-    detail::RequireFinite(result.TissueToAirDoseRatio, "tissue-to-air ratio");
+    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "軟部組織/空気の吸収線量比（空気カーマの合計）");
+    detail::RequireFinite(result.TissueToAirDoseRatio, "軟部組織/空気の吸収線量比");
 }
 
 }  // namespace
 
 SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentData& equipment,
                                const TubeVoltageRange& voltage) {
-    CheckBeam(voltage, equipment.TargetAngle);
+    CheckBeam(voltage, equipment);
     const double cotTheta = 1.0 / std::tan(kPi * equipment.TargetAngle / 180.0);
     const VoltageWeights weights(voltage);
 

@@ -19,7 +19,8 @@ struct SpectrumResult {
 
 // Sums the filtered spectra of the voltage steps V_lo, V_lo + 0.5, … with their weights.
 // Throws CalculationError for a voltage above 150 kV or below 0.5 kV, a target angle
-// outside 0..90 degrees, a normal weighting over an empty range, or a zero total.
+// outside 0..90 degrees, a negative or non-finite filtration, a normal weighting over an empty
+// range, or a zero total.
 SpectrumResult ComputeSpectrum(const AttenuationTable& table, const EquipmentData& equipment,
                                const TubeVoltageRange& voltage);
 

@@ -99,6 +99,13 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
             return {PrintOutcome::Failed, target, QStringLiteral("PDF ファイルを書き終えられませんでした")};
         }
     }
+    // The last part of the PDF is still in Qt's buffer: a full disk refuses it only here, and
+    // commit() would not report that (Qt 6.4), so the flush is checked before the old file goes.
+    if (!file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {PrintOutcome::Failed, target, why};
+    }
     if (!file.commit()) {
         return {PrintOutcome::Failed, target, WriteFailure(file.error())};
     }

@@ -115,7 +115,7 @@ void WriteRoomFile(const QString& path, const std::vector<std::pair<int, QString
 }
 
 QStringList FileLines(const QString& path) {
-    const auto text = ReadTextLines(path);
+    const auto text = ReadTextLines(path, kLargeDataFileMaxBytes);
     if (!text) ADD_FAILURE() << text.error().what();
     return text ? *text : QStringList();
 }

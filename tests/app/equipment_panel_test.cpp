@@ -86,6 +86,7 @@ TEST_F(EquipmentPanel, AnOldVersionFileWithAnOtherFilter) {
 TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
     WriteRoomFile(PathOf(QStringLiteral("NoMaterial.odv3")), {{7, QStringLiteral(" 1 ")}, {8, QStringLiteral("Unobtainium")}});
     WriteLines(PathOf(QStringLiteral("Cut.odv3")), FileLines(PathOf(QStringLiteral("Room1.odv3"))).mid(0, 10));
+    WriteRoomFile(PathOf(QStringLiteral("Negative.odv3")), {{11, QStringLiteral("-0.5")}});
     QFile unreadable(PathOf(QStringLiteral("Locked.odv2")));
     ASSERT_TRUE(unreadable.open(QIODevice::WriteOnly));
     unreadable.close();
@@ -97,14 +98,15 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
     Main().SetTubeVoltageText(QStringLiteral("80"));
 
     struct Case { const char* file; const char* why; };
-    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 line 11"}, Case{"NoMaterial.odv3", "Unobtainium"},
-                         Case{"Locked.odv2", "Locked.odv2"}}) {
+    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 の 11 行目"}, Case{"NoMaterial.odv3", "Unobtainium"},
+                         Case{"Locked.odv2", "Locked.odv2"},
+                         Case{"Negative.odv3", "Negative.odv3 の 11 行目: 天板透過率 -0.5 は範囲外です"}}) {
         Messages().Forget();
         ClickFile(QString::fromLatin1(c.file));
         ASSERT_EQ(Messages().Shown().size(), 1u) << c.file;
         const QString text = Messages().Shown()[0].text;
         EXPECT_EQ(Messages().Shown()[0].icon, ui::MessageIcon::Exclamation);
-        EXPECT_TRUE(text.contains(QString::fromLatin1(c.why))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.why))) << text.toStdString();
         EXPECT_EQ(PanelTexts(), panel) << c.file;
         EXPECT_EQ(State().Equipment.CalibrationConstant, calibration);
         EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);

@@ -218,11 +218,11 @@ TEST_F(Evaluation, IncompleteInputIsRefusedBeforeAnythingIsComputed) {
     }
 }
 
-// A failing spectrum (a target angle beyond 90°): beep and warning, the corrections of the new
-// case stay shown, the ratio, scatter factor and dose keep the last case's values, no question,
-// and the mixed result can no longer be added to the table.
+// A failing spectrum (100 m of copper lets nothing through): beep and warning with the reason,
+// the corrections of the new case stay shown, the ratio, scatter factor and dose keep the last
+// case's values, no question, and the mixed result can no longer be added to the table.
 TEST_F(Evaluation, ACalculationFailureKeepsTheStepsBeforeItAndStopsAdding) {
-    WriteRoomFile(PathOf(QStringLiteral("Steep.odv3")), {{3, QStringLiteral("95.0")}, {13, QStringLiteral("2.000")}});
+    WriteRoomFile(PathOf(QStringLiteral("Steep.odv3")), {{6, QStringLiteral("100000.00")}, {13, QStringLiteral("2.000")}});
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     const auto before = ValueLabels();
@@ -234,7 +234,9 @@ TEST_F(Evaluation, ACalculationFailureKeepsTheStepsBeforeItAndStopsAdding) {
     Click("Command2");
 
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kCalculationFailedMessage));
+    EXPECT_EQ(Messages().Shown()[0].text.section(QLatin1Char('\n'), 0, 0), QString::fromUtf8(kCalculationFailedMessage));
+    EXPECT_TRUE(Messages().Shown()[0].text.contains(QString::fromUtf8("スペクトルの合計 0 で規格化できません")))
+        << Messages().Shown()[0].text.toStdString();
     EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(Messages().Shown()[0].afterBeep);
     EXPECT_EQ(LabelText("Label68"), QStringLiteral("200.0"));  // C = 2: 2 × 100 mGy
@@ -251,7 +253,8 @@ TEST_F(Evaluation, AMissingScatterKernelFailsTheDepthDoseStep) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kDepthDoseFailedMessage));
+    EXPECT_EQ(Messages().Shown()[0].text,
+              QString::fromUtf8(kDepthDoseFailedMessage) + QStringLiteral("\nPDS-data/80.dat: 開けません（No such file or directory）"));
     EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Messages().Shown()[0].afterBeep);
     EXPECT_EQ(LabelText("Label73"), QStringLiteral("---"));
@@ -269,26 +272,24 @@ TEST_F(Evaluation, ASpectrumFileThatCannotBeWrittenFailsTheCalculation) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kCalculationFailedMessage));
+    EXPECT_TRUE(Messages().Shown()[0].text.startsWith(QString::fromUtf8(kCalculationFailedMessage) +
+                                                      QStringLiteral("\nB_SPCTL.dat: 書き込めません")))
+        << Messages().Shown()[0].text.toStdString();
     EXPECT_FALSE(Button("Command9")->isEnabled());
     EXPECT_TRUE(LabelText("Label74").isEmpty());
 }
 
-TEST_F(Evaluation, AFocusIsocentreDistanceOfFifteenCentimetresCannotBeCalculated) {
+// No evaluation can start from a distance the editor would refuse: the file is refused when read.
+TEST_F(Evaluation, AFocusIsocentreDistanceOfFifteenCentimetresIsRefusedWhenRead) {
     WriteRoomFile(PathOf(QStringLiteral("Short.odv3")), {{2, QStringLiteral("15.0")}});
     Main().RefreshFileList();
     ClickFile(QStringLiteral("Short.odv3"));
-    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("00"));
-    SetFixedTubeVoltage(QStringLiteral("80"));
-    TypeAndEnter("Text14", QStringLiteral("100"));
-    TypeAndEnter("Text15", QStringLiteral("20"));
-    Click("Option2");
-    TypeAndEnter("Text9", QStringLiteral("50"));
-    Click("Command2");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kCalculationFailedMessage));
-    EXPECT_TRUE(Messages().Shown()[0].afterBeep);
-    EXPECT_TRUE(LabelText("Label68").isEmpty());
+    EXPECT_EQ(Messages().Shown()[0].text,
+              QString::fromUtf8(" 基本データファイル Short.odv3 を読み込めませんでした \n"
+                                "Short.odv3 の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"));
+    EXPECT_TRUE(Box("Text9")->text().isEmpty());
+    EXPECT_FALSE(Box("Text9")->isEnabled());
 }
 
 // ---- No second action while an evaluation runs ------------------------------------------------

@@ -120,10 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenReference{"MissingBackscatter", "dBSF-SoftDose-SoftPhantom.dat", -1, "dBSF-SoftDose-SoftPhantom.dat"},
         BrokenReference{"MissingAttenuation", "Att_coeff2021.dat", -1, "Att_coeff2021.dat"},
         BrokenReference{"MissingPrimary", "Primary.dat", -1, "Primary.dat"},
-        BrokenReference{"ShortAttenuation", "Att_coeff2021.dat", 211, "Att_coeff2021.dat line 212"},
+        BrokenReference{"ShortAttenuation", "Att_coeff2021.dat", 211, "Att_coeff2021.dat の 212 行目"},
         BrokenReference{"ShortBackscatter", "dBSF-SoftDose-SoftPhantom.dat", 100,
-                        "dBSF-SoftDose-SoftPhantom.dat line 101"},
-        BrokenReference{"ShortPrimary", "Primary.dat", 20, "Primary.dat line 21"}),
+                        "dBSF-SoftDose-SoftPhantom.dat の 101 行目"},
+        BrokenReference{"ShortPrimary", "Primary.dat", 20, "Primary.dat の 21 行目"}),
     [](const ::testing::TestParamInfo<BrokenReference>& param) { return std::string(param.param.name); });
 
 }  // namespace

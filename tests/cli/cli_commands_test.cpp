@@ -110,6 +110,8 @@ TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
                                 "--fsd", "60"}, kEvaluateOptions), 1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kFieldSizeInputMessage + "\"}\n");
 
+    // A failed computation: the window's message first, then the reason on the next line.
+    const std::string depthDoseFailed = std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\\n";
     // A field wider than the kernels reach at depth fails in the depth-dose step; the message
     // goes on to name the field size, as the window's does.
     EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "1", "--pka", "100", "--shape", "square",
@@ -120,7 +122,40 @@ TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
     QFile::remove(dir_.path() + "/PDS-data/95.dat");
     EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
                                 "--fsd", "60"}, kEvaluateOptions), 1);
-    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\"}\n");
+    EXPECT_EQ(out_.str().rfind(depthDoseFailed, 0), 0u) << out_.str();
+    EXPECT_NE(out_.str().find("PDS-data/95.dat: 開けません"), std::string::npos) << out_.str();
+}
+
+// Values that leave the double range never become a result: the step fails and says which.
+TEST_F(CliCommands, NonFiniteIntermediatesFailTheEvaluationNamingTheValue) {
+    const std::string failed = std::string("{\"error\": \"") + kCalculationFailedMessage + "\\n";
+    // A 31.6 cm field, but C·Ka,r = 1.05 × 1.75e308 is past the largest double.
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "1.75e308", "--pka", "1.75e308", "--shape",
+                                "square", "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str().rfind(failed, 0), 0u) << out_.str();
+    EXPECT_NE(out_.str().find("補正 Ka,r (mGy) が inf"), std::string::npos) << out_.str();
+    EXPECT_EQ(out_.str().find("null"), std::string::npos);
+}
+
+// A damaged equipment or reference file: the window's message, then file, line and limit.
+TEST_F(CliCommands, UnusableFilesAreReportedWithFileLineAndReason) {
+    QFile room(dir_.path() + "/Room1.odv3");
+    ASSERT_TRUE(room.open(QIODevice::ReadOnly));
+    QByteArray bytes = room.readAll();
+    room.close();
+    ASSERT_TRUE(room.open(QIODevice::WriteOnly));
+    room.write(bytes.replace("0.800\r\n", "8\r\n"));  // couch transmission
+    room.close();
+    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
+                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(out_.str(), "{\"error\": \" 基本データファイル Room1.odv3 を読み込めませんでした \\n"
+                          "Room1.odv3 の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）\"}\n");
+
+    QFile::remove(dir_.path() + "/Primary.dat");
+    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10", "--with", "8",
+                             "--displayed", "12"}, kCouchOptions), 1);
+    EXPECT_EQ(out_.str().rfind("{\"error\": \" 基準データファイルを読み込めませんでした \\nPrimary.dat: ", 0), 0u)
+        << out_.str();
 }
 
 TEST_F(CliCommands, EvaluateAcceptsANormalRangeAndEndsAtItsTop) {
@@ -153,11 +188,19 @@ TEST_F(CliCommands, CouchDerivesTheMeasuredQuantities) {
 
     EXPECT_EQ(Run(RunCouch, {"--typical-kv", "", "--without", "10.0", "--with", "8.0",
                              "--displayed", "12.0"}, kCouchOptions), 1);
-    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") +
-                              MessageFor(CouchInputProblem::TypicalTubeVoltage) + "\"}\n");
+    EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") +
+                                   MessageFor(CouchInputProblem::TypicalTubeVoltage) + "\\n", 0),
+              0u) << out_.str();
     EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "", "--with", "8.0",
                              "--displayed", "12.0"}, kCouchOptions), 1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kCouchEmptyInputMessage + "\"}\n");
+
+    // A displayed value so small that the constant leaves the double range.
+    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10.0", "--with", "8.0",
+                             "--displayed", "1e-320"}, kCouchOptions), 1);
+    EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") +
+                                   MessageFor(CouchInputProblem::CalibrationConstant) + "\\n", 0),
+              0u) << out_.str();
 }
 
 TEST(CliArguments, RefusesStrayRepeatedAndUnknownOptions) {
@@ -166,6 +209,9 @@ TEST(CliArguments, RefusesStrayRepeatedAndUnknownOptions) {
     EXPECT_THROW(Arguments({"--volts", "1"}, {"kv"}), UsageError);
     EXPECT_THROW(Arguments({"80"}, {"kv"}), UsageError);
     EXPECT_THROW(Arguments({}, {"kv"}).Require("kv"), UsageError);
+    EXPECT_THROW(Arguments({"--kv", "\xff\x81"}, {"kv"}), UsageError);  // not UTF-8
+    EXPECT_THROW(Arguments({"--kv", "\xed\xa0\x80"}, {"kv"}), UsageError);  // a surrogate
+    EXPECT_NO_THROW(Arguments({"--kv", "頭部"}, {"kv"}));
 }
 
 }  // namespace

@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <QTemporaryDir>
 
 #include "test_files.h"
+#include "tiny_disk.h"
 
 namespace ordevo {
 namespace {
 
 using testing::ReadFile;
+using testing::TinyDisk;
 using testing::WriteFile;
 
 // The characters where code page 932 and plain Shift_JIS disagree must keep their CP932 codes.
@@ -22,7 +25,7 @@ TEST(Cp932Text, SpecialCharactersRoundTripByteForByte) {
     const QByteArray expected("\x81\x60\x81\x5C\x87\x40\x81\x7C\x81\xCA\r\nabc\r\n", 17);
     EXPECT_EQ(ReadFile(path), expected);
 
-    const auto read = ReadTextLines(path);
+    const auto read = ReadTextLines(path, kTableFileMaxBytes);
     ASSERT_TRUE(read) << read.error().what();
     EXPECT_EQ(*read, lines);
 }
@@ -43,13 +46,13 @@ TEST(Cp932Text, LinesSplitAtCrLfOrLf) {
 TEST(Cp932Text, InvalidBytesAreAnErrorNamingTheLine) {
     QTemporaryDir dir;
     WriteFile(dir, "bad.txt", QByteArray("ok\r\nx\x81\x20y\r\n", 10));
-    const auto read = ReadTextLines(dir.filePath("bad.txt"));
+    const auto read = ReadTextLines(dir.filePath("bad.txt"), kSmallFileMaxBytes);
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message(), QStringLiteral("bad.txt line 2: not valid CP932 text"));
+    EXPECT_EQ(read.error().message(), QStringLiteral("bad.txt の 2 行目: CP932（シフト JIS）の文字として読めません"));
 
     // A lead byte cut off by the end of the file.
     WriteFile(dir, "cut.txt", QByteArray("ok\r\nab\x81", 7));
-    EXPECT_FALSE(ReadTextLines(dir.filePath("cut.txt")));
+    EXPECT_FALSE(ReadTextLines(dir.filePath("cut.txt"), kSmallFileMaxBytes));
 }
 
 TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
@@ -59,7 +62,7 @@ TEST(Cp932Text, UnencodableCharacterIsRefusedAndTheOldFileStays) {
                                         {QStringLiteral("ok"), QString::fromUtf8("price €5")});
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message(),
-              QStringLiteral("old.txt line 2: Shift-JIS（コードページ 932）で表せない文字があります"));
+              QStringLiteral("old.txt の 2 行目: CP932（シフト JIS）で書けない文字があります"));
     EXPECT_EQ(ReadFile(dir.filePath("old.txt")), QByteArray("old\r\n"));
 }
 
@@ -101,6 +104,64 @@ TEST(Cp932Text, WriteCutShortLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadFile(dir.filePath("keep.txt")), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList{"keep.txt"});  // no temporary left
+}
+
+// A full disk refuses the last buffered bytes only when they are flushed; the old file must stay
+// whole and the failure be reported, whether the new text fits Qt's buffer or not.
+TEST(Cp932Text, AFullDiskLeavesTheOldFileWholeAndSaysSo) {
+    TinyDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+    const QString path = disk.FilePath(QStringLiteral("Primary.dat"));
+    const QByteArray old(3000, 'o');
+    ASSERT_TRUE(WriteFileBytes(path, old));
+    disk.Fill();
+    for (const qsizetype size : {100, 3000, 40000}) {
+        const auto written = WriteFileBytes(path, QByteArray(size, 'n'));
+        ASSERT_FALSE(written) << size;
+        EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("Primary.dat: 書き込めません")))
+            << written.error().what();
+        EXPECT_EQ(ReadFile(path), old) << size;
+        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files),
+                  (QStringList{"filler", "Primary.dat"}));  // no temporary left
+    }
+}
+
+// A read-only file system refuses root as well.
+TEST(Cp932Text, AFolderThatRefusesWritingKeepsTheOldFile) {
+    TinyDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+    const QString path = disk.FilePath(QStringLiteral("old.txt"));
+    ASSERT_TRUE(WriteTextLines(path, {QStringLiteral("old")}));
+    ASSERT_TRUE(disk.MakeReadOnly());
+    const auto written = WriteTextLines(path, {QStringLiteral("new")});
+    ASSERT_FALSE(written);
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("old.txt: 書き込めません")))
+        << written.error().what();
+    EXPECT_EQ(ReadFile(path), QByteArray("old\r\n"));
+}
+
+// Only a regular file of the format's size is read; a pipe or a device would block or never end.
+TEST(Cp932Text, OnlyRegularFilesOfTheirFormatsSizeAreRead) {
+    QTemporaryDir dir;
+    WriteFile(dir, "big.odv3", QByteArray(kSmallFileMaxBytes + 1, '1'));
+    WriteFile(dir, "fits.odv3", QByteArray(kSmallFileMaxBytes, '1'));
+    ASSERT_EQ(mkfifo(dir.filePath("pipe").toLocal8Bit().constData(), 0600), 0);
+    const struct {
+        QString path;
+        const char* problem;
+    } refused[] = {
+        {dir.filePath("big.odv3"), "big.odv3: 大きすぎます（16385 バイト。この種類のファイルは 16384 バイトまで）"},
+        {dir.filePath("pipe"), "pipe: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
+        {QStringLiteral("/dev/zero"), "zero: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
+        {dir.path(), "通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
+    };
+    for (const auto& r : refused) {
+        const auto bytes = ReadFileBytes(r.path, kSmallFileMaxBytes);
+        ASSERT_FALSE(bytes) << r.path.toStdString();
+        EXPECT_TRUE(bytes.error().message().endsWith(QString::fromUtf8(r.problem)))
+            << bytes.error().what();
+    }
+    EXPECT_TRUE(ReadFileBytes(dir.filePath("fits.odv3"), kSmallFileMaxBytes));
 }
 
 }  // namespace

@@ -54,13 +54,13 @@ TEST(EquipmentFile, ReadsVersion3WithFiltrationsInCentimetres) {
 // Version 1 holds each measured quantity at 60…100 kV; the 80 kV lines 12, 17, 22 are used.
 TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
     QStringList lines = kVersion3Lines.mid(0, 9);
-    for (int i = 10; i <= 24; ++i) lines << QString::number(i);
+    for (int i = 10; i <= 24; ++i) lines << (i == 12 ? QStringLiteral("0.12") : QString::number(i));
     QTemporaryDir dir;
     WriteFile(dir, "old.odv", Lines(lines).replace("\r\n", "\n"));
     const auto read = ReadEquipmentFile(dir.filePath("old.odv"));
     ASSERT_TRUE(read) << read.error().what();
     EXPECT_EQ(read->Version, EquipmentFileVersion::Version1);
-    EXPECT_EQ(read->Data.CouchTransmission, 12.0);
+    EXPECT_EQ(read->Data.CouchTransmission, 0.12);
     EXPECT_EQ(read->Data.CouchSoftTissueThickness, 17.0);
     EXPECT_EQ(read->Data.CalibrationConstant, 22.0);
     EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
@@ -68,7 +68,7 @@ TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
 
 TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
     QStringList lines = kVersion3Lines;
-    lines[2] = "  ";           // target angle
+    lines[4] = "  ";           // added aluminium
     lines[3] = "abc";          // inherent filtration
     lines[6] = "";             // flag: fails the flag test
     lines[7] = " 銅, 合金　";  // may hold a comma; ASCII blanks trimmed, U+3000 kept
@@ -76,7 +76,7 @@ TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
     WriteFile(dir, "x.odv2", Lines(lines));
     const auto read = ReadEquipmentFile(dir.filePath("x.odv2"));
     ASSERT_TRUE(read) << read.error().what();
-    EXPECT_EQ(read->Data.TargetAngle, 0.0);
+    EXPECT_EQ(read->Data.AddedAluminium, 0.0);
     EXPECT_EQ(read->Data.InherentFiltration, 0.0);
     EXPECT_EQ(read->Data.OtherFilterFlag, 0);
     EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金　");
@@ -89,12 +89,58 @@ TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {
     const auto read = ReadEquipmentFile(dir.filePath("abc.odv3"));
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().message(),
-              QStringLiteral("abc.odv3 line 11: missing (13 lines expected)"));
+              QStringLiteral("abc.odv3 の 11 行目: ありません（13 行必要です）"));
 
     // The same 13 lines are too few for a version-1 name.
     WriteFile(dir, "abc.odv", Lines(kVersion3Lines));
     EXPECT_EQ(ReadEquipmentFile(dir.filePath("abc.odv")).error().message(),
-              QStringLiteral("abc.odv line 14: missing (24 lines expected)"));
+              QStringLiteral("abc.odv の 14 行目: ありません（24 行必要です）"));
+}
+
+// Every field is held to the limits the editor's "OK" enforces; the file is refused naming the
+// line and the limit, and "inf", "NaN" or a number past the double range are never read.
+TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
+    const struct {
+        int line;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {2, "15.0", "の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"},
+        {1, "-100", "の 1 行目: 焦点-受像器間距離 -100 cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
+        {1, "1e309", "の 1 行目: 焦点-受像器間距離 inf cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
+        {3, "95.0", "の 3 行目: Ｘ線管ターゲット角度 95 度 は範囲外です（0 度より大きく 90 度未満）"},
+        {4, "-50", "の 4 行目: 固有フィルタ (Al 当量) -50 mm は範囲外です（0 mm 以上の有限の値）"},
+        {6, "-0.1", "の 6 行目: 付加フィルタ（銅） -0.1 mm は範囲外です（0 mm 以上の有限の値）"},
+        {9, "-1", "の 9 行目: 任意フィルタの厚さ -1 mm は範囲外です（0 mm 以上の有限の値）"},
+        {11, "8", "の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）"},
+        {11, "-0.5", "の 11 行目: 天板透過率 -0.5 は範囲外です（0 より大きく 1 以下）"},
+        {11, "0", "の 11 行目: 天板透過率 0 は範囲外です（0 より大きく 1 以下）"},
+        {11, "NaN", "の 11 行目: 天板透過率が「NaN」です（有限の数値が必要です）"},
+        {12, "-1", "の 12 行目: 天板の軟部組織等価厚 -1 cm は範囲外です（0 cm 以上の有限の値）"},
+        {13, "-1.046", "の 13 行目: 校正定数 -1.046 は範囲外です（0 より大きい有限の値）"},
+        {13, "inf", "の 13 行目: 校正定数が「inf」です（有限の数値が必要です）"},
+        {13, "1e300x", ""},  // 1e300 is finite: a huge but legal constant
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        QStringList lines = kVersion3Lines;
+        lines[6] = " 0 ";
+        lines[c.line - 1] = QString::fromLatin1(c.text);
+        WriteFile(dir, "x.odv3", Lines(lines));
+        const auto read = ReadEquipmentFile(dir.filePath("x.odv3"));
+        if (*c.message == '\0') {
+            EXPECT_TRUE(read) << c.text;
+            continue;
+        }
+        ASSERT_FALSE(read) << c.text;
+        EXPECT_EQ(read.error().message(), QStringLiteral("x.odv3 ") + QString::fromUtf8(c.message));
+    }
+    // Version 1 holds the measured quantities on other lines.
+    QStringList old = kVersion3Lines.mid(0, 9);
+    for (int i = 10; i <= 24; ++i) old << (i == 22 ? QStringLiteral("0") : QStringLiteral("0.5"));
+    WriteFile(dir, "old.odv", Lines(old));
+    EXPECT_TRUE(ReadEquipmentFile(dir.filePath("old.odv")).error().message().startsWith(
+        QString::fromUtf8("old.odv の 22 行目: 校正定数 0 は")));
 }
 
 EquipmentRecordTexts SampleRecord() {
@@ -126,11 +172,11 @@ TEST(EquipmentFile, WritesVersion3ThroughThePictures) {
         "0.3",   "80",   "0.780", "3.200", "1.046"};
     EXPECT_EQ(ReadFile(dir.filePath(*written)), Lines(expected));
 
-    // Read back: the thickness text becomes centimetres, the material text stays as written.
+    // A focus–isocentre distance of 5 cm is outside the editor's limits: reading refuses it.
     const auto read = ReadEquipmentFile(dir.filePath(*written));
-    ASSERT_TRUE(read);
-    EXPECT_DOUBLE_EQ(read->Data.OtherFilterThickness, 0.03);
-    EXPECT_EQ(read->OtherFilterMaterialText, QString::fromUtf8("Ｍｏ～"));
+    ASSERT_FALSE(read);
+    EXPECT_TRUE(read.error().message().startsWith(QString::fromUtf8("Ｘ線室１.odv3 の 2 行目: ")))
+        << read.error().what();
 }
 
 TEST(EquipmentFile, NamesOutsideTheFolderAreRefusedAndNothingIsWritten) {
@@ -165,7 +211,7 @@ TEST(EquipmentFile, LoadingWithTheFlagSetLoadsTheMaterialTable) {
     const auto missing = LoadEquipmentFile(dir.filePath("Room.odv3"), dir.path());
     ASSERT_FALSE(missing);
     EXPECT_TRUE(missing.error().message().startsWith(
-        QStringLiteral("Room.odv3: the other filter's material")))
+        QStringLiteral("Room.odv3: 任意フィルタの材質ファイルを読み込めません")))
         << missing.error().what();
 }
 
@@ -177,7 +223,7 @@ TEST(EquipmentFile, MaterialNameCannotLeaveTheFolder) {
     WriteFile(dir, "sub/Room.odv3", Lines(lines));
     const auto loaded = LoadEquipmentFile(dir.filePath("sub/Room.odv3"), dir.filePath("sub"));
     ASSERT_FALSE(loaded);
-    EXPECT_TRUE(loaded.error().message().startsWith(QStringLiteral("Room.odv3 line 8:")));
+    EXPECT_TRUE(loaded.error().message().startsWith(QStringLiteral("Room.odv3 の 8 行目:")));
 }
 
 }  // namespace

@@ -27,13 +27,13 @@ TEST(FieldReader, BadFieldsAreNamedWithTheirLine) {
         const char* problem;
     };
     const Case cases[] = {
-        {"1 2\n3 x4", 2, "\"x4\" is not a number"},
-        {"1\n\n2,,3", 3, "empty field between commas"},
-        {",1", 1, "empty field between commas"},
-        {"1 inf", 1, "\"inf\" is not a number"},
-        {"1 1e", 1, "\"1e\" is not a number"},
-        {"1e400", 1, "\"1e400\" is out of range"},
-        {"1.5\x81\x40", 1, "\"1.5?@\" is not a number"},
+        {"1 2\n3 x4", 2, "「x4」は数値ではありません"},
+        {"1\n\n2,,3", 3, "カンマとカンマの間に数値がありません"},
+        {",1", 1, "カンマとカンマの間に数値がありません"},
+        {"1 inf", 1, "「inf」は数値ではありません"},
+        {"1 1e", 1, "「1e」は数値ではありません"},
+        {"1e400", 1, "「1e400」は扱える範囲を外れた数値です"},
+        {"1.5\x81\x40", 1, "「1.5?@」は数値ではありません"},
     };
     for (const auto& c : cases) {
         FieldReader reader(c.text, 1);
@@ -55,7 +55,7 @@ TEST(ReadNumberLine, ReadsEveryNumberOfOneLine) {
     ASSERT_TRUE(ReadNumberLine("", values, problem));
     EXPECT_TRUE(values.empty());
     EXPECT_FALSE(ReadNumberLine("1 two", values, problem));
-    EXPECT_EQ(problem, "\"two\" is not a number");
+    EXPECT_EQ(problem, "「two」は数値ではありません");
 }
 
 }  // namespace

@@ -59,19 +59,18 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
         const char* message;
     } cases[] = {
         {RowsFrom(0.002, 3),
-         "m.ele line 3: the first energy is 0.002 MeV (the table must start at 0.001 MeV or "
-         "below)"},
-        {RowsFrom(0.001, 100), "m.ele line 102: no energy of 10 MeV or more within 100 rows"},
+         "m.ele の 3 行目: 最初のエネルギーが 0.002 MeV です（表は 0.001 MeV 以下から始まる必要があります）"},
+        {RowsFrom(0.001, 100), "m.ele の 102 行目: 100 行以内に 10 MeV 以上のエネルギーがありません"},
         {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 1 0 0\r\n",
-         "m.ele line 4: the file ends before row 3"},
+         "m.ele の 4 行目: 3 番目の行の前でファイルが終わっています"},
         {"d\r\n1.0 0\r\n0.001 1 1 1 0 0\r\n1 1 1 x 0 0\r\n",
-         "m.ele line 4: row 2: \"x\" is not a number"},
-        {"d\r\n1.0 0\r\n0.001 1 1 1 0\r\n", "m.ele line 3: the file ends before row 1"},
+         "m.ele の 4 行目: 2 番目の行: 「x」は数値ではありません"},
+        {"d\r\n1.0 0\r\n0.001 1 1 1 0\r\n", "m.ele の 3 行目: 1 番目の行の前でファイルが終わっています"},
         {"d\r\n0 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n",
-         "m.ele line 2: the density must be positive"},
+         "m.ele の 2 行目: 密度 0 は正の数でなければなりません"},
         {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n",
-         "m.ele line 5: row 3: the energies must not fall"},
-        {"", "m.ele line 1: missing (the file is empty)"},
+         "m.ele の 5 行目: 3 番目の行: エネルギーが前の行より小さくなっています"},
+        {"", "m.ele の 1 行目: ありません（ファイルが空です）"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -93,7 +92,8 @@ TEST(MaterialFile, HundredRowsEndingAtTenMeVAreAccepted) {
 // The table building refuses what it cannot interpolate; the error still names the file.
 TEST(MaterialFile, RowsThatCannotBeInterpolatedNameTheFile) {
     QTemporaryDir dir;
-    WriteFile(dir, "m.ele", "d\r\n1 0\r\n0.001 0 0 0 0 0\r\n10 1 1 1 0 0\r\n");
+    // Each number is finite, but density × coefficient is not.
+    WriteFile(dir, "m.ele", "d\r\n1e300 0\r\n0.001 1e10 0 0 0 0\r\n10 1 1 1 0 0\r\n");
     const auto table = LoadMaterialTable(dir.filePath("m.ele"));
     ASSERT_FALSE(table);
     EXPECT_TRUE(table.error().message().startsWith(QStringLiteral("m.ele: ")))

@@ -122,17 +122,19 @@ TEST(ResultsCsv, DamagedFilesAreRefusedWhole) {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {variant(" 2 \r\n", " 16 \r\n"), "bad.csv line 2: 16 rows, at most 15 possible"},
-        {variant(" 2 \r\n", " 2.0 \r\n"), "bad.csv line 2: \"2.0\" is not a row count"},
-        {variant(" 2 \r\n", "\r\n"), "bad.csv line 2: \"\" is not a row count"},
-        {variant("FSD (cm),08,08", "FSD (cm),08"), "bad.csv line 10: 1 fields, 2 expected"},
-        {variant("FSD (cm),08,08", "FSD (cm),08,08,09"), "bad.csv line 10: 3 fields, 2 expected"},
-        {variant("Kar (mGy)", "Kar(mGy)"), "bad.csv line 12: \"Kar (mGy)\" expected at the start"},
-        {variant("1.046,1.046", "1.046,abc"), "bad.csv line 16: row 2: \"abc\" is not a number"},
-        {variant("上記厚(mm),0,", "上記厚(mm),,"), "bad.csv line 9: row 1: \"\" is not a number"},
-        {bytes.left(bytes.indexOf("Kar")), "bad.csv line 12: missing (18 lines expected)"},
-        {bytes + "extra\r\n", "bad.csv line 19: unexpected text after the table"},
-        {bytes + QByteArray("\x81", 1), "bad.csv line 19: not valid CP932 text"},
+        {variant(" 2 \r\n", " 16 \r\n"), "bad.csv の 2 行目: 行数 16 は多すぎます（15 行まで）"},
+        {variant(" 2 \r\n", " 2.0 \r\n"), "bad.csv の 2 行目: 「2.0」は行数ではありません"},
+        {variant(" 2 \r\n", "\r\n"), "bad.csv の 2 行目: 「」は行数ではありません"},
+        {variant("FSD (cm),08,08", "FSD (cm),08"), "bad.csv の 10 行目: データが 1 個あります（2 個のはず）"},
+        {variant("FSD (cm),08,08", "FSD (cm),08,08,09"), "bad.csv の 10 行目: データが 3 個あります（2 個のはず）"},
+        {variant("Kar (mGy)", "Kar(mGy)"), "bad.csv の 12 行目: 行の始めに「Kar (mGy)」が必要です"},
+        {variant("1.046,1.046", "1.046,abc"), "bad.csv の 16 行目: 2 番目のデータ「abc」は数値ではありません"},
+        {variant("上記厚(mm),0,", "上記厚(mm),,"), "bad.csv の 9 行目: 1 番目のデータ「」は数値ではありません"},
+        {bytes.left(bytes.indexOf("Kar")), "bad.csv の 12 行目: ありません（18 行必要です）"},
+        {bytes + "extra\r\n", "bad.csv の 19 行目: 表の後に余分な文字があります"},
+        {bytes + QByteArray("\x81", 1), "bad.csv の 19 行目: CP932（シフト JIS）の文字として読めません"},
+        // A CR inside a cell could not be written back: refused when loading, not when saving.
+        {variant("対象部位,", "対象部位,\r"), "bad.csv の 3 行目: 行の途中に改行文字（CR）があります"},
     };
     for (const auto& c : cases) {
         WriteFile(dir, "bad.csv", c.bytes);
@@ -152,7 +154,7 @@ TEST(ResultsCsv, WriterRefusesWhatCouldNotBeReadBack) {
     comma.Rows[1][ResultsColumn::OtherFilterName] = std::string("Al,Cu");
     const auto written = WriteResultsCsv(path, "c", comma);
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv line 8: 1 行目の計算結果")))
+    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv の 8 行目: 1 行目の計算結果")))
         << written.error().what();
     ResultsTable overfull = TableOf(1);
     overfull.NextRowIndex = 17;

@@ -43,13 +43,16 @@ TEST(ScatterKernelFile, ReadsTheNumbersInRowOrder) {
 TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
     QByteArray notANumber = KernelBytes();
     notANumber.replace("1.005000E+03", "1.005000E+0x");
+    QByteArray negative = KernelBytes();
+    negative.replace("1.005000E+03", "-1.005000E+03");
     const struct {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {KernelBytes(6399), "PDS-data/40.dat line 915: ends after 6399 numbers, 6400 expected"},
-        {KernelBytes() + " 7", "PDS-data/40.dat line 915: more than 6400 numbers"},
-        {notANumber, "PDS-data/40.dat line 1: number 5: \"1.005000E+0x\" is not a number"},
+        {KernelBytes(6399), "PDS-data/40.dat の 915 行目: 数値が 6399 個で終わっています（6400 個必要）"},
+        {KernelBytes() + " 7", "PDS-data/40.dat の 915 行目: 数値が 6400 個より多くあります"},
+        {notANumber, "PDS-data/40.dat の 1 行目: 5 番目の数値: 「1.005000E+0x」は数値ではありません"},
+        {negative, "PDS-data/40.dat の 1 行目: 5 番目の数値 -1005: 散乱線量は 0 以上の有限の数でなければなりません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -70,7 +73,7 @@ TEST(ScatterKernelFile, MissingFileThrows) {
         load(150);
         ADD_FAILURE() << "a missing kernel file was read";
     } catch (const FileError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: cannot open")))
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("PDS-data/150.dat: 開けません")))
             << error.what();
     }
 }

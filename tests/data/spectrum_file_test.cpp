@@ -52,8 +52,8 @@ TEST(SpectrumFile, BrokenFilesAreNamedByLine) {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {shortFile, "B_SPCTL.dat line 300: missing (300 lines expected)"},
-        {badLine, "B_SPCTL.dat line 160: 3 numbers, 2 expected"},
+        {shortFile, "B_SPCTL.dat の 300 行目: ありません（300 行必要です）"},
+        {badLine, "B_SPCTL.dat の 160 行目: 数値が 3 個あります（2 個のはず）"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;

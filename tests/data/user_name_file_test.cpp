@@ -1,9 +1,12 @@
 #include "user_name_file.h"
 
+#include "cp932_text.h"
+
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
 #include "test_files.h"
+#include "tiny_disk.h"
 
 namespace ordevo {
 namespace {
@@ -62,12 +65,22 @@ TEST(UserNameFile, RefusedNamesAndShortFilesLeaveTheFileAlone) {
     ASSERT_FALSE(stored);
     EXPECT_EQ(
         stored.error().message(),
-        QStringLiteral("Primary.dat line 31: missing (31 lines expected before the user name)"));
+        QStringLiteral("Primary.dat の 31 行目: ありません（ユーザー名の前に 31 行必要です）"));
     EXPECT_EQ(ReadFile(dir.filePath("Primary.dat")), thirty);
 
     QTemporaryDir empty;
     EXPECT_FALSE(StoreUserName(empty.path(), QStringLiteral("name")));
     EXPECT_FALSE(QFile::exists(empty.filePath("Primary.dat")));
+}
+
+// Primary.dat holds the reference doses too: a full disk must not cost them.
+TEST(UserNameFile, AFullDiskKeepsPrimaryDatWhole) {
+    testing::TinyDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+    ASSERT_TRUE(WriteFileBytes(disk.FilePath(QStringLiteral("Primary.dat")), DeliveredPrimary()));
+    disk.Fill();
+    EXPECT_FALSE(StoreUserName(disk.Path(), QString::fromUtf8("ABC 総合病院")));
+    EXPECT_EQ(ReadFile(disk.FilePath(QStringLiteral("Primary.dat"))), DeliveredPrimary());
 }
 
 }  // namespace

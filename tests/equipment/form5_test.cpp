@@ -162,9 +162,9 @@ TEST_F(Form5Window, AnUnusableMaterialFileLeavesThePreviousFilter) {
         const char* why;
     } cases[] = {
         {"Late.ele", "0.002"},
-        {"Short.ele", "ends before row 1"},
-        {"Endless.ele", "100 rows"},
-        {"Mo.ele", "cannot"},  // deleted after it was listed
+        {"Short.ele", "1 番目の行の前でファイルが終わっています"},
+        {"Endless.ele", "100 行以内"},
+        {"Mo.ele", "開けません"},  // deleted after it was listed
     };
     for (const auto& c : cases) {
         const QString name = QString::fromUtf8(c.file);

@@ -195,7 +195,8 @@ TEST_F(Form8Window, OkWithOnlyTheTypicalVoltageEmptyPassesTheEmptyBoxCheck) {
     ASSERT_EQ(messages->Shown().size(), 1u);
     // Not the empty-box message: the voltage itself is then refused, naming its box.
     EXPECT_EQ(messages->Shown()[0].text,
-              QString::fromUtf8(MessageFor(CouchInputProblem::TypicalTubeVoltage)));
+              QString::fromUtf8(MessageFor(CouchInputProblem::TypicalTubeVoltage)) +
+                  QString::fromUtf8("\n通常使用する代表的な管電圧 0 kV は範囲外です（1〜150 kV）"));
     EXPECT_FALSE(Button("Command3")->isEnabled());
 }
 
@@ -230,6 +231,13 @@ TEST_F(Form8Window, ImpossibleMeasurementsAreRefusedNamingTheBox) {
         {"Text23", "150.5", CouchInputProblem::TypicalTubeVoltage},
         {"Text15", "12.0", CouchInputProblem::TransmissionAboveOne},
         {"Text15", "0.0001", CouchInputProblem::TransmissionBeyondTable},
+        {"Text15", "0", CouchInputProblem::AirKermaWithCouch},
+        {"Text15", "abc", CouchInputProblem::AirKermaWithCouch},
+        {"Text15", "-1", CouchInputProblem::AirKermaWithCouch},
+        {"Text8", "60", CouchInputProblem::FocusReceptorDistance},
+        {"Text2", "-50", CouchInputProblem::InherentFiltration},
+        {"Text4", "-0.1", CouchInputProblem::AddedCopper},
+        {"Text1", "95", CouchInputProblem::TargetAngle},
         {"Text1", "0", CouchInputProblem::TargetAngle},
     };
     window.StartNew();
@@ -242,7 +250,9 @@ TEST_F(Form8Window, ImpossibleMeasurementsAreRefusedNamingTheBox) {
         messages->Forget();
         Ok();
         ASSERT_EQ(messages->Shown().size(), 1u) << c.box << " " << c.text;
-        EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(MessageFor(c.problem))) << c.box;
+        EXPECT_EQ(messages->Shown()[0].text.section(QLatin1Char('\n'), 0, 0),
+                  QString::fromUtf8(MessageFor(c.problem))) << c.box;
+        EXPECT_TRUE(messages->Shown()[0].text.contains(QLatin1Char('\n'))) << c.box;  // and why
         EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
         EXPECT_EQ(window.focusWidget(), Box(c.box)) << c.box;
         EXPECT_FALSE(Button("Command3")->isEnabled()) << c.box;
@@ -323,6 +333,17 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
         EXPECT_TRUE(messages->Shown()[0].text.contains(QString::fromUtf8(c.says))) << c.name;
         EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
     }
+    // A filtration changed after "OK" is saved as typed: one the reader would refuse is not saved.
+    Box("Text13")->setText(QStringLiteral("Room"));
+    Box("Text4")->setText(QStringLiteral("-0.5"));
+    messages->Forget();
+    Save();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text,
+              QString::fromUtf8(" 基本データを保存できませんでした \n付加フィルタ（銅） -0.5 mm は範囲外です（0 mm 以上の有限の値）"));
+    EXPECT_EQ(window.focusWidget(), Box("Text4"));
+    Box("Text4")->setText(QStringLiteral("0.1"));
+
     EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.odv3")}).isEmpty());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath(QStringLiteral("../Room.odv3"))));
     EXPECT_TRUE(window.isVisible());

@@ -67,7 +67,26 @@ TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
     EXPECT_EQ(problem(Measurement(10, 10.5, 12)), static_cast<int>(P::TransmissionAboveOne));
     // 10 cm of this tissue transmits e^−5 = 0.0067.
     EXPECT_EQ(problem(Measurement(10, 0.05, 12)), static_cast<int>(P::TransmissionBeyondTable));
-    EXPECT_EQ(problem(Measurement(10, 0, 12)), static_cast<int>(P::TransmissionBeyondTable));
+    // A with-couch value of 0 or below is a wrong box, not a couch that absorbs everything.
+    for (double with : {0.0, -1.0, std::nan("")})
+        EXPECT_EQ(problem(Measurement(10, with, 12)), static_cast<int>(P::AirKermaWithCouch)) << with;
+    EXPECT_EQ(problem(Measurement(10, 8, 1e-320)), static_cast<int>(P::CalibrationConstant));
+    EXPECT_EQ(problem(Measurement(1e308, 1e308, 1e-10)), static_cast<int>(P::CalibrationConstant));
+    const struct {
+        double EquipmentData::*field;
+        double value;
+        P expected;
+    } limits[] = {{&EquipmentData::FocusReceptorDistance, 65.0, P::FocusReceptorDistance},
+                  {&EquipmentData::InherentFiltration, -0.1, P::InherentFiltration},
+                  {&EquipmentData::AddedAluminium, -0.1, P::AddedAluminium},
+                  {&EquipmentData::AddedCopper, -0.1, P::AddedCopper},
+                  {&EquipmentData::OtherFilterThickness, -0.1, P::OtherFilterThickness},
+                  {&EquipmentData::TargetAngle, 95.0, P::TargetAngle}};
+    for (const auto& limit : limits) {
+        EquipmentData eq = PlainEquipment();
+        eq.*limit.field = limit.value;
+        EXPECT_EQ(problem(Measurement(10, 8, 12), eq), static_cast<int>(limit.expected)) << limit.value;
+    }
     EquipmentData flatAnode = PlainEquipment();
     flatAnode.TargetAngle = 0;
     EXPECT_EQ(problem(Measurement(10, 8, 12), flatAnode), static_cast<int>(P::TargetAngle));
@@ -78,9 +97,9 @@ TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
     EXPECT_EQ(problem(Measurement(10, 8, 12), leadFilter), static_cast<int>(P::BeamFullyAbsorbed));
 
     std::set<std::string> messages;
-    for (int p = 0; p <= static_cast<int>(P::BeamFullyAbsorbed); ++p)
+    for (int p = 0; p <= static_cast<int>(kLastCouchInputProblem); ++p)
         messages.insert(MessageFor(static_cast<P>(p)));
-    EXPECT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages.size(), static_cast<std::size_t>(kLastCouchInputProblem) + 1);
     EXPECT_EQ(messages.count(""), 0u);
 }
 

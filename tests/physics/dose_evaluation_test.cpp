@@ -185,6 +185,10 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
          EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
         {"zero calibration constant", [](Chain& c) { c.in.Equipment.CalibrationConstant = 0; },
          EvaluationOutcome::CalculationFailed, EvaluationStep::DepthDose},
+        {"negative couch transmission", [](Chain& c) { c.in.Equipment.CouchTransmission = -0.5; },
+         EvaluationOutcome::CalculationFailed, EvaluationStep::None},
+        {"Ka,r past the double range after calibration", [](Chain& c) { c.in.ReferenceAirKerma = 1.7e308, c.in.Equipment.CalibrationConstant = 1.1; },
+         EvaluationOutcome::CalculationFailed, EvaluationStep::None},
     };
     for (const Failure& f : failures) {
         Chain c;
@@ -193,6 +197,8 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
         EXPECT_EQ(ev.Outcome, f.outcome) << f.what;
         EXPECT_EQ(ev.ReachedStep, f.reached) << f.what;
         EXPECT_FALSE(ev.FailureDetail.empty()) << f.what;
+        // The user sees the step's message, then the reason on its own line.
+        EXPECT_EQ(FailureMessageFor(ev), std::string(MessageFor(f.outcome)) + "\n" + ev.FailureDetail);
     }
     EXPECT_STREQ(MessageFor(EvaluationOutcome::CalculationFailed), "　???  正しく計算できませんでした  ???   ");
     EXPECT_STREQ(MessageFor(EvaluationOutcome::DepthDoseFailed), " 正しく計算できません ");

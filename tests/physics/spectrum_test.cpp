@@ -159,6 +159,18 @@ TEST(Spectrum, ImpossibleInputsThrow) {
         eq.TargetAngle = angle;
         EXPECT_THROW(Compute(table, Fixed(80), eq), CalculationError) << angle;
     }
+    // A negative filter would amplify the beam: refused, the other filter only when in use.
+    for (double EquipmentData::*filter : {&EquipmentData::InherentFiltration, &EquipmentData::AddedAluminium,
+                                          &EquipmentData::AddedCopper, &EquipmentData::OtherFilterThickness}) {
+        EquipmentData eq = PlainEquipment();
+        eq.OtherFilterFlag = 1;
+        eq.*filter = -0.05;
+        EXPECT_THROW(Compute(table, Fixed(80), eq), CalculationError);
+        eq.OtherFilterFlag = 0;
+        if (filter == &EquipmentData::OtherFilterThickness) {
+            EXPECT_NO_THROW(Compute(table, Fixed(80), eq));
+        }
+    }
     AttenuationTable noAir = table;
     noAir.AirEnergyAbsorption = Constant(0.0);
     EXPECT_THROW(Compute(noAir, Fixed(80)), CalculationError);

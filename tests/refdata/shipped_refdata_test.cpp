@@ -44,11 +44,11 @@ TEST(ShippedRefdata, EveryFileIsReadableByTheProgram) {
         const auto table = LoadMaterialTable(QDir(kShipped).filePath(name));
         EXPECT_TRUE(table.has_value()) << name.toStdString() << ": " << table.error().what();
     }
-    const auto note = ReadTextLines(QDir(kShipped).filePath(QStringLiteral("はじめにお読み下さい.txt")));
+    const auto note = ReadTextLines(QDir(kShipped).filePath(QStringLiteral("はじめにお読み下さい.txt")), kTableFileMaxBytes);
     ASSERT_TRUE(note.has_value());
     EXPECT_TRUE(note->join("").contains(QStringLiteral(".ele")));
     // Delivered without a user name: exactly 31 lines.
-    const auto primary = ReadTextLines(QDir(kShipped).filePath("Primary.dat"));
+    const auto primary = ReadTextLines(QDir(kShipped).filePath("Primary.dat"), kTableFileMaxBytes);
     ASSERT_TRUE(primary.has_value());
     EXPECT_EQ(primary->size(), 31);
 }

@@ -184,10 +184,10 @@ TEST_F(SpectrumPlot, UnusableFilesAreRefusedWithTheirReason) {
         const char* why;
     } cases[] = {
         {"missing", [&] { return folder.filePath(QStringLiteral("B_SPCTL.dat")); }, "B_SPCTL.dat"},
-        {"299 lines", [&] { return WriteText(shortFile); }, "line 300"},
+        {"299 lines", [&] { return WriteText(shortFile); }, "300 行目"},
         {"only zeros", [&] { return WriteSpectrum(zeros); }, "every fluence is 0"},
-        {"negative bin", [&] { return WriteSpectrum(negative); }, "line 150"},
-        {"text", [&] { return WriteText("0.5 abc\r\n"); }, "line 1"},
+        {"negative bin", [&] { return WriteSpectrum(negative); }, "150 行目"},
+        {"text", [&] { return WriteText("0.5 abc\r\n"); }, "1 行目"},
     };
     for (const auto& c : cases) {
         QFile::remove(folder.filePath(QStringLiteral("B_SPCTL.dat")));

@@ -8,6 +8,7 @@
 
 #include "print_service.h"
 #include "printer_surface.h"
+#include "tiny_disk.h"
 
 using namespace ordevo::ui;
 
@@ -129,6 +130,24 @@ TEST(PrintService, AFolderThatRefusesTheFileIsReportedAndLeavesNoFile) {
     EXPECT_EQ(report.outcome, PrintOutcome::Failed);
     EXPECT_FALSE(report.error.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// The PDF's last buffered bytes meet the full disk at the flush: reported, the old PDF kept.
+TEST(PrintService, AFullDiskIsReportedAndKeepsTheOldPdf) {
+    ordevo::testing::TinyDisk disk(64);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+    const QString path = disk.FilePath(QStringLiteral("results.pdf"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("%PDF-old");
+    old.close();
+    disk.Fill();
+    const PrintReport report =
+        SystemPrintService::WritePdf(path, QStringLiteral("Ordevo-V3"), DrawFrameAndTitle);
+    EXPECT_EQ(report.outcome, PrintOutcome::Failed);
+    EXPECT_FALSE(report.error.isEmpty());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("%PDF-old"));
 }
 
 TEST(PrintService, RecordingServiceKeepsEachPageInMillimetres) {

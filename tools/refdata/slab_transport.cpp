@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
+
+#include "photon_direction.h"
 
 namespace ordevo::refdata {
 
@@ -18,27 +19,6 @@ struct Photon {
     std::array<double, 3> Direction{0.0, 0.0, 1.0};
     double EnergyKeV = 0;
 };
-
-// Turns the direction by the polar angle θ (given as cos θ) and an azimuth uniform in 2π.
-void Rotate(std::array<double, 3>& d, double cosTheta, Xoshiro256& rng) {
-    const double sinTheta = std::sqrt(std::max(0.0, 1.0 - cosTheta * cosTheta));
-    const double phi = 2.0 * std::numbers::pi * rng.Uniform();
-    const double cosPhi = std::cos(phi);
-    const double sinPhi = std::sin(phi);
-    const double w = d[2];
-    const double s = std::sqrt(std::max(0.0, 1.0 - w * w));
-    if (s < 1e-10) {
-        d = {sinTheta * cosPhi, sinTheta * sinPhi, (w > 0 ? 1.0 : -1.0) * cosTheta};
-        return;
-    }
-    const double u = d[0];
-    const double v = d[1];
-    d[0] = u * cosTheta + sinTheta * (u * w * cosPhi - v * sinPhi) / s;
-    d[1] = v * cosTheta + sinTheta * (v * w * cosPhi + u * sinPhi) / s;
-    d[2] = w * cosTheta - sinTheta * s * cosPhi;
-    const double norm = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-    for (double& c : d) c /= norm;
-}
 
 // Distance along the direction to the slab's surface, and whether it is the front face.
 std::pair<double, bool> DistanceToSurface(const Photon& photon) {

@@ -1,73 +1,16 @@
-// Photon interactions in ICRU-44 soft tissue for the Monte Carlo: attenuation, the choice of
-// process and scattering element, and the sampling of incoherent and coherent scattering.
-// Cross sections come from xraylib (mixture rule), tabulated once on a fine energy grid;
-// energy absorption for the kerma estimators comes from NIST SRD 126.
+// Photon interactions in ICRU-44 soft tissue, the medium of every tally of the reference data.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <vector>
-
-#include "materials.h"
-#include "random.h"
+#include "material_interactions.h"
 
 namespace ordevo::refdata {
 
-enum class Interaction { Photoelectric, Incoherent, Coherent };
+// ICRU-44 soft tissue with NIST μen/ρ of tissue for the kerma estimators.
+MaterialComposition SoftTissueComposition();
 
-struct ScatteredPhoton {
-    double CosTheta = 1;
-    double EnergyKeV = 0;
-};
-
-class TissueInteractions {
+class TissueInteractions : public MaterialInteractions {
 public:
-    // Energies the tables cover, keV; a photon below the lower end is absorbed where it is.
-    static constexpr double kMinEnergyKeV = 1.0;
-    static constexpr double kMaxEnergyKeV = 150.0;
-
     TissueInteractions();  // reads xraylib; throws if a cross section is unavailable
-
-    double LinearAttenuation(double energyKeV) const;  // μ of tissue, 1/cm
-    double MuEnOverRho(double energyKeV) const;        // NIST μen/ρ of tissue, cm²/g
-
-    // The process of a collision, from one uniform number in [0, 1).
-    Interaction SampleInteraction(double energyKeV, double xi) const;
-    // Klein–Nishina corrected by the incoherent scattering function S(q, Z) of the element
-    // chosen in proportion to its incoherent cross section. No Doppler broadening.
-    ScatteredPhoton SampleIncoherent(double energyKeV, Xoshiro256& rng) const;
-    // Thomson corrected by the squared atomic form factor of the element chosen in
-    // proportion to its coherent cross section. Returns cos θ; the energy is unchanged.
-    double SampleCoherent(double energyKeV, Xoshiro256& rng) const;
-
-    // Mixture mass cross section of one process at a tabulated-grid energy, cm²/g (for tests).
-    double MassCrossSection(Interaction process, double energyKeV) const;
-
-private:
-    static constexpr std::size_t kElements = kSoftTissueElements.size();
-    static constexpr double kEnergyStepKeV = 0.01;
-    static constexpr double kMomentumStep = 0.002;  // 1/Å
-
-    struct EnergyPoint {
-        double Mu = 0;                  // 1/cm
-        double MuEnOverRho = 0;         // cm²/g
-        double PhotoFraction = 0;       // σ_photo / σ_total
-        double PhotoIncoherentFraction = 0;  // (σ_photo + σ_incoherent) / σ_total
-        double Photo = 0, Incoherent = 0, Coherent = 0;  // cm²/g
-        std::array<double, kElements> IncoherentCumulative{};  // element choice
-        std::array<double, kElements> CoherentCumulative{};
-    };
-
-    // Grid point below the energy and the fraction of the way to the next one.
-    std::pair<std::size_t, double> Locate(double energyKeV) const;
-    std::size_t ChooseElement(const std::array<double, kElements>& cumulative, double xi) const;
-    double ScatteringFunction(std::size_t element, double q) const;
-    double CoherentCumulativeAt(std::size_t element, double q) const;
-
-    std::vector<EnergyPoint> points_;
-    // Per element on the momentum-transfer grid: S(q) and ∫₀^q F²(q') d(q'²).
-    std::array<std::vector<double>, kElements> scattering_;
-    std::array<std::vector<double>, kElements> coherentCumulative_;
 };
 
 }  // namespace ordevo::refdata

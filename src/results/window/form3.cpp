@@ -106,7 +106,10 @@ void Form3::Load() {
     // as they were, and the window stays open for another choice.
     FileResult<ResultsCsvContents> contents = ReadResultsCsv(path);
     if (!contents) {
-        messages.Warning(QString::fromUtf8(kUnreadableResultsFileMessage), ui::WithBeep::Yes);
+        // The fixed message, then what is wrong and where.
+        messages.Warning(QString::fromUtf8(kUnreadableResultsFileMessage) + QLatin1Char('\n') +
+                             contents.error().message(),
+                         ui::WithBeep::Yes);
         return;
     }
     table_ = contents->Table;
