@@ -31,7 +31,7 @@ using RecordSink =
 QString ValueText(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 bool StartsWithNumber(QByteArrayView line) {
-    FieldReader reader(std::string_view(line.data(), static_cast<std::size_t>(line.size())));
+    FieldReader reader(std::string_view(line.data(), line.size()));
     double value = 0;
     return reader.Next(value) == FieldReader::Outcome::Number;
 }
@@ -60,12 +60,12 @@ FileResult<void> ReadRecords(const QString& path, qint64 maxBytes, int firstLine
     for (int record = 1; record <= count; ++record) {
         const int lineNumber = firstLine + record - 1;
         if (lineNumber > lineCount) return missing(record, lineNumber);
-        const QByteArrayView line = lines[static_cast<std::size_t>(lineNumber - 1)];
-        if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())),
+        const QByteArrayView line = lines[lineNumber - 1];
+        if (!ReadNumberLine(std::string_view(line.data(), line.size()),
                             numbers, problem)) {
             bool recordsFollow = false;
             for (int later = lineNumber + 1; later <= lineCount && !recordsFollow; ++later)
-                recordsFollow = StartsWithNumber(lines[static_cast<std::size_t>(later - 1)]);
+                recordsFollow = StartsWithNumber(lines[later - 1]);
             if (!StartsWithNumber(line) && !recordsFollow) return missing(record, lineNumber);
             return FileError::AtLine(fileName, lineNumber, QString::fromStdString(problem));
         }
@@ -94,12 +94,12 @@ FileResult<std::vector<BackscatterRow>> ReadBackscatterFile(const QString& path)
         path, kLargeDataFileMaxBytes, 2, kBackscatterRingCount, 1 + kBackscatterEnergyCount,
         [&](int row, const std::vector<double>& numbers) -> std::optional<QString> {
             for (int column = 1; column <= kBackscatterEnergyCount; ++column) {
-                const double value = numbers[static_cast<std::size_t>(column)];
+                const double value = numbers[column];
                 if (!(value >= 0.0) || !std::isfinite(value))
                     return QStringLiteral("%1 番目の数値 %2: 後方散乱の値は 0 以上の有限の数でなければなりません")
                         .arg(column + 1)
                         .arg(ValueText(value));
-                table[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = value;
+                table[row][column] = value;
             }
             return std::nullopt;
         });
@@ -132,7 +132,7 @@ FileResult<AttenuationTable> ReadAttenuationFile(const QString& path) {
                     return QStringLiteral("%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません")
                         .arg(c + 2)
                         .arg(ValueText(value));
-                (*columns[c])[static_cast<std::size_t>(bin)] = value;
+                (*columns[c])[bin] = value;
             }
             const double ratio = numbers[5] / numbers[4];
             if (!(ratio >= kMinTissueToAirRatio && ratio <= kMaxTissueToAirRatio))
@@ -153,7 +153,7 @@ FileResult<BinArray> ReadPrimaryFile(const QString& path) {
             if (!(numbers[1] > 0.0) || !std::isfinite(numbers[1]))
                 return QStringLiteral("一次線量 %1 は正の有限の数でなければなりません")
                     .arg(ValueText(numbers[1]));
-            primary[static_cast<std::size_t>(record - 1)] = numbers[1];
+            primary[record - 1] = numbers[1];
             return std::nullopt;
         });
     if (!read) return read.error();

@@ -13,7 +13,7 @@ constexpr int kFirstColumnLine = 3;
 constexpr int kLineCount = kFirstColumnLine + kResultsColumnCount - 1;  // 18
 
 QString Label(int column) {
-    return QString::fromUtf8(kResultsCsvLabels[static_cast<std::size_t>(column)]);
+    return QString::fromUtf8(kResultsCsvLabels[column]);
 }
 
 // The line less the empty fields (commas and blanks) at its end.
@@ -42,7 +42,7 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
         QString line = Label(column);
         for (int r = 1; r <= rows; ++r) {
             const QString cell = QString::fromStdString(CellText(
-                table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]));
+                table.Rows[r][column]));
             if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('\r')) ||
                 cell.contains(QLatin1Char('\n')))
                 return FileError::AtLine(
@@ -122,7 +122,7 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
                 return FileError::AtLine(
                     name, lineNumber,
                     QStringLiteral("%1 番目のデータ「%2」は数値ではありません").arg(r).arg(field));
-            table.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)] = text;
+            table.Rows[r][column] = text;
         }
     }
     for (qsizetype i = kLineCount; i < lines.size(); ++i) {

@@ -26,7 +26,7 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
     constexpr int kNumbers = kKernelRows * kKernelColumns;
     ScatterKernel kernel{};
     FieldReader reader(
-        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+        std::string_view(bytes->constData(), bytes->size()));
     double value = 0;
     for (int row = 1; row <= kKernelRows; ++row) {
         for (int column = 1; column <= kKernelColumns; ++column) {
@@ -39,7 +39,7 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
                             QStringLiteral("%1 番目の数値 %2: 散乱線量は 0 以上の有限の数でなければなりません")
                                 .arg(reader.NumberCount())
                                 .arg(QString::number(value, 'g', QLocale::FloatingPointShortest)));
-                    kernel[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = value;
+                    kernel[row][column] = value;
                     break;
                 case FieldReader::Outcome::End:
                     throw FileError::AtLine(name, reader.LineNumber(),

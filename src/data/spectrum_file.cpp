@@ -16,7 +16,7 @@ std::string SpectrumFileText(const BinArray& spectrum) {
     std::string text;
     text.reserve(kBinCount * 24);
     for (int j = 1; j <= kBinCount; ++j) {
-        text += SpectrumFileLine(j, spectrum[static_cast<std::size_t>(j)]);
+        text += SpectrumFileLine(j, spectrum[j]);
         text += "\r\n";
     }
     return text;
@@ -39,15 +39,15 @@ FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
         if (j > static_cast<int>(lines.size()))
             return FileError::AtLine(name, j,
                                      QStringLiteral("ありません（%1 行必要です）").arg(kBinCount));
-        const QByteArrayView line = lines[static_cast<std::size_t>(j - 1)];
-        if (!ReadNumberLine(std::string_view(line.data(), static_cast<std::size_t>(line.size())),
+        const QByteArrayView line = lines[j - 1];
+        if (!ReadNumberLine(std::string_view(line.data(), line.size()),
                             numbers, problem))
             return FileError::AtLine(name, j, QString::fromStdString(problem));
         if (numbers.size() != 2)
             return FileError::AtLine(name, j,
                                      QStringLiteral("数値が %1 個あります（2 個のはず）").arg(numbers.size()));
-        data.EnergyKeV[static_cast<std::size_t>(j)] = numbers[0];
-        data.Fluence[static_cast<std::size_t>(j)] = numbers[1];
+        data.EnergyKeV[j] = numbers[0];
+        data.Fluence[j] = numbers[1];
     }
     return data;
 }

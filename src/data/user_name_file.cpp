@@ -44,7 +44,7 @@ FileResult<void> StoreUserName(const QString& folder, const QString& name) {
             QStringLiteral("ありません（ユーザー名の前に %1 行必要です）").arg(kKeptLines));
     QByteArray out;
     for (int i = 0; i < kKeptLines; ++i) {
-        out.append(lines[static_cast<std::size_t>(i)]);
+        out.append(lines[i]);
         out.append("\r\n", 2);
     }
     out.append(*encodedName);

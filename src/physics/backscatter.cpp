@@ -34,7 +34,7 @@ double Table(const ReferenceData& ref, int ring, int k) {
     if (ring < 1 || ring > kBackscatterRingCount ||
         static_cast<std::size_t>(ring) >= ref.BackscatterTable.size())
         throw CalculationError("後方散乱の表: リング " + std::to_string(ring) + " は表（300 リング）の外です");
-    return ref.BackscatterTable[static_cast<std::size_t>(ring)][static_cast<std::size_t>(k)];
+    return ref.BackscatterTable[ring][k];
 }
 
 // 1 + Σ over the rings inside a square or rectangle of half-widths a ≥ b.

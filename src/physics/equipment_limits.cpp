@@ -3,13 +3,11 @@
 #include <cmath>
 #include <sstream>
 
+#include "units.h"
+
 namespace ordevo {
 
 namespace {
-
-// The patient entrance reference point lies 15 cm before the isocentre; the field is
-// projected from it, so the focus–isocentre distance must exceed it.
-constexpr double kReferencePointOffsetCm = 15.0;
 
 const char* UnitOf(EquipmentField field) {
     switch (field) {
@@ -60,6 +58,8 @@ const char* EquipmentFieldName(EquipmentField field) {
 std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentData& e) {
     using F = EquipmentField;
     auto finite = [](double v) { return std::isfinite(v); };
+    // The field is projected from the reference point, so the focus–isocentre distance must
+    // exceed its offset.
     if (!finite(e.FocusIsocentreDistance) || !(e.FocusIsocentreDistance > kReferencePointOffsetCm))
         return EquipmentLimitViolation{F::FocusIsocentreDistance, e.FocusIsocentreDistance,
                                        "15 cm より大きい有限の値"};
@@ -78,7 +78,7 @@ std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentDat
                    {F::OtherFilterThickness, e.OtherFilterThickness}};
     for (const auto& filter : filters) {
         if (!finite(filter.cm) || !(filter.cm >= 0.0))
-            return EquipmentLimitViolation{filter.field, 10.0 * filter.cm, "0 mm 以上の有限の値"};
+            return EquipmentLimitViolation{filter.field, kMillimetresPerCentimetre * filter.cm, "0 mm 以上の有限の値"};
     }
     return std::nullopt;
 }
