@@ -84,8 +84,8 @@ void OrdevoApplication::Wire() {
 }
 
 bool OrdevoApplication::Start() {
-    if (const std::optional<QString> failure = LoadReferenceDataAtStart(state_)) {
-        AppMessages().Error(*failure);
+    if (const FileResult<void> loaded = LoadReferenceDataAtStart(state_); !loaded) {
+        AppMessages().Error(loaded.error().message());
         return false;
     }
     form1_->ResetForStartUp();
@@ -152,8 +152,8 @@ void OrdevoApplication::ReturnFromExit() {
     // data and the user name read again and every input empty. The results table, its window
     // and a total written on it belong to the session and stay as they are.
     mainWindowClosed_ = false;
-    if (const std::optional<QString> failure = LoadReferenceDataAtStart(state_)) {
-        AppMessages().Error(*failure);
+    if (const FileResult<void> loaded = LoadReferenceDataAtStart(state_); !loaded) {
+        AppMessages().Error(loaded.error().message());
         endProcess_(1);
         return;
     }

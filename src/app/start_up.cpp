@@ -7,15 +7,15 @@
 
 namespace ordevo {
 
-std::optional<QString> LoadReferenceDataAtStart(AppState& state) {
+FileResult<void> LoadReferenceDataAtStart(AppState& state) {
     auto reference = ReadReferenceData(state.WorkingFolder);
     if (!reference) {
-        return QStringLiteral(" 基準データファイルを読み込めませんでした \n\n%1\n\n検索したフォルダー: %2\n\n"
+        return FileError(QStringLiteral(" 基準データファイルを読み込めませんでした \n\n%1\n\n検索したフォルダー: %2\n\n"
                               "Ordevo-V3 を終了します。")
-            .arg(reference.error().message(), QDir::toNativeSeparators(QDir(state.WorkingFolder).absolutePath()));
+            .arg(reference.error().message(), QDir::toNativeSeparators(QDir(state.WorkingFolder).absolutePath())));
     }
     state.Reference = std::move(reference).value();
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace ordevo

@@ -58,7 +58,8 @@ private:
     std::variant<T, FileError> state_;
 };
 
-// The result of a write: success, or the error. The old file is left whole on error.
+// The result of a write or of a read that fills something in place: success, or the error. A
+// write that fails leaves the old file whole.
 template <>
 class FileResult<void> {
 public:
