@@ -15,13 +15,13 @@ QString ScatterKernelPath(const QString& folder, int energyKeV) {
                                  QString::number(energyKeV) + QStringLiteral(".dat"));
 }
 
-ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
+FileResult<ScatterKernel> ReadScatterKernel(const QString& folder, int energyKeV) {
     const QString name = QString::fromLatin1(kScatterKernelFolder) + QLatin1Char('/') +
                          QString::number(energyKeV) + QStringLiteral(".dat");
     if (energyKeV <= 0)
-        throw FileError::InFile(name, QStringLiteral("0 以下のエネルギーのカーネルはありません"));
+        return FileError::InFile(name, QStringLiteral("0 以下のエネルギーのカーネルはありません"));
     const auto bytes = ReadFileBytes(ScatterKernelPath(folder, energyKeV), kDataFileMaxBytes, name);
-    if (!bytes) throw bytes.error();
+    if (!bytes) return bytes.error();
 
     constexpr int kNumbers = kKernelRows * kKernelColumns;
     ScatterKernel kernel{};
@@ -34,7 +34,7 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
                 case FieldReader::Outcome::Number:
                     // A scatter dose: zero far from the axis, never negative.
                     if (!(value >= 0.0) || !std::isfinite(value))
-                        throw FileError::AtLine(
+                        return FileError::AtLine(
                             name, reader.LineNumber(),
                             QStringLiteral("%1 番目の数値 %2: 散乱線量は 0 以上の有限の数でなければなりません")
                                 .arg(reader.NumberCount())
@@ -42,12 +42,12 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
                     kernel[row][column] = value;
                     break;
                 case FieldReader::Outcome::End:
-                    throw FileError::AtLine(name, reader.LineNumber(),
+                    return FileError::AtLine(name, reader.LineNumber(),
                                             QStringLiteral("数値が %1 個で終わっています（%2 個必要）")
                                                 .arg(reader.NumberCount())
                                                 .arg(kNumbers));
                 case FieldReader::Outcome::Bad:
-                    throw FileError::AtLine(name, reader.LineNumber(),
+                    return FileError::AtLine(name, reader.LineNumber(),
                                             QStringLiteral("%1 番目の数値: %2")
                                                 .arg(reader.NumberCount() + 1)
                                                 .arg(QString::fromStdString(reader.Problem())));
@@ -58,15 +58,19 @@ ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
         case FieldReader::Outcome::End:
             break;
         case FieldReader::Outcome::Number:
-            throw FileError::AtLine(name, reader.LineNumber(),
+            return FileError::AtLine(name, reader.LineNumber(),
                                     QStringLiteral("数値が %1 個より多くあります").arg(kNumbers));
         case FieldReader::Outcome::Bad:
-            throw FileError::AtLine(name, reader.LineNumber(),
+            return FileError::AtLine(name, reader.LineNumber(),
                                     QStringLiteral("%1 個の数値の後: %2")
                                         .arg(kNumbers)
                                         .arg(QString::fromStdString(reader.Problem())));
     }
     return kernel;
+}
+
+ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV) {
+    return ReadScatterKernel(folder, energyKeV).value();
 }
 
 ScatterKernelLoader MakeScatterKernelLoader(const QString& folder) {

@@ -14,9 +14,13 @@ inline constexpr const char* kScatterKernelFolder = "PDS-data";
 QString ScatterKernelPath(const QString& folder, int energyKeV);
 
 // Reads the 6400 numbers of one kernel file in row order (depth row 1, rings 1…80; row 2; …),
-// line breaks anywhere between numbers. Throws FileError (a std::runtime_error) naming the
-// file and the place: missing file (or one over 1 MB, or not a regular file), fewer or more than
-// 6400 numbers, a field that is not a number, a negative value.
+// line breaks anywhere between numbers. The error names the file and the place: missing file
+// (or one over 1 MB, or not a regular file), fewer or more than 6400 numbers, a field that is
+// not a number, a negative value.
+FileResult<ScatterKernel> ReadScatterKernel(const QString& folder, int energyKeV);
+
+// The same for the depth-dose computation, which takes its kernels from a loader that throws:
+// the error is thrown as FileError (a std::runtime_error).
 ScatterKernel LoadScatterKernel(const QString& folder, int energyKeV);
 
 // A loader for the depth-dose computation that reads the files of `folder` on every call.

@@ -78,5 +78,25 @@ TEST(ScatterKernelFile, MissingFileThrows) {
     }
 }
 
+// The reader hands the same reason back as a result; only the loader throws it.
+TEST(ScatterKernelFile, ReadingReturnsTheReasonTheLoaderThrows) {
+    QTemporaryDir dir;
+    WriteFile(dir, "PDS-data/20.dat", KernelBytes(kKernelRows * kKernelColumns - 1));
+    for (int energyKeV : {20, 150}) {
+        const FileResult<ScatterKernel> read = ReadScatterKernel(dir.path(), energyKeV);
+        ASSERT_FALSE(read.has_value()) << energyKeV;
+        try {
+            LoadScatterKernel(dir.path(), energyKeV);
+            ADD_FAILURE() << energyKeV;
+        } catch (const FileError& error) {
+            EXPECT_EQ(read.error().message(), error.message());
+        }
+    }
+    WriteFile(dir, "PDS-data/30.dat", KernelBytes());
+    const FileResult<ScatterKernel> read = ReadScatterKernel(dir.path(), 30);
+    ASSERT_TRUE(read.has_value()) << read.error().what();
+    EXPECT_EQ((*read)[3][4], 3004.0);
+}
+
 }  // namespace
 }  // namespace ordevo
