@@ -15,16 +15,9 @@
 #include "modeless_window.h"
 
 class QAbstractButton;
-class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace ordevo {
-
-namespace ui {
-class FileListBox;
-}
 
 class Form1 : public ui::ModelessWindow {
     Q_OBJECT
