@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include <QDir>
 #include <QString>
 
 #include "couch.h"
@@ -15,6 +16,7 @@
 #include "spectrum.h"
 #include "spectrum_file.h"
 #include "tube_voltage_text.h"
+#include "working_folder.h"
 
 namespace ordevo::cli {
 
@@ -68,6 +70,15 @@ FieldShape ReadShape(const Arguments& args) {
     throw UsageError("--shape must be square or circle");
 }
 
+// --data, or the folder the window program would work in when started here: this folder when
+// it holds the reference files, else the per-user data folder, seeded from the installation.
+QString DataFolder(const Arguments& args) {
+    if (const std::optional<std::string> data = args.Get("data")) return QString::fromStdString(*data);
+    const FileResult<QString> folder = ChooseWorkingFolder(PlacesForStartIn(QDir::currentPath()));
+    if (!folder) throw ReportedFailure{folder.error().what()};
+    return *folder;
+}
+
 ReferenceData ReadReference(const QString& folder) {
     auto ref = ReadReferenceData(folder);
     if (!ref) throw ReportedFailure{ref.error().what()};
@@ -109,12 +120,12 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
 }  // namespace
 
 int RunEvaluate(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     const FieldShape shape = ReadShape(args);
     const std::string karText = args.Require("kar");
     const std::string pkaText = args.Require("pka");
     const std::string fsdText = args.Require("fsd");
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         const TubeVoltageRange voltage = ReadVoltage(args);
@@ -157,8 +168,8 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
 }
 
 int RunSpectrum(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         const TubeVoltageRange voltage = ReadVoltage(args);
@@ -176,12 +187,12 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
 }
 
 int RunCouch(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     const std::string withoutText = args.Require("without");
     const std::string withText = args.Require("with");
     const std::string displayedText = args.Require("displayed");
     const std::string typicalKvText = args.Require("typical-kv");
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         // The editor checks its boxes for text before anything else; the typical voltage is
