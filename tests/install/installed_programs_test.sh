@@ -17,7 +17,7 @@ refdata="$usr/share/ordevo/refdata"
 for file in bin/ordevo bin/ordevo-cli share/ordevo/refdata/Primary.dat share/ordevo/refdata/PDS-data/80.dat \
     share/applications/io.github.ordevo.Ordevo.desktop share/metainfo/io.github.ordevo.Ordevo.metainfo.xml \
     share/icons/hicolor/scalable/apps/ordevo.svg share/icons/hicolor/48x48/apps/ordevo.png \
-    share/man/man1/ordevo.1 share/man/man1/ordevo-cli.1; do
+    share/man/man1/ordevo.1.gz share/man/man1/ordevo-cli.1.gz; do
   [ -e "$usr/$file" ] || fail "not installed: $file"
 done
 diff -r --exclude=README.md "$source/refdata" "$refdata" >/dev/null || fail "installed reference data differ"
