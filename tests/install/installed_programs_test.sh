@@ -3,8 +3,8 @@
 # Installs BUILD under a temporary DESTDIR with prefix /usr, then, with an empty HOME and from a
 # folder without reference files: the installed ordevo-cli gives the build tree's numbers for
 # the shipped data; the installed ordevo creates and seeds the user's data folder, and a second
-# start keeps a changed Primary.dat. Started in a folder with the reference files, ordevo works
-# there and leaves HOME alone.
+# start keeps a changed Primary.dat. Started in a folder with the reference files, both programs
+# work there and leave HOME alone.
 set -euo pipefail
 build=$1 source=$2 version=$3
 work=$(mktemp -d)
@@ -51,8 +51,11 @@ start_ordevo "$work/gui-home" "$work/case"
 cmp -s "$user/Primary.dat" "$work/registered.dat" || fail "the second start changed Primary.dat"
 cmp -s "$user/PDS-data/80.dat" "$refdata/PDS-data/80.dat" || fail "the lost kernel was not restored"
 
-# A folder prepared with the reference files (as scripts/run prepares run/) is worked in as it is.
+# A folder prepared with the reference files (as scripts/run prepares run/) is worked in as it is,
+# by both programs.
 cp -r "$refdata" "$work/prepared"
 start_ordevo "$work/empty-home" "$work/prepared"
-[ ! -e "$work/empty-home/.local/share/Ordevo-V3" ] || fail "ordevo started in a prepared folder seeded HOME"
+installed=$(cd "$work/prepared" && env -u XDG_DATA_HOME HOME="$work/empty-home" "$usr/bin/ordevo-cli" "${evaluate[@]}")
+[ "$installed" = "$expected" ] || fail "installed ordevo-cli in a prepared folder: $installed"
+[ ! -e "$work/empty-home/.local/share/Ordevo-V3" ] || fail "started in a prepared folder, a program seeded HOME"
 echo "installed programs: all checks passed"
