@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# installed_programs_test.sh BUILD SOURCE VERSION
+# installed_programs_test.sh CMAKE BUILD SOURCE VERSION
 # Installs BUILD under a temporary DESTDIR with prefix /usr, then, with an empty HOME and from a
 # folder without reference files: the installed ordevo-cli gives the build tree's numbers for
 # the shipped data; the installed ordevo creates and seeds the user's data folder, and a second
 # start keeps a changed Primary.dat. Started in a folder with the reference files, both programs
 # work there and leave HOME alone.
 set -euo pipefail
-build=$1 source=$2 version=$3
+cmake=$1 build=$2 source=$3 version=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
+DESTDIR="$work/root" "$cmake" --install "$build" --prefix /usr >/dev/null
 usr="$work/root/usr"
 refdata="$usr/share/ordevo/refdata"
 for file in bin/ordevo bin/ordevo-cli share/ordevo/refdata/Primary.dat share/ordevo/refdata/PDS-data/80.dat \
