@@ -8,6 +8,7 @@ ORDEVO_PACKAGES=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev libdcmtk-dev dcmtk
   fonts-ipafont fonts-liberation2 qt6-translations-l10n
   clang-14 libclang-rt-14-dev
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 # Installs whatever of the package list is missing; only root can, others are told what to install.
@@ -27,9 +28,10 @@ ordevo_install_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# ordevo_build DIR [cmake options...]: configures with Ninja and builds everything in DIR.
+# ordevo_build PRESET [cmake options...]: configures with the preset of CMakePresets.json
+# (dev: build/, asan: build-sanitize/, release: build-release/) and builds everything in it.
 ordevo_build() {
-  local dir="$1"; shift
-  cmake -S "$ORDEVO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  cmake --build "$dir" --parallel "$(nproc)"
+  local preset="$1"; shift
+  cmake --preset "$preset" "$@"
+  cmake --build --preset "$preset" --parallel "$(nproc)"
 }

@@ -1,11 +1,20 @@
-// Reading the reference data at start, and the message when it cannot be read.
+// Preparing the working folder and reading the reference data at start, and the messages when
+// either fails.
 #include "start_up.h"
 
 #include <QDir>
 
 #include "reference_files.h"
+#include "working_folder.h"
 
 namespace ordevo {
+
+FileResult<QString> PrepareWorkingFolderAtStart(const QString& startFolder) {
+    FileResult<QString> folder = ChooseWorkingFolder(PlacesForStartIn(startFolder));
+    if (folder) return folder;
+    return FileError(QStringLiteral(" 作業フォルダーを準備できませんでした \n\n%1\n\nOrdevo-V3 を終了します。")
+                         .arg(folder.error().message()));
+}
 
 FileResult<void> LoadReferenceDataAtStart(AppState& state) {
     auto reference = ReadReferenceData(state.WorkingFolder);

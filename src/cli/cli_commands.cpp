@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include <QDir>
 #include <QString>
 
 #include "case_inputs.h"
@@ -18,6 +19,7 @@
 #include "spectrum.h"
 #include "spectrum_file.h"
 #include "tube_voltage_text.h"
+#include "working_folder.h"
 
 namespace ordevo::cli {
 
@@ -71,6 +73,12 @@ FieldShape ReadShape(const Arguments& args) {
     throw UsageError("--shape must be square or circle");
 }
 
+QString DataFolder(const Arguments& args) {
+    FileResult<QString> folder = ChooseDataFolder(args);
+    if (!folder) throw ReportedFailure{folder.error().what()};
+    return *folder;
+}
+
 ReferenceData ReadReference(const QString& folder) {
     auto ref = ReadReferenceData(folder);
     if (!ref)
@@ -118,13 +126,18 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
 
 }  // namespace
 
+FileResult<QString> ChooseDataFolder(const Arguments& args) {
+    if (const std::optional<std::string> data = args.Get("data")) return QString::fromStdString(*data);
+    return ChooseWorkingFolder(PlacesForStartIn(QDir::currentPath()));
+}
+
 int RunEvaluate(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     const FieldShape shape = ReadShape(args);
     const std::string karText = args.Require("kar");
     const std::string pkaText = args.Require("pka");
     const std::string fsdText = args.Require("fsd");
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         const TubeVoltageRange voltage = ReadVoltage(args);
@@ -173,8 +186,8 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
 }
 
 int RunSpectrum(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         const TubeVoltageRange voltage = ReadVoltage(args);
@@ -192,12 +205,12 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
 }
 
 int RunCouch(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     const std::string withoutText = args.Require("without");
     const std::string withText = args.Require("with");
     const std::string displayedText = args.Require("displayed");
     const std::string typicalKvText = args.Require("typical-kv");
     try {
+        const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
         // The editor checks its boxes for text before anything else; the typical voltage is

@@ -3,9 +3,16 @@
 
 #include <ostream>
 
+#include <QString>
+
 #include "cli_arguments.h"
+#include "file_error.h"
 
 namespace ordevo::cli {
+
+// --data, or the folder the window program would work in when started here: this folder when
+// it holds the reference files, else the per-user data folder, seeded from the installation.
+FileResult<QString> ChooseDataFolder(const Arguments& args);
 
 int RunEvaluate(const Arguments& args, std::ostream& out);
 int RunSpectrum(const Arguments& args, std::ostream& out);

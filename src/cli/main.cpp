@@ -1,4 +1,6 @@
 // ordevo-cli: the program's computations without a window, for scripts and independent checks.
+#include <QCoreApplication>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,16 +9,20 @@
 #include "cli_commands.h"
 #include "json_writer.h"
 #include "rdsr_command.h"
+#include "working_folder.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ordevo-cli evaluate|spectrum|couch|rdsr --data DIR --equipment FILE [options]\n"
+    "usage: ordevo-cli evaluate|spectrum|couch|rdsr [--data DIR] --equipment FILE [options]\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
     "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n"
-    "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] PATH...\n";
+    "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] PATH...\n"
+    "  --data defaults to the current folder when it holds the reference files, else to the\n"
+    "  user's data folder of the window program, prepared from the installed reference data.\n"
+    "       ordevo-cli --version\n";
 
 }  // namespace
 
@@ -32,6 +38,13 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (words[0] == "--version") {
+        std::cout << "ordevo-cli " << ORDEVO_VERSION << "\n";
+        return 0;
+    }
+    // The default data folder is found from the executable's folder and the application name.
+    QCoreApplication qtApp(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(ordevo::kApplicationName));
     const std::vector<std::string> options(words.begin() + 1, words.end());
     try {
         if (words[0] == "evaluate") return RunEvaluate(Arguments(options, kEvaluateOptions), std::cout);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "cli_commands.h"
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
@@ -125,13 +126,15 @@ JsonObject FileJson(const std::string& file, const DoseReport& report, const Rep
 }  // namespace
 
 int RunRdsr(const Arguments& args, std::ostream& out) {
-    const QString folder = QString::fromStdString(args.Require("data"));
     args.Require("equipment");
     if (args.Positionals().empty()) throw UsageError("give at least one dose report file or folder");
     if (args.Has("fsd-b") && !args.Has("equipment-b")) throw UsageError("--fsd-b needs --equipment-b");
     ReadFsd(args, "fsd");
     ReadFsd(args, "fsd-b");
     try {
+        const FileResult<QString> chosen = ChooseDataFolder(args);
+        if (!chosen) throw Failure{chosen.error().what()};
+        const QString folder = *chosen;
         auto ref = ReadReferenceData(folder);
         if (!ref) throw Failure{ref.error().what()};
         const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");

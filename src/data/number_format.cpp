@@ -67,6 +67,11 @@ Picture ParsePicture(std::string_view text) {
 struct DecimalText {
     std::string digits;
     int pointPosition = 0;
+
+    // The single digit "0". Assigned as one character, not from the literal "0": g++ 12 at -O3
+    // inlines the literal's copy into a memcpy it then wrongly reports as overlapping
+    // (-Wrestrict, GCC bug 105329).
+    void SetZero() { digits.assign(1, '0'); }
 };
 
 // The 15-significant-digit text of |value| (finite).
@@ -95,7 +100,7 @@ bool AllZero(const std::string& digits) {
 // May carry into a new leading digit, which moves the point one place right.
 void RoundToDigits(DecimalText& d, int keep) {
     if (keep < 0) {
-        d.digits = "0";
+        d.SetZero();
         return;
     }
     if (static_cast<std::size_t>(keep) >= d.digits.size()) return;
@@ -112,7 +117,7 @@ void RoundToDigits(DecimalText& d, int keep) {
             ++d.pointPosition;
         }
     }
-    if (d.digits.empty()) d.digits = "0";
+    if (d.digits.empty()) d.SetZero();
 }
 
 std::string NonFinite(double value) {
@@ -152,7 +157,7 @@ std::string FormatExponent(const Picture& p, double value) {
     int exponent = 0;
     const bool zero = value == 0.0;
     if (zero) {
-        d.digits = "0";
+        d.SetZero();
     } else {
         RoundToDigits(d, 1 + p.decimals);
         exponent = d.pointPosition - 1;

@@ -2,15 +2,12 @@
 #include "scatter_generation.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
-#include <exception>
-#include <mutex>
 #include <numbers>
 #include <stdexcept>
-#include <thread>
 
+#include "batch_runner.h"
 #include "materials.h"
 #include "random.h"
 #include "reference_tables.h"
@@ -57,28 +54,12 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
     const int batches = static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
     std::vector<BatchTally> tallies(static_cast<std::size_t>(batches));
 
-    // Each batch has its own seed and its own tally; threads only choose which batch to run next.
-    std::atomic<int> next{0};
-    std::exception_ptr failure;
-    std::mutex failureMutex;
-    auto worker = [&] {
-        for (int b = next++; b < batches; b = next++) {
-            try {
-                const std::int64_t first = total * b / batches;
-                const std::int64_t last = total * (b + 1) / batches;
-                TransportBatch(tissue, energyKeV, last - first, BatchSeed(settings.BaseSeed, energyKeV, b),
-                               kernelScoring, tallies[static_cast<std::size_t>(b)]);
-            } catch (...) {
-                const std::lock_guard lock(failureMutex);
-                if (!failure) failure = std::current_exception();
-            }
-        }
-    };
-    std::vector<std::thread> threads;
-    for (int t = 1; t < std::max(1, settings.Threads); ++t) threads.emplace_back(worker);
-    worker();
-    for (std::thread& thread : threads) thread.join();
-    if (failure) std::rethrow_exception(failure);
+    RunBatchesInParallel(batches, std::max(1, settings.Threads), [&](int b) {
+        const std::int64_t first = total * b / batches;
+        const std::int64_t last = total * (b + 1) / batches;
+        TransportBatch(tissue, energyKeV, last - first, BatchSeed(settings.BaseSeed, energyKeV, b),
+                       kernelScoring, tallies[static_cast<std::size_t>(b)]);
+    });
 
     // Sums in batch order, so the result does not depend on which thread ran what.
     EnergyResult result;

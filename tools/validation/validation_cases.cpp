@@ -2,18 +2,15 @@
 #include "validation_cases.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
-#include <exception>
-#include <mutex>
 #include <numbers>
 #include <stdexcept>
-#include <thread>
 
 #include <QString>
 
 #include "backscatter.h"
+#include "batch_runner.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "nist_tables.h"
@@ -264,28 +261,12 @@ SimulationValues Simulate(const BeamSetup& setup, int caseIndex, const Simulatio
     const int batches = static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
     std::vector<SkinTally> tallies(static_cast<std::size_t>(batches));
 
-    // Each batch has its own seed and tally; threads only choose which batch to run next.
-    std::atomic<int> next{0};
-    std::exception_ptr failure;
-    std::mutex failureMutex;
-    auto worker = [&] {
-        for (int b = next++; b < batches; b = next++) {
-            try {
-                const std::int64_t first = total * b / batches;
-                const std::int64_t last = total * (b + 1) / batches;
-                TransportBeamBatch(setup, sampler, last - first, refdata::BatchSeed(settings.BaseSeed, caseIndex, b),
-                                   tallies[static_cast<std::size_t>(b)]);
-            } catch (...) {
-                const std::lock_guard lock(failureMutex);
-                if (!failure) failure = std::current_exception();
-            }
-        }
-    };
-    std::vector<std::thread> threads;
-    for (int t = 1; t < std::max(1, settings.Threads); ++t) threads.emplace_back(worker);
-    worker();
-    for (std::thread& thread : threads) thread.join();
-    if (failure) std::rethrow_exception(failure);
+    refdata::RunBatchesInParallel(batches, std::max(1, settings.Threads), [&](int b) {
+        const std::int64_t first = total * b / batches;
+        const std::int64_t last = total * (b + 1) / batches;
+        TransportBeamBatch(setup, sampler, last - first, refdata::BatchSeed(settings.BaseSeed, caseIndex, b),
+                           tallies[static_cast<std::size_t>(b)]);
+    });
 
     // Ka,r per emitted photon: the fluence on the axis at the reference point, 1/(Ω·d²), times
     // the spectrum's mean E·(μen/ρ) of air. Skin kerma per photon: the disc's score over its area.
