@@ -1,6 +1,10 @@
 // Every window's layout table: no control overlaps another or leaves its client area, and every
 // fixed-size label holds its caption.
 #include <QLabel>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <type_traits>
 
 #include "app_fixture.h"
 #include "dose_report_window.h"
@@ -29,9 +33,33 @@ std::string Describe(const std::vector<ui::LayoutProblem>& problems) {
     return text;
 }
 
+// Every window built as the program builds it, in an empty working folder.
+struct Scratch {
+    QTemporaryDir folder;
+    AppState state;
+    Scratch() { state.WorkingFolder = folder.path(); }
+};
+
+template <class W>
+std::unique_ptr<QWidget> Build(Scratch& s) {
+    if constexpr (std::is_same_v<W, Form1>) return std::make_unique<Form1>(s.state);
+    else if constexpr (std::is_same_v<W, Form10>) return std::make_unique<Form10>(s.state.Results, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
+        return std::make_unique<W>(s.state.Results, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form4>) return std::make_unique<Form4>(s.state.Voltage);
+    else if constexpr (std::is_same_v<W, Form5>) return std::make_unique<Form5>(s.state.Equipment, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form8>)
+        return std::make_unique<Form8>(s.state.Equipment, s.state.Reference, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form6>) return std::make_unique<Form6>(s.folder.path());
+    else if constexpr (std::is_same_v<W, DoseReportWindow>)
+        return std::make_unique<DoseReportWindow>(s.state.Reference, s.folder.path());
+    else return std::make_unique<W>();
+}
+
 struct NamedLayout {
     const char* name;
     ui::WindowLayout (*layout)();
+    std::unique_ptr<QWidget> (*build)(Scratch&);
 };
 
 void PrintTo(const NamedLayout& layout, std::ostream* out) { *out << layout.name; }
@@ -59,15 +87,26 @@ TEST_P(WindowLayout, EveryFixedSizeLabelHoldsItsCaption) {
     }
 }
 
+// The window as built has the client area of its layout, and nothing moved a control after the
+// table placed it.
+TEST_P(WindowLayout, TheBuiltWindowKeepsItsLayout) {
+    const ui::WindowLayout layout = GetParam().layout();
+    Scratch scratch;
+    ASSERT_TRUE(scratch.folder.isValid());
+    const std::unique_ptr<QWidget> window = GetParam().build(scratch);
+    const QSize client = ui::TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
+    EXPECT_EQ(window->size(), client) << GetParam().name;
+    const auto problems = ui::FindLayoutProblems(*window, client);
+    EXPECT_TRUE(problems.empty()) << GetParam().name << ":\n" << Describe(problems);
+}
+
+#define ORDEVO_WINDOW(W) NamedLayout{#W, &W::Layout, &Build<W>}
 INSTANTIATE_TEST_SUITE_P(
     EveryWindow, WindowLayout,
-    ::testing::Values(NamedLayout{"Form1", &Form1::Layout}, NamedLayout{"Form7", &Form7::Layout},
-                      NamedLayout{"Form15", &Form15::Layout}, NamedLayout{"Form18", &Form18::Layout},
-                      NamedLayout{"Form10", &Form10::Layout}, NamedLayout{"Form2", &Form2::Layout},
-                      NamedLayout{"Form3", &Form3::Layout}, NamedLayout{"Form4", &Form4::Layout},
-                      NamedLayout{"Form5", &Form5::Layout}, NamedLayout{"Form8", &Form8::Layout},
-                      NamedLayout{"Form6", &Form6::Layout},
-                      NamedLayout{"DoseReportWindow", &DoseReportWindow::Layout}),
+    ::testing::Values(ORDEVO_WINDOW(Form1), ORDEVO_WINDOW(Form7), ORDEVO_WINDOW(Form15),
+                      ORDEVO_WINDOW(Form18), ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
+                      ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4), ORDEVO_WINDOW(Form5),
+                      ORDEVO_WINDOW(Form8), ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow)),
     [](const ::testing::TestParamInfo<NamedLayout>& param) { return std::string(param.param.name); });
 
 class RunningWindowLayout : public AppTest {};
