@@ -71,9 +71,7 @@ void Evaluate(benchmark::State& state, const TubeVoltageRange& voltage) {
     }
 }
 
-void EvaluateFixed80kV(benchmark::State& state) {
-    Evaluate(state, *MakeFixedTubeVoltage(80));
-}
+void EvaluateFixed80kV(benchmark::State& state) { Evaluate(state, *MakeFixedTubeVoltage(80)); }
 BENCHMARK(EvaluateFixed80kV)->Unit(benchmark::kMillisecond);
 
 void EvaluateNormalRange40To150kV(benchmark::State& state) {
@@ -86,7 +84,8 @@ void Spectrum150kV(benchmark::State& state) {
     const EquipmentData equipment = TypicalEquipment();
     const TubeVoltageRange voltage = *MakeFixedTubeVoltage(150);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComputeSpectrum(ref.Attenuation, equipment, voltage).TissueToAirDoseRatio);
+        benchmark::DoNotOptimize(
+            ComputeSpectrum(ref.Attenuation, equipment, voltage).TissueToAirDoseRatio);
     }
 }
 BENCHMARK(Spectrum150kV)->Unit(benchmark::kMillisecond);

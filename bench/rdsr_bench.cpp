@@ -48,9 +48,9 @@ void ReadAndEvaluate1000Events(benchmark::State& state) {
     const rdsr::PlaneSetup plane = TypicalPlane();
     for (auto _ : state) {
         const rdsr::ReportReading reading = rdsr::ReadDoseReport(path);
-        const rdsr::ReportEvaluation result =
-            rdsr::EvaluateReport(ref, *reading.Report, plane, nullptr,
-                                 rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(ReportDataFolder())));
+        const rdsr::ReportEvaluation result = rdsr::EvaluateReport(
+            ref, *reading.Report, plane, nullptr,
+            rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(ReportDataFolder())));
         if (result.Planes.empty() || result.Planes[0].Totals.Evaluated != 1000)
             state.SkipWithError("not every event evaluated");
         benchmark::DoNotOptimize(result.Planes[0].Totals.SkinDoseSumMGy);

@@ -13,12 +13,12 @@
 namespace ordevo {
 
 struct AppState {
-    QString WorkingFolder;        // reference data, equipment files, Primary.dat, B_SPCTL.dat
-    ReferenceData Reference;      // read at start, constant afterwards
-    QString UserName;             // registered, guest, or "" before either
-    EquipmentData Equipment;      // the selected equipment file (the editor edits it in place)
-    QString EquipmentFileName;    // its name in the working folder; "" when none is loaded
-    TubeVoltageRange Voltage;     // the tube-voltage window's setting
+    QString WorkingFolder;      // reference data, equipment files, Primary.dat, B_SPCTL.dat
+    ReferenceData Reference;    // read at start, constant afterwards
+    QString UserName;           // registered, guest, or "" before either
+    EquipmentData Equipment;    // the selected equipment file (the editor edits it in place)
+    QString EquipmentFileName;  // its name in the working folder; "" when none is loaded
+    TubeVoltageRange Voltage;   // the tube-voltage window's setting
     // The case: the main window's handlers store Ka,r, P_KA, FSD and the shape; each
     // evaluation overwrites the whole record.
     CaseConditions Conditions;

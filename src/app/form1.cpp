@@ -51,8 +51,8 @@ using ui::AppMessages;
 
 const QString kSpectrumQuestion = QStringLiteral("  Ｘ線スペクトルを表示しますか？ 　");
 const QString kDeleteQuestion = QStringLiteral(" このデータファイル（%1）を本当に削除しますか？ ");
-const QString kBodyPartCharacterWarning =
-    QStringLiteral(" 「対象部位」にはカンマ（,）、改行、およびファイルに保存できない文字は入力できません ");
+const QString kBodyPartCharacterWarning = QStringLiteral(
+    " 「対象部位」にはカンマ（,）、改行、およびファイルに保存できない文字は入力できません ");
 const QString kResultsWindowTip = QStringLiteral(" ダブルクリックで計算結果表を表示 ");
 const QString kDiameterCaption = QStringLiteral("直 径");
 const QString kSquareSideCaption = QStringLiteral("正方形 一辺長");
@@ -89,15 +89,16 @@ Form1::Form1(AppState& state, QWidget* parent)
     ui_->titleShadow->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
     ui_->title->setStyleSheet(QStringLiteral("color: #1c2f7a;"));
     // A stale result is greyed (disabled); the dose keeps its colour only while it is current.
-    ui_->skinDoseLabel->setStyleSheet(
-        QStringLiteral("QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
+    ui_->skinDoseLabel->setStyleSheet(QStringLiteral(
+        "QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
     ui_->skinDoseCaption->setToolTip(kResultsWindowTip);
     ui_->fieldSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     for (QLabel* label : ui_->resultLabels) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
     QPalette text5Palette = ui_->tubeVoltageBox->palette();
-    text5Palette.setColor(QPalette::Disabled, QPalette::Text, text5Palette.color(QPalette::Active, QPalette::Text));
+    text5Palette.setColor(QPalette::Disabled, QPalette::Text,
+                          text5Palette.color(QPalette::Active, QPalette::Text));
     ui_->tubeVoltageBox->setPalette(text5Palette);
 
     ui_->bodyPartBox->setEditable(true);
@@ -108,24 +109,29 @@ Form1::Form1(AppState& state, QWidget* parent)
     DrawMascot(*picture1, picture1->contentsRect().width() * ui::kTwipsPerPixel);
 
     for (QObject* watched : std::initializer_list<QObject*>{
-             ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->bodyPartBox, ui_->bodyPartBox->lineEdit(), picture1, ui_->skinDoseCaption}) {
+             ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox,
+             ui_->bodyPartBox, ui_->bodyPartBox->lineEdit(), picture1, ui_->skinDoseCaption}) {
         watched->installEventFilter(this);
     }
     // Every input the evaluation uses is watched: a change makes the result shown stale.
-    for (QLineEdit* box : {ui_->tubeVoltageBox, ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox})
+    for (QLineEdit* box : {ui_->tubeVoltageBox, ui_->focusSkinDistanceBox,
+                           ui_->referenceAirKermaBox, ui_->kermaAreaProductBox})
         connect(box, &QLineEdit::textChanged, this, &Form1::CheckResultStillCurrent);
     connect(ui_->bodyPartBox, &QComboBox::editTextChanged, this, &Form1::CheckResultStillCurrent);
-    connect(ui_->bodyPartBox, &QComboBox::currentTextChanged, this, &Form1::CheckResultStillCurrent);
+    connect(ui_->bodyPartBox, &QComboBox::currentTextChanged, this,
+            &Form1::CheckResultStillCurrent);
     for (FieldShape shape : {FieldShape::Circle, FieldShape::Square})
         connect(OptionFor(shape), &QAbstractButton::toggled, this, &Form1::CheckResultStillCurrent);
     // The body part goes into the results CSV, which has no quoting: a comma or a line break
     // would make the table unsaveable, and so would a character code page 932 cannot hold.
-    connect(ui_->bodyPartBox->lineEdit(), &QLineEdit::textEdited, this, &Form1::RefuseUnsaveableBodyPart);
+    connect(ui_->bodyPartBox->lineEdit(), &QLineEdit::textEdited, this,
+            &Form1::RefuseUnsaveableBodyPart);
     connect(ui_->evaluateButton, &QPushButton::clicked, this, &Form1::EvaluateDose);
     connect(ui_->deleteEquipmentButton, &QPushButton::clicked, this, &Form1::DeleteEquipmentFile);
     connect(ui_->clearButton, &QPushButton::clicked, this, &Form1::ClearCurrentResult);
     connect(ui_->equipmentList, &ui::FileListBox::fileClicked, this, &Form1::ReadEquipmentFile);
-    connect(ui_->doseReportButton, &QPushButton::clicked, this, [this] { emit doseReportRequested(QString()); });
+    connect(ui_->doseReportButton, &QPushButton::clicked, this,
+            [this] { emit doseReportRequested(QString()); });
     connect(ui_->exitButton, &QPushButton::clicked, this, &Form1::exitRequested);
     connect(ui_->addResultButton, &QPushButton::clicked, this, &Form1::addResultRequested);
     connect(ui_->tubeVoltageButton, &QPushButton::clicked, this, &Form1::tubeVoltageRequested);
@@ -162,11 +168,13 @@ void Form1::ResetForStartUp() {
     state_.Equipment.OtherFilterFlag = 0;
 
     ui_->bodyPartBox->clear();
-    ui_->bodyPartBox->addItems({QStringLiteral("頭部"), QStringLiteral("胸部背面"), QStringLiteral("腹部背面"), QString()});
+    ui_->bodyPartBox->addItems({QStringLiteral("頭部"), QStringLiteral("胸部背面"),
+                                QStringLiteral("腹部背面"), QString()});
     ui_->bodyPartBox->setCurrentIndex(-1);
     ui_->bodyPartBox->setEditText(QString());
 
-    for (QLineEdit* box : {ui_->focusSkinDistanceBox, ui_->tubeVoltageBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
+    for (QLineEdit* box : {ui_->focusSkinDistanceBox, ui_->tubeVoltageBox,
+                           ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
         box->clear();
         box->setEnabled(false);
     }
@@ -190,7 +198,8 @@ void Form1::ApplyStartUpUser(const std::optional<QString>& userName) {
     if (userName) {
         setWindowTitle(QString::fromUtf8(kForm1RegisteredCaption) + *userName);
         ui_->welcomeButton->hide();
-        for (QPushButton* button : {ui_->addResultButton, ui_->spectrumButton, ui_->tubeVoltageButton})
+        for (QPushButton* button :
+             {ui_->addResultButton, ui_->spectrumButton, ui_->tubeVoltageButton})
             button->setEnabled(false);
     } else {
         for (QPushButton* button : {ui_->evaluateButton, ui_->addResultButton, ui_->clearButton,
@@ -289,11 +298,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const bool enter = IsEnterKey(event);
     const bool focusLost = event->type() == QEvent::FocusOut;
     if (!enter && !focusLost) return false;
-    if (watched == ui_->referenceAirKermaBox || watched == ui_->kermaAreaProductBox || watched == ui_->focusSkinDistanceBox) {
+    if (watched == ui_->referenceAirKermaBox || watched == ui_->kermaAreaProductBox ||
+        watched == ui_->focusSkinDistanceBox) {
         // Leaving the window (or a message box taking the focus) stores a valid text silently
         // and leaves an invalid one for the next Enter or calculation to point out.
         // So does a click on "この条件で計算する", which checks every box itself.
-        const Qt::FocusReason reason = focusLost ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
+        const Qt::FocusReason reason =
+            focusLost ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
         const bool warn = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
                           !(focusLost && QApplication::focusWidget() == ui_->evaluateButton);
         if (!AcceptNumberBox(static_cast<QLineEdit*>(watched), warn)) return enter;
@@ -319,7 +330,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
     auto refuse = [clicked] { ui::UncheckOption(*clicked); };
-    if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty() || !IsPlainNumber(ui_->referenceAirKermaBox->text()) ||
+    if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty() ||
+        !IsPlainNumber(ui_->referenceAirKermaBox->text()) ||
         !IsPlainNumber(ui_->kermaAreaProductBox->text())) {
         refuse();
         return;
@@ -334,7 +346,8 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
         return;
     }
     state_.Conditions.Shape = shape;
-    ui_->fieldShapeCaption->setText(shape == FieldShape::Circle ? kDiameterCaption : kSquareSideCaption);
+    ui_->fieldShapeCaption->setText(shape == FieldShape::Circle ? kDiameterCaption
+                                                                : kSquareSideCaption);
     ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
     state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     CheckResultStillCurrent();
@@ -345,7 +358,8 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
     const FieldShape shape = state_.Conditions.Shape;
     if (shape == FieldShape::None) return;
     try {
-        if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty())
+        if (ui_->referenceAirKermaBox->text().isEmpty() ||
+            ui_->kermaAreaProductBox->text().isEmpty())
             throw CalculationError("field size: Ka,r or P_KA not entered");
         const double size = ordevo::ComputeReferenceFieldSize(
             shape, state_.Conditions.ReferenceAirKerma, state_.Conditions.KermaAreaProduct);
@@ -364,8 +378,8 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
 
 void Form1::ReadEquipmentFile(const QString& fileName) {
     if (fileName.isEmpty()) return;
-    const auto loaded = LoadEquipmentFile(QDir(state_.WorkingFolder).filePath(fileName),
-                                          state_.WorkingFolder);
+    const auto loaded =
+        LoadEquipmentFile(QDir(state_.WorkingFolder).filePath(fileName), state_.WorkingFolder);
     if (!loaded) {
         AppMessages().Warning(QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
                                   .arg(fileName, loaded.error().message()),
@@ -381,7 +395,8 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     ui_->addedAluminiumLabel->setText(Format(file.AddedAluminiumMm, "0.00"));
     ui_->addedCopperLabel->setText(Format(file.AddedCopperMm, "0.00"));
     if (file.Data.OtherFilterFlag == 1) {
-        ui_->otherFilterMaterialLabel->setText(QString::fromStdString(file.Data.OtherFilterMaterial));
+        ui_->otherFilterMaterialLabel->setText(
+            QString::fromStdString(file.Data.OtherFilterMaterial));
         ui_->otherFilterThicknessLabel->setText(Format(file.OtherFilterThicknessMm, "0.00"));
     } else {
         ui_->otherFilterMaterialLabel->setText(QStringLiteral("-"));
@@ -391,10 +406,12 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     ui_->focusIsocentreDistanceLabel->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
 
     ui_->tubeVoltageBox->clear();
-    ui_->focusSkinDistanceBox->setText(Format(ReferencePointDistanceOf(file.Data.FocusIsocentreDistance), "#00"));
+    ui_->focusSkinDistanceBox->setText(
+        Format(ReferencePointDistanceOf(file.Data.FocusIsocentreDistance), "#00"));
     state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
-    for (QWidget* input : std::initializer_list<QWidget*>{ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
-                                                          ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
+    for (QWidget* input : std::initializer_list<QWidget*>{
+             ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
+             ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
         input->setEnabled(true);
     }
     CheckResultStillCurrent();
@@ -409,12 +426,16 @@ void Form1::DeleteEquipmentFile() {
     const QDir folder(state_.WorkingFolder);
     const QFileInfo target(folder.filePath(name));
     if (FileNameProblem(name) || target.absoluteDir() != folder) {
-        AppMessages().Warning(QStringLiteral(" %1 は作業フォルダーのファイルではありません ").arg(name));
+        AppMessages().Warning(
+            QStringLiteral(" %1 は作業フォルダーのファイルではありません ").arg(name));
         return;
     }
     QFile file(target.absoluteFilePath());
     if (!file.remove()) {
-        AppMessages().Warning(QStringLiteral(" %1 を削除できませんでした \n（ファイルが使用中か、フォルダーへの書き込みが許可されていません） ").arg(name));
+        AppMessages().Warning(
+            QStringLiteral(" %1 を削除できませんでした "
+                           "\n（ファイルが使用中か、フォルダーへの書き込みが許可されていません） ")
+                .arg(name));
         ui_->equipmentList->Refresh();
         return;
     }
@@ -438,21 +459,24 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
-    for (QLineEdit* box : {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
+    for (QLineEdit* box :
+         {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
         if (!AcceptNumberBox(box, true)) return;
     }
     const EvaluationInputs inputs = CurrentInputs();
     if (const std::optional<InputRefusal> refusal = RefuseBeforeEvaluation(inputs)) {
         AppMessages().Warning(refusal->Message, ui::WithBeep::Yes);
-        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma ? ui_->referenceAirKermaBox
-                         : refusal->Box == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox : ui_->focusSkinDistanceBox;
+        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : refusal->Box == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                     : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
         return;
     }
     evaluatedInputs_.reset();
     ShowResultColumn(true);
-    const QString spectrumPath = QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
+    const QString spectrumPath =
+        QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
     bool spectrumWritten = false;
 
     InputLock lock(ui_->Inputs());
@@ -505,8 +529,7 @@ void Form1::EvaluateDose() {
             AppMessages().Warning(failureText(), ui::WithBeep::Yes);
         }
         return;
-    case EvaluationOutcome::Completed:
-        break;
+    case EvaluationOutcome::Completed: break;
     }
     evaluatedInputs_ = inputs;
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
@@ -533,9 +556,12 @@ void Form1::ClearCurrentResult() {
 }
 
 EvaluationInputs Form1::CurrentInputs() const {
-    const CaseTexts texts{ui_->bodyPartBox->currentText().toStdString(), ui_->tubeVoltageBox->text().toStdString(),
-                          ui_->referenceAirKermaBox->text().toStdString(),        ui_->kermaAreaProductBox->text().toStdString(),
-                          ui_->focusSkinDistanceBox->text().toStdString(),         ui_->fieldSizeLabel->text().toStdString()};
+    const CaseTexts texts{ui_->bodyPartBox->currentText().toStdString(),
+                          ui_->tubeVoltageBox->text().toStdString(),
+                          ui_->referenceAirKermaBox->text().toStdString(),
+                          ui_->kermaAreaProductBox->text().toStdString(),
+                          ui_->focusSkinDistanceBox->text().toStdString(),
+                          ui_->fieldSizeLabel->text().toStdString()};
     const CaseSettings settings{.ReferenceAirKerma = state_.Conditions.ReferenceAirKerma,
                                 .KermaAreaProduct = state_.Conditions.KermaAreaProduct,
                                 .Shape = state_.Conditions.Shape,
@@ -590,16 +616,20 @@ void Form1::dropEvent(QDropEvent* event) {
     emit doseReportRequested(path);
 }
 
-void Form1::EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
-                                  const QString& kermaAreaProduct, double tubeVoltageKv) {
+void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
+                                  const QString& referenceAirKerma, const QString& kermaAreaProduct,
+                                  double tubeVoltageKv) {
     if (evaluating_) return;
-    if (ui_->equipmentList->SelectedFileName() != equipmentFileName || !ui_->referenceAirKermaBox->isEnabled()) {
+    if (ui_->equipmentList->SelectedFileName() != equipmentFileName ||
+        !ui_->referenceAirKermaBox->isEnabled()) {
         if (!ui_->equipmentList->SelectFileName(equipmentFileName)) {
-            AppMessages().Warning(QStringLiteral(" 基本データファイル %1 が一覧にありません ").arg(equipmentFileName));
+            AppMessages().Warning(QStringLiteral(" 基本データファイル %1 が一覧にありません ")
+                                      .arg(equipmentFileName));
             return;
         }
         ReadEquipmentFile(equipmentFileName);
-        if (!ui_->referenceAirKermaBox->isEnabled()) return;  // the file could not be read; its message was shown
+        if (!ui_->referenceAirKermaBox->isEnabled())
+            return;  // the file could not be read; its message was shown
     }
     ui_->referenceAirKermaBox->setText(referenceAirKerma);
     StoreReferenceAirKerma();

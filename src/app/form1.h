@@ -31,7 +31,9 @@ public:
     // Every control by its objectName, for tests; the window's own code uses its typed controls.
     const ui::Controls& Controls() const { return controls_; }
     template <class W>
-    W* Control(std::string_view name) const { return controls_.Get<W>(name); }
+    W* Control(std::string_view name) const {
+        return controls_.Get<W>(name);
+    }
 
     // What the results table stores beside the evaluation: the tube-voltage box as typed and
     // the field-size label as shown.
@@ -56,11 +58,11 @@ public:
     void ClearOtherFilterCaptions();
 
     // The handlers of the window's own buttons, public so the application and tests reach them.
-    void EvaluateDose();            // Command2
-    void ClearCurrentResult();      // Command6
-    void DeleteEquipmentFile();     // Command4
-    void ReadEquipmentFile(const QString& fileName);  // File1 click
-    void ComputeReferenceFieldSize(FieldShape shape); // Option1 / Option2 click
+    void EvaluateDose();                               // Command2
+    void ClearCurrentResult();                         // Command6
+    void DeleteEquipmentFile();                        // Command4
+    void ReadEquipmentFile(const QString& fileName);   // File1 click
+    void ComputeReferenceFieldSize(FieldShape shape);  // Option1 / Option2 click
     // The result column still shows the evaluation of the inputs as they are now. Any change
     // of an input the evaluation used (a box, the body part, the shape, the tube voltage, the
     // equipment) makes the result stale: the column is greyed and Command3 disabled until the
@@ -76,11 +78,11 @@ public:
     void DisableAddingResult();
 
 signals:
-    void exitRequested();                 // Command1 "終了する"
-    void addResultRequested();            // Command3 "結果を表に追加する"
-    void tubeVoltageRequested();          // Command5 "管電圧設定"
-    void newEquipmentRequested();         // Command7 "新規作成"
-    void registrationRequested();         // Command8, the welcome banner
+    void exitRequested();            // Command1 "終了する"
+    void addResultRequested();       // Command3 "結果を表に追加する"
+    void tubeVoltageRequested();     // Command5 "管電圧設定"
+    void newEquipmentRequested();    // Command7 "新規作成"
+    void registrationRequested();    // Command8, the welcome banner
     void spectrumRequested();        // "Yes" to the spectrum question, or Command9
     void closedFromTitleBar();       // the window was closed by its title bar and is hidden now
     void userNameChangeRequested();  // Picture1 double click
@@ -125,7 +127,8 @@ private:
     std::unique_ptr<const Ui> ui_;
     bool evaluating_ = false;
     bool refusing_ = false;  // a number box's warning is up and its focus being given back
-    std::optional<EvaluationInputs> evaluatedInputs_;  // the inputs of the result shown, while current
+    std::optional<EvaluationInputs>
+        evaluatedInputs_;  // the inputs of the result shown, while current
 };
 
 }  // namespace ordevo

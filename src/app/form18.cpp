@@ -12,9 +12,12 @@ using ui::Font;
 using ui::Kind;
 
 constexpr ControlSpec kControls[] = {
-    {"Label1", Kind::Label, "新しいユーザー名を入力して下さい", 720, 600, 5040, 315, Font::Meiryo, 11},
-    {"Label8", Kind::Label, "本名，ニックネーム，施設名，グループ名 など", 840, 1440, 5115, 240, Font::Meiryo, 9},
-    {"Label3", Kind::Label, "漢字，アルファベット，数字，記号 何でも OK", 840, 1800, 5100, 240, Font::Meiryo, 9},
+    {"Label1", Kind::Label, "新しいユーザー名を入力して下さい", 720, 600, 5040, 315, Font::Meiryo,
+     11},
+    {"Label8", Kind::Label, "本名，ニックネーム，施設名，グループ名 など", 840, 1440, 5115, 240,
+     Font::Meiryo, 9},
+    {"Label3", Kind::Label, "漢字，アルファベット，数字，記号 何でも OK", 840, 1800, 5100, 240,
+     Font::Meiryo, 9},
     {"Text1", Kind::TextBox, "", 1080, 2400, 4455, 540, Font::Meiryo, 12},
     {"Command1", Kind::Button, "OK", 1560, 3240, 1335, 615, Font::TimesNewRoman, 12},
     {"Command2", Kind::Button, "Cancel", 3720, 3240, 1335, 615, Font::TimesNewRoman, 12},
@@ -34,7 +37,9 @@ struct Form18::Ui {
     QPushButton* cancelButton;  // Command2 "Cancel"
 };
 
-ui::WindowLayout Form18::Layout() { return {kControls, kForm18ClientWidthTwips, kForm18ClientHeightTwips}; }
+ui::WindowLayout Form18::Layout() {
+    return {kControls, kForm18ClientWidthTwips, kForm18ClientHeightTwips};
+}
 
 Form18::Form18(QWidget* parent)
     : ModelessWindow(parent),
@@ -43,7 +48,8 @@ Form18::Form18(QWidget* parent)
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("　ユーザー名変更"));
     SetClientSizeTwips(kForm18ClientWidthTwips, kForm18ClientHeightTwips);
-    connect(ui_->okButton, &QPushButton::clicked, this, [this] { emit okClicked(ui_->userNameBox->text()); });
+    connect(ui_->okButton, &QPushButton::clicked, this,
+            [this] { emit okClicked(ui_->userNameBox->text()); });
     connect(ui_->cancelButton, &QPushButton::clicked, this, &Form18::hide);
 }
 

@@ -74,21 +74,36 @@ struct Form1::Ui {
 
     // The equipment panel's values, as the file read shows them.
     std::array<QLabel*, 8> EquipmentValueLabels() const {
-        return {targetAngleLabel, inherentFiltrationLabel, addedAluminiumLabel, addedCopperLabel,
-                otherFilterMaterialLabel, otherFilterThicknessLabel, focusReceptorDistanceLabel,
-                focusIsocentreDistanceLabel};
+        return {targetAngleLabel,           inherentFiltrationLabel,    addedAluminiumLabel,
+                addedCopperLabel,           otherFilterMaterialLabel,   otherFilterThicknessLabel,
+                focusReceptorDistanceLabel, focusIsocentreDistanceLabel};
     }
 
     // Everything an evaluation locks.
     std::vector<QWidget*> Inputs() const {
-        return {equipmentList, exitButton, evaluateButton, addResultButton, deleteEquipmentButton,
-                tubeVoltageButton, clearButton, newEquipmentButton, welcomeButton, spectrumButton,
-                doseReportButton, bodyPartBox, tubeVoltageBox, focusSkinDistanceBox,
-                referenceAirKermaBox, kermaAreaProductBox, circleOption, squareOption, mascot};
+        return {equipmentList,
+                exitButton,
+                evaluateButton,
+                addResultButton,
+                deleteEquipmentButton,
+                tubeVoltageButton,
+                clearButton,
+                newEquipmentButton,
+                welcomeButton,
+                spectrumButton,
+                doseReportButton,
+                bodyPartBox,
+                tubeVoltageBox,
+                focusSkinDistanceBox,
+                referenceAirKermaBox,
+                kermaAreaProductBox,
+                circleOption,
+                squareOption,
+                mascot};
     }
 
-    QLabel* titleShadow;                  // Label27, the title's grey shadow
-    QLabel* title;                        // Label34, the title in front
+    QLabel* titleShadow;  // Label27, the title's grey shadow
+    QLabel* title;        // Label34, the title in front
     // ① Equipment panel
     ui::FileListBox* equipmentList;       // File1
     QPushButton* newEquipmentButton;      // Command7 "新規作成"
@@ -103,29 +118,29 @@ struct Form1::Ui {
     QLabel* focusIsocentreDistanceLabel;  // Label64, cm
     QPushButton* doseReportButton;        // Command10 "RDSR 読込"
     // ② Case inputs
-    QComboBox* bodyPartBox;               // Combo1
-    QPushButton* tubeVoltageButton;       // Command5 "管電圧設定"
-    QPushButton* spectrumButton;          // Command9 "Ｘ線スペクトル表示"
-    QLineEdit* tubeVoltageBox;            // Text5, kV
-    QLineEdit* referenceAirKermaBox;      // Text14, Ka,r in mGy
-    QLineEdit* kermaAreaProductBox;       // Text15, P_KA in Gy·cm²
-    QRadioButton* circleOption;           // Option1
-    QRadioButton* squareOption;           // Option2
-    QLabel* fieldShapeCaption;            // Label22
-    QLabel* fieldSizeLabel;               // Label65, cm at the reference point
-    QLineEdit* focusSkinDistanceBox;      // Text9, cm
+    QComboBox* bodyPartBox;           // Combo1
+    QPushButton* tubeVoltageButton;   // Command5 "管電圧設定"
+    QPushButton* spectrumButton;      // Command9 "Ｘ線スペクトル表示"
+    QLineEdit* tubeVoltageBox;        // Text5, kV
+    QLineEdit* referenceAirKermaBox;  // Text14, Ka,r in mGy
+    QLineEdit* kermaAreaProductBox;   // Text15, P_KA in Gy·cm²
+    QRadioButton* circleOption;       // Option1
+    QRadioButton* squareOption;       // Option2
+    QLabel* fieldShapeCaption;        // Label22
+    QLabel* fieldSizeLabel;           // Label65, cm at the reference point
+    QLineEdit* focusSkinDistanceBox;  // Text9, cm
     // Result column
     std::array<QLabel*, std::size(kResultLabelNames)> resultLabels{};  // Label68 … Label74
-    QLabel* skinDoseCaption;              // Label38
-    QLabel* scatterFactorLabel;           // Label73
-    QLabel* skinDoseLabel;                // Label74, mGy
+    QLabel* skinDoseCaption;                                           // Label38
+    QLabel* scatterFactorLabel;                                        // Label73
+    QLabel* skinDoseLabel;                                             // Label74, mGy
     // ③ Actions
-    QPushButton* evaluateButton;          // Command2 "この条件で計算する"
-    QPushButton* addResultButton;         // Command3 "結果を表に追加する"
-    QPushButton* clearButton;             // Command6 "計算結果をクリアする"
-    QPushButton* exitButton;              // Command1 "終了する"
-    ui::PictureBox* mascot;               // Picture1
-    QPushButton* welcomeButton;           // Command8, the welcome banner
+    QPushButton* evaluateButton;   // Command2 "この条件で計算する"
+    QPushButton* addResultButton;  // Command3 "結果を表に追加する"
+    QPushButton* clearButton;      // Command6 "計算結果をクリアする"
+    QPushButton* exitButton;       // Command1 "終了する"
+    ui::PictureBox* mascot;        // Picture1
+    QPushButton* welcomeButton;    // Command8, the welcome banner
 };
 
 }  // namespace ordevo

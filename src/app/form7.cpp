@@ -20,7 +20,8 @@ constexpr ControlSpec kControls[] = {
     {"Shape1", Kind::Shape, "", 120, 120, 5760, 2160},
     {"Label1", Kind::Label, "Ordevo-V3 を終了しますか ？", 480, 480, 4335, 465, Font::Meiryo, 13},
     // Shown only while the results table holds rows that were never saved.
-    {"Label2", Kind::Label, "※ 保存していない計算結果は失われます", 480, 960, 4335, 330, Font::Meiryo, 9},
+    {"Label2", Kind::Label, "※ 保存していない計算結果は失われます", 480, 960, 4335, 330,
+     Font::Meiryo, 9},
     {"Picture1", Kind::PictureBox, "", 5040, 480, 480, 480},
     {"Command1", Kind::Button, "はい", 1320, 1320, 1455, 615, Font::Meiryo, 11},
     {"Command2", Kind::Button, "いいえ", 3240, 1320, 1455, 615, Font::Meiryo, 11},
@@ -42,7 +43,9 @@ struct Form7::Ui {
     QPushButton* noButton;    // Command2 "いいえ"
 };
 
-ui::WindowLayout Form7::Layout() { return {kControls, kForm7ClientWidthTwips, kForm7ClientHeightTwips}; }
+ui::WindowLayout Form7::Layout() {
+    return {kControls, kForm7ClientWidthTwips, kForm7ClientHeightTwips};
+}
 
 Form7::Form7(QWidget* parent)
     : ModelessWindow(parent),

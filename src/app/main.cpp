@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     // The program ends only through the exit window, never because the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const ordevo::FileResult<QString> folder = ordevo::PrepareWorkingFolderAtStart(QDir::currentPath());
+    const ordevo::FileResult<QString> folder =
+        ordevo::PrepareWorkingFolderAtStart(QDir::currentPath());
     if (!folder) {
         ordevo::ui::AppMessages().Error(folder.error().message());
         return 1;

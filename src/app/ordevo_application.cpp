@@ -70,7 +70,8 @@ void OrdevoApplication::Wire() {
             doseReport_->OpenReport(path);
         }
     });
-    connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(), &Form1::EnterDoseReportTotals);
+    connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
+            &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,
             [this] { form18_->Open(state_.UserName); });
 
@@ -115,7 +116,8 @@ void OrdevoApplication::RegisterUserName(const QString& name, QWidget& dialog) {
     }
     const FileResult<void> stored = StoreUserName(state_.WorkingFolder, name);
     if (!stored) {
-        AppMessages().Warning(QStringLiteral(" ユーザー名を登録できませんでした \n%1").arg(stored.error().message()));
+        AppMessages().Warning(
+            QStringLiteral(" ユーザー名を登録できませんでした \n%1").arg(stored.error().message()));
         return;
     }
     state_.UserName = name;

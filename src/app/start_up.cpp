@@ -12,16 +12,20 @@ namespace ordevo {
 FileResult<QString> PrepareWorkingFolderAtStart(const QString& startFolder) {
     FileResult<QString> folder = ChooseWorkingFolder(PlacesForStartIn(startFolder));
     if (folder) return folder;
-    return FileError(QStringLiteral(" 作業フォルダーを準備できませんでした \n\n%1\n\nOrdevo-V3 を終了します。")
-                         .arg(folder.error().message()));
+    return FileError(
+        QStringLiteral(" 作業フォルダーを準備できませんでした \n\n%1\n\nOrdevo-V3 を終了します。")
+            .arg(folder.error().message()));
 }
 
 FileResult<void> LoadReferenceDataAtStart(AppState& state) {
     auto reference = ReadReferenceData(state.WorkingFolder);
     if (!reference) {
-        return FileError(QStringLiteral(" 基準データファイルを読み込めませんでした \n\n%1\n\n検索したフォルダー: %2\n\n"
-                              "Ordevo-V3 を終了します。")
-            .arg(reference.error().message(), QDir::toNativeSeparators(QDir(state.WorkingFolder).absolutePath())));
+        return FileError(
+            QStringLiteral(
+                " 基準データファイルを読み込めませんでした \n\n%1\n\n検索したフォルダー: %2\n\n"
+                "Ordevo-V3 を終了します。")
+                .arg(reference.error().message(),
+                     QDir::toNativeSeparators(QDir(state.WorkingFolder).absolutePath())));
     }
     state.Reference = std::move(reference).value();
     return {};

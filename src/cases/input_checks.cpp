@@ -51,8 +51,10 @@ QString ToHalfWidth(const QString& text) {
     QString result = text;
     for (QChar& c : result) {
         const char16_t u = c.unicode();
-        if (u >= 0xFF01 && u <= 0xFF5E) c = QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
-        else if (u == 0x3000) c = QLatin1Char(' ');
+        if (u >= 0xFF01 && u <= 0xFF5E)
+            c = QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
+        else if (u == 0x3000)
+            c = QLatin1Char(' ');
     }
     return result;
 }
@@ -71,8 +73,10 @@ QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
         const QString c = QString::fromUcs4(&codePoint, 1);
         const bool refused = c == QLatin1String(",") || c == QLatin1String("\r") ||
                              c == QLatin1String("\n") || !EncodeCp932(c, {}, 0);
-        if (!refused) kept += c;
-        else if (position < cursor) cursor -= static_cast<int>(c.size());
+        if (!refused)
+            kept += c;
+        else if (position < cursor)
+            cursor -= static_cast<int>(c.size());
         position += c.size();
     }
     return kept;
@@ -85,14 +89,19 @@ QString NotANumberMessage(CaseBox box, const QString& text) {
 
 std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in) {
     if (in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
-            in.FocusSkinDistanceTextValue == 0.0) {
+            in.FocusSkinDistanceTextValue ==
+        0.0) {
         return std::nullopt;
     }
     const auto refuse = [](CaseBox box) {
-        return InputRefusal{box, QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box))};
+        return InputRefusal{
+            box,
+            QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box))};
     };
-    if (in.ReferenceAirKermaTextValue < 0 || in.ReferenceAirKerma < 0) return refuse(CaseBox::ReferenceAirKerma);
-    if (in.KermaAreaProductTextValue < 0 || in.KermaAreaProduct < 0) return refuse(CaseBox::KermaAreaProduct);
+    if (in.ReferenceAirKermaTextValue < 0 || in.ReferenceAirKerma < 0)
+        return refuse(CaseBox::ReferenceAirKerma);
+    if (in.KermaAreaProductTextValue < 0 || in.KermaAreaProduct < 0)
+        return refuse(CaseBox::KermaAreaProduct);
     return std::nullopt;
 }
 
@@ -102,12 +111,16 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
     const QString fsdRange = QStringLiteral("%1 cm（天板の軟部組織等価厚）より大きく %2 cm 以下")
                                  .arg(Plain(couch), Plain(kMaxFocusSkinDistanceCm));
     if (!(fsd > couch)) {
-        return {QStringLiteral("・「%1」%2 cm が天板の軟部組織等価厚 %3 cm 以下です。%4で入力して下さい。")
-                    .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), Plain(couch), fsdRange)};
+        return {
+            QStringLiteral(
+                "・「%1」%2 cm が天板の軟部組織等価厚 %3 cm 以下です。%4で入力して下さい。")
+                .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(fsd), Plain(couch), fsdRange)};
     }
     if (in.Voltage.TubeVoltageHigh < kMinTubeVoltageKv) {
-        return {QStringLiteral("・管電圧 %1 kV は低すぎます。管電圧設定で %2 kV 以上 150 kV 以下にして下さい。")
-                    .arg(Plain(in.Voltage.TubeVoltageHigh), Plain(kMinTubeVoltageKv))};
+        return {
+            QStringLiteral(
+                "・管電圧 %1 kV は低すぎます。管電圧設定で %2 kV 以上 150 kV 以下にして下さい。")
+                .arg(Plain(in.Voltage.TubeVoltageHigh), Plain(kMinTubeVoltageKv))};
     }
     QStringList reasons;
     if (fsd > kMaxFocusSkinDistanceCm) {
@@ -116,9 +129,10 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
     }
     if (!Completes(ref, in)) {
         if (const auto largest = LargestCoveredFieldSize(ref, in)) {
-            reasons << QStringLiteral("・照射野サイズ %1 cm は散乱線データの範囲を超えています。この FSD では "
-                                      "%2 cm 以下です。Ka,r と P_KA（照射野サイズはこの 2 つから求めます）"
-                                      "または FSD を確かめて下さい。")
+            reasons << QStringLiteral(
+                           "・照射野サイズ %1 cm は散乱線データの範囲を超えています。この FSD では "
+                           "%2 cm 以下です。Ka,r と P_KA（照射野サイズはこの 2 つから求めます）"
+                           "または FSD を確かめて下さい。")
                            .arg(Fixed2(in.ReferenceFieldSize), Fixed2(*largest));
         }
     }
@@ -140,7 +154,8 @@ bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b) 
         p.CouchTransmission == q.CouchTransmission &&
         p.CouchSoftTissueThickness == q.CouchSoftTissueThickness &&
         p.CalibrationConstant == q.CalibrationConstant;
-    return sameEquipment && a.BodyPartText == b.BodyPartText && a.TubeVoltageText == b.TubeVoltageText &&
+    return sameEquipment && a.BodyPartText == b.BodyPartText &&
+           a.TubeVoltageText == b.TubeVoltageText &&
            a.TubeVoltageTextValue == b.TubeVoltageTextValue &&
            a.ReferenceAirKermaTextValue == b.ReferenceAirKermaTextValue &&
            a.KermaAreaProductTextValue == b.KermaAreaProductTextValue &&

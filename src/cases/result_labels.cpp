@@ -21,8 +21,7 @@ ResultLabelTexts ResultLabelsForStep(EvaluationStep step, const DoseResult& r) {
                 {"Label73", FormatNumber(r.ScatterFactor, "0.000")}};
     case EvaluationStep::None:
     case EvaluationStep::Backscatter:
-    case EvaluationStep::DepthDose:
-        break;
+    case EvaluationStep::DepthDose: break;
     }
     return {};
 }

@@ -16,7 +16,7 @@ using ResultLabelTexts = std::vector<std::pair<const char*, std::string>>;
 
 // The result column, Label68 … Label74, in order.
 inline constexpr const char* kResultLabelNames[] = {"Label68", "Label69", "Label70", "Label71",
-                                                     "Label72", "Label73", "Label74"};
+                                                    "Label72", "Label73", "Label74"};
 
 // Corrections → Label68–71, Spectrum → Label72, SkinDose → Label74 and Label73; other steps
 // fill none.

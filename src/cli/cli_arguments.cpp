@@ -6,7 +6,8 @@
 
 namespace ordevo::cli {
 
-Arguments::Arguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed) {
+Arguments::Arguments(const std::vector<std::string>& words,
+                     const std::vector<std::string>& allowed) {
     for (const std::string& word : words) {
         if (!IsValidUtf8(word)) throw UsageError("an argument is not valid UTF-8 text");
     }
@@ -17,7 +18,8 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<st
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
             throw UsageError("unknown option: " + word);
         if (i + 1 >= words.size()) throw UsageError("option without a value: " + word);
-        if (!values_.emplace(name, words[i + 1]).second) throw UsageError("repeated option: " + word);
+        if (!values_.emplace(name, words[i + 1]).second)
+            throw UsageError("repeated option: " + word);
     }
 }
 

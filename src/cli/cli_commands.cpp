@@ -23,13 +23,13 @@
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kEvaluateOptions = {
-    "data", "equipment", "kv", "kv-low", "kv-high", "weighting",
-    "kar", "pka", "shape", "fsd", "body-part"};
-const std::vector<std::string> kSpectrumOptions = {
-    "data", "equipment", "kv", "kv-low", "kv-high", "weighting"};
-const std::vector<std::string> kCouchOptions = {
-    "data", "equipment", "typical-kv", "without", "with", "displayed"};
+const std::vector<std::string> kEvaluateOptions = {"data",    "equipment", "kv",       "kv-low",
+                                                   "kv-high", "weighting", "kar",      "pka",
+                                                   "shape",   "fsd",       "body-part"};
+const std::vector<std::string> kSpectrumOptions = {"data",   "equipment", "kv",
+                                                   "kv-low", "kv-high",   "weighting"};
+const std::vector<std::string> kCouchOptions = {"data",    "equipment", "typical-kv",
+                                                "without", "with",      "displayed"};
 
 namespace {
 
@@ -47,8 +47,7 @@ int PrintFailure(std::ostream& out, const std::string& message) {
 TubeVoltageRange ReadVoltage(const Arguments& args) {
     const bool fixed = args.Has("kv");
     const bool range = args.Has("kv-low") || args.Has("kv-high") || args.Has("weighting");
-    if (fixed == range)
-        throw UsageError("give either --kv or --kv-low, --kv-high and --weighting");
+    if (fixed == range) throw UsageError("give either --kv or --kv-low, --kv-high and --weighting");
     std::optional<TubeVoltageRange> voltage;
     if (fixed) {
         const std::string text = args.Require("kv");
@@ -57,10 +56,9 @@ TubeVoltageRange ReadVoltage(const Arguments& args) {
         const std::string weighting = args.Require("weighting");
         if (weighting != "equal" && weighting != "normal")
             throw UsageError("--weighting must be equal or normal");
-        voltage = MakeTubeVoltageRange(LeadingNumber(args.Require("kv-low")),
-                                       LeadingNumber(args.Require("kv-high")),
-                                       weighting == "equal" ? TubeVoltageWeighting::Equal
-                                                            : TubeVoltageWeighting::Normal);
+        voltage = MakeTubeVoltageRange(
+            LeadingNumber(args.Require("kv-low")), LeadingNumber(args.Require("kv-high")),
+            weighting == "equal" ? TubeVoltageWeighting::Equal : TubeVoltageWeighting::Normal);
     }
     if (!voltage) throw ReportedFailure{kTubeVoltageInputMessage};
     return *voltage;
@@ -127,7 +125,8 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
 }  // namespace
 
 FileResult<QString> ChooseDataFolder(const Arguments& args) {
-    if (const std::optional<std::string> data = args.Get("data")) return QString::fromStdString(*data);
+    if (const std::optional<std::string> data = args.Get("data"))
+        return QString::fromStdString(*data);
     return ChooseWorkingFolder(PlacesForStartIn(QDir::currentPath()));
 }
 

@@ -14,14 +14,22 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
     if (lead < 0x80) return 1;
     std::size_t length = 0;
     unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead == 0xE0) length = 3, low = 0xA0;
-    else if (lead == 0xED) length = 3, high = 0x9F;  // no surrogates
-    else if (lead >= 0xE1 && lead <= 0xEF) length = 3;
-    else if (lead == 0xF0) length = 4, low = 0x90;
-    else if (lead == 0xF4) length = 4, high = 0x8F;  // nothing past U+10FFFF
-    else if (lead >= 0xF1 && lead <= 0xF3) length = 4;
-    else return 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead == 0xE0)
+        length = 3, low = 0xA0;
+    else if (lead == 0xED)
+        length = 3, high = 0x9F;  // no surrogates
+    else if (lead >= 0xE1 && lead <= 0xEF)
+        length = 3;
+    else if (lead == 0xF0)
+        length = 4, low = 0x90;
+    else if (lead == 0xF4)
+        length = 4, high = 0x8F;  // nothing past U+10FFFF
+    else if (lead >= 0xF1 && lead <= 0xF3)
+        length = 4;
+    else
+        return 0;
     if (at + length > text.size()) return 0;
     if (byte(at + 1) < low || byte(at + 1) > high) return 0;
     for (std::size_t i = 2; i < length; ++i)
@@ -56,19 +64,19 @@ std::string JsonString(const std::string& text) {
     for (const char ch : utf8) {
         const auto byte = static_cast<unsigned char>(ch);
         switch (ch) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (byte < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", byte);
-                    out += buffer;
-                } else {
-                    out += ch;  // UTF-8 passes through unchanged
-                }
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (byte < 0x20) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", byte);
+                out += buffer;
+            } else {
+                out += ch;  // UTF-8 passes through unchanged
+            }
         }
     }
     return out + "\"";

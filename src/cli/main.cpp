@@ -19,7 +19,8 @@ constexpr const char* kUsage =
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
     "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n"
-    "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] PATH...\n"
+    "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] "
+    "PATH...\n"
     "  --data defaults to the current folder when it holds the reference files, else to the\n"
     "  user's data folder of the window program, prepared from the installed reference data.\n"
     "       ordevo-cli --version\n";
@@ -47,10 +48,13 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QString::fromLatin1(ordevo::kApplicationName));
     const std::vector<std::string> options(words.begin() + 1, words.end());
     try {
-        if (words[0] == "evaluate") return RunEvaluate(Arguments(options, kEvaluateOptions), std::cout);
-        if (words[0] == "spectrum") return RunSpectrum(Arguments(options, kSpectrumOptions), std::cout);
+        if (words[0] == "evaluate")
+            return RunEvaluate(Arguments(options, kEvaluateOptions), std::cout);
+        if (words[0] == "spectrum")
+            return RunSpectrum(Arguments(options, kSpectrumOptions), std::cout);
         if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
-        if (words[0] == "rdsr") return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
+        if (words[0] == "rdsr")
+            return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
         throw UsageError(IsValidUtf8(words[0]) ? "unknown command: " + words[0]
                                                : "the command is not valid UTF-8 text");
     } catch (const UsageError& error) {

@@ -19,7 +19,8 @@
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kRdsrOptions = {"data", "equipment", "equipment-b", "fsd", "fsd-b", "csv"};
+const std::vector<std::string> kRdsrOptions = {"data", "equipment", "equipment-b",
+                                               "fsd",  "fsd-b",     "csv"};
 const std::vector<std::string> kRdsrFlags = {"with-patient"};
 
 namespace {
@@ -38,8 +39,8 @@ std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
     return fsd;
 }
 
-PlaneSetup ReadPlane(const Arguments& args, const QString& folder, const std::string& equipmentOption,
-                     const std::string& fsdOption) {
+PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
+                     const std::string& equipmentOption, const std::string& fsdOption) {
     const QString path = QString::fromStdString(args.Require(equipmentOption));
     auto equipment = LoadEquipmentFile(path, folder);
     if (!equipment) throw Failure{equipment.error().what()};
@@ -66,7 +67,8 @@ std::vector<std::string> Expand(const std::string& path, bool* emptyFolder) {
     return files;
 }
 
-JsonObject& OptionalNumber(JsonObject& json, const std::string& key, const std::optional<double>& value) {
+JsonObject& OptionalNumber(JsonObject& json, const std::string& key,
+                           const std::optional<double>& value) {
     return value ? json.Number(key, *value) : json.Null(key);
 }
 
@@ -76,26 +78,31 @@ JsonObject EventJson(const IrradiationEvent& event, const EventEvaluation& e) {
     json.String("uid", event.Uid)
         .String("type", EventTypeName(event.Type))
         .String("dateTime", IsoDateTime(event.DateTime));
-    OptionalNumber(json, "kv", c.TubeVoltageKv > 0 ? std::optional<double>(c.TubeVoltageKv) : std::nullopt);
+    OptionalNumber(json, "kv",
+                   c.TubeVoltageKv > 0 ? std::optional<double>(c.TubeVoltageKv) : std::nullopt);
     json.Bool("kvAssumed", c.KvAssumed).Number("cuMm", c.CopperMm).Number("alMm", c.AluminiumMm);
     OptionalNumber(json, "kar", event.ReferenceAirKermaMGy);
     OptionalNumber(json, "pka", event.KermaAreaProductGyCm2);
     json.Number("referenceDistance", c.ReferenceDistanceCm);
     OptionalNumber(json, "fieldSize",
-                   c.FieldSizeText.empty() ? std::nullopt : std::optional<double>(LeadingNumber(c.FieldSizeText)));
-    OptionalNumber(json, "skinDose",
-                   c.Status == EventStatus::Evaluated ? std::optional<double>(e.SkinDoseMGy) : std::nullopt);
+                   c.FieldSizeText.empty() ? std::nullopt
+                                           : std::optional<double>(LeadingNumber(c.FieldSizeText)));
+    OptionalNumber(
+        json, "skinDose",
+        c.Status == EventStatus::Evaluated ? std::optional<double>(e.SkinDoseMGy) : std::nullopt);
     json.String("status", EventStatusName(c.Status)).String("note", c.Note);
     return json;
 }
 
 JsonObject PlaneJson(const DoseReport& report, const PlaneEvaluation& plane) {
     std::vector<JsonObject> events;
-    for (const EventEvaluation& e : plane.Events) events.push_back(EventJson(report.Events.at(e.EventIndex), e));
+    for (const EventEvaluation& e : plane.Events)
+        events.push_back(EventJson(report.Events.at(e.EventIndex), e));
     const PlaneTotals& t = plane.Totals;
     JsonObject totals;
     totals.Number("kar", t.ReferenceAirKermaMGy).Number("pka", t.KermaAreaProductGyCm2);
-    OptionalNumber(totals, "meanKv", t.Evaluated > 0 ? std::optional<double>(t.MeanKv) : std::nullopt);
+    OptionalNumber(totals, "meanKv",
+                   t.Evaluated > 0 ? std::optional<double>(t.MeanKv) : std::nullopt);
     totals.Number("skinDoseSum", t.SkinDoseSumMGy);
     OptionalNumber(totals, "singleCaseSkinDose", t.SingleCaseSkinDoseMGy);
     JsonObject json;
@@ -105,8 +112,8 @@ JsonObject PlaneJson(const DoseReport& report, const PlaneEvaluation& plane) {
     return json;
 }
 
-JsonObject FileJson(const std::string& file, const DoseReport& report, const ReportEvaluation& evaluation,
-                    bool withPatient) {
+JsonObject FileJson(const std::string& file, const DoseReport& report,
+                    const ReportEvaluation& evaluation, bool withPatient) {
     JsonObject json;
     json.String("file", file)
         .String("manufacturer", report.Manufacturer)
@@ -118,7 +125,8 @@ JsonObject FileJson(const std::string& file, const DoseReport& report, const Rep
             .String("patientBirthDate", IsoDate(report.PatientBirthDate));
     }
     std::vector<JsonObject> planes;
-    for (const PlaneEvaluation& plane : evaluation.Planes) planes.push_back(PlaneJson(report, plane));
+    for (const PlaneEvaluation& plane : evaluation.Planes)
+        planes.push_back(PlaneJson(report, plane));
     json.StringArray("notes", report.Notes).Array("planes", planes);
     return json;
 }
@@ -127,8 +135,10 @@ JsonObject FileJson(const std::string& file, const DoseReport& report, const Rep
 
 int RunRdsr(const Arguments& args, std::ostream& out) {
     args.Require("equipment");
-    if (args.Positionals().empty()) throw UsageError("give at least one dose report file or folder");
-    if (args.Has("fsd-b") && !args.Has("equipment-b")) throw UsageError("--fsd-b needs --equipment-b");
+    if (args.Positionals().empty())
+        throw UsageError("give at least one dose report file or folder");
+    if (args.Has("fsd-b") && !args.Has("equipment-b"))
+        throw UsageError("--fsd-b needs --equipment-b");
     ReadFsd(args, "fsd");
     ReadFsd(args, "fsd-b");
     try {
@@ -140,7 +150,8 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
         const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
         std::optional<PlaneSetup> planeB;
         if (args.Has("equipment-b")) planeB = ReadPlane(args, folder, "equipment-b", "fsd-b");
-        const ScatterKernelLoader loadKernel = MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
+        const ScatterKernelLoader loadKernel =
+            MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
 
         // Kept alive for the CSV, which is written before anything is printed.
         std::vector<std::unique_ptr<DoseReport>> reports;
@@ -154,18 +165,23 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
                 ReportReading reading = ReadDoseReport(file);
                 if (!reading.Report) {
                     anyFailed = true;
-                    files.push_back(JsonObject().String("file", file).String("error", reading.Error));
+                    files.push_back(
+                        JsonObject().String("file", file).String("error", reading.Error));
                     continue;
                 }
                 reports.push_back(std::make_unique<DoseReport>(std::move(*reading.Report)));
-                evaluations.push_back(std::make_unique<ReportEvaluation>(
-                    EvaluateReport(*ref, *reports.back(), planeA, planeB ? &*planeB : nullptr, loadKernel)));
-                files.push_back(FileJson(file, *reports.back(), *evaluations.back(), args.HasFlag("with-patient")));
-                csvFiles.push_back({QString::fromStdString(file), reports.back().get(), evaluations.back().get()});
+                evaluations.push_back(std::make_unique<ReportEvaluation>(EvaluateReport(
+                    *ref, *reports.back(), planeA, planeB ? &*planeB : nullptr, loadKernel)));
+                files.push_back(FileJson(file, *reports.back(), *evaluations.back(),
+                                         args.HasFlag("with-patient")));
+                csvFiles.push_back(
+                    {QString::fromStdString(file), reports.back().get(), evaluations.back().get()});
             }
             if (emptyFolder) {
                 anyFailed = true;
-                files.push_back(JsonObject().String("file", path).String("error", "no dose report in this folder"));
+                files.push_back(JsonObject()
+                                    .String("file", path)
+                                    .String("error", "no dose report in this folder"));
             }
         }
         if (const auto csv = args.Get("csv")) {

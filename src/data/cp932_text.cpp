@@ -35,21 +35,25 @@ FileResult<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes,
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return FileError::InFile(
-            name, QStringLiteral("通常のファイルではありません（フォルダー・装置・パイプは読めません）"));
+            name,
+            QStringLiteral("通常のファイルではありません（フォルダー・装置・パイプは読めません）"));
     if (info.exists() && info.size() > maxBytes)
-        return FileError::InFile(name, QStringLiteral("大きすぎます（%1 バイト。この種類のファイルは %2 バイトまで）")
-                                           .arg(info.size())
-                                           .arg(maxBytes));
+        return FileError::InFile(
+            name, QStringLiteral("大きすぎます（%1 バイト。この種類のファイルは %2 バイトまで）")
+                      .arg(info.size())
+                      .arg(maxBytes));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileError::InFile(name, QStringLiteral("開けません（%1）").arg(file.errorString()));
     // At most one byte more than allowed: a file that grew since the check is still refused.
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return FileError::InFile(name, QStringLiteral("読み込めません（%1）").arg(file.errorString()));
+        return FileError::InFile(name,
+                                 QStringLiteral("読み込めません（%1）").arg(file.errorString()));
     if (bytes.size() > maxBytes)
         return FileError::InFile(
-            name, QStringLiteral("大きすぎます（この種類のファイルは %1 バイトまで）").arg(maxBytes));
+            name,
+            QStringLiteral("大きすぎます（この種類のファイルは %1 バイトまで）").arg(maxBytes));
     return bytes;
 }
 
@@ -113,14 +117,11 @@ FileResult<QStringList> ReadTextLines(const QString& path, qint64 maxBytes) {
 QString WriteFailureReason(QFileDevice::FileError error) {
     // The system's own texts are English; the user is told in Japanese what usually lies behind.
     switch (error) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("書き込みが許可されていません");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("ディスクの空きが足りません");
+    case QFileDevice::PermissionsError: return QStringLiteral("書き込みが許可されていません");
+    case QFileDevice::ResourceError: return QStringLiteral("ディスクの空きが足りません");
     case QFileDevice::OpenError:
         return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
-    default:
-        return QStringLiteral("書き込み中にエラーが起きました");
+    default: return QStringLiteral("書き込み中にエラーが起きました");
     }
 }
 
@@ -128,7 +129,8 @@ FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
     const QString name = FileNameOf(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(WriteFailureReason(file.error())));
+        return FileError::InFile(
+            name, QStringLiteral("書き込めません（%1）").arg(WriteFailureReason(file.error())));
     // Small writes only fill Qt's buffer; the disk refuses them at flush(). commit() flushes too
     // but does not report that failure (Qt 6.4 replaces the old file with a cut-off one and
     // returns true), so the flush is checked here, before anything replaces the old file.
@@ -138,7 +140,9 @@ FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
         return FileError::InFile(name, QStringLiteral("書き込めません（%1）").arg(why));
     }
     if (!file.commit())
-        return FileError::InFile(name, QStringLiteral("保存を完了できません（%1）").arg(WriteFailureReason(file.error())));
+        return FileError::InFile(
+            name,
+            QStringLiteral("保存を完了できません（%1）").arg(WriteFailureReason(file.error())));
     return {};
 }
 
@@ -163,7 +167,8 @@ FileResult<QString> ReadFirstLine(const QString& path, qint64 maxBytes) {
     if (!bytes) return bytes.error();
     const auto lines = SplitLines(*bytes);
     if (lines.empty())
-        return FileError::AtLine(FileNameOf(path), 1, QStringLiteral("ありません（ファイルが空です）"));
+        return FileError::AtLine(FileNameOf(path), 1,
+                                 QStringLiteral("ありません（ファイルが空です）"));
     return DecodeCp932(lines.front(), FileNameOf(path), 1);
 }
 

@@ -15,9 +15,9 @@ namespace ordevo {
 
 // The largest file each format can reasonably be; anything larger is refused before it is read
 // (a device such as /dev/zero would otherwise be read without end).
-inline constexpr qint64 kSmallFileMaxBytes = 16 * 1024;      // equipment files
-inline constexpr qint64 kTableFileMaxBytes = 64 * 1024;      // material, results CSV, Primary.dat
-inline constexpr qint64 kDataFileMaxBytes = 1024 * 1024;     // kernels, attenuation, spectrum
+inline constexpr qint64 kSmallFileMaxBytes = 16 * 1024;   // equipment files
+inline constexpr qint64 kTableFileMaxBytes = 64 * 1024;   // material, results CSV, Primary.dat
+inline constexpr qint64 kDataFileMaxBytes = 1024 * 1024;  // kernels, attenuation, spectrum
 inline constexpr qint64 kLargeDataFileMaxBytes = 4 * 1024 * 1024;  // the backscatter table
 
 // The file's bytes, whole. Only a regular file of at most `maxBytes` bytes is read: a folder,

@@ -139,8 +139,7 @@ FileResult<EquipmentFileContents> LoadEquipmentFile(const QString& path,
     const QString name = FileNameOf(path);
     const QString material = contents->OtherFilterMaterialText;
     if (const auto problem = FileNameProblem(material))
-        return FileError::AtLine(name, 8,
-                                 QStringLiteral("任意フィルタの材質名: %1").arg(*problem));
+        return FileError::AtLine(name, 8, QStringLiteral("任意フィルタの材質名: %1").arg(*problem));
     auto table =
         LoadMaterialTable(QDir(materialFolder).filePath(material + QStringLiteral(".ele")));
     if (!table)

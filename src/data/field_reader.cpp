@@ -70,14 +70,9 @@ bool ReadNumberLine(std::string_view line, std::vector<double>& values, std::str
     double value = 0;
     for (;;) {
         switch (reader.Next(value)) {
-            case FieldReader::Outcome::Number:
-                values.push_back(value);
-                break;
-            case FieldReader::Outcome::End:
-                return true;
-            case FieldReader::Outcome::Bad:
-                problem = reader.Problem();
-                return false;
+        case FieldReader::Outcome::Number: values.push_back(value); break;
+        case FieldReader::Outcome::End: return true;
+        case FieldReader::Outcome::Bad: problem = reader.Problem(); return false;
         }
     }
 }

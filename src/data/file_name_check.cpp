@@ -8,7 +8,8 @@ std::optional<QString> FileNameProblem(const QString& name) {
         return QStringLiteral("「%1」はファイルの名前に使えません").arg(name);
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
-            return QStringLiteral("名前「%1」にフォルダーの区切り文字（/ または \\）が含まれています")
+            return QStringLiteral(
+                       "名前「%1」にフォルダーの区切り文字（/ または \\）が含まれています")
                 .arg(name);
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             return QStringLiteral("名前に制御文字が含まれています");

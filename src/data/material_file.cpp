@@ -43,15 +43,14 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     // The next number, or an error naming what was being read.
     auto next = [&](double& value, const QString& what) -> std::optional<FileError> {
         switch (reader.Next(value)) {
-            case FieldReader::Outcome::Number:
-                return std::nullopt;
-            case FieldReader::Outcome::End:
-                return FileError::AtLine(name, reader.LineNumber(),
-                                         QStringLiteral("%1の前でファイルが終わっています").arg(what));
-            case FieldReader::Outcome::Bad:
-                return FileError::AtLine(
-                    name, reader.LineNumber(),
-                    QStringLiteral("%1: %2").arg(what, QString::fromStdString(reader.Problem())));
+        case FieldReader::Outcome::Number: return std::nullopt;
+        case FieldReader::Outcome::End:
+            return FileError::AtLine(name, reader.LineNumber(),
+                                     QStringLiteral("%1の前でファイルが終わっています").arg(what));
+        case FieldReader::Outcome::Bad:
+            return FileError::AtLine(
+                name, reader.LineNumber(),
+                QStringLiteral("%1: %2").arg(what, QString::fromStdString(reader.Problem())));
         }
         return std::nullopt;
     };
@@ -59,15 +58,17 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     double unused = 0;
     if (auto error = next(contents.DensityGPerCm3, QStringLiteral("密度"))) return *error;
     if (!(contents.DensityGPerCm3 > 0.0))
-        return FileError::AtLine(name, reader.LineNumber(),
-                                 QStringLiteral("密度 %1 は正の数でなければなりません").arg(contents.DensityGPerCm3));
+        return FileError::AtLine(
+            name, reader.LineNumber(),
+            QStringLiteral("密度 %1 は正の数でなければなりません").arg(contents.DensityGPerCm3));
     if (auto error = next(unused, QStringLiteral("2 番目の数値"))) return *error;
 
     for (int r = 1;; ++r) {
         if (r > kMaxMaterialRows)
             return FileError::AtLine(
                 name, reader.LineNumber(),
-                QStringLiteral("%1 行以内に 10 MeV 以上のエネルギーがありません").arg(kMaxMaterialRows));
+                QStringLiteral("%1 行以内に 10 MeV 以上のエネルギーがありません")
+                    .arg(kMaxMaterialRows));
         const QString row = QStringLiteral("%1 番目の行").arg(r);
         double energy = 0, coherent = 0, incoherent = 0, photoelectric = 0;
         if (auto error = next(energy, row)) return *error;
@@ -80,12 +81,15 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
         if (r == 1 && energy > kMaterialFirstEnergyMaxMeV)
             return FileError::AtLine(
                 name, energyLine,
-                QStringLiteral("最初のエネルギーが %1 MeV です（表は 0.001 MeV 以下から始まる必要があります）")
+                QStringLiteral(
+                    "最初のエネルギーが %1 MeV です（表は 0.001 MeV 以下から始まる必要があります）")
                     .arg(energy));
         if (!(energy > 0.0))
             return FileError::AtLine(
                 name, energyLine,
-                QStringLiteral("%1 番目の行: エネルギー %2 MeV は正の数でなければなりません").arg(r).arg(energy));
+                QStringLiteral("%1 番目の行: エネルギー %2 MeV は正の数でなければなりません")
+                    .arg(r)
+                    .arg(energy));
         // Attenuation coefficients: none negative, and a total above zero (the table
         // interpolates its logarithm).
         if (!(coherent >= 0.0 && incoherent >= 0.0 && photoelectric >= 0.0) ||
@@ -93,14 +97,16 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
             !std::isfinite(coherent + incoherent + photoelectric))
             return FileError::AtLine(
                 name, energyLine,
-                QStringLiteral("%1 番目の行: 減弱係数 %2, %3, %4 は 0 以上で、合計が正の有限の数でなければなりません")
+                QStringLiteral("%1 番目の行: 減弱係数 %2, %3, %4 は 0 "
+                               "以上で、合計が正の有限の数でなければなりません")
                     .arg(r)
                     .arg(coherent)
                     .arg(incoherent)
                     .arg(photoelectric));
         if (r > 1 && energy < contents.Rows.back().EnergyMeV)
-            return FileError::AtLine(name, energyLine,
-                                     QStringLiteral("%1 番目の行: エネルギーが前の行より小さくなっています").arg(r));
+            return FileError::AtLine(
+                name, energyLine,
+                QStringLiteral("%1 番目の行: エネルギーが前の行より小さくなっています").arg(r));
         contents.Rows.push_back({energy, coherent + incoherent + photoelectric});
         if (energy >= kMaterialLastEnergyMeV) break;
     }

@@ -108,8 +108,7 @@ void RoundToDigits(DecimalText& d, int keep) {
     d.digits.resize(keep);
     if (up) {
         int i = keep - 1;
-        while (i >= 0 && d.digits[i] == '9')
-            d.digits[i--] = '0';
+        while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
         if (i >= 0) {
             ++d.digits[i];
         } else {

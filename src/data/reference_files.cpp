@@ -28,7 +28,9 @@ constexpr double kMaxTissueToAirRatio = 2.0;
 using RecordSink =
     std::function<std::optional<QString>(int record, const std::vector<double>& numbers)>;
 
-QString ValueText(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
+QString ValueText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
 
 bool StartsWithNumber(QByteArrayView line) {
     FieldReader reader(std::string_view(line.data(), line.size()));
@@ -50,7 +52,8 @@ FileResult<void> ReadRecords(const QString& path, qint64 maxBytes, int firstLine
     auto missing = [&](int record, int lineNumber) {
         return FileError::AtLine(
             fileName, lineNumber,
-            QStringLiteral("記録が足りません（%1 行目から %2 個の記録が必要ですが、%3 個しかありません）")
+            QStringLiteral(
+                "記録が足りません（%1 行目から %2 個の記録が必要ですが、%3 個しかありません）")
                 .arg(firstLine)
                 .arg(count)
                 .arg(record - 1));
@@ -61,8 +64,7 @@ FileResult<void> ReadRecords(const QString& path, qint64 maxBytes, int firstLine
         const int lineNumber = firstLine + record - 1;
         if (lineNumber > lineCount) return missing(record, lineNumber);
         const QByteArrayView line = lines[lineNumber - 1];
-        if (!ReadNumberLine(std::string_view(line.data(), line.size()),
-                            numbers, problem)) {
+        if (!ReadNumberLine(std::string_view(line.data(), line.size()), numbers, problem)) {
             bool recordsFollow = false;
             for (int later = lineNumber + 1; later <= lineCount && !recordsFollow; ++later)
                 recordsFollow = StartsWithNumber(lines[later - 1]);
@@ -96,7 +98,9 @@ FileResult<std::vector<BackscatterRow>> ReadBackscatterFile(const QString& path)
             for (int column = 1; column <= kBackscatterEnergyCount; ++column) {
                 const double value = numbers[column];
                 if (!(value >= 0.0) || !std::isfinite(value))
-                    return QStringLiteral("%1 番目の数値 %2: 後方散乱の値は 0 以上の有限の数でなければなりません")
+                    return QStringLiteral(
+                               "%1 番目の数値 %2: 後方散乱の値は 0 "
+                               "以上の有限の数でなければなりません")
                         .arg(column + 1)
                         .arg(ValueText(value));
                 table[row][column] = value;
@@ -129,14 +133,18 @@ FileResult<AttenuationTable> ReadAttenuationFile(const QString& path) {
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 const double value = numbers[c + 1];
                 if (!(value > 0.0 && value <= kMaxCoefficient))
-                    return QStringLiteral("%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません")
+                    return QStringLiteral(
+                               "%1 番目の数値 %2: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 "
+                               "以下でなければなりません")
                         .arg(c + 2)
                         .arg(ValueText(value));
                 (*columns[c])[bin] = value;
             }
             const double ratio = numbers[5] / numbers[4];
             if (!(ratio >= kMinTissueToAirRatio && ratio <= kMaxTissueToAirRatio))
-                return QStringLiteral("軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 %1, %2）の比 %3 が 0.5〜2 の外です")
+                return QStringLiteral(
+                           "軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 %1, %2）の比 %3 が "
+                           "0.5〜2 の外です")
                     .arg(ValueText(numbers[4]), ValueText(numbers[5]), ValueText(ratio));
             return std::nullopt;
         });
@@ -147,15 +155,15 @@ FileResult<AttenuationTable> ReadAttenuationFile(const QString& path) {
 FileResult<BinArray> ReadPrimaryFile(const QString& path) {
     // The table interpolates the logarithm of these values.
     std::array<double, kPrimaryValueCount> primary{};
-    const auto read = ReadRecords(
-        path, kTableFileMaxBytes, 1, kPrimaryValueCount, 2,
-        [&](int record, const std::vector<double>& numbers) -> std::optional<QString> {
-            if (!(numbers[1] > 0.0) || !std::isfinite(numbers[1]))
-                return QStringLiteral("一次線量 %1 は正の有限の数でなければなりません")
-                    .arg(ValueText(numbers[1]));
-            primary[record - 1] = numbers[1];
-            return std::nullopt;
-        });
+    const auto read =
+        ReadRecords(path, kTableFileMaxBytes, 1, kPrimaryValueCount, 2,
+                    [&](int record, const std::vector<double>& numbers) -> std::optional<QString> {
+                        if (!(numbers[1] > 0.0) || !std::isfinite(numbers[1]))
+                            return QStringLiteral("一次線量 %1 は正の有限の数でなければなりません")
+                                .arg(ValueText(numbers[1]));
+                        primary[record - 1] = numbers[1];
+                        return std::nullopt;
+                    });
     if (!read) return read.error();
     return MakePrimaryTable(primary);
 }

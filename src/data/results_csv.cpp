@@ -12,9 +12,7 @@ namespace {
 constexpr int kFirstColumnLine = 3;
 constexpr int kLineCount = kFirstColumnLine + kResultsColumnCount - 1;  // 18
 
-QString Label(int column) {
-    return QString::fromUtf8(kResultsCsvLabels[column]);
-}
+QString Label(int column) { return QString::fromUtf8(kResultsCsvLabels[column]); }
 
 // The line less the empty fields (commas and blanks) at its end.
 QString WithoutTrailingEmptyFields(const QString& line) {
@@ -30,8 +28,7 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
                                         const QString& fileName) {
     const int rows = ResultsRowCount(table);
     if (comment.contains(QLatin1Char('\r')) || comment.contains(QLatin1Char('\n')))
-        return FileError::AtLine(fileName, 1,
-                                 QStringLiteral("コメントに改行は入れられません"));
+        return FileError::AtLine(fileName, 1, QStringLiteral("コメントに改行は入れられません"));
     if (rows < 0 || rows > kResultsRowCount)
         return FileError::AtLine(
             fileName, 2,
@@ -41,8 +38,7 @@ FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTab
     for (int column = 1; column <= kResultsColumnCount; ++column) {
         QString line = Label(column);
         for (int r = 1; r <= rows; ++r) {
-            const QString cell = QString::fromStdString(CellText(
-                table.Rows[r][column]));
+            const QString cell = QString::fromStdString(CellText(table.Rows[r][column]));
             if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('\r')) ||
                 cell.contains(QLatin1Char('\n')))
                 return FileError::AtLine(
@@ -108,12 +104,12 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
         while (fields.size() - 1 > rows && TrimBlanks(fields.back()).isEmpty()) fields.removeLast();
         if (TrimBlanks(fields[0]) != Label(column))
             return FileError::AtLine(
-                name, lineNumber,
-                QStringLiteral("行の始めに「%1」が必要です").arg(Label(column)));
+                name, lineNumber, QStringLiteral("行の始めに「%1」が必要です").arg(Label(column)));
         if (fields.size() - 1 != rows)
-            return FileError::AtLine(
-                name, lineNumber,
-                QStringLiteral("データが %1 個あります（%2 個のはず）").arg(fields.size() - 1).arg(rows));
+            return FileError::AtLine(name, lineNumber,
+                                     QStringLiteral("データが %1 個あります（%2 個のはず）")
+                                         .arg(fields.size() - 1)
+                                         .arg(rows));
         for (int r = 1; r <= rows; ++r) {
             const QString field = TrimBlanks(fields[r]);
             const std::string text = field.toStdString();

@@ -50,11 +50,11 @@ struct ResultsCsvContents {
 
 // Reads and checks the whole file before anything is returned, so a damaged file gives an
 // error and never half a table. Lines padded with empty fields at their end (as a spreadsheet
-// saves them: "2,,") are read as if the padding were not there: line 2 must hold a whole number 0..15 (blanks around it
-// allowed); lines 3–18 their exact label and exactly N fields; blanks and tabs around a field
-// are dropped; a field of a numeric column must be a number (its text is kept as the cell, so
-// saving again writes the same bytes); a CR inside a line and non-empty lines after line 18
-// are errors. Whatever this reads, WriteResultsCsv writes back.
+// saves them: "2,,") are read as if the padding were not there: line 2 must hold a whole number
+// 0..15 (blanks around it allowed); lines 3–18 their exact label and exactly N fields; blanks and
+// tabs around a field are dropped; a field of a numeric column must be a number (its text is kept
+// as the cell, so saving again writes the same bytes); a CR inside a line and non-empty lines after
+// line 18 are errors. Whatever this reads, WriteResultsCsv writes back.
 FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path);
 
 // Line 1 alone, readable even when the rest of the file is damaged.

@@ -40,12 +40,11 @@ FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
             return FileError::AtLine(name, j,
                                      QStringLiteral("ありません（%1 行必要です）").arg(kBinCount));
         const QByteArrayView line = lines[j - 1];
-        if (!ReadNumberLine(std::string_view(line.data(), line.size()),
-                            numbers, problem))
+        if (!ReadNumberLine(std::string_view(line.data(), line.size()), numbers, problem))
             return FileError::AtLine(name, j, QString::fromStdString(problem));
         if (numbers.size() != 2)
-            return FileError::AtLine(name, j,
-                                     QStringLiteral("数値が %1 個あります（2 個のはず）").arg(numbers.size()));
+            return FileError::AtLine(
+                name, j, QStringLiteral("数値が %1 個あります（2 個のはず）").arg(numbers.size()));
         data.EnergyKeV[j] = numbers[0];
         data.Fluence[j] = numbers[1];
     }

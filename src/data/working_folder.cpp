@@ -36,9 +36,11 @@ FileResult<void> SeedFolder(const QString& source, const QString& target) {
         if (!QDir().mkpath(folder))
             return FileError::InFile(QDir::toNativeSeparators(folder),
                                      QStringLiteral("フォルダーを作れません"));
-        const FileResult<QByteArray> bytes = ReadFileBytes(from, kLargeDataFileMaxBytes, QDir::toNativeSeparators(from));
+        const FileResult<QByteArray> bytes =
+            ReadFileBytes(from, kLargeDataFileMaxBytes, QDir::toNativeSeparators(from));
         if (!bytes) return bytes.error();
-        if (const FileResult<void> written = WriteFileBytes(to, *bytes); !written) return written.error();
+        if (const FileResult<void> written = WriteFileBytes(to, *bytes); !written)
+            return written.error();
     }
     return {};
 }
@@ -50,9 +52,11 @@ FileResult<QString> ChooseWorkingFolder(const WorkingFolderPlaces& places) {
                            HoldsReferenceFiles(places.InstalledReferenceData);
     if (!installed && !HoldsReferenceFiles(places.UserDataFolder)) return places.StartFolder;
     if (installed) {
-        const FileResult<void> seeded = SeedFolder(places.InstalledReferenceData, places.UserDataFolder);
+        const FileResult<void> seeded =
+            SeedFolder(places.InstalledReferenceData, places.UserDataFolder);
         if (!seeded)
-            return FileError::InFile(QDir::toNativeSeparators(places.UserDataFolder), seeded.error().message());
+            return FileError::InFile(QDir::toNativeSeparators(places.UserDataFolder),
+                                     seeded.error().message());
     }
     return places.UserDataFolder;
 }
@@ -66,7 +70,8 @@ QString InstalledReferenceDataFolder(const QString& executableFolder) {
 
 WorkingFolderPlaces PlacesForStartIn(const QString& startFolder) {
     return {.StartFolder = startFolder,
-            .InstalledReferenceData = InstalledReferenceDataFolder(QCoreApplication::applicationDirPath()),
+            .InstalledReferenceData =
+                InstalledReferenceDataFolder(QCoreApplication::applicationDirPath()),
             .UserDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }
 

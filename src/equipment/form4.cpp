@@ -28,7 +28,17 @@ constexpr int kClientHeight = 5520;
 // from the frame's corner.
 constexpr ControlSpec kForm4Controls[] = {
     {"Frame1", Kind::Frame, "管電圧の設定", 240, 120, 5400, 1800},
-    {"Label1", Kind::Label, "透視 / 撮影中のＸ線管電圧", 240, 360, 0, 0, Font::Inherit, 9, {}, "Frame1"},
+    {"Label1",
+     Kind::Label,
+     "透視 / 撮影中のＸ線管電圧",
+     240,
+     360,
+     0,
+     0,
+     Font::Inherit,
+     9,
+     {},
+     "Frame1"},
     {"Option1", Kind::Option, "固 定", 360, 780, 1080, 0, Font::Inherit, 9, {}, "Frame1"},
     {"Text1", Kind::TextBox, "80", 1560, 750, 735, 330, Font::Inherit, 9, {}, "Frame1"},
     {"Label2", Kind::Label, "kV", 2400, 780, 0, 0, Font::Inherit, 9, {}, "Frame1"},
@@ -39,7 +49,16 @@ constexpr ControlSpec kForm4Controls[] = {
     {"Label3", Kind::Label, "kV", 3600, 1260, 0, 0, Font::Inherit, 9, {}, "Frame1"},
     {"Frame2", Kind::Frame, " 各管電圧の電流・時間積の変動状況 ", 240, 2040, 5400, 2760},
     {"Option3", Kind::Option, "均等に変動", 240, 360, 0, 0, Font::Inherit, 9, {}, "Frame2"},
-    {"Option4", Kind::Option, "中央値を中心にして正規分布状に変動", 240, 720, 0, 0, Font::Inherit, 9, {},
+    {"Option4",
+     Kind::Option,
+     "中央値を中心にして正規分布状に変動",
+     240,
+     720,
+     0,
+     0,
+     Font::Inherit,
+     9,
+     {},
      "Frame2"},
     {"Picture1", Kind::PictureBox, "", 240, 1140, 4920, 1380, Font::Meiryo, 9, {}, "Frame2"},
     {"Command1", Kind::Button, "OK", 4320, 4920, 1320, 435},
@@ -89,13 +108,13 @@ struct Form4::Ui {
           weightingPicture(c.Get<ui::PictureBox>("Picture1")),
           okButton(c.Get<QPushButton>("Command1")) {}
 
-    QRadioButton* fixedOption;         // Option1 "固 定"
-    QRadioButton* rangeOption;         // Option2 "変 動"
-    QRadioButton* equalOption;         // Option3 "均等に変動"
-    QRadioButton* normalOption;        // Option4 "中央値を中心にして正規分布状に変動"
-    QLineEdit* fixedBox;               // Text1, kV
-    QLineEdit* lowBox;                 // Text2, kV
-    QLineEdit* highBox;                // Text3, kV
+    QRadioButton* fixedOption;   // Option1 "固 定"
+    QRadioButton* rangeOption;   // Option2 "変 動"
+    QRadioButton* equalOption;   // Option3 "均等に変動"
+    QRadioButton* normalOption;  // Option4 "中央値を中心にして正規分布状に変動"
+    QLineEdit* fixedBox;         // Text1, kV
+    QLineEdit* lowBox;           // Text2, kV
+    QLineEdit* highBox;          // Text3, kV
     ui::PictureBox* weightingPicture;  // Picture1
     QPushButton* okButton;             // Command1 "OK"
 };
@@ -104,8 +123,7 @@ ui::WindowLayout Form4::Layout() {
     return {kForm4Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
 }
 
-Form4::Form4(TubeVoltageRange& range, QWidget* parent)
-    : ui::ModelessWindow(parent), range_(range) {
+Form4::Form4(TubeVoltageRange& range, QWidget* parent) : ui::ModelessWindow(parent), range_(range) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("  管電圧の設定"));
     setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
@@ -153,10 +171,11 @@ void Form4::Command1Click() {
         if (!ui_->fixedBox->text().isEmpty())
             setting = MakeFixedTubeVoltage(LeadingNumber(ui_->fixedBox->text().toStdString()));
     } else {
-        setting = MakeTubeVoltageRange(LeadingNumber(ui_->lowBox->text().toStdString()),
-                                       LeadingNumber(ui_->highBox->text().toStdString()),
-                                       ui_->normalOption->isChecked() ? TubeVoltageWeighting::Normal
-                                                            : TubeVoltageWeighting::Equal);
+        setting =
+            MakeTubeVoltageRange(LeadingNumber(ui_->lowBox->text().toStdString()),
+                                 LeadingNumber(ui_->highBox->text().toStdString()),
+                                 ui_->normalOption->isChecked() ? TubeVoltageWeighting::Normal
+                                                                : TubeVoltageWeighting::Equal);
     }
     // Empty, not positive, above the 150 kV the spectrum covers, or low not below high.
     if (!setting) {

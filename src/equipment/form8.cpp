@@ -37,7 +37,8 @@ constexpr int kBoxHeight = 330;  // one row of the left column is 360 twips
 // The several labels named Label1 in the original layout carry an index here: Label1 is the
 // name's heading, Label1_1 … Label1_10 the others in reading order.
 constexpr ControlSpec kForm8Controls[] = {
-    {"Label44", Kind::Label, "使用するＸ線装置の基本データを作成します。", 1080, 240, 0, 0, Font::Meiryo, 12},
+    {"Label44", Kind::Label, "使用するＸ線装置の基本データを作成します。", 1080, 240, 0, 0,
+     Font::Meiryo, 12},
     {"Label1", Kind::Label, "Ｘ線室 または 装置の名称", 600, 1200},
     {"Text13", Kind::TextBox, "", 600, 1680, 3975, kBoxHeight},
     {"Label8", Kind::Label, "　焦点-受像器間距離", 600, 2280, 0, kBoxHeight},
@@ -140,7 +141,7 @@ struct Form8::Impl {
     QString workingFolder;
     ui::Controls controls;
     // The controls, bound once from the layout table (whose names stay their objectNames).
-    QLineEdit* nameBox = nullptr;                   // Text13, the room or equipment name
+    QLineEdit* nameBox = nullptr;  // Text13, the room or equipment name
     // Lengths in cm, the angle in degrees, filtrations in mm, kermas in mGy, as typed.
     QLineEdit* focusReceptorDistanceBox = nullptr;
     QLineEdit* focusIsocentreDistanceBox = nullptr;
@@ -207,7 +208,8 @@ void Form8::Impl::Build() {
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     // The results and the other filter read as values, not as captions.
-    for (QLabel* value : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel, otherFilterMaterialLabel, otherFilterThicknessLabel}) {
+    for (QLabel* value : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel,
+                          otherFilterMaterialLabel, otherFilterThicknessLabel}) {
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setAlignment(Qt::AlignCenter);
     }
@@ -217,7 +219,9 @@ void Form8::Impl::Build() {
 }
 
 void Form8::Impl::Preset() {
-    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox, addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox, typicalTubeVoltageBox})
+    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox,
+                           addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox,
+                           airKermaWithCouchBox, displayedAirKermaBox, typicalTubeVoltageBox})
         box->clear();
     targetAngleBox->setText(QString::fromLatin1(kPresetTargetAngleDegrees));
     inherentFiltrationBox->setText(QString::fromLatin1(kPresetInherentFiltrationMmAl));
@@ -231,9 +235,13 @@ void Form8::Impl::Preset() {
 
 void Form8::Impl::Leave(QObject* box) {
     if (box == targetAngleBox) equipment.TargetAngle = ValueOf(targetAngleBox->text());
-    if (box == inherentFiltrationBox) equipment.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
-    if (box == addedAluminiumBox) equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
-    if (box == addedCopperBox) equipment.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
+    if (box == inherentFiltrationBox)
+        equipment.InherentFiltration =
+            ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
+    if (box == addedAluminiumBox)
+        equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
+    if (box == addedCopperBox)
+        equipment.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
 }
 
 QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
@@ -270,7 +278,9 @@ void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
 }
 
 void Form8::Impl::Command1Click() {
-    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox, targetAngleBox, inherentFiltrationBox, addedAluminiumBox, addedCopperBox, airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox}) {
+    for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox,
+                           targetAngleBox, inherentFiltrationBox, addedAluminiumBox, addedCopperBox,
+                           airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox}) {
         if (box->text().trimmed().isEmpty()) {
             RefuseOk(QString::fromUtf8(kCouchEmptyInputMessage), box);
             return;
@@ -280,10 +290,12 @@ void Form8::Impl::Command1Click() {
     // succeeds, so a refused measurement leaves the equipment as it was.
     EquipmentData candidate = equipment;
     candidate.TargetAngle = ValueOf(targetAngleBox->text());
-    candidate.InherentFiltration = ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
+    candidate.InherentFiltration =
+        ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
     candidate.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
     candidate.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
-    candidate.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
+    candidate.OtherFilterThickness =
+        ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
     candidate.FocusReceptorDistance = ValueOf(focusReceptorDistanceBox->text());
     candidate.FocusIsocentreDistance = ValueOf(focusIsocentreDistanceBox->text());
     // "---": no other filter was chosen for this equipment. A flag left over from the last
@@ -316,7 +328,8 @@ void Form8::Impl::Command1Click() {
     const ResultLabelTexts labels = CouchLabels(result);
     for (QLabel* label : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel}) {
         for (const auto& [name, text] : labels)
-            if (label->objectName() == QLatin1String(name)) label->setText(QString::fromStdString(text));
+            if (label->objectName() == QLatin1String(name))
+                label->setText(QString::fromStdString(text));
     }
     saveButton->setEnabled(true);
     saveButton->setFocus();
@@ -331,7 +344,8 @@ void Form8::Impl::Command3Click() {
     }
     if (const auto problem = FileNameProblem(name)) {
         ui::AppMessages().Warning(
-            QStringLiteral(" Ｘ線室 または 装置の名称はファイル名に使えません。名称を変えて下さい \n") +
+            QStringLiteral(
+                " Ｘ線室 または 装置の名称はファイル名に使えません。名称を変えて下さい \n") +
             *problem);
         nameBox->setFocus();
         return;
@@ -358,12 +372,14 @@ void Form8::Impl::Command3Click() {
     saved.InherentFiltration = record.InherentFiltrationMm * kCentimetresPerMillimetre;
     saved.AddedAluminium = record.AddedAluminiumMm * kCentimetresPerMillimetre;
     saved.AddedCopper = record.AddedCopperMm * kCentimetresPerMillimetre;
-    saved.OtherFilterThickness = ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
+    saved.OtherFilterThickness =
+        ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
     if (const auto violation = CheckEquipmentLimits(saved)) {
-        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration ? inherentFiltrationBox
-                         : violation->Field == EquipmentField::AddedAluminium   ? addedAluminiumBox
-                         : violation->Field == EquipmentField::AddedCopper      ? addedCopperBox
-                                                                                : nullptr;
+        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration
+                             ? inherentFiltrationBox
+                         : violation->Field == EquipmentField::AddedAluminium ? addedAluminiumBox
+                         : violation->Field == EquipmentField::AddedCopper    ? addedCopperBox
+                                                                              : nullptr;
         ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
                                   QString::fromStdString(DescribeViolation(*violation)));
         if (box != nullptr) box->setFocus();
@@ -381,8 +397,8 @@ void Form8::Impl::Command3Click() {
     window.hide();
 }
 
-Form8::Form8(EquipmentData& equipment, const ReferenceData& reference,
-             const QString& workingFolder, QWidget* parent)
+Form8::Form8(EquipmentData& equipment, const ReferenceData& reference, const QString& workingFolder,
+             QWidget* parent)
     : ui::ModelessWindow(parent),
       impl_(std::make_unique<Impl>(*this, equipment, reference, workingFolder)) {
     setObjectName(QStringLiteral("Form8"));
@@ -394,23 +410,33 @@ Form8::Form8(EquipmentData& equipment, const ReferenceData& reference,
 
     Impl& d = *impl_;
     // Enter moves the focus down the boxes in reading order; the last hands it to "OK".
-    const std::vector<QLineEdit*> focusChain{
-        d.nameBox,           d.focusReceptorDistanceBox, d.focusIsocentreDistanceBox, d.targetAngleBox,
-        d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox, d.typicalTubeVoltageBox,
-        d.airKermaWithoutCouchBox, d.airKermaWithCouchBox, d.displayedAirKermaBox};
+    const std::vector<QLineEdit*> focusChain{d.nameBox,
+                                             d.focusReceptorDistanceBox,
+                                             d.focusIsocentreDistanceBox,
+                                             d.targetAngleBox,
+                                             d.inherentFiltrationBox,
+                                             d.addedAluminiumBox,
+                                             d.addedCopperBox,
+                                             d.typicalTubeVoltageBox,
+                                             d.airKermaWithoutCouchBox,
+                                             d.airKermaWithCouchBox,
+                                             d.displayedAirKermaBox};
     for (std::size_t i = 0; i < focusChain.size(); ++i) {
-        QWidget* to = i + 1 < focusChain.size() ? static_cast<QWidget*>(focusChain[i + 1]) : d.okButton;
+        QWidget* to =
+            i + 1 < focusChain.size() ? static_cast<QWidget*>(focusChain[i + 1]) : d.okButton;
         connect(focusChain[i], &QLineEdit::returnPressed, to, [to] { to->setFocus(); });
     }
     d.leaveFilter = new LeaveFilter([&d](QObject* box) { d.Leave(box); }, this);
-    for (QLineEdit* box : {d.targetAngleBox, d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox})
+    for (QLineEdit* box :
+         {d.targetAngleBox, d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox})
         box->installEventFilter(d.leaveFilter);
 
     d.form5 = new Form5(equipment, workingFolder, this);
-    connect(d.form5, &Form5::filterSet, this, [&d](const QString& material, const QString& thicknessText) {
-        d.otherFilterMaterialLabel->setText(material);
-        d.otherFilterThicknessLabel->setText(thicknessText);
-    });
+    connect(d.form5, &Form5::filterSet, this,
+            [&d](const QString& material, const QString& thicknessText) {
+                d.otherFilterMaterialLabel->setText(material);
+                d.otherFilterThicknessLabel->setText(thicknessText);
+            });
     connect(d.form5, &Form5::filterReleased, this, &Form8::otherFilterReleased);
     connect(d.otherFilterButton, &QPushButton::clicked, d.form5, &Form5::Open);
     connect(d.okButton, &QPushButton::clicked, this, [&d] { d.Command1Click(); });

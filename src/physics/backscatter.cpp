@@ -33,7 +33,8 @@ double OffAxisWeight(double d0, int r) {
 double Table(const ReferenceData& ref, int ring, int k) {
     if (ring < 1 || ring > kBackscatterRingCount ||
         static_cast<std::size_t>(ring) >= ref.BackscatterTable.size())
-        throw CalculationError("後方散乱の表: リング " + std::to_string(ring) + " は表（300 リング）の外です");
+        throw CalculationError("後方散乱の表: リング " + std::to_string(ring) +
+                               " は表（300 リング）の外です");
     return ref.BackscatterTable[ring][k];
 }
 
@@ -41,7 +42,8 @@ double Table(const ReferenceData& ref, int ring, int k) {
 double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, double b) {
     const int nb = detail::FloorToInt(10.0 * b, "後方散乱: 照射野の半幅までのリング数");
     const int na = detail::FloorToInt(10.0 * a, "後方散乱: 照射野の半長までのリング数");
-    const int nd = detail::FloorToInt(10.0 * std::sqrt(a * a + b * b), "後方散乱: 照射野の半対角線までのリング数");
+    const int nd = detail::FloorToInt(10.0 * std::sqrt(a * a + b * b),
+                                      "後方散乱: 照射野の半対角線までのリング数");
     double sum = 0.0;
     for (int r = 1; r <= nb; ++r) sum += OffAxisWeight(d0, r) * Table(ref, r, k);
     // Rings crossing the two long edges: the part inside the strip |y| ≤ b.
@@ -49,7 +51,8 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
         const double rho = RingMidRadius(r);
         if (rho * rho - b * b >= 0.0) {
             const double phi1 =
-                (kHalfPi - std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"))) /
+                (kHalfPi - std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b,
+                                                    "後方散乱: 半幅で分かれるリング"))) /
                 kHalfPi;
             sum += OffAxisWeight(d0, r) * phi1 * Table(ref, r, k);
         }
@@ -58,10 +61,10 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
     for (int r = na + 1; r <= nd; ++r) {
         const double rho = RingMidRadius(r);
         if (rho * rho - b * b >= 0.0 && rho * rho - a * a >= 0.0) {
-            const double beyondB =
-                std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"));
-            const double beyondA =
-                std::atan(detail::Divide(std::sqrt(rho * rho - a * a), a, "後方散乱: 半長で分かれるリング"));
+            const double beyondB = std::atan(
+                detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"));
+            const double beyondA = std::atan(
+                detail::Divide(std::sqrt(rho * rho - a * a), a, "後方散乱: 半長で分かれるリング"));
             const double phi2 = ((kHalfPi - beyondB) - beyondA) / kHalfPi;
             sum += OffAxisWeight(d0, r) * phi2 * Table(ref, r, k);
         }
@@ -91,8 +94,8 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
     // Dose weights of the spectrum's bins 2..2·kV.
     const int lastBin = detail::FloorToInt(2.0 * kv, "スペクトルの最後のエネルギー区間");
     if (lastBin > kBinCount)
-        throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV の区間 " + std::to_string(lastBin) +
-                               " はエネルギーの表（300 区間）の外です");
+        throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV の区間 " +
+                               std::to_string(lastBin) + " はエネルギーの表（300 区間）の外です");
     BinArray weight{};
     double total = 0.0;
     for (int i = 2; i <= lastBin; ++i) {
@@ -100,15 +103,16 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         total += weight[i];
     }
     if (total == 0.0 || !std::isfinite(total))
-        throw CalculationError("後方散乱: スペクトルの線量の重みの合計が " + Describe(total) + " です");
+        throw CalculationError("後方散乱: スペクトルの線量の重みの合計が " + Describe(total) +
+                               " です");
     for (int i = 2; i <= lastBin; ++i) weight[i] /= total;
 
     // Highest grid energy used: the first E(m) ≥ kV.
     int m = 2;
     while (true) {
         if (m > kBackscatterEnergyCount)
-            throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV のエネルギー番号 " + std::to_string(m) +
-                                   " は表（31 エネルギー）の外です");
+            throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV のエネルギー番号 " +
+                                   std::to_string(m) + " は表（31 エネルギー）の外です");
         if (!(kv > grid[m])) break;
         ++m;
     }
@@ -123,7 +127,8 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         for (int k = 1; k <= m; ++k) bsf[k] = SquareFieldFactor(ref, k, d0, a, b);
     } else {
         const double sid = in.focusReceptorDistanceCm;
-        double radius = detail::Divide(d0 * in.fieldSizeCm, sid, "後方散乱: 円形照射野の半径（焦点-受像器間距離）");
+        double radius = detail::Divide(d0 * in.fieldSizeCm, sid,
+                                       "後方散乱: 円形照射野の半径（焦点-受像器間距離）");
         if (radius > kMaxCircleRadiusCm) radius = kMaxCircleRadiusCm;
         const int rings = detail::FloorToInt(10.0 * radius, "後方散乱: 円形照射野のリング数");
         if (rings > kBackscatterRingCount)

@@ -26,20 +26,21 @@ inline int FloorToInt(double x, const char* what) {
 }
 
 inline double Divide(double numerator, double denominator, const char* what) {
-    if (denominator == 0.0)
-        throw CalculationError(std::string(what) + ": 0 で割ることになります");
+    if (denominator == 0.0) throw CalculationError(std::string(what) + ": 0 で割ることになります");
     return numerator / denominator;
 }
 
 inline double SquareRoot(double x, const char* what) {
     if (!(x >= 0.0))
-        throw CalculationError(std::string(what) + ": 負の数（" + Describe(x) + "）の平方根になります");
+        throw CalculationError(std::string(what) + ": 負の数（" + Describe(x) +
+                               "）の平方根になります");
     return std::sqrt(x);
 }
 
 inline double Logarithm(double x, const char* what) {
     if (!(x > 0.0))
-        throw CalculationError(std::string(what) + ": 0 以下の数（" + Describe(x) + "）の対数になります");
+        throw CalculationError(std::string(what) + ": 0 以下の数（" + Describe(x) +
+                               "）の対数になります");
     return std::log(x);
 }
 

@@ -26,11 +26,13 @@ constexpr int kThicknessSteps = 100;
 void ValidateBeam(const EquipmentData& equipment, double typicalTubeVoltageKv) {
     // The spectrum needs at least its 1 keV bin, so the voltage must reach 1 kV.
     if (!(typicalTubeVoltageKv >= 1.0 && typicalTubeVoltageKv <= kMaxTubeVoltageKv))
-        Refuse(CouchInputProblem::TypicalTubeVoltage,
-               "通常使用する代表的な管電圧 " + Describe(typicalTubeVoltageKv) + " kV は範囲外です（1〜150 kV）");
+        Refuse(CouchInputProblem::TypicalTubeVoltage, "通常使用する代表的な管電圧 " +
+                                                          Describe(typicalTubeVoltageKv) +
+                                                          " kV は範囲外です（1〜150 kV）");
     if (!(equipment.TargetAngle > 0.0 && equipment.TargetAngle < 90.0))
-        Refuse(CouchInputProblem::TargetAngle,
-               "Ｘ線管ターゲット角度 " + Describe(equipment.TargetAngle) + " 度は範囲外です（0 度より大きく 90 度未満）");
+        Refuse(CouchInputProblem::TargetAngle, "Ｘ線管ターゲット角度 " +
+                                                   Describe(equipment.TargetAngle) +
+                                                   " 度は範囲外です（0 度より大きく 90 度未満）");
 }
 
 }  // namespace
@@ -39,8 +41,7 @@ const char* MessageFor(CouchInputProblem problem) {
     switch (problem) {
     case CouchInputProblem::AirKermaWithoutCouch:
         return " 天板なしの実測空気カーマを正しく入力して下さい ";
-    case CouchInputProblem::DisplayedReferenceAirKerma:
-        return " 装置表示値を正しく入力して下さい ";
+    case CouchInputProblem::DisplayedReferenceAirKerma: return " 装置表示値を正しく入力して下さい ";
     case CouchInputProblem::FocusIsocentreDistance:
         return " 焦点-アイソセンター間距離を正しく入力して下さい（15 cm より大きい値） ";
     case CouchInputProblem::TypicalTubeVoltage:
@@ -76,28 +77,31 @@ std::string CouchFailureMessage(const CouchInputError& error) {
 }
 
 double ComputeCouchSoftTissueThickness(const AttenuationTable& table,
-                                       const EquipmentData& equipment,
-                                       double typicalTubeVoltageKv, double couchTransmission) {
+                                       const EquipmentData& equipment, double typicalTubeVoltageKv,
+                                       double couchTransmission) {
     ValidateBeam(equipment, typicalTubeVoltageKv);
     if (!(couchTransmission <= 1.0))
         Refuse(CouchInputProblem::TransmissionAboveOne,
                "天板透過率 " + Describe(couchTransmission) + " が 1 を超えています");
 
     // Air-kerma spectrum of the typical beam alone, normalised over bins 1..2V.
-    const TubeVoltageRange fixed{typicalTubeVoltageKv, typicalTubeVoltageKv, TubeVoltageWeighting::Equal};
+    const TubeVoltageRange fixed{typicalTubeVoltageKv, typicalTubeVoltageKv,
+                                 TubeVoltageWeighting::Equal};
     SpectrumResult spectrum;
     try {
         spectrum = ComputeSpectrum(table, equipment, fixed);
     } catch (const CalculationError& error) {
         Refuse(CouchInputProblem::BeamFullyAbsorbed, error.what());
     }
-    const int lastBin = detail::FloorToInt(2.0 * typicalTubeVoltageKv, "スペクトルの最後のエネルギー区間");
+    const int lastBin =
+        detail::FloorToInt(2.0 * typicalTubeVoltageKv, "スペクトルの最後のエネルギー区間");
     BinArray kerma{};
     double sum = 0.0;
     for (int i = 1; i <= lastBin; ++i) sum += spectrum.AirKermaSpectrum[i];
     if (!(sum > 0.0) || !std::isfinite(sum))
-        Refuse(CouchInputProblem::BeamFullyAbsorbed,
-               "管電圧 " + Describe(typicalTubeVoltageKv) + " kV の空気カーマスペクトルの合計が " + Describe(sum) + " です");
+        Refuse(CouchInputProblem::BeamFullyAbsorbed, "管電圧 " + Describe(typicalTubeVoltageKv) +
+                                                         " kV の空気カーマスペクトルの合計が " +
+                                                         Describe(sum) + " です");
     double kermaTotal = 0.0;
     for (int i = 1; i <= lastBin; ++i) {
         kerma[i] = spectrum.AirKermaSpectrum[i] / sum;
@@ -140,28 +144,38 @@ CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
     const double fad = measurement.FocusIsocentreDistanceCm;
     if (!(without > 0.0) || !std::isfinite(without))
         Refuse(CouchInputProblem::AirKermaWithoutCouch,
-               "天板なしの実測空気カーマ " + Describe(without) + " mGy は正の有限の数でなければなりません");
+               "天板なしの実測空気カーマ " + Describe(without) +
+                   " mGy は正の有限の数でなければなりません");
     if (!(with > 0.0) || !std::isfinite(with))
-        Refuse(CouchInputProblem::AirKermaWithCouch,
-               "天板ありの実測空気カーマ " + Describe(with) + " mGy は正の有限の数でなければなりません");
+        Refuse(CouchInputProblem::AirKermaWithCouch, "天板ありの実測空気カーマ " + Describe(with) +
+                                                         " mGy は正の有限の数でなければなりません");
     if (!(displayed > 0.0) || !std::isfinite(displayed))
         Refuse(CouchInputProblem::DisplayedReferenceAirKerma,
                "装置表示値 " + Describe(displayed) + " mGy は正の有限の数でなければなりません");
     if (!(fad > kReferencePointOffsetCm) || !std::isfinite(fad))
         Refuse(CouchInputProblem::FocusIsocentreDistance,
-               "焦点-アイソセンター間距離 " + Describe(fad) + " cm は 15 cm より大きくなければなりません");
+               "焦点-アイソセンター間距離 " + Describe(fad) +
+                   " cm は 15 cm より大きくなければなりません");
     // The record "OK" will store must keep the limits every equipment file is read against.
     EquipmentData stored = equipment;
     stored.FocusIsocentreDistance = fad;
     if (const auto violation = CheckEquipmentGeometry(stored)) {
         CouchInputProblem problem = CouchInputProblem::TargetAngle;
         switch (violation->Field) {
-        case EquipmentField::FocusReceptorDistance: problem = CouchInputProblem::FocusReceptorDistance; break;
-        case EquipmentField::FocusIsocentreDistance: problem = CouchInputProblem::FocusIsocentreDistance; break;
-        case EquipmentField::InherentFiltration: problem = CouchInputProblem::InherentFiltration; break;
+        case EquipmentField::FocusReceptorDistance:
+            problem = CouchInputProblem::FocusReceptorDistance;
+            break;
+        case EquipmentField::FocusIsocentreDistance:
+            problem = CouchInputProblem::FocusIsocentreDistance;
+            break;
+        case EquipmentField::InherentFiltration:
+            problem = CouchInputProblem::InherentFiltration;
+            break;
         case EquipmentField::AddedAluminium: problem = CouchInputProblem::AddedAluminium; break;
         case EquipmentField::AddedCopper: problem = CouchInputProblem::AddedCopper; break;
-        case EquipmentField::OtherFilterThickness: problem = CouchInputProblem::OtherFilterThickness; break;
+        case EquipmentField::OtherFilterThickness:
+            problem = CouchInputProblem::OtherFilterThickness;
+            break;
         default: break;
         }
         Refuse(problem, DescribeViolation(*violation));
@@ -173,7 +187,8 @@ CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
     if (!(result.CouchTransmission <= 1.0))
         Refuse(CouchInputProblem::TransmissionAboveOne,
                "天板透過率 " + Describe(result.CouchTransmission) + " が 1 を超えています");
-    // The isocentre reading carried by the inverse square to the reference point, 15 cm nearer the focus.
+    // The isocentre reading carried by the inverse square to the reference point, 15 cm nearer the
+    // focus.
     const double toReferencePoint = fad / ReferencePointDistanceOf(fad);
     result.CalibrationConstant = (without / displayed) * (toReferencePoint * toReferencePoint);
     if (!(result.CalibrationConstant > 0.0) || !std::isfinite(result.CalibrationConstant))

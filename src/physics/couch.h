@@ -12,8 +12,8 @@ namespace ordevo {
 
 struct CouchMeasurement {
     double TypicalTubeVoltageKv = 0;
-    double AirKermaWithoutCouchMGy = 0;   // at the isocentre, reference dosimeter
-    double AirKermaWithCouchMGy = 0;      // at the isocentre, reference dosimeter
+    double AirKermaWithoutCouchMGy = 0;        // at the isocentre, reference dosimeter
+    double AirKermaWithCouchMGy = 0;           // at the isocentre, reference dosimeter
     double DisplayedReferenceAirKermaMGy = 0;  // Ka,r shown by the equipment
     double FocusIsocentreDistanceCm = 0;
 };
@@ -26,21 +26,21 @@ struct CouchCalibration {
 
 // Which input makes the computation impossible; the editor names the box to correct.
 enum class CouchInputProblem : int {
-    AirKermaWithoutCouch,      // zero or negative
+    AirKermaWithoutCouch,        // zero or negative
     DisplayedReferenceAirKerma,  // zero or negative
-    FocusIsocentreDistance,    // 15 cm or less
-    TypicalTubeVoltage,        // empty, not positive or above 150 kV
+    FocusIsocentreDistance,      // 15 cm or less
+    TypicalTubeVoltage,          // empty, not positive or above 150 kV
     TransmissionAboveOne,
-    TransmissionBeyondTable,   // below what 10 cm of soft tissue transmits
-    TargetAngle,               // not between 0 and 90 degrees: the spectrum has no meaning
-    BeamFullyAbsorbed,         // the filtration lets no air kerma through at that voltage
-    AirKermaWithCouch,         // zero, negative or not a number
-    FocusReceptorDistance,     // not beyond the focus–isocentre distance
-    InherentFiltration,        // negative
-    AddedAluminium,            // negative
-    AddedCopper,               // negative
-    OtherFilterThickness,      // negative (chosen in the filter window)
-    CalibrationConstant,       // the measured and displayed values give no finite constant
+    TransmissionBeyondTable,  // below what 10 cm of soft tissue transmits
+    TargetAngle,              // not between 0 and 90 degrees: the spectrum has no meaning
+    BeamFullyAbsorbed,        // the filtration lets no air kerma through at that voltage
+    AirKermaWithCouch,        // zero, negative or not a number
+    FocusReceptorDistance,    // not beyond the focus–isocentre distance
+    InherentFiltration,       // negative
+    AddedAluminium,           // negative
+    AddedCopper,              // negative
+    OtherFilterThickness,     // negative (chosen in the filter window)
+    CalibrationConstant,      // the measured and displayed values give no finite constant
 };
 inline constexpr CouchInputProblem kLastCouchInputProblem = CouchInputProblem::CalibrationConstant;
 
@@ -72,7 +72,7 @@ CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
 // The soft-tissue thickness with the given primary transmission for that beam, searched in
 // 0.1 cm steps up to 10 cm and interpolated linearly. Throws CouchInputError.
 double ComputeCouchSoftTissueThickness(const AttenuationTable& table,
-                                       const EquipmentData& equipment,
-                                       double typicalTubeVoltageKv, double couchTransmission);
+                                       const EquipmentData& equipment, double typicalTubeVoltageKv,
+                                       double couchTransmission);
 
 }  // namespace ordevo

@@ -13,18 +13,20 @@ namespace {
 
 using detail::Describe;
 
-constexpr double kHalfPi = kPi / 2.0;      // 1.570795
-constexpr double kQuarterPi = kPi / 4.0;   // 0.7853975
-constexpr double kBinThicknessCm = 0.5;    // depth bins and rings are 0.5 cm wide
+constexpr double kHalfPi = kPi / 2.0;     // 1.570795
+constexpr double kQuarterPi = kPi / 4.0;  // 0.7853975
+constexpr double kBinThicknessCm = 0.5;   // depth bins and rings are 0.5 cm wide
 // Centres of the first and the last used depth bin, cm.
 constexpr double kFirstDepthCm = 0.25;
 constexpr double kLastDepthCm = 19.75;
 
 double DepthCentre(int j) { return 0.5 * j - 0.25; }
 
-// Angle, from the axis perpendicular to an edge at distance e, where the circle of radius r meets it.
+// Angle, from the axis perpendicular to an edge at distance e, where the circle of radius r meets
+// it.
 double EdgeAngle(double r, double e) {
-    const double root = detail::SquareRoot(r * r - e * e, "リングの照射野内の割合: 円が照射野の辺に届きません");
+    const double root =
+        detail::SquareRoot(r * r - e * e, "リングの照射野内の割合: 円が照射野の辺に届きません");
     return std::atan(detail::Divide(root, e, "リングの照射野内の割合: 照射野の半幅が 0"));
 }
 
@@ -39,7 +41,8 @@ struct QuarterRing {
     double r2;
     double area;  // (π/4)·(r2² − r1²)
 
-    // Part of the quarter ring between the angle where the inner circle meets the edge and the other axis.
+    // Part of the quarter ring between the angle where the inner circle meets the edge and the
+    // other axis.
     double Sector(double e) const { return area * (kHalfPi - EdgeAngle(r1, e)) / kHalfPi; }
     // Part of that sector beyond the edge.
     double Cut(double e) const {
@@ -50,7 +53,8 @@ struct QuarterRing {
                r2 * detail::Divide(e, cosTheta1, "リングの照射野内の割合: 辺が半径と平行") *
                    std::sin(theta2 - theta1) / 2.0;
     }
-    // Part of the ring, between its inner circle and the corner distance d, on the inside of edge e.
+    // Part of the ring, between its inner circle and the corner distance d, on the inside of edge
+    // e.
     double CornerInside(double e, double cornerAngle, double d) const {
         const double theta1 = EdgeAngle(r1, e);
         const double span = cornerAngle - theta1;
@@ -64,7 +68,9 @@ struct QuarterRing {
 }  // namespace
 
 double RingFraction(int n, double a, double b) {
-    if (n < 1) throw CalculationError("リングの照射野内の割合: リング " + std::to_string(n) + " はありません");
+    if (n < 1)
+        throw CalculationError("リングの照射野内の割合: リング " + std::to_string(n) +
+                               " はありません");
     const double r1 = kBinThicknessCm * (n - 1);
     const double r2 = kBinThicknessCm * n;
     const QuarterRing q{r1, r2, kQuarterPi * (r2 * r2 - r1 * r1)};
@@ -82,8 +88,10 @@ double RingFraction(int n, double a, double b) {
         return (aq - outsideB - outsideA) / aq;
     }
     if (r1 < d && d < r2) {
-        const double cornerB = std::atan(detail::Divide(a, b, "リングの照射野内の割合: 照射野の半幅が 0"));
-        const double cornerA = std::atan(detail::Divide(b, a, "リングの照射野内の割合: 照射野の半幅が 0"));
+        const double cornerB =
+            std::atan(detail::Divide(a, b, "リングの照射野内の割合: 照射野の半幅が 0"));
+        const double cornerA =
+            std::atan(detail::Divide(b, a, "リングの照射野内の割合: 照射野の半幅が 0"));
         return (q.CornerInside(b, cornerB, d) + q.CornerInside(a, cornerA, d)) / aq;
     }
     return 0.0;
@@ -92,17 +100,18 @@ double RingFraction(int n, double a, double b) {
 namespace {
 
 using DepthColumn = std::array<double, kKernelRows + 1>;  // per depth bin j = 1 … 40
-using ScatterTable = std::vector<BinArray>;              // K(j, i): [depth row][energy bin]
+using ScatterTable = std::vector<BinArray>;               // K(j, i): [depth row][energy bin]
 
 struct Field {
-    double a;     // half-width (the radius for a circle) at the phantom surface, cm
+    double a;  // half-width (the radius for a circle) at the phantom surface, cm
     double b;
     bool circle;  // a circle's rings count whole
 };
 
 // The last bin of the spectrum, ⌊2·kV_hi⌋, or a failure when it lies past the grid.
 int LastSpectrumBin(double tubeVoltageHighKv) {
-    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageHighKv, "スペクトルの最後のエネルギー区間");
+    const int lastBin =
+        detail::FloorToInt(2.0 * tubeVoltageHighKv, "スペクトルの最後のエネルギー区間");
     if (lastBin > kBinCount)
         throw CalculationError("深部線量: 管電圧 " + Describe(tubeVoltageHighKv) + " kV の区間 " +
                                std::to_string(lastBin) + " はエネルギーの表（300 区間）の外です");
@@ -111,7 +120,8 @@ int LastSpectrumBin(double tubeVoltageHighKv) {
 
 void CheckGeometry(double d0, double fieldSizeCm, double t) {
     if (!(d0 > 0.0) || !std::isfinite(d0))
-        throw CalculationError("深部線量: ファントム表面までの距離 " + Describe(d0) + " cm が正の数ではありません");
+        throw CalculationError("深部線量: ファントム表面までの距離 " + Describe(d0) +
+                               " cm が正の数ではありません");
     detail::RequireFinite(fieldSizeCm, "深部線量: ファントム表面の照射野サイズ");
     // The factor is interpolated between depth-bin centres; the first centre is the reference.
     if (!(t >= 0.0 && t <= kLastDepthCm))
@@ -166,20 +176,22 @@ RingWeights RingWeightsInField(const Field& field, double d0, const DepthColumn&
 }
 
 // The kernel of one energy summed over the rings inside the field at depth bin j.
-double FieldIntegratedKernel(const ScatterKernel& kernel, int j, const std::vector<double>& weights) {
+double FieldIntegratedKernel(const ScatterKernel& kernel, int j,
+                             const std::vector<double>& weights) {
     double sum = 0.0;
     for (std::size_t n = 1; n < weights.size(); ++n) sum += weights[n] * kernel[j][n];
     return sum;
 }
 
 // K(j, i) at the grid energies 10, 15, …, 150 keV (bins 20, 30, …, 300).
-ScatterTable ScatterAtGridEnergies(const ScatterKernelLoader& loadKernel, const Field& field, double d0,
-                                   const DepthColumn& isq) {
+ScatterTable ScatterAtGridEnergies(const ScatterKernelLoader& loadKernel, const Field& field,
+                                   double d0, const DepthColumn& isq) {
     const RingWeights weights = RingWeightsInField(field, d0, isq);
     ScatterTable scatter(kKernelRows + 1, BinArray{});
     for (int i = 20; i <= kBinCount; i += 10) {
         const ScatterKernel kernel = loadKernel(i / 2);
-        for (int j = 1; j <= kDepthRowsUsed; ++j) scatter[j][i] = FieldIntegratedKernel(kernel, j, weights[j]);
+        for (int j = 1; j <= kDepthRowsUsed; ++j)
+            scatter[j][i] = FieldIntegratedKernel(kernel, j, weights[j]);
     }
     return scatter;
 }
@@ -195,8 +207,10 @@ void InterpolateBetweenGridEnergies(ScatterTable& scatter, int lastBin) {
         for (int j = 1; j <= kDepthRowsUsed; ++j) {
             if (scatter[j][iHi] == 0.0) scatter[j][iHi] = 1.0;
             if (scatter[j][iLo] == 0.0) scatter[j][iLo] = 1.0;
-            const double lnHi = detail::Logarithm(scatter[j][iHi], "深部線量: 格子エネルギーの散乱線量");
-            const double lnLo = detail::Logarithm(scatter[j][iLo], "深部線量: 格子エネルギーの散乱線量");
+            const double lnHi =
+                detail::Logarithm(scatter[j][iHi], "深部線量: 格子エネルギーの散乱線量");
+            const double lnLo =
+                detail::Logarithm(scatter[j][iLo], "深部線量: 格子エネルギーの散乱線量");
             scatter[j][i] = std::exp(lnHi - (lnHi - lnLo) * (iHi / 2.0 - e) / 5.0);
         }
     }
@@ -228,7 +242,8 @@ double FactorAtDepth(const DepthColumn& total, double t) {
     while (DepthCentre(j) < t) {
         ++j;
         if (j > kDepthRowsUsed)
-            throw CalculationError("深部線量: 深さ " + Describe(t) + " cm の探索が 40 行目を超えました");
+            throw CalculationError("深部線量: 深さ " + Describe(t) +
+                                   " cm の探索が 40 行目を超えました");
     }
     const double factor =
         (total[j - 1] + 2.0 * (total[j] - total[j - 1]) * (t - DepthCentre(j - 1))) * 0.01;

@@ -23,12 +23,12 @@ using ScatterKernel = std::array<std::array<double, kKernelColumns + 1>, kKernel
 using ScatterKernelLoader = std::function<ScatterKernel(int energyKeV)>;
 
 struct DepthDoseInputs {
-    double tubeVoltageHighKv = 0;          // TubeVoltageHigh
-    const BinArray* spectrum = nullptr;    // XraySpectrum
-    double phantomSurfaceDistanceCm = 0;   // d0
-    double fieldSizeCm = 0;                // side or diameter at the phantom surface
-    FieldShape shape = FieldShape::None;   // Circle, anything else is a rectangle
-    double couchThicknessCm = 0;           // CouchSoftTissueThickness t
+    double tubeVoltageHighKv = 0;         // TubeVoltageHigh
+    const BinArray* spectrum = nullptr;   // XraySpectrum
+    double phantomSurfaceDistanceCm = 0;  // d0
+    double fieldSizeCm = 0;               // side or diameter at the phantom surface
+    FieldShape shape = FieldShape::None;  // Circle, anything else is a rectangle
+    double couchThicknessCm = 0;          // CouchSoftTissueThickness t
 };
 
 // Fraction of the quarter ring n (radii 0.5·(n−1) … 0.5·n cm) inside |x| ≤ a, |y| ≤ b.

@@ -54,18 +54,13 @@ void RequireUsable(EvaluationStep step, const DoseEvaluation& ev) {
     case EvaluationStep::Spectrum:
         quantities = {{"軟部組織/空気の吸収線量比", r.TissueToAirDoseRatio}};
         break;
-    case EvaluationStep::Backscatter:
-        quantities = {{"後方散乱係数", r.BackscatterFactor}};
-        break;
-    case EvaluationStep::DepthDose:
-        quantities = {{"深部線量係数", r.DepthDoseFactor}};
-        break;
+    case EvaluationStep::Backscatter: quantities = {{"後方散乱係数", r.BackscatterFactor}}; break;
+    case EvaluationStep::DepthDose: quantities = {{"深部線量係数", r.DepthDoseFactor}}; break;
     case EvaluationStep::SkinDose:
         quantities = {{"入射表面皮膚吸収線量 (mGy)", r.SkinDose},
                       {"前方・後方散乱係数", r.ScatterFactor}};
         break;
-    case EvaluationStep::None:
-        break;
+    case EvaluationStep::None: break;
     }
     for (const Quantity& q : quantities) {
         if (!std::isfinite(q.value) || !(q.value >= 0.0))
@@ -87,14 +82,10 @@ std::string FailureMessageFor(const DoseEvaluation& evaluation) {
 
 const char* MessageFor(EvaluationOutcome outcome) {
     switch (outcome) {
-    case EvaluationOutcome::Completed:
-        return "";
-    case EvaluationOutcome::IncompleteInput:
-        return kIncompleteInputMessage;
-    case EvaluationOutcome::CalculationFailed:
-        return kCalculationFailedMessage;
-    case EvaluationOutcome::DepthDoseFailed:
-        return kDepthDoseFailedMessage;
+    case EvaluationOutcome::Completed: return "";
+    case EvaluationOutcome::IncompleteInput: return kIncompleteInputMessage;
+    case EvaluationOutcome::CalculationFailed: return kCalculationFailedMessage;
+    case EvaluationOutcome::DepthDoseFailed: return kDepthDoseFailedMessage;
     }
     return "";
 }
@@ -114,13 +105,15 @@ std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, std::strin
     if (distance == 0.0) {
         const double fad = in.Equipment.FocusIsocentreDistance;
         if (!(fad > kReferencePointOffsetCm)) {
-            why = "焦点-アイソセンター間距離 " + detail::Describe(fad) + " cm が 15 cm より大きくありません";
+            why = "焦点-アイソセンター間距離 " + detail::Describe(fad) +
+                  " cm が 15 cm より大きくありません";
             return std::nullopt;
         }
         distance = ReferencePointDistanceOf(fad);
     }
     if (!(distance > 0.0) || !std::isfinite(distance)) {
-        why = "患者照射基準点までの距離 " + detail::Describe(distance) + " cm が正の有限の数ではありません";
+        why = "患者照射基準点までの距離 " + detail::Describe(distance) +
+              " cm が正の有限の数ではありません";
         return std::nullopt;
     }
     return distance;
@@ -145,8 +138,8 @@ void ApplyCorrections(const EvaluationInputs& in, double referenceDistance, Case
     cc.SurfaceFieldSize = cc.ReferenceFieldSize * cc.PhantomSurfaceDistance / referenceDistance;
     // Ka,r is carried from the reference point to the skin by the inverse square law; the
     // couch then takes its primary transmission T.
-    const double toSkin = detail::Divide(referenceDistance, cc.FocusSkinDistance,
-                                         "距離の逆二乗（焦点-皮膚間距離）");
+    const double toSkin =
+        detail::Divide(referenceDistance, cc.FocusSkinDistance, "距離の逆二乗（焦点-皮膚間距離）");
     r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
 }
 
@@ -157,8 +150,8 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
     // build-up and the fall-off to the skin are all in F, so T is not applied again.
     const double toPhantom = detail::Divide(cc.ReferencePointDistance, cc.PhantomSurfaceDistance,
                                             "距離の逆二乗（ファントム表面までの距離）");
-    const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom * toPhantom *
-                               r.CorrectedReferenceAirKerma;
+    const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom *
+                               toPhantom * r.CorrectedReferenceAirKerma;
     r.SkinDose = r.DepthDoseFactor * primaryDose;
     detail::RequireFinite(r.SkinDose, "入射表面皮膚吸収線量");
     r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,

@@ -15,21 +15,22 @@ namespace ordevo {
 
 // The fixed messages the user sees, blanks and ideographic spaces included.
 inline constexpr const char* kIncompleteInputMessage = " 未入力の項目があります ";
-inline constexpr const char* kCalculationFailedMessage = "　???  正しく計算できませんでした  ???   ";
+inline constexpr const char* kCalculationFailedMessage =
+    "　???  正しく計算できませんでした  ???   ";
 inline constexpr const char* kDepthDoseFailedMessage = " 正しく計算できません ";
 
 // What the main window supplies: the numeric values of its texts (leading numbers, already
 // read by the caller) and the values its handlers stored.
 struct EvaluationInputs {
-    std::string BodyPartText;           // text of the body-part list; "" becomes "---"
-    std::string TubeVoltageText;        // text of the tube-voltage box, kept as the case's label
-    double TubeVoltageTextValue = 0;    // leading number of that text (completeness check only)
+    std::string BodyPartText;         // text of the body-part list; "" becomes "---"
+    std::string TubeVoltageText;      // text of the tube-voltage box, kept as the case's label
+    double TubeVoltageTextValue = 0;  // leading number of that text (completeness check only)
     double ReferenceAirKermaTextValue = 0;  // leading number of the Ka,r box (check only)
     double KermaAreaProductTextValue = 0;   // leading number of the P_KA box (check only)
     double FocusSkinDistanceTextValue = 0;  // leading number of the FSD box: the FSD used
-    double ReferenceAirKerma = 0;       // mGy, as last stored by the box's handler
-    double KermaAreaProduct = 0;        // Gy·cm², as last stored by the box's handler
-    double ReferenceFieldSize = 0;      // cm, numeric value of the shown "#0.00" field size
+    double ReferenceAirKerma = 0;           // mGy, as last stored by the box's handler
+    double KermaAreaProduct = 0;            // Gy·cm², as last stored by the box's handler
+    double ReferenceFieldSize = 0;          // cm, numeric value of the shown "#0.00" field size
     // cm, focus to the point where Ka,r is stated; 0 means the equipment's FAD − 15 cm
     // (a dose report may state its own).
     double ReferencePointDistance = 0;
@@ -41,7 +42,7 @@ struct EvaluationInputs {
 struct CaseConditions {
     std::string BodyPart;
     std::string TubeVoltageText;
-    double TubeVoltage = 0;             // kV, upper end of the range after the spectrum step
+    double TubeVoltage = 0;  // kV, upper end of the range after the spectrum step
     FieldShape Shape = FieldShape::None;
     double ReferenceFieldSize = 0;      // cm
     double FocusSkinDistance = 0;       // cm
@@ -56,22 +57,22 @@ struct DoseResult {
     double CorrectedReferenceAirKerma = 0;  // mGy
     double CorrectedKermaAreaProduct = 0;   // Gy·cm²
     double CouchTransmission = 0;
-    double EntranceAirKerma = 0;            // primary air kerma at the skin behind the couch, mGy
+    double EntranceAirKerma = 0;  // primary air kerma at the skin behind the couch, mGy
     double TissueToAirDoseRatio = 0;
     double BackscatterFactor = 0;
     double DepthDoseFactor = 0;
     double ScatterFactor = 0;
-    double SkinDose = 0;                    // mGy
+    double SkinDose = 0;  // mGy
 };
 
 // Steps in the order they run; an observer hears of each one as it completes.
 enum class EvaluationStep : int {
     None = 0,
-    Corrections,   // cKa,r, cP_KA, T, K_e and the geometry are set
-    Spectrum,      // spectrum and R are set
-    Backscatter,   // B is set
-    DepthDose,     // F is set
-    SkinDose,      // skin dose and scatter factor are set
+    Corrections,  // cKa,r, cP_KA, T, K_e and the geometry are set
+    Spectrum,     // spectrum and R are set
+    Backscatter,  // B is set
+    DepthDose,    // F is set
+    SkinDose,     // skin dose and scatter factor are set
 };
 
 enum class EvaluationOutcome : int {
@@ -104,8 +105,8 @@ using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluati
 
 // Supplies the spectrum of a filtration and tube-voltage setting. Empty means ComputeSpectrum;
 // a caller evaluating many cases may hand out an earlier result for equal inputs.
-using SpectrumSource = std::function<SpectrumResult(
-    const AttenuationTable&, const EquipmentData&, const TubeVoltageRange&)>;
+using SpectrumSource = std::function<SpectrumResult(const AttenuationTable&, const EquipmentData&,
+                                                    const TubeVoltageRange&)>;
 
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
                             const ScatterKernelLoader& loadKernel,

@@ -11,22 +11,22 @@ namespace ordevo {
 // with kCentimetresPerMillimetre of units.h). The names are the program's own; each comment
 // gives the unit.
 struct EquipmentData {
-    double FocusReceptorDistance = 0;   // cm
-    double FocusIsocentreDistance = 0;  // cm; the entrance reference point lies
-                                        // kReferencePointOffsetCm before it
-    double TargetAngle = 0;             // degrees
-    double InherentFiltration = 0;      // cm of aluminium equivalent (files: mm)
-    double AddedAluminium = 0;          // cm (files: mm)
-    double AddedCopper = 0;             // cm (files: mm)
-    int OtherFilterFlag = 0;            // 1 when a filter of another material is in use
-    std::string OtherFilterMaterial;    // material name (file name without ".ele"), UTF-8
-    double OtherFilterThickness = 0;    // cm (files: mm)
+    double FocusReceptorDistance = 0;     // cm
+    double FocusIsocentreDistance = 0;    // cm; the entrance reference point lies
+                                          // kReferencePointOffsetCm before it
+    double TargetAngle = 0;               // degrees
+    double InherentFiltration = 0;        // cm of aluminium equivalent (files: mm)
+    double AddedAluminium = 0;            // cm (files: mm)
+    double AddedCopper = 0;               // cm (files: mm)
+    int OtherFilterFlag = 0;              // 1 when a filter of another material is in use
+    std::string OtherFilterMaterial;      // material name (file name without ".ele"), UTF-8
+    double OtherFilterThickness = 0;      // cm (files: mm)
     std::string OtherFilterMaterialFile;  // "<material>.ele" while the other filter is in use
-    BinArray OtherFilterAttenuation{};  // linear μ of the other filter, 1/cm per bin
-    double CouchTransmission = 0;       // air kerma with couch / without couch, dimensionless
+    BinArray OtherFilterAttenuation{};    // linear μ of the other filter, 1/cm per bin
+    double CouchTransmission = 0;         // air kerma with couch / without couch, dimensionless
     double CouchSoftTissueThickness = 0;  // cm of soft tissue with the couch's transmission
-    double CalibrationConstant = 0;     // measured / displayed air kerma at the reference point,
-                                        // dimensionless
+    double CalibrationConstant = 0;       // measured / displayed air kerma at the reference point,
+                                          // dimensionless
 };
 
 }  // namespace ordevo

@@ -13,18 +13,14 @@ const char* UnitOf(EquipmentField field) {
     switch (field) {
     case EquipmentField::FocusReceptorDistance:
     case EquipmentField::FocusIsocentreDistance:
-    case EquipmentField::CouchSoftTissueThickness:
-        return " cm";
-    case EquipmentField::TargetAngle:
-        return " 度";
+    case EquipmentField::CouchSoftTissueThickness: return " cm";
+    case EquipmentField::TargetAngle: return " 度";
     case EquipmentField::InherentFiltration:
     case EquipmentField::AddedAluminium:
     case EquipmentField::AddedCopper:
-    case EquipmentField::OtherFilterThickness:
-        return " mm";
+    case EquipmentField::OtherFilterThickness: return " mm";
     case EquipmentField::CouchTransmission:
-    case EquipmentField::CalibrationConstant:
-        return "";
+    case EquipmentField::CalibrationConstant: return "";
     }
     return "";
 }
@@ -64,9 +60,10 @@ std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentDat
         return EquipmentLimitViolation{F::FocusIsocentreDistance, e.FocusIsocentreDistance,
                                        "15 cm より大きい有限の値"};
     if (!finite(e.FocusReceptorDistance) || !(e.FocusReceptorDistance > e.FocusIsocentreDistance))
-        return EquipmentLimitViolation{
-            F::FocusReceptorDistance, e.FocusReceptorDistance,
-            "焦点-アイソセンター間距離 " + Number(e.FocusIsocentreDistance) + " cm より大きい有限の値"};
+        return EquipmentLimitViolation{F::FocusReceptorDistance, e.FocusReceptorDistance,
+                                       "焦点-アイソセンター間距離 " +
+                                           Number(e.FocusIsocentreDistance) +
+                                           " cm より大きい有限の値"};
     if (!finite(e.TargetAngle) || !(e.TargetAngle > 0.0 && e.TargetAngle < 90.0))
         return EquipmentLimitViolation{F::TargetAngle, e.TargetAngle, "0 度より大きく 90 度未満"};
     const struct {
@@ -78,7 +75,8 @@ std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentDat
                    {F::OtherFilterThickness, e.OtherFilterThickness}};
     for (const auto& filter : filters) {
         if (!finite(filter.cm) || !(filter.cm >= 0.0))
-            return EquipmentLimitViolation{filter.field, kMillimetresPerCentimetre * filter.cm, "0 mm 以上の有限の値"};
+            return EquipmentLimitViolation{filter.field, kMillimetresPerCentimetre * filter.cm,
+                                           "0 mm 以上の有限の値"};
     }
     return std::nullopt;
 }

@@ -23,17 +23,19 @@ BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const Mate
         std::size_t r = 1;
         while (r < rows.size() && rows[r].EnergyMeV <= e) ++r;
         if (r >= rows.size())
-            throw CalculationError("材質の表に " + std::to_string(k) + " keV より上の行がありません");
+            throw CalculationError("材質の表に " + std::to_string(k) +
+                                   " keV より上の行がありません");
         const MaterialRow& lo = rows[r - 1];
         const MaterialRow& hi = rows[r];
-        const double lnM = std::log(lo.TotalCm2PerG) +
-                           (std::log(e) - std::log(lo.EnergyMeV)) /
-                               (std::log(hi.EnergyMeV) - std::log(lo.EnergyMeV)) *
-                               (std::log(hi.TotalCm2PerG) - std::log(lo.TotalCm2PerG));
+        const double lnM =
+            std::log(lo.TotalCm2PerG) + (std::log(e) - std::log(lo.EnergyMeV)) /
+                                            (std::log(hi.EnergyMeV) - std::log(lo.EnergyMeV)) *
+                                            (std::log(hi.TotalCm2PerG) - std::log(lo.TotalCm2PerG));
         mu[2 * k] = densityGPerCm3 * std::exp(lnM);
         if (!std::isfinite(mu[2 * k]))
-            throw CalculationError("材質の " + std::to_string(k) +
-                                   " keV の線減弱係数が有限の数になりません（密度または減弱係数が大きすぎます）");
+            throw CalculationError(
+                "材質の " + std::to_string(k) +
+                " keV の線減弱係数が有限の数になりません（密度または減弱係数が大きすぎます）");
     }
     for (int i = 3; i <= 299; i += 2) mu[i] = (mu[i - 1] + mu[i + 1]) / 2.0;
     mu[1] = mu[2];

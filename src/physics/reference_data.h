@@ -32,7 +32,8 @@ struct ReferenceData {
     BackscatterGrid BackscatterEnergyGrid{};  // 1, 5, 10, …, 150 keV at 1..31
     // Rows 1..300 (row 0 unused): the backscatter of the 1 mm ring r between radii
     // 0.1·(r−1) and 0.1·r cm, per grid energy.
-    std::vector<BackscatterRow> BackscatterTable = std::vector<BackscatterRow>(kBackscatterRingCount + 1);
+    std::vector<BackscatterRow> BackscatterTable =
+        std::vector<BackscatterRow>(kBackscatterRingCount + 1);
     BinArray PrimaryTable{};  // primary dose per photon, bins 21..300 filled, 1..20 zero
 };
 

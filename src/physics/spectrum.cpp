@@ -45,9 +45,7 @@ double CrossSectionShape(double u) {
 }
 
 // K-line yield factor of tungsten, used above 70 kV only (the root is positive there).
-double KLineYieldFactor(double v) {
-    return (std::sqrt(8.79856 * v - 595.149) - 4.55528) / 4.39928;
-}
+double KLineYieldFactor(double v) { return (std::sqrt(8.79856 * v - 595.149) - 4.55528) / 4.39928; }
 
 // Tungsten K lines on the half-keV grid — Kα1 59.3, Kα2 58.0, Kβ1 67.2, Kβ2 69.1 keV — and
 // each line's share of the K-line total.
@@ -66,7 +64,7 @@ void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinA
     const int lastBin = LastBin(v);
     const double c = ThomsonWhiddingtonConstant(v);
     // Electron energies T = 0.5·m keV, m = 2..2V; the per-T factors do not depend on the bin.
-    BinArray depthFactor{};  // cot θ·(V² − T²)/(ρ_W·C): path out of the anode, cm
+    BinArray depthFactor{};   // cot θ·(V² − T²)/(ρ_W·C): path out of the anode, cm
     BinArray relativistic{};  // 1 + 511/T
     BinArray stopping{};      // s(T)
     for (int m = 2; m <= lastBin; ++m) {
@@ -80,7 +78,8 @@ void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinA
         const double a = CrossSectionEnergyFactor(e);
         const double muW = table.Tungsten[j];
         double sum = 0.0;
-        // The electron slows from V down to the photon energy in 0.5 keV steps: T = E, E+0.5, … ≤ V.
+        // The electron slows from V down to the photon energy in 0.5 keV steps: T = E, E+0.5, … ≤
+        // V.
         for (int m = j; m <= lastBin; ++m) {
             const double t = 0.5 * m;
             const double sigma = a * CrossSectionShape(e / t);
@@ -103,14 +102,16 @@ void CheckBeam(const TubeVoltageRange& voltage, const EquipmentData& equipment) 
     const double vLo = voltage.TubeVoltageLow;
     const double vHi = voltage.TubeVoltageHigh;
     if (!(vHi <= kMaxTubeVoltageKv))
-        throw CalculationError("管電圧 " + Describe(vHi) + " kV がエネルギーの表の上限 150 kV を超えています");
+        throw CalculationError("管電圧 " + Describe(vHi) +
+                               " kV がエネルギーの表の上限 150 kV を超えています");
     if (!(vLo >= 0.5))
         throw CalculationError("管電圧 " + Describe(vLo) + " kV が 0.5 kV より低くなっています");
     if (!(vLo <= vHi))
         throw CalculationError("管電圧の範囲 " + Describe(vLo) + " - " + Describe(vHi) +
                                " kV の下限が上限より大きくなっています");
     if (!(targetAngle > 0.0 && targetAngle < 90.0))
-        throw CalculationError("Ｘ線管ターゲット角度 " + Describe(targetAngle) + " 度が 0〜90 度の外です");
+        throw CalculationError("Ｘ線管ターゲット角度 " + Describe(targetAngle) +
+                               " 度が 0〜90 度の外です");
     // A negative thickness would amplify the beam instead of filtering it.
     const bool otherFilter = equipment.OtherFilterFlag == 1;
     const struct {
@@ -122,7 +123,8 @@ void CheckBeam(const TubeVoltageRange& voltage, const EquipmentData& equipment) 
                    {"任意フィルタ", otherFilter ? equipment.OtherFilterThickness : 0.0}};
     for (const auto& filter : filters) {
         if (!(filter.cm >= 0.0) || !std::isfinite(filter.cm))
-            throw CalculationError(std::string(filter.name) + "の厚さ " + Describe(10.0 * filter.cm) +
+            throw CalculationError(std::string(filter.name) + "の厚さ " +
+                                   Describe(10.0 * filter.cm) +
                                    " mm は 0 以上の有限の数でなければなりません");
     }
 }
@@ -138,8 +140,8 @@ public:
         const double vHi = voltage.TubeVoltageHigh;
         mean_ = (vLo + vHi) / 2.0;
         if (!(vHi - mean_ > 0.0))
-            throw CalculationError("正規分布の重みには管電圧の範囲が必要です（" + Describe(vLo) + " - " +
-                                   Describe(vHi) + " kV）");
+            throw CalculationError("正規分布の重みには管電圧の範囲が必要です（" + Describe(vLo) +
+                                   " - " + Describe(vHi) + " kV）");
         perKv_ = kRangeInStandardDeviations / (vHi - mean_);
     }
     double At(double v) const {
@@ -165,22 +167,22 @@ int VoltageSteps(const TubeVoltageRange& voltage) {
 
 // Adds one voltage step's target output q, filtered and weighted, to the photon fluence, the
 // air-kerma and the tissue-absorption spectra.
-void AddFilteredStep(const AttenuationTable& table, const EquipmentData& equipment, const BinArray& q,
-                     double v, double w, SpectrumResult& result) {
+void AddFilteredStep(const AttenuationTable& table, const EquipmentData& equipment,
+                     const BinArray& q, double v, double w, SpectrumResult& result) {
     const bool otherFilter = equipment.OtherFilterFlag == 1;
     const double filterAl = equipment.InherentFiltration + equipment.AddedAluminium;
     const int lastBin = LastBin(v);
     for (int j = 2; j <= lastBin; ++j) {
         const double phi = q[j];
-        const double att = std::exp(-filterAl * table.Aluminium[j] -
-                                    equipment.AddedCopper * table.Copper[j]);
+        const double att =
+            std::exp(-filterAl * table.Aluminium[j] - equipment.AddedCopper * table.Copper[j]);
         double airTerm = table.AirEnergyAbsorption[j] * att * phi * w;
         double tissueTerm = table.TissueEnergyAbsorption[j] * att * phi * w;
         // Dividing the energy output by the photon energy gives a photon number.
         double fluence = att * phi / BinEnergyKeV(j) * w;
         if (otherFilter) {
-            const double other = std::exp(-equipment.OtherFilterThickness *
-                                          equipment.OtherFilterAttenuation[j]);
+            const double other =
+                std::exp(-equipment.OtherFilterThickness * equipment.OtherFilterAttenuation[j]);
             airTerm *= other;
             tissueTerm *= other;
             fluence *= other;
@@ -210,7 +212,8 @@ void Normalise(SpectrumResult& result, double vHi) {
         s[j] /= total;
         if (s[j] < kSpectrumCut) s[j] = 0.0;
     }
-    result.TissueToAirDoseRatio = detail::Divide(tissueSum, airSum, "軟部組織/空気の吸収線量比（空気カーマの合計）");
+    result.TissueToAirDoseRatio =
+        detail::Divide(tissueSum, airSum, "軟部組織/空気の吸収線量比（空気カーマの合計）");
     detail::RequireFinite(result.TissueToAirDoseRatio, "軟部組織/空気の吸収線量比");
 }
 

@@ -10,11 +10,11 @@
 namespace ordevo {
 
 struct SpectrumResult {
-    BinArray XraySpectrum{};       // photon fluence per bin, sums to 1 over bins 2..2·V_hi
+    BinArray XraySpectrum{};  // photon fluence per bin, sums to 1 over bins 2..2·V_hi
     double TissueToAirDoseRatio = 0;
-    double TubeVoltage = 0;        // kV of the last voltage step (V_hi for whole half-kV ranges)
-    BinArray AirKermaSpectrum{};   // A(j): air energy absorption per bin, summed over the steps
-    BinArray TissueAbsorption{};   // B(j): the same for soft tissue
+    double TubeVoltage = 0;       // kV of the last voltage step (V_hi for whole half-kV ranges)
+    BinArray AirKermaSpectrum{};  // A(j): air energy absorption per bin, summed over the steps
+    BinArray TissueAbsorption{};  // B(j): the same for soft tissue
 };
 
 // Sums the filtered spectra of the voltage steps V_lo, V_lo + 0.5, … with their weights.

@@ -9,7 +9,13 @@
 namespace ordevo::rdsr {
 
 enum class AcquisitionPlane : int { Single, A, B };
-enum class EventType : int { Fluoroscopy, StationaryAcquisition, RotationalAcquisition, SteppingAcquisition, Other };
+enum class EventType : int {
+    Fluoroscopy,
+    StationaryAcquisition,
+    RotationalAcquisition,
+    SteppingAcquisition,
+    Other
+};
 enum class FilterMaterial : int { Copper, Aluminium, Other };
 
 const char* PlaneName(AcquisitionPlane plane);  // "single", "A", "B"
@@ -17,7 +23,7 @@ const char* EventTypeName(EventType type);      // "fluoroscopy", "stationary", 
 
 struct XrayFilter {
     FilterMaterial Material = FilterMaterial::Other;
-    std::string MaterialText;                 // the code's meaning as the report gives it
+    std::string MaterialText;  // the code's meaning as the report gives it
     std::optional<double> MinimumThicknessMm;
     std::optional<double> MaximumThicknessMm;
     // The mean of minimum and maximum, or whichever is given; nullopt when neither is.
@@ -34,28 +40,28 @@ struct ReferencePointDefinition {
 
 struct IrradiationEvent {
     std::string Uid;
-    std::string DateTime;                     // as written: YYYYMMDDHHMMSS[.F][&ZZXX]
+    std::string DateTime;  // as written: YYYYMMDDHHMMSS[.F][&ZZXX]
     EventType Type = EventType::Other;
-    std::string TypeText;                     // the code's meaning
+    std::string TypeText;  // the code's meaning
     AcquisitionPlane Plane = AcquisitionPlane::Single;
-    std::optional<double> ReferenceAirKermaMGy;      // Dose (RP)
-    std::optional<double> KermaAreaProductGyCm2;     // Dose Area Product
-    std::optional<double> TubeVoltageKv;             // KVP, the mean when several are given
+    std::optional<double> ReferenceAirKermaMGy;   // Dose (RP)
+    std::optional<double> KermaAreaProductGyCm2;  // Dose Area Product
+    std::optional<double> TubeVoltageKv;          // KVP, the mean when several are given
     std::vector<XrayFilter> Filters;
     std::optional<double> SourceToIsocentreMm;
-    std::optional<double> SourceToDetectorMm;        // or its final value
+    std::optional<double> SourceToDetectorMm;  // or its final value
     std::optional<double> SourceToReferencePointMm;
     std::optional<double> SourceToTablePlaneMm;
     ReferencePointDefinition ReferencePoint;
     std::optional<double> CollimatedFieldAreaCm2;
-    std::vector<std::string> Notes;                  // values refused while reading this event
+    std::vector<std::string> Notes;  // values refused while reading this event
 };
 
 // One plane's accumulated data as the device reported it.
 struct AccumulatedTotals {
     AcquisitionPlane Plane = AcquisitionPlane::Single;
-    std::optional<double> ReferenceAirKermaMGy;      // Dose (RP) Total
-    std::optional<double> KermaAreaProductGyCm2;     // Dose Area Product Total
+    std::optional<double> ReferenceAirKermaMGy;   // Dose (RP) Total
+    std::optional<double> KermaAreaProductGyCm2;  // Dose Area Product Total
     ReferencePointDefinition ReferencePoint;
 };
 
@@ -63,13 +69,13 @@ struct DoseReport {
     std::string Manufacturer;
     std::string Model;
     std::string SerialNumber;
-    std::string StudyDate;                    // YYYYMMDD as written
-    std::string PatientName;                  // shown only on request
+    std::string StudyDate;    // YYYYMMDD as written
+    std::string PatientName;  // shown only on request
     std::string PatientId;
     std::string PatientBirthDate;
     std::vector<IrradiationEvent> Events;
     std::vector<AccumulatedTotals> Totals;
-    std::vector<std::string> Notes;           // what the lenient reading skipped or refused
+    std::vector<std::string> Notes;  // what the lenient reading skipped or refused
 };
 
 }  // namespace ordevo::rdsr

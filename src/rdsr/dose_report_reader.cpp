@@ -25,13 +25,13 @@ namespace {
 
 // A content item, copied out of the toolkit's tree so that extraction is plain code.
 struct Item {
-    std::string Concept;        // code value of the concept name
+    std::string Concept;  // code value of the concept name
     std::string ConceptMeaning;
     DSRTypes::E_ValueType Type = DSRTypes::VT_invalid;
-    std::string Text;           // TEXT, UIDREF, DATETIME, DATE, PNAME value
-    std::string CodeValue;      // CODE value (or NUM's unit code)
-    std::string CodeMeaning;    // CODE meaning
-    std::string Number;         // NUM's numeric value as written
+    std::string Text;         // TEXT, UIDREF, DATETIME, DATE, PNAME value
+    std::string CodeValue;    // CODE value (or NUM's unit code)
+    std::string CodeMeaning;  // CODE meaning
+    std::string Number;       // NUM's numeric value as written
     bool HasUnits = false;
     std::vector<Item> Children;
 };
@@ -49,9 +49,7 @@ Item CopyItem(DSRDocumentTree& tree) {
     case DSRTypes::VT_UIDRef:
     case DSRTypes::VT_DateTime:
     case DSRTypes::VT_Date:
-    case DSRTypes::VT_PName:
-        item.Text = content.getStringValue().c_str();
-        break;
+    case DSRTypes::VT_PName: item.Text = content.getStringValue().c_str(); break;
     case DSRTypes::VT_Code:
         item.CodeValue = content.getCodeValue().getCodeValue().c_str();
         item.CodeMeaning = content.getCodeValue().getCodeMeaning().c_str();
@@ -65,8 +63,7 @@ Item CopyItem(DSRDocumentTree& tree) {
         item.CodeMeaning = unit.getCodeMeaning().c_str();
         break;
     }
-    default:
-        break;
+    default: break;
     }
     if (tree.gotoChild() > 0) {
         do {
@@ -132,12 +129,14 @@ std::optional<double> ParseNumber(std::string text) {
     if (!text.empty() && text.front() == '+') text.erase(text.begin());
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
     return value;
 }
 
 // A NUM item in the program's unit, or nullopt with a note saying why it was refused.
-std::optional<double> ReadNumber(const Item& item, Quantity quantity, std::vector<std::string>& notes) {
+std::optional<double> ReadNumber(const Item& item, Quantity quantity,
+                                 std::vector<std::string>& notes) {
     const std::string what = item.ConceptMeaning.empty() ? item.Concept : item.ConceptMeaning;
     const std::optional<double> value = ParseNumber(item.Number);
     if (!value) {
@@ -157,9 +156,12 @@ std::optional<double> ReadNumber(const Item& item, Quantity quantity, std::vecto
 }
 
 std::optional<AcquisitionPlane> PlaneOf(const Item& item) {
-    if (item.CodeValue == "113620" || Contains(item.CodeMeaning, "plane a")) return AcquisitionPlane::A;
-    if (item.CodeValue == "113621" || Contains(item.CodeMeaning, "plane b")) return AcquisitionPlane::B;
-    if (item.CodeValue == "113622" || Contains(item.CodeMeaning, "single")) return AcquisitionPlane::Single;
+    if (item.CodeValue == "113620" || Contains(item.CodeMeaning, "plane a"))
+        return AcquisitionPlane::A;
+    if (item.CodeValue == "113621" || Contains(item.CodeMeaning, "plane b"))
+        return AcquisitionPlane::B;
+    if (item.CodeValue == "113622" || Contains(item.CodeMeaning, "single"))
+        return AcquisitionPlane::Single;
     return std::nullopt;
 }
 
@@ -169,8 +171,10 @@ EventType EventTypeOf(const Item& item) {
         return EventType::Fluoroscopy;
     if (code == "113611" || code == "113806" || Contains(item.CodeMeaning, "stationary"))
         return EventType::StationaryAcquisition;
-    if (code == "113613" || Contains(item.CodeMeaning, "rotational")) return EventType::RotationalAcquisition;
-    if (code == "113612" || Contains(item.CodeMeaning, "stepping")) return EventType::SteppingAcquisition;
+    if (code == "113613" || Contains(item.CodeMeaning, "rotational"))
+        return EventType::RotationalAcquisition;
+    if (code == "113612" || Contains(item.CodeMeaning, "stepping"))
+        return EventType::SteppingAcquisition;
     return EventType::Other;
 }
 
@@ -309,9 +313,11 @@ void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::
 // Device observer context items, used where the equipment module leaves a field empty.
 void ReadObserverContext(const Item& root, DoseReport& report) {
     for (const Item& item : root.Children) {
-        if (item.Concept == "121014" && report.Manufacturer.empty()) report.Manufacturer = item.Text;
+        if (item.Concept == "121014" && report.Manufacturer.empty())
+            report.Manufacturer = item.Text;
         if (item.Concept == "121015" && report.Model.empty()) report.Model = item.Text;
-        if (item.Concept == "121016" && report.SerialNumber.empty()) report.SerialNumber = item.Text;
+        if (item.Concept == "121016" && report.SerialNumber.empty())
+            report.SerialNumber = item.Text;
     }
 }
 
@@ -334,34 +340,27 @@ std::mutex& ReadMutex() {
 
 const char* PlaneName(AcquisitionPlane plane) {
     switch (plane) {
-    case AcquisitionPlane::Single:
-        return "single";
-    case AcquisitionPlane::A:
-        return "A";
-    case AcquisitionPlane::B:
-        return "B";
+    case AcquisitionPlane::Single: return "single";
+    case AcquisitionPlane::A: return "A";
+    case AcquisitionPlane::B: return "B";
     }
     return "";
 }
 
 const char* EventTypeName(EventType type) {
     switch (type) {
-    case EventType::Fluoroscopy:
-        return "fluoroscopy";
-    case EventType::StationaryAcquisition:
-        return "stationary";
-    case EventType::RotationalAcquisition:
-        return "rotational";
-    case EventType::SteppingAcquisition:
-        return "stepping";
-    case EventType::Other:
-        return "other";
+    case EventType::Fluoroscopy: return "fluoroscopy";
+    case EventType::StationaryAcquisition: return "stationary";
+    case EventType::RotationalAcquisition: return "rotational";
+    case EventType::SteppingAcquisition: return "stepping";
+    case EventType::Other: return "other";
     }
     return "";
 }
 
 std::optional<double> XrayFilter::ThicknessMm() const {
-    if (MinimumThicknessMm && MaximumThicknessMm) return 0.5 * (*MinimumThicknessMm + *MaximumThicknessMm);
+    if (MinimumThicknessMm && MaximumThicknessMm)
+        return 0.5 * (*MinimumThicknessMm + *MaximumThicknessMm);
     return MinimumThicknessMm ? MinimumThicknessMm : MaximumThicknessMm;
 }
 
@@ -384,11 +383,10 @@ ReportReading ReadDoseReport(const std::string& path) {
         notes.push_back("texts could not be converted to UTF-8; shown as stored");
 
     DSRDocument document;
-    const size_t flags = DSRTypes::RF_acceptInvalidContentItemValue |
-                         DSRTypes::RF_ignoreRelationshipConstraints |
-                         DSRTypes::RF_skipInvalidContentItems |
-                         DSRTypes::RF_acceptUnknownRelationshipType |
-                         DSRTypes::RF_ignoreContentItemErrors;
+    const size_t flags =
+        DSRTypes::RF_acceptInvalidContentItemValue | DSRTypes::RF_ignoreRelationshipConstraints |
+        DSRTypes::RF_skipInvalidContentItems | DSRTypes::RF_acceptUnknownRelationshipType |
+        DSRTypes::RF_ignoreContentItemErrors;
     status = document.read(dataset, flags);
     if (status.bad()) {
         reading.Error = std::string("not a DICOM structured report (") + status.text() + ")";
@@ -401,8 +399,8 @@ ReportReading ReadDoseReport(const std::string& path) {
     }
     const Item root = CopyItem(tree);
     if (root.Concept != "113701") {
-        reading.Error = "not an X-ray radiation dose report: its title is \"" + root.ConceptMeaning +
-                        "\" (" + root.Concept + ")";
+        reading.Error = "not an X-ray radiation dose report: its title is \"" +
+                        root.ConceptMeaning + "\" (" + root.Concept + ")";
         return reading;
     }
     if (!HasConcept(root, "113706") && (HasConcept(root, "113811") || HasConcept(root, "113819"))) {
@@ -434,12 +432,13 @@ ReportReading ReadDoseReport(const std::string& path) {
             if (event.Plane == totals.Plane) sum += event.ReferenceAirKermaMGy.value_or(0.0);
         if (std::abs(sum - *totals.ReferenceAirKermaMGy) > 0.01 * *totals.ReferenceAirKermaMGy) {
             notes.push_back(std::string("plane ") + PlaneName(totals.Plane) + ": Dose (RP) Total " +
-                            FormatNumber(*totals.ReferenceAirKermaMGy, "0.0") + " mGy, its events sum to " +
-                            FormatNumber(sum, "0.0") + " mGy");
+                            FormatNumber(*totals.ReferenceAirKermaMGy, "0.0") +
+                            " mGy, its events sum to " + FormatNumber(sum, "0.0") + " mGy");
         }
     }
     for (const std::string& message : capture.Messages()) {
-        // The toolkit cannot check value representations in UTF-8; that says nothing about the report.
+        // The toolkit cannot check value representations in UTF-8; that says nothing about the
+        // report.
         if (message.find("VR checker does not support") != std::string::npos) continue;
         notes.push_back("reading: " + message);
     }

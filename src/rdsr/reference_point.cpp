@@ -22,15 +22,18 @@ std::optional<double> FirstLengthMm(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!std::isdigit(static_cast<unsigned char>(text[i]))) continue;
         std::size_t end = i;
-        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
+        while (end < text.size() &&
+               (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
             ++end;
         double value = 0;
-        if (std::from_chars(text.data() + i, text.data() + end, value).ec != std::errc()) return std::nullopt;
+        if (std::from_chars(text.data() + i, text.data() + end, value).ec != std::errc())
+            return std::nullopt;
         std::size_t unit = end;
         while (unit < text.size() && text[unit] == ' ') ++unit;
         if (text.compare(unit, 2, "mm") == 0) return value;
         if (text.compare(unit, 2, "cm") == 0) return value * kMillimetresPerCentimetre;
-        if (text.compare(unit, 1, "m") == 0 && (unit + 1 == text.size() || !std::isalpha(static_cast<unsigned char>(text[unit + 1]))))
+        if (text.compare(unit, 1, "m") == 0 &&
+            (unit + 1 == text.size() || !std::isalpha(static_cast<unsigned char>(text[unit + 1]))))
             return value * 1000.0;
         return std::nullopt;
     }

@@ -17,7 +17,6 @@
 namespace ordevo::rdsr {
 namespace {
 
-
 void AddNote(std::string& notes, const std::string& note) {
     if (!notes.empty()) notes += "; ";
     notes += note;
@@ -48,8 +47,10 @@ void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventC
             AddNote(c.Note, "フィルタ " + filter.MaterialText + " は扱えないため無視");
             continue;
         }
-        if (!thickness) AddNote(c.Note, "厚さの記載がないフィルタ " + filter.MaterialText + " は 0 mm");
-        (filter.Material == FilterMaterial::Copper ? copperMm : aluminiumMm) += thickness.value_or(0.0);
+        if (!thickness)
+            AddNote(c.Note, "厚さの記載がないフィルタ " + filter.MaterialText + " は 0 mm");
+        (filter.Material == FilterMaterial::Copper ? copperMm : aluminiumMm) +=
+            thickness.value_or(0.0);
     }
     c.CopperMm = copperMm;
     c.AluminiumMm = aluminiumMm;
@@ -110,12 +111,8 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
             t.SkinDoseSumMGy += e.SkinDoseMGy;
             kvWeighted += e.Case.Inputs.ReferenceAirKerma * e.Case.TubeVoltageKv;
             break;
-        case EventStatus::Skipped:
-            ++t.Skipped;
-            break;
-        case EventStatus::Failed:
-            ++t.Failed;
-            break;
+        case EventStatus::Skipped: ++t.Skipped; break;
+        case EventStatus::Failed: ++t.Failed; break;
         }
     }
     if (t.Evaluated == 0 || !setup) {
@@ -125,11 +122,13 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
     t.MeanKv = LeadingNumber(FormatNumber(kvWeighted / t.ReferenceAirKermaMGy, "##0.0"));
     t.SingleCase.ReferenceAirKerma = FormatNumber(t.ReferenceAirKermaMGy, "###0.000");
     t.SingleCase.KermaAreaProduct = FormatNumber(t.KermaAreaProductGyCm2, "###0.0000");
-    t.SingleCase.TubeVoltage = TubeVoltageText(TubeVoltageRange{t.MeanKv, t.MeanKv, TubeVoltageWeighting::Equal});
+    t.SingleCase.TubeVoltage =
+        TubeVoltageText(TubeVoltageRange{t.MeanKv, t.MeanKv, TubeVoltageWeighting::Equal});
     t.SingleCase.FocusSkinDistance =
         setup->FocusSkinDistanceCm
             ? FormatNumber(*setup->FocusSkinDistanceCm, "##0.0")
-            : FormatNumber(ReferencePointDistanceOf(setup->Equipment.Data.FocusIsocentreDistance), "#00");
+            : FormatNumber(ReferencePointDistanceOf(setup->Equipment.Data.FocusIsocentreDistance),
+                           "#00");
     const DoseEvaluation single = EvaluateSingleCase(ref, t.SingleCase, *setup, loadKernel);
     if (single.Outcome == EvaluationOutcome::Completed)
         t.SingleCaseSkinDoseMGy = single.Result.SkinDose;
@@ -141,12 +140,9 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
 
 const char* EventStatusName(EventStatus status) {
     switch (status) {
-    case EventStatus::Evaluated:
-        return "evaluated";
-    case EventStatus::Skipped:
-        return "skipped";
-    case EventStatus::Failed:
-        return "failed";
+    case EventStatus::Evaluated: return "evaluated";
+    case EventStatus::Skipped: return "skipped";
+    case EventStatus::Failed: return "failed";
     }
     return "";
 }
@@ -179,14 +175,16 @@ EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane) 
         if (auto mm = ReferencePointDistanceMm(event.ReferencePoint, geometry))
             referenceDistanceCm = *mm / kMillimetresPerCentimetre;
         else
-            AddNote(c.Note, "基準点の定義 \"" + event.ReferencePoint.Text + "\" を解釈できず FAD - 15 cm");
+            AddNote(c.Note,
+                    "基準点の定義 \"" + event.ReferencePoint.Text + "\" を解釈できず FAD - 15 cm");
     }
     c.ReferenceDistanceCm = referenceDistanceCm > 0
                                 ? referenceDistanceCm
                                 : ReferencePointDistanceOf(equipment.FocusIsocentreDistance);
     c.FocusSkinDistanceCm = plane.FocusSkinDistanceCm.value_or(c.ReferenceDistanceCm);
 
-    if (!event.ReferenceAirKermaMGy) return Refuse(c, EventStatus::Failed, "Ka,r (Dose (RP)) の値がありません");
+    if (!event.ReferenceAirKermaMGy)
+        return Refuse(c, EventStatus::Failed, "Ka,r (Dose (RP)) の値がありません");
     if (!event.KermaAreaProductGyCm2)
         return Refuse(c, EventStatus::Failed, "P_KA (Dose Area Product) の値がありません");
     const double kar = *event.ReferenceAirKermaMGy;
@@ -242,11 +240,10 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
         }
         if (e.Case.Status == EventStatus::Evaluated) {
             SpectrumCache& cache = onB ? spectraB : spectraA;
-            const DoseEvaluation d = EvaluateDose(
-                ref, e.Case.Inputs, loadKernel, {},
-                [&cache](const AttenuationTable& t, const EquipmentData& eq, const TubeVoltageRange& v) {
-                    return cache(t, eq, v);
-                });
+            const DoseEvaluation d =
+                EvaluateDose(ref, e.Case.Inputs, loadKernel, {},
+                             [&cache](const AttenuationTable& t, const EquipmentData& eq,
+                                      const TubeVoltageRange& v) { return cache(t, eq, v); });
             if (d.Outcome == EvaluationOutcome::Completed) {
                 e.SkinDoseMGy = d.Result.SkinDose;
                 e.Result = d.Result;
@@ -289,8 +286,8 @@ DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseText
         caseTexts.TubeVoltage = TubeVoltageText(*voltage);
     }
     try {
-        caseTexts.FieldSize = FieldSizeText(
-            ComputeReferenceFieldSize(FieldShape::Square, settings.ReferenceAirKerma, settings.KermaAreaProduct));
+        caseTexts.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
+            FieldShape::Square, settings.ReferenceAirKerma, settings.KermaAreaProduct));
     } catch (const CalculationError&) {
         settings.Shape = FieldShape::None;  // the option does not take; the evaluation refuses
     }

@@ -16,9 +16,9 @@ namespace ordevo::rdsr {
 
 // What the user gives for one plane.
 struct PlaneSetup {
-    EquipmentFileContents Equipment;           // as LoadEquipmentFile read it
-    std::string EquipmentName;                 // the file's name, for the listing
-    std::optional<double> FocusSkinDistanceCm; // the user's FSD; each event's d_ref when absent
+    EquipmentFileContents Equipment;            // as LoadEquipmentFile read it
+    std::string EquipmentName;                  // the file's name, for the listing
+    std::optional<double> FocusSkinDistanceCm;  // the user's FSD; each event's d_ref when absent
 };
 
 enum class EventStatus : int { Evaluated, Skipped, Failed };
@@ -30,11 +30,11 @@ struct EventCase {
     std::string Note;
     EvaluationInputs Inputs;
     double TubeVoltageKv = 0;
-    bool KvAssumed = false;            // the equipment file's typical tube voltage stands in
-    double CopperMm = 0;               // added filtration used
+    bool KvAssumed = false;  // the equipment file's typical tube voltage stands in
+    double CopperMm = 0;     // added filtration used
     double AluminiumMm = 0;
-    std::string FieldSizeText;         // "#0.00", as the main window shows it
-    double ReferenceDistanceCm = 0;    // d_ref
+    std::string FieldSizeText;       // "#0.00", as the main window shows it
+    double ReferenceDistanceCm = 0;  // d_ref
     double FocusSkinDistanceCm = 0;
 };
 
@@ -46,27 +46,27 @@ struct EventCase {
 EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane);
 
 struct EventEvaluation {
-    std::size_t EventIndex = 0;        // into DoseReport::Events
-    EventCase Case;                    // Status and Note final
-    double SkinDoseMGy = 0;            // evaluated events only
+    std::size_t EventIndex = 0;  // into DoseReport::Events
+    EventCase Case;              // Status and Note final
+    double SkinDoseMGy = 0;      // evaluated events only
     DoseResult Result;
 };
 
 // The main window's inputs for a plane's totals: the texts "入力欄へ" types into its boxes.
 struct SingleCaseTexts {
-    std::string ReferenceAirKerma;    // mGy
-    std::string KermaAreaProduct;     // Gy·cm²
-    std::string TubeVoltage;          // kV, a fixed voltage
-    std::string FocusSkinDistance;    // cm: the user's FSD, else FAD − 15 as the window puts it
+    std::string ReferenceAirKerma;  // mGy
+    std::string KermaAreaProduct;   // Gy·cm²
+    std::string TubeVoltage;        // kV, a fixed voltage
+    std::string FocusSkinDistance;  // cm: the user's FSD, else FAD − 15 as the window puts it
 };
 
 struct PlaneTotals {
-    double ReferenceAirKermaMGy = 0;     // sums over evaluated events only
+    double ReferenceAirKermaMGy = 0;  // sums over evaluated events only
     double KermaAreaProductGyCm2 = 0;
-    double MeanKv = 0;                   // Ka,r-weighted, rounded to 0.1 kV
-    double SkinDoseSumMGy = 0;           // all events on one skin site: the conservative bound
+    double MeanKv = 0;          // Ka,r-weighted, rounded to 0.1 kV
+    double SkinDoseSumMGy = 0;  // all events on one skin site: the conservative bound
     std::optional<double> SingleCaseSkinDoseMGy;  // the totals as one case
-    std::string SingleCaseNote;          // why there is none
+    std::string SingleCaseNote;                   // why there is none
     SingleCaseTexts SingleCase;
     int Evaluated = 0, Skipped = 0, Failed = 0;
 };

@@ -54,16 +54,11 @@ constexpr UnitFactor kUnits[] = {
 
 const char* ProgramUnitName(Quantity quantity) {
     switch (quantity) {
-    case Quantity::AirKerma:
-        return "mGy";
-    case Quantity::KermaAreaProduct:
-        return "Gy.cm2";
-    case Quantity::Area:
-        return "cm2";
-    case Quantity::Length:
-        return "mm";
-    case Quantity::TubeVoltage:
-        return "kV";
+    case Quantity::AirKerma: return "mGy";
+    case Quantity::KermaAreaProduct: return "Gy.cm2";
+    case Quantity::Area: return "cm2";
+    case Quantity::Length: return "mm";
+    case Quantity::TubeVoltage: return "kV";
     }
     return "";
 }

@@ -9,11 +9,11 @@ namespace ordevo::rdsr {
 
 // The quantities read from a report, each with the unit the program works in.
 enum class Quantity : int {
-    AirKerma,         // mGy
-    KermaAreaProduct, // Gy·cm²
-    Area,             // cm²
-    Length,           // mm
-    TubeVoltage,      // kV
+    AirKerma,          // mGy
+    KermaAreaProduct,  // Gy·cm²
+    Area,              // cm²
+    Length,            // mm
+    TubeVoltage,       // kV
 };
 
 // The program's unit of a quantity, as named in notes, in UCUM spelling ("mGy", "Gy.cm2" …).

@@ -8,9 +8,7 @@ namespace ordevo {
 namespace {
 
 ResultsCell& At(ResultsRow& row, int column) { return row[column]; }
-const ResultsCell& At(const ResultsRow& row, int column) {
-    return row[column];
-}
+const ResultsCell& At(const ResultsRow& row, int column) { return row[column]; }
 
 }  // namespace
 

@@ -11,10 +11,10 @@
 namespace ordevo {
 
 // Number pictures of the stored cells (and of the screen row, which formats the same values).
-inline constexpr std::string_view kFilterPicture = "0.00";      // mm
-inline constexpr std::string_view kDistancePicture = "#00";     // cm
-inline constexpr std::string_view kFieldSizePicture = "#0.0";   // cm
-inline constexpr std::string_view kDosePicture = "###00.0";     // Ka,r mGy, P_KA Gy·cm²
+inline constexpr std::string_view kFilterPicture = "0.00";     // mm
+inline constexpr std::string_view kDistancePicture = "#00";    // cm
+inline constexpr std::string_view kFieldSizePicture = "#0.0";  // cm
+inline constexpr std::string_view kDosePicture = "###00.0";    // Ka,r mGy, P_KA Gy·cm²
 inline constexpr std::string_view kRatioPicture = "0.000";
 inline constexpr std::string_view kSkinDosePicture = "###0.0";  // mGy, stored and on screen
 
@@ -31,9 +31,9 @@ ResultsRow MakeResultsRow(const CurrentCase& current, std::string_view tubeVolta
                           std::string_view fieldSizeText);
 
 enum class AdditionOutcome {
-    Added,        // stored; room is left
-    AddedNowFull, // stored as row 15: the table is full now
-    RefusedFull,  // the table was full; nothing changed
+    Added,         // stored; room is left
+    AddedNowFull,  // stored as row 15: the table is full now
+    RefusedFull,   // the table was full; nothing changed
 };
 
 // Stores `row` at NextRowIndex and advances it, unless the table is full.

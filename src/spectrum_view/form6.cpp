@@ -32,7 +32,8 @@ constexpr ControlSpec kForm6Controls[] = {
 // The controls the window works with, bound once from the layout table.
 struct Form6::Ui {
     explicit Ui(const ui::Controls& c)
-        : plotPicture(c.Get<ui::PictureBox>("Picture3")), closeButton(c.Get<QPushButton>("Command1")) {}
+        : plotPicture(c.Get<ui::PictureBox>("Picture3")),
+          closeButton(c.Get<QPushButton>("Command1")) {}
 
     ui::PictureBox* plotPicture;  // Picture3
     QPushButton* closeButton;     // Command1 "Close"

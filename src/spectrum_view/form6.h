@@ -8,7 +8,6 @@
 #include "modeless_window.h"
 #include "spectrum_plot.h"
 
-
 namespace ordevo {
 
 class Form6 : public ui::ModelessWindow {

@@ -24,9 +24,14 @@ struct PlacedText {
 };
 
 constexpr PlacedText kAxisTexts[] = {
-    {"0", 1000, 2120},     {"50", 2450, 2120},     {"100", 3900, 2120},
-    {"150", 5400, 2120},   {"Photon energy in keV", 3750, 2250},
-    {"Relative", 200, 500}, {"Photon", 230, 700},  {"fluence", 260, 900},
+    {"0", 1000, 2120},
+    {"50", 2450, 2120},
+    {"100", 3900, 2120},
+    {"150", 5400, 2120},
+    {"Photon energy in keV", 3750, 2250},
+    {"Relative", 200, 500},
+    {"Photon", 230, 700},
+    {"fluence", 260, 900},
 };
 
 void DrawFrame(ui::Surface& surface) {
@@ -78,8 +83,8 @@ FileResult<SpectrumPlotData> MakeSpectrumPlotData(const QString& fileName,
         if (f > data.MaxFluence) data.MaxFluence = f;
     }
     if (!(data.MaxFluence > 0))
-        return FileError::InFile(fileName,
-                                 QStringLiteral("every fluence is 0, there is no spectrum to draw"));
+        return FileError::InFile(
+            fileName, QStringLiteral("every fluence is 0, there is no spectrum to draw"));
     return data;
 }
 

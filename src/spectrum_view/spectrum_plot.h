@@ -24,8 +24,8 @@ inline constexpr double kPlotWidth = 5800;
 inline constexpr double kPlotHeight = 2500;
 
 // The 16-colour palette entries the plot uses.
-inline const QColor kPlotGridColour{128, 128, 128};   // colour 8
-inline const QColor kPlotCurveColour{255, 0, 0};      // colour 12
+inline const QColor kPlotGridColour{128, 128, 128};  // colour 8
+inline const QColor kPlotCurveColour{255, 0, 0};     // colour 12
 
 struct SpectrumPlotData {
     BinArray Fluence{};  // F(j) as read, bins 1..300

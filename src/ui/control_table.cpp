@@ -73,9 +73,7 @@ QWidget* Controls::Widget(std::string_view name) const {
     return found.value();
 }
 
-bool Controls::Contains(std::string_view name) const {
-    return byName_.contains(ToQString(name));
-}
+bool Controls::Contains(std::string_view name) const { return byName_.contains(ToQString(name)); }
 
 void Controls::Add(const QString& name, QWidget* widget) { byName_.insert(name, widget); }
 
@@ -91,15 +89,15 @@ Controls CreateControls(QWidget& window, std::span<const ControlSpec> table) {
         QWidget* parent = &window;
         if (!spec.parent.empty()) {
             if (!controls.Contains(spec.parent)) {
-                throw std::invalid_argument("control " + std::string(spec.name) +
-                                            ": parent " + std::string(spec.parent) +
+                throw std::invalid_argument("control " + std::string(spec.name) + ": parent " +
+                                            std::string(spec.parent) +
                                             " is not an earlier control");
             }
             parent = controls.Widget(spec.parent);
             const Kind parentKind = ControlKind(*parent);
             if (parentKind != Kind::Frame && parentKind != Kind::PictureBox) {
-                throw std::invalid_argument("control " + std::string(spec.name) +
-                                            ": parent " + std::string(spec.parent) +
+                throw std::invalid_argument("control " + std::string(spec.name) + ": parent " +
+                                            std::string(spec.parent) +
                                             " is neither a frame nor a picture box");
             }
         }
@@ -130,9 +128,7 @@ Controls CreateControls(QWidget& window, std::span<const ControlSpec> table) {
     return controls;
 }
 
-bool WasCreatedFromTable(const QWidget& widget) {
-    return widget.property(kKindProperty).isValid();
-}
+bool WasCreatedFromTable(const QWidget& widget) { return widget.property(kKindProperty).isValid(); }
 
 Kind ControlKind(const QWidget& widget) {
     const QVariant kind = widget.property(kKindProperty);

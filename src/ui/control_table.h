@@ -1,7 +1,8 @@
 // Window layouts as tables: each control's kind, caption and twips position, created in one call.
 //
 //   constexpr ControlSpec kForm7Controls[] = {
-//       {"Label1",   Kind::Label,  "Ordevo-V3 を終了しますか ？", 480, 480, 4335, 465, Font::Meiryo},
+//       {"Label1",   Kind::Label,  "Ordevo-V3 を終了しますか ？", 480, 480, 4335, 465,
+//       Font::Meiryo},
 //       {"Command1", Kind::Button, "はい", 1320, 1320, 1455, 615, Font::Meiryo},
 //   };
 //   const Controls controls = CreateControls(*this, kForm7Controls);
@@ -24,19 +25,19 @@ namespace ordevo::ui {
 
 // The widget each kind becomes.
 enum class Kind {
-    Label,      // QLabel, plain text, top-left aligned, no wrapping
-    Button,     // QPushButton
-    TextBox,    // QLineEdit
-    Option,     // QRadioButton; options with the same parent exclude each other
-    CheckBox,   // QCheckBox
-    Frame,      // QGroupBox with the caption as its title; may be the parent of other controls
-    ComboBox,   // QComboBox (drop-down list; items are added by the window)
-    ListBox,    // QListWidget
-    FileList,   // FileListBox (file_list_box.h); the caption is its pattern, e.g. "*.csv"
-    DirList,    // DirListBox (dir_list_box.h)
-    DriveList,  // DriveListBox (drive_list_box.h)
-    PictureBox, // PictureBox (picture_box.h); may be the parent of other controls
-    Shape,      // QFrame drawn as a 1-pixel black rectangle; decoration, lets clicks through
+    Label,       // QLabel, plain text, top-left aligned, no wrapping
+    Button,      // QPushButton
+    TextBox,     // QLineEdit
+    Option,      // QRadioButton; options with the same parent exclude each other
+    CheckBox,    // QCheckBox
+    Frame,       // QGroupBox with the caption as its title; may be the parent of other controls
+    ComboBox,    // QComboBox (drop-down list; items are added by the window)
+    ListBox,     // QListWidget
+    FileList,    // FileListBox (file_list_box.h); the caption is its pattern, e.g. "*.csv"
+    DirList,     // DirListBox (dir_list_box.h)
+    DriveList,   // DriveListBox (drive_list_box.h)
+    PictureBox,  // PictureBox (picture_box.h); may be the parent of other controls
+    Shape,       // QFrame drawn as a 1-pixel black rectangle; decoration, lets clicks through
 };
 
 // Whether the layout check may report this control as overlapping its siblings.
@@ -54,10 +55,10 @@ struct ControlSpec {
     std::string_view caption = {};  // text, title or (FileList) pattern
     int left = 0;
     int top = 0;
-    int width = 0;              // 0: fit the caption
-    int height = 0;             // 0: fit the caption
+    int width = 0;   // 0: fit the caption
+    int height = 0;  // 0: fit the caption
     Font font = Font::Inherit;
-    double fontSizePt = 9;      // used when font is not Inherit
+    double fontSizePt = 9;  // used when font is not Inherit
     std::string_view toolTip = {};
     std::string_view parent = {};  // "" = the window; otherwise an earlier Frame or PictureBox
     Overlap overlap = Overlap::Checked;

@@ -54,7 +54,8 @@ void DirListBox::Refresh() {
     QTreeWidgetItem* parentItem = nullptr;
     for (const QString& folder : chain) {
         const QString name = QDir(folder).dirName();
-        auto* item = parentItem == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parentItem);
+        auto* item =
+            parentItem == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parentItem);
         item->setText(0, QDir(folder).isRoot() ? folder : name);
         item->setIcon(0, openIcon);
         item->setData(0, kPathRole, folder);
@@ -62,8 +63,8 @@ void DirListBox::Refresh() {
         parentItem = item;
     }
     const QDir current(path_);
-    const QStringList subfolders = current.entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList subfolders =
+        current.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : subfolders) {
         auto* item = new QTreeWidgetItem(parentItem);
         item->setText(0, name);

@@ -1,4 +1,5 @@
-// Font names of the layouts mapped onto the fonts that Debian ships (fonts-ipafont, fonts-liberation2).
+// Font names of the layouts mapped onto the fonts that Debian ships (fonts-ipafont,
+// fonts-liberation2).
 #include "fonts.h"
 
 #include <QStringList>
@@ -40,7 +41,7 @@ void InstallFontSubstitutions() {
             const char* asciiName;
         };
         const Alias aliases[] = {
-            {Font::Meiryo, "Meiryo"},       {Font::MsGothic, "MS Gothic"},
+            {Font::Meiryo, "Meiryo"},        {Font::MsGothic, "MS Gothic"},
             {Font::MsPGothic, "MS PGothic"}, {Font::MsMincho, "MS Mincho"},
             {Font::TimesNewRoman, nullptr},
         };

@@ -28,8 +28,8 @@ void CheckLevel(const QWidget& parent, const QRect& area, const QString& areaNam
         const QWidget& child = *children[i];
         const QRect rect = child.geometry();
         if (!area.contains(rect)) {
-            problems.push_back({LayoutProblem::Type::OutsideParent, child.objectName(), areaName,
-                                rect, area});
+            problems.push_back(
+                {LayoutProblem::Type::OutsideParent, child.objectName(), areaName, rect, area});
         }
         for (std::size_t j = i + 1; j < children.size(); ++j) {
             const QWidget& sibling = *children[j];
@@ -73,8 +73,10 @@ std::vector<LayoutProblem> FindLayoutProblems(std::span<const ControlSpec> table
 
 std::vector<LayoutProblem> FindLayoutProblems(const WindowLayout& layout) {
     QWidget scratch;
-    if (layout.windowFont != Font::Inherit) scratch.setFont(MakeFont(layout.windowFont, layout.windowFontSizePt));
-    const QSize clientSizePx = TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
+    if (layout.windowFont != Font::Inherit)
+        scratch.setFont(MakeFont(layout.windowFont, layout.windowFontSizePt));
+    const QSize clientSizePx =
+        TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
     scratch.resize(clientSizePx);
     CreateControls(scratch, layout.controls);
     return FindLayoutProblems(scratch, clientSizePx);

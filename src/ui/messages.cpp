@@ -45,7 +45,8 @@ QString BalancedLines(const QString& text, const QFontMetrics& metrics) {
     const int widest = metrics.horizontalAdvance(QString(kCharactersPerLine, QChar(0x3042)));
     QStringList out;
     for (QString rest : text.split(QLatin1Char('\n'))) {
-        for (int lines = (metrics.horizontalAdvance(rest) + widest - 1) / widest; lines > 1; --lines) {
+        for (int lines = (metrics.horizontalAdvance(rest) + widest - 1) / widest; lines > 1;
+             --lines) {
             const int target = metrics.horizontalAdvance(rest) / lines;
             qsizetype cut = 1;
             while (cut < rest.size() && metrics.horizontalAdvance(rest.left(cut)) < target) ++cut;
@@ -103,8 +104,7 @@ QString QtMessages::Title() const {
 }
 
 std::unique_ptr<QMessageBox> QtMessages::BuildBox(const QString& text, MessageIcon icon,
-                                                  MessageButtons buttons,
-                                                  QWidget* parent) const {
+                                                  MessageButtons buttons, QWidget* parent) const {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(Title());
     box->setIcon(ToQt(icon));

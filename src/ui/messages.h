@@ -1,8 +1,8 @@
 // Message boxes and the beep, behind one seam so that tests answer them.
 //
 // Every window reaches the service through AppMessages():
-//   AppMessages().Warning(QStringLiteral("　コメントおよびファイル名を入力して下さい　"), WithBeep::Yes);
-//   if (AppMessages().AskYesNo(text, MessageIcon::None) == Answer::No) return;
+//   AppMessages().Warning(QStringLiteral("　コメントおよびファイル名を入力して下さい　"),
+//   WithBeep::Yes); if (AppMessages().AskYesNo(text, MessageIcon::None) == Answer::No) return;
 // Tests replace it for their scope with ScopedScriptedMessages (scripted_messages.h).
 #pragma once
 

@@ -25,8 +25,6 @@ void ModelessWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void LetPendingEventsRun() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void LetPendingEventsRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace ordevo::ui

@@ -30,8 +30,7 @@ protected:
     virtual void BeforeDrawing() {}
 
     void DoText(QPointF topLeft, const QString& line, const SurfaceState& state) override;
-    void DoLine(QPointF from, QPointF to, const QColor& colour,
-                const SurfaceState& state) override;
+    void DoLine(QPointF from, QPointF to, const QColor& colour, const SurfaceState& state) override;
     void DoBox(QRectF corners, const QColor& colour, bool filled,
                const SurfaceState& state) override;
     QSizeF MeasureLine(const QString& line, const SurfaceState& state) const override;

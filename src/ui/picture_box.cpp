@@ -77,8 +77,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     for (const LineElement& line : lines_) {
         if (!line.visible) continue;
         painter.setPen(QPen(line.colour, line.widthPx, Qt::SolidLine, Qt::SquareCap));
-        painter.drawLine(QPointF(TwipsToPixelsF(line.fromTwips.x()), TwipsToPixelsF(line.fromTwips.y())),
-                         QPointF(TwipsToPixelsF(line.toTwips.x()), TwipsToPixelsF(line.toTwips.y())));
+        painter.drawLine(
+            QPointF(TwipsToPixelsF(line.fromTwips.x()), TwipsToPixelsF(line.fromTwips.y())),
+            QPointF(TwipsToPixelsF(line.toTwips.x()), TwipsToPixelsF(line.toTwips.y())));
     }
 }
 

@@ -23,7 +23,8 @@ QString WriteFailure(QFileDevice::FileError error) {
     switch (error) {
     case QFileDevice::PermissionsError: return QStringLiteral("書き込みが許可されていません");
     case QFileDevice::ResourceError: return QStringLiteral("ディスクの空きが足りません");
-    case QFileDevice::OpenError: return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
+    case QFileDevice::OpenError:
+        return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
     default: return QStringLiteral("書き込み中にエラーが起きました");
     }
 }
@@ -84,19 +85,21 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
         writer.setTitle(documentName);
         writer.setCreator(QStringLiteral("Ordevo-V3"));
         writer.setResolution(kPdfDotsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm,
-                                                   kPdfMarginMm),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                        QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                        QPageLayout::Millimeter));
         PrinterSurface page(writer);
         if (!page.IsActive()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target, QStringLiteral("PDF ファイルを作り始められませんでした")};
+            return {PrintOutcome::Failed, target,
+                    QStringLiteral("PDF ファイルを作り始められませんでした")};
         }
         draw(page);
         if (!page.EndDocument()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target, QStringLiteral("PDF ファイルを書き終えられませんでした")};
+            return {PrintOutcome::Failed, target,
+                    QStringLiteral("PDF ファイルを書き終えられませんでした")};
         }
     }
     // The last part of the PDF is still in Qt's buffer: a full disk refuses it only here, and

@@ -14,9 +14,7 @@ PrinterSurface::~PrinterSurface() {
     if (painter_.isActive()) painter_.end();
 }
 
-bool PrinterSurface::EndDocument() {
-    return painter_.isActive() && painter_.end();
-}
+bool PrinterSurface::EndDocument() { return painter_.isActive() && painter_.end(); }
 
 void PrinterSurface::Paint(const std::function<void(QPainter&)>& paint) {
     if (!painter_.isActive()) return;

@@ -66,8 +66,7 @@ void RecordingSurface::DoBox(QRectF corners, const QColor& colour, bool filled,
 
 QSizeF RecordingSurface::MeasureLine(const QString& line, const SurfaceState& state) const {
     const QFontMetricsF metrics(MakeFont(state.fontName, state.fontSizePt), &metricsDevice_);
-    return {metrics.horizontalAdvance(line) / pixelsPerUnitX_,
-            metrics.height() / pixelsPerUnitY_};
+    return {metrics.horizontalAdvance(line) / pixelsPerUnitX_, metrics.height() / pixelsPerUnitY_};
 }
 
 std::vector<DrawOp> RecordingSurface::SinceLastClear() const {
@@ -102,8 +101,7 @@ std::optional<DrawOp> RecordingSurface::FindText(const QString& text) const {
     return found;
 }
 
-bool RecordingSurface::HasTextAt(const QString& text, double x, double y,
-                                 double tolerance) const {
+bool RecordingSurface::HasTextAt(const QString& text, double x, double y, double tolerance) const {
     for (const QString& printed : TextsAt(x, y, tolerance)) {
         if (printed == text) return true;
     }

@@ -33,9 +33,9 @@ public:
     static RecordingSurface Millimetres();
 
     const std::vector<DrawOp>& Ops() const { return ops_; }  // everything, Clear included
-    std::vector<DrawOp> SinceLastClear() const;               // what a picture would show now
-    std::vector<DrawOp> Texts() const;                        // texts since the last Clear
-    std::vector<DrawOp> Lines() const;                        // lines since the last Clear
+    std::vector<DrawOp> SinceLastClear() const;              // what a picture would show now
+    std::vector<DrawOp> Texts() const;                       // texts since the last Clear
+    std::vector<DrawOp> Lines() const;                       // lines since the last Clear
     // The last text since the last Clear that equals `text`.
     std::optional<DrawOp> FindText(const QString& text) const;
     // Whether `text` was printed (since the last Clear) with its top-left corner at (x, y).
@@ -48,8 +48,7 @@ public:
 protected:
     void DoClear() override;
     void DoText(QPointF topLeft, const QString& line, const SurfaceState& state) override;
-    void DoLine(QPointF from, QPointF to, const QColor& colour,
-                const SurfaceState& state) override;
+    void DoLine(QPointF from, QPointF to, const QColor& colour, const SurfaceState& state) override;
     void DoBox(QRectF corners, const QColor& colour, bool filled,
                const SurfaceState& state) override;
     QSizeF MeasureLine(const QString& line, const SurfaceState& state) const override;

@@ -48,8 +48,7 @@ Answer ScriptedMessages::Show(const QString& text, MessageIcon icon, MessageButt
     if (buttons != MessageButtons::Ok && !queue_.empty()) {
         answer = queue_.front();
         if (!Offers(buttons, answer)) {
-            throw std::logic_error("scripted answer not offered by the box: " +
-                                   text.toStdString());
+            throw std::logic_error("scripted answer not offered by the box: " + text.toStdString());
         }
         queue_.pop_front();
     }

@@ -39,7 +39,9 @@ public:
     std::size_t PendingAnswers() const { return queue_.size(); }
 
     // Called at each box, before it is answered (to look at the windows at that moment).
-    void OnShow(std::function<void(const ShownMessage&)> callback) { onShow_ = std::move(callback); }
+    void OnShow(std::function<void(const ShownMessage&)> callback) {
+        onShow_ = std::move(callback);
+    }
 
     const std::vector<ShownMessage>& Shown() const { return shown_; }
     std::vector<QString> Texts() const;

@@ -98,7 +98,8 @@ bool PrintFitted(Surface& surface, double x, double y, const QString& text, doub
     }
     QString shown = text;
     const QString ellipsis = QStringLiteral("…");
-    while (!shown.isEmpty() && surface.TextWidth(shown == text ? shown : shown + ellipsis) > maxWidth) {
+    while (!shown.isEmpty() &&
+           surface.TextWidth(shown == text ? shown : shown + ellipsis) > maxWidth) {
         shown.chop(1);
     }
     surface.SetCurrentPosition(x, y);

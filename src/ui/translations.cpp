@@ -13,7 +13,8 @@ QTranslator* InstallQtJapaneseTranslations() {
     // Owned by the application, so it lives exactly as long as the texts it translates.
     auto* translator = new QTranslator(app);
     if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return nullptr;
     }

@@ -7,13 +7,13 @@
 
 namespace ordevo::ui {
 
-inline constexpr int kTwipsPerPixel = 15;                // at 96 dpi
+inline constexpr int kTwipsPerPixel = 15;  // at 96 dpi
 inline constexpr double kTwipsPerMillimetre = 1440.0 / 25.4;
 
 // Nearest whole pixel. 15 is odd, so a whole number of twips never falls on a half pixel
 // and the rounding has no ties to break; negative positions round the same way.
 constexpr int TwipsToPixels(int twips) {
-    const int doubled = 2 * twips + kTwipsPerPixel;      // (twips + 7.5) * 2
+    const int doubled = 2 * twips + kTwipsPerPixel;  // (twips + 7.5) * 2
     const int divisor = 2 * kTwipsPerPixel;
     return doubled >= 0 ? doubled / divisor : -((-doubled + divisor - 1) / divisor);
 }

@@ -60,7 +60,8 @@ void AppTest::ClickFile(const QString& fileName) {
     const auto items = list->findItems(fileName, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << fileName.toStdString();
     list->scrollToItem(items.front());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.front()).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.front()).center());
 }
 
 void AppTest::SetFixedTubeVoltage(const QString& kv) {
@@ -70,7 +71,8 @@ void AppTest::SetFixedTubeVoltage(const QString& kv) {
     QTest::mouseClick(form4.findChild<QAbstractButton*>(QStringLiteral("Option1")), Qt::LeftButton);
     auto* text1 = form4.findChild<QLineEdit*>(QStringLiteral("Text1"));
     text1->setText(kv);
-    QTest::mouseClick(form4.findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(form4.findChild<QAbstractButton*>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
     Main().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&Main()));
 }
@@ -85,7 +87,8 @@ void AppTest::SetTubeVoltageRange(const QString& lowKv, const QString& highKv, b
     QTest::mouseClick(form4.findChild<QAbstractButton*>(normalWeights ? QStringLiteral("Option4")
                                                                       : QStringLiteral("Option3")),
                       Qt::LeftButton);
-    QTest::mouseClick(form4.findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(form4.findChild<QAbstractButton*>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
     Main().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&Main()));
 }
@@ -105,9 +108,9 @@ void AppTest::PrepareCase(const QString& kv, const QString& kar, const QString& 
 }
 
 void WriteRoomFile(const QString& path, const std::vector<std::pair<int, QString>>& changes) {
-    QStringList lines{QStringLiteral("100.0"), QStringLiteral("75.0"), QStringLiteral("12.0"),
-                      QStringLiteral("2.50"),  QStringLiteral("0.00"), QStringLiteral("0.10"),
-                      QStringLiteral(" 0 "),   QStringLiteral("---"),  QStringLiteral("0"),
+    QStringList lines{QStringLiteral("100.0"), QStringLiteral("75.0"),  QStringLiteral("12.0"),
+                      QStringLiteral("2.50"),  QStringLiteral("0.00"),  QStringLiteral("0.10"),
+                      QStringLiteral(" 0 "),   QStringLiteral("---"),   QStringLiteral("0"),
                       QStringLiteral("80"),    QStringLiteral("0.800"), QStringLiteral("1.200"),
                       QStringLiteral("1.050")};
     for (const auto& [line, text] : changes) lines[line - 1] = text;

@@ -18,7 +18,9 @@
 #include "scripted_messages.h"
 
 // Readable failure output for texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace ordevo::testing {
 
@@ -60,7 +62,8 @@ protected:
     // Chooses the body part by its entry in Combo1.
     void ChooseBodyPart(int index);
     // A whole case on Room1.odv3 (FAD 75: FSD 60), ready for "この条件で計算する".
-    void PrepareCase(const QString& kv, const QString& kar, const QString& pka, const char* shapeOption);
+    void PrepareCase(const QString& kv, const QString& kar, const QString& pka,
+                     const char* shapeOption);
 
     QTemporaryDir dir_;
     std::unique_ptr<ui::ScopedScriptedMessages> messages_;

@@ -69,7 +69,8 @@ TEST_F(CaseGuard, AChangedInputMakesTheResultStaleUntilTheNextCalculation) {
         EXPECT_FALSE(Button("Command3")->isEnabled()) << change.what;
         EXPECT_FALSE(Label("Label74")->isEnabled()) << change.what;
         EXPECT_FALSE(LabelText("Label74").isEmpty()) << change.what;  // greyed, not erased
-        if (Box("Text5")->text().isEmpty()) SetFixedTubeVoltage(QStringLiteral("80"));  // a new file empties it
+        if (Box("Text5")->text().isEmpty())
+            SetFixedTubeVoltage(QStringLiteral("80"));  // a new file empties it
         Evaluate();
         EXPECT_TRUE(ResultShownAsCurrent()) << change.what;
     }
@@ -94,10 +95,15 @@ TEST_F(CaseGuard, NumberBoxesRefuseATextThatIsNotOneNumber) {
     ClickFile(QStringLiteral("Room1.odv3"));
     TypeAndEnter("Text14", QStringLiteral("100"));
     TypeAndEnter("Text15", QStringLiteral("20"));
-    struct Entry { const char* name; CaseBox box; double CaseConditions::*stored; };
-    for (const Entry b : {Entry{"Text14", CaseBox::ReferenceAirKerma, &CaseConditions::ReferenceAirKerma},
-                        Entry{"Text15", CaseBox::KermaAreaProduct, &CaseConditions::KermaAreaProduct},
-                        Entry{"Text9", CaseBox::FocusSkinDistance, &CaseConditions::FocusSkinDistance}}) {
+    struct Entry {
+        const char* name;
+        CaseBox box;
+        double CaseConditions::*stored;
+    };
+    for (const Entry b :
+         {Entry{"Text14", CaseBox::ReferenceAirKerma, &CaseConditions::ReferenceAirKerma},
+          Entry{"Text15", CaseBox::KermaAreaProduct, &CaseConditions::KermaAreaProduct},
+          Entry{"Text9", CaseBox::FocusSkinDistance, &CaseConditions::FocusSkinDistance}}) {
         const double before = State().Conditions.*b.stored;
         Messages().Forget();
         TypeAndEnter(b.name, QStringLiteral("1OO"));
@@ -162,19 +168,27 @@ TEST_F(CaseGuard, TheBodyPartRefusesACommaWhereItIsTyped) {
 // A computation that fails because of an input keeps its fixed message as the first line and
 // says below it which input and what range is allowed.
 TEST_F(CaseGuard, AFailureCausedByAnInputNamesItAndItsRange) {
-    struct Case { const char* kv; const char* kar; const char* pka; const char* fsd; const char* named; };
+    struct Case {
+        const char* kv;
+        const char* kar;
+        const char* pka;
+        const char* fsd;
+        const char* named;
+    };
     for (const Case c : {Case{"80", "100", "20", "1", "天板の軟部組織等価厚 1.2 cm"},
                          Case{"80", "100", "20", "400", "300 cm 以下"},
                          Case{"10", "100", "20", "60", "10.5 kV 以上"},
                          Case{"80", "1", "100", "60", "照射野サイズ 316.23 cm"}}) {
-        PrepareCase(QString::fromLatin1(c.kv), QString::fromLatin1(c.kar), QString::fromLatin1(c.pka), "Option2");
+        PrepareCase(QString::fromLatin1(c.kv), QString::fromLatin1(c.kar),
+                    QString::fromLatin1(c.pka), "Option2");
         TypeAndEnter("Text9", QString::fromLatin1(c.fsd));
         Evaluate();
         ASSERT_EQ(Messages().Shown().size(), 1u) << c.named;
         const QStringList lines = Messages().Shown()[0].text.split(QLatin1Char('\n'));
         ASSERT_GE(lines.size(), 2) << c.named;
         EXPECT_TRUE(lines[0] == QString::fromUtf8(kCalculationFailedMessage) ||
-                    lines[0] == QString::fromUtf8(kDepthDoseFailedMessage)) << c.named;
+                    lines[0] == QString::fromUtf8(kDepthDoseFailedMessage))
+            << c.named;
         EXPECT_TRUE(lines[1].contains(QString::fromUtf8(c.named))) << lines[1].toStdString();
         EXPECT_FALSE(Button("Command3")->isEnabled());
         Click("Command6");
@@ -187,13 +201,16 @@ TEST_F(CaseGuard, TheLargestFieldOfferedIsComputed) {
     TypeAndEnter("Text9", QStringLiteral("200"));
     Evaluate();
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    const auto match = QRegularExpression(QStringLiteral("では ([0-9.]+) cm 以下")).match(Messages().Shown()[0].text);
+    const auto match = QRegularExpression(QStringLiteral("では ([0-9.]+) cm 以下"))
+                           .match(Messages().Shown()[0].text);
     ASSERT_TRUE(match.hasMatch()) << Messages().Shown()[0].text.toStdString();
     const double largest = match.captured(1).toDouble();
-    for (const auto& [side, completes] : {std::pair{largest, true}, std::pair{largest + 0.05, false}}) {
+    for (const auto& [side, completes] :
+         {std::pair{largest, true}, std::pair{largest + 0.05, false}}) {
         Click("Command6");
         // Ka,r 1 mGy: the square's side is √(P_KA / 0.001).
-        PrepareCase(QStringLiteral("80"), QStringLiteral("1"), QString::number(0.001 * side * side, 'g', 12), "Option2");
+        PrepareCase(QStringLiteral("80"), QStringLiteral("1"),
+                    QString::number(0.001 * side * side, 'g', 12), "Option2");
         TypeAndEnter("Text9", QStringLiteral("200"));
         Evaluate();
         EXPECT_EQ(Button("Command3")->isEnabled(), completes) << side;

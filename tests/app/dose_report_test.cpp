@@ -42,7 +42,8 @@ protected:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         // As a real drag does it: the window accepts the drag first, then takes the drop.
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(&Main(), &enter);
         EXPECT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -63,7 +64,8 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     QTableWidget* planes = View().PlanesTable();
     ASSERT_EQ(planes->rowCount(), 1);
     EXPECT_EQ(planes->item(0, 2)->text(), QStringLiteral("2 / 1 / 0"));
-    EXPECT_EQ(planes->item(0, 3)->text(), QStringLiteral("37.5"));  // 12.5 + 25 mGy; the skipped one not
+    EXPECT_EQ(planes->item(0, 3)->text(),
+              QStringLiteral("37.5"));  // 12.5 + 25 mGy; the skipped one not
 
     Click(View().Control<QPushButton>("Command3"));
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("37.500"));
@@ -89,7 +91,8 @@ TEST_F(DoseReportView, UnreadableFileIsReported) {
     QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
     EXPECT_EQ(View().EventsTable()->rowCount(), 0);
     ASSERT_FALSE(MessageTexts().empty());
-    EXPECT_TRUE(MessageTexts().back().contains(QStringLiteral("線量レポートとして読めませんでした")));
+    EXPECT_TRUE(
+        MessageTexts().back().contains(QStringLiteral("線量レポートとして読めませんでした")));
     EXPECT_FALSE(View().Control<QPushButton>("Command3")->isEnabled());
 }
 

@@ -12,8 +12,8 @@ namespace {
 
 using ui::Answer;
 
-const char* const kPanelLabels[] = {"Label23", "Label25", "Label50", "Label51", "Label29",
-                                    "Label26", "Label62", "Label64"};
+const char* const kPanelLabels[] = {"Label23", "Label25", "Label50", "Label51",
+                                    "Label29", "Label26", "Label62", "Label64"};
 
 class EquipmentPanel : public AppTest {
 protected:
@@ -84,8 +84,10 @@ TEST_F(EquipmentPanel, AnOldVersionFileWithAnOtherFilter) {
 // A file that cannot be used leaves the panel and the equipment data of the last good file, and
 // the warning says which file and why.
 TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
-    WriteRoomFile(PathOf(QStringLiteral("NoMaterial.odv3")), {{7, QStringLiteral(" 1 ")}, {8, QStringLiteral("Unobtainium")}});
-    WriteLines(PathOf(QStringLiteral("Cut.odv3")), FileLines(PathOf(QStringLiteral("Room1.odv3"))).mid(0, 10));
+    WriteRoomFile(PathOf(QStringLiteral("NoMaterial.odv3")),
+                  {{7, QStringLiteral(" 1 ")}, {8, QStringLiteral("Unobtainium")}});
+    WriteLines(PathOf(QStringLiteral("Cut.odv3")),
+               FileLines(PathOf(QStringLiteral("Room1.odv3"))).mid(0, 10));
     WriteRoomFile(PathOf(QStringLiteral("Negative.odv3")), {{11, QStringLiteral("-0.5")}});
     QFile unreadable(PathOf(QStringLiteral("Locked.odv2")));
     ASSERT_TRUE(unreadable.open(QIODevice::WriteOnly));
@@ -97,10 +99,14 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
     const double calibration = State().Equipment.CalibrationConstant;
     Main().SetTubeVoltageText(QStringLiteral("80"));
 
-    struct Case { const char* file; const char* why; };
-    for (const Case c : {Case{"Cut.odv3", "Cut.odv3 の 11 行目"}, Case{"NoMaterial.odv3", "Unobtainium"},
-                         Case{"Locked.odv2", "Locked.odv2"},
-                         Case{"Negative.odv3", "Negative.odv3 の 11 行目: 天板透過率 -0.5 は範囲外です"}}) {
+    struct Case {
+        const char* file;
+        const char* why;
+    };
+    for (const Case c :
+         {Case{"Cut.odv3", "Cut.odv3 の 11 行目"}, Case{"NoMaterial.odv3", "Unobtainium"},
+          Case{"Locked.odv2", "Locked.odv2"},
+          Case{"Negative.odv3", "Negative.odv3 の 11 行目: 天板透過率 -0.5 は範囲外です"}}) {
         Messages().Forget();
         ClickFile(QString::fromLatin1(c.file));
         ASSERT_EQ(Messages().Shown().size(), 1u) << c.file;
@@ -110,7 +116,8 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
         EXPECT_EQ(PanelTexts(), panel) << c.file;
         EXPECT_EQ(State().Equipment.CalibrationConstant, calibration);
         EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);
-        EXPECT_EQ(Box("Text5")->text(), QStringLiteral("80"));  // the case inputs are not reset either
+        EXPECT_EQ(Box("Text5")->text(),
+                  QStringLiteral("80"));  // the case inputs are not reset either
     }
 }
 
@@ -137,7 +144,8 @@ TEST_F(EquipmentPanel, DeletingAsksFirstAndTakesTheEquipmentAlong) {
     Messages().QueueAnswer(Answer::Cancel);
     Click("Command4");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text, QStringLiteral(" このデータファイル（Spare.odv3）を本当に削除しますか？ "));
+    EXPECT_EQ(Messages().Shown()[0].text,
+              QStringLiteral(" このデータファイル（Spare.odv3）を本当に削除しますか？ "));
     EXPECT_EQ(Messages().Shown()[0].buttons, ui::MessageButtons::OkCancel);
     EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
     EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0"));

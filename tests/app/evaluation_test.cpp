@@ -78,11 +78,15 @@ protected:
             spectrumText_ = out.str();
             return {};
         }
-        words.insert(words.end(), {"--kar", c.kar, "--pka", c.pka, "--shape", c.square ? "square" : "circle",
-                                   "--fsd", c.fsd != nullptr ? c.fsd : "60"});
+        words.insert(words.end(),
+                     {"--kar", c.kar, "--pka", c.pka, "--shape", c.square ? "square" : "circle",
+                      "--fsd", c.fsd != nullptr ? c.fsd : "60"});
         if (c.bodyPart >= 0)
-            words.insert(words.end(), {"--body-part", Main().Control<QComboBox>("Combo1")->itemText(c.bodyPart).toStdString()});
-        EXPECT_EQ(cli::RunEvaluate(cli::Arguments(words, cli::kEvaluateOptions), out), 0) << out.str();
+            words.insert(words.end(),
+                         {"--body-part",
+                          Main().Control<QComboBox>("Combo1")->itemText(c.bodyPart).toStdString()});
+        EXPECT_EQ(cli::RunEvaluate(cli::Arguments(words, cli::kEvaluateOptions), out), 0)
+            << out.str();
         return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
     }
     std::string spectrumText_;
@@ -95,7 +99,8 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     if (c.kvHigh == nullptr) {
         SetFixedTubeVoltage(QString::fromLatin1(c.kvLow));
     } else {
-        SetTubeVoltageRange(QString::fromLatin1(c.kvLow), QString::fromLatin1(c.kvHigh), c.normalWeights);
+        SetTubeVoltageRange(QString::fromLatin1(c.kvLow), QString::fromLatin1(c.kvHigh),
+                            c.normalWeights);
     }
     TypeAndEnter("Text14", QString::fromLatin1(c.kar));
     TypeAndEnter("Text15", QString::fromLatin1(c.pka));
@@ -106,16 +111,20 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     const QJsonObject cli = RunCli("evaluate");
     const QJsonObject labels = cli.value(QStringLiteral("labels")).toObject();
     ASSERT_FALSE(labels.isEmpty());
-    for (const char* name : {"Label65", "Label68", "Label69", "Label70", "Label71", "Label72", "Label73", "Label74"})
+    for (const char* name :
+         {"Label65", "Label68", "Label69", "Label70", "Label71", "Label72", "Label73", "Label74"})
         EXPECT_EQ(LabelText(name), labels.value(QString::fromLatin1(name)).toString()) << name;
-    EXPECT_EQ(QString::fromStdString(State().Conditions.BodyPart), cli.value(QStringLiteral("BodyPart")).toString());
+    EXPECT_EQ(QString::fromStdString(State().Conditions.BodyPart),
+              cli.value(QStringLiteral("BodyPart")).toString());
     EXPECT_EQ(QString::fromStdString(State().Conditions.TubeVoltageText),
               cli.value(QStringLiteral("TubeVoltageText")).toString());
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
     EXPECT_EQ(State().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
-    EXPECT_EQ(State().Result.BackscatterFactor, cli.value(QStringLiteral("BackscatterFactor")).toDouble());
-    EXPECT_EQ(State().Result.DepthDoseFactor, cli.value(QStringLiteral("DepthDoseFactor")).toDouble());
+    EXPECT_EQ(State().Result.BackscatterFactor,
+              cli.value(QStringLiteral("BackscatterFactor")).toDouble());
+    EXPECT_EQ(State().Result.DepthDoseFactor,
+              cli.value(QStringLiteral("DepthDoseFactor")).toDouble());
 
     // The spectrum file is the evaluator's spectrum, byte for byte.
     RunCli("spectrum");
@@ -126,16 +135,21 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     EXPECT_EQ(shown[0].text, kSpectrumQuestion);
     EXPECT_EQ(shown[0].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(App().SpectrumWindow().isVisible());
-    for (const char* on : {"Command3", "Command6", "Command9"}) EXPECT_TRUE(Button(on)->isEnabled()) << on;
+    for (const char* on : {"Command3", "Command6", "Command9"})
+        EXPECT_TRUE(Button(on)->isEnabled()) << on;
     EXPECT_TRUE(Button("Command3")->hasFocus());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WholeCaseEvaluation,
-    ::testing::Values(WholeCase{"FixedSquareHead", "80", nullptr, false, "100", "20", true, nullptr, 0},
-                      WholeCase{"NormalRangeCircleNoBodyPart", "75", "85", true, "250.5", "31.7", false, "55", -1},
-                      WholeCase{"EqualRangeSquareBack", "60.5", "70", false, "12", "3", true, "68.5", 2}),
-    [](const ::testing::TestParamInfo<WholeCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, WholeCaseEvaluation,
+                         ::testing::Values(WholeCase{"FixedSquareHead", "80", nullptr, false, "100",
+                                                     "20", true, nullptr, 0},
+                                           WholeCase{"NormalRangeCircleNoBodyPart", "75", "85",
+                                                     true, "250.5", "31.7", false, "55", -1},
+                                           WholeCase{"EqualRangeSquareBack", "60.5", "70", false,
+                                                     "12", "3", true, "68.5", 2}),
+                         [](const ::testing::TestParamInfo<WholeCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 // ---- Adding, clearing, the spectrum question ------------------------------------------------
 
@@ -152,7 +166,8 @@ TEST_F(Evaluation, AddingTheCaseStoresTheShownValuesOnceAndDisablesAdding) {
     EXPECT_EQ(CellText(row[ResultsColumn::FieldSizeText]), "14.1cm平方");  // √200 = 14.14
     EXPECT_EQ(CellText(row[ResultsColumn::FocusSkinDistance]), "60");
     EXPECT_EQ(QString::fromStdString(CellText(row[ResultsColumn::SkinDose])), LabelText("Label74"));
-    EXPECT_EQ(QString::fromStdString(CellText(row[ResultsColumn::ScatterFactor])), LabelText("Label73"));
+    EXPECT_EQ(QString::fromStdString(CellText(row[ResultsColumn::ScatterFactor])),
+              LabelText("Label73"));
     EXPECT_FALSE(Button("Command3")->isEnabled());
     EXPECT_TRUE(App().ResultsWindow().isVisible());
 }
@@ -172,7 +187,8 @@ TEST_F(Evaluation, ClearingTheResultEmptiesTheCaseButKeepsTheTable) {
     Click("Command3");
     Click("Command6");
     for (const char* label : kValueLabels) EXPECT_TRUE(LabelText(label).isEmpty()) << label;
-    for (const char* box : {"Text5", "Text14", "Text15"}) EXPECT_TRUE(Box(box)->text().isEmpty()) << box;
+    for (const char* box : {"Text5", "Text14", "Text15"})
+        EXPECT_TRUE(Box(box)->text().isEmpty()) << box;
     EXPECT_EQ(Box("Text9")->text(), QStringLiteral("60"));
     EXPECT_TRUE(LabelText("Label65").isEmpty());
     EXPECT_FALSE(Option("Option1")->isChecked());
@@ -193,9 +209,12 @@ TEST_F(Evaluation, ClearingTheResultEmptiesTheCaseButKeepsTheTable) {
 // Any of the four boxes empty, blank or zero stops before anything is computed.
 TEST_F(Evaluation, IncompleteInputIsRefusedBeforeAnythingIsComputed) {
     ClickFile(QStringLiteral("Room1.odv3"));
-    struct Case { const char* box; const char* text; };
-    for (const Case c : {Case{"Text5", ""}, Case{"Text14", ""}, Case{"Text15", "  "}, Case{"Text9", ""},
-                         Case{"Text9", "0"}}) {
+    struct Case {
+        const char* box;
+        const char* text;
+    };
+    for (const Case c : {Case{"Text5", ""}, Case{"Text14", ""}, Case{"Text15", "  "},
+                         Case{"Text9", ""}, Case{"Text9", "0"}}) {
         SetFixedTubeVoltage(QStringLiteral("80"));
         TypeAndEnter("Text14", QStringLiteral("100"));
         TypeAndEnter("Text15", QStringLiteral("20"));
@@ -211,7 +230,8 @@ TEST_F(Evaluation, IncompleteInputIsRefusedBeforeAnythingIsComputed) {
         EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kIncompleteInputMessage));
         EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(Messages().BeepCount(), 0);
-        for (const char* label : kValueLabels) EXPECT_TRUE(LabelText(label).isEmpty()) << c.box << label;
+        for (const char* label : kValueLabels)
+            EXPECT_TRUE(LabelText(label).isEmpty()) << c.box << label;
         EXPECT_FALSE(QFile::exists(SpectrumPath()));
         EXPECT_EQ(State().Conditions.BodyPart, "---");  // the body part is the one thing taken
         EXPECT_FALSE(Button("Command3")->isEnabled());
@@ -222,7 +242,8 @@ TEST_F(Evaluation, IncompleteInputIsRefusedBeforeAnythingIsComputed) {
 // the corrections of the new case stay shown, the ratio, scatter factor and dose keep the last
 // case's values, no question, and the mixed result can no longer be added to the table.
 TEST_F(Evaluation, ACalculationFailureKeepsTheStepsBeforeItAndStopsAdding) {
-    WriteRoomFile(PathOf(QStringLiteral("Steep.odv3")), {{6, QStringLiteral("100000.00")}, {13, QStringLiteral("2.000")}});
+    WriteRoomFile(PathOf(QStringLiteral("Steep.odv3")),
+                  {{6, QStringLiteral("100000.00")}, {13, QStringLiteral("2.000")}});
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     const auto before = ValueLabels();
@@ -234,15 +255,18 @@ TEST_F(Evaluation, ACalculationFailureKeepsTheStepsBeforeItAndStopsAdding) {
     Click("Command2");
 
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_EQ(Messages().Shown()[0].text.section(QLatin1Char('\n'), 0, 0), QString::fromUtf8(kCalculationFailedMessage));
-    EXPECT_TRUE(Messages().Shown()[0].text.contains(QString::fromUtf8("スペクトルの合計 0 で規格化できません")))
+    EXPECT_EQ(Messages().Shown()[0].text.section(QLatin1Char('\n'), 0, 0),
+              QString::fromUtf8(kCalculationFailedMessage));
+    EXPECT_TRUE(Messages().Shown()[0].text.contains(
+        QString::fromUtf8("スペクトルの合計 0 で規格化できません")))
         << Messages().Shown()[0].text.toStdString();
     EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(Messages().Shown()[0].afterBeep);
     EXPECT_EQ(LabelText("Label68"), QStringLiteral("200.0"));  // C = 2: 2 × 100 mGy
     EXPECT_EQ(LabelText("Label69"), QStringLiteral("40.0"));
     EXPECT_EQ(LabelText("Label71"), QStringLiteral("160.0"));  // T = 0.8
-    for (const char* kept : {"Label72", "Label73", "Label74"}) EXPECT_EQ(LabelText(kept), before.at(kept)) << kept;
+    for (const char* kept : {"Label72", "Label73", "Label74"})
+        EXPECT_EQ(LabelText(kept), before.at(kept)) << kept;
     EXPECT_EQ(FileBytes(SpectrumPath()), spectrumBefore);
     EXPECT_FALSE(Button("Command3")->isEnabled());
     EXPECT_TRUE(Button("Command6")->isEnabled());
@@ -254,7 +278,8 @@ TEST_F(Evaluation, AMissingScatterKernelFailsTheDepthDoseStep) {
     Click("Command2");
     ASSERT_EQ(Messages().Shown().size(), 1u);
     EXPECT_EQ(Messages().Shown()[0].text,
-              QString::fromUtf8(kDepthDoseFailedMessage) + QStringLiteral("\nPDS-data/80.dat: 開けません（No such file or directory）"));
+              QString::fromUtf8(kDepthDoseFailedMessage) +
+                  QStringLiteral("\nPDS-data/80.dat: 開けません（No such file or directory）"));
     EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(Messages().Shown()[0].afterBeep);
     EXPECT_EQ(LabelText("Label73"), QStringLiteral("---"));
@@ -272,8 +297,9 @@ TEST_F(Evaluation, ASpectrumFileThatCannotBeWrittenFailsTheCalculation) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Click("Command2");
     ASSERT_EQ(Messages().Shown().size(), 1u);
-    EXPECT_TRUE(Messages().Shown()[0].text.startsWith(QString::fromUtf8(kCalculationFailedMessage) +
-                                                      QStringLiteral("\nB_SPCTL.dat: 書き込めません")))
+    EXPECT_TRUE(
+        Messages().Shown()[0].text.startsWith(QString::fromUtf8(kCalculationFailedMessage) +
+                                              QStringLiteral("\nB_SPCTL.dat: 書き込めません")))
         << Messages().Shown()[0].text.toStdString();
     EXPECT_FALSE(Button("Command9")->isEnabled());
     EXPECT_TRUE(LabelText("Label74").isEmpty());
@@ -287,7 +313,8 @@ TEST_F(Evaluation, AFocusIsocentreDistanceOfFifteenCentimetresIsRefusedWhenRead)
     ASSERT_EQ(Messages().Shown().size(), 1u);
     EXPECT_EQ(Messages().Shown()[0].text,
               QString::fromUtf8(" 基本データファイル Short.odv3 を読み込めませんでした \n"
-                                "Short.odv3 の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"));
+                                "Short.odv3 の 2 行目: 焦点-アイソセンター間距離 15 cm "
+                                "は範囲外です（15 cm より大きい有限の値）"));
     EXPECT_TRUE(Box("Text9")->text().isEmpty());
     EXPECT_FALSE(Box("Text9")->isEnabled());
 }
@@ -305,13 +332,13 @@ TEST_F(Evaluation, NoSecondActionCanStartWhileAnEvaluationRuns) {
         // The ratio of the spectrum step is already shown, the dose of this case not yet.
         EXPECT_FALSE(LabelText("Label72").isEmpty());
         EXPECT_TRUE(LabelText("Label74").isEmpty());
-        for (const char* input : {"File1", "Command1", "Command2", "Command4", "Command5", "Command6",
-                                  "Command7", "Combo1", "Text9", "Text14", "Text15", "Option1", "Option2",
-                                  "Picture1"})
+        for (const char* input :
+             {"File1", "Command1", "Command2", "Command4", "Command5", "Command6", "Command7",
+              "Combo1", "Text9", "Text14", "Text15", "Option1", "Option2", "Picture1"})
             EXPECT_FALSE(Main().Controls().Widget(input)->isEnabled()) << input;
-        Click("Command6");            // dropped: the button is disabled
-        Main().EvaluateDose();        // refused: one evaluation at a time
-        Main().close();               // refused: the window stays while it computes
+        Click("Command6");      // dropped: the button is disabled
+        Main().EvaluateDose();  // refused: one evaluation at a time
+        Main().close();         // refused: the window stays while it computes
         EXPECT_TRUE(Main().isVisible());
         EXPECT_FALSE(App().ExitWindow().isVisible());
     });
@@ -320,8 +347,9 @@ TEST_F(Evaluation, NoSecondActionCanStartWhileAnEvaluationRuns) {
     const std::vector<int> once = {1, 2, 3, 4, 5};
     EXPECT_EQ(steps, once);
     EXPECT_FALSE(LabelText("Label74").isEmpty());
-    for (const char* input : {"File1", "Command1", "Command2", "Command4", "Command5", "Command6", "Command7",
-                              "Combo1", "Text9", "Text14", "Text15", "Option1", "Option2", "Picture1"})
+    for (const char* input :
+         {"File1", "Command1", "Command2", "Command4", "Command5", "Command6", "Command7", "Combo1",
+          "Text9", "Text14", "Text15", "Option1", "Option2", "Picture1"})
         EXPECT_TRUE(Main().Controls().Widget(input)->isEnabled()) << input;
     EXPECT_FALSE(Box("Text5")->isEnabled());
 }

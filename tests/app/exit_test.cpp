@@ -131,7 +131,8 @@ TEST_F(Exit, UnsavedRowsAreMentionedAndYesStillEnds) {
     EXPECT_TRUE(note->isVisible());
     Answer("Command1");
     EXPECT_EQ(endCodes_, std::vector<int>{0});
-    EXPECT_EQ(QDir(Folder()).entryList({QStringLiteral("*.csv")}), QStringList{QStringLiteral("kept.csv")});
+    EXPECT_EQ(QDir(Folder()).entryList({QStringLiteral("*.csv")}),
+              QStringList{QStringLiteral("kept.csv")});
 }
 
 TEST_F(Exit, YesAfterTheTitleBarCloseEnds) {

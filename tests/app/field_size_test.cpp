@@ -54,7 +54,10 @@ TEST_F(FieldSize, AnOptionClickedBeforeBothDosesAreEnteredIsSwitchedOffAgain) {
 // Ka,r of 0 or below, or a negative P_KA, cannot give a field: the option goes off again
 // with a warning. A field shown for earlier doses is withdrawn as soon as the doses change.
 TEST_F(FieldSize, DosesThatCannotGiveAFieldAreRefusedWithAWarning) {
-    struct Case { const char* kar; const char* pka; };
+    struct Case {
+        const char* kar;
+        const char* pka;
+    };
     for (const Case c : {Case{"0", "1"}, Case{"-5", "1"}, Case{"10", "-1"}}) {
         TypeAndEnter("Text14", QStringLiteral("10"));
         TypeAndEnter("Text15", QStringLiteral("1"));

@@ -58,7 +58,8 @@ TEST_F(Registration, OkStoresTheNameAsLine32) {
     EXPECT_FALSE(Registering().isVisible());
     const QByteArray stored = FileBytes(PathOf(QStringLiteral("Primary.dat")));
     EXPECT_TRUE(stored.startsWith(delivered_));
-    EXPECT_EQ(stored.mid(delivered_.size()), QByteArray("ABC \x91\x8d\x8d\x87\x95\x61\x89\x40\r\n"));  // CP932
+    EXPECT_EQ(stored.mid(delivered_.size()),
+              QByteArray("ABC \x91\x8d\x8d\x87\x95\x61\x89\x40\r\n"));  // CP932
 
     app_.reset();
     Start();

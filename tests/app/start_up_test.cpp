@@ -48,13 +48,14 @@ TEST_F(StartUp, EveryInputStartsEmptyAndDisabled) {
     }
     EXPECT_FALSE(Option("Option1")->isChecked());
     EXPECT_FALSE(Option("Option2")->isChecked());
-    for (const char* label : {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64",
-                              "Label65", "Label68", "Label69", "Label70", "Label71", "Label72", "Label73",
-                              "Label74"})
+    for (const char* label :
+         {"Label23", "Label25", "Label50", "Label51", "Label26", "Label62", "Label64", "Label65",
+          "Label68", "Label69", "Label70", "Label71", "Label72", "Label73", "Label74"})
         EXPECT_TRUE(LabelText(label).isEmpty()) << label;
     EXPECT_EQ(LabelText("Label29"), QStringLiteral("―"));
     EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);
-    EXPECT_EQ(Main().Control<ui::FileListBox>("File1")->FileNames(), QStringList{QStringLiteral("Room1.odv3")});
+    EXPECT_EQ(Main().Control<ui::FileListBox>("File1")->FileNames(),
+              QStringList{QStringLiteral("Room1.odv3")});
 }
 
 TEST_F(StartUp, ARegisteredNameEndsTheCaptionAndLeavesTheCalculationOn) {
@@ -108,7 +109,8 @@ TEST_P(StartUpWithBrokenReference, StopsWithAMessageAndNoWindow) {
     const auto& shown = Messages().Shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
-    EXPECT_TRUE(shown[0].text.contains(QString::fromUtf8(broken.expectedText))) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(QString::fromUtf8(broken.expectedText)))
+        << shown[0].text.toStdString();
     EXPECT_TRUE(shown[0].text.contains(QDir::toNativeSeparators(QDir(Folder()).absolutePath())))
         << shown[0].text.toStdString();
     EXPECT_FALSE(AnyWindowVisible());
@@ -116,15 +118,19 @@ TEST_P(StartUpWithBrokenReference, StopsWithAMessageAndNoWindow) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachFile, StartUpWithBrokenReference,
-    ::testing::Values(
-        BrokenReference{"MissingBackscatter", "dBSF-SoftDose-SoftPhantom.dat", -1, "dBSF-SoftDose-SoftPhantom.dat"},
-        BrokenReference{"MissingAttenuation", "Att_coeff2021.dat", -1, "Att_coeff2021.dat"},
-        BrokenReference{"MissingPrimary", "Primary.dat", -1, "Primary.dat"},
-        BrokenReference{"ShortAttenuation", "Att_coeff2021.dat", 211, "Att_coeff2021.dat の 212 行目"},
-        BrokenReference{"ShortBackscatter", "dBSF-SoftDose-SoftPhantom.dat", 100,
-                        "dBSF-SoftDose-SoftPhantom.dat の 101 行目"},
-        BrokenReference{"ShortPrimary", "Primary.dat", 20, "Primary.dat の 21 行目"}),
-    [](const ::testing::TestParamInfo<BrokenReference>& param) { return std::string(param.param.name); });
+    ::testing::Values(BrokenReference{"MissingBackscatter", "dBSF-SoftDose-SoftPhantom.dat", -1,
+                                      "dBSF-SoftDose-SoftPhantom.dat"},
+                      BrokenReference{"MissingAttenuation", "Att_coeff2021.dat", -1,
+                                      "Att_coeff2021.dat"},
+                      BrokenReference{"MissingPrimary", "Primary.dat", -1, "Primary.dat"},
+                      BrokenReference{"ShortAttenuation", "Att_coeff2021.dat", 211,
+                                      "Att_coeff2021.dat の 212 行目"},
+                      BrokenReference{"ShortBackscatter", "dBSF-SoftDose-SoftPhantom.dat", 100,
+                                      "dBSF-SoftDose-SoftPhantom.dat の 101 行目"},
+                      BrokenReference{"ShortPrimary", "Primary.dat", 20, "Primary.dat の 21 行目"}),
+    [](const ::testing::TestParamInfo<BrokenReference>& param) {
+        return std::string(param.param.name);
+    });
 
 }  // namespace
 }  // namespace ordevo::testing

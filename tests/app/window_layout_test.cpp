@@ -42,18 +42,24 @@ struct Scratch {
 
 template <class W>
 std::unique_ptr<QWidget> Build(Scratch& s) {
-    if constexpr (std::is_same_v<W, Form1>) return std::make_unique<Form1>(s.state);
-    else if constexpr (std::is_same_v<W, Form10>) return std::make_unique<Form10>(s.state.Results, s.folder.path());
+    if constexpr (std::is_same_v<W, Form1>)
+        return std::make_unique<Form1>(s.state);
+    else if constexpr (std::is_same_v<W, Form10>)
+        return std::make_unique<Form10>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
         return std::make_unique<W>(s.state.Results, s.folder.path());
-    else if constexpr (std::is_same_v<W, Form4>) return std::make_unique<Form4>(s.state.Voltage);
-    else if constexpr (std::is_same_v<W, Form5>) return std::make_unique<Form5>(s.state.Equipment, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form4>)
+        return std::make_unique<Form4>(s.state.Voltage);
+    else if constexpr (std::is_same_v<W, Form5>)
+        return std::make_unique<Form5>(s.state.Equipment, s.folder.path());
     else if constexpr (std::is_same_v<W, Form8>)
         return std::make_unique<Form8>(s.state.Equipment, s.state.Reference, s.folder.path());
-    else if constexpr (std::is_same_v<W, Form6>) return std::make_unique<Form6>(s.folder.path());
+    else if constexpr (std::is_same_v<W, Form6>)
+        return std::make_unique<Form6>(s.folder.path());
     else if constexpr (std::is_same_v<W, DoseReportWindow>)
         return std::make_unique<DoseReportWindow>(s.state.Reference, s.folder.path());
-    else return std::make_unique<W>();
+    else
+        return std::make_unique<W>();
 }
 
 struct NamedLayout {
@@ -83,7 +89,8 @@ TEST_P(WindowLayout, EveryFixedSizeLabelHoldsItsCaption) {
         if (spec.kind != ui::Kind::Label || spec.width == 0) continue;
         auto* label = controls.Get<QLabel>(spec.name);
         EXPECT_LE(label->sizeHint().width(), label->width()) << GetParam().name << " " << spec.name;
-        EXPECT_LE(label->fontMetrics().height(), label->height()) << GetParam().name << " " << spec.name;
+        EXPECT_LE(label->fontMetrics().height(), label->height())
+            << GetParam().name << " " << spec.name;
     }
 }
 
@@ -94,20 +101,25 @@ TEST_P(WindowLayout, TheBuiltWindowKeepsItsLayout) {
     Scratch scratch;
     ASSERT_TRUE(scratch.folder.isValid());
     const std::unique_ptr<QWidget> window = GetParam().build(scratch);
-    const QSize client = ui::TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
+    const QSize client =
+        ui::TwipsToPixels(QSize(layout.clientWidthTwips, layout.clientHeightTwips));
     EXPECT_EQ(window->size(), client) << GetParam().name;
     const auto problems = ui::FindLayoutProblems(*window, client);
     EXPECT_TRUE(problems.empty()) << GetParam().name << ":\n" << Describe(problems);
 }
 
-#define ORDEVO_WINDOW(W) NamedLayout{#W, &W::Layout, &Build<W>}
-INSTANTIATE_TEST_SUITE_P(
-    EveryWindow, WindowLayout,
-    ::testing::Values(ORDEVO_WINDOW(Form1), ORDEVO_WINDOW(Form7), ORDEVO_WINDOW(Form15),
-                      ORDEVO_WINDOW(Form18), ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
-                      ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4), ORDEVO_WINDOW(Form5),
-                      ORDEVO_WINDOW(Form8), ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow)),
-    [](const ::testing::TestParamInfo<NamedLayout>& param) { return std::string(param.param.name); });
+#define ORDEVO_WINDOW(W) \
+    NamedLayout { #W, &W::Layout, &Build < W> }
+INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout,
+                         ::testing::Values(ORDEVO_WINDOW(Form1), ORDEVO_WINDOW(Form7),
+                                           ORDEVO_WINDOW(Form15), ORDEVO_WINDOW(Form18),
+                                           ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
+                                           ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4),
+                                           ORDEVO_WINDOW(Form5), ORDEVO_WINDOW(Form8),
+                                           ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow)),
+                         [](const ::testing::TestParamInfo<NamedLayout>& param) {
+                             return std::string(param.param.name);
+                         });
 
 class RunningWindowLayout : public AppTest {};
 

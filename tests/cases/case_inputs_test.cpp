@@ -20,7 +20,8 @@ TEST(CaseInputs, TextsAreReadAsLeadingNumbersAndStoredDosesWin) {
                           .KermaAreaProduct = "30abc",
                           .FocusSkinDistance = "6 5.5cm",
                           .FieldSize = "15.81"};
-    CaseSettings settings{.ReferenceAirKerma = 99, .KermaAreaProduct = 7, .Shape = FieldShape::Circle};
+    CaseSettings settings{
+        .ReferenceAirKerma = 99, .KermaAreaProduct = 7, .Shape = FieldShape::Circle};
     settings.Equipment.FocusIsocentreDistance = 80;
     const EvaluationInputs in = MakeEvaluationInputs(texts, settings);
     EXPECT_EQ(in.BodyPartText, "");  // the evaluation names it "---"
@@ -41,7 +42,8 @@ TEST(CaseInputs, TextsAreReadAsLeadingNumbersAndStoredDosesWin) {
 TEST(CaseInputs, FieldSizeIsShownAndReadBackRoundedToHundredths) {
     EXPECT_EQ(FieldSizeText(11.283791670955), "11.28");
     EXPECT_EQ(FieldSizeText(9.999), "10.00");
-    EXPECT_EQ(MakeEvaluationInputs({.FieldSize = FieldSizeText(11.2838)}, {}).ReferenceFieldSize, 11.28);
+    EXPECT_EQ(MakeEvaluationInputs({.FieldSize = FieldSizeText(11.2838)}, {}).ReferenceFieldSize,
+              11.28);
 }
 
 TEST(ResultLabels, EachStepFillsItsOwnLabelsWithTheirPictures) {
@@ -54,9 +56,12 @@ TEST(ResultLabels, EachStepFillsItsOwnLabelsWithTheirPictures) {
     r.ScatterFactor = 1.72236;
     r.SkinDose = 12345.67;
     EXPECT_EQ(Named(ResultLabelsForStep(EvaluationStep::Corrections, r)),
-              (NamedTexts{{"Label68", "105.0"}, {"Label69", "21.0"}, {"Label70", "0.800"},
-                                {"Label71", "1234.6"}}));
-    EXPECT_EQ(Named(ResultLabelsForStep(EvaluationStep::Spectrum, r)), (NamedTexts{{"Label72", "1.062"}}));
+              (NamedTexts{{"Label68", "105.0"},
+                          {"Label69", "21.0"},
+                          {"Label70", "0.800"},
+                          {"Label71", "1234.6"}}));
+    EXPECT_EQ(Named(ResultLabelsForStep(EvaluationStep::Spectrum, r)),
+              (NamedTexts{{"Label72", "1.062"}}));
     EXPECT_TRUE(ResultLabelsForStep(EvaluationStep::Backscatter, r).empty());
     EXPECT_TRUE(ResultLabelsForStep(EvaluationStep::DepthDose, r).empty());
     const ResultLabelTexts all = AllResultLabels(r);
@@ -64,7 +69,8 @@ TEST(ResultLabels, EachStepFillsItsOwnLabelsWithTheirPictures) {
     for (std::size_t i = 0; i < all.size(); ++i) EXPECT_STREQ(all[i].first, kResultLabelNames[i]);
     EXPECT_EQ(all[5].second, "1.722");
     EXPECT_EQ(all[6].second, "12345.7");
-    EXPECT_EQ(Named(CouchLabels({.CouchTransmission = 0.8, .CalibrationConstant = 1.40833,
+    EXPECT_EQ(Named(CouchLabels({.CouchTransmission = 0.8,
+                                 .CalibrationConstant = 1.40833,
                                  .CouchSoftTissueThickness = 1.25})),
               (NamedTexts{{"Label21", "0.800"}, {"Label38", "1.3"}, {"Label27", "1.408"}}));
 }

@@ -58,8 +58,11 @@ protected:
 // Ka,r 10 mGy and P_KA 1 Gy·cm² make a 10 cm square at the reference point; the chain must
 // then hold together exactly as its formula says.
 TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
-    ASSERT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
-                                "--fsd", "60", "--body-part", "頭部"}, kEvaluateOptions), 0)
+    ASSERT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60",
+                   "--body-part", "頭部"},
+                  kEvaluateOptions),
+              0)
         << out_.str();
     EXPECT_EQ(Label("Label65"), "10.00");
     EXPECT_DOUBLE_EQ(Number("ReferenceFieldSize"), 10.0);
@@ -90,38 +93,54 @@ TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
 
 // The field size enters the evaluation as the "#0.00" text shows it, not at full precision.
 TEST_F(CliCommands, EvaluateUsesTheRoundedFieldSize) {
-    ASSERT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "circle",
-                                "--fsd", "60"}, kEvaluateOptions), 0);
+    ASSERT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "circle", "--fsd", "60"},
+                  kEvaluateOptions),
+              0);
     EXPECT_EQ(Label("Label65"), "11.28");
     EXPECT_DOUBLE_EQ(Number("SurfaceFieldSize"), 11.28 * 58.8 / 60.0);
     EXPECT_NE(out_.str().find("\"BodyPart\": \"---\""), std::string::npos);
 }
 
 TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "151", "--kar", "10", "--pka", "1", "--shape", "square",
-                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "151", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kTubeVoltageInputMessage + "\"}\n");
 
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
-                                "--fsd", "abc"}, kEvaluateOptions), 1);
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "abc"},
+                  kEvaluateOptions),
+              1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kIncompleteInputMessage + "\"}\n");
 
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "-5", "--pka", "1", "--shape", "square",
-                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "-5", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kFieldSizeInputMessage + "\"}\n");
 
     // A failed computation: the window's message first, then the reason on the next line.
-    const std::string depthDoseFailed = std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\\n";
+    const std::string depthDoseFailed =
+        std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\\n";
     // A field wider than the kernels reach at depth fails in the depth-dose step; the message
     // goes on to name the field size, as the window's does.
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "1", "--pka", "100", "--shape", "square",
-                                "--fsd", "60"}, kEvaluateOptions), 1);
-    EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") + kDepthDoseFailedMessage + "\\n・照射野サイズ 316.23 cm", 0), 0u)
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "1", "--pka", "100", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
+    EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") + kDepthDoseFailedMessage +
+                                   "\\n・照射野サイズ 316.23 cm",
+                               0),
+              0u)
         << out_.str();
 
     QFile::remove(dir_.path() + "/PDS-data/95.dat");
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
-                                "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
     EXPECT_EQ(out_.str().rfind(depthDoseFailed, 0), 0u) << out_.str();
     EXPECT_NE(out_.str().find("PDS-data/95.dat: 開けません"), std::string::npos) << out_.str();
 }
@@ -130,8 +149,11 @@ TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
 TEST_F(CliCommands, NonFiniteIntermediatesFailTheEvaluationNamingTheValue) {
     const std::string failed = std::string("{\"error\": \"") + kCalculationFailedMessage + "\\n";
     // A 31.6 cm field, but C·Ka,r = 1.05 × 1.75e308 is past the largest double.
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "1.75e308", "--pka", "1.75e308", "--shape",
-                                "square", "--fsd", "60"}, kEvaluateOptions), 1);
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "1.75e308", "--pka", "1.75e308", "--shape", "square",
+                   "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
     EXPECT_EQ(out_.str().rfind(failed, 0), 0u) << out_.str();
     EXPECT_NE(out_.str().find("補正 Ka,r (mGy) が inf"), std::string::npos) << out_.str();
     EXPECT_EQ(out_.str().find("null"), std::string::npos);
@@ -146,22 +168,32 @@ TEST_F(CliCommands, UnusableFilesAreReportedWithFileLineAndReason) {
     ASSERT_TRUE(room.open(QIODevice::WriteOnly));
     room.write(bytes.replace("0.800\r\n", "8\r\n"));  // couch transmission
     room.close();
-    EXPECT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
-                                "--fsd", "60"}, kEvaluateOptions), 1);
-    EXPECT_EQ(out_.str(), "{\"error\": \" 基本データファイル Room1.odv3 を読み込めませんでした \\n"
-                          "Room1.odv3 の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）\"}\n");
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
+    EXPECT_EQ(out_.str(),
+              "{\"error\": \" 基本データファイル Room1.odv3 を読み込めませんでした \\n"
+              "Room1.odv3 の 11 行目: 天板透過率 8 は範囲外です（0 より大きく 1 以下）\"}\n");
 
     QFile::remove(dir_.path() + "/Primary.dat");
-    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10", "--with", "8",
-                             "--displayed", "12"}, kCouchOptions), 1);
-    EXPECT_EQ(out_.str().rfind("{\"error\": \" 基準データファイルを読み込めませんでした \\nPrimary.dat: ", 0), 0u)
+    EXPECT_EQ(
+        Run(RunCouch, {"--typical-kv", "80", "--without", "10", "--with", "8", "--displayed", "12"},
+            kCouchOptions),
+        1);
+    EXPECT_EQ(out_.str().rfind(
+                  "{\"error\": \" 基準データファイルを読み込めませんでした \\nPrimary.dat: ", 0),
+              0u)
         << out_.str();
 }
 
 TEST_F(CliCommands, EvaluateAcceptsANormalRangeAndEndsAtItsTop) {
-    ASSERT_EQ(Run(RunEvaluate, {"--kv-low", "75", "--kv-high", "85", "--weighting", "normal",
-                                "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
-                  kEvaluateOptions), 0) << out_.str();
+    ASSERT_EQ(Run(RunEvaluate,
+                  {"--kv-low", "75", "--kv-high", "85", "--weighting", "normal", "--kar", "10",
+                   "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              0)
+        << out_.str();
     EXPECT_DOUBLE_EQ(Number("TubeVoltage"), 85.0);
     EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"75 - 85\""), std::string::npos);
 }
@@ -171,13 +203,17 @@ TEST_F(CliCommands, SpectrumPrintsTheSpectrumFileByteForByte) {
     const std::string text = out_.str();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 300);
     EXPECT_EQ(text.substr(0, 22), "5.000E-01  0.000E+00\r\n");
-    EXPECT_NE(text.find("\r\n1.610E+02") , 0u);
+    EXPECT_NE(text.find("\r\n1.610E+02"), 0u);
     EXPECT_EQ(text.substr(text.size() - 22), "1.500E+02  0.000E+00\r\n");  // above 2·80 bins
 }
 
 TEST_F(CliCommands, CouchDerivesTheMeasuredQuantities) {
-    ASSERT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10.0", "--with", "8.0",
-                             "--displayed", "12.0"}, kCouchOptions), 0) << out_.str();
+    ASSERT_EQ(
+        Run(RunCouch,
+            {"--typical-kv", "80", "--without", "10.0", "--with", "8.0", "--displayed", "12.0"},
+            kCouchOptions),
+        0)
+        << out_.str();
     EXPECT_DOUBLE_EQ(Number("CouchTransmission"), 0.8);
     EXPECT_DOUBLE_EQ(Number("CalibrationConstant"), (10.0 / 12.0) * (75.0 / 60.0) * (75.0 / 60.0));
     EXPECT_EQ(Label("Label21"), "0.800");
@@ -186,21 +222,32 @@ TEST_F(CliCommands, CouchDerivesTheMeasuredQuantities) {
     EXPECT_GT(t, 0.5);
     EXPECT_LT(t, 5.0);
 
-    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "", "--without", "10.0", "--with", "8.0",
-                             "--displayed", "12.0"}, kCouchOptions), 1);
+    EXPECT_EQ(Run(RunCouch,
+                  {"--typical-kv", "", "--without", "10.0", "--with", "8.0", "--displayed", "12.0"},
+                  kCouchOptions),
+              1);
     EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") +
-                                   MessageFor(CouchInputProblem::TypicalTubeVoltage) + "\\n", 0),
-              0u) << out_.str();
-    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "", "--with", "8.0",
-                             "--displayed", "12.0"}, kCouchOptions), 1);
+                                   MessageFor(CouchInputProblem::TypicalTubeVoltage) + "\\n",
+                               0),
+              0u)
+        << out_.str();
+    EXPECT_EQ(Run(RunCouch,
+                  {"--typical-kv", "80", "--without", "", "--with", "8.0", "--displayed", "12.0"},
+                  kCouchOptions),
+              1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kCouchEmptyInputMessage + "\"}\n");
 
     // A displayed value so small that the constant leaves the double range.
-    EXPECT_EQ(Run(RunCouch, {"--typical-kv", "80", "--without", "10.0", "--with", "8.0",
-                             "--displayed", "1e-320"}, kCouchOptions), 1);
+    EXPECT_EQ(
+        Run(RunCouch,
+            {"--typical-kv", "80", "--without", "10.0", "--with", "8.0", "--displayed", "1e-320"},
+            kCouchOptions),
+        1);
     EXPECT_EQ(out_.str().rfind(std::string("{\"error\": \"") +
-                                   MessageFor(CouchInputProblem::CalibrationConstant) + "\\n", 0),
-              0u) << out_.str();
+                                   MessageFor(CouchInputProblem::CalibrationConstant) + "\\n",
+                               0),
+              0u)
+        << out_.str();
 }
 
 TEST(CliArguments, RefusesStrayRepeatedAndUnknownOptions) {
@@ -209,7 +256,7 @@ TEST(CliArguments, RefusesStrayRepeatedAndUnknownOptions) {
     EXPECT_THROW(Arguments({"--volts", "1"}, {"kv"}), UsageError);
     EXPECT_THROW(Arguments({"80"}, {"kv"}), UsageError);
     EXPECT_THROW(Arguments({}, {"kv"}).Require("kv"), UsageError);
-    EXPECT_THROW(Arguments({"--kv", "\xff\x81"}, {"kv"}), UsageError);  // not UTF-8
+    EXPECT_THROW(Arguments({"--kv", "\xff\x81"}, {"kv"}), UsageError);      // not UTF-8
     EXPECT_THROW(Arguments({"--kv", "\xed\xa0\x80"}, {"kv"}), UsageError);  // a surrogate
     EXPECT_NO_THROW(Arguments({"--kv", "頭部"}, {"kv"}));
 }

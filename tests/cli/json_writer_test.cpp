@@ -24,7 +24,10 @@ TEST(JsonWriter, StringsKeepUtf8AndBlanksAndEscapeControlCharacters) {
 
 // Whatever reaches the writer, the output stays UTF-8: stray bytes become U+FFFD.
 TEST(JsonWriter, BytesThatAreNotUtf8BecomeReplacementCharacters) {
-    EXPECT_EQ(JsonString("a\xff\x81" "b"), "\"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\"");
+    EXPECT_EQ(JsonString("a\xff\x81"
+                         "b"),
+              "\"a\xEF\xBF\xBD\xEF\xBF\xBD"
+              "b\"");
     EXPECT_EQ(JsonString("\xe9\xa0"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");  // cut short
     EXPECT_EQ(JsonString("\xc0\xaf"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");  // overlong '/'
     EXPECT_TRUE(IsValidUtf8("頭部 ～①"));

@@ -34,15 +34,18 @@ protected:
     }
     int Run(int (*command)(const Arguments&, std::ostream&), std::vector<std::string> words,
             const std::vector<std::string>& allowed, const std::vector<std::string>& flags = {}) {
-        words.insert(words.begin(), {"--data", dir_.path().toStdString(), "--equipment", Path("Room1.odv3")});
+        words.insert(words.begin(),
+                     {"--data", dir_.path().toStdString(), "--equipment", Path("Room1.odv3")});
         out_.str("");
-        return command(flags.empty() ? Arguments(words, allowed) : Arguments(words, allowed, flags), out_);
+        return command(flags.empty() ? Arguments(words, allowed) : Arguments(words, allowed, flags),
+                       out_);
     }
     // Every number after `"key": ` in the output, in order.
     std::vector<double> Numbers(const std::string& key) const {
         std::vector<double> values;
         const std::string text = out_.str(), marker = "\"" + key + "\": ";
-        for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
+        for (std::size_t at = text.find(marker); at != std::string::npos;
+             at = text.find(marker, at + 1)) {
             const std::string value = text.substr(at + marker.size(), 30);
             if (value.rfind("null", 0) != 0) values.push_back(std::stod(value));
         }
@@ -66,9 +69,11 @@ TEST_F(RdsrCommand, EventSkinDoseEqualsEvaluate) {
     ASSERT_EQ(event.size(), 1u) << out_.str();
     EXPECT_EQ(Numbers("skinDoseSum"), event);
 
-    ASSERT_EQ(Run(RunEvaluate, {"--kv", "80", "--kar", "12.5", "--pka", "1.25", "--shape", "square", "--fsd", "60"},
-                  kEvaluateOptions),
-              0);
+    ASSERT_EQ(
+        Run(RunEvaluate,
+            {"--kv", "80", "--kar", "12.5", "--pka", "1.25", "--shape", "square", "--fsd", "60"},
+            kEvaluateOptions),
+        0);
     EXPECT_EQ(Numbers("SkinDose"), event);
 }
 
@@ -79,12 +84,15 @@ TEST_F(RdsrCommand, ABrokenFileFailsAloneAndPatientDataStayOut) {
     text.write("not a dose report\n");
     text.close();
     EXPECT_EQ(Run(RunRdsr, {good, text.fileName().toStdString()}, kRdsrOptions, kRdsrFlags), 1);
-    EXPECT_NE(out_.str().find("\"error\": \"not a readable DICOM file"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\"error\": \"not a readable DICOM file"), std::string::npos)
+        << out_.str();
     EXPECT_EQ(Numbers("skinDose").size(), 1u);
-    for (const char* patient : {"Test^Patient", "P-123", "1950"}) EXPECT_EQ(out_.str().find(patient), std::string::npos);
+    for (const char* patient : {"Test^Patient", "P-123", "1950"})
+        EXPECT_EQ(out_.str().find(patient), std::string::npos);
 
     EXPECT_EQ(Run(RunRdsr, {"--with-patient", good}, kRdsrOptions, kRdsrFlags), 0);
-    for (const char* patient : {"Test^Patient", "P-123", "1950-01-01"}) EXPECT_NE(out_.str().find(patient), std::string::npos);
+    for (const char* patient : {"Test^Patient", "P-123", "1950-01-01"})
+        EXPECT_NE(out_.str().find(patient), std::string::npos);
 }
 
 // A folder stands for every dose report below it; the CSV has a header and a row per event.
@@ -96,13 +104,17 @@ TEST_F(RdsrCommand, FolderRunWritesOneCsvRowPerEvent) {
     WriteReport(report, "reports/a.dcm");
     WriteReport(FixtureReport{}, "reports/b.dcm");
     const std::string csv = Path("events.csv");
-    ASSERT_EQ(Run(RunRdsr, {"--csv", csv, Path("reports")}, kRdsrOptions, kRdsrFlags), 0) << out_.str();
+    ASSERT_EQ(Run(RunRdsr, {"--csv", csv, Path("reports")}, kRdsrOptions, kRdsrFlags), 0)
+        << out_.str();
     EXPECT_EQ(Numbers("skinDose").size(), 2u);  // the zero-dose event is listed, not evaluated
     QFile file(QString::fromStdString(csv));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_EQ(bytes.count("\r\n"), 4);                                // header + 3 events
-    EXPECT_TRUE(bytes.startsWith(QByteArray("\x83t\x83@\x83" "C\x83\x8b", 8)));  // "ファイル" in CP932
+    EXPECT_EQ(bytes.count("\r\n"), 4);  // header + 3 events
+    EXPECT_TRUE(
+        bytes.startsWith(QByteArray("\x83t\x83@\x83"
+                                    "C\x83\x8b",
+                                    8)));  // "ファイル" in CP932
     EXPECT_EQ(bytes.count(",skipped,"), 1);
 }
 

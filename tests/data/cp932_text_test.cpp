@@ -48,7 +48,8 @@ TEST(Cp932Text, InvalidBytesAreAnErrorNamingTheLine) {
     WriteFile(dir, "bad.txt", QByteArray("ok\r\nx\x81\x20y\r\n", 10));
     const auto read = ReadTextLines(dir.filePath("bad.txt"), kSmallFileMaxBytes);
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message(), QStringLiteral("bad.txt の 2 行目: CP932（シフト JIS）の文字として読めません"));
+    EXPECT_EQ(read.error().message(),
+              QStringLiteral("bad.txt の 2 行目: CP932（シフト JIS）の文字として読めません"));
 
     // A lead byte cut off by the end of the file.
     WriteFile(dir, "cut.txt", QByteArray("ok\r\nab\x81", 7));
@@ -118,7 +119,8 @@ TEST(Cp932Text, AFullDiskLeavesTheOldFileWholeAndSaysSo) {
     for (const qsizetype size : {100, 3000, 40000}) {
         const auto written = WriteFileBytes(path, QByteArray(size, 'n'));
         ASSERT_FALSE(written) << size;
-        EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("Primary.dat: 書き込めません")))
+        EXPECT_TRUE(
+            written.error().message().startsWith(QStringLiteral("Primary.dat: 書き込めません")))
             << written.error().what();
         EXPECT_EQ(ReadFile(path), old) << size;
         EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files),
@@ -150,9 +152,12 @@ TEST(Cp932Text, OnlyRegularFilesOfTheirFormatsSizeAreRead) {
         QString path;
         const char* problem;
     } refused[] = {
-        {dir.filePath("big.odv3"), "big.odv3: 大きすぎます（16385 バイト。この種類のファイルは 16384 バイトまで）"},
-        {dir.filePath("pipe"), "pipe: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
-        {QStringLiteral("/dev/zero"), "zero: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
+        {dir.filePath("big.odv3"),
+         "big.odv3: 大きすぎます（16385 バイト。この種類のファイルは 16384 バイトまで）"},
+        {dir.filePath("pipe"),
+         "pipe: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
+        {QStringLiteral("/dev/zero"),
+         "zero: 通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
         {dir.path(), "通常のファイルではありません（フォルダー・装置・パイプは読めません）"},
     };
     for (const auto& r : refused) {

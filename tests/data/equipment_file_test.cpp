@@ -105,10 +105,16 @@ TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
         const char* text;
         const char* message;
     } cases[] = {
-        {2, "15.0", "の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"},
-        {1, "-100", "の 1 行目: 焦点-受像器間距離 -100 cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
-        {1, "1e309", "の 1 行目: 焦点-受像器間距離 inf cm は範囲外です（焦点-アイソセンター間距離 65 cm より大きい有限の値）"},
-        {3, "95.0", "の 3 行目: Ｘ線管ターゲット角度 95 度 は範囲外です（0 度より大きく 90 度未満）"},
+        {2, "15.0",
+         "の 2 行目: 焦点-アイソセンター間距離 15 cm は範囲外です（15 cm より大きい有限の値）"},
+        {1, "-100",
+         "の 1 行目: 焦点-受像器間距離 -100 cm は範囲外です（焦点-アイソセンター間距離 65 cm "
+         "より大きい有限の値）"},
+        {1, "1e309",
+         "の 1 行目: 焦点-受像器間距離 inf cm は範囲外です（焦点-アイソセンター間距離 65 cm "
+         "より大きい有限の値）"},
+        {3, "95.0",
+         "の 3 行目: Ｘ線管ターゲット角度 95 度 は範囲外です（0 度より大きく 90 度未満）"},
         {4, "-50", "の 4 行目: 固有フィルタ (Al 当量) -50 mm は範囲外です（0 mm 以上の有限の値）"},
         {6, "-0.1", "の 6 行目: 付加フィルタ（銅） -0.1 mm は範囲外です（0 mm 以上の有限の値）"},
         {9, "-1", "の 9 行目: 任意フィルタの厚さ -1 mm は範囲外です（0 mm 以上の有限の値）"},
@@ -139,8 +145,10 @@ TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
     QStringList old = kVersion3Lines.mid(0, 9);
     for (int i = 10; i <= 24; ++i) old << (i == 22 ? QStringLiteral("0") : QStringLiteral("0.5"));
     WriteFile(dir, "old.odv", Lines(old));
-    EXPECT_TRUE(ReadEquipmentFile(dir.filePath("old.odv")).error().message().startsWith(
-        QString::fromUtf8("old.odv の 22 行目: 校正定数 0 は")));
+    EXPECT_TRUE(ReadEquipmentFile(dir.filePath("old.odv"))
+                    .error()
+                    .message()
+                    .startsWith(QString::fromUtf8("old.odv の 22 行目: 校正定数 0 は")));
 }
 
 EquipmentRecordTexts SampleRecord() {

@@ -65,14 +65,19 @@ TEST(ReferenceFiles, BrokenFilesAreNamedByFileAndLine) {
 
     const Case cases[] = {
         {"Att_coeff2021.dat", shortAttenuation,
-         "Att_coeff2021.dat の 300 行目: 記録が足りません（1 行目から 300 個の記録が必要ですが、299 個しかありません）"},
-        {"Att_coeff2021.dat", missingField, "Att_coeff2021.dat の 212 行目: 「junk」は数値ではありません"},
+         "Att_coeff2021.dat の 300 行目: 記録が足りません（1 行目から 300 "
+         "個の記録が必要ですが、299 個しかありません）"},
+        {"Att_coeff2021.dat", missingField,
+         "Att_coeff2021.dat の 212 行目: 「junk」は数値ではありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", notANumber,
          "dBSF-SoftDose-SoftPhantom.dat の 4 行目: 「3.01x」は数値ではありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", "header only\r\n",
-         "dBSF-SoftDose-SoftPhantom.dat の 2 行目: 記録が足りません（2 行目から 300 個の記録が必要ですが、0 個しかありません）"},
-        {"Primary.dat", "10, 0.02\r\n15\r\n", "Primary.dat の 2 行目: 数値が 1 個しかありません（2 個必要）"},
-        {"Primary.dat", zeroPrimary, "Primary.dat の 3 行目: 一次線量 0 は正の有限の数でなければなりません"},
+         "dBSF-SoftDose-SoftPhantom.dat の 2 行目: 記録が足りません（2 行目から 300 "
+         "個の記録が必要ですが、0 個しかありません）"},
+        {"Primary.dat", "10, 0.02\r\n15\r\n",
+         "Primary.dat の 2 行目: 数値が 1 個しかありません（2 個必要）"},
+        {"Primary.dat", zeroPrimary,
+         "Primary.dat の 3 行目: 一次線量 0 は正の有限の数でなければなりません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -99,23 +104,29 @@ TEST(ReferenceFiles, ImplausibleValuesAreRefusedNamingFileLineAndValue) {
         const char* message;
     } cases[] = {
         {"Att_coeff2021.dat", changed(att, ", 5212E+00", ", -5212E+00"),
-         "Att_coeff2021.dat の 212 行目: 6 番目の数値 -5212: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
+         "Att_coeff2021.dat の 212 行目: 6 番目の数値 -5212: 減弱係数・エネルギー吸収係数は 0 "
+         "より大きく 1e9 以下でなければなりません"},
         {"Att_coeff2021.dat", changed(att, ", 1007E+00", ", 0"),
-         "Att_coeff2021.dat の 7 行目: 2 番目の数値 0: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
+         "Att_coeff2021.dat の 7 行目: 2 番目の数値 0: 減弱係数・エネルギー吸収係数は 0 より大きく "
+         "1e9 以下でなければなりません"},
         {"Att_coeff2021.dat", changed(att, ", 3007E+00", ", 1.7e308"),
-         "Att_coeff2021.dat の 7 行目: 4 番目の数値 1.7e+308: 減弱係数・エネルギー吸収係数は 0 より大きく 1e9 以下でなければなりません"},
+         "Att_coeff2021.dat の 7 行目: 4 番目の数値 1.7e+308: 減弱係数・エネルギー吸収係数は 0 "
+         "より大きく 1e9 以下でなければなりません"},
         // A tissue coefficient ten times the air one: within the bounds, but not soft tissue.
         {"Att_coeff2021.dat", changed(att, ", 5009E+00", ", 40090E+00"),
-         "Att_coeff2021.dat の 9 行目: 軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 4009, 40090）の比 10 が 0.5〜2 の外です"},
+         "Att_coeff2021.dat の 9 行目: 軟部組織と空気のエネルギー吸収係数（5・6 番目の数値 4009, "
+         "40090）の比 10 が 0.5〜2 の外です"},
         {"Att_coeff2021.dat", changed(att, "\r\n106,", "\r\n105,"),
          "Att_coeff2021.dat の 212 行目: エネルギー 105 が前の行（105.5）より大きくありません"},
         {"dBSF-SoftDose-SoftPhantom.dat", changed(bsf, " 3.0099999999999998", " -3.5"),
-         "dBSF-SoftDose-SoftPhantom.dat の 4 行目: 2 番目の数値 -3.5: 後方散乱の値は 0 以上の有限の数でなければなりません"},
+         "dBSF-SoftDose-SoftPhantom.dat の 4 行目: 2 番目の数値 -3.5: 後方散乱の値は 0 "
+         "以上の有限の数でなければなりません"},
         {"Primary.dat", changed(primary, "20, 0.04", "20, -0.04"),
          "Primary.dat の 3 行目: 一次線量 -0.04 は正の有限の数でなければなりません"},
         // A record left out: the lines after the records move up into its place.
         {"Primary.dat", changed(primary, "25, 0.05\r\n", ""),
-         "Primary.dat の 29 行目: 記録が足りません（1 行目から 29 個の記録が必要ですが、28 個しかありません）"},
+         "Primary.dat の 29 行目: 記録が足りません（1 行目から 29 個の記録が必要ですが、28 "
+         "個しかありません）"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -135,8 +146,9 @@ TEST(ReferenceFiles, RecordWithOneNumberTooFewNamesItsLine) {
     WriteFile(dir, "Att_coeff2021.dat", bytes);
     const auto read = ReadReferenceData(dir.path());
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message(),
-              QStringLiteral("Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）"));
+    EXPECT_EQ(
+        read.error().message(),
+        QStringLiteral("Att_coeff2021.dat の 212 行目: 数値が 6 個しかありません（7 個必要）"));
 }
 
 TEST(ReferenceFiles, MissingFileIsNamed) {

@@ -125,16 +125,22 @@ TEST(ResultsCsv, DamagedFilesAreRefusedWhole) {
         {variant(" 2 \r\n", " 16 \r\n"), "bad.csv の 2 行目: 行数 16 は多すぎます（15 行まで）"},
         {variant(" 2 \r\n", " 2.0 \r\n"), "bad.csv の 2 行目: 「2.0」は行数ではありません"},
         {variant(" 2 \r\n", "\r\n"), "bad.csv の 2 行目: 「」は行数ではありません"},
-        {variant("FSD (cm),08,08", "FSD (cm),08"), "bad.csv の 10 行目: データが 1 個あります（2 個のはず）"},
-        {variant("FSD (cm),08,08", "FSD (cm),08,08,09"), "bad.csv の 10 行目: データが 3 個あります（2 個のはず）"},
+        {variant("FSD (cm),08,08", "FSD (cm),08"),
+         "bad.csv の 10 行目: データが 1 個あります（2 個のはず）"},
+        {variant("FSD (cm),08,08", "FSD (cm),08,08,09"),
+         "bad.csv の 10 行目: データが 3 個あります（2 個のはず）"},
         {variant("Kar (mGy)", "Kar(mGy)"), "bad.csv の 12 行目: 行の始めに「Kar (mGy)」が必要です"},
-        {variant("1.046,1.046", "1.046,abc"), "bad.csv の 16 行目: 2 番目のデータ「abc」は数値ではありません"},
-        {variant("上記厚(mm),0,", "上記厚(mm),,"), "bad.csv の 9 行目: 1 番目のデータ「」は数値ではありません"},
+        {variant("1.046,1.046", "1.046,abc"),
+         "bad.csv の 16 行目: 2 番目のデータ「abc」は数値ではありません"},
+        {variant("上記厚(mm),0,", "上記厚(mm),,"),
+         "bad.csv の 9 行目: 1 番目のデータ「」は数値ではありません"},
         {bytes.left(bytes.indexOf("Kar")), "bad.csv の 12 行目: ありません（18 行必要です）"},
         {bytes + "extra\r\n", "bad.csv の 19 行目: 表の後に余分な文字があります"},
-        {bytes + QByteArray("\x81", 1), "bad.csv の 19 行目: CP932（シフト JIS）の文字として読めません"},
+        {bytes + QByteArray("\x81", 1),
+         "bad.csv の 19 行目: CP932（シフト JIS）の文字として読めません"},
         // A CR inside a cell could not be written back: refused when loading, not when saving.
-        {variant("対象部位,", "対象部位,\r"), "bad.csv の 3 行目: 行の途中に改行文字（CR）があります"},
+        {variant("対象部位,", "対象部位,\r"),
+         "bad.csv の 3 行目: 行の途中に改行文字（CR）があります"},
     };
     for (const auto& c : cases) {
         WriteFile(dir, "bad.csv", c.bytes);
@@ -154,7 +160,8 @@ TEST(ResultsCsv, WriterRefusesWhatCouldNotBeReadBack) {
     comma.Rows[1][ResultsColumn::OtherFilterName] = std::string("Al,Cu");
     const auto written = WriteResultsCsv(path, "c", comma);
     ASSERT_FALSE(written);
-    EXPECT_TRUE(written.error().message().startsWith(QStringLiteral("r.csv の 8 行目: 1 行目の計算結果")))
+    EXPECT_TRUE(
+        written.error().message().startsWith(QStringLiteral("r.csv の 8 行目: 1 行目の計算結果")))
         << written.error().what();
     ResultsTable overfull = TableOf(1);
     overfull.NextRowIndex = 17;

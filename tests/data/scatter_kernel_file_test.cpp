@@ -49,10 +49,14 @@ TEST(ScatterKernelFile, BrokenFilesThrowNamingFileAndPlace) {
         QByteArray bytes;
         const char* message;
     } cases[] = {
-        {KernelBytes(6399), "PDS-data/40.dat の 915 行目: 数値が 6399 個で終わっています（6400 個必要）"},
+        {KernelBytes(6399),
+         "PDS-data/40.dat の 915 行目: 数値が 6399 個で終わっています（6400 個必要）"},
         {KernelBytes() + " 7", "PDS-data/40.dat の 915 行目: 数値が 6400 個より多くあります"},
-        {notANumber, "PDS-data/40.dat の 1 行目: 5 番目の数値: 「1.005000E+0x」は数値ではありません"},
-        {negative, "PDS-data/40.dat の 1 行目: 5 番目の数値 -1005: 散乱線量は 0 以上の有限の数でなければなりません"},
+        {notANumber,
+         "PDS-data/40.dat の 1 行目: 5 番目の数値: 「1.005000E+0x」は数値ではありません"},
+        {negative,
+         "PDS-data/40.dat の 1 行目: 5 番目の数値 -1005: 散乱線量は 0 "
+         "以上の有限の数でなければなりません"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;

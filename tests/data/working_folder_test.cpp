@@ -55,7 +55,8 @@ TEST(WorkingFolder, SeedingAgainKeepsTheUsersFilesAndRestoresMissingOnes) {
     Folders f;
     WriteInstalledData(f.installed);
     ASSERT_TRUE(ChooseWorkingFolder(f.Places()));
-    const QByteArray registered = ReadFile(f.user + QStringLiteral("/Primary.dat")) + "Hospital\r\n";
+    const QByteArray registered =
+        ReadFile(f.user + QStringLiteral("/Primary.dat")) + "Hospital\r\n";
     QDir user(f.user);
     const auto write = [&user](const QString& name, const QByteArray& bytes) {
         QFile file(user.filePath(name));

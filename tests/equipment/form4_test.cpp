@@ -18,7 +18,8 @@ namespace {
 class Form4Window : public ::testing::Test {
 protected:
     Form4Window() {
-        QObject::connect(&window, &Form4::tubeVoltageSet, [this](const QString& text) { boxTexts.push_back(text); });
+        QObject::connect(&window, &Form4::tubeVoltageSet,
+                         [this](const QString& text) { boxTexts.push_back(text); });
     }
     template <class W>
     W* Get(const char* name) {
@@ -115,16 +116,13 @@ TEST_F(Form4Window, UnusableVoltagesAreRefusedAndNothingChanges) {
         const char* text2;
         const char* text3;
     } cases[] = {
-        {true, "", "", ""},         // empty
-        {true, "0", "", ""},        // not positive
-        {true, "-80", "", ""},
-        {true, "abc", "", ""},      // no leading number: 0 kV
-        {true, "150.5", "", ""},    // beyond the spectrum tables
-        {false, "", "75", "75"},    // low not below high
-        {false, "", "85", "75"},
-        {false, "", "", ""},        // two empty boxes
-        {false, "", "0", "80"},
-        {false, "", "75", "151"},
+        {true, "", "", ""},                              // empty
+        {true, "0", "", ""},                             // not positive
+        {true, "-80", "", ""},   {true, "abc", "", ""},  // no leading number: 0 kV
+        {true, "150.5", "", ""},                         // beyond the spectrum tables
+        {false, "", "75", "75"},                         // low not below high
+        {false, "", "85", "75"}, {false, "", "", ""},    // two empty boxes
+        {false, "", "0", "80"},  {false, "", "75", "151"},
     };
     window.Open();
     for (const auto& c : cases) {

@@ -43,7 +43,8 @@ protected:
         QStringList endless{QStringLiteral("never reaches 10 MeV"), QStringLiteral("1 1")};
         for (int r = 1; r <= 101; ++r) endless << QStringLiteral("%1 1 1 1 0 0").arg(0.001 * r);
         WriteLines(folder.filePath(QStringLiteral("Endless.ele")), endless);
-        WriteLines(folder.filePath(QStringLiteral("Room.odv3")), {QStringLiteral("not a material")});
+        WriteLines(folder.filePath(QStringLiteral("Room.odv3")),
+                   {QStringLiteral("not a material")});
     }
 
     ui::FileListBox* File1() { return window.findChild<ui::FileListBox*>(QStringLiteral("File1")); }
@@ -78,8 +79,8 @@ protected:
     std::vector<std::pair<QString, QString>> captions;  // what the editor was told
     int releases = 0;
     Form5 window{equipment, folder.path()};
-    const QMetaObject::Connection setConnection =
-        QObject::connect(&window, &Form5::filterSet, [this](const QString& material, const QString& thickness) {
+    const QMetaObject::Connection setConnection = QObject::connect(
+        &window, &Form5::filterSet, [this](const QString& material, const QString& thickness) {
             captions.emplace_back(material, thickness);
         });
     const QMetaObject::Connection releaseConnection =
@@ -190,7 +191,8 @@ TEST_F(Form5Window, AnUnusableMaterialFileLeavesThePreviousFilter) {
 // is refused before it could make the table unsaveable.
 TEST_F(Form5Window, AMaterialNameWithACommaIsRefused) {
     Choose(QStringLiteral("Mo.ele"), QStringLiteral("0.5"));
-    ASSERT_TRUE(QFile::copy(folder.filePath(QStringLiteral("Mo.ele")), folder.filePath(QStringLiteral("Mo,B.ele"))));
+    ASSERT_TRUE(QFile::copy(folder.filePath(QStringLiteral("Mo.ele")),
+                            folder.filePath(QStringLiteral("Mo,B.ele"))));
     window.Open();
     ClickFile(QStringLiteral("Mo,B.ele"));
     Text2()->setText(QStringLiteral("1"));

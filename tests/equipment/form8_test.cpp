@@ -80,9 +80,10 @@ protected:
     QJsonObject RunCouchOn(const QString& equipmentPath) {
         std::ostringstream out;
         const cli::Arguments args(
-            std::vector<std::string>{"--data", ordevo::testing::SyntheticFolder().toStdString(), "--equipment",
-             equipmentPath.toStdString(), "--typical-kv", "80", "--without", "10.0", "--with", "8.0",
-             "--displayed", "12.0"},
+            std::vector<std::string>{"--data", ordevo::testing::SyntheticFolder().toStdString(),
+                                     "--equipment", equipmentPath.toStdString(), "--typical-kv",
+                                     "80", "--without", "10.0", "--with", "8.0", "--displayed",
+                                     "12.0"},
             cli::kCouchOptions);
         EXPECT_EQ(cli::RunCouch(args, out), 0) << out.str();
         return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
@@ -105,8 +106,8 @@ TEST_F(Form8Window, NewStartsFromThePresets) {
     window.StartNew();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("  装置データ作成"));
-    for (const char* empty : {"Text13", "Text8", "Text5", "Text3", "Text4", "Text14", "Text15",
-                              "Text16", "Text23"})
+    for (const char* empty :
+         {"Text13", "Text8", "Text5", "Text3", "Text4", "Text14", "Text15", "Text16", "Text23"})
         EXPECT_TRUE(Box(empty)->text().isEmpty()) << empty;
     EXPECT_EQ(Box("Text1")->text(), QStringLiteral("12"));
     EXPECT_EQ(Box("Text2")->text(), QStringLiteral("2.5"));
@@ -156,7 +157,8 @@ TEST_F(Form8Window, SaveWritesTheFileTellsTheUserAndReadsBackTheSame) {
     Ok();
     Save();
     ASSERT_EQ(messages->Shown().size(), 1u);
-    EXPECT_EQ(messages->Shown()[0].text, QStringLiteral(" 基本データを Test Room.odv3 に保存しました "));
+    EXPECT_EQ(messages->Shown()[0].text,
+              QStringLiteral(" 基本データを Test Room.odv3 に保存しました "));
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
     EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(saves, 1);
@@ -251,7 +253,8 @@ TEST_F(Form8Window, ImpossibleMeasurementsAreRefusedNamingTheBox) {
         Ok();
         ASSERT_EQ(messages->Shown().size(), 1u) << c.box << " " << c.text;
         EXPECT_EQ(messages->Shown()[0].text.section(QLatin1Char('\n'), 0, 0),
-                  QString::fromUtf8(MessageFor(c.problem))) << c.box;
+                  QString::fromUtf8(MessageFor(c.problem)))
+            << c.box;
         EXPECT_TRUE(messages->Shown()[0].text.contains(QLatin1Char('\n'))) << c.box;  // and why
         EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
         EXPECT_EQ(window.focusWidget(), Box(c.box)) << c.box;
@@ -340,7 +343,8 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
     Save();
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].text,
-              QString::fromUtf8(" 基本データを保存できませんでした \n付加フィルタ（銅） -0.5 mm は範囲外です（0 mm 以上の有限の値）"));
+              QString::fromUtf8(" 基本データを保存できませんでした \n付加フィルタ（銅） -0.5 mm "
+                                "は範囲外です（0 mm 以上の有限の値）"));
     EXPECT_EQ(window.focusWidget(), Box("Text4"));
     Box("Text4")->setText(QStringLiteral("0.1"));
 
@@ -360,7 +364,8 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
     messages->Forget();
     elsewhere.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
     ASSERT_EQ(messages->Shown().size(), 1u);
-    EXPECT_TRUE(messages->Shown()[0].text.startsWith(QStringLiteral(" 基本データを保存できませんでした ")));
+    EXPECT_TRUE(
+        messages->Shown()[0].text.startsWith(QStringLiteral(" 基本データを保存できませんでした ")));
     EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("Test Room.odv3")));
     EXPECT_TRUE(elsewhere.isVisible());
     EXPECT_EQ(saves, 0);
@@ -380,7 +385,8 @@ TEST_F(Form8Window, AFilterChosenInTheFilterWindowIsUsedAndSaved) {
     ASSERT_TRUE(form5->isVisible());
     auto* list = form5->findChild<ui::FileListBox*>(QStringLiteral("File1"));
     ASSERT_EQ(list->FileNames(), QStringList{QStringLiteral("Mo.ele")});
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
     form5->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.5"));
     form5->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     EXPECT_EQ(Caption("Label29"), QStringLiteral("Mo"));
@@ -424,7 +430,8 @@ TEST_F(Form8Window, ReleasingTheFilterTellsTheMainWindowAndKeepsTheEditorsCaptio
     Button("Command9")->click();
     auto* form5 = window.findChild<Form5*>();
     auto* list = form5->findChild<ui::FileListBox*>(QStringLiteral("File1"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
     form5->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.5"));
     form5->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
 

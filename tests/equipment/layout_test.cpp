@@ -15,7 +15,8 @@ namespace {
 
 void ExpectTidy(const QWidget& window) {
     for (const ui::LayoutProblem& problem : ui::FindLayoutProblems(window, window.size()))
-        ADD_FAILURE() << window.objectName().toStdString() << ": " << problem.ToString().toStdString();
+        ADD_FAILURE() << window.objectName().toStdString() << ": "
+                      << problem.ToString().toStdString();
     // A caption wider than its label would be cut off.
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         if (label->text().isEmpty() || label->wordWrap()) continue;
@@ -33,7 +34,8 @@ TEST(EquipmentLayouts, ControlsStayInsideTheirWindowsWithoutOverlapping) {
     Form5 form5(equipment, ordevo::testing::SyntheticFolder());
     ExpectTidy(form5);
 
-    Form8 form8(equipment, ordevo::testing::SyntheticReference(), ordevo::testing::SyntheticFolder());
+    Form8 form8(equipment, ordevo::testing::SyntheticReference(),
+                ordevo::testing::SyntheticFolder());
     ExpectTidy(form8);
     EXPECT_EQ(form8.size(), QSize(1207, 607));  // 18105 × 9105 twips
 }

@@ -17,12 +17,11 @@ namespace {
 void CheckLoaded(const EquipmentFileContents& contents) {
     const EquipmentData& d = contents.Data;
     FUZZ_CHECK(!CheckEquipmentLimits(d).has_value());
-    for (const double value : {d.FocusReceptorDistance, d.FocusIsocentreDistance, d.TargetAngle,
-                               d.InherentFiltration, d.AddedAluminium, d.AddedCopper,
-                               d.OtherFilterThickness, d.CouchTransmission,
-                               d.CouchSoftTissueThickness, d.CalibrationConstant,
-                               contents.InherentFiltrationMm, contents.AddedAluminiumMm,
-                               contents.AddedCopperMm, contents.OtherFilterThicknessMm})
+    for (const double value :
+         {d.FocusReceptorDistance, d.FocusIsocentreDistance, d.TargetAngle, d.InherentFiltration,
+          d.AddedAluminium, d.AddedCopper, d.OtherFilterThickness, d.CouchTransmission,
+          d.CouchSoftTissueThickness, d.CalibrationConstant, contents.InherentFiltrationMm,
+          contents.AddedAluminiumMm, contents.AddedCopperMm, contents.OtherFilterThicknessMm})
         FUZZ_CHECK(std::isfinite(value));
     FUZZ_CHECK(d.FocusIsocentreDistance > 15.0);
     FUZZ_CHECK(d.FocusReceptorDistance > d.FocusIsocentreDistance);
@@ -30,7 +29,8 @@ void CheckLoaded(const EquipmentFileContents& contents) {
     FUZZ_CHECK(d.CouchTransmission > 0.0 && d.CouchTransmission <= 1.0);
     FUZZ_CHECK(d.CalibrationConstant > 0.0 && d.CouchSoftTissueThickness >= 0.0);
     if (d.OtherFilterFlag == 1) {
-        for (int i = 1; i <= kBinCount; ++i) FUZZ_CHECK(FiniteAtLeast(d.OtherFilterAttenuation[i], 0.0));
+        for (int i = 1; i <= kBinCount; ++i)
+            FUZZ_CHECK(FiniteAtLeast(d.OtherFilterAttenuation[i], 0.0));
     }
 }
 

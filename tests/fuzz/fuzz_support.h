@@ -44,7 +44,11 @@ inline QByteArray Input(const uint8_t* data, size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
-inline bool FiniteAtLeast(double value, double lowest) { return std::isfinite(value) && value >= lowest; }
-inline bool FiniteAbove(double value, double lowest) { return std::isfinite(value) && value > lowest; }
+inline bool FiniteAtLeast(double value, double lowest) {
+    return std::isfinite(value) && value >= lowest;
+}
+inline bool FiniteAbove(double value, double lowest) {
+    return std::isfinite(value) && value > lowest;
+}
 
 }  // namespace ordevo::fuzz

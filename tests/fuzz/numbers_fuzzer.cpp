@@ -24,8 +24,8 @@ struct PictureCase {
     bool exponent;
 };
 constexpr PictureCase kPictures[] = {
-    {"####0.0", 1, false}, {"###0.0", 1, false}, {"#0.0", 1, false},       {"#0.00", 2, false},
-    {"#00", 0, false},     {"#00.0", 1, false},  {"0.00", 2, false},       {"0.000", 3, false},
+    {"####0.0", 1, false}, {"###0.0", 1, false},   {"#0.0", 1, false},       {"#0.00", 2, false},
+    {"#00", 0, false},     {"#00.0", 1, false},    {"0.00", 2, false},       {"0.000", 3, false},
     {"#0.000", 3, false},  {"0.000E+00", 3, true}, {"  0.000E+00", 3, true},
 };
 

@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!read) return 0;
         const AttenuationTable& a = *read;
         for (int i = 1; i <= kBinCount; ++i) {
-            for (const BinArray* column : {&a.Tungsten, &a.Aluminium, &a.Copper, &a.AirEnergyAbsorption,
-                                           &a.TissueEnergyAbsorption, &a.TissueAttenuation})
+            for (const BinArray* column :
+                 {&a.Tungsten, &a.Aluminium, &a.Copper, &a.AirEnergyAbsorption,
+                  &a.TissueEnergyAbsorption, &a.TissueAttenuation})
                 FUZZ_CHECK(FiniteAbove((*column)[i], 0.0) && (*column)[i] <= 1e9);
             const double ratio = a.TissueEnergyAbsorption[i] / a.AirEnergyAbsorption[i];
             FUZZ_CHECK(ratio >= 0.5 && ratio <= 2.0);

@@ -1,4 +1,5 @@
-// The backscatter factor on tables with a single non-zero ring or energy, so each ring's share shows.
+// The backscatter factor on tables with a single non-zero ring or energy, so each ring's share
+// shows.
 #include "backscatter.h"
 
 #include <cmath>
@@ -38,9 +39,7 @@ double OffAxis(double d0, int ring) {
     return d0 * d0 / (d0 * d0 + rho * rho);
 }
 
-TEST(Backscatter, EmptyTableGivesOne) {
-    EXPECT_NEAR(Square(TinyReferenceData(), 10), 1.0, 1e-15);
-}
+TEST(Backscatter, EmptyTableGivesOne) { EXPECT_NEAR(Square(TinyReferenceData(), 10), 1.0, 1e-15); }
 
 // Square sides are limited to 1..40 cm before halving.
 TEST(Backscatter, SquareSideIsClampedToTableRange) {
@@ -82,7 +81,8 @@ TEST(Backscatter, SingleBinInterpolatesBetweenGridEnergies) {
     for (int k = 1; k <= kBackscatterEnergyCount; ++k) ref.BackscatterTable[1][k] = 0.01 * k;
     BinArray s{};
     s[61] = 1.0;  // 30.5 keV: 0.9 of E(7) = 30, 0.1 of E(8) = 35
-    EXPECT_NEAR(Bsf(ref, 80, s, FieldShape::Circle, 1.0), 1 + OffAxis(60, 1) * 0.01 * (7 * 0.9 + 8 * 0.1), 1e-14);
+    EXPECT_NEAR(Bsf(ref, 80, s, FieldShape::Circle, 1.0),
+                1 + OffAxis(60, 1) * 0.01 * (7 * 0.9 + 8 * 0.1), 1e-14);
     s[61] = 0;
     s[60] = 1.0;  // on a grid energy
     EXPECT_NEAR(Bsf(ref, 80, s, FieldShape::Circle, 1.0), 1 + OffAxis(60, 1) * 0.07, 1e-14);
@@ -92,12 +92,14 @@ TEST(Backscatter, SingleBinInterpolatesBetweenGridEnergies) {
 // A column that is not used may hold anything, even NaN, without touching B.
 TEST(Backscatter, HighestGridEnergyIsTheFirstAtOrAboveTheVoltage) {
     ReferenceData ref = TinyReferenceData(0.001);
-    for (int r = 1; r <= kBackscatterRingCount; ++r) ref.BackscatterTable[r][18] = std::numeric_limits<double>::quiet_NaN();
+    for (int r = 1; r <= kBackscatterRingCount; ++r)
+        ref.BackscatterTable[r][18] = std::numeric_limits<double>::quiet_NaN();
     const BinArray s80 = FlatSpectrum(80);
     EXPECT_TRUE(std::isfinite(Bsf(ref, 80, s80, FieldShape::Square, 10)));
     const BinArray s82 = FlatSpectrum(82);
     EXPECT_TRUE(std::isnan(Bsf(ref, 82, s82, FieldShape::Square, 10)));
-    for (int r = 1; r <= kBackscatterRingCount; ++r) ref.BackscatterTable[r][19] = std::numeric_limits<double>::quiet_NaN();
+    for (int r = 1; r <= kBackscatterRingCount; ++r)
+        ref.BackscatterTable[r][19] = std::numeric_limits<double>::quiet_NaN();
     for (int r = 1; r <= kBackscatterRingCount; ++r) ref.BackscatterTable[r][18] = 0.002;
     EXPECT_TRUE(std::isfinite(Bsf(ref, 82, s82, FieldShape::Square, 10)));
 }
@@ -116,11 +118,13 @@ TEST(Backscatter, ImpossibleInputsThrow) {
     const ReferenceData ref = TinyReferenceData(0.001);
     const BinArray s = FlatSpectrum(150);
     EXPECT_THROW(Bsf(ref, 150.5, s, FieldShape::Square, 10), CalculationError);
-    EXPECT_THROW(Bsf(ref, 150.4, s, FieldShape::Square, 10), CalculationError);  // no grid energy ≥ 150.4
+    EXPECT_THROW(Bsf(ref, 150.4, s, FieldShape::Square, 10),
+                 CalculationError);  // no grid energy ≥ 150.4
     EXPECT_THROW(Bsf(ref, 151, s, FieldShape::Square, 10), CalculationError);
     const BinArray empty{};
     EXPECT_THROW(Bsf(ref, 80, empty, FieldShape::Square, 10), CalculationError);
-    EXPECT_THROW(Bsf(ref, 80, s, FieldShape::Square, std::numeric_limits<double>::quiet_NaN()), CalculationError);
+    EXPECT_THROW(Bsf(ref, 80, s, FieldShape::Square, std::numeric_limits<double>::quiet_NaN()),
+                 CalculationError);
 }
 
 }  // namespace

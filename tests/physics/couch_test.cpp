@@ -23,19 +23,23 @@ AttenuationTable FlatTissue() {
     return table;
 }
 
-CouchMeasurement Measurement(double without, double with, double displayed, double fad = 65, double kv = 80) {
+CouchMeasurement Measurement(double without, double with, double displayed, double fad = 65,
+                             double kv = 80) {
     return {kv, without, with, displayed, fad};
 }
 
 // 10 mGy without, 8 with, 12 displayed at 65 cm: T = 0.8, C = (10/12)·(65/50)² = 1.4083.
 // The thickness lies between 0.4 cm (e^−0.2) and 0.5 cm (e^−0.25), interpolated linearly.
 TEST(Couch, MeasurementGivesTransmissionCalibrationAndThickness) {
-    const CouchCalibration c = ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 8, 12));
+    const CouchCalibration c =
+        ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 8, 12));
     EXPECT_DOUBLE_EQ(c.CouchTransmission, 0.8);
     EXPECT_NEAR(c.CalibrationConstant, 1.4083, 5e-5);
     const double expected = 0.4 + 0.1 * (0.8 - std::exp(-0.2)) / (std::exp(-0.25) - std::exp(-0.2));
     EXPECT_NEAR(c.CouchSoftTissueThickness, expected, 1e-13);
-    EXPECT_EQ(ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 10, 12)).CouchSoftTissueThickness, 0.0);
+    EXPECT_EQ(ComputeCouchCalibration(FlatTissue(), PlainEquipment(), Measurement(10, 10, 12))
+                  .CouchSoftTissueThickness,
+              0.0);
 }
 
 // With air absorption in one bin only, T(n) = exp(−μ·0.1·n) exactly; a transmission equal to T(3)
@@ -63,13 +67,15 @@ TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
     EXPECT_EQ(problem(Measurement(10, 8, -1)), static_cast<int>(P::DisplayedReferenceAirKerma));
     EXPECT_EQ(problem(Measurement(10, 8, 12, 15)), static_cast<int>(P::FocusIsocentreDistance));
     for (double kv : {0.0, -80.0, 0.5, 150.5})
-        EXPECT_EQ(problem(Measurement(10, 8, 12, 65, kv)), static_cast<int>(P::TypicalTubeVoltage)) << kv;
+        EXPECT_EQ(problem(Measurement(10, 8, 12, 65, kv)), static_cast<int>(P::TypicalTubeVoltage))
+            << kv;
     EXPECT_EQ(problem(Measurement(10, 10.5, 12)), static_cast<int>(P::TransmissionAboveOne));
     // 10 cm of this tissue transmits e^−5 = 0.0067.
     EXPECT_EQ(problem(Measurement(10, 0.05, 12)), static_cast<int>(P::TransmissionBeyondTable));
     // A with-couch value of 0 or below is a wrong box, not a couch that absorbs everything.
     for (double with : {0.0, -1.0, std::nan("")})
-        EXPECT_EQ(problem(Measurement(10, with, 12)), static_cast<int>(P::AirKermaWithCouch)) << with;
+        EXPECT_EQ(problem(Measurement(10, with, 12)), static_cast<int>(P::AirKermaWithCouch))
+            << with;
     EXPECT_EQ(problem(Measurement(10, 8, 1e-320)), static_cast<int>(P::CalibrationConstant));
     EXPECT_EQ(problem(Measurement(1e308, 1e308, 1e-10)), static_cast<int>(P::CalibrationConstant));
     const struct {
@@ -85,7 +91,8 @@ TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
     for (const auto& limit : limits) {
         EquipmentData eq = PlainEquipment();
         eq.*limit.field = limit.value;
-        EXPECT_EQ(problem(Measurement(10, 8, 12), eq), static_cast<int>(limit.expected)) << limit.value;
+        EXPECT_EQ(problem(Measurement(10, 8, 12), eq), static_cast<int>(limit.expected))
+            << limit.value;
     }
     EquipmentData flatAnode = PlainEquipment();
     flatAnode.TargetAngle = 0;

@@ -22,7 +22,9 @@ double QuarterRingArea(int n) { return 0.7853975 * (0.25 * n * n - 0.25 * (n - 1
 
 // The fractions, weighted by the quarter-ring areas, add up to the quarter of the field.
 TEST(RingFraction, RingsTileTheQuarterField) {
-    const struct { double a, b; } fields[] = {{5.0, 5.0}, {4.3, 4.3}, {6.0, 3.3}, {3.2, 3.1}, {12.2, 12.2}};
+    const struct {
+        double a, b;
+    } fields[] = {{5.0, 5.0}, {4.3, 4.3}, {6.0, 3.3}, {3.2, 3.1}, {12.2, 12.2}};
     for (const auto& f : fields) {
         double area = 0;
         for (int n = 1; n <= 1 + static_cast<int>(2 * std::hypot(f.a, f.b)); ++n)
@@ -62,8 +64,8 @@ struct Case {
 double InverseSquare(double z, double d0) { return d0 * d0 / ((z + d0) * (z + d0)); }
 
 // Kernels of ones, no primary: the scatter at depth j is ISQ_j times the number of rings.
-// A circle of radius 2.47 cm counts 5 rings at 0.25 cm depth and 6 at 0.75 cm (2·2.47·50.75/50 > 5):
-// the last, partly covered ring counts whole.
+// A circle of radius 2.47 cm counts 5 rings at 0.25 cm depth and 6 at 0.75 cm (2·2.47·50.75/50 >
+// 5): the last, partly covered ring counts whole.
 TEST(DepthDose, CircleCountsWholeRingsWithTheInverseSquare) {
     Case c;
     const double expected = InverseSquare(0.75, 50) * 6 / (InverseSquare(0.25, 50) * 5);
@@ -86,7 +88,8 @@ TEST(DepthDose, PrimaryAddsToScatterAndEmptyKernelsCountAsOne) {
     EXPECT_NEAR(c.Factor(), (primary(0.75) + 1) / (primary(0.25) + 1), 1e-13);
 }
 
-// The first depth bin is the reference, so a couch thinner than its centre leaves the dose as it is.
+// The first depth bin is the reference, so a couch thinner than its centre leaves the dose as it
+// is.
 TEST(DepthDose, ThicknessUpToTheFirstBinCentreGivesOne) {
     for (double t : {0.0, 0.1, 0.25}) {
         Case c;
@@ -127,13 +130,15 @@ TEST(DepthDose, ImpossibleInputsThrow) {
         EXPECT_THROW(c.Factor(), CalculationError);
     };
     fails([](Case& c) { c.in.fieldSizeCm = 80; });  // circle: 82 rings at the surface
-    fails([](Case& c) { c.in.shape = FieldShape::Square, c.in.fieldSizeCm = 57; });  // half-diagonal past 80 rings
-    fails([](Case& c) { c.in.shape = FieldShape::None, c.in.fieldSizeCm = 0; });     // zero half-width
+    fails([](Case& c) {
+        c.in.shape = FieldShape::Square, c.in.fieldSizeCm = 57;
+    });  // half-diagonal past 80 rings
+    fails([](Case& c) { c.in.shape = FieldShape::None, c.in.fieldSizeCm = 0; });  // zero half-width
     fails([](Case& c) { c.in.phantomSurfaceDistanceCm = 0; });
     fails([](Case& c) { c.in.phantomSurfaceDistanceCm = -5; });
     fails([](Case& c) { c.spectrum = FlatSpectrum(150), c.in.tubeVoltageHighKv = 150.5; });
-    fails([](Case& c) { c.spectrum = BinArray{}; });            // D1 = 0
-    fails([](Case& c) { c.kernels = UniformKernels(-1.0); });   // logarithm of a negative value
+    fails([](Case& c) { c.spectrum = BinArray{}; });           // D1 = 0
+    fails([](Case& c) { c.kernels = UniformKernels(-1.0); });  // logarithm of a negative value
     Case top;
     top.spectrum = FlatSpectrum(150);
     top.in.tubeVoltageHighKv = 150;

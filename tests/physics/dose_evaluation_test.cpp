@@ -23,7 +23,8 @@ struct Chain {
     std::vector<EvaluationStep> steps;
 
     Chain() {
-        for (int i = 1; i <= kBinCount; ++i) ref.Attenuation.TissueAttenuation[i] = 30.0 / i;  // harder is deeper
+        for (int i = 1; i <= kBinCount; ++i)
+            ref.Attenuation.TissueAttenuation[i] = 30.0 / i;  // harder is deeper
         ref.PrimaryTable = Constant(3.0, 21, 300);
         in.BodyPartText = "頭部";
         in.TubeVoltageText = "80";
@@ -50,9 +51,10 @@ TEST(DoseEvaluation, FactorsCombineIntoSkinDose) {
     Chain c;  // FAD 65 cm: the reference point is 50 cm from the focus, the skin 70 cm
     const DoseEvaluation ev = c.Run();
     ASSERT_EQ(ev.Outcome, EvaluationOutcome::Completed) << ev.FailureDetail;
-    EXPECT_EQ(c.steps, (std::vector<EvaluationStep>{EvaluationStep::Corrections, EvaluationStep::Spectrum,
-                                                    EvaluationStep::Backscatter, EvaluationStep::DepthDose,
-                                                    EvaluationStep::SkinDose}));
+    EXPECT_EQ(c.steps,
+              (std::vector<EvaluationStep>{EvaluationStep::Corrections, EvaluationStep::Spectrum,
+                                           EvaluationStep::Backscatter, EvaluationStep::DepthDose,
+                                           EvaluationStep::SkinDose}));
     const CaseConditions& cc = ev.Conditions;
     const DoseResult& r = ev.Result;
     EXPECT_DOUBLE_EQ(r.CorrectedReferenceAirKerma, 1100);
@@ -86,8 +88,8 @@ TEST(DoseEvaluation, AtTheReferencePointWithoutCouchAirKermaIsUnchanged) {
     EXPECT_EQ(r.DepthDoseFactor, 1.0);
     EXPECT_EQ(r.ScatterFactor, r.BackscatterFactor);
     // The uncorrected chain F·B·R·(FSD/d0)²·T·cKa,r gives the same bits here.
-    EXPECT_EQ(r.SkinDose, r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio * 1.0 * 1.0 *
-                              r.CorrectedReferenceAirKerma);
+    EXPECT_EQ(r.SkinDose, r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio * 1.0 *
+                              1.0 * r.CorrectedReferenceAirKerma);
 }
 
 TEST(DoseEvaluation, SkinFartherThanTheReferencePointFollowsTheInverseSquare) {
@@ -130,8 +132,10 @@ TEST(DoseEvaluation, WorksAt150kV) {
     // The depth dose sums the spectrum up to the top of the range.
     const CaseConditions& cc = ev.Conditions;
     EXPECT_EQ(ev.Result.DepthDoseFactor,
-              ComputeDepthDoseFactor(c.ref, {150, &ev.Spectrum.XraySpectrum, cc.PhantomSurfaceDistance,
-                                             cc.SurfaceFieldSize, cc.Shape, 1.2}, c.kernels));
+              ComputeDepthDoseFactor(c.ref,
+                                     {150, &ev.Spectrum.XraySpectrum, cc.PhantomSurfaceDistance,
+                                      cc.SurfaceFieldSize, cc.Shape, 1.2},
+                                     c.kernels));
 }
 
 TEST(DoseEvaluation, MissingInputStopsBeforeAnyStep) {
@@ -171,23 +175,42 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
         EvaluationStep reached;
     };
     const Failure failures[] = {
-        {"voltage above 150", [](Chain& c) { c.in.Voltage = {151, 151, TubeVoltageWeighting::Equal}; },
+        {"voltage above 150",
+         [](Chain& c) {
+             c.in.Voltage = {151, 151, TubeVoltageWeighting::Equal};
+         },
          EvaluationOutcome::CalculationFailed, EvaluationStep::Corrections},
-        {"circle past ring 300", [](Chain& c) { c.in.Shape = FieldShape::Circle, c.in.ReferenceFieldSize = 40, c.in.Equipment.FocusReceptorDistance = 50; },
+        {"circle past ring 300",
+         [](Chain& c) {
+             c.in.Shape = FieldShape::Circle, c.in.ReferenceFieldSize = 40,
+             c.in.Equipment.FocusReceptorDistance = 50;
+         },
          EvaluationOutcome::CalculationFailed, EvaluationStep::Spectrum},
-        {"kernel file missing", [](Chain& c) { c.kernels = [](int) -> ScatterKernel { throw std::runtime_error("no PDS-data"); }; },
+        {"kernel file missing",
+         [](Chain& c) {
+             c.kernels = [](int) -> ScatterKernel { throw std::runtime_error("no PDS-data"); };
+         },
          EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
-        {"couch thicker than the depth table", [](Chain& c) { c.in.Equipment.CouchSoftTissueThickness = 20; },
+        {"couch thicker than the depth table",
+         [](Chain& c) { c.in.Equipment.CouchSoftTissueThickness = 20; },
          EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
-        {"no field shape", [](Chain& c) { c.in.Shape = FieldShape::None, c.in.ReferenceFieldSize = 0; },
+        {"no field shape",
+         [](Chain& c) { c.in.Shape = FieldShape::None, c.in.ReferenceFieldSize = 0; },
          EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
-        {"skin at the couch surface", [](Chain& c) { c.in.Equipment.CouchSoftTissueThickness = 70; c.in.FocusSkinDistanceTextValue = 70; },
+        {"skin at the couch surface",
+         [](Chain& c) {
+             c.in.Equipment.CouchSoftTissueThickness = 70;
+             c.in.FocusSkinDistanceTextValue = 70;
+         },
          EvaluationOutcome::DepthDoseFailed, EvaluationStep::Backscatter},
         {"zero calibration constant", [](Chain& c) { c.in.Equipment.CalibrationConstant = 0; },
          EvaluationOutcome::CalculationFailed, EvaluationStep::DepthDose},
         {"negative couch transmission", [](Chain& c) { c.in.Equipment.CouchTransmission = -0.5; },
          EvaluationOutcome::CalculationFailed, EvaluationStep::None},
-        {"Ka,r past the double range after calibration", [](Chain& c) { c.in.ReferenceAirKerma = 1.7e308, c.in.Equipment.CalibrationConstant = 1.1; },
+        {"Ka,r past the double range after calibration",
+         [](Chain& c) {
+             c.in.ReferenceAirKerma = 1.7e308, c.in.Equipment.CalibrationConstant = 1.1;
+         },
          EvaluationOutcome::CalculationFailed, EvaluationStep::None},
     };
     for (const Failure& f : failures) {
@@ -198,9 +221,11 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
         EXPECT_EQ(ev.ReachedStep, f.reached) << f.what;
         EXPECT_FALSE(ev.FailureDetail.empty()) << f.what;
         // The user sees the step's message, then the reason on its own line.
-        EXPECT_EQ(FailureMessageFor(ev), std::string(MessageFor(f.outcome)) + "\n" + ev.FailureDetail);
+        EXPECT_EQ(FailureMessageFor(ev),
+                  std::string(MessageFor(f.outcome)) + "\n" + ev.FailureDetail);
     }
-    EXPECT_STREQ(MessageFor(EvaluationOutcome::CalculationFailed), "　???  正しく計算できませんでした  ???   ");
+    EXPECT_STREQ(MessageFor(EvaluationOutcome::CalculationFailed),
+                 "　???  正しく計算できませんでした  ???   ");
     EXPECT_STREQ(MessageFor(EvaluationOutcome::DepthDoseFailed), " 正しく計算できません ");
     EXPECT_STREQ(MessageFor(EvaluationOutcome::Completed), "");
 }
@@ -208,9 +233,10 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
 TEST(DoseEvaluation, ObserverFailureFailsTheEvaluation) {
     for (EvaluationStep failing : {EvaluationStep::Spectrum, EvaluationStep::DepthDose}) {
         Chain c;
-        const DoseEvaluation ev = EvaluateDose(c.ref, c.in, c.kernels, [failing](EvaluationStep step, const DoseEvaluation&) {
-            if (step == failing) throw std::runtime_error("window closed");
-        });
+        const DoseEvaluation ev = EvaluateDose(
+            c.ref, c.in, c.kernels, [failing](EvaluationStep step, const DoseEvaluation&) {
+                if (step == failing) throw std::runtime_error("window closed");
+            });
         EXPECT_EQ(ev.Outcome, EvaluationOutcome::CalculationFailed);
         EXPECT_EQ(ev.ReachedStep, failing);
     }

@@ -1,4 +1,5 @@
-// Small hand-made inputs for the physics tests: flat tables whose results can be worked out on paper.
+// Small hand-made inputs for the physics tests: flat tables whose results can be worked out on
+// paper.
 #pragma once
 
 #include "depth_dose.h"
@@ -43,7 +44,8 @@ inline ReferenceData TinyReferenceData(double backscatterPerRing = 0.0) {
     ref.Attenuation = TransparentTable();
     ref.BackscatterEnergyGrid = MakeBackscatterEnergyGrid();
     for (int r = 1; r <= kBackscatterRingCount; ++r)
-        for (int k = 1; k <= kBackscatterEnergyCount; ++k) ref.BackscatterTable[r][k] = backscatterPerRing;
+        for (int k = 1; k <= kBackscatterEnergyCount; ++k)
+            ref.BackscatterTable[r][k] = backscatterPerRing;
     return ref;
 }
 

@@ -29,11 +29,13 @@ TEST(ReferenceData, PrimaryTableIsLogLinearBetweenFiveKeVPoints) {
     for (int k = 2; k <= 30; ++k) p[k - 2] = 1.0 + k * k;
     const BinArray table = MakePrimaryTable(p);
     const auto P = [&](int k) { return p[k - 2]; };
-    EXPECT_NEAR(std::log(table[21]), std::log(P(3)) - 4.5 * (std::log(P(3)) - std::log(P(2))) / 5, 1e-12);
+    EXPECT_NEAR(std::log(table[21]), std::log(P(3)) - 4.5 * (std::log(P(3)) - std::log(P(2))) / 5,
+                1e-12);
     EXPECT_EQ(table[30], P(3));
     EXPECT_EQ(table[20], 0.0);
     EXPECT_EQ(table[300], P(30));
-    EXPECT_NEAR(std::log(table[299]), std::log(P(30)) - 0.5 * (std::log(P(30)) - std::log(P(29))) / 5, 1e-12);
+    EXPECT_NEAR(std::log(table[299]),
+                std::log(P(30)) - 0.5 * (std::log(P(30)) - std::log(P(29))) / 5, 1e-12);
 }
 
 TEST(TubeVoltage, OnlyPositiveVoltagesUpTo150kVAreAccepted) {
@@ -52,13 +54,15 @@ TEST(MaterialAttenuation, LogLogInterpolationWithEdgesAndHalfBins) {
         {0.001, 1e6}, {0.010, 1e4}, {0.010, 2e4}, {0.2, 50.0}, {10.0, 0.02}};
     const BinArray mu = BuildOtherFilterAttenuation(2.0, rows);
     EXPECT_NEAR(mu[2], 2.0 * 1e6, 1e-6);
-    EXPECT_NEAR(mu[4], 2.0 * 1e6 / 4, 1e-6);          // 2 keV on the 1/E² line
-    EXPECT_NEAR(mu[3], (mu[2] + mu[4]) / 2, 1e-9);     // odd bins are the mean of their neighbours
+    EXPECT_NEAR(mu[4], 2.0 * 1e6 / 4, 1e-6);        // 2 keV on the 1/E² line
+    EXPECT_NEAR(mu[3], (mu[2] + mu[4]) / 2, 1e-9);  // odd bins are the mean of their neighbours
     EXPECT_EQ(mu[1], mu[2]);
-    EXPECT_NEAR(mu[20], 2.0 * 2e4, 1e-6);             // at the edge: the upper side
-    EXPECT_NEAR(mu[40], 2.0 * 2e4 / 4, 1e-6);         // 20 keV: on the upper line (2e4 at 10 keV, 50 at 200 keV)
-    EXPECT_THROW(BuildOtherFilterAttenuation(2.0, std::vector<MaterialRow>{{0.002, 1.0}, {0.2, 1.0}}),
-                 CalculationError);
+    EXPECT_NEAR(mu[20], 2.0 * 2e4, 1e-6);  // at the edge: the upper side
+    EXPECT_NEAR(mu[40], 2.0 * 2e4 / 4,
+                1e-6);  // 20 keV: on the upper line (2e4 at 10 keV, 50 at 200 keV)
+    EXPECT_THROW(
+        BuildOtherFilterAttenuation(2.0, std::vector<MaterialRow>{{0.002, 1.0}, {0.2, 1.0}}),
+        CalculationError);
 }
 
 }  // namespace

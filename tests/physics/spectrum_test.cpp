@@ -29,7 +29,7 @@ double Term(double e, double t) {
 TubeVoltageRange Fixed(double kv) { return {kv, kv, TubeVoltageWeighting::Equal}; }
 
 SpectrumResult Compute(const AttenuationTable& table, const TubeVoltageRange& v,
-                   const EquipmentData& eq = PlainEquipment()) {
+                       const EquipmentData& eq = PlainEquipment()) {
     return ComputeSpectrum(table, eq, v);
 }
 
@@ -41,15 +41,18 @@ TEST(Spectrum, TargetOutputSumsElectronEnergiesUpToTheVoltage) {
     EXPECT_EQ(r.AirKermaSpectrum[4], 0.0);
 }
 
-// Photons made at depth leave through cot θ·(V² − T²)/(19.3·C(V)) of tungsten; at T = V the path is 0.
+// Photons made at depth leave through cot θ·(V² − T²)/(19.3·C(V)) of tungsten; at T = V the path is
+// 0.
 TEST(Spectrum, AnodeAbsorbsAlongThePathFromTheElectronsDepth) {
     AttenuationTable table = TransparentTable();
     table.Tungsten = Constant(50.0);
     const SpectrumResult r = Compute(table, Fixed(1.5));
     const double v = 1.5;
-    const double c = 141766 + 12157 * v - 111.046 * v * v + 0.552536 * v * v * v - 0.000970158 * v * v * v * v;
+    const double c =
+        141766 + 12157 * v - 111.046 * v * v + 0.552536 * v * v * v - 0.000970158 * v * v * v * v;
     const double path = (1 / std::tan(3.14159 * 12 / 180)) * (v * v - 1.0) / (19.3 * c);
-    EXPECT_NEAR(r.AirKermaSpectrum[2], Term(1.0, 1.0) * std::exp(-50 * path) + Term(1.0, 1.5), 1e-15);
+    EXPECT_NEAR(r.AirKermaSpectrum[2], Term(1.0, 1.0) * std::exp(-50 * path) + Term(1.0, 1.5),
+                1e-15);
     EXPECT_NEAR(r.AirKermaSpectrum[3], Term(1.5, 1.5), 1e-15);
 }
 
@@ -60,7 +63,8 @@ TEST(Spectrum, FluenceIsNormalisedOverTheBinsUpToTheVoltage) {
     EXPECT_EQ(s[1], 0.0);
     EXPECT_EQ(std::accumulate(s.begin() + 161, s.end(), 0.0), 0.0);
     // Energy output over photon energy is the photon number: S ∝ A(j)/E_j.
-    EXPECT_NEAR(s[40] / s[100], (r.AirKermaSpectrum[40] / 20.0) / (r.AirKermaSpectrum[100] / 50.0), 1e-12);
+    EXPECT_NEAR(s[40] / s[100], (r.AirKermaSpectrum[40] / 20.0) / (r.AirKermaSpectrum[100] / 50.0),
+                1e-12);
     EXPECT_NEAR(r.TissueToAirDoseRatio, 1.2, 1e-12);  // tissue absorbs 1.2 × air in every bin
     EXPECT_EQ(r.TubeVoltage, 80.0);
 }
@@ -82,8 +86,10 @@ TEST(Spectrum, FiltersMultiplyEveryBinAndTheOtherFilterNeedsItsFlag) {
     const SpectrumResult withOther = Compute(table, Fixed(60), eq);
     for (int j : {2, 57, 120}) {
         SCOPED_TRACE(j);
-        EXPECT_NEAR(noFlag.AirKermaSpectrum[j] / plain.AirKermaSpectrum[j], std::exp(-0.3 - 0.1), 1e-13);
-        EXPECT_NEAR(withOther.TissueAbsorption[j] / plain.TissueAbsorption[j], std::exp(-0.3 - 0.1 - 0.3), 1e-13);
+        EXPECT_NEAR(noFlag.AirKermaSpectrum[j] / plain.AirKermaSpectrum[j], std::exp(-0.3 - 0.1),
+                    1e-13);
+        EXPECT_NEAR(withOther.TissueAbsorption[j] / plain.TissueAbsorption[j],
+                    std::exp(-0.3 - 0.1 - 0.3), 1e-13);
     }
 }
 
@@ -106,7 +112,8 @@ TEST(Spectrum, KLinesAppearAbove70kVWithTheirShares) {
     const double sumA = std::accumulate(a.begin() + 2, a.begin() + 142, 0.0);
     const double k = 0.01 * fK * sumA / (1 + 0.01 * fK);
     for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR((a[lineBins[i]] - Term(0.5 * lineBins[i], v)) / k, shares[i], 1e-9) << lineBins[i];
+        EXPECT_NEAR((a[lineBins[i]] - Term(0.5 * lineBins[i], v)) / k, shares[i], 1e-9)
+            << lineBins[i];
 }
 
 TEST(Spectrum, RangeSumsTheFixedSpectraOfItsHalfKilovoltSteps) {
@@ -115,7 +122,8 @@ TEST(Spectrum, RangeSumsTheFixedSpectraOfItsHalfKilovoltSteps) {
     EXPECT_EQ(range.TubeVoltage, 85.0);
     for (int j : {2, 151, 170}) {
         double expected = 0;
-        for (int k = 1; k <= 21; ++k) expected += Compute(table, Fixed(75 + 0.5 * (k - 1))).AirKermaSpectrum[j];
+        for (int k = 1; k <= 21; ++k)
+            expected += Compute(table, Fixed(75 + 0.5 * (k - 1))).AirKermaSpectrum[j];
         EXPECT_NEAR(range.AirKermaSpectrum[j] / expected, 1.0, 1e-13) << j;
     }
     // A width that is not a multiple of 0.5 kV stops at the last step below the upper end;
@@ -131,7 +139,8 @@ TEST(Spectrum, NormalWeightsPeakInTheMiddleOfTheRange) {
     const auto lo = Compute(table, Fixed(79.5)).AirKermaSpectrum;
     const auto mid = Compute(table, Fixed(80)).AirKermaSpectrum;
     const auto hi = Compute(table, Fixed(80.5)).AirKermaSpectrum;
-    const double endWeight = range.AirKermaSpectrum[161] / hi[161];  // only 80.5 kV reaches 80.5 keV
+    const double endWeight =
+        range.AirKermaSpectrum[161] / hi[161];  // only 80.5 kV reaches 80.5 keV
     EXPECT_NEAR(endWeight, 0.0734, 5e-5);
     EXPECT_NEAR((range.AirKermaSpectrum[2] - endWeight * (lo[2] + hi[2])) / mid[2], 0.3989, 1e-12);
 }
@@ -160,8 +169,9 @@ TEST(Spectrum, ImpossibleInputsThrow) {
         EXPECT_THROW(Compute(table, Fixed(80), eq), CalculationError) << angle;
     }
     // A negative filter would amplify the beam: refused, the other filter only when in use.
-    for (double EquipmentData::*filter : {&EquipmentData::InherentFiltration, &EquipmentData::AddedAluminium,
-                                          &EquipmentData::AddedCopper, &EquipmentData::OtherFilterThickness}) {
+    for (double EquipmentData::*filter :
+         {&EquipmentData::InherentFiltration, &EquipmentData::AddedAluminium,
+          &EquipmentData::AddedCopper, &EquipmentData::OtherFilterThickness}) {
         EquipmentData eq = PlainEquipment();
         eq.OtherFilterFlag = 1;
         eq.*filter = -0.05;

@@ -77,12 +77,17 @@ TEST_F(DoseReportReader, ReadsEachQuirkOfRealReports) {
     const Quirk quirks[] = {
         {"kVp missing", [](FixtureEvent& e) { e.Kvp.clear(); },
          [](const IrradiationEvent& e) { EXPECT_FALSE(e.TubeVoltageKv); }},
-        {"several kVp", [](FixtureEvent& e) { e.Kvp = {{"70", "kV"}, {"80", "kV"}, {"90", "kV"}}; },
+        {"several kVp",
+         [](FixtureEvent& e) {
+             e.Kvp = {{"70", "kV"}, {"80", "kV"}, {"90", "kV"}};
+         },
          [](const IrradiationEvent& e) { EXPECT_EQ(e.TubeVoltageKv, 80.0); }},
         {"Cu and Al separate",
          [](FixtureEvent& e) {
-             e.Filters = {FixtureFilter{"C-127A2", "Copper or Copper compound", Measured{"0.1", "mm"}, Measured{"0.1", "mm"}},
-                          FixtureFilter{"C-120F9", "Aluminum or Aluminum compound", Measured{"1.0", "mm"}, Measured{"1.0", "mm"}}};
+             e.Filters = {FixtureFilter{"C-127A2", "Copper or Copper compound",
+                                        Measured{"0.1", "mm"}, Measured{"0.1", "mm"}},
+                          FixtureFilter{"C-120F9", "Aluminum or Aluminum compound",
+                                        Measured{"1.0", "mm"}, Measured{"1.0", "mm"}}};
          },
          [](const IrradiationEvent& e) {
              ASSERT_EQ(e.Filters.size(), 2u);
@@ -90,10 +95,18 @@ TEST_F(DoseReportReader, ReadsEachQuirkOfRealReports) {
              EXPECT_EQ(e.Filters[1].Material, FilterMaterial::Aluminium);
              EXPECT_EQ(e.Filters[1].ThicknessMm(), 1.0);
          }},
-        {"zero thickness", [](FixtureEvent& e) { e.Filters[0].Minimum = e.Filters[0].Maximum = Measured{"0", "mm"}; },
+        {"zero thickness",
+         [](FixtureEvent& e) {
+             e.Filters[0].Minimum = e.Filters[0].Maximum = Measured{"0", "mm"};
+         },
          [](const IrradiationEvent& e) { EXPECT_EQ(e.Filters.at(0).ThicknessMm(), 0.0); }},
-        {"minimum and maximum differ", [](FixtureEvent& e) { e.Filters[0].Maximum = Measured{"0.4", "mm"}; },
-         [](const IrradiationEvent& e) { EXPECT_DOUBLE_EQ(e.Filters.at(0).ThicknessMm().value_or(0), 0.3); }},
+        {"minimum and maximum differ",
+         [](FixtureEvent& e) {
+             e.Filters[0].Maximum = Measured{"0.4", "mm"};
+         },
+         [](const IrradiationEvent& e) {
+             EXPECT_DOUBLE_EQ(e.Filters.at(0).ThicknessMm().value_or(0), 0.3);
+         }},
         {"filters absent", [](FixtureEvent& e) { e.Filters.clear(); },
          [](const IrradiationEvent& e) { EXPECT_TRUE(e.Filters.empty()); }},
         {"reference point as text",
@@ -105,9 +118,15 @@ TEST_F(DoseReportReader, ReadsEachQuirkOfRealReports) {
              EXPECT_EQ(e.ReferencePoint.Code, "");
              EXPECT_EQ(e.ReferencePoint.Text, "15cm below BeamIsocenter");
          }},
-        {"zero dose", [](FixtureEvent& e) { e.DoseRp = Measured{"0", "Gy"}; },
+        {"zero dose",
+         [](FixtureEvent& e) {
+             e.DoseRp = Measured{"0", "Gy"};
+         },
          [](const IrradiationEvent& e) { EXPECT_EQ(e.ReferenceAirKermaMGy, 0.0); }},
-        {"field area 0", [](FixtureEvent& e) { e.CollimatedFieldArea = Measured{"0", "m2"}; },
+        {"field area 0",
+         [](FixtureEvent& e) {
+             e.CollimatedFieldArea = Measured{"0", "m2"};
+         },
          [](const IrradiationEvent& e) { EXPECT_EQ(e.CollimatedFieldAreaCm2, 0.0); }},
         {"units variety",
          [](FixtureEvent& e) {
@@ -161,8 +180,9 @@ TEST_F(DoseReportReader, RefusesValuesWithUnknownOrMissingUnits) {
 
 TEST_F(DoseReportReader, ReadsTwoPlanes) {
     FixtureReport report;
-    report.Totals = {testing::FixtureTotals{"113620", "Plane A", {"0.5", "Gy"}, {"0.005", "Gy.m2"}},
-                     testing::FixtureTotals{"113621", "Plane B", {"0.25", "Gy"}, {"0.0025", "Gy.m2"}}};
+    report.Totals = {
+        testing::FixtureTotals{"113620", "Plane A", {"0.5", "Gy"}, {"0.005", "Gy.m2"}},
+        testing::FixtureTotals{"113621", "Plane B", {"0.25", "Gy"}, {"0.0025", "Gy.m2"}}};
     report.Events = {FixtureEvent{}, FixtureEvent{}};
     report.Events[0].PlaneCode = "113620", report.Events[0].PlaneMeaning = "Plane A";
     report.Events[1].PlaneCode = "113621", report.Events[1].PlaneMeaning = "Plane B";

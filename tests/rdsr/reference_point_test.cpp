@@ -27,7 +27,8 @@ TEST(ReferencePoint, DistanceFollowsTheDefinition) {
 
 TEST(ReferencePoint, NeedsTheDistanceItIsMeasuredFrom) {
     EXPECT_FALSE(ReferencePointDistanceMm({"113860", ""}, EventGeometryMm{}));
-    EXPECT_FALSE(ReferencePointDistanceMm({"", "1cm above Tabletop"}, EventGeometryMm{750.0, 1000.0, {}}));
+    EXPECT_FALSE(
+        ReferencePointDistanceMm({"", "1cm above Tabletop"}, EventGeometryMm{750.0, 1000.0, {}}));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(ReportEvaluationTest, MissingVoltageAndFiltersComeFromTheEquipment) {
     EXPECT_TRUE(c.KvAssumed);
     EXPECT_EQ(c.TubeVoltageKv, 80.0);  // the synthetic room's typical tube voltage
     EXPECT_EQ(c.Inputs.Equipment.AddedCopper, plane_.Equipment.Data.AddedCopper);
-    EXPECT_EQ(c.Inputs.ReferencePointDistance, 0.0);       // the chain's FAD − 15
+    EXPECT_EQ(c.Inputs.ReferencePointDistance, 0.0);  // the chain's FAD − 15
     EXPECT_EQ(c.ReferenceDistanceCm, 60.0);
     EXPECT_EQ(c.Inputs.FocusSkinDistanceTextValue, 55.0);
 }
@@ -74,17 +74,20 @@ TEST_F(ReportEvaluationTest, MissingVoltageAndFiltersComeFromTheEquipment) {
 // equipment fails; none of them counts in the sums, which are the sums of the evaluated events.
 TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
     DoseReport report;
-    report.Events = {Event(12.5, 1.25), Event(0.0, 1.0), Event(20.0, 0.0), Event(30.0, 2.0, 200.0),
-                     Event(25.0, 3.0, 100.0), Event(5.0, 0.5)};
+    report.Events = {Event(12.5, 1.25),       Event(0.0, 1.0),         Event(20.0, 0.0),
+                     Event(30.0, 2.0, 200.0), Event(25.0, 3.0, 100.0), Event(5.0, 0.5)};
     report.Events[5].Plane = AcquisitionPlane::B;
     const ReportEvaluation result =
-        EvaluateReport(ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+        EvaluateReport(ref_, report, plane_, nullptr,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
     ASSERT_EQ(result.Planes.size(), 2u);
     const PlaneEvaluation& a = result.Planes[0];
-    const EventStatus expected[] = {EventStatus::Evaluated, EventStatus::Skipped, EventStatus::Skipped,
-                                    EventStatus::Failed, EventStatus::Evaluated};
+    const EventStatus expected[] = {EventStatus::Evaluated, EventStatus::Skipped,
+                                    EventStatus::Skipped, EventStatus::Failed,
+                                    EventStatus::Evaluated};
     ASSERT_EQ(a.Events.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(a.Events[i].Case.Status, expected[i]) << i << a.Events[i].Case.Note;
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(a.Events[i].Case.Status, expected[i]) << i << a.Events[i].Case.Note;
     EXPECT_FALSE(a.Events[3].Case.Note.empty());
     EXPECT_EQ(a.Totals.Evaluated, 2);
     EXPECT_EQ(a.Totals.Skipped, 2);
@@ -113,7 +116,8 @@ TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {
     report.Events[0].Plane = AcquisitionPlane::A;
     report.Events[1].Plane = AcquisitionPlane::B;
     const ReportEvaluation result =
-        EvaluateReport(ref_, report, plane_, &planeB, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+        EvaluateReport(ref_, report, plane_, &planeB,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
     ASSERT_EQ(result.Planes.size(), 2u);
     EXPECT_EQ(result.Planes[1].EquipmentName, "Room1B.odv3");
     const double a = result.Planes[0].Totals.SkinDoseSumMGy;
@@ -127,13 +131,14 @@ TEST_F(ReportEvaluationTest, ProgressCanStopTheEvaluation) {
     DoseReport report;
     report.Events = {Event(10.0, 1.0), Event(20.0, 2.0), Event(30.0, 3.0)};
     std::vector<std::size_t> heard;
-    const ReportEvaluation result = EvaluateReport(
-        ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())),
-        [&heard](std::size_t done, std::size_t total) {
-            heard.push_back(done);
-            EXPECT_EQ(total, 3u);
-            return done < 2;
-        });
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, nullptr,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())),
+                       [&heard](std::size_t done, std::size_t total) {
+                           heard.push_back(done);
+                           EXPECT_EQ(total, 3u);
+                           return done < 2;
+                       });
     EXPECT_TRUE(result.Cancelled);
     EXPECT_EQ(heard, (std::vector<std::size_t>{1, 2}));
     ASSERT_EQ(result.Planes.size(), 1u);
@@ -144,13 +149,16 @@ TEST_F(ReportEvaluationTest, ProgressCanStopTheEvaluation) {
 // Kernels read once and spectra reused give exactly the numbers of each event evaluated alone.
 TEST_F(ReportEvaluationTest, ReuseGivesTheSameBitsAsEachEventAlone) {
     DoseReport report;
-    for (int i = 0; i < 12; ++i) report.Events.push_back(Event(10.0 + i, 1.0 + 0.1 * i, 70.0 + 10.0 * (i % 3)));
+    for (int i = 0; i < 12; ++i)
+        report.Events.push_back(Event(10.0 + i, 1.0 + 0.1 * i, 70.0 + 10.0 * (i % 3)));
     const ReportEvaluation result =
-        EvaluateReport(ref_, report, plane_, nullptr, MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+        EvaluateReport(ref_, report, plane_, nullptr,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
     const ScatterKernelLoader fresh = MakeScatterKernelLoader(dir_.path());
     ASSERT_EQ(result.Planes.size(), 1u);
     for (const EventEvaluation& e : result.Planes[0].Events) {
-        const DoseEvaluation alone = EvaluateDose(ref_, MakeEventCase(report.Events[e.EventIndex], plane_).Inputs, fresh);
+        const DoseEvaluation alone =
+            EvaluateDose(ref_, MakeEventCase(report.Events[e.EventIndex], plane_).Inputs, fresh);
         ASSERT_EQ(alone.Outcome, EvaluationOutcome::Completed);
         EXPECT_EQ(e.SkinDoseMGy, alone.Result.SkinDose);
         EXPECT_EQ(e.Result.BackscatterFactor, alone.Result.BackscatterFactor);

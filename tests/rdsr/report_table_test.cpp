@@ -28,7 +28,8 @@ TEST(ReportTable, CsvCellsStayOnTheirRow) {
     evaluation.Planes[0].Events[0].Case.Note = "a,b\"c\r\n\u00b5";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("events.csv"));
-    ASSERT_TRUE(WriteReportCsv(path, {ReportCsvFile{QStringLiteral("r.dcm"), &report, &evaluation}}));
+    ASSERT_TRUE(
+        WriteReportCsv(path, {ReportCsvFile{QStringLiteral("r.dcm"), &report, &evaluation}}));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');

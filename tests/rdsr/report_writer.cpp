@@ -20,7 +20,8 @@ public:
 
     bool Root(const std::string& code, const std::string& meaning) {
         if (tree_.addContentItem(DSRTypes::RT_isRoot, DSRTypes::VT_Container) == 0) return false;
-        tree_.getCurrentContentItem().setConceptName(DSRCodedEntryValue(code.c_str(), "DCM", meaning.c_str()));
+        tree_.getCurrentContentItem().setConceptName(
+            DSRCodedEntryValue(code.c_str(), "DCM", meaning.c_str()));
         open_ = {false};
         return true;
     }
@@ -34,33 +35,41 @@ public:
         }
         open_.back() = true;
         DSRContentItem& item = tree_.getCurrentContentItem();
-        item.setConceptName(DSRCodedEntryValue(code.c_str(), scheme.c_str(), meaning.c_str()), false);
+        item.setConceptName(DSRCodedEntryValue(code.c_str(), scheme.c_str(), meaning.c_str()),
+                            false);
         return &item;
     }
-    void Open(DSRTypes::E_RelationshipType relation, const std::string& code, const std::string& meaning) {
+    void Open(DSRTypes::E_RelationshipType relation, const std::string& code,
+              const std::string& meaning) {
         if (Add(relation, DSRTypes::VT_Container, code, meaning)) open_.push_back(false);
     }
     void Close() {
         if (open_.back()) tree_.goUp();
         open_.pop_back();
     }
-    void Code(DSRTypes::E_RelationshipType relation, const std::string& conceptCode, const std::string& meaning,
-              const std::string& value, const std::string& scheme, const std::string& valueMeaning) {
+    void Code(DSRTypes::E_RelationshipType relation, const std::string& conceptCode,
+              const std::string& meaning, const std::string& value, const std::string& scheme,
+              const std::string& valueMeaning) {
         if (auto* item = Add(relation, DSRTypes::VT_Code, conceptCode, meaning))
-            item->setCodeValue(DSRCodedEntryValue(value.c_str(), scheme.c_str(), valueMeaning.c_str()), false);
+            item->setCodeValue(
+                DSRCodedEntryValue(value.c_str(), scheme.c_str(), valueMeaning.c_str()), false);
     }
-    void Text(DSRTypes::E_ValueType type, DSRTypes::E_RelationshipType relation, const std::string& conceptCode,
-              const std::string& meaning, const std::string& value) {
-        if (auto* item = Add(relation, type, conceptCode, meaning)) item->setStringValue(value.c_str(), false);
+    void Text(DSRTypes::E_ValueType type, DSRTypes::E_RelationshipType relation,
+              const std::string& conceptCode, const std::string& meaning,
+              const std::string& value) {
+        if (auto* item = Add(relation, type, conceptCode, meaning))
+            item->setStringValue(value.c_str(), false);
     }
-    void Num(const std::string& conceptCode, const std::string& meaning, const std::optional<Measured>& m) {
+    void Num(const std::string& conceptCode, const std::string& meaning,
+             const std::optional<Measured>& m) {
         if (!m) return;
         const std::string unit = m->Unit.empty() ? kNoUnitMarker : m->Unit;
         if (auto* item = Add(DSRTypes::RT_contains, DSRTypes::VT_Num, conceptCode, meaning))
-            item->setNumericValue(DSRNumericMeasurementValue(m->Value.c_str(),
-                                                             DSRCodedEntryValue(unit.c_str(), "UCUM", unit.c_str()),
-                                                             false),
-                                  false);
+            item->setNumericValue(
+                DSRNumericMeasurementValue(m->Value.c_str(),
+                                           DSRCodedEntryValue(unit.c_str(), "UCUM", unit.c_str()),
+                                           false),
+                false);
     }
     bool ok() const { return ok_; }
 
@@ -72,22 +81,26 @@ private:
 
 void WriteEvent(TreeWriter& w, const FixtureEvent& e) {
     w.Open(DSRTypes::RT_contains, "113706", "Irradiation Event X-Ray Data");
-    w.Code(DSRTypes::RT_contains, "113764", "Acquisition Plane", e.PlaneCode, "DCM", e.PlaneMeaning);
+    w.Code(DSRTypes::RT_contains, "113764", "Acquisition Plane", e.PlaneCode, "DCM",
+           e.PlaneMeaning);
     w.Text(DSRTypes::VT_UIDRef, DSRTypes::RT_contains, "113769", "Irradiation Event UID", e.Uid);
     w.Text(DSRTypes::VT_DateTime, DSRTypes::RT_contains, "111526", "DateTime Started", e.DateTime);
-    w.Code(DSRTypes::RT_contains, "113721", "Irradiation Event Type", e.TypeCode, e.TypeScheme, e.TypeMeaning);
+    w.Code(DSRTypes::RT_contains, "113721", "Irradiation Event Type", e.TypeCode, e.TypeScheme,
+           e.TypeMeaning);
     w.Num("122130", "Dose Area Product", e.DoseAreaProduct);
     w.Num("113738", "Dose (RP)", e.DoseRp);
     if (!e.ReferencePointCode.empty())
-        w.Code(DSRTypes::RT_contains, "113780", "Reference Point Definition", e.ReferencePointCode, "DCM",
-               e.ReferencePointText);
+        w.Code(DSRTypes::RT_contains, "113780", "Reference Point Definition", e.ReferencePointCode,
+               "DCM", e.ReferencePointText);
     else if (!e.ReferencePointText.empty())
         w.Text(DSRTypes::VT_Text, DSRTypes::RT_contains, "113780", "Reference Point Definition",
                e.ReferencePointText);
     for (const FixtureFilter& f : e.Filters) {
         w.Open(DSRTypes::RT_contains, "113771", "X-Ray Filters");
-        w.Code(DSRTypes::RT_contains, "113772", "X-Ray Filter Type", "113650", "DCM", "Strip filter");
-        w.Code(DSRTypes::RT_contains, "113757", "X-Ray Filter Material", f.MaterialCode, "SRT", f.MaterialMeaning);
+        w.Code(DSRTypes::RT_contains, "113772", "X-Ray Filter Type", "113650", "DCM",
+               "Strip filter");
+        w.Code(DSRTypes::RT_contains, "113757", "X-Ray Filter Material", f.MaterialCode, "SRT",
+               f.MaterialMeaning);
         w.Num("113758", "X-Ray Filter Thickness Minimum", f.Minimum);
         w.Num("113773", "X-Ray Filter Thickness Maximum", f.Maximum);
         w.Close();
@@ -100,17 +113,20 @@ void WriteEvent(TreeWriter& w, const FixtureEvent& e) {
     w.Close();
 }
 
-// Removes the units of every NUM written with the marker: a NUM without units, as some devices write.
+// Removes the units of every NUM written with the marker: a NUM without units, as some devices
+// write.
 void DropMarkedUnits(DcmItem& item) {
     DcmSequenceOfItems* content = nullptr;
     if (item.findAndGetSequence(DCM_ContentSequence, content).good() && content) {
         for (unsigned long i = 0; i < content->card(); ++i) {
             DcmItem* child = content->getItem(i);
             DcmItem* measured = nullptr;
-            if (child->findAndGetSequenceItem(DCM_MeasuredValueSequence, measured).good() && measured) {
+            if (child->findAndGetSequenceItem(DCM_MeasuredValueSequence, measured).good() &&
+                measured) {
                 DcmItem* unit = nullptr;
                 OFString code;
-                if (measured->findAndGetSequenceItem(DCM_MeasurementUnitsCodeSequence, unit).good() &&
+                if (measured->findAndGetSequenceItem(DCM_MeasurementUnitsCodeSequence, unit)
+                        .good() &&
                     unit->findAndGetOFString(DCM_CodeValue, code).good() && code == kNoUnitMarker)
                     measured->findAndDeleteElement(DCM_MeasurementUnitsCodeSequence);
             }
@@ -126,7 +142,8 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
         if (error) *error = why;
         return false;
     };
-    DSRDocument doc(r.DoseReportClass ? DSRTypes::DT_XRayRadiationDoseSR : DSRTypes::DT_ComprehensiveSR);
+    DSRDocument doc(r.DoseReportClass ? DSRTypes::DT_XRayRadiationDoseSR
+                                      : DSRTypes::DT_ComprehensiveSR);
     doc.setSpecificCharacterSetType(DSRTypes::CS_UTF8);
     doc.setSoftwareVersions("ordevo tests");
     doc.setManufacturer(r.Manufacturer.c_str());
@@ -139,11 +156,14 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
 
     TreeWriter w(doc.getTree());
     if (!w.Root(r.RootCode, r.RootMeaning)) return fail("root refused");
-    w.Code(DSRTypes::RT_hasConceptMod, "121058", "Procedure reported", "113704", "DCM", "Projection X-Ray");
-    w.Text(DSRTypes::VT_UIDRef, DSRTypes::RT_hasObsContext, "121012", "Device Observer UID", "1.2.826.0.1.3680043.10.9");
+    w.Code(DSRTypes::RT_hasConceptMod, "121058", "Procedure reported", "113704", "DCM",
+           "Projection X-Ray");
+    w.Text(DSRTypes::VT_UIDRef, DSRTypes::RT_hasObsContext, "121012", "Device Observer UID",
+           "1.2.826.0.1.3680043.10.9");
     for (const FixtureTotals& t : r.Totals) {
         w.Open(DSRTypes::RT_contains, "113702", "Accumulated X-Ray Dose Data");
-        w.Code(DSRTypes::RT_hasConceptMod, "113764", "Acquisition Plane", t.PlaneCode, "DCM", t.PlaneMeaning);
+        w.Code(DSRTypes::RT_hasConceptMod, "113764", "Acquisition Plane", t.PlaneCode, "DCM",
+               t.PlaneMeaning);
         w.Num("113722", "Dose Area Product Total", t.DoseAreaProductTotal);
         w.Num("113725", "Dose (RP) Total", t.DoseRpTotal);
         w.Close();
@@ -186,8 +206,8 @@ FixtureReport ManyEventReport(int count) {
             e.TypeScheme = "DCM";
             e.TypeMeaning = "Stationary Acquisition";
         }
-        const double kar = 0.0005 + 0.0001 * (i % 7);       // Gy
-        const double side = 0.08 + 0.01 * (i % 5);          // m at the reference point
+        const double kar = 0.0005 + 0.0001 * (i % 7);  // Gy
+        const double side = 0.08 + 0.01 * (i % 5);     // m at the reference point
         e.DoseRp = Measured{Decimal(kar), "Gy"};
         e.DoseAreaProduct = Measured{Decimal(kar * side * side), "Gy.m2"};
         e.Kvp = {Measured{std::to_string(70 + 5 * (i % 4)), "kV"}};

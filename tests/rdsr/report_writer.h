@@ -29,8 +29,8 @@ struct FixtureEvent {
     std::optional<Measured> DoseRp = Measured{"0.0125", "Gy"};
     std::optional<Measured> DoseAreaProduct = Measured{"0.000125", "Gy.m2"};
     std::vector<Measured> Kvp = {{"80", "kV"}};
-    std::vector<FixtureFilter> Filters = {FixtureFilter{"C-127A2", "Copper or Copper compound",
-                                                        Measured{"0.2", "mm"}, Measured{"0.2", "mm"}}};
+    std::vector<FixtureFilter> Filters = {FixtureFilter{
+        "C-127A2", "Copper or Copper compound", Measured{"0.2", "mm"}, Measured{"0.2", "mm"}}};
     std::optional<Measured> SourceToIsocenter = Measured{"750", "mm"};
     std::optional<Measured> SourceToDetector = Measured{"1000", "mm"};
     std::optional<Measured> SourceToReferencePoint;
@@ -57,7 +57,8 @@ struct FixtureReport {
 };
 
 // Writes the report as a DICOM file; false (with the reason in *error) when the toolkit refuses.
-bool WriteFixtureReport(const FixtureReport& report, const std::string& path, std::string* error = nullptr);
+bool WriteFixtureReport(const FixtureReport& report, const std::string& path,
+                        std::string* error = nullptr);
 
 // `count` events alternating fluoroscopy and acquisitions over a few voltages and Cu filters,
 // each with a unique UID; for the benchmark and the cache test.

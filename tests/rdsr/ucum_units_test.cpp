@@ -45,11 +45,12 @@ TEST(UcumUnits, ConvertsEveryKnownSpelling) {
 // UCUM is case-sensitive and a unit of another quantity is no conversion.
 TEST(UcumUnits, RefusesUnknownOrMismatchedUnits) {
     const std::pair<Quantity, const char*> refused[] = {
-        {Quantity::AirKerma, "MGy"}, {Quantity::AirKerma, "Gy/s"}, {Quantity::AirKerma, ""},
+        {Quantity::AirKerma, "MGy"},   {Quantity::AirKerma, "Gy/s"},       {Quantity::AirKerma, ""},
         {Quantity::AirKerma, "Gy.m2"}, {Quantity::KermaAreaProduct, "Gy"}, {Quantity::Length, "m2"},
-        {Quantity::Area, "mm"}, {Quantity::TubeVoltage, "kVp"},
+        {Quantity::Area, "mm"},        {Quantity::TubeVoltage, "kVp"},
     };
-    for (const auto& [quantity, code] : refused) EXPECT_FALSE(ConvertToProgramUnit(quantity, code, 1.0)) << code;
+    for (const auto& [quantity, code] : refused)
+        EXPECT_FALSE(ConvertToProgramUnit(quantity, code, 1.0)) << code;
 }
 
 }  // namespace

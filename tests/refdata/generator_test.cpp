@@ -15,7 +15,8 @@ TEST(ParseArguments, DefaultsToTheFullRunIntoRefdata) {
 }
 
 TEST(ParseArguments, ReadsEveryOption) {
-    const GeneratorOptions quick = ParseArguments({"--quick", "--out", "x/y", "--threads", "1", "--seed", "5"});
+    const GeneratorOptions quick =
+        ParseArguments({"--quick", "--out", "x/y", "--threads", "1", "--seed", "5"});
     EXPECT_EQ(quick.OutputFolder, "x/y");
     EXPECT_EQ(quick.Settings.HistoriesPerEnergy, kQuickHistoriesPerEnergy);
     EXPECT_EQ(quick.Settings.Threads, 1);
@@ -27,9 +28,13 @@ TEST(ParseArguments, ReadsEveryOption) {
 }
 
 TEST(ParseArguments, RefusesBadArguments) {
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--histories"}, {"--histories", "0"}, {"--histories", "12x"}, {"--threads", "-1"},
-             {"--out"}, {"--fast"}}) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--histories"},
+                                               {"--histories", "0"},
+                                               {"--histories", "12x"},
+                                               {"--threads", "-1"},
+                                               {"--out"},
+                                               {"--fast"}}) {
         EXPECT_THROW(ParseArguments(bad), std::invalid_argument) << bad[0];
     }
 }

@@ -32,7 +32,8 @@ TEST(Interpolation, EnergiesAtOrAboveAnEdgeTakeItsHighSide) {
 
 TEST(Interpolation, TabulatedEnergiesGiveTheTableValue) {
     EXPECT_DOUBLE_EQ(InterpolateLogLog(NistAirDry(), Coefficient::EnergyAbsorption, 30.0), 0.1537);
-    EXPECT_DOUBLE_EQ(InterpolateLogLog(NistSoftTissueIcru44(), Coefficient::Attenuation, 150.0), 0.1492);
+    EXPECT_DOUBLE_EQ(InterpolateLogLog(NistSoftTissueIcru44(), Coefficient::Attenuation, 150.0),
+                     0.1492);
     EXPECT_DOUBLE_EQ(InterpolateLogLog(NistAluminium(), Coefficient::Attenuation, 1.0), 1185.0);
 }
 
@@ -45,13 +46,16 @@ TEST(Interpolation, BelowTheFirstRowExtrapolatesFromTheFirstTwo) {
 }
 
 TEST(Interpolation, RefusesNonPositiveEnergies) {
-    EXPECT_THROW(InterpolateLogLog(NistAirDry(), Coefficient::Attenuation, 0.0), std::invalid_argument);
-    EXPECT_THROW(InterpolateLogLog(NistAirDry(), Coefficient::Attenuation, -1.0), std::invalid_argument);
+    EXPECT_THROW(InterpolateLogLog(NistAirDry(), Coefficient::Attenuation, 0.0),
+                 std::invalid_argument);
+    EXPECT_THROW(InterpolateLogLog(NistAirDry(), Coefficient::Attenuation, -1.0),
+                 std::invalid_argument);
 }
 
 // Every NIST table ascends, repeats an energy only at an edge, and jumps up there.
 TEST(NistTables, AscendWithUpwardJumpsAtEdges) {
-    for (const auto rows : {NistAirDry(), NistSoftTissueIcru44(), NistTungsten(), NistAluminium(), NistCopper()}) {
+    for (const auto rows :
+         {NistAirDry(), NistSoftTissueIcru44(), NistTungsten(), NistAluminium(), NistCopper()}) {
         ASSERT_GE(rows.size(), 20u);
         EXPECT_DOUBLE_EQ(rows.front().EnergyMeV, 1e-3);
         EXPECT_GE(rows.back().EnergyMeV, 0.15);

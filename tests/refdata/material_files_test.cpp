@@ -50,9 +50,11 @@ TEST(MaterialFiles, GiveEveryAbsorptionEdgeTwice) {
         for (int shell = K_SHELL; shell <= M5_SHELL; ++shell) {
             const double edge = EdgeEnergy(m.Z, shell, nullptr);
             if (edge < 1.05 || edge > 800.0) continue;
-            const auto pair = std::adjacent_find(rows.begin(), rows.end(), [edge](const auto& a, const auto& b) {
-                return a.EnergyMeV == b.EnergyMeV && std::abs(a.EnergyMeV * 1e3 - edge) < 0.01 * edge;
-            });
+            const auto pair =
+                std::adjacent_find(rows.begin(), rows.end(), [edge](const auto& a, const auto& b) {
+                    return a.EnergyMeV == b.EnergyMeV &&
+                           std::abs(a.EnergyMeV * 1e3 - edge) < 0.01 * edge;
+                });
             ASSERT_NE(pair, rows.end()) << m.Name << " shell " << shell << " at " << edge << " keV";
             EXPECT_LT(pair->Photoelectric, (pair + 1)->Photoelectric);
             EXPECT_EQ(pair->Coherent, (pair + 1)->Coherent);
@@ -66,26 +68,31 @@ TEST(MaterialFiles, ReproduceXraylibAttenuationThroughTheProgramsLoader) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const MaterialSpec& m : Materials()) {
-        const std::string path = dir.filePath(QString::fromStdString(m.Name + ".ele")).toStdString();
+        const std::string path =
+            dir.filePath(QString::fromStdString(m.Name + ".ele")).toStdString();
         WriteCp932Lines(path, MaterialFileLines(m, BuildMaterialCoefficients(m)));
         const auto table = ordevo::LoadMaterialTable(QString::fromStdString(path));
         ASSERT_TRUE(table.has_value()) << table.error().what();
         const std::vector<double> edges = FindAbsorptionEdgesKeV(m);
         for (int k = 5; k <= 150; ++k) {
-            const bool nearEdge = std::any_of(edges.begin(), edges.end(), [k](double e) { return std::abs(k - e) < 0.03 * e; });
+            const bool nearEdge = std::any_of(edges.begin(), edges.end(),
+                                              [k](double e) { return std::abs(k - e) < 0.03 * e; });
             if (nearEdge) continue;
             const double expected = m.Density * XraylibTotal(m, k);
-            EXPECT_NEAR((*table)[static_cast<std::size_t>(2 * k)], expected, 0.02 * expected) << m.Name << " " << k << " keV";
+            EXPECT_NEAR((*table)[static_cast<std::size_t>(2 * k)], expected, 0.02 * expected)
+                << m.Name << " " << k << " keV";
         }
         for (int k : {20, 40, 60, 100}) {
             const double expected = m.Density * XraylibTotal(m, k);
-            EXPECT_NEAR((*table)[static_cast<std::size_t>(2 * k)], expected, 0.02 * expected) << m.Name << " " << k << " keV";
+            EXPECT_NEAR((*table)[static_cast<std::size_t>(2 * k)], expected, 0.02 * expected)
+                << m.Name << " " << k << " keV";
         }
     }
 }
 
 TEST(MaterialFiles, DescribeTheMaterialInTheFirstLines) {
-    const MaterialSpec& w = *std::find_if(Materials().begin(), Materials().end(), [](const auto& m) { return m.Name == "W"; });
+    const MaterialSpec& w = *std::find_if(Materials().begin(), Materials().end(),
+                                          [](const auto& m) { return m.Name == "W"; });
     const auto lines = MaterialFileLines(w, BuildMaterialCoefficients(w));
     EXPECT_NE(lines[0].find("タングステン"), std::string::npos);
     EXPECT_EQ(lines[1], "19.3");

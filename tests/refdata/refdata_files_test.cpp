@@ -24,7 +24,8 @@ std::vector<std::string> Fields(const std::string& line) {
 double Number(const std::string& text) {
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    EXPECT_TRUE(ec == std::errc() && end == text.data() + text.size()) << "not a number: \"" << text << "\"";
+    EXPECT_TRUE(ec == std::errc() && end == text.data() + text.size())
+        << "not a number: \"" << text << "\"";
     return value;
 }
 
@@ -65,7 +66,8 @@ TEST(RefdataFiles, PrimaryFileHasTwentyNineRecordsAndTwoAsciiNotes) {
     for (std::size_t i : {29u, 30u}) {
         EXPECT_FALSE(lines[i].empty());
         EXPECT_LT(lines[i].size(), 100u);
-        EXPECT_TRUE(std::all_of(lines[i].begin(), lines[i].end(), [](char c) { return c >= 0x20 && c < 0x7f; }));
+        EXPECT_TRUE(std::all_of(lines[i].begin(), lines[i].end(),
+                                [](char c) { return c >= 0x20 && c < 0x7f; }));
     }
     EXPECT_NE(lines[29].find("pGy cm2"), std::string::npos);
 }
@@ -75,7 +77,8 @@ std::vector<EnergyResult> SyntheticResults() {
     for (int e : kBackscatterEnergiesKeV) {
         EnergyResult r;
         r.EnergyKeV = e;
-        for (std::size_t ring = 0; ring < r.Backscatter.size(); ++ring) r.Backscatter[ring] = e * 1000.0 + static_cast<double>(ring);
+        for (std::size_t ring = 0; ring < r.Backscatter.size(); ++ring)
+            r.Backscatter[ring] = e * 1000.0 + static_cast<double>(ring);
         if (e >= kFirstKernelEnergyKeV) {
             r.Kernel.resize(kDepthBins * kKernelRings);
             for (std::size_t i = 0; i < r.Kernel.size(); ++i) r.Kernel[i] = static_cast<double>(i);
@@ -92,7 +95,7 @@ TEST(RefdataFiles, BackscatterFileHasAHeaderThenRingIndexAndThirtyOneValues) {
         const auto fields = Fields(lines[static_cast<std::size_t>(r)]);
         ASSERT_EQ(fields.size(), 32u);
         EXPECT_EQ(fields[0], std::to_string(r));
-        EXPECT_DOUBLE_EQ(Number(fields[1]), 1000.0 + (r - 1));   // 1 keV column
+        EXPECT_DOUBLE_EQ(Number(fields[1]), 1000.0 + (r - 1));     // 1 keV column
         EXPECT_DOUBLE_EQ(Number(fields[31]), 150000.0 + (r - 1));  // 150 keV column
     }
     auto shuffled = SyntheticResults();
@@ -125,7 +128,9 @@ TEST(RefdataFiles, KernelFileHasEightyRowsOfFourLinesOfTwenty) {
 
 TEST(RefdataFiles, TextIsCp932WithCrLfAndRefusesWhatCp932Lacks) {
     const std::string bytes = EncodeCp932Lines({"はじめにお読み下さい", "a,b"});
-    EXPECT_EQ(bytes, "\x82\xCD\x82\xB6\x82\xDF\x82\xC9\x82\xA8\x93\xC7\x82\xDD\x89\xBA\x82\xB3\x82\xA2\r\na,b\r\n");
+    EXPECT_EQ(bytes,
+              "\x82\xCD\x82\xB6\x82\xDF\x82\xC9\x82\xA8\x93\xC7\x82\xDD\x89\xBA\x82\xB3\x82\xA2\r\n"
+              "a,b\r\n");
     EXPECT_THROW(EncodeCp932Lines({"\xF0\x9F\x98\x80"}), std::runtime_error);  // U+1F600
     const auto note = MaterialNoteLines();
     EXPECT_NO_THROW(EncodeCp932Lines(note));

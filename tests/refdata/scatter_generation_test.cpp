@@ -17,7 +17,8 @@ const TissueInteractions& Tissue() {
 }
 
 GenerationSettings Quick(int threads) {
-    return GenerationSettings{.HistoriesPerEnergy = 3001, .Threads = threads, .Batches = 7, .BaseSeed = 11};
+    return GenerationSettings{
+        .HistoriesPerEnergy = 3001, .Threads = threads, .Batches = 7, .BaseSeed = 11};
 }
 
 // Each batch has its own seed and the batches are summed in order, so the thread count cannot
@@ -47,8 +48,10 @@ TEST(SimulateEnergy, TheSeedSelectsTheHistories) {
 // that of the rings that reach its corners (r ≤ 5√2 cm); the balance closes.
 TEST(SimulateEnergy, CheckFieldBackscatterLiesBetweenInscribedAndCircumscribedRings) {
     const EnergyResult r = SimulateEnergy(Tissue(), 60, KernelScoring::Off, Quick(2));
-    const double inscribed = std::accumulate(r.Backscatter.begin(), r.Backscatter.begin() + 50, 0.0);
-    const double circumscribed = std::accumulate(r.Backscatter.begin(), r.Backscatter.begin() + 71, 0.0);
+    const double inscribed =
+        std::accumulate(r.Backscatter.begin(), r.Backscatter.begin() + 50, 0.0);
+    const double circumscribed =
+        std::accumulate(r.Backscatter.begin(), r.Backscatter.begin() + 71, 0.0);
     EXPECT_GT(inscribed, 0.0);
     EXPECT_GE(r.CheckFieldBackscatter, inscribed * (1 - 1e-12));
     EXPECT_LE(r.CheckFieldBackscatter, circumscribed * (1 + 1e-12));
@@ -61,8 +64,8 @@ TEST(AnnulusFractionInSquare, WholeInsidePartlyAndOutside) {
     EXPECT_NEAR(AnnulusFractionInSquare(10.0, 11.0, 5.0), 0.0, 1e-15);
     // The disc of radius 5√2 covers the square: the annulus 5 … 5√2 holds 100 − 25π of its area.
     const double r2 = 5.0 * std::numbers::sqrt2;
-    EXPECT_NEAR(AnnulusFractionInSquare(5.0, r2, 5.0), (100.0 - 25.0 * std::numbers::pi) / (std::numbers::pi * 25.0),
-                1e-12);
+    EXPECT_NEAR(AnnulusFractionInSquare(5.0, r2, 5.0),
+                (100.0 - 25.0 * std::numbers::pi) / (std::numbers::pi * 25.0), 1e-12);
 }
 
 }  // namespace

@@ -36,15 +36,18 @@ SpectrumResult Spectrum80kV() {
 }
 
 TEST(ShippedRefdata, EveryFileIsReadableByTheProgram) {
-    ASSERT_TRUE(ReadReferenceData(kShipped).has_value()) << ReadReferenceData(kShipped).error().what();
-    for (int e = 10; e <= 150; e += 5) EXPECT_NO_THROW(LoadScatterKernel(kShipped, e)) << e << " keV";
+    ASSERT_TRUE(ReadReferenceData(kShipped).has_value())
+        << ReadReferenceData(kShipped).error().what();
+    for (int e = 10; e <= 150; e += 5)
+        EXPECT_NO_THROW(LoadScatterKernel(kShipped, e)) << e << " keV";
     const QStringList materials = QDir(kShipped).entryList({"*.ele"}, QDir::Files);
     EXPECT_EQ(materials.size(), 13);
     for (const QString& name : materials) {
         const auto table = LoadMaterialTable(QDir(kShipped).filePath(name));
         EXPECT_TRUE(table.has_value()) << name.toStdString() << ": " << table.error().what();
     }
-    const auto note = ReadTextLines(QDir(kShipped).filePath(QStringLiteral("はじめにお読み下さい.txt")), kTableFileMaxBytes);
+    const auto note = ReadTextLines(
+        QDir(kShipped).filePath(QStringLiteral("はじめにお読み下さい.txt")), kTableFileMaxBytes);
     ASSERT_TRUE(note.has_value());
     EXPECT_TRUE(note->join("").contains(QStringLiteral(".ele")));
     // Delivered without a user name: exactly 31 lines.
@@ -59,7 +62,8 @@ TEST(ShippedRefdata, KernelCellsOfTheUsedRowsArePositive) {
     for (int e = 10; e <= 150; e += 5) {
         const ScatterKernel kernel = LoadScatterKernel(kShipped, e);
         for (std::size_t j = 1; j <= kDepthRowsUsed; ++j) {
-            for (std::size_t n = 1; n <= kKernelColumns; ++n) ASSERT_GT(kernel[j][n], 0.0) << e << " keV, row " << j << ", ring " << n;
+            for (std::size_t n = 1; n <= kKernelColumns; ++n)
+                ASSERT_GT(kernel[j][n], 0.0) << e << " keV, row " << j << ", ring " << n;
         }
     }
 }
@@ -80,12 +84,13 @@ TEST(ShippedRefdata, TissueToAirRatioOfAnEightyKvBeam) {
 TEST(ShippedRefdata, BackscatterFactorsMatchPublishedValuesForTheBeam) {
     const SpectrumResult spectrum = Spectrum80kV();
     auto bsf = [&](double side) {
-        return ComputeBackscatterFactor(Shipped(), BackscatterInputs{.tubeVoltageKv = 80.0,
-                                                                     .spectrum = &spectrum.XraySpectrum,
-                                                                     .phantomSurfaceDistanceCm = 60.0,
-                                                                     .fieldSizeCm = side,
-                                                                     .shape = FieldShape::Square,
-                                                                     .focusReceptorDistanceCm = 100.0});
+        return ComputeBackscatterFactor(Shipped(),
+                                        BackscatterInputs{.tubeVoltageKv = 80.0,
+                                                          .spectrum = &spectrum.XraySpectrum,
+                                                          .phantomSurfaceDistanceCm = 60.0,
+                                                          .fieldSizeCm = side,
+                                                          .shape = FieldShape::Square,
+                                                          .focusReceptorDistanceCm = 100.0});
     };
     EXPECT_NEAR(bsf(10.0), 1.330, 0.03 * 1.330);
     EXPECT_NEAR(bsf(20.0), 1.388, 0.03 * 1.388);
@@ -103,8 +108,11 @@ TEST(ShippedRefdata, ScatterToPrimaryRatioAtSixtyKeVIsPlausible) {
     const ScatterKernel kernel = LoadScatterKernel(kShipped, 60);
     const int rings = 1 + static_cast<int>(std::floor(2.0 * std::sqrt(2.0) * halfWidth));
     double scatter = 0;
-    for (int n = 1; n <= rings; ++n) scatter += RingFraction(n, halfWidth, halfWidth) * isq * kernel[1][static_cast<std::size_t>(n)];
-    const double primary = std::exp(-Shipped().Attenuation.TissueAttenuation[120] * z1) * Shipped().PrimaryTable[120] * isq;
+    for (int n = 1; n <= rings; ++n)
+        scatter +=
+            RingFraction(n, halfWidth, halfWidth) * isq * kernel[1][static_cast<std::size_t>(n)];
+    const double primary = std::exp(-Shipped().Attenuation.TissueAttenuation[120] * z1) *
+                           Shipped().PrimaryTable[120] * isq;
     EXPECT_GE(scatter / primary, 0.2);
     EXPECT_LE(scatter / primary, 1.0);
 }

@@ -49,9 +49,12 @@ TEST(ScoreTrack, ChordThroughTheRingsSplitsAtEveryCylinderTwice) {
 TEST(ScoreTrack, ObliqueSegmentsKeepTheirWholeLengthInsideTheTally) {
     Xoshiro256 rng(99);
     for (int i = 0; i < 200; ++i) {
-        const std::array<double, 3> p{20 * rng.Uniform() - 10, 20 * rng.Uniform() - 10, 10 + 10 * rng.Uniform()};
-        const std::array<double, 3> d{rng.Uniform() - 0.5, rng.Uniform() - 0.5, rng.Uniform() - 0.5};
-        const double length = 8.0 * rng.Uniform();  // stays within 26 cm of the axis, depths 2..28 cm
+        const std::array<double, 3> p{20 * rng.Uniform() - 10, 20 * rng.Uniform() - 10,
+                                      10 + 10 * rng.Uniform()};
+        const std::array<double, 3> d{rng.Uniform() - 0.5, rng.Uniform() - 0.5,
+                                      rng.Uniform() - 0.5};
+        const double length =
+            8.0 * rng.Uniform();  // stays within 26 cm of the axis, depths 2..28 cm
         const auto k = Score(p, d, length);
         ASSERT_NEAR(std::accumulate(k.begin(), k.end(), 0.0), length, 1e-9 * (1 + length));
     }
@@ -73,7 +76,9 @@ TEST(TransportBatch, ConservesEnergy) {
         TransportBatch(tissue, e, 3000, 42, KernelScoring::On, tally);
         EXPECT_EQ(tally.Histories, 3000);
         EXPECT_DOUBLE_EQ(tally.IncidentKeV, 3000 * e);
-        EXPECT_NEAR(tally.DepositedKeV + tally.EscapedKeV, tally.IncidentKeV, 1e-10 * tally.IncidentKeV) << e;
+        EXPECT_NEAR(tally.DepositedKeV + tally.EscapedKeV, tally.IncidentKeV,
+                    1e-10 * tally.IncidentKeV)
+            << e;
         EXPECT_GT(tally.DepositedKeV, 0.0);
     }
 }

@@ -19,9 +19,11 @@ const TissueInteractions& Tissue() {
 }
 
 // Σ w_i · dσ_i/dΩ(θ) of the tissue elements (xraylib's DCS_Compt or DCS_Rayl, cm²/g/sr).
-double MixtureDcs(double (*dcs)(int, double, double, xrl_error**), double energyKeV, double cosTheta) {
+double MixtureDcs(double (*dcs)(int, double, double, xrl_error**), double energyKeV,
+                  double cosTheta) {
     double sum = 0;
-    for (const auto& [Z, w] : kSoftTissueElements) sum += w * dcs(Z, energyKeV, std::acos(cosTheta), nullptr);
+    for (const auto& [Z, w] : kSoftTissueElements)
+        sum += w * dcs(Z, energyKeV, std::acos(cosTheta), nullptr);
     return sum;
 }
 
@@ -38,7 +40,8 @@ void ExpectAngularDistribution(const std::function<double(Xoshiro256&)>& sampleC
         const double c = sampleCos(rng);
         ASSERT_GE(c, -1.0);
         ASSERT_LE(c, 1.0);
-        observed[static_cast<std::size_t>(std::min(kBins - 1, static_cast<int>((c + 1.0) / 2.0 * kBins)))] += 1;
+        observed[static_cast<std::size_t>(
+            std::min(kBins - 1, static_cast<int>((c + 1.0) / 2.0 * kBins)))] += 1;
     }
     std::array<double, kBins> expected{};
     double total = 0;
@@ -61,14 +64,16 @@ void ExpectAngularDistribution(const std::function<double(Xoshiro256&)>& sampleC
 
 TEST(TissueInteractions, IncoherentAnglesFollowKleinNishinaTimesScatteringFunction) {
     for (double e : {20.0, 60.0, 150.0}) {
-        ExpectAngularDistribution([e](Xoshiro256& rng) { return Tissue().SampleIncoherent(e, rng).CosTheta; },
-                                  DCS_Compt, e);
+        ExpectAngularDistribution(
+            [e](Xoshiro256& rng) { return Tissue().SampleIncoherent(e, rng).CosTheta; }, DCS_Compt,
+            e);
     }
 }
 
 TEST(TissueInteractions, CoherentAnglesFollowThomsonTimesFormFactorSquared) {
     for (double e : {10.0, 30.0, 80.0}) {
-        ExpectAngularDistribution([e](Xoshiro256& rng) { return Tissue().SampleCoherent(e, rng); }, DCS_Rayl, e);
+        ExpectAngularDistribution([e](Xoshiro256& rng) { return Tissue().SampleCoherent(e, rng); },
+                                  DCS_Rayl, e);
     }
 }
 

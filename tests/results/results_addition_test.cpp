@@ -98,8 +98,8 @@ TEST(ResultsAddition, FifteenRowsFitAndTheSixteenthIsRefused) {
         CurrentCase c = ExampleCase();
         c.SkinDose = i;
         const AdditionOutcome outcome = AppendResultsRow(table, MakeResultsRow(c, "80", ""));
-        EXPECT_EQ(outcome, i < kResultsRowCount ? AdditionOutcome::Added
-                                                : AdditionOutcome::AddedNowFull)
+        EXPECT_EQ(outcome,
+                  i < kResultsRowCount ? AdditionOutcome::Added : AdditionOutcome::AddedNowFull)
             << i;
         EXPECT_EQ(table.NextRowIndex, i + 1);
         EXPECT_EQ(TextOf(table.Rows[i], C::SkinDose), std::to_string(i) + ".0");

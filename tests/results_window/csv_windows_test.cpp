@@ -222,16 +222,18 @@ TEST_F(CsvWindowsTest, EmptyCommentOrNameWarnsAndWritesNothing) {
 TEST_F(CsvWindowsTest, NameThatLeavesTheFolderIsRefusedAndNothingIsWritten) {
     AddRows(1);
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub")));
-    for (const QString& name : {QStringLiteral("sub/x"), QStringLiteral("..\\x"),
-                                QStringLiteral("../x")}) {
+    for (const QString& name :
+         {QStringLiteral("sub/x"), QStringLiteral("..\\x"), QStringLiteral("../x")}) {
         messages->Forget();
         SaveAs(QStringLiteral("c"), name);
         ASSERT_EQ(messages->Shown().size(), 1u) << name.toStdString();
-        EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("このファイル名では保存できません")));
+        EXPECT_TRUE(
+            messages->Shown()[0].text.contains(QStringLiteral("このファイル名では保存できません")));
         EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("区切り文字")));
         // Any folder can be chosen in the list: the message must not say otherwise.
         EXPECT_FALSE(messages->Shown()[0].text.contains(QStringLiteral("作業フォルダー")));
-        EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
+        EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text))
+            << messages->Shown()[0].text.toStdString();
         EXPECT_TRUE(form2->isVisible());
     }
     EXPECT_TRUE(CsvFiles().isEmpty());
@@ -252,7 +254,8 @@ TEST_F(CsvWindowsTest, FolderThatCannotBeWrittenIsReportedAndTheTableKept) {
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Critical);
     EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("保存できませんでした")));
-    EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text)) << messages->Shown()[0].text.toStdString();
+    EXPECT_FALSE(HasEnglishWords(messages->Shown()[0].text))
+        << messages->Shown()[0].text.toStdString();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/x.csv")));
     EXPECT_EQ(table.NextRowIndex, 3);
@@ -314,7 +317,8 @@ TEST_F(CsvWindowsTest, ClickShowsTheCommentEvenOfADamagedFileAndCancelKeepsTheTa
 TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
     QStringList sixteen = ValidLines(15);
     sixteen[1] = QStringLiteral(" 16 ");
-    for (int i = 2; i < 18; ++i) sixteen[i] += sixteen[i].section(QLatin1Char(','), -1).prepend(QLatin1Char(','));
+    for (int i = 2; i < 18; ++i)
+        sixteen[i] += sixteen[i].section(QLatin1Char(','), -1).prepend(QLatin1Char(','));
     QStringList missingField = ValidLines(3);
     missingField[17] = missingField[17].section(QLatin1Char(','), 0, 2);
     QStringList textForNumber = ValidLines(3);
@@ -323,8 +327,10 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
     QStringList wrongLabel = ValidLines(3);
     wrongLabel[9].replace(QStringLiteral("FSD (cm)"), QStringLiteral("FSD"));
     const std::pair<const char*, QStringList> files[] = {
-        {"n16.csv", sixteen},          {"missing_field.csv", missingField},
-        {"text_for_number.csv", textForNumber}, {"truncated.csv", truncated},
+        {"n16.csv", sixteen},
+        {"missing_field.csv", missingField},
+        {"text_for_number.csv", textForNumber},
+        {"truncated.csv", truncated},
         {"wrong_label.csv", wrongLabel},
     };
     for (const auto& [name, lines] : files) WriteLines(QString::fromLatin1(name), lines);
@@ -340,7 +346,8 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
         Load(QString::fromLatin1(name));
         ASSERT_EQ(messages->Shown().size(), 2u) << name;  // the question, then the refusal
         EXPECT_TRUE(messages->Shown()[1].text.startsWith(kUnreadable + QStringLiteral("\n") +
-                                                          QString::fromLatin1(name) + QString::fromUtf8(" の ")))
+                                                         QString::fromLatin1(name) +
+                                                         QString::fromUtf8(" の ")))
             << messages->Shown()[1].text.toStdString();
         EXPECT_EQ(messages->Shown()[1].icon, ui::MessageIcon::Exclamation);
         EXPECT_TRUE(messages->Shown()[1].afterBeep);
@@ -358,7 +365,9 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
 TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) {
     const QStringList own = ValidLines(2);
     QStringList padded;
-    for (const QString& line : own) padded << QString(line).replace(QStringLiteral(" 2 "), QStringLiteral("2")) + QStringLiteral(",,,");
+    for (const QString& line : own)
+        padded << QString(line).replace(QStringLiteral(" 2 "), QStringLiteral("2")) +
+                      QStringLiteral(",,,");
     WriteLines(QStringLiteral("calc.csv"), padded);
     WriteLines(QStringLiteral("own.csv"), own);
     Load(QStringLiteral("calc.csv"));
@@ -376,13 +385,15 @@ TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) 
 // A comment longer than the box shows from its start, the whole of it in the tool tip.
 TEST_F(CsvWindowsTest, ALongCommentShowsFromItsStart) {
     QStringList lines = ValidLines(1);
-    lines[0] = QStringLiteral("2026年12月 心臓カテーテル室 冠動脈インターベンション 症例 1 から 15 までの記録 担当 山田");
+    lines[0] = QStringLiteral(
+        "2026年12月 心臓カテーテル室 冠動脈インターベンション 症例 1 から 15 までの記録 担当 山田");
     WriteLines(QStringLiteral("long.csv"), lines);
     Click("Command6");
     auto* file1 = In<ui::FileListBox>(form3, "File1");
     const auto items = file1->findItems(QStringLiteral("long.csv"), Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1);
-    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(items.front()).center());
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {},
+                      file1->visualItemRect(items.front()).center());
     auto* text2 = In<QLineEdit>(form3, "Text2");
     EXPECT_EQ(text2->text(), lines[0]);
     EXPECT_EQ(text2->cursorPosition(), 0);

@@ -56,8 +56,7 @@ TEST_F(Form10Test, FirstAdditionReplacesTheBannerWithGridHeadingsAndRow) {
     EXPECT_EQ(GridShown(), 1);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(command3->isEnabled());
-    EXPECT_EQ(table.Rows[1][ResultsColumn::FieldSizeText],
-              ResultsCell(std::string("12.0cm平方")));
+    EXPECT_EQ(table.Rows[1][ResultsColumn::FieldSizeText], ResultsCell(std::string("12.0cm平方")));
     EXPECT_EQ(InkIn(500, 350, 800, 420), 0);    // banner gone
     EXPECT_GT(InkIn(10, 40, 80, 60), 0);        // "対象部位"
     EXPECT_GT(InkIn(1080, 120, 1140, 140), 0);  // row 1's skin dose
@@ -113,7 +112,8 @@ TEST_F(Form10Test, ClearAsksAndCancelKeepsEverything) {
     messages->QueueAnswer(ui::Answer::Cancel);
     Click("Command7");
     ASSERT_EQ(messages->Shown().size(), 1u);
-    EXPECT_EQ(messages->Shown()[0].text, QStringLiteral("　現在表示されている計算結果は削除されます　"));
+    EXPECT_EQ(messages->Shown()[0].text,
+              QStringLiteral("　現在表示されている計算結果は削除されます　"));
     EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::OkCancel);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
     EXPECT_TRUE(messages->Shown()[0].afterBeep);
@@ -209,7 +209,8 @@ TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
     Click("Command4");
     ASSERT_EQ(printer->Pages().size(), 1u);
     EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("―"), 84, 43));
-    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("ABC 総合病院  with  Ordevo-V3"), 200, 12));
+    EXPECT_TRUE(
+        printer->LastPage().HasTextAt(QStringLiteral("ABC 総合病院  with  Ordevo-V3"), 200, 12));
 
     EquipmentData equipment;
     equipment.OtherFilterFlag = 1;
@@ -221,7 +222,8 @@ TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
     EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
     const auto dated = printer->LastPage().TextsAt(0, 192);
     ASSERT_EQ(dated.size(), 1u);
-    EXPECT_TRUE(dated[0].startsWith(QDate::currentDate().toString(QStringLiteral("印刷日時 yyyy年MM月dd日"))));
+    EXPECT_TRUE(dated[0].startsWith(
+        QDate::currentDate().toString(QStringLiteral("印刷日時 yyyy年MM月dd日"))));
     EXPECT_EQ(messages->Texts().size(), 2u);  // the two questions only
 }
 
@@ -234,10 +236,10 @@ TEST_F(Form10Test, RowTextsStayInsideTheirCells) {
     c.TubeVoltageText = "40 - 150";
     c.BodyPart = "胸部背面左側上部";
     ASSERT_TRUE(AddCase(c));
-    EXPECT_GT(InkIn(330, 100, 392, 148), 0);    // name and thickness are there
-    EXPECT_EQ(InkIn(326, 148, 392, 152), 0);    // row 1's lower rule at y 150
-    EXPECT_EQ(InkIn(152, 100, 156, 150), 0);    // tube voltage's rule at x 155
-    EXPECT_EQ(InkIn(86, 100, 91, 150), 0);      // body part's rule at x 90
+    EXPECT_GT(InkIn(330, 100, 392, 148), 0);  // name and thickness are there
+    EXPECT_EQ(InkIn(326, 148, 392, 152), 0);  // row 1's lower rule at y 150
+    EXPECT_EQ(InkIn(152, 100, 156, 150), 0);  // tube voltage's rule at x 155
+    EXPECT_EQ(InkIn(86, 100, 91, 150), 0);    // body part's rule at x 90
 }
 
 // A name too long for its place: cut with "…" on the label, the whole of it in the tool tip,
@@ -270,7 +272,8 @@ TEST_F(Form10Test, ControlsLieInsideTheirWindowsWithoutOverlapping) {
     const QRect picture = form->Picture2()->geometry();
     EXPECT_TRUE(picture.intersects(button));
     const QPointF totalCell = form->Picture2()->ToImagePixels(1045, 860) +
-                              QPointF(form->Picture2()->InsideOrigin()) + QPointF(picture.topLeft());
+                              QPointF(form->Picture2()->InsideOrigin()) +
+                              QPointF(picture.topLeft());
     EXPECT_LE(button.right(), totalCell.x());
 }
 

@@ -30,7 +30,7 @@ TEST(ResultsGrid, HeadingsAreThirtyFourTextsInMeiryoAtTheCurrentSize) {
     }
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("対象部位"), 10, 40));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("総濾過"), 250, 2));
-    EXPECT_TRUE(surface.HasTextAt(QStringLiteral("Gy･cm2"), 650, 70));   // half-width dot
+    EXPECT_TRUE(surface.HasTextAt(QStringLiteral("Gy･cm2"), 650, 70));      // half-width dot
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("皮膚線量／"), 880, 30));  // full-width solidus
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("前方･後方"), 970, 30));
     EXPECT_EQ(texts.front().text, QStringLiteral("対象部位"));

@@ -115,7 +115,8 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
 // which equipment file, and the total of the skin-dose column under that column.
 TEST(ResultsPrint, NotesUnderTheFrameGiveDateEquipmentAndTotal) {
     auto page = ui::RecordingSurface::Millimetres();
-    const PrintNotes notes{QDateTime(QDate(2026, 12, 7), QTime(9, 5)), QStringLiteral("Room1.odv3")};
+    const PrintNotes notes{QDateTime(QDate(2026, 12, 7), QTime(9, 5)),
+                           QStringLiteral("Room1.odv3")};
     DrawResultsPage(page, TableOf(3), 0, QStringLiteral("ABC"), notes);
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("印刷日時 2026年12月07日 09:05"), 0, 192));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
@@ -134,7 +135,8 @@ TEST(ResultsPrint, NotesUnderTheFrameGiveDateEquipmentAndTotal) {
 // width instead of running off the paper.
 TEST(ResultsPrint, ALongUserNameEndsInsideThePage) {
     auto page = ui::RecordingSurface::Millimetres();
-    const QString name = QStringLiteral("医療法人社団 放射線総合医療センター 循環器内科 血管造影室 IVR チーム");
+    const QString name =
+        QStringLiteral("医療法人社団 放射線総合医療センター 循環器内科 血管造影室 IVR チーム");
     DrawResultsPage(page, TableOf(1), 0, name);
     std::optional<ui::DrawOp> title;
     for (const auto& text : page.Texts())

@@ -27,8 +27,10 @@ protected:
         command3->setObjectName(QStringLiteral("Command3"));
         form = std::make_unique<Form10>(table, folder.path());
         // Wired as the application wires the main window.
-        QObject::connect(form.get(), &Form10::ResultsCleared, command3, [this] { command3->setEnabled(false); });
-        QObject::connect(form.get(), &Form10::resultAdded, command3, [this] { command3->setEnabled(false); });
+        QObject::connect(form.get(), &Form10::ResultsCleared, command3,
+                         [this] { command3->setEnabled(false); });
+        QObject::connect(form.get(), &Form10::resultAdded, command3,
+                         [this] { command3->setEnabled(false); });
         QObject::connect(form.get(), &Form10::mainWindowRequested, &mainWindow, [this] {
             mainWindow.show();
             mainWindow.raise();

@@ -21,16 +21,20 @@ protected:
     void WriteSpectrum() {
         BinArray f{};
         for (int j = 1; j <= 160; ++j) f[j] = j <= 100 ? j : 200 - j;  // peak 100 at 50 keV
-        ASSERT_TRUE(WriteSpectrumFile(folder.filePath(QStringLiteral("B_SPCTL.dat")), f).has_value());
+        ASSERT_TRUE(
+            WriteSpectrumFile(folder.filePath(QStringLiteral("B_SPCTL.dat")), f).has_value());
     }
-    ui::PictureBox& Picture3() { return *window.findChild<ui::PictureBox*>(QStringLiteral("Picture3")); }
+    ui::PictureBox& Picture3() {
+        return *window.findChild<ui::PictureBox*>(QStringLiteral("Picture3"));
+    }
     // Whether a pixel within one pixel of the plot point (x, y) has the colour.
     bool ColourNear(double x, double y, const QColor& colour) {
         const QPointF centre = Picture3().ToImagePixels(x, y);
         const QImage& image = Picture3().Image();
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
-                const QPoint p(static_cast<int>(centre.x()) + dx, static_cast<int>(centre.y()) + dy);
+                const QPoint p(static_cast<int>(centre.x()) + dx,
+                               static_cast<int>(centre.y()) + dy);
                 if (image.valid(p) && image.pixelColor(p) == colour) return true;
             }
         return false;

@@ -74,9 +74,14 @@ TEST_F(SpectrumPlot, GridTextsAndFrameStandAtThePlotCoordinates) {
     const struct {
         const char* text;
         double x, y;
-    } texts[] = {{"0", 1000, 2120},      {"50", 2450, 2120},     {"100", 3900, 2120},
-                 {"150", 5400, 2120},    {"Photon energy in keV", 3750, 2250},
-                 {"Relative", 200, 500}, {"Photon", 230, 700},   {"fluence", 260, 900}};
+    } texts[] = {{"0", 1000, 2120},
+                 {"50", 2450, 2120},
+                 {"100", 3900, 2120},
+                 {"150", 5400, 2120},
+                 {"Photon energy in keV", 3750, 2250},
+                 {"Relative", 200, 500},
+                 {"Photon", 230, 700},
+                 {"fluence", 260, 900}};
     EXPECT_EQ(surface.Texts().size(), std::size(texts));
     for (const auto& t : texts) {
         EXPECT_TRUE(surface.HasTextAt(QString::fromUtf8(t.text), t.x, t.y)) << t.text;
@@ -176,7 +181,8 @@ TEST_F(SpectrumPlot, UnusableFilesAreRefusedWithTheirReason) {
     BinArray negative = Triangle();
     negative[150] = -1;
     QByteArray shortFile;
-    for (int j = 1; j <= 299; ++j) shortFile += QByteArray::fromStdString(SpectrumFileLine(j, 1)) + "\r\n";
+    for (int j = 1; j <= 299; ++j)
+        shortFile += QByteArray::fromStdString(SpectrumFileLine(j, 1)) + "\r\n";
 
     const struct {
         const char* name;
@@ -197,7 +203,8 @@ TEST_F(SpectrumPlot, UnusableFilesAreRefusedWithTheirReason) {
         EXPECT_TRUE(plotted.error().message().startsWith(QStringLiteral("B_SPCTL.dat"))) << c.name;
         EXPECT_TRUE(plotted.error().message().contains(QString::fromUtf8(c.why)))
             << c.name << ": " << plotted.error().message().toStdString();
-        EXPECT_TRUE(Of(s.SinceLastClear(), DrawOp::Type::Line, QColor(255, 0, 0)).empty()) << c.name;
+        EXPECT_TRUE(Of(s.SinceLastClear(), DrawOp::Type::Line, QColor(255, 0, 0)).empty())
+            << c.name;
         EXPECT_EQ(Of(s.SinceLastClear(), DrawOp::Type::Box, Qt::black).size(), 1u) << c.name;
     }
 }

@@ -35,13 +35,14 @@ void WriteSyntheticWorkingFolder(const QString& folder) {
     QStringList attenuation;
     for (int i = 1; i <= 300; ++i) {
         const double e = 0.5 * i;
-        attenuation << QStringList{Number(e), Number(19.3 * PowerLaw(e, 520000.0, 0.08)),
+        attenuation << QStringList{Number(e),
+                                   Number(19.3 * PowerLaw(e, 520000.0, 0.08)),
                                    Number(2.699 * PowerLaw(e, 26000.0, 0.16)),
                                    Number(8.96 * PowerLaw(e, 270000.0, 0.15)),
                                    Number(SyntheticAirEnergyAbsorption(e)),
                                    Number(SyntheticTissueEnergyAbsorption(e)),
                                    Number(SyntheticTissueAttenuation(e))}
-                               .join(QStringLiteral(", "));
+                           .join(QStringLiteral(", "));
     }
     Write(folder + QStringLiteral("/Att_coeff2021.dat"), attenuation);
 
@@ -93,14 +94,15 @@ void WriteSyntheticWorkingFolder(const QString& folder) {
     // Molybdenum-like: photoelectric ~E⁻³ with a K edge at 20 keV.
     QStringList material{QStringLiteral("Mo (synthetic), 10.22 g/cm3"), QStringLiteral("10.22"),
                          QStringLiteral("42")};
-    const double energies[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.02, 0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10};
+    const double energies[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.02, 0.05,
+                               0.1,   0.2,   0.5,   1,    2,    5,    10};
     bool aboveEdge = false;
     for (std::size_t i = 0; i < std::size(energies); ++i) {
         const double e = energies[i] * 1000.0;
         if (i > 0 && energies[i] == energies[i - 1]) aboveEdge = true;
         const double photo = (aboveEdge ? 6.0 : 1.0) * 20000.0 * std::pow(e, -2.8);
         material << QStringList{Number(energies[i]), QStringLiteral("0.1"), QStringLiteral("0.1"),
-                                Number(photo), QStringLiteral("0"), QStringLiteral("0")}
+                                Number(photo),       QStringLiteral("0"),   QStringLiteral("0")}
                         .join(QStringLiteral(" "));
     }
     Write(folder + QStringLiteral("/Mo.ele"), material);

@@ -12,8 +12,8 @@ namespace ordevo::testing {
 void WriteSyntheticWorkingFolder(const QString& folder);
 
 // Synthetic coefficient curves, for tests that want to check a value by hand.
-double SyntheticTissueAttenuation(double energyKeV);        // 1/cm
-double SyntheticTissueEnergyAbsorption(double energyKeV);   // cm²/g
-double SyntheticAirEnergyAbsorption(double energyKeV);      // cm²/g
+double SyntheticTissueAttenuation(double energyKeV);       // 1/cm
+double SyntheticTissueEnergyAbsorption(double energyKeV);  // cm²/g
+double SyntheticAirEnergyAbsorption(double energyKeV);     // cm²/g
 
 }  // namespace ordevo::testing

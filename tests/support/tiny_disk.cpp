@@ -17,9 +17,10 @@ TinyDisk::TinyDisk(int sizeKiB) {
     }
     const std::string options = "size=" + std::to_string(sizeKiB) + "k";
     if (mount("tmpfs", dir_.path().toLocal8Bit().constData(), "tmpfs", 0, options.c_str()) != 0) {
-        reason_ = QStringLiteral("cannot mount a %1 KiB tmpfs here (%2); a full disk is tested as root")
-                      .arg(sizeKiB)
-                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        reason_ =
+            QStringLiteral("cannot mount a %1 KiB tmpfs here (%2); a full disk is tested as root")
+                .arg(sizeKiB)
+                .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     mounted_ = true;

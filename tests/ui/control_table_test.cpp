@@ -90,7 +90,8 @@ TEST(ControlTable, MistakesInATableOrALookupAreReported) {
     EXPECT_THROW(controls.Widget("Command99"), std::out_of_range);
     EXPECT_THROW(controls.Get<QPushButton>("Text5"), std::logic_error);
 
-    constexpr ControlSpec duplicate[] = {{"Label1", Kind::Label, "a"}, {"Label1", Kind::Label, "b"}};
+    constexpr ControlSpec duplicate[] = {{"Label1", Kind::Label, "a"},
+                                         {"Label1", Kind::Label, "b"}};
     QWidget other;
     EXPECT_THROW(CreateControls(other, duplicate), std::invalid_argument);
 

@@ -24,8 +24,8 @@ class ScratchFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        for (const char* name : {"b.odv", "A.odv2", "c.ODV3", "notes.txt", "old.odv.bak",
-                                 "results.csv", "x.odv3"}) {
+        for (const char* name :
+             {"b.odv", "A.odv2", "c.ODV3", "notes.txt", "old.odv.bak", "results.csv", "x.odv3"}) {
             Touch(dir.filePath(QString::fromUtf8(name)));
         }
         ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.odv")));  // a folder, not a file
@@ -43,9 +43,8 @@ TEST_F(FileListBoxTest, ShowsTheFilesOfEveryPatternSortedWithoutRegardToCase) {
     FileListBox list;
     list.SetPattern(QStringLiteral("*.odv;*.odv2;*.odv3"));
     list.SetPath(dir.path());
-    EXPECT_EQ(list.FileNames(),
-              QStringList({QStringLiteral("A.odv2"), QStringLiteral("b.odv"),
-                           QStringLiteral("c.ODV3"), QStringLiteral("x.odv3")}));
+    EXPECT_EQ(list.FileNames(), QStringList({QStringLiteral("A.odv2"), QStringLiteral("b.odv"),
+                                             QStringLiteral("c.ODV3"), QStringLiteral("x.odv3")}));
     list.SetPattern(QStringLiteral("*.csv"));
     EXPECT_EQ(list.FileNames(), QStringList({QStringLiteral("results.csv")}));
 }

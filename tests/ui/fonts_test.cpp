@@ -22,8 +22,8 @@ TEST(Fonts, NamesAreTheProgramsOwn) {
 TEST(Fonts, EveryNameResolvesToItsInstalledSubstitute) {
     InstallFontSubstitutions();
     InstallFontSubstitutions();  // a second call changes nothing
-    for (Font font : {Font::Meiryo, Font::MsGothic, Font::MsPGothic, Font::MsMincho,
-                      Font::TimesNewRoman}) {
+    for (Font font :
+         {Font::Meiryo, Font::MsGothic, Font::MsPGothic, Font::MsMincho, Font::TimesNewRoman}) {
         const QFont asked = MakeFont(font, 9);
         EXPECT_EQ(QFontInfo(asked).family(), SubstituteFamilyName(font))
             << FontFamilyName(font).toStdString();

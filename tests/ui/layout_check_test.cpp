@@ -45,7 +45,7 @@ TEST(LayoutCheck, OverlappingSiblingsAreReportedByName) {
 TEST(LayoutCheck, ControlsLeavingTheClientAreaOrTheirFrameAreReported) {
     constexpr ControlSpec table[] = {
         {"Command1", Kind::Button, "右", 4200, 0, 615, 600},  // 280 + 41 px > 320
-        {"Label1", Kind::Label, "上", 0, -15, 600, 300},       // one pixel above
+        {"Label1", Kind::Label, "上", 0, -15, 600, 300},      // one pixel above
         {"Frame1", Kind::Frame, "枠", 0, 1200, 2400, 1500},
         {"Option1", Kind::Option, "外", 1800, 360, 1500, 375, Font::Inherit, 9, "", "Frame1"},
     };

@@ -23,7 +23,8 @@ TEST(ScriptedMessages, RecordsTextsExactlyWithIconButtonsAndBeep) {
         "新たな結果表に保存して下さい。");
     messages.Warning(full, WithBeep::Yes);
     messages.Notice(QStringLiteral("保存するデータがありません"));
-    messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"), WithBeep::Yes);
+    messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"),
+                    WithBeep::Yes);
 
     ASSERT_EQ(messages.Shown().size(), 3u);
     EXPECT_EQ(messages.Shown()[0].text, full);
@@ -43,7 +44,8 @@ TEST(ScriptedMessages, QuestionsTakeQueuedAnswersAndOkBoxesTakeNone) {
     messages.QueueAnswer(Answer::No);
     messages.QueueAnswer(Answer::Cancel);
     messages.Warning(QStringLiteral("ok only"));  // does not use up the No
-    EXPECT_EQ(messages.AskYesNo(QStringLiteral("　プリンターは準備できていますか？　"), MessageIcon::None),
+    EXPECT_EQ(messages.AskYesNo(QStringLiteral("　プリンターは準備できていますか？　"),
+                                MessageIcon::None),
               Answer::No);
     EXPECT_EQ(messages.AskOkCancel(QStringLiteral("　現在表示されている計算結果は削除されます　")),
               Answer::Cancel);
@@ -90,10 +92,12 @@ TEST(QtMessages, BoxCarriesTitleIconButtonsAndThePlainText) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->text(), text);
 
-    const auto question = messages.BuildBox(text, MessageIcon::None, MessageButtons::YesNo, nullptr);
+    const auto question =
+        messages.BuildBox(text, MessageIcon::None, MessageButtons::YesNo, nullptr);
     EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-    const auto confirm = messages.BuildBox(text, MessageIcon::None, MessageButtons::OkCancel, nullptr);
+    const auto confirm =
+        messages.BuildBox(text, MessageIcon::None, MessageButtons::OkCancel, nullptr);
     EXPECT_EQ(confirm->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
 }
 
@@ -132,10 +136,12 @@ TEST(QtMessages, StandardButtonsAreJapaneseOnceQtsCatalogueIsLoaded) {
                  {MessageButtons::YesNo, QStringLiteral("いいえ")},
                  {MessageButtons::OkCancel, QStringLiteral("キャンセル")}};
     for (const auto& c : cases) {
-        const auto box = messages.BuildBox(QStringLiteral("?"), MessageIcon::None, c.buttons, nullptr);
+        const auto box =
+            messages.BuildBox(QStringLiteral("?"), MessageIcon::None, c.buttons, nullptr);
         QStringList texts;
         for (const QAbstractButton* button : box->buttons()) texts << button->text();
-        EXPECT_TRUE(texts.join(QLatin1Char('|')).contains(c.japanese)) << texts.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(texts.join(QLatin1Char('|')).contains(c.japanese))
+            << texts.join(QLatin1Char('|')).toStdString();
     }
     QCoreApplication::removeTranslator(translator);
     delete translator;
@@ -147,9 +153,11 @@ TEST(QtMessages, LongTextsAreBrokenIntoBalancedLines) {
     QtMessages messages(QStringLiteral("Ordevo-V3"));
     for (const QString& text :
          {QStringLiteral("　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
-          QStringLiteral("　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
-                         "新たな結果表に保存して下さい。")}) {
-        const auto box = messages.BuildBox(text, MessageIcon::Exclamation, MessageButtons::Ok, nullptr);
+          QStringLiteral(
+              "　これ以上の計算結果は保存できません。現在の結果表を一旦保存し、データ消去後、"
+              "新たな結果表に保存して下さい。")}) {
+        const auto box =
+            messages.BuildBox(text, MessageIcon::Exclamation, MessageButtons::Ok, nullptr);
         const QStringList lines = box->text().split(QLatin1Char('\n'));
         ASSERT_GE(lines.size(), 2) << text.toStdString();
         EXPECT_EQ(lines.join(QString()), text);

@@ -68,7 +68,7 @@ TEST(PrinterSurface, LineWidthIsInDeviceDotsAndTheOriginCanMove) {
     const QRect ink = InkBounds(sheet);
     EXPECT_EQ(ink.height(), 5);
     EXPECT_NEAR(ink.center().y(), 100, 1);
-    EXPECT_NEAR(ink.left(), 100, 3);   // round ends reach 2.5 dots past the end points
+    EXPECT_NEAR(ink.left(), 100, 3);  // round ends reach 2.5 dots past the end points
     EXPECT_NEAR(ink.right(), 300, 3);
 }
 

@@ -35,13 +35,16 @@ ValidationCase CaseById(const std::string& id) {
 // and with weighted energies.
 TEST(BeamTransport, ConservesEnergyThroughCouchAndPhantom) {
     for (const char* id : {"N2", "L4", "C1"}) {
-        for (const EnergySampling sampling : {EnergySampling::Analogue, EnergySampling::KermaWeighted}) {
+        for (const EnergySampling sampling :
+             {EnergySampling::Analogue, EnergySampling::KermaWeighted}) {
             BeamSetup setup = BuildBeamSetup(Context(), CaseById(id));
             setup.Sampling = sampling;
             SkinTally tally;
             TransportBeamBatch(setup, SpectrumSampler(setup), 3000, 17, tally);
             EXPECT_EQ(tally.Histories, 3000);
-            EXPECT_NEAR(tally.DepositedKeV + tally.EscapedKeV, tally.IncidentKeV, 1e-12 * tally.IncidentKeV) << id;
+            EXPECT_NEAR(tally.DepositedKeV + tally.EscapedKeV, tally.IncidentKeV,
+                        1e-12 * tally.IncidentKeV)
+                << id;
             EXPECT_GT(tally.DepositedKeV, 0.0) << id;
             EXPECT_GT(tally.Crossings, 0) << id;
         }
@@ -49,7 +52,8 @@ TEST(BeamTransport, ConservesEnergyThroughCouchAndPhantom) {
 }
 
 SimulationValues SimulateCase(const BeamSetup& setup, std::int64_t histories, int threads = 1) {
-    return Simulate(setup, 0, SimulationSettings{.Histories = histories, .Batches = 20, .Threads = threads});
+    return Simulate(setup, 0,
+                    SimulationSettings{.Histories = histories, .Batches = 20, .Threads = threads});
 }
 
 // Unscattered photons through vacuum follow the inverse square law from the focus: the primary
@@ -61,7 +65,9 @@ TEST(BeamTransport, PrimaryFollowsTheInverseSquareFromTheFocus) {
         const SimulationValues sim = SimulateCase(BuildBeamSetup(Context(), c), 400'000);
         const double ratio = chain.ReferenceDistance / chain.FocusSkinDistance;
         // 400 000 histories: about 1.2 % statistical uncertainty on the primary part.
-        EXPECT_NEAR(sim.PrimarySkinDosePerKar / (chain.TissueToAirDoseRatio * ratio * ratio), 1.0, 0.04) << id;
+        EXPECT_NEAR(sim.PrimarySkinDosePerKar / (chain.TissueToAirDoseRatio * ratio * ratio), 1.0,
+                    0.04)
+            << id;
     }
 }
 
@@ -72,7 +78,8 @@ TEST(BeamTransport, PrimaryBehindTheCouchIsItsTransmission) {
     const ChainValues chain = EvaluateChain(Context(), c);
     const SimulationValues sim = SimulateCase(BuildBeamSetup(Context(), c), 400'000);
     const double ratio = chain.ReferenceDistance / chain.FocusSkinDistance;
-    EXPECT_NEAR(sim.PrimarySkinDosePerKar / (chain.TissueToAirDoseRatio * chain.CouchTransmission * ratio * ratio),
+    EXPECT_NEAR(sim.PrimarySkinDosePerKar /
+                    (chain.TissueToAirDoseRatio * chain.CouchTransmission * ratio * ratio),
                 1.0, 0.04);
 }
 
@@ -82,7 +89,9 @@ TEST(BeamTransport, BoxesInContactActAsOne) {
     const ValidationCase c = CaseById("L2");
     const BeamSetup split = BuildBeamSetup(Context(), c);
     BeamSetup whole = split;
-    whole.Boxes = {Box{{-20.0, -20.0, split.SkinPlaneCm - 1.0}, {20.0, 20.0, split.SkinPlaneCm + 20.0}, &Context().Tissue()}};
+    whole.Boxes = {Box{{-20.0, -20.0, split.SkinPlaneCm - 1.0},
+                       {20.0, 20.0, split.SkinPlaneCm + 20.0},
+                       &Context().Tissue()}};
     const SimulationValues a = SimulateCase(split, 1'000'000);
     const SimulationValues b = SimulateCase(whole, 1'000'000);
     EXPECT_NEAR(a.SkinDosePerKar, b.SkinDosePerKar, 4.0 * std::hypot(a.Uncertainty, b.Uncertainty));
@@ -145,9 +154,11 @@ TEST(Validation, QuickNoCouchWideFieldMatchesTheChainsBackscatterFactor) {
     const ValidationCase c = QuickCase();
     const ChainValues chain = EvaluateChain(Context(), c);
     const SimulationValues sim =
-        Simulate(BuildBeamSetup(Context(), c), 0, SimulationSettings{.Histories = 2'000'000, .Batches = 20, .Threads = 1});
+        Simulate(BuildBeamSetup(Context(), c), 0,
+                 SimulationSettings{.Histories = 2'000'000, .Batches = 20, .Threads = 1});
     EXPECT_NEAR(sim.PrimarySkinDosePerKar / chain.TissueToAirDoseRatio, 1.0, 0.03);
-    EXPECT_NEAR(sim.SkinDosePerKar / (chain.BackscatterFactor * chain.TissueToAirDoseRatio), 1.0, 0.04);
+    EXPECT_NEAR(sim.SkinDosePerKar / (chain.BackscatterFactor * chain.TissueToAirDoseRatio), 1.0,
+                0.04);
     EXPECT_LT(sim.Uncertainty / sim.SkinDosePerKar, 0.02);
     EXPECT_NEAR(chain.SkinDosePerKar, chain.BackscatterFactor * chain.TissueToAirDoseRatio, 1e-12);
 }
@@ -165,7 +176,8 @@ TEST(Validation, CouchTransmissionAndThicknessFollowTheEditor) {
 
 // The composite's elements are the mixture of fibre and resin by mass; every material sums to 1.
 TEST(CouchModel, CompositionsAreNormalisedMixtures) {
-    for (const MaterialComposition& m : {CarbonFibreComposite(), PolymethacrylimideFoam(), PolyurethaneFoam()}) {
+    for (const MaterialComposition& m :
+         {CarbonFibreComposite(), PolymethacrylimideFoam(), PolyurethaneFoam()}) {
         double sum = 0;
         for (const ElementFraction& e : m.Elements) sum += e.MassFraction;
         EXPECT_NEAR(sum, 1.0, 1e-12) << m.Name;
@@ -211,9 +223,11 @@ TEST(Report, WritesEveryCaseAndTheFsdSeries) {
     std::vector<CaseResult> results;
     for (const char* id : {"N2", "N3", "L1", "C1"}) {
         const ValidationCase c = CaseById(id);
-        results.push_back({c, EvaluateChain(Context(), c), SimulateCase(BuildBeamSetup(Context(), c), 2'000)});
+        results.push_back(
+            {c, EvaluateChain(Context(), c), SimulateCase(BuildBeamSetup(Context(), c), 2'000)});
     }
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ordevo-validation-report-test";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "ordevo-validation-report-test";
     std::filesystem::remove_all(dir);
     WriteReport(dir.string(), results, CouchDescription{}, RunInfo{});
     auto lines = [&](const char* name) {
@@ -225,13 +239,16 @@ TEST(Report, WritesEveryCaseAndTheFsdSeries) {
     EXPECT_EQ(lines("cases.md").size(), 2 + results.size());
     EXPECT_EQ(lines("cases.csv").size(), 1 + results.size());
     const auto fsd = lines("fsd.dat");
-    EXPECT_EQ(std::count_if(fsd.begin(), fsd.end(), [](const std::string& l) { return !l.empty() && l[0] != '#'; }), 4);
+    EXPECT_EQ(std::count_if(fsd.begin(), fsd.end(),
+                            [](const std::string& l) { return !l.empty() && l[0] != '#'; }),
+              4);
     EXPECT_FALSE(std::filesystem::exists(dir / "cases.md.part"));
     std::filesystem::remove_all(dir);
 }
 
 TEST(Report, RefusesAFolderThatCannotBeWritten) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "ordevo-validation-not-a-folder";
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / "ordevo-validation-not-a-folder";
     std::ofstream(file) << "x";
     EXPECT_ANY_THROW(WriteReport(file.string(), {}, CouchDescription{}, RunInfo{}));
     std::filesystem::remove(file);
@@ -239,10 +256,16 @@ TEST(Report, RefusesAFolderThatCannotBeWritten) {
 
 TEST(ValidationRun, RefusesBadArguments) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--quick", "--histories", "100"}, {"--histories", "0"}, {"--histories", "12x"},
-        {"--threads"}, {"--phantom", "40"}, {"--fad", "30"}, {"--frobnicate"},
+        {"--quick", "--histories", "100"},
+        {"--histories", "0"},
+        {"--histories", "12x"},
+        {"--threads"},
+        {"--phantom", "40"},
+        {"--fad", "30"},
+        {"--frobnicate"},
     };
-    for (const auto& arguments : bad) EXPECT_THROW(ParseArguments(arguments), std::invalid_argument) << arguments[0];
+    for (const auto& arguments : bad)
+        EXPECT_THROW(ParseArguments(arguments), std::invalid_argument) << arguments[0];
     const ValidationOptions quick = ParseArguments({"--quick", "--cases", "N1,C2"});
     EXPECT_EQ(quick.Settings.Histories, kQuickHistoriesPerCase);
     EXPECT_EQ(quick.CaseIds, (std::vector<std::string>{"N1", "C2"}));

@@ -20,7 +20,8 @@ struct GeneratorOptions {
 
 // Runs the Monte Carlo at every backscatter grid energy (kernels from 10 keV up), in order.
 // `progress` hears one line per energy.
-std::vector<EnergyResult> SimulateAllEnergies(const TissueInteractions& tissue, const GenerationSettings& settings,
+std::vector<EnergyResult> SimulateAllEnergies(const TissueInteractions& tissue,
+                                              const GenerationSettings& settings,
                                               std::ostream& progress);
 
 // A Markdown table of the settings, statistics and uncertainties of a run.

@@ -23,9 +23,11 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         WriteTabulatedFiles(options.OutputFolder);
         const TissueInteractions tissue;
-        const std::vector<EnergyResult> results = SimulateAllEnergies(tissue, options.Settings, std::cerr);
+        const std::vector<EnergyResult> results =
+            SimulateAllEnergies(tissue, options.Settings, std::cerr);
         WriteMonteCarloFiles(options.OutputFolder, results);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         WriteSummary(results, options.Settings, seconds, std::cout);
     } catch (const std::exception& e) {
         std::cerr << "ordevo-refdata: " << e.what() << "\n";

@@ -16,12 +16,12 @@ namespace {
 // Energies of the rows, keV: 1 keV to 10 MeV, closer below 150 keV where the program
 // interpolates. Points within 0.5 % of an edge are left out in favour of the edge rows.
 constexpr std::array kGridKeV{
-    1.0,    1.25,   1.5,    1.75,   2.0,    2.25,   2.5,    2.75,   3.0,    3.5,    4.0,    4.5,
-    5.0,    5.5,    6.0,    7.0,    8.0,    9.0,    10.0,   11.0,   12.0,   13.0,   14.0,   15.0,
-    16.0,   18.0,   20.0,   22.0,   24.0,   26.0,   28.0,   30.0,   32.5,   35.0,   37.5,   40.0,
-    45.0,   50.0,   55.0,   60.0,   65.0,   70.0,   75.0,   80.0,   85.0,   90.0,   95.0,   100.0,
-    110.0,  120.0,  130.0,  140.0,  150.0,  175.0,  200.0,  250.0,  300.0,  400.0,  500.0,  600.0,
-    800.0,  1000.0, 1500.0, 2000.0, 3000.0, 4000.0, 5000.0, 6000.0, 8000.0, 10000.0,
+    1.0,   1.25,   1.5,    1.75,   2.0,    2.25,   2.5,    2.75,   3.0,    3.5,     4.0,   4.5,
+    5.0,   5.5,    6.0,    7.0,    8.0,    9.0,    10.0,   11.0,   12.0,   13.0,    14.0,  15.0,
+    16.0,  18.0,   20.0,   22.0,   24.0,   26.0,   28.0,   30.0,   32.5,   35.0,    37.5,  40.0,
+    45.0,  50.0,   55.0,   60.0,   65.0,   70.0,   75.0,   80.0,   85.0,   90.0,    95.0,  100.0,
+    110.0, 120.0,  130.0,  140.0,  150.0,  175.0,  200.0,  250.0,  300.0,  400.0,   500.0, 600.0,
+    800.0, 1000.0, 1500.0, 2000.0, 3000.0, 4000.0, 5000.0, 6000.0, 8000.0, 10000.0,
 };
 constexpr double kEdgeClearance = 0.005;  // relative
 constexpr std::size_t kMaxRows = 100;
@@ -55,7 +55,8 @@ MaterialCoefficients CoefficientsAt(const MaterialSpec& material, double energyK
     return row;
 }
 
-std::string ElementDescription(const char* symbol, const char* japaneseName, int Z, double density) {
+std::string ElementDescription(const char* symbol, const char* japaneseName, int Z,
+                               double density) {
     return std::string(symbol) + "  " + japaneseName + "  Z=" + std::to_string(Z) + "  密度 " +
            FormatPlain(density) + " g/cm3  係数: xraylib " + XraylibVersion() +
            " (CS_Rayl, CS_Compt, CS_Photo)";
@@ -70,9 +71,17 @@ std::vector<MaterialSpec> StandardMaterials() {
         int Z;
     };
     constexpr std::array<Element, 12> elements{{
-        {"Mo", "モリブデン", 42}, {"Rh", "ロジウム", 45}, {"Ag", "銀", 47}, {"Sn", "スズ", 50},
-        {"Gd", "ガドリニウム", 64}, {"Er", "エルビウム", 68}, {"Ta", "タンタル", 73},
-        {"W", "タングステン", 74}, {"Pb", "鉛", 82}, {"Ti", "チタン", 22}, {"Fe", "鉄", 26},
+        {"Mo", "モリブデン", 42},
+        {"Rh", "ロジウム", 45},
+        {"Ag", "銀", 47},
+        {"Sn", "スズ", 50},
+        {"Gd", "ガドリニウム", 64},
+        {"Er", "エルビウム", 68},
+        {"Ta", "タンタル", 73},
+        {"W", "タングステン", 74},
+        {"Pb", "鉛", 82},
+        {"Ti", "チタン", 22},
+        {"Fe", "鉄", 26},
         {"Nb", "ニオブ", 41},
     }};
     std::vector<MaterialSpec> materials;
@@ -91,7 +100,8 @@ std::vector<MaterialSpec> StandardMaterials() {
     materials.push_back(MaterialSpec{
         .Name = "PMMA",
         .Description = "PMMA  ポリメタクリル酸メチル (C5H8O2)  密度 " + FormatPlain(pmmaDensity) +
-                       " g/cm3  係数: xraylib " + XraylibVersion() + " (CS_Rayl_CP, CS_Compt_CP, CS_Photo_CP)",
+                       " g/cm3  係数: xraylib " + XraylibVersion() +
+                       " (CS_Rayl_CP, CS_Compt_CP, CS_Photo_CP)",
         .Z = 0,
         .Compound = pmma,
         .Density = pmmaDensity,
@@ -155,23 +165,27 @@ std::vector<MaterialCoefficients> BuildMaterialCoefficients(const MaterialSpec& 
         rows.push_back(below);
         rows.push_back(above);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const MaterialCoefficients& a, const MaterialCoefficients& b) {
-        return a.EnergyMeV < b.EnergyMeV;
-    });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const MaterialCoefficients& a, const MaterialCoefficients& b) {
+                         return a.EnergyMeV < b.EnergyMeV;
+                     });
     if (rows.size() > kMaxRows)
-        throw std::runtime_error(material.Name + ": " + std::to_string(rows.size()) + " rows, at most 100 allowed");
+        throw std::runtime_error(material.Name + ": " + std::to_string(rows.size()) +
+                                 " rows, at most 100 allowed");
     return rows;
 }
 
 std::vector<std::string> MaterialFileLines(const MaterialSpec& material,
                                            const std::vector<MaterialCoefficients>& rows) {
-    std::vector<std::string> lines{material.Description, FormatPlain(material.Density), std::to_string(material.Z)};
+    std::vector<std::string> lines{material.Description, FormatPlain(material.Density),
+                                   std::to_string(material.Z)};
     for (const MaterialCoefficients& row : rows) {
         const double withCoherent = row.Coherent + row.Incoherent + row.Photoelectric;
         const double withoutCoherent = row.Incoherent + row.Photoelectric;
-        lines.push_back(FormatScientific(row.EnergyMeV, 6) + "  " + FormatScientific(row.Coherent, 6) + "  " +
-                        FormatScientific(row.Incoherent, 6) + "  " + FormatScientific(row.Photoelectric, 6) + "  " +
-                        FormatScientific(withCoherent, 6) + "  " + FormatScientific(withoutCoherent, 6));
+        lines.push_back(
+            FormatScientific(row.EnergyMeV, 6) + "  " + FormatScientific(row.Coherent, 6) + "  " +
+            FormatScientific(row.Incoherent, 6) + "  " + FormatScientific(row.Photoelectric, 6) +
+            "  " + FormatScientific(withCoherent, 6) + "  " + FormatScientific(withoutCoherent, 6));
     }
     return lines;
 }

@@ -22,7 +22,8 @@ MaterialInteractions::MaterialInteractions(const MaterialComposition& material)
     double fractionSum = 0;
     for (const ElementFraction& element : elements_) fractionSum += element.MassFraction;
     if (elementCount == 0 || std::abs(fractionSum - 1.0) > 1e-6 || !(density_ > 0))
-        throw std::invalid_argument("material " + name_ + ": mass fractions must sum to 1 and the density be positive");
+        throw std::invalid_argument("material " + name_ +
+                                    ": mass fractions must sum to 1 and the density be positive");
     scattering_.resize(elementCount);
     coherentCumulative_.resize(elementCount);
     const auto energyCount =
@@ -75,8 +76,8 @@ MaterialInteractions::MaterialInteractions(const MaterialComposition& material)
                 coherentCumulative_[k][i] = 0;
             } else {
                 const double qPrev = q - kMomentumStep;
-                coherentCumulative_[k][i] =
-                    coherentCumulative_[k][i - 1] + 0.5 * (f2 + previousF2) * (q * q - qPrev * qPrev);
+                coherentCumulative_[k][i] = coherentCumulative_[k][i - 1] +
+                                            0.5 * (f2 + previousF2) * (q * q - qPrev * qPrev);
             }
             previousF2 = f2;
         }
@@ -119,13 +120,16 @@ Interaction MaterialInteractions::SampleInteraction(double energyKeV, double xi)
     const auto [i, f] = Locate(energyKeV);
     const EnergyPoint& a = points_[i];
     const EnergyPoint& b = points_[i + 1];
-    if (xi < a.PhotoFraction + f * (b.PhotoFraction - a.PhotoFraction)) return Interaction::Photoelectric;
-    if (xi < a.PhotoIncoherentFraction + f * (b.PhotoIncoherentFraction - a.PhotoIncoherentFraction))
+    if (xi < a.PhotoFraction + f * (b.PhotoFraction - a.PhotoFraction))
+        return Interaction::Photoelectric;
+    if (xi <
+        a.PhotoIncoherentFraction + f * (b.PhotoIncoherentFraction - a.PhotoIncoherentFraction))
         return Interaction::Incoherent;
     return Interaction::Coherent;
 }
 
-std::size_t MaterialInteractions::ChooseElement(const std::vector<double>& cumulative, double xi) const {
+std::size_t MaterialInteractions::ChooseElement(const std::vector<double>& cumulative,
+                                                double xi) const {
     for (std::size_t k = 0; k + 1 < cumulative.size(); ++k) {
         if (xi < cumulative[k]) return k;
     }

@@ -27,7 +27,7 @@ struct ScatteredPhoton {
 struct MaterialComposition {
     std::string Name;
     std::vector<ElementFraction> Elements;
-    double Density = 0;  // g/cm³
+    double Density = 0;                                   // g/cm³
     std::function<double(double energyKeV)> MuEnOverRho;  // cm²/g; may be empty
 };
 
@@ -62,12 +62,12 @@ private:
     static constexpr double kMomentumStep = 0.002;  // 1/Å
 
     struct EnergyPoint {
-        double Mu = 0;                  // 1/cm
-        double MuEnOverRho = 0;         // cm²/g
-        double PhotoFraction = 0;       // σ_photo / σ_total
-        double PhotoIncoherentFraction = 0;  // (σ_photo + σ_incoherent) / σ_total
+        double Mu = 0;                                   // 1/cm
+        double MuEnOverRho = 0;                          // cm²/g
+        double PhotoFraction = 0;                        // σ_photo / σ_total
+        double PhotoIncoherentFraction = 0;              // (σ_photo + σ_incoherent) / σ_total
         double Photo = 0, Incoherent = 0, Coherent = 0;  // cm²/g
-        std::vector<double> IncoherentCumulative;  // element choice
+        std::vector<double> IncoherentCumulative;        // element choice
         std::vector<double> CoherentCumulative;
     };
 

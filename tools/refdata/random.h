@@ -35,10 +35,14 @@ public:
     // Uniform in [0, 1) with 53 random bits.
     constexpr double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
     // Uniform in (0, 1], safe to take the logarithm of.
-    constexpr double UniformOpenAtZero() { return static_cast<double>((Next() >> 11) + 1) * 0x1.0p-53; }
+    constexpr double UniformOpenAtZero() {
+        return static_cast<double>((Next() >> 11) + 1) * 0x1.0p-53;
+    }
 
 private:
-    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    static constexpr std::uint64_t Rotl(std::uint64_t x, int k) {
+        return (x << k) | (x >> (64 - k));
+    }
     std::uint64_t s_[4]{};
 };
 

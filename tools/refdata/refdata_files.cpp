@@ -23,15 +23,18 @@ std::string Join(const std::vector<std::string>& fields, const char* separator) 
 }
 
 // Paths stay UTF-8 text; Qt and the Linux file system take them as they are.
-std::string PathIn(const std::string& folder, const std::string& name) { return folder + "/" + name; }
+std::string PathIn(const std::string& folder, const std::string& name) {
+    return folder + "/" + name;
+}
 
 }  // namespace
 
 std::vector<std::string> AttenuationFileLines() {
     std::vector<std::string> lines;
     for (const AttenuationRecord& r : BuildAttenuationRecords()) {
-        lines.push_back(Join({FormatPlain(r.EnergyKeV), FormatScientific(r.TungstenMu), FormatScientific(r.AluminiumMu),
-                              FormatScientific(r.CopperMu), FormatScientific(r.AirMuEnOverRho),
+        lines.push_back(Join({FormatPlain(r.EnergyKeV), FormatScientific(r.TungstenMu),
+                              FormatScientific(r.AluminiumMu), FormatScientific(r.CopperMu),
+                              FormatScientific(r.AirMuEnOverRho),
                               FormatScientific(r.TissueMuEnOverRho), FormatScientific(r.TissueMu)},
                              ","));
     }
@@ -42,7 +45,8 @@ std::vector<std::string> PrimaryFileLines() {
     std::vector<std::string> lines;
     for (const PrimaryRecord& r : BuildPrimaryRecords())
         lines.push_back(FormatPlain(r.EnergyKeV) + "," + FormatScientific(r.DosePerFluence));
-    lines.push_back("Unit: pGy cm2 = soft-tissue dose per photon/cm2 (E x mu_en/rho, ICRU-44 soft tissue)");
+    lines.push_back(
+        "Unit: pGy cm2 = soft-tissue dose per photon/cm2 (E x mu_en/rho, ICRU-44 soft tissue)");
     lines.push_back("Source: mu_en/rho of NIST SRD 126 (Hubbell & Seltzer); ordevo-refdata");
     return lines;
 }
@@ -55,7 +59,9 @@ std::vector<std::string> BackscatterFileLines(const std::vector<EnergyResult>& r
             throw std::invalid_argument("backscatter results out of energy order");
     }
     std::vector<std::string> lines;
-    lines.push_back("ring (0.1 cm), backscattered soft-tissue kerma per unit primary kerma at 1, 5, 10, ..., 150 keV");
+    lines.push_back(
+        "ring (0.1 cm), backscattered soft-tissue kerma per unit primary kerma at 1, 5, 10, ..., "
+        "150 keV");
     for (int r = 0; r < kBackscatterRings; ++r) {
         std::vector<std::string> fields{std::to_string(r + 1)};
         for (const EnergyResult& result : results)
@@ -67,7 +73,8 @@ std::vector<std::string> BackscatterFileLines(const std::vector<EnergyResult>& r
 
 std::vector<std::string> KernelFileLines(const EnergyResult& result) {
     if (result.Kernel.size() != static_cast<std::size_t>(kDepthBins * kKernelRings))
-        throw std::invalid_argument("no scatter kernel for " + std::to_string(result.EnergyKeV) + " keV");
+        throw std::invalid_argument("no scatter kernel for " + std::to_string(result.EnergyKeV) +
+                                    " keV");
     constexpr int kPerLine = 20;
     std::vector<std::string> lines;
     for (int j = 0; j < kDepthBins; ++j) {
@@ -101,7 +108,8 @@ void WriteMonteCarloFiles(const std::string& folder, const std::vector<EnergyRes
     WriteCp932Lines(PathIn(folder, kBackscatterFileName), BackscatterFileLines(results));
     for (const EnergyResult& result : results) {
         if (result.EnergyKeV >= kFirstKernelEnergyKeV)
-            WriteCp932Lines(PathIn(kernelFolder, KernelFileName(result.EnergyKeV)), KernelFileLines(result));
+            WriteCp932Lines(PathIn(kernelFolder, KernelFileName(result.EnergyKeV)),
+                            KernelFileLines(result));
     }
 }
 

@@ -11,7 +11,7 @@ namespace ordevo::refdata {
 
 // Photon energies of the backscatter table's columns, keV.
 inline constexpr std::array<int, 31> kBackscatterEnergiesKeV{
-    1, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75,
+    1,  5,  10, 15, 20,  25,  30,  35,  40,  45,  50,  55,  60,  65,  70, 75,
     80, 85, 90, 95, 100, 105, 110, 115, 120, 125, 130, 135, 140, 145, 150};
 inline constexpr int kFirstKernelEnergyKeV = 10;
 

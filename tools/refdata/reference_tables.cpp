@@ -12,9 +12,12 @@ std::array<AttenuationRecord, kAttenuationRecordCount> BuildAttenuationRecords()
         const double e = 0.5 * j;
         records[static_cast<std::size_t>(j - 1)] = AttenuationRecord{
             .EnergyKeV = e,
-            .TungstenMu = kTungstenDensity * InterpolateLogLog(NistTungsten(), Coefficient::Attenuation, e),
-            .AluminiumMu = kAluminiumDensity * InterpolateLogLog(NistAluminium(), Coefficient::Attenuation, e),
-            .CopperMu = kCopperDensity * InterpolateLogLog(NistCopper(), Coefficient::Attenuation, e),
+            .TungstenMu =
+                kTungstenDensity * InterpolateLogLog(NistTungsten(), Coefficient::Attenuation, e),
+            .AluminiumMu =
+                kAluminiumDensity * InterpolateLogLog(NistAluminium(), Coefficient::Attenuation, e),
+            .CopperMu =
+                kCopperDensity * InterpolateLogLog(NistCopper(), Coefficient::Attenuation, e),
             .AirMuEnOverRho = InterpolateLogLog(NistAirDry(), Coefficient::EnergyAbsorption, e),
             .TissueMuEnOverRho = TissueMuEnOverRho(e),
             .TissueMu = kSoftTissueDensity *

@@ -37,7 +37,9 @@ std::pair<double, double> MeanAndUncertainty(const std::vector<double>& values) 
     return {mean, std::sqrt(squares / (n - 1.0) / n)};
 }
 
-double Relative(double uncertainty, double mean) { return mean != 0 ? uncertainty / std::abs(mean) : 0.0; }
+double Relative(double uncertainty, double mean) {
+    return mean != 0 ? uncertainty / std::abs(mean) : 0.0;
+}
 
 }  // namespace
 
@@ -46,12 +48,13 @@ double AnnulusFractionInSquare(double r1, double r2, double halfWidth) {
            (std::numbers::pi * (r2 * r2 - r1 * r1));
 }
 
-EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, KernelScoring kernelScoring,
-                            const GenerationSettings& settings) {
+EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV,
+                            KernelScoring kernelScoring, const GenerationSettings& settings) {
     const std::int64_t total = settings.HistoriesAt(energyKeV);
     if (total < 1) throw std::invalid_argument("at least one history per energy");
     const auto start = std::chrono::steady_clock::now();
-    const int batches = static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
+    const int batches =
+        static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
     std::vector<BatchTally> tallies(static_cast<std::size_t>(batches));
 
     RunBatchesInParallel(batches, std::max(1, settings.Threads), [&](int b) {
@@ -68,8 +71,8 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
     const double kernelScale = kPicograyCm2PerKeVCm2PerG / (kSoftTissueDensity * kKernelBinCm);
     std::array<double, kKernelRings> ringFraction{};
     for (int n = 0; n < kKernelRings; ++n)
-        ringFraction[static_cast<std::size_t>(n)] =
-            AnnulusFractionInSquare(n * kKernelBinCm, (n + 1) * kKernelBinCm, kCheckFieldHalfWidthCm);
+        ringFraction[static_cast<std::size_t>(n)] = AnnulusFractionInSquare(
+            n * kKernelBinCm, (n + 1) * kKernelBinCm, kCheckFieldHalfWidthCm);
 
     double checkBackscatter = 0;
     std::vector<double> batchBackscatter;
@@ -81,7 +84,8 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
         const auto n = static_cast<double>(tally.Histories);
         result.Histories += tally.Histories;
         result.Collisions += tally.Collisions;
-        for (std::size_t r = 0; r < result.Backscatter.size(); ++r) result.Backscatter[r] += tally.Backscatter[r];
+        for (std::size_t r = 0; r < result.Backscatter.size(); ++r)
+            result.Backscatter[r] += tally.Backscatter[r];
         for (std::size_t i = 0; i < kernelSum.size(); ++i) kernelSum[i] += tally.Kernel[i];
         incident += tally.IncidentKeV;
         balance += tally.DepositedKeV + tally.EscapedKeV - tally.IncidentKeV;
@@ -117,7 +121,8 @@ EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, Ker
         result.Kernel = std::move(kernelSum);
         for (double& value : result.Kernel) value *= kernelScale / histories;
     }
-    result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
 }
 

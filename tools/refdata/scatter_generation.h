@@ -22,11 +22,13 @@ struct GenerationSettings {
     int LowEnergyLimitKeV = 20;
     int LowEnergyFactor = 4;
     int Threads = 2;
-    int Batches = kDefaultBatches;  // the partition of the histories; fixes the results with the seed
+    int Batches =
+        kDefaultBatches;  // the partition of the histories; fixes the results with the seed
     std::uint64_t BaseSeed = kDefaultBaseSeed;
 
     std::int64_t HistoriesAt(int energyKeV) const {
-        return energyKeV <= LowEnergyLimitKeV ? HistoriesPerEnergy * LowEnergyFactor : HistoriesPerEnergy;
+        return energyKeV <= LowEnergyLimitKeV ? HistoriesPerEnergy * LowEnergyFactor
+                                              : HistoriesPerEnergy;
     }
 };
 
@@ -52,8 +54,8 @@ struct EnergyResult {
     double EnergyImbalance = 0;
 };
 
-EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV, KernelScoring kernelScoring,
-                            const GenerationSettings& settings);
+EnergyResult SimulateEnergy(const TissueInteractions& tissue, int energyKeV,
+                            KernelScoring kernelScoring, const GenerationSettings& settings);
 
 // Fraction of the area of the annulus r1 … r2 inside the square |x|, |y| ≤ halfWidth.
 double AnnulusFractionInSquare(double r1, double r2, double halfWidth);

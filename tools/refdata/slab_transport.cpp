@@ -63,8 +63,10 @@ void ScoreTrack(const std::array<double, 3>& p, const std::array<double, 3>& d, 
     if (d[2] != 0) {
         const double z0 = p[2];
         const double z1 = p[2] + length * d[2];
-        const int kFirst = std::max(1, static_cast<int>(std::floor(std::min(z0, z1) / kKernelBinCm)) + 1);
-        const int kLast = std::min(kDepthBins - 1, static_cast<int>(std::ceil(std::max(z0, z1) / kKernelBinCm)) - 1);
+        const int kFirst =
+            std::max(1, static_cast<int>(std::floor(std::min(z0, z1) / kKernelBinCm)) + 1);
+        const int kLast = std::min(
+            kDepthBins - 1, static_cast<int>(std::ceil(std::max(z0, z1) / kKernelBinCm)) - 1);
         for (int k = kFirst; k <= kLast; ++k) t.push_back((k * kKernelBinCm - z0) / d[2]);
     }
     // Ring cylinders: r² = c + 2bt + at² falls until tClosest and rises after it.
@@ -74,7 +76,8 @@ void ScoreTrack(const std::array<double, 3>& p, const std::array<double, 3>& d, 
             const double lo = std::min(rFrom, rTo);
             const double hi = std::max(rFrom, rTo);
             const int mFirst = static_cast<int>(std::floor(lo / kKernelBinCm)) + 1;
-            const int mLast = std::min(kKernelRings, static_cast<int>(std::ceil(hi / kKernelBinCm)) - 1);
+            const int mLast =
+                std::min(kKernelRings, static_cast<int>(std::ceil(hi / kKernelBinCm)) - 1);
             for (int m = mFirst; m <= mLast; ++m) {
                 const double R = m * kKernelBinCm;
                 const double disc = std::max(0.0, b * b - a * (c - R * R));
@@ -124,7 +127,8 @@ void TransportBatch(const TissueInteractions& tissue, double energyKeV, std::int
             if (scattered && scoreKernel) {
                 // Kerma per cm of track: E·μen (linear), keV/cm.
                 const double kermaPerCm = e * tissue.MuEnOverRho(e) * kSoftTissueDensity;
-                ScoreTrack(photon.Position, photon.Direction, flight, kermaPerCm, tally.Kernel, scratch);
+                ScoreTrack(photon.Position, photon.Direction, flight, kermaPerCm, tally.Kernel,
+                           scratch);
             }
             Move(photon, flight);
             if (escapes) {
@@ -132,11 +136,14 @@ void TransportBatch(const TissueInteractions& tissue, double energyKeV, std::int
                 if (frontFace) {
                     const double x = photon.Position[0];
                     const double y = photon.Position[1];
-                    const double cosine = std::max(std::abs(photon.Direction[2]), kGrazingCosineFloor);
+                    const double cosine =
+                        std::max(std::abs(photon.Direction[2]), kGrazingCosineFloor);
                     const double score = e * tissue.MuEnOverRho(e) / cosine;
-                    const auto ring = static_cast<std::size_t>(std::sqrt(x * x + y * y) / kBackscatterRingCm);
+                    const auto ring =
+                        static_cast<std::size_t>(std::sqrt(x * x + y * y) / kBackscatterRingCm);
                     if (ring < tally.Backscatter.size()) tally.Backscatter[ring] += score;
-                    if (std::abs(x) <= kCheckFieldHalfWidthCm && std::abs(y) <= kCheckFieldHalfWidthCm)
+                    if (std::abs(x) <= kCheckFieldHalfWidthCm &&
+                        std::abs(y) <= kCheckFieldHalfWidthCm)
                         tally.BackscatterInCheckField += score;
                 }
                 break;
@@ -164,7 +171,8 @@ void TransportBatch(const TissueInteractions& tissue, double energyKeV, std::int
                     const int j = static_cast<int>(z / kKernelBinCm);
                     const int n = static_cast<int>(std::sqrt(x * x + y * y) / kKernelBinCm);
                     if (j >= 0 && j < kDepthBins && n < kKernelRings)
-                        tally.Kernel[static_cast<std::size_t>(j * kKernelRings + n)] += photon.EnergyKeV;
+                        tally.Kernel[static_cast<std::size_t>(j * kKernelRings + n)] +=
+                            photon.EnergyKeV;
                 }
                 break;
             }

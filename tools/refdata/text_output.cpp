@@ -15,7 +15,8 @@ namespace ordevo::refdata {
 
 std::string FormatScientific(double value, int digits) {
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits);
     if (ec != std::errc()) throw std::runtime_error("number does not fit its text");
     std::string text(buffer, end);
     for (char& c : text) {
@@ -34,7 +35,8 @@ std::string FormatPlain(double value) {
 std::string EncodeCp932Lines(const std::vector<std::string>& utf8Lines) {
     QStringEncoder encoder("CP932");
     QStringDecoder decoder("CP932");
-    if (!encoder.isValid() || !decoder.isValid()) throw std::runtime_error("no CP932 converter available");
+    if (!encoder.isValid() || !decoder.isValid())
+        throw std::runtime_error("no CP932 converter available");
     QByteArray bytes;
     for (const std::string& line : utf8Lines) {
         const QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
@@ -53,10 +55,13 @@ void WriteCp932Lines(const std::string& path, const std::vector<std::string>& ut
     const std::string bytes = EncodeCp932Lines(utf8Lines);
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(path + ": cannot write (" + file.errorString().toStdString() + ")");
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        throw std::runtime_error(path + ": cannot write (" + file.errorString().toStdString() +
+                                 ")");
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
         !file.commit())
-        throw std::runtime_error(path + ": cannot write (" + file.errorString().toStdString() + ")");
+        throw std::runtime_error(path + ": cannot write (" + file.errorString().toStdString() +
+                                 ")");
 }
 
 }  // namespace ordevo::refdata

@@ -45,9 +45,13 @@ double CompoundCrossSection(Process process, const std::string& compound, double
 }
 
 // xraylib wants q > 0; at q = 0 the limits are F = Z and S = 0.
-double FormFactor(int Z, double q) { return q > 0 ? Checked("FF_Rayl", FF_Rayl, Z, q) : static_cast<double>(Z); }
+double FormFactor(int Z, double q) {
+    return q > 0 ? Checked("FF_Rayl", FF_Rayl, Z, q) : static_cast<double>(Z);
+}
 
-double IncoherentScatteringFunction(int Z, double q) { return q > 0 ? Checked("SF_Compt", SF_Compt, Z, q) : 0.0; }
+double IncoherentScatteringFunction(int Z, double q) {
+    return q > 0 ? Checked("SF_Compt", SF_Compt, Z, q) : 0.0;
+}
 
 double KleinNishinaPerElectronBarn(double energyKeV) { return Checked("CS_KN", CS_KN, energyKeV); }
 

@@ -18,8 +18,8 @@ double FormFactor(int Z, double q);
 double IncoherentScatteringFunction(int Z, double q);
 // Klein–Nishina cross section per electron, barn.
 double KleinNishinaPerElectronBarn(double energyKeV);
-double AtomicWeight(int Z);       // g/mol
-double ElementDensity(int Z);     // g/cm³
+double AtomicWeight(int Z);                               // g/mol
+double ElementDensity(int Z);                             // g/cm³
 double CompoundDensityNist(const std::string& nistName);  // g/cm³
 
 // hc in keV·Å, as xraylib uses it for the momentum transfer.

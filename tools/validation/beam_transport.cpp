@@ -75,15 +75,18 @@ void SnapOnEntry(Photon& photon, const Box& box, int axis) {
 
 SpectrumSampler::SpectrumSampler(const BeamSetup& setup) {
     const bool weighted = setup.Sampling == EnergySampling::KermaWeighted;
-    if (weighted && setup.SkinMedium == nullptr) throw std::invalid_argument("kerma-weighted drawing needs the skin medium");
+    if (weighted && setup.SkinMedium == nullptr)
+        throw std::invalid_argument("kerma-weighted drawing needs the skin medium");
     std::vector<double> drawing;
     for (std::size_t k = 0; k < setup.Spectrum.size(); ++k) {
         const double e = 0.5 * static_cast<double>(k);
-        if (e < MaterialInteractions::kMinEnergyKeV || e > MaterialInteractions::kMaxEnergyKeV) continue;
+        if (e < MaterialInteractions::kMinEnergyKeV || e > MaterialInteractions::kMaxEnergyKeV)
+            continue;
         if (!(setup.Spectrum[k] > 0)) continue;
         energies_.push_back(e);
         probabilities_.push_back(setup.Spectrum[k]);
-        drawing.push_back(setup.Spectrum[k] * (weighted ? e * setup.SkinMedium->MuEnOverRho(e) : 1.0));
+        drawing.push_back(setup.Spectrum[k] *
+                          (weighted ? e * setup.SkinMedium->MuEnOverRho(e) : 1.0));
     }
     double spectrumSum = 0;
     double drawingSum = 0;
@@ -106,20 +109,22 @@ SpectrumSampler::SpectrumSampler(const BeamSetup& setup) {
 
 DrawnEnergy SpectrumSampler::Draw(double xi) const {
     const auto it = std::upper_bound(cumulative_.begin(), cumulative_.end(), xi);
-    const auto k = std::min<std::size_t>(static_cast<std::size_t>(it - cumulative_.begin()), energies_.size() - 1);
+    const auto k = std::min<std::size_t>(static_cast<std::size_t>(it - cumulative_.begin()),
+                                         energies_.size() - 1);
     return {energies_[k], weights_[k]};
 }
 
 double FieldSolidAngle(const BeamSetup& setup) {
     const double d = setup.ReferenceDistanceCm;
     const double h = 0.5 * setup.FieldSizeCm;
-    if (setup.Shape == BeamShape::Circle) return 2.0 * std::numbers::pi * (1.0 - d / std::hypot(d, h));
+    if (setup.Shape == BeamShape::Circle)
+        return 2.0 * std::numbers::pi * (1.0 - d / std::hypot(d, h));
     // Rectangle of half-sides a, b on the axis at distance d: 4·atan(a·b / (d·√(a² + b² + d²))).
     return 4.0 * std::atan(h * h / (d * std::sqrt(2.0 * h * h + d * d)));
 }
 
-void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum, std::int64_t histories,
-                        std::uint64_t seed, SkinTally& tally) {
+void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum,
+                        std::int64_t histories, std::uint64_t seed, SkinTally& tally) {
     refdata::Xoshiro256 rng(seed);
     const double dRef = setup.ReferenceDistanceCm;
     const double half = 0.5 * setup.FieldSizeCm;
@@ -131,7 +136,8 @@ void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum,
     // skin plane inside the disc. A flight that ends on the plane counts, one that starts on
     // it does not, so a photon stopped on the plane (a face) is counted once.
     double weight = 1;  // of the present history
-    auto scoreCrossing = [&](const std::array<double, 3>& from, const Photon& photon, bool primary) {
+    auto scoreCrossing = [&](const std::array<double, 3>& from, const Photon& photon,
+                             bool primary) {
         const double z0 = from[2];
         const double z1 = photon.Position[2];
         if (!((z0 < zSkin && z1 >= zSkin) || (z0 > zSkin && z1 <= zSkin))) return;
@@ -207,7 +213,8 @@ void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum,
 
             const Box& box = setup.Boxes[current];
             const double e = photon.EnergyKeV;
-            const double path = -std::log(rng.UniformOpenAtZero()) / box.Material->LinearAttenuation(e);
+            const double path =
+                -std::log(rng.UniformOpenAtZero()) / box.Material->LinearAttenuation(e);
             const Span span = Intersect(box, photon);
             const double toExit = std::max(0.0, span.Exit);
             if (path >= toExit) {
@@ -220,7 +227,8 @@ void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum,
             scoreCrossing(from, photon, primary);
 
             primary = false;
-            const refdata::Interaction interaction = box.Material->SampleInteraction(e, rng.Uniform());
+            const refdata::Interaction interaction =
+                box.Material->SampleInteraction(e, rng.Uniform());
             if (interaction == refdata::Interaction::Photoelectric) {
                 tally.DepositedKeV += weight * e;
                 break;

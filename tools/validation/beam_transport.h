@@ -38,9 +38,9 @@ struct BeamSetup {
     // Photon energy k·0.5 keV is drawn with probability Spectrum[k] (k = 0..300; only the
     // relative sizes matter, entries below 1 keV are ignored).
     std::vector<double> Spectrum;
-    std::vector<Box> Boxes;         // non-overlapping
-    double SkinPlaneCm = 60;        // z of the skin
-    double ScoringRadiusCm = 0.5;   // the disc on the axis in the skin plane
+    std::vector<Box> Boxes;                            // non-overlapping
+    double SkinPlaneCm = 60;                           // z of the skin
+    double ScoringRadiusCm = 0.5;                      // the disc on the axis in the skin plane
     const MaterialInteractions* SkinMedium = nullptr;  // supplies μen/ρ of the scored kerma
     EnergySampling Sampling = EnergySampling::KermaWeighted;
 };
@@ -79,7 +79,8 @@ public:
     template <typename F>
     double Average(F f) const {
         double sum = 0;
-        for (std::size_t k = 0; k < energies_.size(); ++k) sum += probabilities_[k] * f(energies_[k]);
+        for (std::size_t k = 0; k < energies_.size(); ++k)
+            sum += probabilities_[k] * f(energies_[k]);
         return sum;
     }
 
@@ -93,7 +94,7 @@ private:
 // Solid angle of the field seen from the focus, sr.
 double FieldSolidAngle(const BeamSetup& setup);
 
-void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum, std::int64_t histories,
-                        std::uint64_t seed, SkinTally& tally);
+void TransportBeamBatch(const BeamSetup& setup, const SpectrumSampler& spectrum,
+                        std::int64_t histories, std::uint64_t seed, SkinTally& tally);
 
 }  // namespace ordevo::validation

@@ -79,7 +79,8 @@ std::vector<CouchLayer> RealisticCouch(const CouchMaterials& m) {
 
 double PrimaryTransmission(const std::vector<CouchLayer>& layers, double energyKeV) {
     double exponent = 0;
-    for (const CouchLayer& layer : layers) exponent += layer.Material->LinearAttenuation(energyKeV) * layer.ThicknessCm;
+    for (const CouchLayer& layer : layers)
+        exponent += layer.Material->LinearAttenuation(energyKeV) * layer.ThicknessCm;
     return std::exp(-exponent);
 }
 

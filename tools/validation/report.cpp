@@ -78,8 +78,8 @@ struct DeviationRange {
 
 }  // namespace
 
-void WriteReport(const std::string& folder, const std::vector<CaseResult>& results, const CouchDescription& couch,
-                 const RunInfo& run) {
+void WriteReport(const std::string& folder, const std::vector<CaseResult>& results,
+                 const CouchDescription& couch, const RunInfo& run) {
     const std::filesystem::path dir(folder);
     std::filesystem::create_directories(dir);
 
@@ -88,18 +88,22 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
            "chain,old_chain,simulation,u_simulation,sim_primary,u_sim_primary,chain_primary,"
            "dev_chain,dev_old,histories,seconds,energy_imbalance\n";
     std::ostringstream table;
-    table << "| case | kV | Cu (mm) | field at d_ref (cm) | FSD (cm) | couch | T | t (cm) | simulation | "
+    table << "| case | kV | Cu (mm) | field at d_ref (cm) | FSD (cm) | couch | T | t (cm) | "
+             "simulation | "
              "mended chain | deviation | old chain | deviation |\n"
              "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     std::ostringstream factors;
-    factors << "| case | d0 (cm) | s0 (cm) | R | B | F | primary: simulation | primary: R·T·(d_ref/FSD)² | "
+    factors << "| case | d0 (cm) | s0 (cm) | R | B | F | primary: simulation | primary: "
+               "R·T·(d_ref/FSD)² | "
                "scatter factor: simulation | scatter factor: chain |\n"
                "|---|---|---|---|---|---|---|---|---|---|\n";
     std::ostringstream circles;
-    circles << "| case | s0 (cm) | radius integrated: d0·s0/SID (cm) | B | field radius s0/2 (cm) | B | "
+    circles << "| case | s0 (cm) | radius integrated: d0·s0/SID (cm) | B | field radius s0/2 (cm) "
+               "| B | "
                "deviation of the chain with B(s0/2) |\n|---|---|---|---|---|---|---|\n";
     std::ostringstream deviations;
-    deviations << "# index case deviation_chain u_relative deviation_old couch(0 none,1 layer,2 realistic)\n";
+    deviations << "# index case deviation_chain u_relative deviation_old couch(0 none,1 layer,2 "
+                  "realistic)\n";
     std::map<CouchKind, DeviationRange> chainRange;
     std::map<CouchKind, DeviationRange> oldRange;
     double maxRelativeUncertainty = 0;
@@ -120,34 +124,41 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
         maxRelativeUncertainty = std::max(maxRelativeUncertainty, relU);
         maxImbalance = std::max(maxImbalance, std::abs(s.EnergyImbalance));
 
-        csv << Format("%s,%g,%g,%g,%s,%g,%s,%g,%.6f,%.4f,%.4f,%.4f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,"
-                      "%.6f,%.6f,%.6f,%lld,%.1f,%.2e\n",
-                      c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, c.FieldSizeCm,
-                      c.Shape == BeamShape::Circle ? "circle" : "square", ch.FocusSkinDistance, CouchName(c.Couch),
-                      c.LayerThicknessCm, ch.CouchTransmission, ch.CouchSoftTissueThickness,
-                      ch.PhantomSurfaceDistance, ch.SurfaceFieldSize, ch.TissueToAirDoseRatio,
-                      ch.BackscatterFactor, ch.DepthDoseFactor, ch.SkinDosePerKar, ch.OldSkinDosePerKar,
-                      s.SkinDosePerKar, s.Uncertainty, s.PrimarySkinDosePerKar, s.PrimaryUncertainty, chainPrimary,
-                      devChain, devOld, static_cast<long long>(s.Histories), s.Seconds, s.EnergyImbalance);
-        table << Format("| %s | %g | %g | %s | %g | %s | %.3f | %.2f | %.4f ± %.4f | %.4f | %s | %.4f | %s |\n",
-                        c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, FieldText(c).c_str(), ch.FocusSkinDistance,
-                        CouchText(c).c_str(), ch.CouchTransmission, ch.CouchSoftTissueThickness, s.SkinDosePerKar,
-                        s.Uncertainty, ch.SkinDosePerKar, Percent(devChain).c_str(), ch.OldSkinDosePerKar,
-                        Percent(devOld).c_str());
-        factors << Format("| %s | %.2f | %.2f | %.4f | %.4f | %.4f | %.4f ± %.4f | %.4f | %.3f | %.3f |\n",
-                          c.Id.c_str(), ch.PhantomSurfaceDistance, ch.SurfaceFieldSize, ch.TissueToAirDoseRatio,
-                          ch.BackscatterFactor, ch.DepthDoseFactor, s.PrimarySkinDosePerKar, s.PrimaryUncertainty,
-                          chainPrimary, s.SkinDosePerKar / s.PrimarySkinDosePerKar, ch.ScatterFactor);
+        csv << Format(
+            "%s,%g,%g,%g,%s,%g,%s,%g,%.6f,%.4f,%.4f,%.4f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%."
+            "6f,"
+            "%.6f,%.6f,%.6f,%lld,%.1f,%.2e\n",
+            c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, c.FieldSizeCm,
+            c.Shape == BeamShape::Circle ? "circle" : "square", ch.FocusSkinDistance,
+            CouchName(c.Couch), c.LayerThicknessCm, ch.CouchTransmission,
+            ch.CouchSoftTissueThickness, ch.PhantomSurfaceDistance, ch.SurfaceFieldSize,
+            ch.TissueToAirDoseRatio, ch.BackscatterFactor, ch.DepthDoseFactor, ch.SkinDosePerKar,
+            ch.OldSkinDosePerKar, s.SkinDosePerKar, s.Uncertainty, s.PrimarySkinDosePerKar,
+            s.PrimaryUncertainty, chainPrimary, devChain, devOld,
+            static_cast<long long>(s.Histories), s.Seconds, s.EnergyImbalance);
+        table << Format(
+            "| %s | %g | %g | %s | %g | %s | %.3f | %.2f | %.4f ± %.4f | %.4f | %s | %.4f | %s |\n",
+            c.Id.c_str(), c.TubeVoltageKv, c.CopperMm, FieldText(c).c_str(), ch.FocusSkinDistance,
+            CouchText(c).c_str(), ch.CouchTransmission, ch.CouchSoftTissueThickness,
+            s.SkinDosePerKar, s.Uncertainty, ch.SkinDosePerKar, Percent(devChain).c_str(),
+            ch.OldSkinDosePerKar, Percent(devOld).c_str());
+        factors << Format(
+            "| %s | %.2f | %.2f | %.4f | %.4f | %.4f | %.4f ± %.4f | %.4f | %.3f | %.3f |\n",
+            c.Id.c_str(), ch.PhantomSurfaceDistance, ch.SurfaceFieldSize, ch.TissueToAirDoseRatio,
+            ch.BackscatterFactor, ch.DepthDoseFactor, s.PrimarySkinDosePerKar, s.PrimaryUncertainty,
+            chainPrimary, s.SkinDosePerKar / s.PrimarySkinDosePerKar, ch.ScatterFactor);
         if (c.Shape == BeamShape::Circle) {
             const double d0 = ch.PhantomSurfaceDistance;
-            const double corrected = ch.SkinDosePerKar * ch.CircleBackscatterHalfDiameter / ch.BackscatterFactor;
-            circles << Format("| %s | %.2f | %.2f | %.4f | %.2f | %.4f | %s |\n", c.Id.c_str(), ch.SurfaceFieldSize,
-                              d0 * ch.SurfaceFieldSize / run.FocusReceptorDistanceCm, ch.BackscatterFactor,
-                              0.5 * ch.SurfaceFieldSize, ch.CircleBackscatterHalfDiameter,
-                              Percent(Deviation(corrected, s.SkinDosePerKar)).c_str());
+            const double corrected =
+                ch.SkinDosePerKar * ch.CircleBackscatterHalfDiameter / ch.BackscatterFactor;
+            circles << Format(
+                "| %s | %.2f | %.2f | %.4f | %.2f | %.4f | %s |\n", c.Id.c_str(),
+                ch.SurfaceFieldSize, d0 * ch.SurfaceFieldSize / run.FocusReceptorDistanceCm,
+                ch.BackscatterFactor, 0.5 * ch.SurfaceFieldSize, ch.CircleBackscatterHalfDiameter,
+                Percent(Deviation(corrected, s.SkinDosePerKar)).c_str());
         }
-        deviations << Format("%d %s %.6f %.6f %.6f %d\n", index, c.Id.c_str(), devChain, relU, devOld,
-                             static_cast<int>(c.Couch));
+        deviations << Format("%d %s %.6f %.6f %.6f %d\n", index, c.Id.c_str(), devChain, relU,
+                             devOld, static_cast<int>(c.Couch));
         ++index;
     }
 
@@ -156,41 +167,51 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
                "old chain: range |\n|---|---|---|---|---|\n";
     for (const auto kind : {CouchKind::None, CouchKind::TissueLayer, CouchKind::Realistic}) {
         if (!chainRange[kind].Any) continue;
-        const auto count = std::count_if(results.begin(), results.end(),
-                                         [kind](const CaseResult& r) { return r.Case.Couch == kind; });
+        const auto count =
+            std::count_if(results.begin(), results.end(),
+                          [kind](const CaseResult& r) { return r.Case.Couch == kind; });
         const DeviationRange& a = chainRange[kind];
         const DeviationRange& b = oldRange[kind];
-        summary << Format("| %s | %d | %.1f %% (%s) | %s … %s | %s … %s |\n", CouchName(kind), static_cast<int>(count),
-                          100.0 * a.MaxAbsolute, a.Worst.c_str(), Percent(a.Min).c_str(), Percent(a.Max).c_str(),
-                          Percent(b.Min).c_str(), Percent(b.Max).c_str());
+        summary << Format("| %s | %d | %.1f %% (%s) | %s … %s | %s … %s |\n", CouchName(kind),
+                          static_cast<int>(count), 100.0 * a.MaxAbsolute, a.Worst.c_str(),
+                          Percent(a.Min).c_str(), Percent(a.Max).c_str(), Percent(b.Min).c_str(),
+                          Percent(b.Max).c_str());
     }
-    summary << Format("\n%s run: %lld histories per case, %d threads, %.0f s wall time, %.0f s CPU time. "
-                      "Largest relative statistical uncertainty of a simulated value: %.2f %%. "
-                      "Largest energy imbalance (deposited + escaped − incident, relative): %.1e.\n",
-                      run.Quick ? "Quick" : "Full", static_cast<long long>(run.HistoriesPerCase), run.Threads,
-                      run.WallSeconds, run.CpuSeconds, 100.0 * maxRelativeUncertainty, maxImbalance);
+    summary << Format(
+        "\n%s run: %lld histories per case, %d threads, %.0f s wall time, %.0f s CPU time. "
+        "Largest relative statistical uncertainty of a simulated value: %.2f %%. "
+        "Largest energy imbalance (deposited + escaped − incident, relative): %.1e.\n",
+        run.Quick ? "Quick" : "Full", static_cast<long long>(run.HistoriesPerCase), run.Threads,
+        run.WallSeconds, run.CpuSeconds, 100.0 * maxRelativeUncertainty, maxImbalance);
 
     std::ostringstream couchTable;
-    couchTable << "| layer (skin first) | material | thickness (mm) | density (g/cm³) | size (cm) |\n"
-                  "|---|---|---|---|---|\n";
+    couchTable
+        << "| layer (skin first) | material | thickness (mm) | density (g/cm³) | size (cm) |\n"
+           "|---|---|---|---|---|\n";
     for (const CouchLayer& layer : couch.Layers)
-        couchTable << Format("| %s | %s | %g | %.3f | %g × %g |\n", layer.Name.c_str(), layer.Material->Name().c_str(),
-                             10.0 * layer.ThicknessCm, layer.Material->Density(), 2.0 * layer.HalfWidthCm,
+        couchTable << Format("| %s | %s | %g | %.3f | %g × %g |\n", layer.Name.c_str(),
+                             layer.Material->Name().c_str(), 10.0 * layer.ThicknessCm,
+                             layer.Material->Density(), 2.0 * layer.HalfWidthCm,
                              2.0 * layer.HalfLengthCm);
-    couchTable << Format("\nAluminium equivalent at 100 kV (this beam, no copper): panel %.2f mm, panel and "
-                         "mattress %.2f mm.\n",
-                         couch.PanelAluminiumMm, couch.CouchAluminiumMm);
+    couchTable << Format(
+        "\nAluminium equivalent at 100 kV (this beam, no copper): panel %.2f mm, panel and "
+        "mattress %.2f mm.\n",
+        couch.PanelAluminiumMm, couch.CouchAluminiumMm);
 
-    // The FSD series: the standard cases that differ only by FSD, one block per couch (gnuplot index).
+    // The FSD series: the standard cases that differ only by FSD, one block per couch (gnuplot
+    // index).
     std::ostringstream fsd;
     const std::vector<std::pair<const char*, std::vector<std::string>>> series = {
-        {"none", {"N2", "N3", "N4"}}, {"tissue layer", {"L1", "L2", "L3"}}, {"realistic", {"C1", "C2", "C3"}}};
+        {"none", {"N2", "N3", "N4"}},
+        {"tissue layer", {"L1", "L2", "L3"}},
+        {"realistic", {"C1", "C2", "C3"}}};
     for (const auto& [name, ids] : series) {
         fsd << "# " << name << ": FSD sim u_sim chain old\n";
         for (const CaseResult& r : results) {
             if (std::find(ids.begin(), ids.end(), r.Case.Id) == ids.end()) continue;
-            fsd << Format("%g %.6f %.6f %.6f %.6f\n", r.Chain.FocusSkinDistance, r.Simulation.SkinDosePerKar,
-                          r.Simulation.Uncertainty, r.Chain.SkinDosePerKar, r.Chain.OldSkinDosePerKar);
+            fsd << Format("%g %.6f %.6f %.6f %.6f\n", r.Chain.FocusSkinDistance,
+                          r.Simulation.SkinDosePerKar, r.Simulation.Uncertainty,
+                          r.Chain.SkinDosePerKar, r.Chain.OldSkinDosePerKar);
         }
         fsd << "\n\n";
     }

@@ -24,10 +24,11 @@ struct CouchDescription {
     double CouchAluminiumMm = 0;  // panel and mattress, at 100 kV
 };
 
-// Writes cases.csv, cases.md, factors.md, circles.md, summary.md, couch.md, fsd.dat and deviations.dat into `folder`
-// (created if missing). Throws std::runtime_error when a file cannot be written.
-void WriteReport(const std::string& folder, const std::vector<CaseResult>& results, const CouchDescription& couch,
-                 const RunInfo& run);
+// Writes cases.csv, cases.md, factors.md, circles.md, summary.md, couch.md, fsd.dat and
+// deviations.dat into `folder` (created if missing). Throws std::runtime_error when a file cannot
+// be written.
+void WriteReport(const std::string& folder, const std::vector<CaseResult>& results,
+                 const CouchDescription& couch, const RunInfo& run);
 
 // Relative deviation of a chain value from the simulation.
 inline double Deviation(double chain, double simulation) { return chain / simulation - 1.0; }

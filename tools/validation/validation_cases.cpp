@@ -34,13 +34,15 @@ std::pair<double, double> MeanAndUncertainty(const std::vector<double>& values) 
 }
 
 double AirMuEnOverRho(double energyKeV) {
-    return refdata::InterpolateLogLog(refdata::NistAirDry(), refdata::Coefficient::EnergyAbsorption, energyKeV);
+    return refdata::InterpolateLogLog(refdata::NistAirDry(), refdata::Coefficient::EnergyAbsorption,
+                                      energyKeV);
 }
 
 // Air-kerma transmission of the case's beam for a per-bin transmission, as the editor forms it:
 // the air-kerma spectrum of bins 1..2V weighted by the transmission of each bin.
 template <typename Transmission>
-double AirKermaTransmission(const SpectrumResult& spectrum, double tubeVoltageKv, Transmission transmission) {
+double AirKermaTransmission(const SpectrumResult& spectrum, double tubeVoltageKv,
+                            Transmission transmission) {
     const int lastBin = static_cast<int>(std::floor(2.0 * tubeVoltageKv));
     double total = 0;
     double transmitted = 0;
@@ -94,7 +96,9 @@ std::vector<ValidationCase> DiagnosticCases() {
     };
 }
 
-ValidationCase QuickCase() { return {"Q", 80, 0.0, 20, BeamShape::Square, 0.0, CouchKind::None, 0}; }
+ValidationCase QuickCase() {
+    return {"Q", 80, 0.0, 20, BeamShape::Square, 0.0, CouchKind::None, 0};
+}
 
 ValidationContext::ValidationContext(const std::string& refdataFolder, const Geometry& geometry)
     : geometry_(geometry) {
@@ -153,8 +157,8 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
         });
     }
     if (c.Couch != CouchKind::None)
-        chain.CouchSoftTissueThickness =
-            ComputeCouchSoftTissueThickness(ref.Attenuation, eq, c.TubeVoltageKv, chain.CouchTransmission);
+        chain.CouchSoftTissueThickness = ComputeCouchSoftTissueThickness(
+            ref.Attenuation, eq, c.TubeVoltageKv, chain.CouchTransmission);
     eq.CouchTransmission = chain.CouchTransmission;
     eq.CouchSoftTissueThickness = chain.CouchSoftTissueThickness;
 
@@ -172,7 +176,8 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     in.Voltage = TubeVoltageRange{c.TubeVoltageKv, c.TubeVoltageKv, TubeVoltageWeighting::Equal};
     const DoseEvaluation ev = EvaluateDose(ref, in, context.KernelLoader());
     if (ev.Outcome != EvaluationOutcome::Completed)
-        throw std::runtime_error("case " + c.Id + ": the evaluation failed (" + ev.FailureDetail + ")");
+        throw std::runtime_error("case " + c.Id + ": the evaluation failed (" + ev.FailureDetail +
+                                 ")");
 
     const DoseResult& r = ev.Result;
     chain.PhantomSurfaceDistance = ev.Conditions.PhantomSurfaceDistance;
@@ -191,8 +196,10 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     chain.FocusSkinDistance = fsd;
     const double factors = r.DepthDoseFactor * r.BackscatterFactor * r.TissueToAirDoseRatio;
     const double stated = factors * (dRef / d0) * (dRef / d0);
-    if (dRef != context.Equipment().ReferenceDistanceCm() || std::abs(stated / r.SkinDose - 1.0) > 1e-12)
-        throw std::runtime_error("case " + c.Id + ": the evaluation's skin dose is not F·B·R·(d_ref/d0)²·cKa,r");
+    if (dRef != context.Equipment().ReferenceDistanceCm() ||
+        std::abs(stated / r.SkinDose - 1.0) > 1e-12)
+        throw std::runtime_error("case " + c.Id +
+                                 ": the evaluation's skin dose is not F·B·R·(d_ref/d0)²·cKa,r");
     chain.OldSkinDosePerKar = factors * (fsd / d0) * (fsd / d0) * chain.CouchTransmission;
     if (c.Shape == BeamShape::Circle) {
         // The circle branch integrates rings out to d0·w/SID; a width w = s0·SID/(2·d0) makes
@@ -218,8 +225,9 @@ double AluminiumEquivalentMm(const ValidationContext& context, const ValidationC
     });
     const BinArray& mu = context.Reference().Attenuation.Aluminium;
     auto transmissionOf = [&](double cm) {
-        return AirKermaTransmission(spectrum, beam.TubeVoltageKv,
-                                    [&](int i) { return std::exp(-mu[static_cast<std::size_t>(i)] * cm); });
+        return AirKermaTransmission(spectrum, beam.TubeVoltageKv, [&](int i) {
+            return std::exp(-mu[static_cast<std::size_t>(i)] * cm);
+        });
     };
     double lo = 0.0;
     double hi = 2.0;  // cm
@@ -230,7 +238,8 @@ double AluminiumEquivalentMm(const ValidationContext& context, const ValidationC
     return 10.0 * 0.5 * (lo + hi);
 }
 
-BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase& c, const PhantomSize& phantom) {
+BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase& c,
+                         const PhantomSize& phantom) {
     BeamSetup setup;
     setup.Shape = c.Shape;
     setup.FieldSizeCm = c.FieldSizeCm;
@@ -239,7 +248,8 @@ BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase&
     setup.Spectrum.assign(spectrum.XraySpectrum.begin(), spectrum.XraySpectrum.end());
     const double fsd = context.FocusSkinDistance(c);
     const double half = 0.5 * phantom.WidthCm;
-    setup.Boxes.push_back(Box{{-half, -half, fsd}, {half, half, fsd + phantom.DepthCm}, &context.Tissue()});
+    setup.Boxes.push_back(
+        Box{{-half, -half, fsd}, {half, half, fsd + phantom.DepthCm}, &context.Tissue()});
     double z = fsd;
     for (const CouchLayer& layer : CouchLayersFor(context, c, phantom)) {
         setup.Boxes.push_back(Box{{-layer.HalfWidthCm, -layer.HalfLengthCm, z - layer.ThicknessCm},
@@ -248,31 +258,35 @@ BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase&
         z -= layer.ThicknessCm;
     }
     setup.SkinPlaneCm = fsd;
-    setup.ScoringRadiusCm = kScoringRadiusPerFieldSize * c.FieldSizeCm * fsd / setup.ReferenceDistanceCm;
+    setup.ScoringRadiusCm =
+        kScoringRadiusPerFieldSize * c.FieldSizeCm * fsd / setup.ReferenceDistanceCm;
     setup.SkinMedium = &context.Tissue();
     return setup;
 }
 
-SimulationValues Simulate(const BeamSetup& setup, int caseIndex, const SimulationSettings& settings) {
+SimulationValues Simulate(const BeamSetup& setup, int caseIndex,
+                          const SimulationSettings& settings) {
     const std::int64_t total = settings.Histories;
     if (total < 1) throw std::invalid_argument("at least one history per case");
     const auto start = std::chrono::steady_clock::now();
     const SpectrumSampler sampler(setup);
-    const int batches = static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
+    const int batches =
+        static_cast<int>(std::min<std::int64_t>(std::max(1, settings.Batches), total));
     std::vector<SkinTally> tallies(static_cast<std::size_t>(batches));
 
     refdata::RunBatchesInParallel(batches, std::max(1, settings.Threads), [&](int b) {
         const std::int64_t first = total * b / batches;
         const std::int64_t last = total * (b + 1) / batches;
-        TransportBeamBatch(setup, sampler, last - first, refdata::BatchSeed(settings.BaseSeed, caseIndex, b),
+        TransportBeamBatch(setup, sampler, last - first,
+                           refdata::BatchSeed(settings.BaseSeed, caseIndex, b),
                            tallies[static_cast<std::size_t>(b)]);
     });
 
     // Ka,r per emitted photon: the fluence on the axis at the reference point, 1/(Ω·d²), times
     // the spectrum's mean E·(μen/ρ) of air. Skin kerma per photon: the disc's score over its area.
     const double d = setup.ReferenceDistanceCm;
-    const double karPerPhoton =
-        sampler.Average([](double e) { return e * AirMuEnOverRho(e); }) / (FieldSolidAngle(setup) * d * d);
+    const double karPerPhoton = sampler.Average([](double e) { return e * AirMuEnOverRho(e); }) /
+                                (FieldSolidAngle(setup) * d * d);
     const double discArea = std::numbers::pi * setup.ScoringRadiusCm * setup.ScoringRadiusCm;
     std::vector<double> batchTotals;
     std::vector<double> primary;
@@ -292,7 +306,8 @@ SimulationValues Simulate(const BeamSetup& setup, int caseIndex, const Simulatio
     std::tie(values.SkinDosePerKar, values.Uncertainty) = MeanAndUncertainty(batchTotals);
     std::tie(values.PrimarySkinDosePerKar, values.PrimaryUncertainty) = MeanAndUncertainty(primary);
     values.EnergyImbalance = balance / incident;
-    values.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    values.Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return values;
 }
 

@@ -41,9 +41,9 @@ struct ValidationCase {
     std::string Id;
     double TubeVoltageKv = 80;
     double CopperMm = 0;
-    double FieldSizeCm = 10;      // side or diameter at the reference point
+    double FieldSizeCm = 10;  // side or diameter at the reference point
     BeamShape Shape = BeamShape::Square;
-    double FsdOffsetCm = 0;       // FSD − d_ref
+    double FsdOffsetCm = 0;  // FSD − d_ref
     CouchKind Couch = CouchKind::None;
     double LayerThicknessCm = 0;  // TissueLayer only
 };
@@ -56,18 +56,18 @@ std::vector<ValidationCase> DiagnosticCases();
 ValidationCase QuickCase();
 
 struct ChainValues {
-    double ReferenceDistance = 0;        // d_ref, cm
-    double FocusSkinDistance = 0;        // FSD, cm
-    double CouchTransmission = 1;        // T
-    double CouchSoftTissueThickness = 0; // t, cm, as the editor derives it from T
-    double PhantomSurfaceDistance = 0;   // d0, cm
-    double SurfaceFieldSize = 0;         // s0, cm
-    double TissueToAirDoseRatio = 0;     // R
-    double BackscatterFactor = 0;        // B
-    double DepthDoseFactor = 0;          // F
-    double ScatterFactor = 0;            // SkinDose / (R·K_e)
-    double SkinDosePerKar = 0;           // the chain as the program computes it, per unit Ka,r
-    double OldSkinDosePerKar = 0;        // F·B·R·(FSD/d0)²·T, the chain before the mend
+    double ReferenceDistance = 0;         // d_ref, cm
+    double FocusSkinDistance = 0;         // FSD, cm
+    double CouchTransmission = 1;         // T
+    double CouchSoftTissueThickness = 0;  // t, cm, as the editor derives it from T
+    double PhantomSurfaceDistance = 0;    // d0, cm
+    double SurfaceFieldSize = 0;          // s0, cm
+    double TissueToAirDoseRatio = 0;      // R
+    double BackscatterFactor = 0;         // B
+    double DepthDoseFactor = 0;           // F
+    double ScatterFactor = 0;             // SkinDose / (R·K_e)
+    double SkinDosePerKar = 0;            // the chain as the program computes it, per unit Ka,r
+    double OldSkinDosePerKar = 0;         // F·B·R·(FSD/d0)²·T, the chain before the mend
     // Circles only: the backscatter factor the ring integration gives for a field of radius s0/2
     // (the program's circle branch integrates to the radius d0·s0/SID instead).
     double CircleBackscatterHalfDiameter = 0;
@@ -75,11 +75,11 @@ struct ChainValues {
 
 struct SimulationValues {
     std::int64_t Histories = 0;
-    double SkinDosePerKar = 0;           // soft-tissue kerma at the skin per unit Ka,r
-    double Uncertainty = 0;              // standard uncertainty of the mean (batch spread)
-    double PrimarySkinDosePerKar = 0;    // the part of it from photons that never interacted
+    double SkinDosePerKar = 0;         // soft-tissue kerma at the skin per unit Ka,r
+    double Uncertainty = 0;            // standard uncertainty of the mean (batch spread)
+    double PrimarySkinDosePerKar = 0;  // the part of it from photons that never interacted
     double PrimaryUncertainty = 0;
-    double EnergyImbalance = 0;          // (deposited + escaped − incident) / incident
+    double EnergyImbalance = 0;  // (deposited + escaped − incident) / incident
     double Seconds = 0;
 };
 
@@ -100,7 +100,9 @@ public:
     const refdata::TissueInteractions& Tissue() const { return tissue_; }
     const CouchMaterials& Couch() const { return couch_; }
     const Geometry& Equipment() const { return geometry_; }
-    double FocusSkinDistance(const ValidationCase& c) const { return geometry_.ReferenceDistanceCm() + c.FsdOffsetCm; }
+    double FocusSkinDistance(const ValidationCase& c) const {
+        return geometry_.ReferenceDistanceCm() + c.FsdOffsetCm;
+    }
 
     EquipmentData EquipmentFor(const ValidationCase& c) const;  // without couch values
     SpectrumResult SpectrumFor(const ValidationCase& c) const;
@@ -126,7 +128,8 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
 double AluminiumEquivalentMm(const ValidationContext& context, const ValidationCase& beam,
                              const std::vector<CouchLayer>& layers);
 
-BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase& c, const PhantomSize& phantom = {});
+BeamSetup BuildBeamSetup(const ValidationContext& context, const ValidationCase& c,
+                         const PhantomSize& phantom = {});
 
 struct SimulationSettings {
     std::int64_t Histories = 0;  // per case
@@ -137,6 +140,7 @@ struct SimulationSettings {
 
 // Runs the case's histories in fixed batches (seed per case and batch), shared among threads;
 // the result does not depend on the number of threads.
-SimulationValues Simulate(const BeamSetup& setup, int caseIndex, const SimulationSettings& settings);
+SimulationValues Simulate(const BeamSetup& setup, int caseIndex,
+                          const SimulationSettings& settings);
 
 }  // namespace ordevo::validation

@@ -27,7 +27,9 @@ std::int64_t PositiveInteger(const std::string& option, const std::string& text)
     } catch (const std::exception&) {
         used = 0;
     }
-    if (used != text.size() || value < 1) throw std::invalid_argument(option + " needs a positive whole number, not \"" + text + "\"");
+    if (used != text.size() || value < 1)
+        throw std::invalid_argument(option + " needs a positive whole number, not \"" + text +
+                                    "\"");
     return value;
 }
 
@@ -62,21 +64,26 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Settings.Histories = PositiveInteger(a, value());
             historiesGiven = true;
         } else if (a == "--threads") {
-            options.Settings.Threads = static_cast<int>(std::min<std::int64_t>(PositiveInteger(a, value()), 64));
+            options.Settings.Threads =
+                static_cast<int>(std::min<std::int64_t>(PositiveInteger(a, value()), 64));
         } else if (a == "--seed") {
             options.Settings.BaseSeed = static_cast<std::uint64_t>(PositiveInteger(a, value()));
         } else if (a == "--phantom") {
             const std::string size = value();
             const auto x = size.find('x');
-            if (x == std::string::npos) throw std::invalid_argument("--phantom needs WIDTHxDEPTH in cm, e.g. 40x20");
+            if (x == std::string::npos)
+                throw std::invalid_argument("--phantom needs WIDTHxDEPTH in cm, e.g. 40x20");
             options.Phantom.WidthCm = static_cast<double>(PositiveInteger(a, size.substr(0, x)));
             options.Phantom.DepthCm = static_cast<double>(PositiveInteger(a, size.substr(x + 1)));
         } else if (a == "--fad") {
             // The focus moved away, the receptor 25 cm beyond the isocentre as in the standard set.
-            options.Equipment.FocusIsocentreDistanceCm = static_cast<double>(PositiveInteger(a, value()));
+            options.Equipment.FocusIsocentreDistanceCm =
+                static_cast<double>(PositiveInteger(a, value()));
             if (options.Equipment.FocusIsocentreDistanceCm < 40)
-                throw std::invalid_argument("--fad needs at least 40 cm (the nearest skin is d_ref − 15 cm)");
-            options.Equipment.FocusReceptorDistanceCm = options.Equipment.FocusIsocentreDistanceCm + 25.0;
+                throw std::invalid_argument(
+                    "--fad needs at least 40 cm (the nearest skin is d_ref − 15 cm)");
+            options.Equipment.FocusReceptorDistanceCm =
+                options.Equipment.FocusIsocentreDistanceCm + 25.0;
         } else if (a == "--bsf-check") {
             options.BackscatterCheck = true;
         } else if (a == "--cases") {
@@ -85,7 +92,8 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
             throw std::invalid_argument("unknown argument \"" + a + "\"");
         }
     }
-    if (options.Quick && historiesGiven) throw std::invalid_argument("--quick and --histories exclude each other");
+    if (options.Quick && historiesGiven)
+        throw std::invalid_argument("--quick and --histories exclude each other");
     if (options.Quick) options.Settings.Histories = kQuickHistoriesPerCase;
     return options;
 }
@@ -95,7 +103,8 @@ void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progres
     constexpr double distance = 10000.0;  // cm: the beam is parallel to 2.5·10⁻⁷ in its corners
     constexpr double field = 10.0;
     std::ostringstream table;
-    table << "| E (keV) | simulation | reference data, ring integration | deviation |\n|---|---|---|---|\n";
+    table << "| E (keV) | simulation | reference data, ring integration | deviation "
+             "|\n|---|---|---|---|\n";
     for (const double energy : kCheckEnergiesKeV) {
         const auto bin = static_cast<std::size_t>(std::lround(2.0 * energy));
         BeamSetup setup;
@@ -103,7 +112,8 @@ void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progres
         setup.ReferenceDistanceCm = distance;
         setup.Spectrum.assign(kBinCount + 1, 0.0);
         setup.Spectrum[bin] = 1.0;
-        setup.Boxes = {Box{{-50.0, -50.0, distance}, {50.0, 50.0, distance + 40.0}, &context.Tissue()}};
+        setup.Boxes = {
+            Box{{-50.0, -50.0, distance}, {50.0, 50.0, distance + 40.0}, &context.Tissue()}};
         setup.SkinPlaneCm = distance;
         setup.ScoringRadiusCm = kScoringRadiusPerFieldSize * field;
         setup.SkinMedium = &context.Tissue();
@@ -121,13 +131,15 @@ void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progres
                                                    .shape = FieldShape::Square,
                                                    .focusReceptorDistanceCm = distance + 40.0});
         char row[160];
-        std::snprintf(row, sizeof row, "| %g | %.4f ± %.4f | %.4f | %+.2f %% |\n", energy, simulated, u, chain,
-                      100.0 * (chain / simulated - 1.0));
+        std::snprintf(row, sizeof row, "| %g | %.4f ± %.4f | %.4f | %+.2f %% |\n", energy,
+                      simulated, u, chain, 100.0 * (chain / simulated - 1.0));
         table << row;
-        progress << energy << " keV: simulation " << simulated << " ± " << u << ", reference data " << chain << std::endl;
+        progress << energy << " keV: simulation " << simulated << " ± " << u << ", reference data "
+                 << chain << std::endl;
     }
     std::filesystem::create_directories(options.OutputFolder);
-    std::ofstream out(std::filesystem::path(options.OutputFolder) / "bsf.md", std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::path(options.OutputFolder) / "bsf.md",
+                      std::ios::binary | std::ios::trunc);
     out << table.str();
     if (!out) throw std::runtime_error("cannot write bsf.md in " + options.OutputFolder);
 }
@@ -144,15 +156,18 @@ std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ost
     std::vector<CaseResult> results;
     for (std::size_t index = 0; index < all.size(); ++index) {
         const ValidationCase& c = all[index];
-        if (!options.CaseIds.empty() &&
-            std::find(options.CaseIds.begin(), options.CaseIds.end(), c.Id) == options.CaseIds.end())
+        if (!options.CaseIds.empty() && std::find(options.CaseIds.begin(), options.CaseIds.end(),
+                                                  c.Id) == options.CaseIds.end())
             continue;
         CaseResult result{.Case = c, .Chain = EvaluateChain(context, c), .Simulation = {}};
-        result.Simulation = Simulate(BuildBeamSetup(context, c, options.Phantom), static_cast<int>(index), options.Settings);
+        result.Simulation = Simulate(BuildBeamSetup(context, c, options.Phantom),
+                                     static_cast<int>(index), options.Settings);
         const SimulationValues& s = result.Simulation;
-        progress << c.Id << ": simulation " << s.SkinDosePerKar << " ± " << s.Uncertainty << ", chain "
-                 << result.Chain.SkinDosePerKar << " (" << 100.0 * Deviation(result.Chain.SkinDosePerKar, s.SkinDosePerKar)
-                 << " %), old chain " << result.Chain.OldSkinDosePerKar << ", " << s.Seconds << " s" << std::endl;
+        progress << c.Id << ": simulation " << s.SkinDosePerKar << " ± " << s.Uncertainty
+                 << ", chain " << result.Chain.SkinDosePerKar << " ("
+                 << 100.0 * Deviation(result.Chain.SkinDosePerKar, s.SkinDosePerKar)
+                 << " %), old chain " << result.Chain.OldSkinDosePerKar << ", " << s.Seconds << " s"
+                 << std::endl;
         results.push_back(result);
     }
     if (results.empty()) throw std::invalid_argument("no case matches --cases");
@@ -161,15 +176,16 @@ std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ost
     couch.Layers = RealisticCouch(context.Couch());
     const ValidationCase beam100{"", 100, 0.0, 10, BeamShape::Square, 0.0, CouchKind::None, 0};
     couch.CouchAluminiumMm = AluminiumEquivalentMm(context, beam100, couch.Layers);
-    couch.PanelAluminiumMm =
-        AluminiumEquivalentMm(context, beam100, std::vector<CouchLayer>(couch.Layers.begin() + 1, couch.Layers.end()));
+    couch.PanelAluminiumMm = AluminiumEquivalentMm(
+        context, beam100, std::vector<CouchLayer>(couch.Layers.begin() + 1, couch.Layers.end()));
 
     RunInfo run;
     run.HistoriesPerCase = options.Settings.Histories;
     run.Threads = options.Settings.Threads;
     run.Quick = options.Quick;
     run.FocusReceptorDistanceCm = options.Equipment.FocusReceptorDistanceCm;
-    run.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.WallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.CpuSeconds = ProcessCpuSeconds() - cpuStart;
     WriteReport(options.OutputFolder, results, couch, run);
     return results;

@@ -27,7 +27,8 @@ struct ValidationOptions {
 // Parses the command line (without the program name); throws std::invalid_argument.
 ValidationOptions ParseArguments(const std::vector<std::string>& arguments);
 inline constexpr const char* kUsage =
-    "usage: ordevo-validation [--refdata DIR] [--out DIR] [--quick | --histories N] [--threads N] [--seed N] "
+    "usage: ordevo-validation [--refdata DIR] [--out DIR] [--quick | --histories N] [--threads N] "
+    "[--seed N] "
     "[--cases ID,ID,...] [--phantom WIDTHxDEPTH] [--fad CM] [--bsf-check]";
 
 // Energies of the single-energy backscatter check, keV.

@@ -58,7 +58,8 @@ constexpr ControlSpec kControls[] = {
     {"Command2", Kind::Button, "計算する", 10200, 1380, 1560, 870, Font::Meiryo, kText,
      " 選んだ装置と FSD で全照射を計算し直す "},
     {"Label13", Kind::Label, "照射ごとの皮膚線量", 240, 2400, 0, 0, Font::Meiryo, kText},
-    {"Label14", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0, Font::Meiryo, kText},
+    {"Label14", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0, Font::Meiryo,
+     kText},
     {"Label15", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
     {"Combo3", Kind::ComboBox, "", 2400, 8040, 1560, 390, Font::Meiryo, kText},
     {"Command3", Kind::Button, "入力欄へ", 4080, 8040, 1800, 420, Font::Meiryo, kText,
@@ -71,16 +72,15 @@ constexpr QRect kEventsTwips{240, 2700, 11520, 3660};
 constexpr QRect kPlanesTwips{240, 6780, 11520, 1140};
 constexpr QRect kProgressTwips{6120, 8100, 3840, 300};
 
-QString Number(double value, const char* picture) { return QString::fromStdString(FormatNumber(value, picture)); }
+QString Number(double value, const char* picture) {
+    return QString::fromStdString(FormatNumber(value, picture));
+}
 
 QString StatusText(rdsr::EventStatus status) {
     switch (status) {
-    case rdsr::EventStatus::Evaluated:
-        return QStringLiteral("計算");
-    case rdsr::EventStatus::Skipped:
-        return QStringLiteral("除外");
-    case rdsr::EventStatus::Failed:
-        return QStringLiteral("失敗");
+    case rdsr::EventStatus::Evaluated: return QStringLiteral("計算");
+    case rdsr::EventStatus::Skipped: return QStringLiteral("除外");
+    case rdsr::EventStatus::Failed: return QStringLiteral("失敗");
     }
     return {};
 }
@@ -89,7 +89,8 @@ void Place(QWidget* widget, const QRect& twips) {
     widget->setGeometry(ui::TwipsRectToPixels(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
-QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers, const QRect& twips) {
+QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers,
+                        const QRect& twips) {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     table->setObjectName(QString::fromLatin1(name));
     table->setHorizontalHeaderLabels(headers);
@@ -161,16 +162,17 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
       controls_(ui::CreateControls(*this, kControls)),
       ui_(std::make_unique<const Ui>(controls_)),
       progress_(new QProgressBar(this)),
-      events_(MakeTable(this, "Grid1",
-                        {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
-                         QStringLiteral("Cu mm"), QStringLiteral("Ka,r mGy"), QStringLiteral("P_KA Gy･cm²"),
-                         QStringLiteral("皮膚線量 mGy"), QStringLiteral("状態"), QStringLiteral("備考")},
-                        kEventsTwips)),
+      events_(MakeTable(
+          this, "Grid1",
+          {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
+           QStringLiteral("Cu mm"), QStringLiteral("Ka,r mGy"), QStringLiteral("P_KA Gy･cm²"),
+           QStringLiteral("皮膚線量 mGy"), QStringLiteral("状態"), QStringLiteral("備考")},
+          kEventsTwips)),
       planes_(MakeTable(this, "Grid2",
-                        {QStringLiteral("平面"), QStringLiteral("装置"), QStringLiteral("計算/除外/失敗"),
-                         QStringLiteral("Ka,r 合計 mGy"), QStringLiteral("P_KA 合計 Gy･cm²"),
-                         QStringLiteral("平均管電圧 kV"), QStringLiteral("皮膚線量の和 mGy"),
-                         QStringLiteral("合計で一括 mGy")},
+                        {QStringLiteral("平面"), QStringLiteral("装置"),
+                         QStringLiteral("計算/除外/失敗"), QStringLiteral("Ka,r 合計 mGy"),
+                         QStringLiteral("P_KA 合計 Gy･cm²"), QStringLiteral("平均管電圧 kV"),
+                         QStringLiteral("皮膚線量の和 mGy"), QStringLiteral("合計で一括 mGy")},
                         kPlanesTwips)),
       cancel_(std::make_shared<std::atomic<bool>>(false)),
       watcher_(new QFutureWatcher<std::shared_ptr<Outcome>>(this)) {
@@ -186,7 +188,8 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
 
     connect(ui_->openButton, &QPushButton::clicked, this, &DoseReportWindow::ChooseReport);
     connect(ui_->evaluateButton, &QPushButton::clicked, this, &DoseReportWindow::Evaluate);
-    connect(ui_->transferButton, &QPushButton::clicked, this, &DoseReportWindow::SendTotalsToInputs);
+    connect(ui_->transferButton, &QPushButton::clicked, this,
+            &DoseReportWindow::SendTotalsToInputs);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
     connect(watcher_, &QFutureWatcher<std::shared_ptr<Outcome>>::finished, this, [this] {
         const std::shared_ptr<Outcome> outcome = watcher_->result();
@@ -204,9 +207,9 @@ DoseReportWindow::~DoseReportWindow() {
 void DoseReportWindow::RefreshEquipmentLists() {
     const QString chosenA = ui_->equipmentA->currentText();
     const QString chosenB = ui_->equipmentB->currentText();
-    const QStringList files = QDir(folder_).entryList({QStringLiteral("*.odv"), QStringLiteral("*.odv2"),
-                                                       QStringLiteral("*.odv3")},
-                                                      QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files = QDir(folder_).entryList(
+        {QStringLiteral("*.odv"), QStringLiteral("*.odv2"), QStringLiteral("*.odv3")}, QDir::Files,
+        QDir::Name | QDir::IgnoreCase);
     ui_->equipmentA->clear();
     ui_->equipmentA->addItems(files);
     ui_->equipmentB->clear();
@@ -218,13 +221,15 @@ void DoseReportWindow::RefreshEquipmentLists() {
 
 void DoseReportWindow::SetEquipmentFile(const QString& fileName) {
     RefreshEquipmentLists();
-    if (!fileName.isEmpty() && ui_->equipmentA->findText(fileName) >= 0) ui_->equipmentA->setCurrentText(fileName);
+    if (!fileName.isEmpty() && ui_->equipmentA->findText(fileName) >= 0)
+        ui_->equipmentA->setCurrentText(fileName);
 }
 
 void DoseReportWindow::SetBusy(bool busy) {
     busy_ = busy;
-    for (QWidget* input : std::initializer_list<QWidget*>{ui_->openButton, ui_->evaluateButton,
-                                                          ui_->equipmentA, ui_->equipmentB, ui_->fsdA, ui_->fsdB, ui_->planeChoice}) {
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{ui_->openButton, ui_->evaluateButton, ui_->equipmentA,
+                                         ui_->equipmentB, ui_->fsdA, ui_->fsdB, ui_->planeChoice}) {
         input->setEnabled(!busy);
     }
     ui_->transferButton->setEnabled(!busy && ui_->planeChoice->count() > 0);
@@ -233,8 +238,9 @@ void DoseReportWindow::SetBusy(bool busy) {
 }
 
 void DoseReportWindow::ChooseReport() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("線量レポート (RDSR) を開く"), folder_,
-                                                      QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("線量レポート (RDSR) を開く"), folder_,
+                                     QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
     if (!path.isEmpty()) OpenReport(path);
 }
 
@@ -252,8 +258,9 @@ std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment
     const QString name = equipment->currentText();
     const auto loaded = LoadEquipmentFile(QDir(folder_).filePath(name), folder_);
     if (!loaded) {
-        AppMessages().Warning(QStringLiteral(" %1 の装置データ %2 を読み込めませんでした \n%3")
-                                  .arg(QString::fromUtf8(planeName), name, loaded.error().message()));
+        AppMessages().Warning(
+            QStringLiteral(" %1 の装置データ %2 を読み込めませんでした \n%3")
+                .arg(QString::fromUtf8(planeName), name, loaded.error().message()));
         return std::nullopt;
     }
     plane.Equipment = *loaded;
@@ -261,8 +268,9 @@ std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment
     if (!fsd->text().trimmed().isEmpty()) {
         const double cm = LeadingNumber(fsd->text().toStdString());
         if (!(cm > 0)) {
-            AppMessages().Warning(QStringLiteral(" %1 の FSD を正しく入力して下さい (空欄なら基準点距離) ")
-                                      .arg(QString::fromUtf8(planeName)));
+            AppMessages().Warning(
+                QStringLiteral(" %1 の FSD を正しく入力して下さい (空欄なら基準点距離) ")
+                    .arg(QString::fromUtf8(planeName)));
             return std::nullopt;
         }
         plane.FocusSkinDistanceCm = cm;
@@ -279,7 +287,8 @@ void DoseReportWindow::Evaluate() {
     const std::optional<rdsr::PlaneSetup> planeA = ReadPlane(ui_->equipmentA, ui_->fsdA, "平面 A");
     if (!planeA) return;
     std::optional<rdsr::PlaneSetup> planeB;
-    if (ui_->equipmentB->currentText() != kNoEquipment && !ui_->equipmentB->currentText().isEmpty()) {
+    if (ui_->equipmentB->currentText() != kNoEquipment &&
+        !ui_->equipmentB->currentText().isEmpty()) {
         planeB = ReadPlane(ui_->equipmentB, ui_->fsdB, "平面 B");
         if (!planeB) return;
     }
@@ -302,17 +311,20 @@ void DoseReportWindow::Evaluate() {
         outcome->Report = std::move(reading.Report);
         const auto progress = [bar, cancel](std::size_t done, std::size_t total) {
             if (done % 10 == 0 || done == total) {
-                QMetaObject::invokeMethod(bar, [bar, done, total] {
-                    if (!bar) return;
-                    bar->setRange(0, static_cast<int>(total));
-                    bar->setValue(static_cast<int>(done));
-                }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    bar,
+                    [bar, done, total] {
+                        if (!bar) return;
+                        bar->setRange(0, static_cast<int>(total));
+                        bar->setValue(static_cast<int>(done));
+                    },
+                    Qt::QueuedConnection);
             }
             return !cancel->load();
         };
-        outcome->Evaluation = rdsr::EvaluateReport(*ref, *outcome->Report, *planeA, planeB ? &*planeB : nullptr,
-                                                   rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder)),
-                                                   progress);
+        outcome->Evaluation = rdsr::EvaluateReport(
+            *ref, *outcome->Report, *planeA, planeB ? &*planeB : nullptr,
+            rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder)), progress);
         return outcome;
     }));
 }
@@ -329,8 +341,9 @@ void DoseReportWindow::Show(const Outcome& outcome) {
         ui_->dateLabel->clear();
         ui_->notesLabel->clear();
         ui_->transferButton->setEnabled(false);
-        AppMessages().Warning(QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
-                                  .arg(ui_->fileLabel->text(), QString::fromStdString(outcome.Error)));
+        AppMessages().Warning(
+            QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
+                .arg(ui_->fileLabel->text(), QString::fromStdString(outcome.Error)));
         return;
     }
     shown_ = std::make_shared<const Outcome>(outcome);
@@ -340,19 +353,23 @@ void DoseReportWindow::Show(const Outcome& outcome) {
 void DoseReportWindow::ShowTables() {
     const rdsr::DoseReport& report = *shown_->Report;
     const rdsr::ReportEvaluation& evaluation = shown_->Evaluation;
-    ui_->deviceLabel->setText(QString::fromStdString(report.Manufacturer + "  " + report.Model +
-                                                 (report.SerialNumber.empty() ? "" : "  (" + report.SerialNumber + ")")));
+    ui_->deviceLabel->setText(QString::fromStdString(
+        report.Manufacturer + "  " + report.Model +
+        (report.SerialNumber.empty() ? "" : "  (" + report.SerialNumber + ")")));
     ui_->dateLabel->setText(QString::fromStdString(rdsr::IsoDate(report.StudyDate)));
 
-    const std::vector<QStringList> rows = rdsr::ReportRows(ui_->fileLabel->text(), report, evaluation);
+    const std::vector<QStringList> rows =
+        rdsr::ReportRows(ui_->fileLabel->text(), report, evaluation);
     events_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const QStringList& row = rows[r];
         const QString kv = row[6] + (row[7].isEmpty() ? QString() : QStringLiteral(" (推定)"));
-        const QString status = row[16] == QLatin1String("evaluated") ? StatusText(rdsr::EventStatus::Evaluated)
-                               : row[16] == QLatin1String("skipped") ? StatusText(rdsr::EventStatus::Skipped)
-                                                                     : StatusText(rdsr::EventStatus::Failed);
-        SetRow(events_, r, {row[1], row[4], kv, row[8], row[10], row[11], row[15], status, row[17]});
+        const QString status =
+            row[16] == QLatin1String("evaluated") ? StatusText(rdsr::EventStatus::Evaluated)
+            : row[16] == QLatin1String("skipped") ? StatusText(rdsr::EventStatus::Skipped)
+                                                  : StatusText(rdsr::EventStatus::Failed);
+        SetRow(events_, r,
+               {row[1], row[4], kv, row[8], row[10], row[11], row[15], status, row[17]});
     }
     events_->resizeColumnsToContents();
 
@@ -362,12 +379,14 @@ void DoseReportWindow::ShowTables() {
         const rdsr::PlaneEvaluation& plane = evaluation.Planes[p];
         const rdsr::PlaneTotals& t = plane.Totals;
         const bool any = t.Evaluated > 0;
-        SetRow(planes_, p,
-               {QString::fromUtf8(rdsr::PlaneName(plane.Plane)), QString::fromStdString(plane.EquipmentName),
-                QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
-                Number(t.ReferenceAirKermaMGy, "###0.0"), Number(t.KermaAreaProductGyCm2, "###0.00"),
-                any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.0"),
-                t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.0") : QString()});
+        SetRow(
+            planes_, p,
+            {QString::fromUtf8(rdsr::PlaneName(plane.Plane)),
+             QString::fromStdString(plane.EquipmentName),
+             QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
+             Number(t.ReferenceAirKermaMGy, "###0.0"), Number(t.KermaAreaProductGyCm2, "###0.00"),
+             any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.0"),
+             t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.0") : QString()});
         if (any) ui_->planeChoice->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
     }
     planes_->resizeColumnsToContents();
@@ -376,8 +395,9 @@ void DoseReportWindow::ShowTables() {
     QStringList notes;
     for (const std::string& note : report.Notes) notes << QString::fromStdString(note);
     if (evaluation.Cancelled) notes.prepend(QStringLiteral("中止しました: 途中までの照射のみ"));
-    ui_->notesLabel->setText(notes.isEmpty() ? QString()
-                                         : QStringLiteral("注記 %1 件: %2").arg(notes.size()).arg(notes.first()));
+    ui_->notesLabel->setText(
+        notes.isEmpty() ? QString()
+                        : QStringLiteral("注記 %1 件: %2").arg(notes.size()).arg(notes.first()));
     ui_->notesLabel->setToolTip(notes.join(u'\n'));
 }
 
@@ -386,7 +406,8 @@ void DoseReportWindow::SendTotalsToInputs() {
     const int index = ui_->planeChoice->currentData().toInt();
     const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(index);
     const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
-    emit totalsForInputs(QString::fromStdString(plane.EquipmentName), QString::fromStdString(texts.ReferenceAirKerma),
+    emit totalsForInputs(QString::fromStdString(plane.EquipmentName),
+                         QString::fromStdString(texts.ReferenceAirKerma),
                          QString::fromStdString(texts.KermaAreaProduct), plane.Totals.MeanKv);
 }
 

@@ -41,7 +41,9 @@ public:
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
     template <class W>
-    W* Control(std::string_view name) const { return controls_.Get<W>(name); }
+    W* Control(std::string_view name) const {
+        return controls_.Get<W>(name);
+    }
     QTableWidget* EventsTable() const { return events_; }
     QTableWidget* PlanesTable() const { return planes_; }
 
@@ -72,7 +74,8 @@ private:
     void SetBusy(bool busy);
     void Show(const Outcome& outcome);
     void ShowTables();
-    std::optional<rdsr::PlaneSetup> ReadPlane(QComboBox* equipment, QLineEdit* fsd, const char* planeName);
+    std::optional<rdsr::PlaneSetup> ReadPlane(QComboBox* equipment, QLineEdit* fsd,
+                                              const char* planeName);
 
     const ReferenceData& ref_;
     QString folder_;

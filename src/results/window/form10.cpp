@@ -23,7 +23,17 @@ namespace {
 constexpr ui::ControlSpec kForm10Controls[] = {
     {"Picture2", ui::Kind::PictureBox, "", 120, 120, 15285, 6975, ui::Font::Meiryo, 9},
     // Over the picture's lower right, just left of the cell of the total.
-    {"Command1", ui::Kind::Button, "合 計 ⇒", 12600, 6680, 1215, 420, ui::Font::Meiryo, 9, {}, {},
+    {"Command1",
+     ui::Kind::Button,
+     "合 計 ⇒",
+     12600,
+     6680,
+     1215,
+     420,
+     ui::Font::Meiryo,
+     9,
+     {},
+     {},
      ui::Overlap::Allowed},
     {"Command5", ui::Kind::Button, "データ保存", 7560, 7200, 1575, 495},
     {"Command6", ui::Kind::Button, "データ読込", 9360, 7200, 1575, 495},
@@ -56,14 +66,14 @@ struct Form10::Impl {
     const QString* equipmentFileName = nullptr;
     ui::Controls controls;
     // The controls, bound once from the layout table (whose names stay their objectNames).
-    ui::PictureBox* picture;          // Picture2, the grid of the results table
-    QPushButton* totalButton;         // Command1 "合 計 ⇒"
-    QPushButton* backButton;          // Command2 "背面へ"
-    QPushButton* printButton;         // Command4 "印 刷"
-    QPushButton* saveButton;          // Command5 "データ保存"
-    QPushButton* loadButton;          // Command6 "データ読込"
-    QPushButton* clearButton;         // Command7 "データ消去"
-    QLabel* userNameLabel;            // Label1
+    ui::PictureBox* picture;   // Picture2, the grid of the results table
+    QPushButton* totalButton;  // Command1 "合 計 ⇒"
+    QPushButton* backButton;   // Command2 "背面へ"
+    QPushButton* printButton;  // Command4 "印 刷"
+    QPushButton* saveButton;   // Command5 "データ保存"
+    QPushButton* loadButton;   // Command6 "データ読込"
+    QPushButton* clearButton;  // Command7 "データ消去"
+    QLabel* userNameLabel;     // Label1
     Form2* form2 = nullptr;
     Form3* form3 = nullptr;
     bool unsavedRows = false;  // rows added since the last save, load or clear
@@ -86,7 +96,8 @@ struct Form10::Impl {
     // A name longer than its label ends in "…"; the whole name is in the tool tip.
     void ShowNameInLabel(const QString& name) {
         QLabel* label = userNameLabel;
-        label->setText(label->fontMetrics().elidedText(name, Qt::ElideRight, label->contentsRect().width()));
+        label->setText(
+            label->fontMetrics().elidedText(name, Qt::ElideRight, label->contentsRect().width()));
         label->setToolTip(label->text() == name ? QString() : name);
     }
 
@@ -118,7 +129,8 @@ struct Form10::Impl {
     void OpenReadWindow() {
         if (table.NextRowIndex > 1 &&
             ui::AppMessages().AskOkCancel(
-                QStringLiteral("　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
+                QStringLiteral(
+                    "　ファイル読出を行うと、現在表示されている計算結果は削除されます。"),
                 ui::MessageIcon::None, ui::WithBeep::Yes) != ui::Answer::Ok) {
             return;
         }
@@ -126,9 +138,9 @@ struct Form10::Impl {
     }
 
     void ClearTable() {
-        if (ui::AppMessages().AskOkCancel(QStringLiteral("　現在表示されている計算結果は削除されます　"),
-                                          ui::MessageIcon::None,
-                                          ui::WithBeep::Yes) != ui::Answer::Ok) {
+        if (ui::AppMessages().AskOkCancel(
+                QStringLiteral("　現在表示されている計算結果は削除されます　"),
+                ui::MessageIcon::None, ui::WithBeep::Yes) != ui::Answer::Ok) {
             return;
         }
         picture->Clear();
@@ -148,8 +160,7 @@ struct Form10::Impl {
         for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
             const ResultsRow& row = table.Rows[r];
             DrawResultsRow(*picture, CurrentCaseFromRow(row),
-                           QString::fromStdString(CellText(row[ResultsColumn::FieldSizeText])),
-                           r);
+                           QString::fromStdString(CellText(row[ResultsColumn::FieldSizeText])), r);
         }
     }
 };
@@ -181,7 +192,9 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* paren
 
 Form10::~Form10() = default;
 
-ui::WindowLayout Form10::Layout() { return {kForm10Controls, kClientWidthTwips, kClientHeightTwips}; }
+ui::WindowLayout Form10::Layout() {
+    return {kForm10Controls, kClientWidthTwips, kClientHeightTwips};
+}
 
 const ui::Controls& Form10::Controls() const { return impl_->controls; }
 
@@ -225,8 +238,8 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
     const int row = table.NextRowIndex;
     const std::string fieldSizeText =
         FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
-    const AdditionOutcome outcome =
-        AppendResultsRow(table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
+    const AdditionOutcome outcome = AppendResultsRow(
+        table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
     if (outcome == AdditionOutcome::RefusedFull) {
         // No place for the row: the warning of the 15th addition again, nothing changed.
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);

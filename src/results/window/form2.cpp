@@ -53,7 +53,9 @@ struct Form2::Ui {
     QPushButton* cancelButton;    // Command2 "Cancel"
 };
 
-ui::WindowLayout Form2::Layout() { return {kForm2Controls, kForm2ClientWidthTwips, kForm2ClientHeightTwips}; }
+ui::WindowLayout Form2::Layout() {
+    return {kForm2Controls, kForm2ClientWidthTwips, kForm2ClientHeightTwips};
+}
 
 Form2::~Form2() = default;
 
@@ -120,18 +122,18 @@ void Form2::Save() {
     }
     // The name may not leave the chosen folder; the window stays open to correct it.
     if (const auto problem = FileNameProblem(name)) {
-        messages.Warning(QStringLiteral("　このファイル名では保存できません　\n%1。\n保存先のフォルダーは左の一覧で選んで下さい。")
+        messages.Warning(QStringLiteral("　このファイル名では保存できません　\n%"
+                                        "1。\n保存先のフォルダーは左の一覧で選んで下さい。")
                              .arg(*problem),
                          ui::WithBeep::Yes);
         return;
     }
-    const QString path = ui_->fileList->Path() + QLatin1Char('/') +
-                         name + QStringLiteral(".csv");
+    const QString path = ui_->fileList->Path() + QLatin1Char('/') + name + QStringLiteral(".csv");
     const FileResult<void> written = WriteResultsCsv(path, comment, table_);
     if (!written) {
-        messages.Error(QStringLiteral("　計算結果を保存できませんでした　\n%1")
-                           .arg(written.error().message()),
-                       ui::WithBeep::Yes);
+        messages.Error(
+            QStringLiteral("　計算結果を保存できませんでした　\n%1").arg(written.error().message()),
+            ui::WithBeep::Yes);
         return;
     }
     messages.Notice(QStringLiteral("　計算結果を エクセル csv形式 で保存しました　"),

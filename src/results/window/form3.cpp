@@ -47,7 +47,9 @@ struct Form3::Ui {
     QPushButton* cancelButton;    // Command2 "Cancel"
 };
 
-ui::WindowLayout Form3::Layout() { return {kForm3Controls, kForm3ClientWidthTwips, kForm3ClientHeightTwips}; }
+ui::WindowLayout Form3::Layout() {
+    return {kForm3Controls, kForm3ClientWidthTwips, kForm3ClientHeightTwips};
+}
 
 Form3::~Form3() = default;
 
@@ -84,8 +86,7 @@ void Form3::Open() {
 }
 
 void Form3::ShowComment(const QString& fileName) {
-    const QString path =
-        ui_->fileList->Path() + QLatin1Char('/') + fileName;
+    const QString path = ui_->fileList->Path() + QLatin1Char('/') + fileName;
     // Line 1 alone: it shows even when the rest of the file is damaged.
     const FileResult<QString> comment = ReadResultsComment(path);
     // A long comment shows from its start; the whole of it is in the tool tip.

@@ -23,7 +23,7 @@ struct GridLine {
     int widthPx;
 };
 
-constexpr double kRuleRight = 15240;  // right end of the horizontal rules
+constexpr double kRuleRight = 15240;   // right end of the horizontal rules
 constexpr double kTableBottom = 6503;  // y 850 units
 
 constexpr GridLine kGridLines[] = {
@@ -70,23 +70,39 @@ struct PlacedText {
 // Column by column, top to bottom and left to right within a column.
 constexpr PlacedText kHeadings[] = {
     {10, 40, "対象部位"},
-    {100, 30, "管電圧"},        {110, 65, "kV"},
+    {100, 30, "管電圧"},
+    {110, 65, "kV"},
     {250, 2, "総濾過"},
-    {170, 40, "固有"},          {160, 70, "mmAl"},
-    {220, 40, "アルミ"},        {230, 70, "mm"},
-    {290, 40, "銅"},            {280, 70, "mm"},
-    {340, 40, "材質"},          {340, 70, "mm"},
-    {410, 30, "FSD"},           {410, 65, "cm"},
-    {480, 30, "照射野"},        {470, 65, "at 基準点"},
+    {170, 40, "固有"},
+    {160, 70, "mmAl"},
+    {220, 40, "アルミ"},
+    {230, 70, "mm"},
+    {290, 40, "銅"},
+    {280, 70, "mm"},
+    {340, 40, "材質"},
+    {340, 70, "mm"},
+    {410, 30, "FSD"},
+    {410, 65, "cm"},
+    {480, 30, "照射野"},
+    {470, 65, "at 基準点"},
     {580, 2, "装置に表示された"},
-    {580, 40, "Ka,r"},          {580, 70, "mGy"},
-    {660, 40, "P_KA"},          {650, 70, "Gy･cm2"},
+    {580, 40, "Ka,r"},
+    {580, 70, "mGy"},
+    {660, 40, "P_KA"},
+    {650, 70, "Gy･cm2"},
     {770, 2, "補正後の"},
-    {750, 40, "Ka,r"},          {750, 70, "mGy"},
-    {815, 40, "P_KA"},          {810, 70, "Gy･cm2"},
-    {880, 2, "一次線の"},       {880, 30, "皮膚線量／"},   {876, 65, "空気カーマ比"},
-    {970, 30, "前方･後方"},     {970, 65, "散乱係数"},
-    {1060, 2, "入射表面"},      {1050, 30, "皮膚吸収線量"}, {1080, 65, "mGy"},
+    {750, 40, "Ka,r"},
+    {750, 70, "mGy"},
+    {815, 40, "P_KA"},
+    {810, 70, "Gy･cm2"},
+    {880, 2, "一次線の"},
+    {880, 30, "皮膚線量／"},
+    {876, 65, "空気カーマ比"},
+    {970, 30, "前方･後方"},
+    {970, 65, "散乱係数"},
+    {1060, 2, "入射表面"},
+    {1050, 30, "皮膚吸収線量"},
+    {1080, 65, "mGy"},
 };
 
 // Right-hand rules of the columns whose texts have no fixed length, and the room kept free
@@ -137,13 +153,13 @@ void DrawResultsHeader(ui::Surface& surface) {
     }
 }
 
-void DrawResultsRow(ui::Surface& surface, const CurrentCase& current,
-                    const QString& fieldSizeText, int row) {
+void DrawResultsRow(ui::Surface& surface, const CurrentCase& current, const QString& fieldSizeText,
+                    int row) {
     const double y = 50.0 * row + 70;
     const auto mm = [](double cm) { return Formatted(10 * cm, kFilterPicture); };
     // Texts of free length shrink (then are cut) to stay clear of the next column's rule.
-    PrintFitted(surface, 10, y, QString::fromStdString(current.BodyPart), kBodyPartRight - 10 - kCellMargin,
-                kSmallestGridFontPt);
+    PrintFitted(surface, 10, y, QString::fromStdString(current.BodyPart),
+                kBodyPartRight - 10 - kCellMargin, kSmallestGridFontPt);
     PrintFitted(surface, 100, y, QString::fromStdString(current.TubeVoltageText),
                 kTubeVoltageRight - 100 - kCellMargin, kSmallestGridFontPt);
     PrintAt(surface, 165, y, mm(current.InherentFiltration));
@@ -162,7 +178,8 @@ void DrawResultsRow(ui::Surface& surface, const CurrentCase& current,
         PrintAt(surface, 350, y, QStringLiteral("---"));
     }
     PrintAt(surface, 410, y, Formatted(current.FocusSkinDistance, kDistancePicture));
-    PrintFitted(surface, 460, y, fieldSizeText, kFieldSizeRight - 460 - kCellMargin, kSmallestGridFontPt);
+    PrintFitted(surface, 460, y, fieldSizeText, kFieldSizeRight - 460 - kCellMargin,
+                kSmallestGridFontPt);
     PrintAt(surface, 570, y, Formatted(current.ReferenceAirKerma, kDosePicture));
     PrintAt(surface, 660, y, Formatted(current.KermaAreaProduct, kDosePicture));
     PrintAt(surface, 750, y, Formatted(current.CorrectedReferenceAirKerma, kDosePicture));
@@ -173,8 +190,7 @@ void DrawResultsRow(ui::Surface& surface, const CurrentCase& current,
 }
 
 void DrawResultsTotal(ui::Surface& surface, const ResultsTable& table) {
-    surface.FilledBox(kTotalCellLeft, kTotalCellTop, kTotalCellRight, kTotalCellBottom,
-                      Qt::white);
+    surface.FilledBox(kTotalCellLeft, kTotalCellTop, kTotalCellRight, kTotalCellBottom, Qt::white);
     PrintAt(surface, kTotalX, kTotalY, QString::fromStdString(ResultsTotalText(table)));
 }
 

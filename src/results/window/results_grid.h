@@ -29,8 +29,8 @@ void DrawResultsHeader(ui::Surface& surface);
 
 // Row `row` (1..15) from the case values (not from stored cells): y = 50·row + 70.
 // `fieldSizeText` is the text the addition stored in column 9.
-void DrawResultsRow(ui::Surface& surface, const CurrentCase& current,
-                    const QString& fieldSizeText, int row);
+void DrawResultsRow(ui::Surface& surface, const CurrentCase& current, const QString& fieldSizeText,
+                    int row);
 
 // The total of the skin doses of the rows held, over a white box that erases the last one,
 // written at (1080, 860).
@@ -53,7 +53,6 @@ void DrawBannerName(ui::Surface& surface, const QString& userName, BannerPlace p
 void EndBanner(ui::Surface& surface, const QColor& colourAfter);
 
 // The whole banner of the empty table: title, name, then `colourAfter` and 9 pt.
-void DrawEmptyTableBanner(ui::Surface& surface, const QString& userName,
-                          const QColor& colourAfter);
+void DrawEmptyTableBanner(ui::Surface& surface, const QString& userName, const QColor& colourAfter);
 
 }  // namespace ordevo

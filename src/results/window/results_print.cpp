@@ -26,8 +26,9 @@ struct ColumnRule {
     double fromY;  // 30 under a group heading
 };
 constexpr ColumnRule kOtherColumnRules[] = {
-    {22, kTop}, {38, kTop}, {51, kGroupRuleY}, {65, kGroupRuleY}, {78, kGroupRuleY},
-    {96, kTop}, {112, kTop}, {156, kGroupRuleY}, {197, kGroupRuleY}, {214, kTop}, {235, kTop},
+    {22, kTop},         {38, kTop},  {51, kGroupRuleY}, {65, kGroupRuleY},
+    {78, kGroupRuleY},  {96, kTop},  {112, kTop},       {156, kGroupRuleY},
+    {197, kGroupRuleY}, {214, kTop}, {235, kTop},
 };
 
 struct PlacedText {
@@ -37,23 +38,39 @@ struct PlacedText {
 
 constexpr PlacedText kHeadings[] = {
     {5, 30, "対象部位"},
-    {25, 28, "管電圧"},          {30, 33, "kV"},
+    {25, 28, "管電圧"},
+    {30, 33, "kV"},
     {62, 24, "総濾過"},
-    {42, 32, "固有"},            {41, 35, "mmAl"},
-    {54, 32, "アルミ"},          {56, 35, "mm"},
-    {71, 32, "銅"},              {70, 35, "mm"},
-    {83, 32, "材質"},            {85, 35, "mm"},
-    {100, 28, "FSD"},            {100, 33, "cm"},
-    {118, 28, "照射野"},         {115, 33, "at 基準点"},
+    {42, 32, "固有"},
+    {41, 35, "mmAl"},
+    {54, 32, "アルミ"},
+    {56, 35, "mm"},
+    {71, 32, "銅"},
+    {70, 35, "mm"},
+    {83, 32, "材質"},
+    {85, 35, "mm"},
+    {100, 28, "FSD"},
+    {100, 33, "cm"},
+    {118, 28, "照射野"},
+    {115, 33, "at 基準点"},
     {142, 24, "装置に表示された"},
-    {142, 31, "Ka,r"},           {142, 35, "mGy"},
-    {162, 31, "P_KA"},           {162, 35, "Gy･cm2"},
+    {142, 31, "Ka,r"},
+    {142, 35, "mGy"},
+    {162, 31, "P_KA"},
+    {162, 35, "Gy･cm2"},
     {188, 24, "補正後の"},
-    {184, 31, "Ka,r"},           {185, 35, "mGy"},
-    {200, 31, "P_KA"},           {200, 35, "Gy･cm2"},
-    {216, 25, "一次線の"},       {216, 30, "皮膚線量／"},    {215, 35, "空気カーマ比"},
-    {238, 30, "前方･後方"},      {238, 35, "散乱係数"},
-    {262, 25, "入射表面"},       {260, 30, "皮膚吸収線量"},  {267, 35, "mGy"},
+    {184, 31, "Ka,r"},
+    {185, 35, "mGy"},
+    {200, 31, "P_KA"},
+    {200, 35, "Gy･cm2"},
+    {216, 25, "一次線の"},
+    {216, 30, "皮膚線量／"},
+    {215, 35, "空気カーマ比"},
+    {238, 30, "前方･後方"},
+    {238, 35, "散乱係数"},
+    {262, 25, "入射表面"},
+    {260, 30, "皮膚吸収線量"},
+    {267, 35, "mGy"},
 };
 
 // The skin dose on paper keeps two integer digits, unlike the screen's "###0.0".
@@ -64,9 +81,7 @@ void PrintAt(ui::Surface& page, double x, double y, const QString& text) {
     page.Print(text);
 }
 
-const ResultsCell& Cell(const ResultsRow& row, int column) {
-    return row[column];
-}
+const ResultsCell& Cell(const ResultsRow& row, int column) { return row[column]; }
 
 QString Text(const ResultsRow& row, int column) {
     return QString::fromStdString(CellText(Cell(row, column)));
@@ -105,7 +120,8 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherF
     const double y = 10.0 * i + 33;
     // Texts of free length shrink (then are cut) to stay inside their cells.
     ui::PrintFitted(page, 3, y, Text(row, C::BodyPart), 22 - 3 - kCellMarginMm, kSmallestFontPt);
-    ui::PrintFitted(page, 24, y, Text(row, C::TubeVoltageText), 38 - 24 - kCellMarginMm, kSmallestFontPt);
+    ui::PrintFitted(page, 24, y, Text(row, C::TubeVoltageText), 38 - 24 - kCellMarginMm,
+                    kSmallestFontPt);
     PrintAt(page, 42, y, Reformatted(row, C::InherentFilterMm, kFilterPicture));
     PrintAt(page, 55, y, Reformatted(row, C::AluminiumFilterMm, kFilterPicture));
     PrintAt(page, 69, y, Reformatted(row, C::CopperFilterMm, kFilterPicture));
@@ -117,7 +133,8 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherF
         PrintAt(page, 84, y, QStringLiteral("―"));
     }
     PrintAt(page, 100, y, Text(row, C::FocusSkinDistance));
-    ui::PrintFitted(page, 114, y, Text(row, C::FieldSizeText), 134 - 114 - kCellMarginMm, kSmallestFontPt);
+    ui::PrintFitted(page, 114, y, Text(row, C::FieldSizeText), 134 - 114 - kCellMarginMm,
+                    kSmallestFontPt);
     PrintAt(page, 140, y, Reformatted(row, C::ReferenceAirKerma, kDosePicture));
     PrintAt(page, 162, y, Reformatted(row, C::KermaAreaProduct, kDosePicture));
     PrintAt(page, 182, y, Reformatted(row, C::CorrectedReferenceAirKerma, kDosePicture));
@@ -133,7 +150,8 @@ void PrintResultsTitle(ui::Surface& page, const QString& userName) {
     // The name shrinks, and at the smallest size is cut, so the line ends inside the page.
     constexpr double room = kRight - 200;
     const auto line = [&userName](const QString& name) {
-        return (name == userName ? name : name + QStringLiteral("…")) + QStringLiteral("  with  Ordevo-V3");
+        return (name == userName ? name : name + QStringLiteral("…")) +
+               QStringLiteral("  with  Ordevo-V3");
     };
     double sizePt = kTitleFontPt;
     while (page.TextWidth(line(userName)) > room && sizePt - 0.5 >= kSmallestFontPt) {
@@ -150,14 +168,17 @@ void PrintPageNotes(ui::Surface& page, const ResultsTable& table, const PrintNot
     constexpr double y = kBottom + 2;
     if (notes.printedAt.isValid()) {
         PrintAt(page, kLeft, y,
-                QStringLiteral("印刷日時 ") + notes.printedAt.toString(QStringLiteral("yyyy年MM月dd日 HH:mm")));
+                QStringLiteral("印刷日時 ") +
+                    notes.printedAt.toString(QStringLiteral("yyyy年MM月dd日 HH:mm")));
     }
     ui::PrintFitted(page, 60, y,
-                    QStringLiteral("基本データ ") +
-                        (notes.equipmentFileName.isEmpty() ? QStringLiteral("（未選択）") : notes.equipmentFileName),
+                    QStringLiteral("基本データ ") + (notes.equipmentFileName.isEmpty()
+                                                         ? QStringLiteral("（未選択）")
+                                                         : notes.equipmentFileName),
                     230 - 60, kSmallestFontPt);
     PrintAt(page, 240, y, QStringLiteral("合 計"));
-    PrintAt(page, 265, y, QString::fromStdString(FormatNumber(ResultsTotal(table), kPrintedSkinDosePicture)));
+    PrintAt(page, 265, y,
+            QString::fromStdString(FormatNumber(ResultsTotal(table), kPrintedSkinDosePicture)));
 }
 
 void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilterFlag,
@@ -177,16 +198,16 @@ void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QSt
                           ui::MessageIcon::None) != ui::Answer::Yes) {
         return;
     }
-    const ui::PrintReport report = printer.PrintLandscapePage(
-        QStringLiteral("Ordevo-V3"), [&](ui::Surface& page) {
+    const ui::PrintReport report =
+        printer.PrintLandscapePage(QStringLiteral("Ordevo-V3"), [&](ui::Surface& page) {
             DrawResultsPage(page, table, otherFilterFlag, userName,
                             PrintNotes{QDateTime::currentDateTime(), equipmentFileName});
         });
     switch (report.outcome) {
     case ui::PrintOutcome::Printed:
         if (!report.where.isEmpty()) {
-            messages.Notice(QStringLiteral("　計算結果表をプリンター「%1」に送りました　")
-                                .arg(report.where));
+            messages.Notice(
+                QStringLiteral("　計算結果表をプリンター「%1」に送りました　").arg(report.where));
         }
         break;
     case ui::PrintOutcome::SavedAsPdf:
@@ -194,12 +215,12 @@ void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QSt
             QStringLiteral("　プリンターがないため、計算結果表を PDF ファイルに保存しました　\n%1")
                 .arg(report.where));
         break;
-    case ui::PrintOutcome::Cancelled:
-        break;
+    case ui::PrintOutcome::Cancelled: break;
     case ui::PrintOutcome::Failed:
-        messages.Error(QStringLiteral("　印刷できませんでした　\n%1%2")
-                           .arg(report.where.isEmpty() ? QString() : report.where + QStringLiteral(": "),
-                                report.error));
+        messages.Error(
+            QStringLiteral("　印刷できませんでした　\n%1%2")
+                .arg(report.where.isEmpty() ? QString() : report.where + QStringLiteral(": "),
+                     report.error));
         break;
     }
 }
