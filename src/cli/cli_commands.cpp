@@ -174,7 +174,10 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
                                             : FailedInputReasons(ref, in);
             if (reasons.isEmpty()) return PrintFailure(out, FailureMessageFor(evaluation));
             std::string message = MessageFor(evaluation.Outcome);
-            for (const QString& reason : reasons) message += "\n" + reason.toStdString();
+            for (const QString& reason : reasons) {
+                message += '\n';
+                message += reason.toStdString();
+            }
             return PrintFailure(out, message);
         }
         out << EvaluationJson(evaluation, fieldSizeText).Text() << "\n";
