@@ -459,11 +459,40 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
+    const std::optional<EvaluationInputs> inputs = AcceptCaseInputs();
+    if (!inputs) return;
+    evaluatedInputs_.reset();
+    ShowResultColumn(true);
+
+    bool spectrumWritten = false;
+    InputLock lock(ui_->Inputs());
+    const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
+        ShowEvaluationStep(step, evaluation);
+        if (step == EvaluationStep::Spectrum) spectrumWritten = true;
+    };
+    const DoseEvaluation evaluation = ordevo::EvaluateDose(
+        state_.Reference, *inputs, MakeScatterKernelLoader(state_.WorkingFolder), observer);
+    InputLock::DropHeldBackInput();
+    lock.Release();
+    if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
+
+    if (evaluation.Outcome != EvaluationOutcome::Completed) {
+        ReportEvaluationFailure(evaluation, *inputs);
+        return;
+    }
+    evaluatedInputs_ = *inputs;
+    if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
+    ui_->addResultButton->setEnabled(true);
+    ui_->clearButton->setEnabled(true);
+    ui_->addResultButton->setFocus();
+}
+
+std::optional<EvaluationInputs> Form1::AcceptCaseInputs() {
     for (QLineEdit* box :
          {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
-        if (!AcceptNumberBox(box, true)) return;
+        if (!AcceptNumberBox(box, true)) return std::nullopt;
     }
-    const EvaluationInputs inputs = CurrentInputs();
+    EvaluationInputs inputs = CurrentInputs();
     if (const std::optional<InputRefusal> refusal = RefuseBeforeEvaluation(inputs)) {
         AppMessages().Warning(refusal->Message, ui::WithBeep::Yes);
         QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
@@ -471,71 +500,56 @@ void Form1::EvaluateDose() {
                                                                      : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
-        return;
+        return std::nullopt;
     }
-    evaluatedInputs_.reset();
-    ShowResultColumn(true);
-    const QString spectrumPath =
-        QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
-    bool spectrumWritten = false;
+    return inputs;
+}
 
-    InputLock lock(ui_->Inputs());
-    const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
-        for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
-            ui_->ResultLabel(name)->setText(QString::fromStdString(text));
-        state_.Conditions = evaluation.Conditions;
-        state_.Result = evaluation.Result;
-        if (step == EvaluationStep::Spectrum) {
-            state_.Spectrum = evaluation.Spectrum;
-            const auto written = WriteSpectrumFile(spectrumPath, evaluation.Spectrum.XraySpectrum);
-            if (!written) throw written.error();
-            spectrumWritten = true;
-        }
-        if (step == EvaluationStep::Spectrum || step == EvaluationStep::Backscatter ||
-            step == EvaluationStep::DepthDose) {
-            ui::LetPendingEventsRun();
-        }
-        emit evaluationStepShown(static_cast<int>(step));
-    };
-    const DoseEvaluation evaluation = ordevo::EvaluateDose(
-        state_.Reference, inputs, MakeScatterKernelLoader(state_.WorkingFolder), observer);
-    InputLock::DropHeldBackInput();
-    lock.Release();
-    if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
+// After each completed step: its labels, the shared state, the spectrum file after the
+// spectrum step, and a repaint between the long steps.
+void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation) {
+    for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
+        ui_->ResultLabel(name)->setText(QString::fromStdString(text));
+    state_.Conditions = evaluation.Conditions;
+    state_.Result = evaluation.Result;
+    if (step == EvaluationStep::Spectrum) {
+        state_.Spectrum = evaluation.Spectrum;
+        const QString spectrumPath =
+            QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
+        const auto written = WriteSpectrumFile(spectrumPath, evaluation.Spectrum.XraySpectrum);
+        if (!written) throw written.error();  // fails the evaluation like a failed step
+    }
+    if (step == EvaluationStep::Spectrum || step == EvaluationStep::Backscatter ||
+        step == EvaluationStep::DepthDose) {
+        ui::LetPendingEventsRun();
+    }
+    emit evaluationStepShown(static_cast<int>(step));
+}
 
-    // Below the fixed message: the input that made the computation fail, with its range, or
-    // else the computation's own reason.
-    const auto failureText = [&]() {
-        const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
-        if (reasons.isEmpty()) return QString::fromStdString(FailureMessageFor(evaluation));
-        return QString::fromUtf8(MessageFor(evaluation.Outcome)) + QStringLiteral("\n") +
-               reasons.join(QLatin1Char('\n'));
-    };
-    switch (evaluation.Outcome) {
-    case EvaluationOutcome::IncompleteInput:
+void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation,
+                                    const EvaluationInputs& inputs) {
+    if (evaluation.Outcome == EvaluationOutcome::IncompleteInput) {
         state_.Conditions.BodyPart = evaluation.Conditions.BodyPart;
         AppMessages().Warning(QString::fromUtf8(kIncompleteInputMessage));
         return;
-    case EvaluationOutcome::CalculationFailed:
-    case EvaluationOutcome::DepthDoseFailed:
-        // The result column now mixes this case's first steps with the last case's end:
-        // adding it to the table would store a row that belongs to neither.
-        ui_->addResultButton->setEnabled(false);
-        if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
-            ui_->scatterFactorLabel->setText(QStringLiteral("---"));
-            ui_->skinDoseLabel->setText(QStringLiteral("---"));
-            AppMessages().Warning(failureText());
-        } else {
-            AppMessages().Warning(failureText(), ui::WithBeep::Yes);
-        }
-        return;
-    case EvaluationOutcome::Completed: break;
     }
-    evaluatedInputs_ = inputs;
-    if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
-    ui_->addResultButton->setEnabled(true);
-    ui_->clearButton->setEnabled(true);
-    ui_->addResultButton->setFocus();
+    // Below the fixed message: the input that made the computation fail, with its range, or
+    // else the computation's own reason.
+    const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
+    const QString text = reasons.isEmpty()
+                             ? QString::fromStdString(FailureMessageFor(evaluation))
+                             : QString::fromUtf8(MessageFor(evaluation.Outcome)) +
+                                   QStringLiteral("\n") + reasons.join(QLatin1Char('\n'));
+    // The result column now mixes this case's first steps with the last case's end: adding it
+    // to the table would store a row that belongs to neither.
+    ui_->addResultButton->setEnabled(false);
+    if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
+        ui_->scatterFactorLabel->setText(QStringLiteral("---"));
+        ui_->skinDoseLabel->setText(QStringLiteral("---"));
+        AppMessages().Warning(text);
+    } else {
+        AppMessages().Warning(text, ui::WithBeep::Yes);
+    }
 }
 
 void Form1::ClearCurrentResult() {

@@ -112,6 +112,11 @@ private:
     // are taken out again with a warning (the results CSV could not keep them).
     void RefuseUnsaveableBodyPart(const QString& text);
     EvaluationInputs CurrentInputs() const;
+    // The steps of EvaluateDose: the checked inputs (empty after a warning), each completed
+    // step shown, a failure reported.
+    std::optional<EvaluationInputs> AcceptCaseInputs();
+    void ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation);
+    void ReportEvaluationFailure(const DoseEvaluation& evaluation, const EvaluationInputs& inputs);
     void CheckResultStillCurrent();
     void ShowResultColumn(bool current);
     void StoreReferenceAirKerma();
