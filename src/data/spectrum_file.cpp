@@ -1,5 +1,8 @@
 #include "spectrum_file.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <vector>
 
 #include "cp932_text.h"
@@ -47,7 +50,14 @@ FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path) {
                 name, j, QStringLiteral("数値が %1 個あります（2 個のはず）").arg(numbers.size()));
         data.EnergyKeV[j] = numbers[0];
         data.Fluence[j] = numbers[1];
+        if (!std::isfinite(numbers[1]) || numbers[1] < 0)
+            return FileError::AtLine(
+                name, j,
+                QStringLiteral("フルエンス %1 は 0 以上の有限の数ではありません").arg(numbers[1]));
     }
+    if (std::all_of(data.Fluence.begin() + 1, data.Fluence.end(), [](double f) { return f == 0; }))
+        return FileError::InFile(name,
+                                 QStringLiteral("フルエンスがすべて 0 で、スペクトルがありません"));
     return data;
 }
 

@@ -25,7 +25,8 @@ struct SpectrumFileData {
 };
 
 // Reads 300 lines of exactly two numbers each; later lines are not read. A missing file,
-// fewer than 300 lines or a bad line is an error naming the file and the line.
+// fewer than 300 lines, a bad line, a fluence that is negative or not finite, or a file whose
+// fluences are all 0 is an error naming the file (and the line).
 FileResult<SpectrumFileData> ReadSpectrumFile(const QString& path);
 
 }  // namespace ordevo

@@ -1,5 +1,6 @@
 #include "spectrum_plot.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cp932_text.h"
@@ -69,22 +70,10 @@ void DrawSpectrumCurve(ui::Surface& surface, const SpectrumPlotData& data) {
     DrawFrame(surface);
 }
 
-FileResult<SpectrumPlotData> MakeSpectrumPlotData(const QString& fileName,
-                                                  const BinArray& fluence) {
+SpectrumPlotData MakeSpectrumPlotData(const BinArray& fluence) {
     SpectrumPlotData data;
     data.Fluence = fluence;
-    for (int j = 1; j <= kBinCount; ++j) {
-        const double f = fluence[j];
-        if (!std::isfinite(f) || f < 0)
-            return FileError::AtLine(fileName, j,
-                                     QStringLiteral("the fluence %1 is not a finite number of 0 "
-                                                    "or more")
-                                         .arg(f));
-        if (f > data.MaxFluence) data.MaxFluence = f;
-    }
-    if (!(data.MaxFluence > 0))
-        return FileError::InFile(
-            fileName, QStringLiteral("every fluence is 0, there is no spectrum to draw"));
+    for (int j = 1; j <= kBinCount; ++j) data.MaxFluence = std::max(data.MaxFluence, fluence[j]);
     return data;
 }
 
@@ -94,9 +83,8 @@ FileResult<SpectrumPlotData> DrawSpectrumPlot(ui::Surface& surface, const QStrin
     if (afterFrame) afterFrame();
     const auto file = ReadSpectrumFile(spectrumPath);
     if (!file) return file.error();
-    auto data = MakeSpectrumPlotData(FileNameOf(spectrumPath), file->Fluence);
-    if (!data) return data;
-    DrawSpectrumCurve(surface, *data);
+    const SpectrumPlotData data = MakeSpectrumPlotData(file->Fluence);
+    DrawSpectrumCurve(surface, data);
     return data;
 }
 

@@ -47,7 +47,7 @@ void DrawSpectrumFrame(ui::Surface& surface);
 // The curve of an already checked spectrum (MaxFluence > 0), then the frame over its ends.
 void DrawSpectrumCurve(ui::Surface& surface, const SpectrumPlotData& data);
 
-// Checks the fluences of a spectrum read from `fileName`: all finite, none negative, not all 0.
-FileResult<SpectrumPlotData> MakeSpectrumPlotData(const QString& fileName, const BinArray& fluence);
+// The plot's data of a spectrum the file reader has checked (finite, none negative, not all 0).
+SpectrumPlotData MakeSpectrumPlotData(const BinArray& fluence);
 
 }  // namespace ordevo

@@ -191,7 +191,7 @@ TEST_F(SpectrumPlot, UnusableFilesAreRefusedWithTheirReason) {
     } cases[] = {
         {"missing", [&] { return folder.filePath(QStringLiteral("B_SPCTL.dat")); }, "B_SPCTL.dat"},
         {"299 lines", [&] { return WriteText(shortFile); }, "300 行目"},
-        {"only zeros", [&] { return WriteSpectrum(zeros); }, "every fluence is 0"},
+        {"only zeros", [&] { return WriteSpectrum(zeros); }, "すべて 0"},
         {"negative bin", [&] { return WriteSpectrum(negative); }, "150 行目"},
         {"text", [&] { return WriteText("0.5 abc\r\n"); }, "1 行目"},
     };
