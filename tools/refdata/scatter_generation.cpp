@@ -25,18 +25,6 @@ double DiscAreaInSquare(double r, double h) {
     return std::numbers::pi * r * r - 4.0 * segment;
 }
 
-// Mean and standard uncertainty of the mean of per-batch values.
-std::pair<double, double> MeanAndUncertainty(const std::vector<double>& values) {
-    const auto n = static_cast<double>(values.size());
-    double sum = 0;
-    for (double v : values) sum += v;
-    const double mean = sum / n;
-    if (values.size() < 2) return {mean, 0.0};
-    double squares = 0;
-    for (double v : values) squares += (v - mean) * (v - mean);
-    return {mean, std::sqrt(squares / (n - 1.0) / n)};
-}
-
 double Relative(double uncertainty, double mean) {
     return mean != 0 ? uncertainty / std::abs(mean) : 0.0;
 }

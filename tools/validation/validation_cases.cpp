@@ -21,18 +21,6 @@ namespace ordevo::validation {
 
 namespace {
 
-// Mean and standard uncertainty of the mean of per-batch values.
-std::pair<double, double> MeanAndUncertainty(const std::vector<double>& values) {
-    const auto n = static_cast<double>(values.size());
-    double sum = 0;
-    for (double v : values) sum += v;
-    const double mean = sum / n;
-    if (values.size() < 2) return {mean, 0.0};
-    double squares = 0;
-    for (double v : values) squares += (v - mean) * (v - mean);
-    return {mean, std::sqrt(squares / (n - 1.0) / n)};
-}
-
 double AirMuEnOverRho(double energyKeV) {
     return refdata::InterpolateLogLog(refdata::NistAirDry(), refdata::Coefficient::EnergyAbsorption,
                                       energyKeV);
@@ -303,8 +291,9 @@ SimulationValues Simulate(const BeamSetup& setup, int caseIndex,
     }
     // Equal-sized batches (within one history), so the plain mean of the batch values is the
     // estimate.
-    std::tie(values.SkinDosePerKar, values.Uncertainty) = MeanAndUncertainty(batchTotals);
-    std::tie(values.PrimarySkinDosePerKar, values.PrimaryUncertainty) = MeanAndUncertainty(primary);
+    std::tie(values.SkinDosePerKar, values.Uncertainty) = refdata::MeanAndUncertainty(batchTotals);
+    std::tie(values.PrimarySkinDosePerKar, values.PrimaryUncertainty) =
+        refdata::MeanAndUncertainty(primary);
     values.EnergyImbalance = balance / incident;
     values.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
