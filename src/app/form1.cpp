@@ -586,7 +586,7 @@ EvaluationInputs Form1::CurrentInputs() const {
 
 void Form1::CheckResultStillCurrent() {
     if (!evaluatedInputs_ || evaluating_) return;
-    if (SameEvaluationInputs(*evaluatedInputs_, CurrentInputs())) return;
+    if (*evaluatedInputs_ == CurrentInputs()) return;  // still the evaluated case
     evaluatedInputs_.reset();
     ShowResultColumn(false);
     ui_->addResultButton->setEnabled(false);

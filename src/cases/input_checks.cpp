@@ -139,33 +139,4 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
     return reasons;
 }
 
-bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b) {
-    const EquipmentData& p = a.Equipment;
-    const EquipmentData& q = b.Equipment;
-    const bool sameEquipment =
-        p.FocusReceptorDistance == q.FocusReceptorDistance &&
-        p.FocusIsocentreDistance == q.FocusIsocentreDistance && p.TargetAngle == q.TargetAngle &&
-        p.InherentFiltration == q.InherentFiltration && p.AddedAluminium == q.AddedAluminium &&
-        p.AddedCopper == q.AddedCopper && p.OtherFilterFlag == q.OtherFilterFlag &&
-        p.OtherFilterMaterial == q.OtherFilterMaterial &&
-        p.OtherFilterThickness == q.OtherFilterThickness &&
-        p.OtherFilterMaterialFile == q.OtherFilterMaterialFile &&
-        p.OtherFilterAttenuation == q.OtherFilterAttenuation &&
-        p.CouchTransmission == q.CouchTransmission &&
-        p.CouchSoftTissueThickness == q.CouchSoftTissueThickness &&
-        p.CalibrationConstant == q.CalibrationConstant;
-    return sameEquipment && a.BodyPartText == b.BodyPartText &&
-           a.TubeVoltageText == b.TubeVoltageText &&
-           a.TubeVoltageTextValue == b.TubeVoltageTextValue &&
-           a.ReferenceAirKermaTextValue == b.ReferenceAirKermaTextValue &&
-           a.KermaAreaProductTextValue == b.KermaAreaProductTextValue &&
-           a.FocusSkinDistanceTextValue == b.FocusSkinDistanceTextValue &&
-           a.ReferenceAirKerma == b.ReferenceAirKerma && a.KermaAreaProduct == b.KermaAreaProduct &&
-           a.ReferenceFieldSize == b.ReferenceFieldSize &&
-           a.ReferencePointDistance == b.ReferencePointDistance && a.Shape == b.Shape &&
-           a.Voltage.TubeVoltageLow == b.Voltage.TubeVoltageLow &&
-           a.Voltage.TubeVoltageHigh == b.Voltage.TubeVoltageHigh &&
-           a.Voltage.Weighting == b.Voltage.Weighting;
-}
-
 }  // namespace ordevo

@@ -59,8 +59,4 @@ inline constexpr double kMinTubeVoltageKv = 10.5;
 // the coverage checks do not read) for the largest field that it can compute.
 QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in);
 
-// Whether two evaluations would be of the same case: texts, stored values, shape, equipment
-// and tube-voltage setting all equal.
-bool SameEvaluationInputs(const EvaluationInputs& a, const EvaluationInputs& b);
-
 }  // namespace ordevo

@@ -37,6 +37,9 @@ struct EvaluationInputs {
     FieldShape Shape = FieldShape::None;
     EquipmentData Equipment;
     TubeVoltageRange Voltage;
+
+    // Every field: two evaluations of equal inputs give equal results.
+    bool operator==(const EvaluationInputs&) const = default;
 };
 
 struct CaseConditions {

@@ -27,6 +27,8 @@ struct EquipmentData {
     double CouchSoftTissueThickness = 0;  // cm of soft tissue with the couch's transmission
     double CalibrationConstant = 0;       // measured / displayed air kerma at the reference point,
                                           // dimensionless
+
+    bool operator==(const EquipmentData&) const = default;
 };
 
 }  // namespace ordevo

@@ -14,6 +14,8 @@ struct TubeVoltageRange {
     double TubeVoltageLow = 0;   // kV; the fixed voltage when fixed
     double TubeVoltageHigh = 0;  // kV; equal to TubeVoltageLow when fixed
     TubeVoltageWeighting Weighting = TubeVoltageWeighting::Equal;
+
+    bool operator==(const TubeVoltageRange&) const = default;
 };
 
 // A fixed voltage, refused (nullopt) unless 0 < kv ≤ 150.
