@@ -66,7 +66,8 @@ void Evaluate(benchmark::State& state, const TubeVoltageRange& voltage) {
     const ScatterKernelLoader load = MakeScatterKernelLoader(DataFolder());
     for (auto _ : state) {
         const DoseEvaluation e = EvaluateDose(ref, in, load);
-        if (e.Outcome != EvaluationOutcome::Completed) state.SkipWithError(e.FailureDetail.c_str());
+        if (e.Outcome != EvaluationOutcome::Completed)
+            state.SkipWithError(DiagnosticText(e.Failure).c_str());
         benchmark::DoNotOptimize(e.Result.SkinDose);
     }
 }

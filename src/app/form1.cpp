@@ -20,12 +20,14 @@
 #include <QRadioButton>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "calculation_error.h"
 #include "case_inputs.h"
 #include "equipment_file.h"
+#include "evaluation_messages.h"
 #include "field_size.h"
 #include "file_list_box.h"
 #include "file_name_check.h"
@@ -357,15 +359,21 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
 void Form1::UpdateFieldSizeAfterDoseChange() {
     const FieldShape shape = state_.Conditions.Shape;
     if (shape == FieldShape::None) return;
-    try {
-        if (ui_->referenceAirKermaBox->text().isEmpty() ||
-            ui_->kermaAreaProductBox->text().isEmpty())
-            throw CalculationError("field size: Ka,r or P_KA not entered");
-        const double size = ordevo::ComputeReferenceFieldSize(
-            shape, state_.Conditions.ReferenceAirKerma, state_.Conditions.KermaAreaProduct);
-        ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
+    // An emptied dose box or doses that give no field switch the option off again.
+    std::optional<double> size;
+    if (!ui_->referenceAirKermaBox->text().isEmpty() &&
+        !ui_->kermaAreaProductBox->text().isEmpty()) {
+        try {
+            size = ordevo::ComputeReferenceFieldSize(shape, state_.Conditions.ReferenceAirKerma,
+                                                     state_.Conditions.KermaAreaProduct);
+        } catch (const CalculationError&) {
+            // no field: size stays empty
+        }
+    }
+    if (size) {
+        ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(*size)));
         state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
-    } catch (const CalculationError&) {
+    } else {
         ui::UncheckOption(*OptionFor(shape));
         ui_->fieldSizeLabel->clear();
         state_.Conditions.Shape = FieldShape::None;

@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QString>
 
+#include "calculation_messages.h"
 #include "case_inputs.h"
 #include "input_checks.h"
 #include "couch.h"
 #include "cp932_text.h"
 #include "dose_evaluation.h"
 #include "equipment_file.h"
+#include "evaluation_messages.h"
 #include "field_size.h"
 #include "input_messages.h"
 #include "json_writer.h"
@@ -197,7 +199,8 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
         try {
             spectrum = ComputeSpectrum(ref.Attenuation, equipment.Data, voltage);
         } catch (const CalculationError& error) {
-            throw ReportedFailure{std::string(kCalculationFailedMessage) + "\n" + error.what()};
+            throw ReportedFailure{std::string(kCalculationFailedMessage) + "\n" +
+                                  DescribeCalculationFailure(error.Failure())};
         }
         out << SpectrumFileText(spectrum.XraySpectrum);
         return 0;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <cmath>
 
+#include "calculation_messages.h"
 #include "cp932_text.h"
 #include "equipment_limits.h"
 #include "file_name_check.h"

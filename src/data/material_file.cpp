@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "calculation_error.h"
+#include "calculation_messages.h"
 #include "cp932_text.h"
 #include "field_reader.h"
 
@@ -119,7 +120,8 @@ FileResult<BinArray> LoadMaterialTable(const QString& path) {
     try {
         return BuildOtherFilterAttenuation(contents->DensityGPerCm3, contents->Rows);
     } catch (const CalculationError& error) {
-        return FileError::InFile(FileNameOf(path), QString::fromUtf8(error.what()));
+        return FileError::InFile(
+            FileNameOf(path), QString::fromStdString(DescribeCalculationFailure(error.Failure())));
     }
 }
 

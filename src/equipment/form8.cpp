@@ -9,10 +9,12 @@
 #include <memory>
 #include <vector>
 
+#include "calculation_messages.h"
 #include "control_table.h"
 #include "couch.h"
 #include "equipment_file.h"
 #include "equipment_limits.h"
+#include "evaluation_messages.h"
 #include "file_name_check.h"
 #include "form5.h"
 #include "input_messages.h"
@@ -316,7 +318,7 @@ void Form8::Impl::Command1Click() {
         return;
     } catch (const CalculationError& error) {
         RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
-                     QString::fromUtf8(error.what()),
+                     QString::fromStdString(DescribeCalculationFailure(error.Failure())),
                  nullptr);
         return;
     }

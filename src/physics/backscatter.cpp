@@ -11,7 +11,8 @@ namespace ordevo {
 
 namespace {
 
-using detail::Describe;
+using P = CalculationProblem;
+using Q = CalculatedQuantity;
 
 // π/2 as the program stores it (π = 3.14159).
 constexpr double kHalfPi = kPi / 2.0;
@@ -33,17 +34,16 @@ double OffAxisWeight(double d0, int r) {
 double Table(const ReferenceData& ref, int ring, int k) {
     if (ring < 1 || ring > kBackscatterRingCount ||
         static_cast<std::size_t>(ring) >= ref.BackscatterTable.size())
-        throw CalculationError("後方散乱の表: リング " + std::to_string(ring) +
-                               " は表（300 リング）の外です");
+        throw CalculationError(P::BackscatterRingOutsideTable, {static_cast<double>(ring)});
     return ref.BackscatterTable[ring][k];
 }
 
 // 1 + Σ over the rings inside a square or rectangle of half-widths a ≥ b.
 double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, double b) {
-    const int nb = detail::FloorToInt(10.0 * b, "後方散乱: 照射野の半幅までのリング数");
-    const int na = detail::FloorToInt(10.0 * a, "後方散乱: 照射野の半長までのリング数");
-    const int nd = detail::FloorToInt(10.0 * std::sqrt(a * a + b * b),
-                                      "後方散乱: 照射野の半対角線までのリング数");
+    const int nb = detail::FloorToInt(10.0 * b, Q::BackscatterRingsToHalfWidth);
+    const int na = detail::FloorToInt(10.0 * a, Q::BackscatterRingsToHalfLength);
+    const int nd =
+        detail::FloorToInt(10.0 * std::sqrt(a * a + b * b), Q::BackscatterRingsToHalfDiagonal);
     double sum = 0.0;
     for (int r = 1; r <= nb; ++r) sum += OffAxisWeight(d0, r) * Table(ref, r, k);
     // Rings crossing the two long edges: the part inside the strip |y| ≤ b.
@@ -52,7 +52,7 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
         if (rho * rho - b * b >= 0.0) {
             const double phi1 =
                 (kHalfPi - std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b,
-                                                    "後方散乱: 半幅で分かれるリング"))) /
+                                                    Q::BackscatterRingSplitByHalfWidth))) /
                 kHalfPi;
             sum += OffAxisWeight(d0, r) * phi1 * Table(ref, r, k);
         }
@@ -61,10 +61,10 @@ double SquareFieldFactor(const ReferenceData& ref, int k, double d0, double a, d
     for (int r = na + 1; r <= nd; ++r) {
         const double rho = RingMidRadius(r);
         if (rho * rho - b * b >= 0.0 && rho * rho - a * a >= 0.0) {
-            const double beyondB = std::atan(
-                detail::Divide(std::sqrt(rho * rho - b * b), b, "後方散乱: 半幅で分かれるリング"));
-            const double beyondA = std::atan(
-                detail::Divide(std::sqrt(rho * rho - a * a), a, "後方散乱: 半長で分かれるリング"));
+            const double beyondB = std::atan(detail::Divide(std::sqrt(rho * rho - b * b), b,
+                                                            Q::BackscatterRingSplitByHalfWidth));
+            const double beyondA = std::atan(detail::Divide(std::sqrt(rho * rho - a * a), a,
+                                                            Q::BackscatterRingSplitByHalfLength));
             const double phi2 = ((kHalfPi - beyondB) - beyondA) / kHalfPi;
             sum += OffAxisWeight(d0, r) * phi2 * Table(ref, r, k);
         }
@@ -82,20 +82,19 @@ double CircleFieldFactor(const ReferenceData& ref, int k, double d0, int rings) 
 }  // namespace
 
 double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInputs& in) {
-    if (in.spectrum == nullptr) throw CalculationError("後方散乱: スペクトルがありません");
+    if (in.spectrum == nullptr) throw CalculationError(P::BackscatterNoSpectrum);
     const BinArray& s = *in.spectrum;
     const BinArray& muT = ref.Attenuation.TissueEnergyAbsorption;
     const BackscatterGrid& grid = ref.BackscatterEnergyGrid;
     const double kv = in.tubeVoltageKv;
     const double d0 = in.phantomSurfaceDistanceCm;
-    detail::RequireFinite(d0, "後方散乱: ファントム表面までの距離");
-    detail::RequireFinite(in.fieldSizeCm, "後方散乱: ファントム表面の照射野サイズ");
+    detail::RequireFinite(d0, Q::BackscatterPhantomSurfaceDistance);
+    detail::RequireFinite(in.fieldSizeCm, Q::BackscatterSurfaceFieldSize);
 
     // Dose weights of the spectrum's bins 2..2·kV.
-    const int lastBin = detail::FloorToInt(2.0 * kv, "スペクトルの最後のエネルギー区間");
+    const int lastBin = detail::FloorToInt(2.0 * kv, Q::SpectrumLastBin);
     if (lastBin > kBinCount)
-        throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV の区間 " +
-                               std::to_string(lastBin) + " はエネルギーの表（300 区間）の外です");
+        throw CalculationError(P::BackscatterBinOutsideTable, {kv, static_cast<double>(lastBin)});
     BinArray weight{};
     double total = 0.0;
     for (int i = 2; i <= lastBin; ++i) {
@@ -103,16 +102,14 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         total += weight[i];
     }
     if (total == 0.0 || !std::isfinite(total))
-        throw CalculationError("後方散乱: スペクトルの線量の重みの合計が " + Describe(total) +
-                               " です");
+        throw CalculationError(P::BackscatterWeightTotalUnusable, {total});
     for (int i = 2; i <= lastBin; ++i) weight[i] /= total;
 
     // Highest grid energy used: the first E(m) ≥ kV.
     int m = 2;
     while (true) {
         if (m > kBackscatterEnergyCount)
-            throw CalculationError("後方散乱: 管電圧 " + Describe(kv) + " kV のエネルギー番号 " +
-                                   std::to_string(m) + " は表（31 エネルギー）の外です");
+            throw CalculationError(P::BackscatterEnergyOutsideTable, {kv, static_cast<double>(m)});
         if (!(kv > grid[m])) break;
         ++m;
     }
@@ -127,13 +124,12 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         for (int k = 1; k <= m; ++k) bsf[k] = SquareFieldFactor(ref, k, d0, a, b);
     } else {
         const double sid = in.focusReceptorDistanceCm;
-        double radius = detail::Divide(d0 * in.fieldSizeCm, sid,
-                                       "後方散乱: 円形照射野の半径（焦点-受像器間距離）");
+        double radius = detail::Divide(d0 * in.fieldSizeCm, sid, Q::BackscatterCircleRadius);
         if (radius > kMaxCircleRadiusCm) radius = kMaxCircleRadiusCm;
-        const int rings = detail::FloorToInt(10.0 * radius, "後方散乱: 円形照射野のリング数");
+        const int rings = detail::FloorToInt(10.0 * radius, Q::BackscatterCircleRings);
         if (rings > kBackscatterRingCount)
-            throw CalculationError("後方散乱: 半径 " + Describe(radius) + " cm の円にはリング " +
-                                   std::to_string(rings) + " が必要で、表（300 リング）の外です");
+            throw CalculationError(P::BackscatterCircleOutsideTable,
+                                   {radius, static_cast<double>(rings)});
         for (int k = 1; k <= m; ++k) bsf[k] = CircleFieldFactor(ref, k, d0, rings);
     }
 
@@ -149,8 +145,7 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
             // On a grid energy the upper neighbour has weight 0; it need not exist (150 keV).
             factor = bsf[c - 1];
         } else if (c > kBackscatterEnergyCount) {
-            throw CalculationError("後方散乱: 区間 " + std::to_string(i) + "（" + Describe(e) +
-                                   " keV）は表の最後のエネルギーより上です");
+            throw CalculationError(P::BackscatterBinAboveLastEnergy, {static_cast<double>(i), e});
         } else {
             factor = bsf[c] - (bsf[c] - bsf[c - 1]) * (grid[c] - e) / (grid[c] - grid[c - 1]);
         }

@@ -2,10 +2,11 @@
 // derived from one measurement at the equipment's typical tube voltage.
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "calculation_error.h"
 #include "equipment_data.h"
+#include "equipment_limits.h"
 #include "reference_data.h"
 
 namespace ordevo {
@@ -44,22 +45,21 @@ enum class CouchInputProblem : int {
 };
 inline constexpr CouchInputProblem kLastCouchInputProblem = CouchInputProblem::CalibrationConstant;
 
+// The problem names the box; the reason is the failure (value and limit) or, for a value outside
+// an equipment record's limits, the violation.
 class CouchInputError : public CalculationError {
 public:
-    CouchInputError(CouchInputProblem problem, const std::string& what)
-        : CalculationError(what), problem_(problem) {}
+    CouchInputError(CouchInputProblem problem, CalculationFailure reason)
+        : CalculationError(std::move(reason)), problem_(problem) {}
+    CouchInputError(CouchInputProblem problem, EquipmentLimitViolation violation)
+        : CalculationError(CalculationFailure{}), problem_(problem), violation_(violation) {}
     CouchInputProblem problem() const { return problem_; }
+    const std::optional<EquipmentLimitViolation>& Violation() const { return violation_; }
 
 private:
     CouchInputProblem problem_;
+    std::optional<EquipmentLimitViolation> violation_;
 };
-
-// The warning the editor shows for a problem (UTF-8); the error's what() adds the value and
-// its limit in Japanese.
-const char* MessageFor(CouchInputProblem problem);
-
-// MessageFor the error's problem, then on the next line the error's own reason.
-std::string CouchFailureMessage(const CouchInputError& error);
 
 // Validates first (the measurements, then the equipment's geometry and filtration against
 // CheckEquipmentGeometry), then computes; a result that is not finite and positive is refused

@@ -11,7 +11,8 @@ namespace ordevo {
 
 namespace {
 
-using detail::Describe;
+using P = CalculationProblem;
+using Q = CalculatedQuantity;
 
 constexpr double kHalfPi = kPi / 2.0;     // 1.570795
 constexpr double kQuarterPi = kPi / 4.0;  // 0.7853975
@@ -25,9 +26,8 @@ double DepthCentre(int j) { return 0.5 * j - 0.25; }
 // Angle, from the axis perpendicular to an edge at distance e, where the circle of radius r meets
 // it.
 double EdgeAngle(double r, double e) {
-    const double root =
-        detail::SquareRoot(r * r - e * e, "リングの照射野内の割合: 円が照射野の辺に届きません");
-    return std::atan(detail::Divide(root, e, "リングの照射野内の割合: 照射野の半幅が 0"));
+    const double root = detail::SquareRoot(r * r - e * e, Q::RingFractionCircleShortOfEdge);
+    return std::atan(detail::Divide(root, e, Q::RingFractionZeroHalfWidth));
 }
 
 // Part of the quarter disc of radius r beyond an edge at distance e.
@@ -50,7 +50,7 @@ struct QuarterRing {
         const double theta2 = EdgeAngle(r2, e);
         const double cosTheta1 = std::cos(theta1);
         return (theta2 - theta1) * r2 * r2 / 2.0 -
-               r2 * detail::Divide(e, cosTheta1, "リングの照射野内の割合: 辺が半径と平行") *
+               r2 * detail::Divide(e, cosTheta1, Q::RingFractionEdgeParallelToRadius) *
                    std::sin(theta2 - theta1) / 2.0;
     }
     // Part of the ring, between its inner circle and the corner distance d, on the inside of edge
@@ -60,7 +60,7 @@ struct QuarterRing {
         const double span = cornerAngle - theta1;
         return span * (d * d - r1 * r1) / 2.0 -
                (span * d * d / 2.0 -
-                d * detail::Divide(e, std::cos(theta1), "リングの照射野内の割合: 辺が半径と平行") *
+                d * detail::Divide(e, std::cos(theta1), Q::RingFractionEdgeParallelToRadius) *
                     std::sin(span) / 2.0);
     }
 };
@@ -68,9 +68,7 @@ struct QuarterRing {
 }  // namespace
 
 double RingFraction(int n, double a, double b) {
-    if (n < 1)
-        throw CalculationError("リングの照射野内の割合: リング " + std::to_string(n) +
-                               " はありません");
+    if (n < 1) throw CalculationError(P::RingFractionNoSuchRing, {static_cast<double>(n)});
     const double r1 = kBinThicknessCm * (n - 1);
     const double r2 = kBinThicknessCm * n;
     const QuarterRing q{r1, r2, kQuarterPi * (r2 * r2 - r1 * r1)};
@@ -88,10 +86,8 @@ double RingFraction(int n, double a, double b) {
         return (aq - outsideB - outsideA) / aq;
     }
     if (r1 < d && d < r2) {
-        const double cornerB =
-            std::atan(detail::Divide(a, b, "リングの照射野内の割合: 照射野の半幅が 0"));
-        const double cornerA =
-            std::atan(detail::Divide(b, a, "リングの照射野内の割合: 照射野の半幅が 0"));
+        const double cornerB = std::atan(detail::Divide(a, b, Q::RingFractionZeroHalfWidth));
+        const double cornerA = std::atan(detail::Divide(b, a, Q::RingFractionZeroHalfWidth));
         return (q.CornerInside(b, cornerB, d) + q.CornerInside(a, cornerA, d)) / aq;
     }
     return 0.0;
@@ -110,23 +106,20 @@ struct Field {
 
 // The last bin of the spectrum, ⌊2·kV_hi⌋, or a failure when it lies past the grid.
 int LastSpectrumBin(double tubeVoltageHighKv) {
-    const int lastBin =
-        detail::FloorToInt(2.0 * tubeVoltageHighKv, "スペクトルの最後のエネルギー区間");
+    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageHighKv, Q::SpectrumLastBin);
     if (lastBin > kBinCount)
-        throw CalculationError("深部線量: 管電圧 " + Describe(tubeVoltageHighKv) + " kV の区間 " +
-                               std::to_string(lastBin) + " はエネルギーの表（300 区間）の外です");
+        throw CalculationError(P::DepthDoseBinOutsideTable,
+                               {tubeVoltageHighKv, static_cast<double>(lastBin)});
     return lastBin;
 }
 
 void CheckGeometry(double d0, double fieldSizeCm, double t) {
     if (!(d0 > 0.0) || !std::isfinite(d0))
-        throw CalculationError("深部線量: ファントム表面までの距離 " + Describe(d0) +
-                               " cm が正の数ではありません");
-    detail::RequireFinite(fieldSizeCm, "深部線量: ファントム表面の照射野サイズ");
+        throw CalculationError(P::DepthDoseSurfaceDistanceNotPositive, {d0});
+    detail::RequireFinite(fieldSizeCm, Q::DepthDoseSurfaceFieldSize);
     // The factor is interpolated between depth-bin centres; the first centre is the reference.
     if (!(t >= 0.0 && t <= kLastDepthCm))
-        throw CalculationError("深部線量: 天板の軟部組織等価厚 " + Describe(t) +
-                               " cm が 0〜19.75 cm の外です");
+        throw CalculationError(P::DepthDoseCouchOutsideTable, {t});
 }
 
 // ISQ_j = d0² / (z_j + d0)²: inverse square from the phantom surface to depth bin j.
@@ -162,10 +155,9 @@ RingWeights RingWeightsInField(const Field& field, double d0, const DepthColumn&
         const double aj = (z + d0) * field.a / d0;
         const double bj = (z + d0) * field.b / d0;
         const double reach = field.circle ? 2.0 * aj : 2.0 * std::sqrt(aj * aj + bj * bj);
-        const int rings = 1 + detail::FloorToInt(reach, "深部線量: リング数");
+        const int rings = 1 + detail::FloorToInt(reach, Q::DepthDoseRings);
         if (rings > kKernelColumns)
-            throw CalculationError("深部線量: 深さ " + Describe(z) + " cm でのリング数 " +
-                                   std::to_string(rings) + " が 80 を超えます");
+            throw CalculationError(P::DepthDoseTooManyRings, {z, static_cast<double>(rings)});
         weights[j].resize(rings + 1);
         for (int n = 1; n <= rings; ++n) {
             // A circle's rings count whole, the last one too, though it is only partly inside.
@@ -207,10 +199,8 @@ void InterpolateBetweenGridEnergies(ScatterTable& scatter, int lastBin) {
         for (int j = 1; j <= kDepthRowsUsed; ++j) {
             if (scatter[j][iHi] == 0.0) scatter[j][iHi] = 1.0;
             if (scatter[j][iLo] == 0.0) scatter[j][iLo] = 1.0;
-            const double lnHi =
-                detail::Logarithm(scatter[j][iHi], "深部線量: 格子エネルギーの散乱線量");
-            const double lnLo =
-                detail::Logarithm(scatter[j][iLo], "深部線量: 格子エネルギーの散乱線量");
+            const double lnHi = detail::Logarithm(scatter[j][iHi], Q::DepthDoseGridScatter);
+            const double lnLo = detail::Logarithm(scatter[j][iLo], Q::DepthDoseGridScatter);
             scatter[j][i] = std::exp(lnHi - (lnHi - lnLo) * (iHi / 2.0 - e) / 5.0);
         }
     }
@@ -228,7 +218,7 @@ DepthColumn ScatterDepthDose(const ScatterTable& scatter, const BinArray& s, int
 DepthColumn TotalPercentDepthDose(const DepthColumn& primary, const DepthColumn& scatterDose) {
     const double d1 = primary[1] + scatterDose[1];
     if (d1 == 0.0 || !std::isfinite(d1))
-        throw CalculationError("深部線量: 最初の深さ区間の線量が " + Describe(d1) + " です");
+        throw CalculationError(P::DepthDoseFirstBinDoseUnusable, {d1});
     DepthColumn total{};
     for (int j = 1; j <= kDepthRowsUsed; ++j) total[j] = 100.0 * (scatterDose[j] + primary[j]) / d1;
     return total;
@@ -241,13 +231,11 @@ double FactorAtDepth(const DepthColumn& total, double t) {
     int j = 1;
     while (DepthCentre(j) < t) {
         ++j;
-        if (j > kDepthRowsUsed)
-            throw CalculationError("深部線量: 深さ " + Describe(t) +
-                                   " cm の探索が 40 行目を超えました");
+        if (j > kDepthRowsUsed) throw CalculationError(P::DepthDoseSearchPastTable, {t});
     }
     const double factor =
         (total[j - 1] + 2.0 * (total[j] - total[j - 1]) * (t - DepthCentre(j - 1))) * 0.01;
-    detail::RequireFinite(factor, "深部線量係数");
+    detail::RequireFinite(factor, Q::DepthDoseFactor);
     return factor;
 }
 
@@ -255,7 +243,7 @@ double FactorAtDepth(const DepthColumn& total, double t) {
 
 double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
                               const ScatterKernelLoader& loadKernel) {
-    if (in.spectrum == nullptr) throw CalculationError("深部線量: スペクトルがありません");
+    if (in.spectrum == nullptr) throw CalculationError(P::DepthDoseNoSpectrum);
     const BinArray& s = *in.spectrum;
     const double d0 = in.phantomSurfaceDistanceCm;
     CheckGeometry(d0, in.fieldSizeCm, in.couchThicknessCm);

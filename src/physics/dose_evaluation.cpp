@@ -15,20 +15,21 @@ namespace ordevo {
 
 namespace {
 
-std::string DescribeCurrentException() {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "原因の分からない失敗";
-    }
-}
+using Q = CalculatedQuantity;
 
-// Ends the evaluation with an outcome; the results of the steps before stay as they are.
+// Ends the evaluation with an outcome and the reason of the exception being handled; the
+// results of the steps before stay as they are.
 DoseEvaluation& Fail(DoseEvaluation& evaluation, EvaluationOutcome outcome) {
     evaluation.Outcome = outcome;
-    evaluation.FailureDetail = DescribeCurrentException();
+    try {
+        throw;
+    } catch (const CalculationError& error) {
+        evaluation.Failure = error.Failure();
+    } catch (const std::exception& error) {
+        evaluation.CallerFailureText = error.what();
+    } catch (...) {
+        evaluation.Failure.Problem = CalculationProblem::Unknown;
+    }
     return evaluation;
 }
 
@@ -37,60 +38,37 @@ DoseEvaluation& Fail(DoseEvaluation& evaluation, EvaluationOutcome outcome) {
 void RequireUsable(EvaluationStep step, const DoseEvaluation& ev) {
     const CaseConditions& cc = ev.Conditions;
     const DoseResult& r = ev.Result;
-    struct Quantity {
-        const char* name;
+    struct Result {
+        CalculatedQuantity quantity;
         double value;
     };
-    std::vector<Quantity> quantities;
+    std::vector<Result> results;
     switch (step) {
     case EvaluationStep::Corrections:
-        quantities = {{"補正 Ka,r (mGy)", r.CorrectedReferenceAirKerma},
-                      {"補正 P_KA (Gy·cm²)", r.CorrectedKermaAreaProduct},
-                      {"天板透過率", r.CouchTransmission},
-                      {"入射空気カーマ (mGy)", r.EntranceAirKerma},
-                      {"ファントム表面までの距離 (cm)", cc.PhantomSurfaceDistance},
-                      {"ファントム表面の照射野サイズ (cm)", cc.SurfaceFieldSize}};
+        results = {{Q::CorrectedReferenceAirKerma, r.CorrectedReferenceAirKerma},
+                   {Q::CorrectedKermaAreaProduct, r.CorrectedKermaAreaProduct},
+                   {Q::CouchTransmission, r.CouchTransmission},
+                   {Q::EntranceAirKerma, r.EntranceAirKerma},
+                   {Q::PhantomSurfaceDistance, cc.PhantomSurfaceDistance},
+                   {Q::SurfaceFieldSize, cc.SurfaceFieldSize}};
         break;
     case EvaluationStep::Spectrum:
-        quantities = {{"軟部組織/空気の吸収線量比", r.TissueToAirDoseRatio}};
+        results = {{Q::TissueToAirDoseRatio, r.TissueToAirDoseRatio}};
         break;
-    case EvaluationStep::Backscatter: quantities = {{"後方散乱係数", r.BackscatterFactor}}; break;
-    case EvaluationStep::DepthDose: quantities = {{"深部線量係数", r.DepthDoseFactor}}; break;
+    case EvaluationStep::Backscatter:
+        results = {{Q::BackscatterFactor, r.BackscatterFactor}};
+        break;
+    case EvaluationStep::DepthDose: results = {{Q::DepthDoseFactor, r.DepthDoseFactor}}; break;
     case EvaluationStep::SkinDose:
-        quantities = {{"入射表面皮膚吸収線量 (mGy)", r.SkinDose},
-                      {"前方・後方散乱係数", r.ScatterFactor}};
+        results = {{Q::SkinDoseMGy, r.SkinDose}, {Q::ScatterFactor, r.ScatterFactor}};
         break;
     case EvaluationStep::None: break;
     }
-    for (const Quantity& q : quantities) {
-        if (!std::isfinite(q.value) || !(q.value >= 0.0))
-            throw CalculationError(std::string(q.name) + " が " + detail::Describe(q.value) +
-                                   " です（0 以上の有限の数が必要です）");
+    for (const Result& result : results) {
+        if (!std::isfinite(result.value) || !(result.value >= 0.0))
+            detail::Fail(CalculationProblem::StepResultUnusable, result.quantity, {result.value});
     }
 }
-
-}  // namespace
-
-std::string FailureMessageFor(const DoseEvaluation& evaluation) {
-    std::string message = MessageFor(evaluation.Outcome);
-    if (evaluation.Outcome == EvaluationOutcome::CalculationFailed ||
-        evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
-        if (!evaluation.FailureDetail.empty()) message += "\n" + evaluation.FailureDetail;
-    }
-    return message;
-}
-
-const char* MessageFor(EvaluationOutcome outcome) {
-    switch (outcome) {
-    case EvaluationOutcome::Completed: return "";
-    case EvaluationOutcome::IncompleteInput: return kIncompleteInputMessage;
-    case EvaluationOutcome::CalculationFailed: return kCalculationFailedMessage;
-    case EvaluationOutcome::DepthDoseFailed: return kDepthDoseFailedMessage;
-    }
-    return "";
-}
-
-namespace {
 
 bool InputsComplete(const EvaluationInputs& in) {
     return in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
@@ -99,21 +77,19 @@ bool InputsComplete(const EvaluationInputs& in) {
 }
 
 // d_ref: the focus–reference-point distance, where Ka,r and the field size are given. Empty
-// when the geometry cannot give one (the reason goes to the evaluation's detail).
-std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, std::string& why) {
+// when the geometry cannot give one (the reason goes to the evaluation's failure).
+std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, CalculationFailure& why) {
     double distance = in.ReferencePointDistance;
     if (distance == 0.0) {
         const double fad = in.Equipment.FocusIsocentreDistance;
         if (!(fad > kReferencePointOffsetCm)) {
-            why = "焦点-アイソセンター間距離 " + detail::Describe(fad) +
-                  " cm が 15 cm より大きくありません";
+            why = {CalculationProblem::FocusIsocentreDistanceTooShort, Q::None, {fad}};
             return std::nullopt;
         }
         distance = ReferencePointDistanceOf(fad);
     }
     if (!(distance > 0.0) || !std::isfinite(distance)) {
-        why = "患者照射基準点までの距離 " + detail::Describe(distance) +
-              " cm が正の有限の数ではありません";
+        why = {CalculationProblem::ReferencePointDistanceUnusable, Q::None, {distance}};
         return std::nullopt;
     }
     return distance;
@@ -139,7 +115,7 @@ void ApplyCorrections(const EvaluationInputs& in, double referenceDistance, Case
     // Ka,r is carried from the reference point to the skin by the inverse square law; the
     // couch then takes its primary transmission T.
     const double toSkin =
-        detail::Divide(referenceDistance, cc.FocusSkinDistance, "距離の逆二乗（焦点-皮膚間距離）");
+        detail::Divide(referenceDistance, cc.FocusSkinDistance, Q::InverseSquareFocusSkin);
     r.EntranceAirKerma = eq.CouchTransmission * r.CorrectedReferenceAirKerma * toSkin * toSkin;
 }
 
@@ -149,14 +125,14 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
     // unattenuated one carried from the reference point. The couch's attenuation, its
     // build-up and the fall-off to the skin are all in F, so T is not applied again.
     const double toPhantom = detail::Divide(cc.ReferencePointDistance, cc.PhantomSurfaceDistance,
-                                            "距離の逆二乗（ファントム表面までの距離）");
+                                            Q::InverseSquarePhantomSurface);
     const double primaryDose = r.BackscatterFactor * r.TissueToAirDoseRatio * toPhantom *
                                toPhantom * r.CorrectedReferenceAirKerma;
     r.SkinDose = r.DepthDoseFactor * primaryDose;
-    detail::RequireFinite(r.SkinDose, "入射表面皮膚吸収線量");
+    detail::RequireFinite(r.SkinDose, Q::SkinDose);
     r.ScatterFactor = detail::Divide(r.SkinDose, r.TissueToAirDoseRatio * r.EntranceAirKerma,
-                                     "前方・後方散乱係数（入射空気カーマ × 吸収線量比）");
-    detail::RequireFinite(r.ScatterFactor, "前方・後方散乱係数");
+                                     Q::ScatterFactorEntranceKerma);
+    detail::RequireFinite(r.ScatterFactor, Q::ScatterFactor);
 }
 
 }  // namespace
@@ -175,7 +151,7 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
         ev.Outcome = EvaluationOutcome::IncompleteInput;
         return ev;
     }
-    const std::optional<double> referenceDistance = ReferenceDistanceOf(in, ev.FailureDetail);
+    const std::optional<double> referenceDistance = ReferenceDistanceOf(in, ev.Failure);
     if (!referenceDistance) {
         ev.Outcome = EvaluationOutcome::CalculationFailed;
         return ev;

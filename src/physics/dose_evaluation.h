@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "calculation_error.h"
 #include "depth_dose.h"
 #include "equipment_data.h"
 #include "field_shape.h"
@@ -12,12 +13,6 @@
 #include "tube_voltage.h"
 
 namespace ordevo {
-
-// The fixed messages the user sees, blanks and ideographic spaces included.
-inline constexpr const char* kIncompleteInputMessage = " 未入力の項目があります ";
-inline constexpr const char* kCalculationFailedMessage =
-    "　???  正しく計算できませんでした  ???   ";
-inline constexpr const char* kDepthDoseFailedMessage = " 正しく計算できません ";
 
 // What the main window supplies: the numeric values of its texts (leading numbers, already
 // read by the caller) and the values its handlers stored.
@@ -78,27 +73,25 @@ enum class EvaluationStep : int {
     SkinDose,     // skin dose and scatter factor are set
 };
 
+// Each outcome but Completed has its fixed message where failures are shown.
 enum class EvaluationOutcome : int {
     Completed,
-    IncompleteInput,    // kIncompleteInputMessage; only BodyPart was set
-    CalculationFailed,  // kCalculationFailedMessage
-    DepthDoseFailed,    // kDepthDoseFailedMessage
+    IncompleteInput,  // only BodyPart was set
+    CalculationFailed,
+    DepthDoseFailed,
 };
 
 struct DoseEvaluation {
     EvaluationOutcome Outcome = EvaluationOutcome::Completed;
     EvaluationStep ReachedStep = EvaluationStep::None;  // results up to this step are valid
-    std::string FailureDetail;  // the error's own text (Japanese), shown below the message
+    // Why a step failed: the computation's own failure, or (Problem None) the text of an
+    // exception the kernel loader or the observer threw, already in the user's words.
+    CalculationFailure Failure;
+    std::string CallerFailureText;
     CaseConditions Conditions;
     DoseResult Result;
     SpectrumResult Spectrum;
 };
-
-const char* MessageFor(EvaluationOutcome outcome);  // "" for Completed
-
-// What the user sees for an evaluation that did not complete: MessageFor its outcome, and for
-// a failed computation the reason (Japanese: which value, which file and line) on the next line.
-std::string FailureMessageFor(const DoseEvaluation& evaluation);
 
 // Called after each completed step (the window shows labels, writes the spectrum file and
 // lets pending events run). An exception from the observer fails the evaluation like a

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 #include "equipment_data.h"
 
 namespace ordevo {
 
-// The fields of a record that carry a limit, in the order of the file's lines.
+// The fields of a record that carry a limit, in the order of the file's lines. Each field has one
+// limit; where failures are shown it is put in words with the field's name.
 enum class EquipmentField : int {
     FocusReceptorDistance,
     FocusIsocentreDistance,
@@ -25,12 +25,10 @@ enum class EquipmentField : int {
 
 struct EquipmentLimitViolation {
     EquipmentField Field;
-    double Value;       // in the unit the user sees (mm for filtrations)
-    std::string Limit;  // the limit in words, UTF-8 Japanese: "15 cm より大きい値"
+    double Value;  // in the unit the user sees (mm for filtrations)
+    // The focus–isocentre distance (cm) that a focus–receptor distance must exceed; else 0.
+    double Bound = 0;
 };
-
-// The name of a field as the editor labels it (UTF-8), e.g. "焦点-アイソセンター間距離".
-const char* EquipmentFieldName(EquipmentField field);
 
 // The geometry and filtration an editor's "OK" takes from its boxes: distances (FAD above
 // 15 cm, the focus–receptor distance beyond the focus–isocentre distance), a target angle
@@ -42,8 +40,5 @@ std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentDat
 // CheckEquipmentGeometry, then the measured quantities: couch transmission above 0 and at most
 // 1, soft-tissue thickness 0 or more, calibration constant above 0; all finite.
 std::optional<EquipmentLimitViolation> CheckEquipmentLimits(const EquipmentData& equipment);
-
-// "焦点-アイソセンター間距離 12 cm は範囲外です（15 cm より大きい値）" (UTF-8).
-std::string DescribeViolation(const EquipmentLimitViolation& violation);
 
 }  // namespace ordevo

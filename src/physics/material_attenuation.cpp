@@ -1,19 +1,18 @@
 #include "material_attenuation.h"
 
 #include <cmath>
-#include <string>
 
 #include "calculation_error.h"
 
 namespace ordevo {
 
 BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const MaterialRow> rows) {
-    if (rows.size() < 2) throw CalculationError("材質の表の行が 2 行より少なくなっています");
+    if (rows.size() < 2) throw CalculationError(CalculationProblem::MaterialTooFewRows);
     if (rows.front().EnergyMeV > 0.001)
-        throw CalculationError("材質の表の最初のエネルギーが 1 keV を超えています");
+        throw CalculationError(CalculationProblem::MaterialFirstEnergyAbove1keV);
     for (const MaterialRow& row : rows) {
         if (!(row.EnergyMeV > 0.0) || !(row.TotalCm2PerG > 0.0))
-            throw CalculationError("材質の表に 0 以下のエネルギーまたは減弱係数があります");
+            throw CalculationError(CalculationProblem::MaterialRowNotPositive);
     }
     BinArray mu{};
     for (int k = 1; k <= 150; ++k) {
@@ -23,8 +22,8 @@ BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const Mate
         std::size_t r = 1;
         while (r < rows.size() && rows[r].EnergyMeV <= e) ++r;
         if (r >= rows.size())
-            throw CalculationError("材質の表に " + std::to_string(k) +
-                                   " keV より上の行がありません");
+            throw CalculationError(CalculationProblem::MaterialNoRowAbove,
+                                   {static_cast<double>(k)});
         const MaterialRow& lo = rows[r - 1];
         const MaterialRow& hi = rows[r];
         const double lnM =
@@ -33,9 +32,8 @@ BinArray BuildOtherFilterAttenuation(double densityGPerCm3, std::span<const Mate
                                             (std::log(hi.TotalCm2PerG) - std::log(lo.TotalCm2PerG));
         mu[2 * k] = densityGPerCm3 * std::exp(lnM);
         if (!std::isfinite(mu[2 * k]))
-            throw CalculationError(
-                "材質の " + std::to_string(k) +
-                " keV の線減弱係数が有限の数になりません（密度または減弱係数が大きすぎます）");
+            throw CalculationError(CalculationProblem::MaterialAttenuationNotFinite,
+                                   {static_cast<double>(k)});
     }
     for (int i = 3; i <= 299; i += 2) mu[i] = (mu[i - 1] + mu[i + 1]) / 2.0;
     mu[1] = mu[2];

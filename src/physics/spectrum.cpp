@@ -6,12 +6,11 @@
 
 #include "calculation_error.h"
 #include "checked_arithmetic.h"
+#include "units.h"
 
 namespace ordevo {
 
 namespace {
-
-using detail::Describe;
 
 // The model's form is the semi-empirical thick-target bremsstrahlung model of Tucker, Barnes
 // and Chakraborty (Med. Phys. 18 (1991) 211–218): electrons slow down in the tungsten anode
@@ -56,7 +55,7 @@ struct KLine {
 constexpr KLine kKLines[] = {{119, 0.5048}, {116, 0.2908}, {134, 0.162}, {138, 0.0424}};
 
 // Last bin j with j ≤ 2·V; 2·V is exact in binary, so the bound is too. V is at most 150 kV here.
-int LastBin(double v) { return detail::FloorToInt(2.0 * v, "スペクトルの最後のエネルギー区間"); }
+int LastBin(double v) { return detail::FloorToInt(2.0 * v, CalculatedQuantity::SpectrumLastBin); }
 
 // Unfiltered energy output Q(j) of the target at tube voltage v, with the K lines.
 void TargetOutput(const AttenuationTable& table, double v, double cotTheta, BinArray& q) {
@@ -102,30 +101,26 @@ void CheckBeam(const TubeVoltageRange& voltage, const EquipmentData& equipment) 
     const double vLo = voltage.TubeVoltageLow;
     const double vHi = voltage.TubeVoltageHigh;
     if (!(vHi <= kMaxTubeVoltageKv))
-        throw CalculationError("管電圧 " + Describe(vHi) +
-                               " kV がエネルギーの表の上限 150 kV を超えています");
-    if (!(vLo >= 0.5))
-        throw CalculationError("管電圧 " + Describe(vLo) + " kV が 0.5 kV より低くなっています");
+        throw CalculationError(CalculationProblem::TubeVoltageAboveTable, {vHi});
+    if (!(vLo >= 0.5)) throw CalculationError(CalculationProblem::TubeVoltageBelowFirstBin, {vLo});
     if (!(vLo <= vHi))
-        throw CalculationError("管電圧の範囲 " + Describe(vLo) + " - " + Describe(vHi) +
-                               " kV の下限が上限より大きくなっています");
+        throw CalculationError(CalculationProblem::TubeVoltageRangeReversed, {vLo, vHi});
     if (!(targetAngle > 0.0 && targetAngle < 90.0))
-        throw CalculationError("Ｘ線管ターゲット角度 " + Describe(targetAngle) +
-                               " 度が 0〜90 度の外です");
+        throw CalculationError(CalculationProblem::TargetAngleOutsideRange, {targetAngle});
     // A negative thickness would amplify the beam instead of filtering it.
     const bool otherFilter = equipment.OtherFilterFlag == 1;
     const struct {
-        const char* name;
+        CalculatedQuantity filter;
         double cm;
-    } filters[] = {{"固有フィルタ", equipment.InherentFiltration},
-                   {"付加フィルタ (アルミ)", equipment.AddedAluminium},
-                   {"付加フィルタ (銅)", equipment.AddedCopper},
-                   {"任意フィルタ", otherFilter ? equipment.OtherFilterThickness : 0.0}};
+    } filters[] = {
+        {CalculatedQuantity::InherentFilter, equipment.InherentFiltration},
+        {CalculatedQuantity::AddedAluminiumFilter, equipment.AddedAluminium},
+        {CalculatedQuantity::AddedCopperFilter, equipment.AddedCopper},
+        {CalculatedQuantity::OtherFilter, otherFilter ? equipment.OtherFilterThickness : 0.0}};
     for (const auto& filter : filters) {
         if (!(filter.cm >= 0.0) || !std::isfinite(filter.cm))
-            throw CalculationError(std::string(filter.name) + "の厚さ " +
-                                   Describe(10.0 * filter.cm) +
-                                   " mm は 0 以上の有限の数でなければなりません");
+            detail::Fail(CalculationProblem::FilterThicknessUnusable, filter.filter,
+                         {kMillimetresPerCentimetre * filter.cm});
     }
 }
 
@@ -140,8 +135,7 @@ public:
         const double vHi = voltage.TubeVoltageHigh;
         mean_ = (vLo + vHi) / 2.0;
         if (!(vHi - mean_ > 0.0))
-            throw CalculationError("正規分布の重みには管電圧の範囲が必要です（" + Describe(vLo) +
-                                   " - " + Describe(vHi) + " kV）");
+            throw CalculationError(CalculationProblem::NormalWeightingNeedsRange, {vLo, vHi});
         perKv_ = kRangeInStandardDeviations / (vHi - mean_);
     }
     double At(double v) const {
@@ -162,7 +156,7 @@ int VoltageSteps(const TubeVoltageRange& voltage) {
     constexpr double kStepCountTolerance = 1e-9;
     return detail::FloorToInt(
         1.0 + 2.0 * (voltage.TubeVoltageHigh - voltage.TubeVoltageLow) + kStepCountTolerance,
-        "管電圧の刻みの数");
+        CalculatedQuantity::TubeVoltageSteps);
 }
 
 // Adds one voltage step's target output q, filtered and weighted, to the photon fluence, the
@@ -207,14 +201,14 @@ void Normalise(SpectrumResult& result, double vHi) {
         airSum += result.AirKermaSpectrum[j];
     }
     if (!(total > 0.0) || !std::isfinite(total))
-        throw CalculationError("スペクトルの合計 " + Describe(total) + " で規格化できません");
+        throw CalculationError(CalculationProblem::SpectrumTotalUnusable, {total});
     for (int j = 2; j <= lastBin; ++j) {
         s[j] /= total;
         if (s[j] < kSpectrumCut) s[j] = 0.0;
     }
     result.TissueToAirDoseRatio =
-        detail::Divide(tissueSum, airSum, "軟部組織/空気の吸収線量比（空気カーマの合計）");
-    detail::RequireFinite(result.TissueToAirDoseRatio, "軟部組織/空気の吸収線量比");
+        detail::Divide(tissueSum, airSum, CalculatedQuantity::TissueToAirRatioAirSum);
+    detail::RequireFinite(result.TissueToAirDoseRatio, CalculatedQuantity::TissueToAirDoseRatio);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "calculation_error.h"
 #include "case_inputs.h"
+#include "evaluation_messages.h"
 #include "field_size.h"
 #include "number_format.h"
 #include "reference_point.h"
@@ -248,8 +249,9 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
                 e.SkinDoseMGy = d.Result.SkinDose;
                 e.Result = d.Result;
             } else {
-                e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
-                                std::string(MessageFor(d.Outcome)) + " (" + d.FailureDetail + ")");
+                e.Case =
+                    Refuse(std::move(e.Case), EventStatus::Failed,
+                           std::string(MessageFor(d.Outcome)) + " (" + FailureReasonOf(d) + ")");
             }
         }
         plane.Events.push_back(std::move(e));

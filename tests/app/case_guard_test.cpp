@@ -12,6 +12,7 @@
 #include "app_fixture.h"
 #include "case_inputs.h"
 #include "dose_evaluation.h"
+#include "evaluation_messages.h"
 #include "form10.h"
 #include "results_table.h"
 

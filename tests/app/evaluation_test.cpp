@@ -13,6 +13,7 @@
 #include "app_fixture.h"
 #include "cli_commands.h"
 #include "dose_evaluation.h"
+#include "evaluation_messages.h"
 #include "form10.h"
 #include "form6.h"
 #include "form7.h"

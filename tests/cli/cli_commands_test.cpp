@@ -9,6 +9,7 @@
 #include "cli_commands.h"
 #include "couch.h"
 #include "dose_evaluation.h"
+#include "evaluation_messages.h"
 #include "input_messages.h"
 #include "synthetic_data.h"
 

@@ -20,6 +20,7 @@
 #include "cli_commands.h"
 #include "couch.h"
 #include "equipment_file.h"
+#include "evaluation_messages.h"
 #include "file_list_box.h"
 #include "form5.h"
 #include "form8.h"

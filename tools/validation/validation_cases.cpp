@@ -11,6 +11,7 @@
 
 #include "backscatter.h"
 #include "batch_runner.h"
+#include "calculation_messages.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "nist_tables.h"
@@ -164,7 +165,8 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     in.Voltage = TubeVoltageRange{c.TubeVoltageKv, c.TubeVoltageKv, TubeVoltageWeighting::Equal};
     const DoseEvaluation ev = EvaluateDose(ref, in, context.KernelLoader());
     if (ev.Outcome != EvaluationOutcome::Completed)
-        throw std::runtime_error("case " + c.Id + ": the evaluation failed (" + ev.FailureDetail +
+        throw std::runtime_error("case " + c.Id + ": the evaluation failed (" +
+                                 DescribeCalculationFailure(ev.Failure) + ev.CallerFailureText +
                                  ")");
 
     const DoseResult& r = ev.Result;
