@@ -29,7 +29,8 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
                              : EndProcess([](int exitCode) { QCoreApplication::exit(exitCode); })) {
     state_.WorkingFolder = QDir(workingFolder).absolutePath();
     const QString& folder = state_.WorkingFolder;
-    form10_ = std::make_unique<Form10>(state_.Results, folder);
+    form10_ = std::make_unique<Form10>(state_.Results, folder, state_.Equipment,
+                                       state_.EquipmentFileName);
     form1_ = std::make_unique<Form1>(state_);
     form4_ = std::make_unique<Form4>(state_.Voltage);
     form6_ = std::make_unique<Form6>(folder);
@@ -38,7 +39,6 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
     doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
-    form10_->SetEquipment(&state_.Equipment, &state_.EquipmentFileName);
     Wire();
 }
 

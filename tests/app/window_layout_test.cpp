@@ -45,7 +45,8 @@ std::unique_ptr<QWidget> Build(Scratch& s) {
     if constexpr (std::is_same_v<W, Form1>)
         return std::make_unique<Form1>(s.state);
     else if constexpr (std::is_same_v<W, Form10>)
-        return std::make_unique<Form10>(s.state.Results, s.folder.path());
+        return std::make_unique<Form10>(s.state.Results, s.folder.path(), s.state.Equipment,
+                                        s.state.EquipmentFileName);
     else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
         return std::make_unique<W>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form4>)

@@ -40,7 +40,7 @@ TEST_F(Form10Test, StartUpResetsTheTableAndShowsTheBannerWithoutGrid) {
 
 TEST_F(Form10Test, StartUpWithoutANameKeepsTheDesignLabel) {
     ResultsTable other;
-    Form10 fresh(other, folder.path());
+    Form10 fresh(other, folder.path(), equipment, equipmentFileName);
     fresh.BeginStartUp();
     fresh.FinishStartUp(std::nullopt);
     EXPECT_EQ(fresh.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
@@ -212,10 +212,9 @@ TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
     EXPECT_TRUE(
         printer->LastPage().HasTextAt(QStringLiteral("ABC 総合病院  with  Ordevo-V3"), 200, 12));
 
-    EquipmentData equipment;
+    // The main window loads an equipment with another filter.
     equipment.OtherFilterFlag = 1;
-    const QString fileName = QStringLiteral("Room1.odv3");
-    form->SetEquipment(&equipment, &fileName);
+    equipmentFileName = QStringLiteral("Room1.odv3");
     Click("Command4");
     ASSERT_EQ(printer->Pages().size(), 2u);
     EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("Ta"), 80, 41));

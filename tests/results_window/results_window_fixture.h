@@ -25,7 +25,7 @@ protected:
         mainWindow.setObjectName(QStringLiteral("Form1"));
         command3 = new QPushButton(QStringLiteral("結果を表に追加する"), &mainWindow);
         command3->setObjectName(QStringLiteral("Command3"));
-        form = std::make_unique<Form10>(table, folder.path());
+        form = std::make_unique<Form10>(table, folder.path(), equipment, equipmentFileName);
         // Wired as the application wires the main window.
         QObject::connect(form.get(), &Form10::ResultsCleared, command3,
                          [this] { command3->setEnabled(false); });
@@ -90,6 +90,8 @@ protected:
 
     QTemporaryDir folder;
     ResultsTable table;
+    EquipmentData equipment;  // the main window's loaded equipment: none yet
+    QString equipmentFileName;
     QWidget mainWindow;
     QPushButton* command3 = nullptr;
     ui::ScopedScriptedMessages messages;

@@ -62,8 +62,8 @@ struct Form10::Impl {
     Form10& window;
     ResultsTable& table;
     QString userName;
-    const EquipmentData* equipment = nullptr;
-    const QString* equipmentFileName = nullptr;
+    const EquipmentData& equipment;
+    const QString& equipmentFileName;
     ui::Controls controls;
     // The controls, bound once from the layout table (whose names stay their objectNames).
     ui::PictureBox* picture;   // Picture2, the grid of the results table
@@ -78,9 +78,11 @@ struct Form10::Impl {
     Form3* form3 = nullptr;
     bool unsavedRows = false;  // rows added since the last save, load or clear
 
-    Impl(Form10& w, ResultsTable& t)
+    Impl(Form10& w, ResultsTable& t, const EquipmentData& e, const QString& eFileName)
         : window(w),
           table(t),
+          equipment(e),
+          equipmentFileName(eFileName),
           controls(ui::CreateControls(w, kForm10Controls)),
           picture(controls.Get<ui::PictureBox>("Picture2")),
           totalButton(controls.Get<QPushButton>("Command1")),
@@ -113,9 +115,8 @@ struct Form10::Impl {
     void ShowResultsTotal() { DrawResultsTotal(*picture, table); }
 
     void Print() {
-        const int otherFilterFlag = equipment != nullptr ? equipment->OtherFilterFlag : 0;
-        PrintResultsTable(table, otherFilterFlag, userName, ui::AppPrintService(),
-                          equipmentFileName != nullptr ? *equipmentFileName : QString());
+        PrintResultsTable(table, equipment.OtherFilterFlag, userName, ui::AppPrintService(),
+                          equipmentFileName);
     }
 
     void OpenSaveWindow() {
@@ -165,8 +166,10 @@ struct Form10::Impl {
     }
 };
 
-Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent)
-    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this, table)) {
+Form10::Form10(ResultsTable& table, const QString& workingFolder, const EquipmentData& equipment,
+               const QString& equipmentFileName, QWidget* parent)
+    : ui::ModelessWindow(parent),
+      impl_(std::make_unique<Impl>(*this, table, equipment, equipmentFileName)) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("    Calculation Results by Ordevo-V3"));
     SetClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
@@ -260,11 +263,6 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
     ShowInFront();
     emit resultAdded();
     return true;
-}
-
-void Form10::SetEquipment(const EquipmentData* equipment, const QString* fileName) {
-    impl_->equipment = equipment;
-    impl_->equipmentFileName = fileName;
 }
 
 bool Form10::HasUnsavedRows() const { return impl_->unsavedRows; }

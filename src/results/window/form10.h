@@ -24,7 +24,11 @@ public:
     static ui::WindowLayout Layout();
 
     // `table` is the application's one results table; CSV windows open in `workingFolder`.
-    Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
+    // `equipment` and `equipmentFileName` are the main window's loaded equipment and its file
+    // (empty when none), read when printing: its OtherFilterFlag decides the other-filter cell
+    // (name and thickness, or the bar), and the page names the file.
+    Form10(ResultsTable& table, const QString& workingFolder, const EquipmentData& equipment,
+           const QString& equipmentFileName, QWidget* parent = nullptr);
     ~Form10() override;
 
     // Start-up, while the main window loads: reset the table, hide the grid, print the title
@@ -39,11 +43,6 @@ public:
     // full (the warning of the 15th addition is shown again).
     bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
                           const QString& fieldSizeLabelText);
-    // The loaded equipment, whose OtherFilterFlag decides the other-filter cell of the printout
-    // (name and thickness, or the bar). Without one every row prints the bar. The printout
-    // also names `fileName`, the equipment file loaded (may be null).
-    void SetEquipment(const EquipmentData* equipment, const QString* fileName = nullptr);
-
     // The table holds rows added since the last save or load (the exit window says so).
     bool HasUnsavedRows() const;
 
