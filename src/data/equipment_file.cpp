@@ -124,7 +124,6 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
     d.AddedCopper = kCentimetresPerMillimetre * contents.AddedCopperMm;
     d.OtherFilterThickness = kCentimetresPerMillimetre * contents.OtherFilterThicknessMm;
     d.OtherFilterMaterial = contents.OtherFilterMaterialText.toStdString();
-    if (d.OtherFilterFlag == 1) d.OtherFilterMaterialFile = d.OtherFilterMaterial + ".ele";
     // The limits the editor enforces: a file outside them would give an absurd or a plausible
     // but wrong dose, so it is refused whole.
     if (const auto violation = CheckEquipmentLimits(d))

@@ -21,8 +21,8 @@ int EquipmentFileLineCount(EquipmentFileVersion version);  // 24 or 13
 
 struct EquipmentFileContents {
     EquipmentFileVersion Version = EquipmentFileVersion::Version2Or3;
-    // Lengths in cm (filtrations × 0.1). OtherFilterMaterialFile is "<material>.ele" when the
-    // flag is 1; OtherFilterAttenuation is loaded only by LoadEquipmentFile.
+    // Lengths in cm (filtrations × 0.1); the other filter's material file is
+    // "<OtherFilterMaterial>.ele"; OtherFilterAttenuation is loaded only by LoadEquipmentFile.
     EquipmentData Data;
     // The filtrations as the file holds them, in mm, for the main window's labels.
     double InherentFiltrationMm = 0;

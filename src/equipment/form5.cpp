@@ -145,14 +145,12 @@ void Form5::Command1Click() {
     equipment_.OtherFilterAttenuation = *table;
     equipment_.OtherFilterThickness = thicknessMm * kCentimetresPerMillimetre;
     equipment_.OtherFilterMaterial = material.toStdString();
-    equipment_.OtherFilterMaterialFile = fileName.toStdString();
     equipment_.OtherFilterFlag = 1;
     emit filterSet(material, ui_->thicknessBox->text());
     hide();
 }
 
 void Form5::Command2Click() {
-    equipment_.OtherFilterMaterialFile.clear();
     equipment_.OtherFilterThickness = 0;
     equipment_.OtherFilterFlag = 0;
     emit filterReleased();

@@ -21,7 +21,6 @@ struct EquipmentData {
     int OtherFilterFlag = 0;              // 1 when a filter of another material is in use
     std::string OtherFilterMaterial;      // material name (file name without ".ele"), UTF-8
     double OtherFilterThickness = 0;      // cm (files: mm)
-    std::string OtherFilterMaterialFile;  // "<material>.ele" while the other filter is in use
     BinArray OtherFilterAttenuation{};    // linear μ of the other filter, 1/cm per bin
     double CouchTransmission = 0;         // air kerma with couch / without couch, dimensionless
     double CouchSoftTissueThickness = 0;  // cm of soft tissue with the couch's transmission

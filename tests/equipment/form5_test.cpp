@@ -70,7 +70,9 @@ protected:
     void ExpectFilter(int flag, double thicknessCm, const std::string& file) {
         EXPECT_EQ(equipment.OtherFilterFlag, flag);
         EXPECT_EQ(equipment.OtherFilterThickness, thicknessCm);
-        EXPECT_EQ(equipment.OtherFilterMaterialFile, file);
+        // The material file in force: "<material>.ele" while the flag is 1.
+        EXPECT_EQ(equipment.OtherFilterFlag == 1 ? equipment.OtherFilterMaterial + ".ele" : "",
+                  file);
     }
 
     QTemporaryDir folder;
