@@ -660,6 +660,7 @@ void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
     if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
         state_.Voltage = *voltage;
         ui_->tubeVoltageBox->setText(QString::fromStdString(ordevo::TubeVoltageText(*voltage)));
+        emit tubeVoltageEntered(*voltage);
     }
     CheckResultStillCurrent();  // the voltage may have changed under the same text
     ShowInFront();

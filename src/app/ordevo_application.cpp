@@ -54,6 +54,7 @@ void OrdevoApplication::Wire() {
     connect(&main, &Form1::registrationRequested, form15_.get(), &Form15::ShowInFront);
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
     connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltageText);
+    connect(&main, &Form1::tubeVoltageEntered, form4_.get(), &Form4::ShowSetting);
     connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::RefreshFileList);
     connect(form8_.get(), &Form8::otherFilterReleased, &main, &Form1::ClearOtherFilterCaptions);
     // A row added or the table emptied: the evaluation shown cannot be added (again).

@@ -148,6 +148,22 @@ Form4::~Form4() = default;
 
 void Form4::Open() { ShowInFront(); }
 
+void Form4::ShowSetting(const TubeVoltageRange& range) {
+    const bool fixed = range.TubeVoltageLow == range.TubeVoltageHigh;
+    if (fixed) {
+        ui_->fixedOption->setChecked(true);
+        Option1Click();
+        ui_->fixedBox->setText(QString::fromStdString(TubeVoltageText(range)));
+        return;
+    }
+    ui_->rangeOption->setChecked(true);
+    Option2Click();
+    ui_->lowBox->setText(QString::fromStdString(PlainNumber(range.TubeVoltageLow)));
+    ui_->highBox->setText(QString::fromStdString(PlainNumber(range.TubeVoltageHigh)));
+    (range.Weighting == TubeVoltageWeighting::Normal ? ui_->normalOption : ui_->equalOption)
+        ->setChecked(true);
+}
+
 void Form4::Option1Click() {
     ui_->fixedBox->setEnabled(true);
     ui_->lowBox->setEnabled(false);

@@ -22,6 +22,9 @@ public:
     ~Form4() override;
     // Shows the window modeless, keeping its controls as the user left them.
     void Open();
+    // A setting entered elsewhere (a dose report's mean voltage): the controls show it, so that
+    // "OK" keeps it instead of bringing back an older one. A fixed voltage when low equals high.
+    void ShowSetting(const TubeVoltageRange& range);
 
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }

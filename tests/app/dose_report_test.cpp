@@ -5,12 +5,14 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 
 #include "app_fixture.h"
 #include "dose_report_window.h"
+#include "form4.h"
 #include "report_writer.h"
 
 namespace ordevo::testing {
@@ -72,6 +74,11 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     EXPECT_EQ(Box("Text15")->text(), QStringLiteral("2.5000"));
     EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));  // (12.5·80 + 25·100) / 37.5
     EXPECT_EQ(State().Voltage.TubeVoltageHigh, 93.3);
+    // The tube-voltage window shows the transferred voltage: its "OK" keeps it.
+    Click("Command5");
+    Click(App().TubeVoltageWindow().Controls().Get<QPushButton>("Command1"));
+    EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));
+    EXPECT_EQ(State().Voltage.TubeVoltageLow, 93.3);
 
     Click("Option2");
     Messages().QueueAnswer(ui::Answer::No);

@@ -144,4 +144,18 @@ TEST_F(Form4Window, UnusableVoltagesAreRefusedAndNothingChanges) {
     EXPECT_TRUE(boxTexts.empty());
 }
 
+// A setting made elsewhere is what the controls show, so "OK" stores it again unchanged.
+TEST_F(Form4Window, ASettingMadeElsewhereIsShownAndKeptByOk) {
+    for (const TubeVoltageRange shown :
+         {TubeVoltageRange{93.3, 93.3, TubeVoltageWeighting::Equal},
+          TubeVoltageRange{70, 90.5, TubeVoltageWeighting::Normal}}) {
+        window.ShowSetting(shown);
+        window.Open();
+        Ok();
+        EXPECT_EQ(range, shown);
+    }
+    EXPECT_EQ(boxTexts,
+              (std::vector<QString>{QStringLiteral("93.3"), QStringLiteral("70 - 90.5")}));
+}
+
 }  // namespace
