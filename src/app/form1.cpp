@@ -640,7 +640,7 @@ void Form1::dropEvent(QDropEvent* event) {
 
 void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
                                   const QString& referenceAirKerma, const QString& kermaAreaProduct,
-                                  double tubeVoltageKv) {
+                                  const QString& focusSkinDistance, double tubeVoltageKv) {
     if (evaluating_) return;
     if (ui_->equipmentList->SelectedFileName() != equipmentFileName ||
         !ui_->referenceAirKermaBox->isEnabled()) {
@@ -657,6 +657,8 @@ void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
     StoreReferenceAirKerma();
     ui_->kermaAreaProductBox->setText(kermaAreaProduct);
     StoreKermaAreaProduct();
+    ui_->focusSkinDistanceBox->setText(focusSkinDistance);
+    StoreFocusSkinDistance();
     if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
         state_.Voltage = *voltage;
         ui_->tubeVoltageBox->setText(QString::fromStdString(ordevo::TubeVoltageText(*voltage)));

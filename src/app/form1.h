@@ -69,10 +69,12 @@ public:
     // next calculation.
     bool HasCurrentResult();
     // A dose report's plane totals into the case inputs: the equipment file is chosen (read
-    // again when another is selected), Ka,r and P_KA typed and stored as their boxes store them,
-    // the mean tube voltage set as a fixed voltage. Refused while an evaluation runs.
+    // again when another is selected), Ka,r, P_KA and the FSD the totals were evaluated with
+    // typed and stored as their boxes store them, the mean tube voltage set as a fixed voltage.
+    // Refused while an evaluation runs.
     void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
-                               const QString& kermaAreaProduct, double tubeVoltageKv);
+                               const QString& kermaAreaProduct, const QString& focusSkinDistance,
+                               double tubeVoltageKv);
     // The current result was added to the results table, or the table was emptied: it cannot
     // be added (again) until the next evaluation.
     void DisableAddingResult();

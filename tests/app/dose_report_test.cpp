@@ -3,6 +3,7 @@
 // single-case skin dose.
 #include <QComboBox>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -55,6 +56,7 @@ protected:
 };
 
 TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
+    View().Control<QLineEdit>("Text1")->setText(QStringLiteral("55"));  // plane A's FSD
     Drop(WriteReport());
     QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
     ASSERT_TRUE(View().isVisible());
@@ -73,6 +75,7 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("37.500"));
     EXPECT_EQ(Box("Text15")->text(), QStringLiteral("2.5000"));
     EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));  // (12.5·80 + 25·100) / 37.5
+    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("55.0"));  // the FSD the totals were given
     EXPECT_EQ(State().Voltage.TubeVoltageHigh, 93.3);
     // The tube-voltage window shows the transferred voltage: its "OK" keeps it.
     Click("Command5");

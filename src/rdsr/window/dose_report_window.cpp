@@ -408,7 +408,8 @@ void DoseReportWindow::SendTotalsToInputs() {
     const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
     emit totalsForInputs(QString::fromStdString(plane.EquipmentName),
                          QString::fromStdString(texts.ReferenceAirKerma),
-                         QString::fromStdString(texts.KermaAreaProduct), plane.Totals.MeanKv);
+                         QString::fromStdString(texts.KermaAreaProduct),
+                         QString::fromStdString(texts.FocusSkinDistance), plane.Totals.MeanKv);
 }
 
 }  // namespace ordevo

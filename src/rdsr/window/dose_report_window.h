@@ -62,10 +62,12 @@ public:
     void SendTotalsToInputs();
 
 signals:
-    // A plane's totals as the main window's boxes take them: the equipment file, Ka,r (mGy) and
-    // P_KA (Gy·cm²) texts and the mean tube voltage (kV) as a fixed voltage.
+    // A plane's totals as the main window's boxes take them: the equipment file, Ka,r (mGy),
+    // P_KA (Gy·cm²) and FSD (cm) texts of the single case, and the mean tube voltage (kV) as a
+    // fixed voltage.
     void totalsForInputs(const QString& equipmentFileName, const QString& referenceAirKerma,
-                         const QString& kermaAreaProduct, double tubeVoltageKv);
+                         const QString& kermaAreaProduct, const QString& focusSkinDistance,
+                         double tubeVoltageKv);
     void evaluationFinished();
 
 private:
