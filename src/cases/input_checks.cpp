@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "case_inputs.h"
 #include "cp932_text.h"
 #include "number_format.h"
 
@@ -11,7 +12,8 @@ namespace ordevo {
 namespace {
 
 QString Plain(double value) { return QString::fromStdString(PlainNumber(value)); }
-QString Fixed2(double value) { return QString::fromStdString(FormatNumber(value, "#0.00")); }
+// A field size as the main window shows it.
+QString FieldSize(double cm) { return QString::fromStdString(FieldSizeText(cm)); }
 
 // The evaluation with kernels of zeros: the ring-count checks, which decide whether a field is
 // covered, run before a kernel's values are read, and the rest of the chain stays finite.
@@ -133,7 +135,7 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
                            "・照射野サイズ %1 cm は散乱線データの範囲を超えています。この FSD では "
                            "%2 cm 以下です。Ka,r と P_KA（照射野サイズはこの 2 つから求めます）"
                            "または FSD を確かめて下さい。")
-                           .arg(Fixed2(in.ReferenceFieldSize), Fixed2(*largest));
+                           .arg(FieldSize(in.ReferenceFieldSize), FieldSize(*largest));
         }
     }
     return reasons;
