@@ -57,6 +57,4 @@ Form15::Form15(QWidget* parent)
 
 Form15::~Form15() = default;
 
-QLineEdit* Form15::Text1() const { return ui_->userNameBox; }
-
 }  // namespace ordevo

@@ -7,7 +7,6 @@
 #include "control_table.h"
 #include "modeless_window.h"
 
-class QLineEdit;
 class QPushButton;
 
 namespace ordevo {
@@ -24,7 +23,6 @@ public:
     explicit Form15(QWidget* parent = nullptr);
     ~Form15() override;
 
-    QLineEdit* Text1() const;
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
 

@@ -55,8 +55,6 @@ Form18::Form18(QWidget* parent)
 
 Form18::~Form18() = default;
 
-QLineEdit* Form18::Text1() const { return ui_->userNameBox; }
-
 void Form18::Open(const QString& currentName) {
     ui_->userNameBox->setText(currentName);
     ShowInFront();

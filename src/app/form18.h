@@ -7,8 +7,6 @@
 #include "control_table.h"
 #include "modeless_window.h"
 
-class QLineEdit;
-
 namespace ordevo {
 
 inline constexpr int kForm18ClientWidthTwips = 6600;
@@ -26,7 +24,6 @@ public:
     // Puts the current name into Text1 and shows the window.
     void Open(const QString& currentName);
 
-    QLineEdit* Text1() const;
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
 

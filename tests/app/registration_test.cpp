@@ -1,4 +1,5 @@
 // Registration, change of name and going on as a guest; "Primary.dat" rewritten whole.
+#include <QLineEdit>
 #include <QTest>
 
 #include "app_fixture.h"
@@ -22,6 +23,10 @@ protected:
     }
     Form15& Registering() { return App().RegistrationWindow(); }
     Form18& Changing() { return App().NameChangeWindow(); }
+    template <class W>
+    static QLineEdit* NameBox(const W& window) {
+        return window.Controls().template Get<QLineEdit>("Text1");
+    }
     void ClickIn(QWidget& window, const char* name) {
         Click(window.findChild<QWidget*>(QString::fromLatin1(name)));
     }
@@ -30,7 +35,7 @@ protected:
 
 TEST_F(Registration, CancelGoesOnAsAGuestWithoutTouchingTheFile) {
     ASSERT_TRUE(Registering().isVisible());
-    EXPECT_EQ(Registering().Text1()->text(), QStringLiteral("ABC 総合病院"));
+    EXPECT_EQ(NameBox(Registering())->text(), QStringLiteral("ABC 総合病院"));
     ClickIn(Registering(), "Command2");
     EXPECT_EQ(Main().windowTitle(), kDesignCaption + QStringLiteral("   :   ゲストユーザー"));
     EXPECT_EQ(State().UserName, QStringLiteral("ゲストユーザー"));
@@ -67,7 +72,7 @@ TEST_F(Registration, OkStoresTheNameAsLine32) {
 }
 
 TEST_F(Registration, AnEmptyNameIsRefusedAndTheWindowStays) {
-    Registering().Text1()->clear();
+    NameBox(Registering())->clear();
     ClickIn(Registering(), "Command1");
     ASSERT_EQ(Messages().Shown().size(), 1u);
     EXPECT_EQ(Messages().Shown()[0].text, QStringLiteral("名前が入力されていません"));
@@ -79,7 +84,7 @@ TEST_F(Registration, AnEmptyNameIsRefusedAndTheWindowStays) {
 
 // A name code page 932 cannot hold would be written damaged: it is refused with the reason.
 TEST_F(Registration, ANameTheFileCannotHoldIsRefused) {
-    Registering().Text1()->setText(QStringLiteral("Clinic \U0001F600"));
+    NameBox(Registering())->setText(QStringLiteral("Clinic \U0001F600"));
     ClickIn(Registering(), "Command1");
     ASSERT_EQ(Messages().Shown().size(), 1u);
     EXPECT_TRUE(Messages().Shown()[0].text.contains(QStringLiteral("Primary.dat")));
@@ -95,9 +100,9 @@ TEST_F(Registration, AChangeReplacesLine32) {
     ClickIn(Registering(), "Command1");
     QTest::mouseDClick(Main().Controls().Widget("Picture1"), Qt::LeftButton);
     ASSERT_TRUE(Changing().isVisible());
-    EXPECT_EQ(Changing().Text1()->text(), QStringLiteral("ABC 総合病院"));
+    EXPECT_EQ(NameBox(Changing())->text(), QStringLiteral("ABC 総合病院"));
     const QString newer = QStringLiteral("X線室, \"第2\"");
-    Changing().Text1()->setText(newer);
+    NameBox(Changing())->setText(newer);
     ClickIn(Changing(), "Command1");
     EXPECT_FALSE(Changing().isVisible());
     EXPECT_EQ(Main().windowTitle(), kRegisteredCaption + newer);
@@ -112,8 +117,8 @@ TEST_F(Registration, CancellingAChangeKeepsTheName) {
     ClickIn(Registering(), "Command2");  // guest
     QTest::mouseDClick(Main().Controls().Widget("Picture1"), Qt::LeftButton);
     ASSERT_TRUE(Changing().isVisible());
-    EXPECT_EQ(Changing().Text1()->text(), QStringLiteral("ゲストユーザー"));
-    Changing().Text1()->setText(QStringLiteral("Other"));
+    EXPECT_EQ(NameBox(Changing())->text(), QStringLiteral("ゲストユーザー"));
+    NameBox(Changing())->setText(QStringLiteral("Other"));
     ClickIn(Changing(), "Command2");
     EXPECT_FALSE(Changing().isVisible());
     EXPECT_EQ(State().UserName, QStringLiteral("ゲストユーザー"));
