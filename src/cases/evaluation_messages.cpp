@@ -65,6 +65,11 @@ const char* MessageFor(CouchInputProblem problem) {
     return "";
 }
 
+std::string CouchNotANumberMessage(CouchInputProblem problem, const std::string& text) {
+    return std::string(MessageFor(problem)) + "\n入力された文字「" + text +
+           "」は数値として読めません";
+}
+
 std::string CouchFailureMessage(const CouchInputError& error) {
     const std::string reason = error.Violation() ? DescribeViolation(*error.Violation())
                                                  : DescribeCalculationFailure(error.Failure());

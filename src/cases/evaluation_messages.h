@@ -30,4 +30,7 @@ const char* MessageFor(CouchInputProblem problem);
 // MessageFor the error's problem, then on the next line its value and limit.
 std::string CouchFailureMessage(const CouchInputError& error);
 
+// MessageFor the problem's box, then why its text (UTF-8) was refused: it is not one number.
+std::string CouchNotANumberMessage(CouchInputProblem problem, const std::string& text);
+
 }  // namespace ordevo

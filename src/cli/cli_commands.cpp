@@ -40,6 +40,17 @@ struct ReportedFailure {
     std::string message;
 };
 
+// A box's text as the windows take it: full-width digits and signs become ASCII.
+std::string HalfWidth(const std::string& text) {
+    return ToHalfWidth(QString::fromStdString(text)).toStdString();
+}
+
+// What the windows' number boxes accept: one number, or nothing typed.
+bool OneNumberOrEmpty(const std::string& text) {
+    const QString box = QString::fromStdString(text);
+    return box.trimmed().isEmpty() || IsPlainNumber(box);
+}
+
 int PrintFailure(std::ostream& out, const std::string& message) {
     out << JsonObject().String("error", message).Text() << "\n";
     return 1;
@@ -50,17 +61,27 @@ TubeVoltageRange ReadVoltage(const Arguments& args) {
     const bool fixed = args.Has("kv");
     const bool range = args.Has("kv-low") || args.Has("kv-high") || args.Has("weighting");
     if (fixed == range) throw UsageError("give either --kv or --kv-low, --kv-high and --weighting");
+    // Each box holds one number, or the window refuses the setting.
+    bool numbers = true;
+    auto valueOf = [&args, &numbers](const char* option) {
+        const std::string text = HalfWidth(args.Require(option));
+        if (!IsPlainNumber(QString::fromStdString(text))) numbers = false;
+        return LeadingNumber(text);
+    };
     std::optional<TubeVoltageRange> voltage;
     if (fixed) {
-        const std::string text = args.Require("kv");
-        if (!text.empty()) voltage = MakeFixedTubeVoltage(LeadingNumber(text));
+        const double kv = valueOf("kv");
+        if (numbers) voltage = MakeFixedTubeVoltage(kv);
     } else {
         const std::string weighting = args.Require("weighting");
         if (weighting != "equal" && weighting != "normal")
             throw UsageError("--weighting must be equal or normal");
-        voltage = MakeTubeVoltageRange(
-            LeadingNumber(args.Require("kv-low")), LeadingNumber(args.Require("kv-high")),
-            weighting == "equal" ? TubeVoltageWeighting::Equal : TubeVoltageWeighting::Normal);
+        const double low = valueOf("kv-low");
+        const double high = valueOf("kv-high");
+        if (numbers)
+            voltage = MakeTubeVoltageRange(
+                low, high,
+                weighting == "equal" ? TubeVoltageWeighting::Equal : TubeVoltageWeighting::Normal);
     }
     if (!voltage) throw ReportedFailure{kTubeVoltageInputMessage};
     return *voltage;
@@ -134,10 +155,18 @@ FileResult<QString> ChooseDataFolder(const Arguments& args) {
 
 int RunEvaluate(const Arguments& args, std::ostream& out) {
     const FieldShape shape = ReadShape(args);
-    const std::string karText = args.Require("kar");
-    const std::string pkaText = args.Require("pka");
-    const std::string fsdText = args.Require("fsd");
+    const std::string karText = HalfWidth(args.Require("kar"));
+    const std::string pkaText = HalfWidth(args.Require("pka"));
+    const std::string fsdText = HalfWidth(args.Require("fsd"));
     try {
+        // The main window refuses a box holding more than one number as the focus leaves it.
+        for (const auto& [box, text] : {std::pair{CaseBox::ReferenceAirKerma, karText},
+                                        std::pair{CaseBox::KermaAreaProduct, pkaText},
+                                        std::pair{CaseBox::FocusSkinDistance, fsdText}}) {
+            if (!OneNumberOrEmpty(text))
+                throw ReportedFailure{
+                    NotANumberMessage(box, QString::fromStdString(text)).toStdString()};
+        }
         const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
         const EquipmentFileContents equipment = ReadEquipment(args, folder);
@@ -210,10 +239,10 @@ int RunSpectrum(const Arguments& args, std::ostream& out) {
 }
 
 int RunCouch(const Arguments& args, std::ostream& out) {
-    const std::string withoutText = args.Require("without");
-    const std::string withText = args.Require("with");
-    const std::string displayedText = args.Require("displayed");
-    const std::string typicalKvText = args.Require("typical-kv");
+    const std::string withoutText = HalfWidth(args.Require("without"));
+    const std::string withText = HalfWidth(args.Require("with"));
+    const std::string displayedText = HalfWidth(args.Require("displayed"));
+    const std::string typicalKvText = HalfWidth(args.Require("typical-kv"));
     try {
         const QString folder = DataFolder(args);
         const ReferenceData ref = ReadReference(folder);
@@ -222,6 +251,15 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         // validated with the computation.
         if (withoutText.empty() || withText.empty() || displayedText.empty())
             throw ReportedFailure{kCouchEmptyInputMessage};
+        // Then, as the editor, that each holds one number.
+        for (const auto& [problem, text] :
+             {std::pair{CouchInputProblem::TypicalTubeVoltage, typicalKvText},
+              std::pair{CouchInputProblem::AirKermaWithoutCouch, withoutText},
+              std::pair{CouchInputProblem::AirKermaWithCouch, withText},
+              std::pair{CouchInputProblem::DisplayedReferenceAirKerma, displayedText}}) {
+            if (!OneNumberOrEmpty(text))
+                throw ReportedFailure{CouchNotANumberMessage(problem, text)};
+        }
         CouchMeasurement m;
         m.TypicalTubeVoltageKv = LeadingNumber(typicalKvText);
         m.AirKermaWithoutCouchMGy = LeadingNumber(withoutText);

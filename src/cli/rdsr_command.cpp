@@ -10,6 +10,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
+#include "input_checks.h"
 #include "json_writer.h"
 #include "number_format.h"
 #include "reference_files.h"
@@ -34,8 +35,11 @@ struct Failure {
 std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
     const auto text = args.Get(name);
     if (!text) return std::nullopt;
-    const double fsd = LeadingNumber(*text);
-    if (!(fsd > 0)) throw UsageError("--" + name + " must be a positive distance in cm");
+    // One number, as the dose-report window's FSD box takes it.
+    const QString box = ToHalfWidth(QString::fromStdString(*text));
+    const double fsd = LeadingNumber(box.toStdString());
+    if (!IsPlainNumber(box) || !(fsd > 0))
+        throw UsageError("--" + name + " must be a positive distance in cm");
     return fsd;
 }
 

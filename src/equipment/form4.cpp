@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "control_table.h"
+#include "input_checks.h"
 #include "input_messages.h"
 #include "messages.h"
 #include "number_format.h"
@@ -182,20 +183,36 @@ void Form4::Option2Click() {
 }
 
 void Form4::Command1Click() {
+    // Each box must hold one number (full-width digits taken as ASCII): "8O" typed for 80 is
+    // refused like any unusable voltage, never read as its leading 8.
+    QLineEdit* refusedBox = nullptr;
+    auto valueOf = [&refusedBox](QLineEdit* box) {
+        const QString text = ToHalfWidth(box->text());
+        if (text != box->text()) box->setText(text);
+        if (!IsPlainNumber(text) && refusedBox == nullptr) refusedBox = box;
+        return LeadingNumber(text.toStdString());
+    };
     std::optional<TubeVoltageRange> setting;
     if (ui_->fixedOption->isChecked()) {
-        if (!ui_->fixedBox->text().isEmpty())
-            setting = MakeFixedTubeVoltage(LeadingNumber(ui_->fixedBox->text().toStdString()));
+        const double kv = valueOf(ui_->fixedBox);
+        if (refusedBox == nullptr) setting = MakeFixedTubeVoltage(kv);
     } else {
-        setting =
-            MakeTubeVoltageRange(LeadingNumber(ui_->lowBox->text().toStdString()),
-                                 LeadingNumber(ui_->highBox->text().toStdString()),
-                                 ui_->normalOption->isChecked() ? TubeVoltageWeighting::Normal
-                                                                : TubeVoltageWeighting::Equal);
+        const double low = valueOf(ui_->lowBox);
+        const double high = valueOf(ui_->highBox);
+        if (refusedBox == nullptr)
+            setting =
+                MakeTubeVoltageRange(low, high,
+                                     ui_->normalOption->isChecked() ? TubeVoltageWeighting::Normal
+                                                                    : TubeVoltageWeighting::Equal);
     }
-    // Empty, not positive, above the 150 kV the spectrum covers, or low not below high.
+    // Not one number, empty, not positive, above the 150 kV the spectrum covers, or low not
+    // below high.
     if (!setting) {
         ui::AppMessages().Warning(QString::fromUtf8(kTubeVoltageInputMessage));
+        if (refusedBox != nullptr) {
+            refusedBox->setFocus();
+            refusedBox->selectAll();
+        }
         return;
     }
     range_ = *setting;

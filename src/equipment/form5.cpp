@@ -9,6 +9,7 @@
 
 #include "control_table.h"
 #include "file_list_box.h"
+#include "input_checks.h"
 #include "material_file.h"
 #include "messages.h"
 #include "number_format.h"
@@ -119,8 +120,12 @@ void Form5::Command1Click() {
         ui::AppMessages().Warning(kNoMaterialMessage, ui::WithBeep::Yes);
         return;
     }
-    const double thicknessMm = LeadingNumber(ui_->thicknessBox->text().toStdString());
-    if (ui_->thicknessBox->text().isEmpty() || !(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
+    // One number (full-width digits taken as ASCII): "O.5" typed for 0.5 is refused, never read
+    // as 0 or as its leading digits.
+    const QString thicknessText = ToHalfWidth(ui_->thicknessBox->text());
+    if (thicknessText != ui_->thicknessBox->text()) ui_->thicknessBox->setText(thicknessText);
+    const double thicknessMm = LeadingNumber(thicknessText.toStdString());
+    if (!IsPlainNumber(thicknessText) || !(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
         ui::AppMessages().Warning(kThicknessMessage, ui::WithBeep::Yes);
         return;
     }

@@ -17,6 +17,7 @@
 #include "evaluation_messages.h"
 #include "file_name_check.h"
 #include "form5.h"
+#include "input_checks.h"
 #include "input_messages.h"
 #include "messages.h"
 #include "number_format.h"
@@ -177,6 +178,12 @@ struct Form8::Impl {
     void Command3Click();  // "Save"
     // A failed "OK": the warning, the box to correct focused, no results and no "Save".
     void RefuseOk(const QString& message, QLineEdit* box);
+    // Full-width digits in `boxes` become ASCII; the first box holding text that is not one
+    // number ("1O.5" typed for 10.5, "80kV") is returned, or null. Empty boxes pass.
+    QLineEdit* FirstNonNumber(std::initializer_list<QLineEdit*> boxes) const;
+    // The box's own warning, then why its text was refused.
+    CouchInputProblem ProblemOf(const QLineEdit* box) const;
+    QString NotANumberMessage(const QLineEdit* box) const;
     QLineEdit* BoxFor(CouchInputProblem problem) const;
 };
 
@@ -236,6 +243,9 @@ void Form8::Impl::Preset() {
 }
 
 void Form8::Impl::Leave(QObject* box) {
+    // A text that is not one number stores nothing: "OK" refuses it with the box named.
+    if (auto* edit = qobject_cast<QLineEdit*>(box); edit == nullptr || FirstNonNumber({edit}))
+        return;
     if (box == targetAngleBox) equipment.TargetAngle = ValueOf(targetAngleBox->text());
     if (box == inherentFiltrationBox)
         equipment.InherentFiltration =
@@ -279,6 +289,34 @@ void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
     }
 }
 
+CouchInputProblem Form8::Impl::ProblemOf(const QLineEdit* box) const {
+    if (box == focusReceptorDistanceBox) return CouchInputProblem::FocusReceptorDistance;
+    if (box == focusIsocentreDistanceBox) return CouchInputProblem::FocusIsocentreDistance;
+    if (box == targetAngleBox) return CouchInputProblem::TargetAngle;
+    if (box == inherentFiltrationBox) return CouchInputProblem::InherentFiltration;
+    if (box == addedAluminiumBox) return CouchInputProblem::AddedAluminium;
+    if (box == addedCopperBox) return CouchInputProblem::AddedCopper;
+    if (box == typicalTubeVoltageBox) return CouchInputProblem::TypicalTubeVoltage;
+    if (box == airKermaWithoutCouchBox) return CouchInputProblem::AirKermaWithoutCouch;
+    if (box == airKermaWithCouchBox) return CouchInputProblem::AirKermaWithCouch;
+    return CouchInputProblem::DisplayedReferenceAirKerma;
+}
+
+QString Form8::Impl::NotANumberMessage(const QLineEdit* box) const {
+    return QString::fromStdString(
+        CouchNotANumberMessage(ProblemOf(box), box->text().toStdString()));
+}
+
+QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) const {
+    QLineEdit* first = nullptr;
+    for (QLineEdit* box : boxes) {
+        const QString text = ToHalfWidth(box->text());
+        if (text != box->text()) box->setText(text);
+        if (first == nullptr && !text.trimmed().isEmpty() && !IsPlainNumber(text)) first = box;
+    }
+    return first;
+}
+
 void Form8::Impl::Command1Click() {
     for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox,
                            targetAngleBox, inherentFiltrationBox, addedAluminiumBox, addedCopperBox,
@@ -287,6 +325,14 @@ void Form8::Impl::Command1Click() {
             RefuseOk(QString::fromUtf8(kCouchEmptyInputMessage), box);
             return;
         }
+    }
+    // Each number box holds one number: "1O.5" is refused, never read as its leading 1.
+    if (QLineEdit* box = FirstNonNumber(
+            {focusReceptorDistanceBox, focusIsocentreDistanceBox, targetAngleBox,
+             inherentFiltrationBox, addedAluminiumBox, addedCopperBox, typicalTubeVoltageBox,
+             airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox})) {
+        RefuseOk(NotANumberMessage(box), box);
+        return;
     }
     // The record as "OK" would store it; it replaces the shared one only if the computation
     // succeeds, so a refused measurement leaves the equipment as it was.
@@ -353,7 +399,15 @@ void Form8::Impl::Command3Click() {
         return;
     }
     // Distances, angle and measured quantities as "OK" stored them; filtrations and texts as
-    // the boxes hold them now.
+    // the boxes hold them now, so these must still be numbers.
+    if (QLineEdit* box = FirstNonNumber(
+            {inherentFiltrationBox, addedAluminiumBox, addedCopperBox, typicalTubeVoltageBox})) {
+        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
+                                  NotANumberMessage(box));
+        box->setFocus();
+        box->selectAll();
+        return;
+    }
     EquipmentRecordTexts record;
     record.FocusReceptorDistance = equipment.FocusReceptorDistance;
     record.FocusIsocentreDistance = equipment.FocusIsocentreDistance;

@@ -106,5 +106,19 @@ TEST_F(DoseReportView, UnreadableFileIsReported) {
     EXPECT_FALSE(View().Control<QPushButton>("Command3")->isEnabled());
 }
 
+// An FSD that is not one number is refused before anything is evaluated.
+TEST_F(DoseReportView, AnFsdThatIsNotOneNumberIsRefused) {
+    for (const char* fsd : {"5O", "55cm"}) {
+        View().Control<QLineEdit>("Text1")->setText(QString::fromUtf8(fsd));
+        Messages().Forget();
+        Drop(WriteReport());
+        QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+        ASSERT_EQ(MessageTexts().size(), 1u) << fsd;
+        EXPECT_TRUE(MessageTexts()[0].contains(QStringLiteral("FSD を正しく入力して下さい")))
+            << fsd;
+        EXPECT_EQ(View().EventsTable()->rowCount(), 0) << fsd;
+    }
+}
+
 }  // namespace
 }  // namespace ordevo::testing

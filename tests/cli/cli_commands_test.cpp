@@ -114,7 +114,23 @@ TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {
                   {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "abc"},
                   kEvaluateOptions),
               1);
-    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kIncompleteInputMessage + "\"}\n");
+    // As the window's box refuses it: one number only ("6O" is not read as 6 cm either).
+    EXPECT_EQ(out_.str(),
+              "{\"error\": \" 「実際の焦点-入射表面間距離」には数値を 1 つだけ入力して"
+              "下さい \\n（入力された文字: abc）\"}\n");
+    for (const char* fsd : {"6O", "60cm"}) {
+        EXPECT_EQ(
+            Run(RunEvaluate,
+                {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", fsd},
+                kEvaluateOptions),
+            1);
+        EXPECT_NE(out_.str().find("には数値を 1 つだけ入力して下さい"), std::string::npos) << fsd;
+    }
+    EXPECT_EQ(Run(RunEvaluate,
+                  {"--kv", "8O", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kTubeVoltageInputMessage + "\"}\n");
 
     EXPECT_EQ(Run(RunEvaluate,
                   {"--kv", "80", "--kar", "-5", "--pka", "1", "--shape", "square", "--fsd", "60"},
@@ -237,6 +253,14 @@ TEST_F(CliCommands, CouchDerivesTheMeasuredQuantities) {
                   kCouchOptions),
               1);
     EXPECT_EQ(out_.str(), std::string("{\"error\": \"") + kCouchEmptyInputMessage + "\"}\n");
+    // As the editor: a measurement that is not one number names its box, never reads "1O.2" as 1.
+    EXPECT_EQ(Run(RunCouch,
+                  {"--typical-kv", "80", "--without", "1O.2", "--with", "8.0", "--displayed", "12"},
+                  kCouchOptions),
+              1);
+    EXPECT_EQ(out_.str(), std::string("{\"error\": \"") +
+                              MessageFor(CouchInputProblem::AirKermaWithoutCouch) +
+                              "\\n入力された文字「1O.2」は数値として読めません\"}\n");
 
     // A displayed value so small that the constant leaves the double range.
     EXPECT_EQ(

@@ -67,9 +67,12 @@ TEST_F(Form4Window, AFixedVoltageIsStoredShownAsAPlainNumberAndTheWindowHidden) 
     EXPECT_EQ(range.TubeVoltageHigh, 72.5);
     Box("Text1")->setText(QStringLiteral("150"));  // the top of the spectrum tables is allowed
     Ok();
+    Box("Text1")->setText(QStringLiteral("９０"));  // full-width digits, as an input method types
+    Ok();
+    EXPECT_EQ(Box("Text1")->text(), QStringLiteral("90"));
     EXPECT_TRUE(messages->Shown().empty());
     EXPECT_EQ(boxTexts, (std::vector<QString>{QStringLiteral("80"), QStringLiteral("72.5"),
-                                              QStringLiteral("150")}));
+                                              QStringLiteral("150"), QStringLiteral("90")}));
 }
 
 TEST_F(Form4Window, VaryingSwitchesTheBoxesAndGivesARangeShownLowDashHigh) {
@@ -123,6 +126,8 @@ TEST_F(Form4Window, UnusableVoltagesAreRefusedAndNothingChanges) {
         {false, "", "75", "75"},                         // low not below high
         {false, "", "85", "75"}, {false, "", "", ""},    // two empty boxes
         {false, "", "0", "80"},  {false, "", "75", "151"},
+        {true, "8O", "", ""},  // a letter O, not read as 8 kV
+        {false, "", "7O", "85"}, {false, "", "70", "85kV"},
     };
     window.Open();
     for (const auto& c : cases) {

@@ -142,6 +142,21 @@ TEST_F(Form5Window, MissingMaterialOrThicknessIsRefusedWithABeep) {
     EXPECT_TRUE(window.isVisible());
 }
 
+// A thickness that is not one number is refused, never read as its leading digits.
+TEST_F(Form5Window, ANonNumberThicknessIsRefused) {
+    window.Open();
+    ClickFile(QStringLiteral("Mo.ele"));
+    for (const char* thickness : {"O.5", "0.5mm", "1,5"}) {
+        Text2()->setText(QString::fromUtf8(thickness));
+        messages->Forget();
+        Click("Command1");
+        ASSERT_EQ(messages->Shown().size(), 1u) << thickness;
+        EXPECT_EQ(messages->Shown()[0].text, kNoThickness) << thickness;
+    }
+    ExpectFilter(0, 0, "");
+    EXPECT_TRUE(window.isVisible());
+}
+
 TEST_F(Form5Window, SettingMoLoadsItsTableAndTellsTheEditorTheThicknessAsTyped) {
     Choose(QStringLiteral("Mo.ele"), QStringLiteral("0.5"));
     EXPECT_TRUE(messages->Shown().empty());

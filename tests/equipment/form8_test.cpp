@@ -242,6 +242,11 @@ TEST_F(Form8Window, ImpossibleMeasurementsAreRefusedNamingTheBox) {
         {"Text4", "-0.1", CouchInputProblem::AddedCopper},
         {"Text1", "95", CouchInputProblem::TargetAngle},
         {"Text1", "0", CouchInputProblem::TargetAngle},
+        // Not one number: never read as the leading digits ("1O.5" as 1, "O.1" as 0).
+        {"Text14", "1O.5", CouchInputProblem::AirKermaWithoutCouch},
+        {"Text4", "O.1", CouchInputProblem::AddedCopper},
+        {"Text1", "1２deg", CouchInputProblem::TargetAngle},
+        {"Text23", "8O", CouchInputProblem::TypicalTubeVoltage},
     };
     window.StartNew();
     for (const auto& c : cases) {
@@ -307,6 +312,11 @@ TEST_F(Form8Window, LeavingTheAngleAndFiltrationBoxesUpdatesTheRecordEvenAfterCa
         Box("Text13")->setFocus();
         EXPECT_DOUBLE_EQ(*c.field, c.expected) << c.box;
     }
+    // A text that is not one number ("1O" for 10 degrees) stores nothing.
+    Box("Text1")->setFocus();
+    Box("Text1")->setText(QStringLiteral("1O"));
+    Box("Text13")->setFocus();
+    EXPECT_DOUBLE_EQ(equipment.TargetAngle, 15);
     Button("Command2")->click();  // Cancel
     EXPECT_FALSE(window.isVisible());
     EXPECT_DOUBLE_EQ(equipment.InherentFiltration, 0.3);
@@ -348,6 +358,17 @@ TEST_F(Form8Window, SaveRefusesNamesAndFailedWritesWithAMessage) {
                                 "は範囲外です（0 mm 以上の有限の値）"));
     EXPECT_EQ(window.focusWidget(), Box("Text4"));
     Box("Text4")->setText(QStringLiteral("0.1"));
+    // So is a filtration that is no longer one number.
+    Box("Text2")->setText(QStringLiteral("2.O"));
+    messages->Forget();
+    Save();
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text,
+              QString::fromUtf8(" 基本データを保存できませんでした \n 固有フィルタ (Al 当量) "
+                                "を正しく入力して下さい（0 以上） \n入力された文字「2.O」は数値"
+                                "として読めません"));
+    EXPECT_EQ(window.focusWidget(), Box("Text2"));
+    Box("Text2")->setText(QStringLiteral("2.5"));
 
     EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.odv3")}).isEmpty());
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath(QStringLiteral("../Room.odv3"))));
