@@ -6,6 +6,9 @@ std::optional<QString> FileNameProblem(const QString& name) {
     if (name.trimmed().isEmpty()) return QStringLiteral("名前が入力されていません");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("「%1」はファイルの名前に使えません").arg(name);
+    // Qt takes a path that starts with ":" for one of its resources, not a file of the folder.
+    if (name.startsWith(QLatin1Char(':')))
+        return QStringLiteral("名前「%1」は「:」で始められません").arg(name);
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
             return QStringLiteral(
