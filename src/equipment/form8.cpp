@@ -180,9 +180,10 @@ struct Form8::Impl {
     void RefuseOk(const QString& message, QLineEdit* box);
     // Full-width digits in `boxes` become ASCII; the first box holding text that is not one
     // number ("1O.5" typed for 10.5, "80kV") is returned, or null. Empty boxes pass.
-    QLineEdit* FirstNonNumber(std::initializer_list<QLineEdit*> boxes) const;
-    // The box's own warning, then why its text was refused.
+    QLineEdit* FirstNonNumber(std::initializer_list<QLineEdit*> boxes);
+    // The problem whose warning names the box.
     CouchInputProblem ProblemOf(const QLineEdit* box) const;
+    // The box's own warning, then why its text was refused.
     QString NotANumberMessage(const QLineEdit* box) const;
     QLineEdit* BoxFor(CouchInputProblem problem) const;
 };
@@ -307,7 +308,7 @@ QString Form8::Impl::NotANumberMessage(const QLineEdit* box) const {
         CouchNotANumberMessage(ProblemOf(box), box->text().toStdString()));
 }
 
-QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) const {
+QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) {
     QLineEdit* first = nullptr;
     for (QLineEdit* box : boxes) {
         const QString text = ToHalfWidth(box->text());
