@@ -256,7 +256,7 @@ CaseBox Form1::BoxKind(const QLineEdit* box) const {
 bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
     const QString halfWidth = ToHalfWidth(box->text());
     if (halfWidth != box->text()) box->setText(halfWidth);
-    if (halfWidth.trimmed().isEmpty() || IsPlainNumber(halfWidth)) return true;
+    if (IsPlainNumberOrBlank(halfWidth)) return true;
     // Giving the focus back takes it from whichever box has it now; that box's own check waits
     // for its next turn, or two refused boxes would pass the focus to and fro for ever.
     if (warn && !refusing_) {

@@ -68,6 +68,10 @@ bool IsPlainNumber(const QString& text) {
     return ParseWholeNumber(withoutBlanks.toStdString(), value);
 }
 
+bool IsPlainNumberOrBlank(const QString& text) {
+    return text.trimmed().isEmpty() || IsPlainNumber(text);
+}
+
 QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
     QString kept;
     qsizetype position = 0;

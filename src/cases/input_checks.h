@@ -31,6 +31,9 @@ QString ToHalfWidth(const QString& text);
 // stored value drops them): "100", " 12.5 ", "-3", "3e-1". "1OO", "12mGy", "1.2.3" are not.
 bool IsPlainNumber(const QString& text);
 
+// What a number box accepts as typed: one plain number, or nothing but blanks.
+bool IsPlainNumberOrBlank(const QString& text);
+
 // A text for a cell of the results CSV, which has no quoting and is code page 932: commas,
 // line breaks and characters CP932 cannot hold are taken out; `cursor` (a position in
 // `text`) moves left by what was taken before it.

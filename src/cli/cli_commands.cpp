@@ -47,8 +47,7 @@ std::string HalfWidth(const std::string& text) {
 
 // What the windows' number boxes accept: one number, or nothing typed.
 bool OneNumberOrEmpty(const std::string& text) {
-    const QString box = QString::fromStdString(text);
-    return box.trimmed().isEmpty() || IsPlainNumber(box);
+    return IsPlainNumberOrBlank(QString::fromStdString(text));
 }
 
 int PrintFailure(std::ostream& out, const std::string& message) {

@@ -313,7 +313,7 @@ QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) 
     for (QLineEdit* box : boxes) {
         const QString text = ToHalfWidth(box->text());
         if (text != box->text()) box->setText(text);
-        if (first == nullptr && !text.trimmed().isEmpty() && !IsPlainNumber(text)) first = box;
+        if (first == nullptr && !IsPlainNumberOrBlank(text)) first = box;
     }
     return first;
 }

@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include "cp932_text.h"
 #include "printer_surface.h"
 #include "twips.h"
 
@@ -17,17 +18,6 @@ namespace {
 
 constexpr int kPdfDotsPerInch = 600;  // "device dots" of line widths match a common printer
 constexpr double kPdfMarginMm = 5;    // the layout's 285 × 190 mm fit inside A4 landscape
-
-// The system's file errors are English; the user is told in Japanese what usually lies behind.
-QString WriteFailure(QFileDevice::FileError error) {
-    switch (error) {
-    case QFileDevice::PermissionsError: return QStringLiteral("書き込みが許可されていません");
-    case QFileDevice::ResourceError: return QStringLiteral("ディスクの空きが足りません");
-    case QFileDevice::OpenError:
-        return QStringLiteral("フォルダーが存在しないか、書き込みが許可されていません");
-    default: return QStringLiteral("書き込み中にエラーが起きました");
-    }
-}
 
 std::unique_ptr<PrintService>& Installed() {
     static std::unique_ptr<PrintService> installed;
@@ -78,7 +68,7 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
     }
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
-        return {PrintOutcome::Failed, target, WriteFailure(file.error())};
+        return {PrintOutcome::Failed, target, WriteFailureReason(file.error())};
     }
     {
         QPdfWriter writer(&file);
@@ -110,7 +100,7 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
         return {PrintOutcome::Failed, target, why};
     }
     if (!file.commit()) {
-        return {PrintOutcome::Failed, target, WriteFailure(file.error())};
+        return {PrintOutcome::Failed, target, WriteFailureReason(file.error())};
     }
     return {PrintOutcome::SavedAsPdf, target, {}};
 }
