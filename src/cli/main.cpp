@@ -1,26 +1,37 @@
 // ordevo-cli: the program's computations without a window, for scripts and independent checks.
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli_arguments.h"
 #include "cli_commands.h"
 #include "json_writer.h"
+#include "map_command.h"
 #include "rdsr_command.h"
 #include "working_folder.h"
+#ifdef ORDEVO_MAP_PICTURE
+#include <QGuiApplication>
+
+#include "map_picture.h"
+#endif
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ordevo-cli evaluate|spectrum|couch|rdsr [--data DIR] --equipment FILE [options]\n"
+    "usage: ordevo-cli evaluate|spectrum|couch|rdsr|map [--data DIR] --equipment FILE [options]\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
     "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n"
     "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] "
     "PATH...\n"
+    "  map:      rdsr's options but --csv, and [--room FILE] [--patient-height CM]\n"
+    "            [--patient-weight KG] [--landmark CM] [--phantom torso|plane] [--cell 1|0.5]\n"
+    "            [--grid OUT.csv] [--png OUT.png] PATH...\n"
     "  --data defaults to the current folder when it holds the reference files, else to the\n"
     "  user's data folder of the window program, prepared from the installed reference data.\n"
     "       ordevo-cli --version\n";
@@ -44,7 +55,20 @@ int main(int argc, char** argv) {
         return 0;
     }
     // The default data folder is found from the executable's folder and the application name.
-    QCoreApplication qtApp(argc, argv);
+    // The map's picture draws text, which needs Qt Gui (offscreen: no display is needed).
+    MapPictureWriter writePicture;
+    std::unique_ptr<QCoreApplication> qtApp;
+#ifdef ORDEVO_MAP_PICTURE
+    if (words[0] == "map" && std::find(words.begin(), words.end(), "--png") != words.end()) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtApp = std::make_unique<QGuiApplication>(argc, argv);
+        writePicture = [](const std::string& path, const ordevo::map::SkinDoseMap& map) {
+            const auto saved = ordevo::map::WriteSkinDoseMapPng(QString::fromStdString(path), map);
+            return saved ? std::string() : std::string(saved.error().what());
+        };
+    }
+#endif
+    if (!qtApp) qtApp = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(ordevo::kApplicationName));
     const std::vector<std::string> options(words.begin() + 1, words.end());
     try {
@@ -55,6 +79,8 @@ int main(int argc, char** argv) {
         if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
         if (words[0] == "rdsr")
             return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
+        if (words[0] == "map")
+            return RunMap(Arguments(options, kMapOptions, {}), std::cout, writePicture);
         throw UsageError(IsValidUtf8(words[0]) ? "unknown command: " + words[0]
                                                : "the command is not valid UTF-8 text");
     } catch (const UsageError& error) {

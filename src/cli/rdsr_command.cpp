@@ -24,13 +24,7 @@ const std::vector<std::string> kRdsrOptions = {"data", "equipment", "equipment-b
                                                "fsd",  "fsd-b",     "csv"};
 const std::vector<std::string> kRdsrFlags = {"with-patient"};
 
-namespace {
-
 using namespace ordevo::rdsr;
-
-struct Failure {
-    std::string message;
-};
 
 std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
     const auto text = args.Get(name);
@@ -70,6 +64,8 @@ std::vector<std::string> Expand(const std::string& path, bool* emptyFolder) {
     *emptyFolder = files.empty();
     return files;
 }
+
+namespace {
 
 JsonObject& OptionalNumber(JsonObject& json, const std::string& key,
                            const std::optional<double>& value) {

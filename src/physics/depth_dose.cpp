@@ -241,8 +241,14 @@ double FactorAtDepth(const DepthColumn& total, double t) {
 
 }  // namespace
 
-double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
-                              const ScatterKernelLoader& loadKernel) {
+double DepthDoseCurve::FactorAt(double depthCm) const {
+    if (!(depthCm >= 0.0 && depthCm <= kLastDepthCm))
+        throw CalculationError(P::DepthDoseCouchOutsideTable, {depthCm});
+    return FactorAtDepth(totalPercent_, depthCm);
+}
+
+DepthDoseCurve ComputeDepthDoseCurve(const ReferenceData& ref, const DepthDoseInputs& in,
+                                     const ScatterKernelLoader& loadKernel) {
     if (in.spectrum == nullptr) throw CalculationError(P::DepthDoseNoSpectrum);
     const BinArray& s = *in.spectrum;
     const double d0 = in.phantomSurfaceDistanceCm;
@@ -254,8 +260,12 @@ double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& i
     const DepthColumn primary = PrimaryDepthDose(ref, s, lastBin, isq);
     ScatterTable scatter = ScatterAtGridEnergies(loadKernel, field, d0, isq);
     InterpolateBetweenGridEnergies(scatter, lastBin);
-    const DepthColumn total = TotalPercentDepthDose(primary, ScatterDepthDose(scatter, s, lastBin));
-    return FactorAtDepth(total, in.couchThicknessCm);
+    return DepthDoseCurve(TotalPercentDepthDose(primary, ScatterDepthDose(scatter, s, lastBin)));
+}
+
+double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
+                              const ScatterKernelLoader& loadKernel) {
+    return ComputeDepthDoseCurve(ref, in, loadKernel).FactorAt(in.couchThicknessCm);
 }
 
 }  // namespace ordevo

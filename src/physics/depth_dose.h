@@ -36,6 +36,23 @@ struct DepthDoseInputs {
 // where the corner case would need the square root of a negative number.
 double RingFraction(int n, double a, double b);
 
+// The total depth dose of one field on the axis, in percent of the first depth bin's, so that
+// the factor at many couch depths costs one computation (the skin-dose map's oblique rays).
+class DepthDoseCurve {
+public:
+    explicit DepthDoseCurve(const std::array<double, kKernelRows + 1>& totalPercent)
+        : totalPercent_(totalPercent) {}
+    // F at depth t (cm), as ComputeDepthDoseFactor gives it. Throws CalculationError.
+    double FactorAt(double depthCm) const;
+
+private:
+    std::array<double, kKernelRows + 1> totalPercent_;
+};
+
+// The curve of the inputs; couchThicknessCm is checked but not used. Throws as below.
+DepthDoseCurve ComputeDepthDoseCurve(const ReferenceData& ref, const DepthDoseInputs& in,
+                                     const ScatterKernelLoader& loadKernel);
+
 // Throws CalculationError; any exception from the loader also ends the computation.
 double ComputeDepthDoseFactor(const ReferenceData& ref, const DepthDoseInputs& in,
                               const ScatterKernelLoader& loadKernel);

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "event_geometry.h"
+#include "patient_size.h"
+
 namespace ordevo::rdsr {
 
 enum class AcquisitionPlane : int { Single, A, B };
@@ -54,6 +57,7 @@ struct IrradiationEvent {
     std::optional<double> SourceToTablePlaneMm;
     ReferencePointDefinition ReferencePoint;
     std::optional<double> CollimatedFieldAreaCm2;
+    EventGeometry Geometry;          // where the beam stood, for the skin-dose map
     std::vector<std::string> Notes;  // values refused while reading this event
 };
 
@@ -75,6 +79,7 @@ struct DoseReport {
     std::string PatientBirthDate;
     std::vector<IrradiationEvent> Events;
     std::vector<AccumulatedTotals> Totals;
+    PatientSize Patient;             // height and weight, for the skin-dose map
     std::vector<std::string> Notes;  // what the lenient reading skipped or refused
 };
 

@@ -220,6 +220,12 @@ struct EventReading {
     std::optional<double> FinalSourceToDetectorMm;
 };
 
+GeometryItem ViewOf(const Item& item) {
+    return {item.Concept,    item.ConceptMeaning, item.Type == DSRTypes::VT_Num,
+            item.Number,     item.HasUnits,       item.CodeValue,
+            item.CodeMeaning};
+}
+
 void ReadEventItem(const Item& item, EventReading& r) {
     IrradiationEvent& e = r.Event;
     const std::string& c = item.Concept;
@@ -260,6 +266,7 @@ void ReadEventItem(const Item& item, EventReading& r) {
         e.ReferencePoint = ReferencePointOf(item);
     } else if (c == "113790" && num) {
         e.CollimatedFieldAreaCm2 = ReadNumber(item, Quantity::Area, e.Notes);
+    } else if (ReadGeometryItem(ViewOf(item), e.Geometry, e.Notes)) {
     }
     for (const Item& child : item.Children) ReadEventItem(child, r);
 }
@@ -318,6 +325,15 @@ void ReadObserverContext(const Item& root, DoseReport& report) {
         if (item.Concept == "121015" && report.Model.empty()) report.Model = item.Text;
         if (item.Concept == "121016" && report.SerialNumber.empty())
             report.SerialNumber = item.Text;
+    }
+}
+
+// Height and weight anywhere outside the events (the patient characteristics' container).
+void ReadPatientItems(const Item& parent, DoseReport& report, std::vector<std::string>& notes) {
+    for (const Item& item : parent.Children) {
+        if (item.Concept == "113706") continue;
+        if (!ReadPatientSizeItem(ViewOf(item), report.Patient, notes))
+            ReadPatientItems(item, report, notes);
     }
 }
 
@@ -417,6 +433,8 @@ ReportReading ReadDoseReport(const std::string& path) {
     report.PatientId = HeaderText(&DSRDocument::getPatientID, document);
     report.PatientBirthDate = HeaderText(&DSRDocument::getPatientBirthDate, document);
     ReadObserverContext(root, report);
+    ReadPatientSizeHeader(dataset, report.Patient, notes);
+    ReadPatientItems(root, report, notes);
 
     CollectContainers(root, report, notes);
     for (std::size_t i = 0; i < report.Events.size(); ++i) {

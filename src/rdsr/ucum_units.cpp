@@ -48,6 +48,14 @@ constexpr UnitFactor kUnits[] = {
 
     {Quantity::TubeVoltage, "kV", 1.0},
     {Quantity::TubeVoltage, "V", 1e-3},
+
+    {Quantity::Angle, "deg", 1.0},
+    {Quantity::Angle, "{deg}", 1.0},
+    {Quantity::Angle, "\u00b0", 1.0},
+    {Quantity::Angle, "rad", 57.295779513082323},  // 180/π
+
+    {Quantity::Mass, "kg", 1.0},
+    {Quantity::Mass, "g", 1e-3},
 };
 
 }  // namespace
@@ -59,6 +67,8 @@ const char* ProgramUnitName(Quantity quantity) {
     case Quantity::Area: return "cm2";
     case Quantity::Length: return "mm";
     case Quantity::TubeVoltage: return "kV";
+    case Quantity::Angle: return "deg";
+    case Quantity::Mass: return "kg";
     }
     return "";
 }

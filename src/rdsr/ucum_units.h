@@ -14,6 +14,8 @@ enum class Quantity : int {
     Area,              // cm²
     Length,            // mm
     TubeVoltage,       // kV
+    Angle,             // degrees
+    Mass,              // kg
 };
 
 // The program's unit of a quantity, as named in notes, in UCUM spelling ("mGy", "Gy.cm2" …).

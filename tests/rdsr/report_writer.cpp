@@ -110,6 +110,9 @@ void WriteEvent(TreeWriter& w, const FixtureEvent& e) {
     w.Num("113750", "Distance Source to Detector", e.SourceToDetector);
     w.Num("113737", "Distance Source to Reference Point", e.SourceToReferencePoint);
     w.Num("113790", "Collimated Field Area", e.CollimatedFieldArea);
+    for (const FixtureNum& n : e.GeometryNums) w.Num(n.Code, n.Meaning, n.Value);
+    for (const FixtureCode& c : e.GeometryCodes)
+        w.Code(DSRTypes::RT_contains, c.Concept, c.Meaning, c.Value, c.Scheme, c.ValueMeaning);
     w.Close();
 }
 
@@ -178,6 +181,10 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
     OFCondition status = doc.write(*file.getDataset());
     if (status.bad()) return fail(std::string("write: ") + status.text());
     DropMarkedUnits(*file.getDataset());
+    if (!r.PatientSizeM.empty())
+        file.getDataset()->putAndInsertString(DCM_PatientSize, r.PatientSizeM.c_str());
+    if (!r.PatientWeightKg.empty())
+        file.getDataset()->putAndInsertString(DCM_PatientWeight, r.PatientWeightKg.c_str());
     status = file.saveFile(path.c_str(), EXS_LittleEndianExplicit);
     if (status.bad()) return fail(std::string("save: ") + status.text());
     return true;

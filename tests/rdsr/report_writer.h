@@ -21,6 +21,15 @@ struct FixtureFilter {
     std::optional<Measured> Maximum;
 };
 
+// Further items of an event: the geometry of the beam and the patient's position.
+struct FixtureNum {
+    std::string Code, Meaning;
+    Measured Value;
+};
+struct FixtureCode {
+    std::string Concept, Meaning, Value, Scheme, ValueMeaning;
+};
+
 struct FixtureEvent {
     std::string Uid = "1.2.826.0.1.3680043.10.1.1";
     std::string DateTime = "20240115103000";
@@ -37,6 +46,8 @@ struct FixtureEvent {
     std::optional<Measured> CollimatedFieldArea = Measured{"0.01", "m2"};
     std::string ReferencePointCode = "113860";  // "" writes ReferencePointText as TEXT (if any)
     std::string ReferencePointText = "15cm from Isocenter toward Source";
+    std::vector<FixtureNum> GeometryNums;
+    std::vector<FixtureCode> GeometryCodes;
 };
 
 struct FixtureTotals {
@@ -52,6 +63,7 @@ struct FixtureReport {
     std::string Manufacturer = "Ordevo Test Devices", Model = "Angio 1", Serial = "SN-0001";
     std::string StudyDate = "20240115";
     std::string PatientName = "Test^Patient", PatientId = "P-123", PatientBirthDate = "19500101";
+    std::string PatientSizeM, PatientWeightKg;  // header values; "" writes none
     std::vector<FixtureTotals> Totals = {FixtureTotals{}};
     std::vector<FixtureEvent> Events = {FixtureEvent{}};
 };

@@ -1,0 +1,272 @@
+#include "skin_dose_map.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "backscatter.h"
+#include "calculation_error.h"
+#include "calculation_messages.h"
+#include "field_backscatter.h"
+#include "spectrum.h"
+
+namespace ordevo::map {
+namespace {
+
+using rdsr::EventEvaluation;
+using rdsr::EventStatus;
+
+constexpr double kDeepestCouchCm = 19.75;  // the depth-dose table's last depth
+
+// What the chain computes an event from, numbers only.
+struct ChainInputs {
+    double ReferenceAirKermaMGy = 0;
+    double ReferenceDistanceCm = 0;
+    double FieldSizeCm = 0;  // square side at d_ref, as the calculator shows it
+    EquipmentData Equipment;
+    TubeVoltageRange Voltage;
+};
+
+ChainInputs ChainInputsOf(const rdsr::EventCase& c) {
+    return {c.Inputs.ReferenceAirKerma, c.ReferenceDistanceCm, c.Inputs.ReferenceFieldSize,
+            c.Inputs.Equipment, c.Inputs.Voltage};
+}
+
+// The chain's factors of one event that do not depend on the cell.
+struct EventChain {
+    double CorrectedKermaMGy = 0;  // cKa,r
+    double ReferenceDistanceCm = 0;
+    double TissueToAir = 0;         // R
+    double CentralBackscatter = 0;  // B of the calculator's field at the central FSD
+    double CentralGeneral = 0;      // the ring sum at the centre, for the ratio at other places
+    double CouchThicknessCm = 0;
+    RingBackscatter Rings;
+    std::optional<DepthDoseCurve> Curve;
+};
+
+using SpectrumKey = std::tuple<double, double, double, double>;
+
+class SpectrumStore {
+public:
+    const SpectrumResult& Get(const ReferenceData& ref, const EquipmentData& eq,
+                              const TubeVoltageRange& v) {
+        const SpectrumKey key{v.TubeVoltageLow, v.TubeVoltageHigh, eq.AddedAluminium,
+                              eq.AddedCopper};
+        auto found = store_.find(key);
+        if (found == store_.end())
+            found = store_.emplace(key, ComputeSpectrum(ref.Attenuation, eq, v)).first;
+        return found->second;
+    }
+
+private:
+    std::map<SpectrumKey, SpectrumResult> store_;
+};
+
+// Distance from the focus along the axis to the phantom's surface; nullopt when it misses.
+std::optional<double> CentralDistance(const PatientModel& m, const BeamStep& s) {
+    const double a = m.Shape.HalfWidthCm, b = m.Shape.HalfThicknessCm;
+    const Vec3 f = s.Focus, d = s.Axis;
+    double t = -1;
+    if (m.Kind == PhantomKind::Plane) {
+        if (d.z != 0.0) t = (-b - f.z) / d.z;
+    } else {
+        // ((fx + t dx)/a)² + ((fz + t dz)/b)² = 1, the nearer root.
+        const double qa = d.x * d.x / (a * a) + d.z * d.z / (b * b);
+        const double qb = 2.0 * (f.x * d.x / (a * a) + f.z * d.z / (b * b));
+        const double qc = f.x * f.x / (a * a) + f.z * f.z / (b * b) - 1.0;
+        const double disc = qb * qb - 4.0 * qa * qc;
+        if (qa > 0.0 && disc >= 0.0) t = (-qb - std::sqrt(disc)) / (2.0 * qa);
+    }
+    if (!(t > 0.0)) return std::nullopt;
+    const Vec3 p = f + d * t;
+    if (p.y < 0.0 || p.y > m.Shape.LengthCm) return std::nullopt;
+    return t;
+}
+
+EventChain MakeChain(const ReferenceData& ref, const ChainInputs& in, const SpectrumResult& sp,
+                     double fsdCm, double couchCm, const ScatterKernelLoader& loadKernel) {
+    EventChain c;
+    const EquipmentData& eq = in.Equipment;
+    c.CorrectedKermaMGy = eq.CalibrationConstant * in.ReferenceAirKermaMGy;
+    c.ReferenceDistanceCm = in.ReferenceDistanceCm;
+    c.TissueToAir = sp.TissueToAirDoseRatio;
+    c.CouchThicknessCm = eq.CouchSoftTissueThickness;
+    const double d0 = fsdCm - couchCm;
+    const double s0 = in.FieldSizeCm * d0 / in.ReferenceDistanceCm;
+    c.CentralBackscatter = ComputeBackscatterFactor(
+        ref, BackscatterInputs{.tubeVoltageKv = sp.TubeVoltage,
+                               .spectrum = &sp.XraySpectrum,
+                               .phantomSurfaceDistanceCm = d0,
+                               .fieldSizeCm = s0,
+                               .shape = FieldShape::Square,
+                               .focusReceptorDistanceCm = eq.FocusReceptorDistance});
+    c.Rings = ComputeRingBackscatter(ref, sp.XraySpectrum, sp.TubeVoltage, d0);
+    c.CentralGeneral = BackscatterAtPoint(c.Rings, 0.0, 0.0, 0.5 * s0, 0.5 * s0);
+    c.Curve = ComputeDepthDoseCurve(ref,
+                                    DepthDoseInputs{.tubeVoltageHighKv = in.Voltage.TubeVoltageHigh,
+                                                    .spectrum = &sp.XraySpectrum,
+                                                    .phantomSurfaceDistanceCm = d0,
+                                                    .fieldSizeCm = s0,
+                                                    .shape = FieldShape::Square,
+                                                    .couchThicknessCm = couchCm},
+                                    loadKernel);
+    return c;
+}
+
+struct Accumulator {
+    std::vector<double> EventDose, StepPeak, StepDistance, BestEventDose, BestDistance;
+    std::vector<std::size_t> Touched;
+};
+
+}  // namespace
+
+double SkinDoseMap::AreaAtOrAboveCm2(double thresholdMGy) const {
+    double area = 0;
+    for (std::size_t i = 0; i < DoseMGy.size(); ++i)
+        if (DoseMGy[i] >= thresholdMGy) area += Model.Cells[i].AreaCm2;
+    return area;
+}
+
+SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport& report,
+                               const rdsr::ReportEvaluation& evaluation,
+                               const MapSettings& settings, const ScatterKernelLoader& loadKernel) {
+    SkinDoseMap out;
+    const TorsoShape shape =
+        ScaleTorso(settings.HeightCm ? settings.HeightCm : report.Patient.HeightCm,
+                   settings.WeightKg ? settings.WeightKg : report.Patient.WeightKg, out.Notes);
+    out.Model = MakePatientModel(settings.Phantom, shape, settings.CellCm);
+    const std::size_t cells = out.Model.Cells.size();
+    out.DoseMGy.assign(cells, 0.0);
+
+    // The dose case of each event, and what the calculator gave it.
+    std::vector<const EventEvaluation*> evaluated(report.Events.size(), nullptr);
+    std::vector<std::optional<EventDistances>> distances(report.Events.size());
+    for (const rdsr::PlaneEvaluation& plane : evaluation.Planes) {
+        out.UpperBoundMGy += plane.Totals.SkinDoseSumMGy;
+        for (const EventEvaluation& e : plane.Events) {
+            const rdsr::IrradiationEvent& event = report.Events.at(e.EventIndex);
+            if (e.Case.Status == EventStatus::Failed) {
+                out.Unmapped.push_back({event.Uid, "線量を計算できません: " + e.Case.Note, 0.0});
+                continue;
+            }
+            if (e.Case.Status != EventStatus::Evaluated) continue;
+            evaluated[e.EventIndex] = &e;
+            const ChainInputs in = ChainInputsOf(e.Case);
+            distances[e.EventIndex] = EventDistances{in.Equipment.FocusIsocentreDistance,
+                                                     in.Equipment.FocusReceptorDistance,
+                                                     in.ReferenceDistanceCm, in.FieldSizeCm};
+        }
+    }
+    const PlacementSetup setup{settings.Profile, shape, settings.LandmarkCm};
+    const std::vector<EventPlacement> placements = PlaceEvents(report, distances, setup, out.Notes);
+
+    Accumulator acc;
+    acc.EventDose.assign(cells, 0.0);
+    acc.StepPeak.assign(cells, 0.0);
+    acc.StepDistance.assign(cells, 0.0);
+    acc.BestEventDose.assign(cells, 0.0);
+    acc.BestDistance.assign(cells, 0.0);
+    SpectrumStore spectra;
+    const bool torso = out.Model.Kind == PhantomKind::Torso;
+
+    for (std::size_t i = 0; i < report.Events.size(); ++i) {
+        const EventEvaluation* e = evaluated[i];
+        if (!e) continue;
+        const rdsr::IrradiationEvent& event = report.Events[i];
+        const EventPlacement& place = placements[i];
+        auto unmapped = [&](const std::string& why) {
+            out.Unmapped.push_back({event.Uid, why, e->SkinDoseMGy});
+            out.UnmappedUpperBoundMGy += e->SkinDoseMGy;
+        };
+        if (place.Steps.empty()) {
+            unmapped(place.Refusal);
+            continue;
+        }
+        const ChainInputs in = ChainInputsOf(e->Case);
+        const TableSlab slab = TableSlabOf(setup, place.Prone);
+        // The chain at the central ray of the middle step: its FSD and its couch path.
+        const BeamStep& middle = place.Steps[place.Steps.size() / 2];
+        const std::optional<double> central = CentralDistance(out.Model, middle);
+        const double fsd = central.value_or(in.ReferenceDistanceCm);
+        const double couchPath =
+            central ? PathThroughSlab(slab, middle.Focus, middle.Focus + middle.Axis * fsd) : 0.0;
+        const double couchCm = std::min(
+            kDeepestCouchCm, in.Equipment.CouchSoftTissueThickness * couchPath / slab.Thickness());
+        EventChain chain;
+        try {
+            chain = MakeChain(ref, in, spectra.Get(ref, in.Equipment, in.Voltage), fsd, couchCm,
+                              loadKernel);
+        } catch (const CalculationError& error) {
+            unmapped("計算できません: " + DescribeCalculationFailure(error.Failure()));
+            continue;
+        }
+
+        for (std::size_t cell : acc.Touched) acc.EventDose[cell] = acc.StepPeak[cell] = 0.0;
+        acc.Touched.clear();
+        for (const BeamStep& s : place.Steps) {
+            for (std::size_t c = 0; c < cells; ++c) {
+                const SkinCell& cell = out.Model.Cells[c];
+                const Vec3 r = Vec3{cell.X, cell.Y, cell.Z} - s.Focus;
+                const double along = r.Dot(s.Axis);
+                if (!(along > 0.0)) continue;
+                const double scale = along / chain.ReferenceDistanceCm;
+                const double p = r.Dot(s.U), q = r.Dot(s.V);
+                if (std::abs(p) > s.HalfWidthAtReferenceCm * scale ||
+                    std::abs(q) > s.HalfHeightAtReferenceCm * scale)
+                    continue;
+                // Facing the focus; the trunk is convex, so nothing else shadows a facing cell.
+                if (torso && r.x * cell.Nx + r.z * cell.Nz >= 0.0) continue;
+                const double distance = r.Length();
+                const double path = PathThroughSlab(slab, s.Focus, {cell.X, cell.Y, cell.Z});
+                const double t =
+                    std::min(kDeepestCouchCm, chain.CouchThicknessCm * path / slab.Thickness());
+                const double d0 = distance - t;
+                // The field and the place as seen on the phantom surface in front of the couch.
+                const double toSurface = d0 / distance;
+                const double surfaceScale = along * toSurface / chain.ReferenceDistanceCm;
+                const double ratio = BackscatterAtPoint(chain.Rings, p * toSurface, q * toSurface,
+                                                        s.HalfWidthAtReferenceCm * surfaceScale,
+                                                        s.HalfHeightAtReferenceCm * surfaceScale) /
+                                     chain.CentralGeneral;
+                const double toPhantom = chain.ReferenceDistanceCm / d0;
+                const double primary = chain.CentralBackscatter * ratio * chain.TissueToAir *
+                                       toPhantom * toPhantom * chain.CorrectedKermaMGy;
+                const double dose = chain.Curve->FactorAt(t) * primary * s.Share;
+                if (acc.EventDose[c] == 0.0) acc.Touched.push_back(c);
+                acc.EventDose[c] += dose;
+                if (dose > acc.StepPeak[c]) {
+                    acc.StepPeak[c] = dose;
+                    acc.StepDistance[c] = distance;
+                }
+            }
+        }
+        if (acc.Touched.empty()) {
+            unmapped("照射野が患者モデルに当たりません");
+            continue;
+        }
+        ++out.MappedEvents;
+        for (std::size_t c : acc.Touched) {
+            out.DoseMGy[c] += acc.EventDose[c];
+            if (acc.EventDose[c] > acc.BestEventDose[c]) {
+                acc.BestEventDose[c] = acc.EventDose[c];
+                acc.BestDistance[c] = acc.StepDistance[c];
+            }
+        }
+        for (const std::string& note : place.Notes)
+            out.Notes.push_back("照射 " + event.Uid + ": " + note);
+    }
+    for (std::size_t c = 0; c < cells; ++c) {
+        if (out.DoseMGy[c] > out.PsdMGy) {
+            out.PsdMGy = out.DoseMGy[c];
+            out.PsdCell = c;
+        }
+    }
+    if (out.PsdCell) out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
+    if (out.PsdMGy > out.UpperBoundMGy + out.UnmappedUpperBoundMGy)
+        out.Notes.push_back(
+            "PSD が上限を超えています: 皮膚が上限計算の FSD より焦点に近い照射があります");
+    return out;
+}
+
+}  // namespace ordevo::map

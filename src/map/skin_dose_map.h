@@ -1,0 +1,55 @@
+// The skin-dose map of a dose report: every event's dose put on the skin cells its beam reaches,
+// through the same chain as the calculator, cell by cell: the inverse square from the reference
+// point, the event's spectrum and R, the backscatter at the cell's place in the field, and the
+// couch only where the ray crosses the table.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "beam_geometry.h"
+#include "depth_dose.h"
+#include "patient_model.h"
+#include "reference_data.h"
+#include "report_evaluation.h"
+#include "room_profile.h"
+
+namespace ordevo::map {
+
+struct MapSettings {
+    PhantomKind Phantom = PhantomKind::Torso;
+    double CellCm = 1.0;
+    double LandmarkCm = 20.0;  // the first event's isocentre from the top of the trunk
+    std::optional<double> HeightCm, WeightKg;  // the user's; else the report's
+    RoomProfile Profile;
+};
+
+struct UnmappedEvent {
+    std::string Uid;
+    std::string Reason;
+    double SkinDoseMGy = 0;  // the calculator's, added to the unmapped bound
+};
+
+struct SkinDoseMap {
+    PatientModel Model;
+    std::vector<double> DoseMGy;  // per cell
+    double PsdMGy = 0;
+    std::optional<std::size_t> PsdCell;  // none when no dose was mapped
+    double PsdFocusSkinDistanceCm = 0;   // of the event that gave the PSD cell most
+    double UpperBoundMGy = 0;            // the per-plane sums (every event on one spot)
+    double UnmappedUpperBoundMGy = 0;    // the events that could not be placed
+    int MappedEvents = 0;
+    std::vector<UnmappedEvent> Unmapped;
+    std::vector<std::string> Notes;
+    // Area of the cells at or above `thresholdMGy`, cm².
+    double AreaAtOrAboveCm2(double thresholdMGy) const;
+};
+
+// The map of an evaluated report (EvaluateReport's result for the same report).
+SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport& report,
+                               const rdsr::ReportEvaluation& evaluation,
+                               const MapSettings& settings, const ScatterKernelLoader& loadKernel);
+
+}  // namespace ordevo::map

@@ -1,0 +1,121 @@
+#include "field_backscatter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "calculation_error.h"
+#include "checked_arithmetic.h"
+
+namespace ordevo {
+namespace {
+
+using P = CalculationProblem;
+using Q = CalculatedQuantity;
+
+constexpr double kRingWidthCm = 0.1;  // the table's rings are 1 mm wide
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+double RingMidRadius(int r) { return kRingWidthCm * r - 0.05; }
+
+bool Inside(double x, double y, double a, double b) { return std::abs(x) <= a && std::abs(y) <= b; }
+
+}  // namespace
+
+RingBackscatter ComputeRingBackscatter(const ReferenceData& ref, const BinArray& s,
+                                       double tubeVoltageKv, double d0) {
+    const BinArray& muT = ref.Attenuation.TissueEnergyAbsorption;
+    const BackscatterGrid& grid = ref.BackscatterEnergyGrid;
+    const int lastBin = detail::FloorToInt(2.0 * tubeVoltageKv, Q::SpectrumLastBin);
+    if (lastBin > kBinCount)
+        throw CalculationError(P::BackscatterBinOutsideTable,
+                               {tubeVoltageKv, static_cast<double>(lastBin)});
+    // The dose weights of the bins, as the field's backscatter factor takes them.
+    BinArray weight{};
+    double total = 0.0;
+    for (int i = 2; i <= lastBin; ++i) {
+        weight[i] = BinEnergyKeV(i) * s[i] * muT[i];
+        total += weight[i];
+    }
+    if (total == 0.0 || !std::isfinite(total))
+        throw CalculationError(P::BackscatterWeightTotalUnusable, {total});
+
+    // Each bin's share of the grid energies below and above it (linear in energy).
+    std::array<double, kBackscatterEnergyCount + 1> gridWeight{};
+    for (int i = 2; i <= lastBin; ++i) {
+        if (!(weight[i] > 0.0)) continue;
+        const double w = weight[i] / total;
+        const double e = BinEnergyKeV(i);
+        int c = 2;
+        while (c <= kBackscatterEnergyCount && e >= grid[c]) ++c;
+        if (e == grid[c - 1]) {
+            gridWeight[c - 1] += w;
+            continue;
+        }
+        if (c > kBackscatterEnergyCount)
+            throw CalculationError(P::BackscatterBinAboveLastEnergy, {static_cast<double>(i), e});
+        const double upper = 1.0 - (grid[c] - e) / (grid[c] - grid[c - 1]);
+        gridWeight[c] += w * upper;
+        gridWeight[c - 1] += w * (1.0 - upper);
+    }
+    RingBackscatter out;
+    for (int r = 1; r <= kBackscatterRingCount; ++r) {
+        const double rho = RingMidRadius(r);
+        const double offAxis = d0 * d0 / (d0 * d0 + rho * rho);
+        double sum = 0.0;
+        for (int k = 1; k <= kBackscatterEnergyCount; ++k)
+            if (gridWeight[k] != 0.0) sum += gridWeight[k] * ref.BackscatterTable.at(r)[k];
+        out.Ring[r] = offAxis * sum;
+    }
+    return out;
+}
+
+double CircleFractionInRectangle(double radius, double x, double y, double a, double b) {
+    if (!(radius > 0.0)) return Inside(x, y, a, b) ? 1.0 : 0.0;
+    const double nearest = std::min({a - x, a + x, b - y, b + y});
+    if (nearest >= radius) return 1.0;
+    // Angles where the circle crosses an edge line; between two of them it is wholly in or out.
+    double angles[10];
+    int n = 0;
+    // An edge x = c meets the circle where cos θ = c/ρ, an edge y = c where sin θ = c/ρ.
+    auto cross = [&](double value, bool isCosine) {
+        if (value < -1.0 || value > 1.0) return;
+        const double t = isCosine ? std::acos(value) : std::asin(value);
+        const double other = isCosine ? -t : std::numbers::pi - t;
+        angles[n++] = std::fmod(t + kTwoPi, kTwoPi);
+        angles[n++] = std::fmod(other + kTwoPi, kTwoPi);
+    };
+    cross((a - x) / radius, true);
+    cross((-a - x) / radius, true);
+    cross((b - y) / radius, false);
+    cross((-b - y) / radius, false);
+    if (n == 0) return Inside(x + radius, y, a, b) ? 1.0 : 0.0;
+    // At most eight angles: an insertion sort (g++ 12 misreads std::sort's bounds on so few).
+    for (int i = 1; i < n; ++i)
+        for (int j = i; j > 0 && angles[j - 1] > angles[j]; --j)
+            std::swap(angles[j - 1], angles[j]);
+    angles[n] = angles[0] + kTwoPi;
+    double inside = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double span = angles[i + 1] - angles[i];
+        if (span <= 0.0) continue;
+        const double mid = angles[i] + 0.5 * span;
+        if (Inside(x + radius * std::cos(mid), y + radius * std::sin(mid), a, b)) inside += span;
+    }
+    return inside / kTwoPi;
+}
+
+double BackscatterAtPoint(const RingBackscatter& rings, double x, double y, double a, double b) {
+    const double nearest = std::min({a - x, a + x, b - y, b + y});
+    const double farX = std::abs(x) + a, farY = std::abs(y) + b;
+    const double farthest = std::sqrt(farX * farX + farY * farY);
+    double sum = 0.0;
+    for (int r = 1; r <= kBackscatterRingCount; ++r) {
+        const double rho = RingMidRadius(r);
+        if (rho >= farthest) break;
+        sum += rings.Ring[r] * (rho <= nearest ? 1.0 : CircleFractionInRectangle(rho, x, y, a, b));
+    }
+    return 1.0 + sum;
+}
+
+}  // namespace ordevo

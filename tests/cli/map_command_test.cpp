@@ -1,0 +1,95 @@
+// ordevo-cli map on reports written here: geometry read with its units and checked, an event
+// with an impossible angle listed as not mapped with its value named, the grid written, and a
+// room profile taken from its file (or refused, naming its line).
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <sstream>
+
+#include "map_command.h"
+#include "report_writer.h"
+#include "synthetic_data.h"
+
+namespace ordevo::cli {
+namespace {
+
+using rdsr::testing::FixtureCode;
+using rdsr::testing::FixtureEvent;
+using rdsr::testing::FixtureNum;
+using rdsr::testing::FixtureReport;
+using rdsr::testing::Measured;
+
+class MapCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        testing::WriteSyntheticWorkingFolder(dir_.path());
+    }
+    std::string Path(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
+    int Run(std::vector<std::string> words) {
+        words.insert(words.begin(),
+                     {"--data", dir_.path().toStdString(), "--equipment", Path("Room1.odv3")});
+        out_.str("");
+        return RunMap(Arguments(words, kMapOptions, {}), out_);
+    }
+    bool Has(const std::string& text) const { return out_.str().find(text) != std::string::npos; }
+    // A head-first supine event: the detector 90° towards the patient's left, given in radians.
+    static FixtureEvent LeftAnteriorOblique(const char* uid) {
+        FixtureEvent e;
+        e.Uid = uid;
+        e.GeometryNums = {{"112011", "Positioner Primary Angle", {"1.5707963267949", "rad"}},
+                          {"112012", "Positioner Secondary Angle", {"0", "deg"}},
+                          {"113751", "Table Longitudinal Position", {"12", "cm"}},
+                          {"113752", "Table Lateral Position", {"0", "mm"}},
+                          {"113753", "Table Height Position", {"0", "mm"}}};
+        e.GeometryCodes = {
+            {"113745", "Patient Table Relationship", "102540008", "SCT", "headfirst"},
+            {"113744", "Patient Orientation Modifier", "40199007", "SCT", "supine"}};
+        return e;
+    }
+    QTemporaryDir dir_;
+    std::ostringstream out_;
+};
+
+TEST_F(MapCommand, MapsCheckedGeometryAndListsWhatItCannotPlace) {
+    FixtureReport report;
+    report.PatientSizeM = "3";  // refused: no patient is 3 m tall
+    report.Events = {LeftAnteriorOblique("1.2.3.1"), LeftAnteriorOblique("1.2.3.2")};
+    report.Events[1].GeometryNums[0].Value = {"200", "deg"};
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, Path("lao.dcm")));
+    const std::string grid = Path("grid.csv");
+    ASSERT_EQ(Run({"--grid", grid, Path("lao.dcm")}), 0) << out_.str();
+    for (const char* key :
+         {"\"psdMGy\": ", "\"region\": \"右側\"", "\"psdFocusSkinDistanceCm\": ",
+          "\"upperBoundMGy\": ", "\"unmappedUpperBoundMGy\": ", "\"areaAboveCm2\": {\"1Gy\": ",
+          "\"cellCm\": 1", "\"phantom\": \"torso\"", "\"profile\": \"DICOM\"",
+          "\"mappedEvents\": 1", "\"uid\": \"1.2.3.2\"", "200 deg", "患者身長 300.0 cm"})
+        EXPECT_TRUE(Has(key)) << key << "\n" << out_.str();
+    QFile file(QString::fromStdString(grid));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n"),
+              1 + 96 * 70);  // header + the reference trunk's 96 × 70 cells
+}
+
+TEST_F(MapCommand, RoomProfileComesFromItsFile) {
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(FixtureReport{}, Path("pa.dcm")));
+    QFile room(dir_.path() + "/Room1.room");
+    ASSERT_TRUE(room.open(QIODevice::WriteOnly));
+    room.write("longitudinal = head\r\nlateral = left\r\nmattress_thickness_cm = 6\r\n");
+    room.close();
+    EXPECT_EQ(Run({"--room", Path("Room1.room"), "--phantom", "plane", Path("pa.dcm")}), 0);
+    EXPECT_TRUE(Has("\"profile\": \"Room1\"")) << out_.str();
+    EXPECT_TRUE(Has("\"phantom\": \"plane\"")) << out_.str();
+    // The fixture's event gives neither angles nor table positions: both assumed, both said.
+    EXPECT_TRUE(Has("寝台は動かなかったものとします")) << out_.str();
+    EXPECT_TRUE(Has("0° (正面) とみなしました")) << out_.str();
+    ASSERT_TRUE(room.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    room.write("height = sideways\r\n");
+    room.close();
+    EXPECT_EQ(Run({"--room", Path("Room1.room"), Path("pa.dcm")}), 1);
+    EXPECT_TRUE(Has("Room1 1 行目: height は up か down です")) << out_.str();
+}
+
+}  // namespace
+}  // namespace ordevo::cli

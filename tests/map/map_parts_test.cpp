@@ -1,0 +1,77 @@
+// The map's parts by hand: the part of a ring inside a field, the room profile's text, the
+// trunk's scaling.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "field_backscatter.h"
+#include "patient_model.h"
+#include "room_profile.h"
+
+namespace ordevo::map {
+namespace {
+
+// Circles around points of a 10 × 10 cm field: inside whole, half across an edge, a quarter at a
+// corner, and the exact arc across one edge (2·acos(d/r) of 2π outside).
+TEST(FieldBackscatter, CirclePartsInsideTheField) {
+    struct Row {
+        double radius, x, y, expected;
+    };
+    const Row rows[] = {
+        {3.0, 0.0, 0.0, 1.0},  {2.0, 5.0, 0.0, 0.5},
+        {2.0, 5.0, 5.0, 0.25}, {2.0, 0.0, 4.0, 1.0 - std::acos(0.5) / M_PI},
+        {1.0, 7.0, 0.0, 0.0},  {20.0, 0.0, 0.0, 0.0},
+    };
+    for (const Row& r : rows)
+        EXPECT_NEAR(CircleFractionInRectangle(r.radius, r.x, r.y, 5.0, 5.0), r.expected, 1e-12)
+            << r.radius << " at " << r.x << ", " << r.y;
+}
+
+TEST(RoomProfile, TextRoundTripsAndBadLinesAreNamed) {
+    RoomProfile p;
+    p.Longitudinal = TableDirection::Feet;
+    p.Lateral = TableDirection::Right;
+    p.TableHeightAtIsocentreMm = -850.0;
+    p.MattressThicknessCm = 5.0;
+    const auto back = ParseRoomProfile(RoomProfileText(p), "Room9");
+    ASSERT_TRUE(std::holds_alternative<RoomProfile>(back));
+    const RoomProfile& q = std::get<RoomProfile>(back);
+    EXPECT_EQ(q.Name, "Room9");
+    EXPECT_EQ(q.Longitudinal, TableDirection::Feet);
+    EXPECT_EQ(q.Lateral, TableDirection::Right);
+    EXPECT_EQ(q.TableHeightAtIsocentreMm, -850.0);
+    EXPECT_EQ(q.MattressThicknessCm, 5.0);
+    const char* bad[] = {"lateral = up\n", "longitudinal = head\nlateral = feet\n",
+                         "# ok\nmattress_thickness_cm = -1\n", "colour = blue\n", "no equals\n"};
+    for (const char* text : bad) {
+        const auto parsed = ParseRoomProfile(text, "Room9");
+        ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << text;
+        EXPECT_EQ(std::get<std::string>(parsed).rfind("Room9", 0), 0u) << text;
+    }
+}
+
+// The reference body keeps the MIRD trunk; a taller, heavier one scales length with height and
+// the cross-section so the trunk's volume follows the weight.
+TEST(PatientModel, TrunkScalesWithHeightAndWeight) {
+    std::vector<std::string> notes;
+    const TorsoShape reference = ScaleTorso(170.0, 70.0, notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_DOUBLE_EQ(reference.HalfWidthCm, 20.0);
+    const TorsoShape big = ScaleTorso(187.0, 105.0, notes);
+    EXPECT_NEAR(big.LengthCm, 77.0, 1e-12);
+    const double volumeRatio = big.HalfWidthCm * big.HalfThicknessCm * big.LengthCm /
+                               (reference.HalfWidthCm * reference.HalfThicknessCm * 70.0);
+    EXPECT_NEAR(volumeRatio, 1.5, 1e-12);
+    ScaleTorso(std::nullopt, std::nullopt, notes);
+    EXPECT_EQ(notes.size(), 2u);
+    // Cells around the trunk cover its perimeter; the middle column is the back's midline.
+    const PatientModel m = MakePatientModel(PhantomKind::Torso, reference, 1.0);
+    EXPECT_EQ(m.Cells[m.MiddleColumn].AngleDeg, 0.0);
+    EXPECT_EQ(m.Rows, 70);
+    double around = 0;
+    for (int c = 0; c < m.Columns; ++c) around += m.Cells[c].AreaCm2;
+    EXPECT_NEAR(around, 96.88, 0.01);  // the ellipse's perimeter (20, 10 cm) × 1 cm
+}
+
+}  // namespace
+}  // namespace ordevo::map

@@ -1,0 +1,153 @@
+// The map's invariants on the synthetic room: one event's central cell is the calculator's dose
+// at that cell's FSD; doses add; fields apart do not add, fields overlapping do; the PSD stays
+// below the one-spot bound and does not depend on the cell size.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "equipment_file.h"
+#include "reference_files.h"
+#include "scatter_kernel_file.h"
+#include "skin_dose_map.h"
+#include "synthetic_data.h"
+
+namespace ordevo::map {
+namespace {
+
+using rdsr::DoseReport;
+using rdsr::IrradiationEvent;
+
+class SkinDoseMapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ordevo::testing::WriteSyntheticWorkingFolder(dir_.path());
+        ref_ = ReadReferenceData(dir_.path()).value();
+        plane_.Equipment = LoadEquipmentFile(dir_.path() + "/Room1.odv3", dir_.path()).value();
+        loader_ = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path()));
+        // A cell's centre on the first isocentre's line, so a central ray hits it exactly.
+        settings_.LandmarkCm = 20.5;
+    }
+    // A stationary event of 10 × 10 cm at the reference point, at the given angles and table
+    // position (mm along the DICOM longitudinal axis, which moves the table to the left).
+    static IrradiationEvent Event(double primary, double secondary, double longitudinalMm = 0,
+                                  double lateralMm = 0, double karMGy = 100.0) {
+        IrradiationEvent e;
+        e.Uid = "1.2.3." + std::to_string(static_cast<int>(primary)) + "." +
+                std::to_string(static_cast<int>(lateralMm));
+        e.ReferenceAirKermaMGy = karMGy;
+        e.KermaAreaProductGyCm2 = karMGy * 0.01;  // 10 cm square at d_ref
+        e.TubeVoltageKv = 80.0;
+        e.Geometry.PrimaryAngleDeg = primary;
+        e.Geometry.SecondaryAngleDeg = secondary;
+        e.Geometry.TableLongitudinalMm = longitudinalMm;
+        e.Geometry.TableLateralMm = lateralMm;
+        e.Geometry.TableHeightMm = 0.0;
+        return e;
+    }
+    SkinDoseMap Map(const DoseReport& report) {
+        evaluation_ = rdsr::EvaluateReport(ref_, report, plane_, nullptr, loader_);
+        return ComputeSkinDoseMap(ref_, report, evaluation_, settings_, loader_);
+    }
+    static DoseReport Report(std::vector<IrradiationEvent> events) {
+        DoseReport r;
+        r.Events = std::move(events);
+        return r;
+    }
+    QTemporaryDir dir_;
+    ReferenceData ref_;
+    rdsr::PlaneSetup plane_;
+    ScatterKernelLoader loader_;
+    MapSettings settings_;
+    rdsr::ReportEvaluation evaluation_;
+};
+
+// PA through the table onto the back (torso) or the plane where the back lies: the isocentre at
+// mid-thickness puts the skin 10 cm nearer the focus than the isocentre, FSD 65 cm, and the ray
+// crosses mattress and table top whole, so the couch counts as the calculator counts it.
+TEST_F(SkinDoseMapTest, CentralCellOfOneEventIsTheCalculatorsDose) {
+    for (PhantomKind kind : {PhantomKind::Plane, PhantomKind::Torso}) {
+        settings_.Phantom = kind;
+        const SkinDoseMap map = Map(Report({Event(0, 0)}));
+        ASSERT_EQ(map.MappedEvents, 1);
+        ASSERT_TRUE(map.PsdCell);
+        EvaluationInputs inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
+        inputs.FocusSkinDistanceTextValue = 65.0;
+        const DoseEvaluation calculator = EvaluateDose(ref_, inputs, loader_);
+        ASSERT_EQ(calculator.Outcome, EvaluationOutcome::Completed);
+        const std::size_t centre =
+            static_cast<std::size_t>(20 * map.Model.Columns + map.Model.MiddleColumn);
+        // 1e-6 relative: the couch path is the slab's thickness to rounding.
+        EXPECT_NEAR(map.DoseMGy[centre] / calculator.Result.SkinDose, 1.0, 1e-6)
+            << PhantomName(kind);
+        EXPECT_NEAR(map.PsdFocusSkinDistanceCm, 65.0, 1e-9);
+        EXPECT_LE(map.PsdMGy, map.UpperBoundMGy);  // the skin lies beyond d_ref = 60 cm
+        EXPECT_EQ(RegionName(map.Model, map.Model.Cells[centre]), "背部");
+    }
+}
+
+// Invariants between maps, one table row each: how the PSD of `events` relates to the PSD of
+// the single PA event.
+TEST_F(SkinDoseMapTest, PsdOfSeveralEventsAgainstOne) {
+    const double single = Map(Report({Event(0, 0)})).PsdMGy;
+    struct Row {
+        const char* what;
+        std::vector<IrradiationEvent> events;
+        double lowest, highest;  // PSD / single PSD
+    };
+    const Row rows[] = {
+        {"the same event three times",
+         {Event(0, 0), Event(0, 0), Event(0, 0)},
+         3 - 1e-12,
+         3 + 1e-12},
+        // 300 mm along the DICOM longitudinal axis moves the table 30 cm to the patient's left.
+        {"fields 30 cm apart", {Event(0, 0), Event(0, 0, 0, 300)}, 1 - 1e-12, 1 + 1e-12},
+        {"fields 2 cm apart", {Event(0, 0), Event(0, 0, 0, 20)}, 1.5, 2.0},
+    };
+    for (const Row& row : rows) {
+        const SkinDoseMap map = Map(Report(row.events));
+        EXPECT_GE(map.PsdMGy / single, row.lowest) << row.what;
+        EXPECT_LE(map.PsdMGy / single, row.highest) << row.what;
+        EXPECT_LE(map.PsdMGy, map.UpperBoundMGy) << row.what;
+    }
+}
+
+// LAO 90 puts the detector on the patient's left, so the beam enters on the right; RAO 90 the
+// mirror image, with the same dose.
+TEST_F(SkinDoseMapTest, LaoAndRaoNinetyLandOnOppositeSides) {
+    const SkinDoseMap lao = Map(Report({Event(90, 0)}));
+    const SkinDoseMap rao = Map(Report({Event(-90, 0)}));
+    ASSERT_TRUE(lao.PsdCell && rao.PsdCell);
+    EXPECT_EQ(RegionName(lao.Model, lao.Model.Cells[*lao.PsdCell]), "右側");
+    EXPECT_EQ(RegionName(rao.Model, rao.Model.Cells[*rao.PsdCell]), "左側");
+    EXPECT_NEAR(lao.PsdMGy / rao.PsdMGy, 1.0, 1e-9);
+    const SkinDoseMap both = Map(Report({Event(90, 0), Event(-90, 0)}));
+    EXPECT_NEAR(both.PsdMGy / lao.PsdMGy, 1.0, 1e-9);
+}
+
+// A 10 cm field: halving the cells moves the PSD by less than 0.5 %.
+TEST_F(SkinDoseMapTest, PsdHardlyDependsOnTheCellSize) {
+    const double coarse = Map(Report({Event(20, 10)})).PsdMGy;
+    settings_.CellCm = 0.5;
+    const double fine = Map(Report({Event(20, 10)})).PsdMGy;
+    EXPECT_NEAR(fine / coarse, 1.0, 0.005);
+}
+
+// An event that cannot be placed is listed with its reason and its calculator dose goes to the
+// unmapped bound; a rotational run spreads its dose over its arc.
+TEST_F(SkinDoseMapTest, UnplacedEventsAreBoundedAndRunsSpread) {
+    IrradiationEvent refused = Event(0, 0);
+    refused.Geometry.Refused = {"Positioner Primary Angle 200 deg: 範囲外"};
+    IrradiationEvent run = Event(-60, 0);
+    run.Geometry.PrimaryEndAngleDeg = 60.0;
+    const SkinDoseMap map = Map(Report({refused, run}));
+    ASSERT_EQ(map.Unmapped.size(), 1u);
+    EXPECT_NE(map.Unmapped[0].Reason.find("200 deg"), std::string::npos);
+    EXPECT_EQ(map.UnmappedUpperBoundMGy, evaluation_.Planes[0].Events[0].SkinDoseMGy);
+    EXPECT_EQ(map.MappedEvents, 1);
+    const double stationary = Map(Report({Event(0, 0)})).PsdMGy;
+    EXPECT_LT(map.PsdMGy, 0.25 * stationary);  // 120° of arc against one direction
+}
+
+}  // namespace
+}  // namespace ordevo::map
