@@ -4,13 +4,15 @@
 # comparison, draws the plots with gnuplot and fills the page's template.
 # Usage: docs/make_validation.sh [BUILD_DIR] [extra ordevo-validation options, e.g. --quick]
 #        docs/make_validation.sh --redraw   (plots and page from the last run's files, no simulation)
+#        docs/make_validation.sh --rechain [BUILD_DIR]   (the chain's values evaluated again by the
+#          current program against the stored simulations, then plots and page; seconds)
 set -euo pipefail
 
-REDRAW=0
-if [ "${1:-}" = "--redraw" ]; then
-  REDRAW=1
-  shift
-fi
+MODE=run
+case "${1:-}" in
+  --redraw) MODE=redraw; shift ;;
+  --rechain) MODE=rechain; shift ;;
+esac
 
 # shellcheck source=../scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
@@ -25,10 +27,19 @@ ordevo_install_packages
 
 OUT=docs/validation
 mkdir -p "$OUT"
-if [ "$REDRAW" -eq 0 ]; then
+if [ "$MODE" != redraw ]; then
   [ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$BUILD" --parallel 2 --target ordevo-validation
   run() { nice -n 10 "$BUILD/bin/ordevo-validation" --refdata refdata "$@"; }
+fi
+if [ "$MODE" = rechain ]; then
+  # Each folder with the geometry options of its run; the simulations stay as they are.
+  run --out "$OUT" --rechain
+  run --out "$OUT/large-phantom" --rechain --phantom 100x40
+  run --out "$OUT/far-focus" --rechain --fad 975
+  run --out "$OUT/first-bin" --rechain
+fi
+if [ "$MODE" = run ]; then
   # The diagnostics run half the histories unless options were given.
   DIAGNOSTIC=("$@")
   [ $# -eq 0 ] && DIAGNOSTIC=(--histories 16000000)

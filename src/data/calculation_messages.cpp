@@ -32,7 +32,6 @@ const char* QuantityName(CalculatedQuantity quantity) {
     case Q::BackscatterRingSplitByHalfLength: return "後方散乱: 半長で分かれるリング";
     case Q::BackscatterPhantomSurfaceDistance: return "後方散乱: ファントム表面までの距離";
     case Q::BackscatterSurfaceFieldSize: return "後方散乱: ファントム表面の照射野サイズ";
-    case Q::BackscatterCircleRadius: return "後方散乱: 円形照射野の半径（焦点-受像器間距離）";
     case Q::BackscatterCircleRings: return "後方散乱: 円形照射野のリング数";
     case Q::RingFractionCircleShortOfEdge:
         return "リングの照射野内の割合: 円が照射野の辺に届きません";

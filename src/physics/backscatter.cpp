@@ -123,8 +123,10 @@ double ComputeBackscatterFactor(const ReferenceData& ref, const BackscatterInput
         const double b = std::clamp(std::min(w, l), kMinSquareSideCm, kMaxSquareSideCm) / 2.0;
         for (int k = 1; k <= m; ++k) bsf[k] = SquareFieldFactor(ref, k, d0, a, b);
     } else {
-        const double sid = in.focusReceptorDistanceCm;
-        double radius = detail::Divide(d0 * in.fieldSizeCm, sid, Q::BackscatterCircleRadius);
+        // The field's own radius at the phantom surface. (It was once projected as d0·w/SID,
+        // which equals w/2 only when the receptor lies at twice d0: 0.6·w at d0 = 60 cm,
+        // SID = 100 cm, and the circles read up to 4 % high against the Monte Carlo.)
+        double radius = in.fieldSizeCm / 2.0;
         if (radius > kMaxCircleRadiusCm) radius = kMaxCircleRadiusCm;
         const int rings = detail::FloorToInt(10.0 * radius, Q::BackscatterCircleRings);
         if (rings > kBackscatterRingCount)

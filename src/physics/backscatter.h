@@ -15,7 +15,6 @@ struct BackscatterInputs {
     double phantomSurfaceDistanceCm = 0;  // d0
     double fieldSizeCm = 0;               // side or diameter at the phantom surface
     FieldShape shape = FieldShape::None;  // anything but Square takes the circle branch
-    double focusReceptorDistanceCm = 0;   // SID
 };
 
 // Throws CalculationError (zero total weight, a grid index past 31, a ring past 300,

@@ -96,7 +96,6 @@ enum class CalculatedQuantity : int {
     BackscatterRingSplitByHalfLength,
     BackscatterPhantomSurfaceDistance,
     BackscatterSurfaceFieldSize,
-    BackscatterCircleRadius,
     BackscatterCircleRings,
     RingFractionCircleShortOfEdge,
     RingFractionZeroHalfWidth,

@@ -177,8 +177,7 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
                                    .spectrum = &ev.Spectrum.XraySpectrum,
                                    .phantomSurfaceDistanceCm = cc.PhantomSurfaceDistance,
                                    .fieldSizeCm = cc.SurfaceFieldSize,
-                                   .shape = cc.Shape,
-                                   .focusReceptorDistanceCm = eq.FocusReceptorDistance});
+                                   .shape = cc.Shape});
         report(EvaluationStep::Backscatter);
     } catch (...) {
         return Fail(ev, EvaluationOutcome::CalculationFailed);

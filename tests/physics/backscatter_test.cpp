@@ -19,8 +19,8 @@ using testing::TinyReferenceData;
 constexpr double kHalfPi = 1.570795;
 
 double Bsf(const ReferenceData& ref, double kv, const BinArray& spectrum, FieldShape shape,
-           double fieldCm, double d0 = 60.0, double sid = 100.0) {
-    return ComputeBackscatterFactor(ref, {kv, &spectrum, d0, fieldCm, shape, sid});
+           double fieldCm, double d0 = 60.0) {
+    return ComputeBackscatterFactor(ref, {kv, &spectrum, d0, fieldCm, shape});
 }
 
 double Square(const ReferenceData& ref, double side, double d0 = 60.0) {
@@ -63,16 +63,21 @@ TEST(Backscatter, SquareCountsCornerRingsByTheirShareInsideTheField) {
     EXPECT_NEAR(Square(OnlyRing(8), 1.0), 1.0, 1e-15);
 }
 
-// The circle's radius at the surface is d0·w/SID: 0.6·w at d0 = 60 cm, SID = 100 cm.
-TEST(Backscatter, CircleRadiusIsProjectedWithTheReceptorDistance) {
+// A circle of diameter w integrates whole rings out to its own radius w/2, whatever the
+// distances (the radius was once projected as d0·w/SID, 0.6·w at d0 = 60 cm, SID = 100 cm).
+TEST(Backscatter, CircleIntegratesRingsOutToHalfItsDiameter) {
     const BinArray s = FlatSpectrum(80);
-    EXPECT_NEAR(Bsf(OnlyRing(60), 80, s, FieldShape::Circle, 10.0), 1 + OffAxis(60, 60), 1e-14);
-    EXPECT_NEAR(Bsf(OnlyRing(61), 80, s, FieldShape::Circle, 10.0), 1.0, 1e-15);
-    // 30 cm radius needs ring 300, 30.1 cm ring 301; larger radii are limited to 40 cm.
-    EXPECT_NO_THROW(Bsf(OnlyRing(300), 80, s, FieldShape::Circle, 30.0, 100, 100));
-    EXPECT_THROW(Bsf(OnlyRing(1), 80, s, FieldShape::Circle, 30.1, 100, 100), CalculationError);
-    EXPECT_THROW(Bsf(OnlyRing(1), 80, s, FieldShape::Circle, 500, 100, 100), CalculationError);
-    EXPECT_THROW(Bsf(OnlyRing(1), 80, s, FieldShape::Circle, 10, 60, 0), CalculationError);
+    for (const double d0 : {40.0, 60.0, 100.0}) {
+        EXPECT_NEAR(Bsf(OnlyRing(50), 80, s, FieldShape::Circle, 10.0, d0), 1 + OffAxis(d0, 50),
+                    1e-14)
+            << d0;
+        EXPECT_NEAR(Bsf(OnlyRing(51), 80, s, FieldShape::Circle, 10.0, d0), 1.0, 1e-15) << d0;
+    }
+    // A 30 cm radius needs ring 300, 30.1 cm ring 301; radii above 40 cm are limited to 40 cm,
+    // which still lies past ring 300.
+    EXPECT_NO_THROW(Bsf(OnlyRing(300), 80, s, FieldShape::Circle, 60.0));
+    EXPECT_THROW(Bsf(OnlyRing(1), 80, s, FieldShape::Circle, 60.2), CalculationError);
+    EXPECT_THROW(Bsf(OnlyRing(1), 80, s, FieldShape::Circle, 500), CalculationError);
 }
 
 // One photon bin between grid energies 30 and 35 keV takes the linear interpolation.

@@ -191,8 +191,8 @@ TEST(DoseEvaluation, FailuresMapToTheirStepsMessage) {
          EvaluationOutcome::CalculationFailed, EvaluationStep::Corrections},
         {"circle past ring 300",
          [](Chain& c) {
-             c.in.Shape = FieldShape::Circle, c.in.ReferenceFieldSize = 40,
-             c.in.Equipment.FocusReceptorDistance = 50;
+             // 44 cm at the reference point is 60.5 cm at the phantom surface: ring 302.
+             c.in.Shape = FieldShape::Circle, c.in.ReferenceFieldSize = 44;
          },
          EvaluationOutcome::CalculationFailed, EvaluationStep::Spectrum},
         {"kernel file missing",

@@ -89,8 +89,7 @@ TEST(ShippedRefdata, BackscatterFactorsMatchPublishedValuesForTheBeam) {
                                                           .spectrum = &spectrum.XraySpectrum,
                                                           .phantomSurfaceDistanceCm = 60.0,
                                                           .fieldSizeCm = side,
-                                                          .shape = FieldShape::Square,
-                                                          .focusReceptorDistanceCm = 100.0});
+                                                          .shape = FieldShape::Square});
     };
     EXPECT_NEAR(bsf(10.0), 1.330, 0.03 * 1.330);
     EXPECT_NEAR(bsf(20.0), 1.388, 0.03 * 1.388);

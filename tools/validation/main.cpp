@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     try {
         if (options.BackscatterCheck)
             RunBackscatterCheck(options, std::cerr);
+        else if (options.Rechain)
+            RechainStoredRun(options, std::cerr);
         else
             RunValidation(options, std::cerr);
     } catch (const std::exception& e) {

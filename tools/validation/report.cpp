@@ -98,9 +98,9 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
                "scatter factor: simulation | scatter factor: chain |\n"
                "|---|---|---|---|---|---|---|---|---|---|\n";
     std::ostringstream circles;
-    circles << "| case | s0 (cm) | radius integrated: d0·s0/SID (cm) | B | field radius s0/2 (cm) "
-               "| B | "
-               "deviation of the chain with B(s0/2) |\n|---|---|---|---|---|---|---|\n";
+    circles << "| case | s0 (cm) | before: radius d0·s0/SID (cm) | B | chain | deviation | "
+               "now: radius s0/2 (cm) | B | chain | deviation |\n"
+               "|---|---|---|---|---|---|---|---|---|---|\n";
     std::ostringstream deviations;
     deviations << "# index case deviation_chain u_relative deviation_old couch(0 none,1 layer,2 "
                   "realistic)\n";
@@ -149,13 +149,14 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
             chainPrimary, s.SkinDosePerKar / s.PrimarySkinDosePerKar, ch.ScatterFactor);
         if (c.Shape == BeamShape::Circle) {
             const double d0 = ch.PhantomSurfaceDistance;
-            const double corrected =
-                ch.SkinDosePerKar * ch.CircleBackscatterHalfDiameter / ch.BackscatterFactor;
+            const double before =
+                ch.SkinDosePerKar * ch.CircleBackscatterBeforeMend / ch.BackscatterFactor;
             circles << Format(
-                "| %s | %.2f | %.2f | %.4f | %.2f | %.4f | %s |\n", c.Id.c_str(),
+                "| %s | %.2f | %.2f | %.4f | %.4f | %s | %.2f | %.4f | %.4f | %s |\n", c.Id.c_str(),
                 ch.SurfaceFieldSize, d0 * ch.SurfaceFieldSize / run.FocusReceptorDistanceCm,
-                ch.BackscatterFactor, 0.5 * ch.SurfaceFieldSize, ch.CircleBackscatterHalfDiameter,
-                Percent(Deviation(corrected, s.SkinDosePerKar)).c_str());
+                ch.CircleBackscatterBeforeMend, before,
+                Percent(Deviation(before, s.SkinDosePerKar)).c_str(), 0.5 * ch.SurfaceFieldSize,
+                ch.BackscatterFactor, ch.SkinDosePerKar, Percent(devChain).c_str());
         }
         deviations << Format("%d %s %.6f %.6f %.6f %d\n", index, c.Id.c_str(), devChain, relU,
                              devOld, static_cast<int>(c.Couch));
@@ -183,6 +184,9 @@ void WriteReport(const std::string& folder, const std::vector<CaseResult>& resul
         "Largest energy imbalance (deposited + escaped − incident, relative): %.1e.\n",
         run.Quick ? "Quick" : "Full", static_cast<long long>(run.HistoriesPerCase), run.Threads,
         run.WallSeconds, run.CpuSeconds, 100.0 * maxRelativeUncertainty, maxImbalance);
+    if (run.ChainReevaluated)
+        summary << "The chain's values were evaluated again by the current program against the "
+                   "stored simulations of that run.\n";
 
     std::ostringstream couchTable;
     couchTable

@@ -16,6 +16,8 @@ struct RunInfo {
     double CpuSeconds = 0;  // of the process: all threads
     bool Quick = false;
     double FocusReceptorDistanceCm = 0;
+    // The chain evaluated again against the simulations of a stored run (--rechain).
+    bool ChainReevaluated = false;
 };
 
 struct CouchDescription {

@@ -192,16 +192,14 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
                                  ": the evaluation's skin dose is not F·B·R·(d_ref/d0)²·cKa,r");
     chain.OldSkinDosePerKar = factors * (fsd / d0) * (fsd / d0) * chain.CouchTransmission;
     if (c.Shape == BeamShape::Circle) {
-        // The circle branch integrates rings out to d0·w/SID; a width w = s0·SID/(2·d0) makes
-        // that the field's own radius s0/2.
+        // A diameter of 2·d0·s0/SID makes the circle branch integrate out to d0·s0/SID.
         const double sid = eq.FocusReceptorDistance;
-        chain.CircleBackscatterHalfDiameter = ComputeBackscatterFactor(
+        chain.CircleBackscatterBeforeMend = ComputeBackscatterFactor(
             ref, BackscatterInputs{.tubeVoltageKv = ev.Conditions.TubeVoltage,
                                    .spectrum = &ev.Spectrum.XraySpectrum,
                                    .phantomSurfaceDistanceCm = d0,
-                                   .fieldSizeCm = chain.SurfaceFieldSize * sid / (2.0 * d0),
-                                   .shape = FieldShape::Circle,
-                                   .focusReceptorDistanceCm = sid});
+                                   .fieldSizeCm = 2.0 * d0 * chain.SurfaceFieldSize / sid,
+                                   .shape = FieldShape::Circle});
     }
     return chain;
 }

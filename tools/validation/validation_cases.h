@@ -68,9 +68,9 @@ struct ChainValues {
     double ScatterFactor = 0;             // SkinDose / (R·K_e)
     double SkinDosePerKar = 0;            // the chain as the program computes it, per unit Ka,r
     double OldSkinDosePerKar = 0;         // F·B·R·(FSD/d0)²·T, the chain before the mend
-    // Circles only: the backscatter factor the ring integration gives for a field of radius s0/2
-    // (the program's circle branch integrates to the radius d0·s0/SID instead).
-    double CircleBackscatterHalfDiameter = 0;
+    // Circles only: the backscatter factor of the rings out to d0·s0/SID, the radius the circle
+    // branch took before it took the field's own radius s0/2 (shown beside the mended one).
+    double CircleBackscatterBeforeMend = 0;
 };
 
 struct SimulationValues {

@@ -14,6 +14,7 @@
 
 #include "backscatter.h"
 #include "report.h"
+#include "stored_run.h"
 
 namespace ordevo::validation {
 
@@ -42,6 +43,19 @@ std::vector<std::string> SplitIds(const std::string& text) {
 }
 
 double ProcessCpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+// The couch's description and the report of the cases.
+void WriteRunReport(const ValidationContext& context, const ValidationOptions& options,
+                    const std::vector<CaseResult>& results, RunInfo run) {
+    CouchDescription couch;
+    couch.Layers = RealisticCouch(context.Couch());
+    const ValidationCase beam100{"", 100, 0.0, 10, BeamShape::Square, 0.0, CouchKind::None, 0};
+    couch.CouchAluminiumMm = AluminiumEquivalentMm(context, beam100, couch.Layers);
+    couch.PanelAluminiumMm = AluminiumEquivalentMm(
+        context, beam100, std::vector<CouchLayer>(couch.Layers.begin() + 1, couch.Layers.end()));
+    run.FocusReceptorDistanceCm = options.Equipment.FocusReceptorDistanceCm;
+    WriteReport(options.OutputFolder, results, couch, run);
+}
 
 }  // namespace
 
@@ -86,6 +100,8 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments) {
                 options.Equipment.FocusIsocentreDistanceCm + 25.0;
         } else if (a == "--bsf-check") {
             options.BackscatterCheck = true;
+        } else if (a == "--rechain") {
+            options.Rechain = true;
         } else if (a == "--cases") {
             options.CaseIds = SplitIds(value());
         } else {
@@ -128,8 +144,7 @@ void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progres
                                                    .spectrum = &spectrum,
                                                    .phantomSurfaceDistanceCm = distance,
                                                    .fieldSizeCm = field,
-                                                   .shape = FieldShape::Square,
-                                                   .focusReceptorDistanceCm = distance + 40.0});
+                                                   .shape = FieldShape::Square});
         char row[160];
         std::snprintf(row, sizeof row, "| %g | %.4f ± %.4f | %.4f | %+.2f %% |\n", energy,
                       simulated, u, chain, 100.0 * (chain / simulated - 1.0));
@@ -172,22 +187,40 @@ std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ost
     }
     if (results.empty()) throw std::invalid_argument("no case matches --cases");
 
-    CouchDescription couch;
-    couch.Layers = RealisticCouch(context.Couch());
-    const ValidationCase beam100{"", 100, 0.0, 10, BeamShape::Square, 0.0, CouchKind::None, 0};
-    couch.CouchAluminiumMm = AluminiumEquivalentMm(context, beam100, couch.Layers);
-    couch.PanelAluminiumMm = AluminiumEquivalentMm(
-        context, beam100, std::vector<CouchLayer>(couch.Layers.begin() + 1, couch.Layers.end()));
-
     RunInfo run;
     run.HistoriesPerCase = options.Settings.Histories;
     run.Threads = options.Settings.Threads;
     run.Quick = options.Quick;
-    run.FocusReceptorDistanceCm = options.Equipment.FocusReceptorDistanceCm;
     run.WallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.CpuSeconds = ProcessCpuSeconds() - cpuStart;
-    WriteReport(options.OutputFolder, results, couch, run);
+    WriteRunReport(context, options, results, run);
+    return results;
+}
+
+std::vector<CaseResult> RechainStoredRun(const ValidationOptions& options, std::ostream& progress) {
+    const ValidationContext context(options.RefdataFolder, options.Equipment);
+    StoredRun stored = ReadStoredRun(options.OutputFolder);
+    std::vector<ValidationCase> all = StandardCases();
+    for (const ValidationCase& c : DiagnosticCases()) all.push_back(c);
+    std::vector<CaseResult> results;
+    for (const StoredCase& s : stored.Cases) {
+        const auto c = std::find_if(all.begin(), all.end(),
+                                    [&](const ValidationCase& v) { return v.Id == s.Id; });
+        if (c == all.end()) throw std::runtime_error("stored case " + s.Id + " is not a case");
+        // cases.csv holds the FSD with %g: six significant digits.
+        if (std::abs(context.FocusSkinDistance(*c) - s.FocusSkinDistanceCm) > 1e-3)
+            throw std::runtime_error("stored case " + s.Id + " ran at another FSD (--fad?)");
+        CaseResult result{
+            .Case = *c, .Chain = EvaluateChain(context, *c), .Simulation = s.Simulation};
+        progress << c->Id << ": simulation " << s.Simulation.SkinDosePerKar << ", chain "
+                 << result.Chain.SkinDosePerKar << " ("
+                 << 100.0 * Deviation(result.Chain.SkinDosePerKar, s.Simulation.SkinDosePerKar)
+                 << " %)" << std::endl;
+        results.push_back(result);
+    }
+    stored.Run.ChainReevaluated = true;
+    WriteRunReport(context, options, results, stored.Run);
     return results;
 }
 

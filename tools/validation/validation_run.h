@@ -22,6 +22,8 @@ struct ValidationOptions {
     PhantomSize Phantom;
     Geometry Equipment;
     bool BackscatterCheck = false;  // --bsf-check: single energies instead of the cases
+    // --rechain: the chain evaluated again against the simulations stored in the output folder.
+    bool Rechain = false;
 };
 
 // Parses the command line (without the program name); throws std::invalid_argument.
@@ -29,7 +31,7 @@ ValidationOptions ParseArguments(const std::vector<std::string>& arguments);
 inline constexpr const char* kUsage =
     "usage: ordevo-validation [--refdata DIR] [--out DIR] [--quick | --histories N] [--threads N] "
     "[--seed N] "
-    "[--cases ID,ID,...] [--phantom WIDTHxDEPTH] [--fad CM] [--bsf-check]";
+    "[--cases ID,ID,...] [--phantom WIDTHxDEPTH] [--fad CM] [--bsf-check | --rechain]";
 
 // Energies of the single-energy backscatter check, keV.
 inline constexpr double kCheckEnergiesKeV[] = {25.0, 32.5, 45.0, 60.0, 80.0};
@@ -42,5 +44,10 @@ void RunBackscatterCheck(const ValidationOptions& options, std::ostream& progres
 
 // Runs the cases and writes the report; `progress` hears one line per case.
 std::vector<CaseResult> RunValidation(const ValidationOptions& options, std::ostream& progress);
+
+// Evaluates the chain of every case stored in the output folder's cases.csv again, takes the
+// simulations from there and writes the report anew. The geometry options (--fad) must be
+// those of the stored run: a case whose FSD differs is refused.
+std::vector<CaseResult> RechainStoredRun(const ValidationOptions& options, std::ostream& progress);
 
 }  // namespace ordevo::validation
