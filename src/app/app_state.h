@@ -16,7 +16,7 @@ struct AppState {
     QString WorkingFolder;      // reference data, equipment files, Primary.dat, B_SPCTL.dat
     ReferenceData Reference;    // read at start, constant afterwards
     QString UserName;           // registered, guest, or "" before either
-    EquipmentData Equipment;    // the selected equipment file (the editor edits it in place)
+    EquipmentData Equipment;    // read from the selected equipment file; only Form1 sets it
     QString EquipmentFileName;  // its name in the working folder; "" when none is loaded
     TubeVoltageRange Voltage;   // the tube-voltage window's setting
     // The case: the main window's handlers store Ka,r, P_KA, FSD and the shape; each

@@ -230,9 +230,12 @@ void Form1::SetTubeVoltageText(const QString& text) {
 
 void Form1::RefreshFileList() { ui_->equipmentList->Refresh(); }
 
-void Form1::ClearOtherFilterCaptions() {
-    ui_->otherFilterMaterialLabel->clear();
-    ui_->otherFilterThicknessLabel->clear();
+void Form1::EquipmentFileSaved(const QString& fileName) {
+    RefreshFileList();
+    // The file evaluated with was replaced: its new values are read, the case inputs stay.
+    if (!state_.EquipmentFileName.isEmpty() && fileName == state_.EquipmentFileName &&
+        LoadEquipment(fileName))
+        CheckResultStillCurrent();
 }
 
 // ---- Input handlers ----------------------------------------------------------------------
@@ -384,15 +387,14 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
 
 // ---- Equipment list ------------------------------------------------------------------------
 
-void Form1::ReadEquipmentFile(const QString& fileName) {
-    if (fileName.isEmpty()) return;
+bool Form1::LoadEquipment(const QString& fileName) {
     const auto loaded =
         LoadEquipmentFile(QDir(state_.WorkingFolder).filePath(fileName), state_.WorkingFolder);
     if (!loaded) {
         AppMessages().Warning(QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
                                   .arg(fileName, loaded.error().message()),
                               ui::WithBeep::Yes);
-        return;
+        return false;
     }
     const EquipmentFileContents& file = *loaded;
     state_.Equipment = file.Data;
@@ -412,10 +414,14 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     }
     ui_->focusReceptorDistanceLabel->setText(Format(file.Data.FocusReceptorDistance, "#00.0"));
     ui_->focusIsocentreDistanceLabel->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
+    return true;
+}
 
+void Form1::ReadEquipmentFile(const QString& fileName) {
+    if (fileName.isEmpty() || !LoadEquipment(fileName)) return;
     ui_->tubeVoltageBox->clear();
     ui_->focusSkinDistanceBox->setText(
-        Format(ReferencePointDistanceOf(file.Data.FocusIsocentreDistance), "#00"));
+        Format(ReferencePointDistanceOf(state_.Equipment.FocusIsocentreDistance), "#00"));
     state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
     for (QWidget* input : std::initializer_list<QWidget*>{
              ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,

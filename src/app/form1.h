@@ -54,8 +54,9 @@ public:
     // The tube-voltage window's text for Text5.
     void SetTubeVoltageText(const QString& text);
     void RefreshFileList();
-    // The editor released the other filter: its captions of the equipment panel are emptied.
-    void ClearOtherFilterCaptions();
+    // The editor wrote `fileName`: the list shows it; when it is the file evaluated with, its
+    // values are read again into the equipment and the panel.
+    void EquipmentFileSaved(const QString& fileName);
 
     // The handlers of the window's own buttons, public so the application and tests reach them.
     void EvaluateDose();                               // Command2
@@ -101,7 +102,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Activation: the equipment list is read again and the result checked against the inputs
-    // (the editor may have changed the equipment meanwhile).
+    // (another program may have changed the folder meanwhile).
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -117,6 +118,9 @@ private:
     // are taken out again with a warning (the results CSV could not keep them).
     void RefuseUnsaveableBodyPart(const QString& text);
     EvaluationInputs CurrentInputs() const;
+    // The file's values into the equipment and the panel; false (after the warning) when it
+    // cannot be used, leaving both as they were.
+    bool LoadEquipment(const QString& fileName);
     // The steps of EvaluateDose: the checked inputs (empty after a warning), each completed
     // step shown, a failure reported.
     std::optional<EvaluationInputs> AcceptCaseInputs();

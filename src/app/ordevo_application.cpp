@@ -29,12 +29,11 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
                              : EndProcess([](int exitCode) { QCoreApplication::exit(exitCode); })) {
     state_.WorkingFolder = QDir(workingFolder).absolutePath();
     const QString& folder = state_.WorkingFolder;
-    form10_ = std::make_unique<Form10>(state_.Results, folder, state_.Equipment,
-                                       state_.EquipmentFileName);
+    form10_ = std::make_unique<Form10>(state_.Results, folder);
     form1_ = std::make_unique<Form1>(state_);
     form4_ = std::make_unique<Form4>(state_.Voltage);
     form6_ = std::make_unique<Form6>(folder);
-    form8_ = std::make_unique<Form8>(state_.Equipment, state_.Reference, folder);
+    form8_ = std::make_unique<Form8>(state_.Reference, folder);
     form15_ = std::make_unique<Form15>();
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
@@ -55,8 +54,7 @@ void OrdevoApplication::Wire() {
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
     connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltageText);
     connect(&main, &Form1::tubeVoltageEntered, form4_.get(), &Form4::ShowSetting);
-    connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::RefreshFileList);
-    connect(form8_.get(), &Form8::otherFilterReleased, &main, &Form1::ClearOtherFilterCaptions);
+    connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::EquipmentFileSaved);
     // A row added or the table emptied: the evaluation shown cannot be added (again).
     connect(form10_.get(), &Form10::ResultsCleared, &main, &Form1::DisableAddingResult);
     connect(form10_.get(), &Form10::resultAdded, &main, &Form1::DisableAddingResult);
@@ -105,7 +103,8 @@ void OrdevoApplication::AddCurrentResult() {
     // check has greyed the result and disabled the button.
     if (!form1_->HasCurrentResult()) return;
     form10_->AddCurrentResult(MakeCurrentCase(state_.Conditions, state_.Result, state_.Equipment),
-                              form1_->TubeVoltageText(), form1_->ReferenceFieldSizeText());
+                              form1_->TubeVoltageText(), form1_->ReferenceFieldSizeText(),
+                              state_.EquipmentFileName);
     // Whether the row was stored or the table was full, this evaluation cannot be added again.
     form1_->DisableAddingResult();
 }

@@ -54,6 +54,19 @@ MapSettings ReadSettings(const Arguments& args) {
     return s;
 }
 
+}  // namespace
+
+std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer) {
+    const QString word =
+        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
+    if (word.isEmpty()) return std::nullopt;
+    for (const QChar c : word)
+        if (!(c.isLetterOrNumber() || c == '-' || c == '_')) return std::nullopt;
+    return word + ".room";
+}
+
+namespace {
+
 // The room profile: --room, else "<manufacturer>.room" in the data folder, else the DICOM
 // definitions (said in a note).
 RoomProfile ChooseProfile(const Arguments& args, const QString& folder,
@@ -62,9 +75,10 @@ RoomProfile ChooseProfile(const Arguments& args, const QString& folder,
     if (const auto room = args.Get("room")) {
         path = QString::fromStdString(*room);
     } else {
-        const QString word = QString::fromStdString(manufacturer).section(' ', 0, 0).toLower();
-        const QString candidate = folder + "/" + word + ".room";
-        if (!word.isEmpty() && QFileInfo(candidate).isFile()) path = candidate;
+        // The report's words become a file name only as one plain word: "../x" never leaves the
+        // data folder.
+        const std::optional<QString> name = ManufacturerRoomFileName(manufacturer);
+        if (name && QFileInfo(folder + "/" + *name).isFile()) path = folder + "/" + *name;
     }
     if (path.isEmpty()) {
         notes.push_back("製造者 \"" + manufacturer +

@@ -2,7 +2,9 @@
 // the area above thresholds, as JSON; the map as a CSV grid (and a picture) on request.
 #pragma once
 
+#include <QString>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -23,5 +25,9 @@ using MapPictureWriter = std::function<std::string(const std::string&, const map
 int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& writePicture = {});
 
 extern const std::vector<std::string> kMapOptions;
+
+// The room profile's file name for a report's manufacturer: its first word in lower case,
+// "<word>.room"; none when that word is empty or holds anything but letters, digits, '-', '_'.
+std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer);
 
 }  // namespace ordevo::cli

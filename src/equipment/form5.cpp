@@ -71,8 +71,8 @@ ui::WindowLayout Form5::Layout() {
     return {kForm5Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
 }
 
-Form5::Form5(EquipmentData& equipment, const QString& workingFolder, QWidget* parent)
-    : ui::ModelessWindow(parent), equipment_(equipment), workingFolder_(workingFolder) {
+Form5::Form5(const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), workingFolder_(workingFolder) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("  任意フィルター設定"));
     setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
@@ -147,17 +147,12 @@ void Form5::Command1Click() {
             table.error().message());
         return;
     }
-    equipment_.OtherFilterAttenuation = *table;
-    equipment_.OtherFilterThickness = thicknessMm * kCentimetresPerMillimetre;
-    equipment_.OtherFilterMaterial = material.toStdString();
-    equipment_.OtherFilterFlag = 1;
-    emit filterSet(material, ui_->thicknessBox->text());
+    emit filterSet(OtherFilterChoice{material, ui_->thicknessBox->text(),
+                                     thicknessMm * kCentimetresPerMillimetre, *table});
     hide();
 }
 
 void Form5::Command2Click() {
-    equipment_.OtherFilterThickness = 0;
-    equipment_.OtherFilterFlag = 0;
     emit filterReleased();
     hide();
 }

@@ -6,10 +6,18 @@
 #include <memory>
 
 #include "control_table.h"
-#include "equipment_data.h"
+#include "energy_grid.h"
 #include "modeless_window.h"
 
 namespace ordevo {
+
+// The other filter the user set: what the editor puts into its own record and its captions.
+struct OtherFilterChoice {
+    QString Material;       // file name without ".ele"
+    QString ThicknessText;  // as typed, for the editor's caption and the saved file
+    double ThicknessCm = 0;
+    BinArray Attenuation{};  // linear μ of the material, 1/cm per bin
+};
 
 class Form5 : public ui::ModelessWindow {
     Q_OBJECT
@@ -17,9 +25,9 @@ public:
     // The layout table and the client area.
     static ui::WindowLayout Layout();
 
-    // Sets the other-filter fields of the application's `equipment` in place; the material
-    // files are those of `workingFolder`.
-    Form5(EquipmentData& equipment, const QString& workingFolder, QWidget* parent = nullptr);
+    // The material files are those of `workingFolder`. The window holds no equipment: the
+    // choice leaves it as a value.
+    explicit Form5(const QString& workingFolder, QWidget* parent = nullptr);
     ~Form5() override;
 
     // The editor's "任意フィルタ": empties the description and the thickness, shows the window
@@ -30,10 +38,9 @@ public:
     const ui::Controls& Controls() const { return controls_; }
 
 signals:
-    // "設 定": the material name (file name without ".ele") and the thickness as typed, for the
-    // editor's captions.
-    void filterSet(const QString& material, const QString& thicknessText);
-    // "解 除": the other filter is no longer in use (the main window empties its captions).
+    // "設 定": a usable material file and a thickness were chosen.
+    void filterSet(const ordevo::OtherFilterChoice& choice);
+    // "解 除": the other filter is no longer in use.
     void filterReleased();
 
 private:
@@ -44,7 +51,6 @@ private:
     void Command1Click();  // "設 定"
     void Command2Click();  // "解 除"
 
-    EquipmentData& equipment_;
     QString workingFolder_;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;

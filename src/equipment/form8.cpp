@@ -1,11 +1,10 @@
 #include "form8.h"
 
-#include <QEvent>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -110,22 +109,6 @@ constexpr ControlSpec kForm8Controls[] = {
      1200, 8400},
 };
 
-// Boxes whose value goes into the shared record as soon as the focus leaves them.
-class LeaveFilter : public QObject {
-public:
-    explicit LeaveFilter(std::function<void(QObject*)> onLeave, QObject* parent)
-        : QObject(parent), onLeave_(std::move(onLeave)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut) onLeave_(watched);
-        return false;
-    }
-
-private:
-    std::function<void(QObject*)> onLeave_;
-};
-
 double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); }
 
 const QString kNoMaterial = QStringLiteral("---");
@@ -139,7 +122,9 @@ constexpr const char* kPresetInherentFiltrationMmAl = "2.5";
 
 struct Form8::Impl {
     Form8& window;
-    EquipmentData& equipment;
+    // The editor's own record: what the last successful "OK" computed. The main window's
+    // equipment is never touched; a saved file reaches it only by being read.
+    EquipmentData record;
     const ReferenceData& reference;
     QString workingFolder;
     ui::Controls controls;
@@ -166,18 +151,19 @@ struct Form8::Impl {
     QPushButton* saveButton = nullptr;
     QPushButton* otherFilterButton = nullptr;
     Form5* form5 = nullptr;
-    QObject* leaveFilter = nullptr;
 
-    Impl(Form8& w, EquipmentData& e, const ReferenceData& r, const QString& folder)
-        : window(w), equipment(e), reference(r), workingFolder(folder) {}
+    Impl(Form8& w, const ReferenceData& r, const QString& folder)
+        : window(w), reference(r), workingFolder(folder) {}
 
     void Build();
     void Preset();
-    void Leave(QObject* box);
+    // The boxes checked and the three quantities computed into the record, their labels shown.
+    // False after a refusal (its warning begins with `prefix`).
+    bool ComputeFromBoxes(const QString& prefix);
     void Command1Click();  // "OK"
     void Command3Click();  // "Save"
-    // A failed "OK": the warning, the box to correct focused, no results and no "Save".
-    void RefuseOk(const QString& message, QLineEdit* box);
+    // A refused computation: the warning, the box to correct focused, no results and no "Save".
+    void Refuse(const QString& message, QLineEdit* box);
     // Full-width digits in `boxes` become ASCII; the first box holding text that is not one
     // number ("1O.5" typed for 10.5, "80kV") is returned, or null. Empty boxes pass.
     QLineEdit* FirstNonNumber(std::initializer_list<QLineEdit*> boxes);
@@ -243,20 +229,6 @@ void Form8::Impl::Preset() {
     saveButton->setEnabled(false);
 }
 
-void Form8::Impl::Leave(QObject* box) {
-    // A text that is not one number stores nothing: "OK" refuses it with the box named.
-    if (auto* edit = qobject_cast<QLineEdit*>(box); edit == nullptr || FirstNonNumber({edit}))
-        return;
-    if (box == targetAngleBox) equipment.TargetAngle = ValueOf(targetAngleBox->text());
-    if (box == inherentFiltrationBox)
-        equipment.InherentFiltration =
-            ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
-    if (box == addedAluminiumBox)
-        equipment.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
-    if (box == addedCopperBox)
-        equipment.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
-}
-
 QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     switch (problem) {
     case CouchInputProblem::AirKermaWithoutCouch: return airKermaWithoutCouchBox;
@@ -278,7 +250,7 @@ QLineEdit* Form8::Impl::BoxFor(CouchInputProblem problem) const {
     return nullptr;
 }
 
-void Form8::Impl::RefuseOk(const QString& message, QLineEdit* box) {
+void Form8::Impl::Refuse(const QString& message, QLineEdit* box) {
     couchTransmissionLabel->clear();
     calibrationConstantLabel->clear();
     couchThicknessLabel->clear();
@@ -318,13 +290,13 @@ QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) 
     return first;
 }
 
-void Form8::Impl::Command1Click() {
+bool Form8::Impl::ComputeFromBoxes(const QString& prefix) {
     for (QLineEdit* box : {nameBox, focusReceptorDistanceBox, focusIsocentreDistanceBox,
                            targetAngleBox, inherentFiltrationBox, addedAluminiumBox, addedCopperBox,
                            airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox}) {
         if (box->text().trimmed().isEmpty()) {
-            RefuseOk(QString::fromUtf8(kCouchEmptyInputMessage), box);
-            return;
+            Refuse(prefix + QString::fromUtf8(kCouchEmptyInputMessage), box);
+            return false;
         }
     }
     // Each number box holds one number: "1O.5" is refused, never read as its leading 1.
@@ -332,12 +304,12 @@ void Form8::Impl::Command1Click() {
             {focusReceptorDistanceBox, focusIsocentreDistanceBox, targetAngleBox,
              inherentFiltrationBox, addedAluminiumBox, addedCopperBox, typicalTubeVoltageBox,
              airKermaWithoutCouchBox, airKermaWithCouchBox, displayedAirKermaBox})) {
-        RefuseOk(NotANumberMessage(box), box);
-        return;
+        Refuse(prefix + NotANumberMessage(box), box);
+        return false;
     }
-    // The record as "OK" would store it; it replaces the shared one only if the computation
-    // succeeds, so a refused measurement leaves the equipment as it was.
-    EquipmentData candidate = equipment;
+    // The record as the boxes give it; it replaces the editor's record only if the
+    // computation succeeds, so a refused measurement leaves the last result as it was.
+    EquipmentData candidate = record;
     candidate.TargetAngle = ValueOf(targetAngleBox->text());
     candidate.InherentFiltration =
         ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
@@ -347,8 +319,7 @@ void Form8::Impl::Command1Click() {
         ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
     candidate.FocusReceptorDistance = ValueOf(focusReceptorDistanceBox->text());
     candidate.FocusIsocentreDistance = ValueOf(focusIsocentreDistanceBox->text());
-    // "---": no other filter was chosen for this equipment. A flag left over from the last
-    // file read would be saved with the material "---", a file no reader could load.
+    // "---": no other filter was chosen for this equipment, so none is saved.
     if (otherFilterMaterialLabel->text() == kNoMaterial) candidate.OtherFilterFlag = 0;
 
     CouchMeasurement measurement;
@@ -361,25 +332,31 @@ void Form8::Impl::Command1Click() {
     try {
         result = ComputeCouchCalibration(reference.Attenuation, candidate, measurement);
     } catch (const CouchInputError& error) {
-        RefuseOk(QString::fromStdString(CouchFailureMessage(error)), BoxFor(error.problem()));
-        return;
+        Refuse(prefix + QString::fromStdString(CouchFailureMessage(error)),
+               BoxFor(error.problem()));
+        return false;
     } catch (const CalculationError& error) {
-        RefuseOk(QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
-                     QString::fromStdString(DescribeCalculationFailure(error.Failure())),
-                 nullptr);
-        return;
+        Refuse(prefix + QStringLiteral(" 天板透過率と校正定数を計算できません \n") +
+                   QString::fromStdString(DescribeCalculationFailure(error.Failure())),
+               nullptr);
+        return false;
     }
 
     candidate.CouchTransmission = result.CouchTransmission;
     candidate.CalibrationConstant = result.CalibrationConstant;
     candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
-    equipment = candidate;
+    record = candidate;
     const ResultLabelTexts labels = CouchLabels(result);
     for (QLabel* label : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel}) {
         for (const auto& [name, text] : labels)
             if (label->objectName() == QLatin1String(name))
                 label->setText(QString::fromStdString(text));
     }
+    return true;
+}
+
+void Form8::Impl::Command1Click() {
+    if (!ComputeFromBoxes(QString())) return;
     saveButton->setEnabled(true);
     saveButton->setFocus();
 }
@@ -399,65 +376,44 @@ void Form8::Impl::Command3Click() {
         nameBox->setFocus();
         return;
     }
-    // Distances, angle and measured quantities as "OK" stored them; filtrations and texts as
-    // the boxes hold them now, so these must still be numbers.
-    if (QLineEdit* box = FirstNonNumber(
-            {inherentFiltrationBox, addedAluminiumBox, addedCopperBox, typicalTubeVoltageBox})) {
-        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
-                                  NotANumberMessage(box));
-        box->setFocus();
-        box->selectAll();
+    // What is saved is what the boxes hold now, checked and computed as "OK" does: a box
+    // changed after "OK" is never saved with the value of the last "OK".
+    const QString cannotSave = QStringLiteral(" 基本データを保存できませんでした \n");
+    if (!ComputeFromBoxes(cannotSave)) return;
+    EquipmentRecordTexts texts;
+    texts.FocusReceptorDistance = record.FocusReceptorDistance;
+    texts.FocusIsocentreDistance = record.FocusIsocentreDistance;
+    texts.TargetAngle = record.TargetAngle;
+    texts.InherentFiltrationMm = ValueOf(inherentFiltrationBox->text());
+    texts.AddedAluminiumMm = ValueOf(addedAluminiumBox->text());
+    texts.AddedCopperMm = ValueOf(addedCopperBox->text());
+    texts.OtherFilterFlag = record.OtherFilterFlag;
+    texts.OtherFilterMaterialText = otherFilterMaterialLabel->text();
+    texts.OtherFilterThicknessText = otherFilterThicknessLabel->text();
+    texts.TypicalTubeVoltageText = typicalTubeVoltageBox->text();
+    texts.CouchTransmission = record.CouchTransmission;
+    texts.CouchSoftTissueThickness = record.CouchSoftTissueThickness;
+    texts.CalibrationConstant = record.CalibrationConstant;
+    // The limits every file is read against: a file saved outside them could not be loaded.
+    if (const auto violation = CheckEquipmentLimits(record)) {
+        Refuse(cannotSave + QString::fromStdString(DescribeViolation(*violation)), nullptr);
         return;
     }
-    EquipmentRecordTexts record;
-    record.FocusReceptorDistance = equipment.FocusReceptorDistance;
-    record.FocusIsocentreDistance = equipment.FocusIsocentreDistance;
-    record.TargetAngle = equipment.TargetAngle;
-    record.InherentFiltrationMm = ValueOf(inherentFiltrationBox->text());
-    record.AddedAluminiumMm = ValueOf(addedAluminiumBox->text());
-    record.AddedCopperMm = ValueOf(addedCopperBox->text());
-    record.OtherFilterFlag = equipment.OtherFilterFlag;
-    record.OtherFilterMaterialText = otherFilterMaterialLabel->text();
-    record.OtherFilterThicknessText = otherFilterThicknessLabel->text();
-    record.TypicalTubeVoltageText = typicalTubeVoltageBox->text();
-    record.CouchTransmission = equipment.CouchTransmission;
-    record.CouchSoftTissueThickness = equipment.CouchSoftTissueThickness;
-    record.CalibrationConstant = equipment.CalibrationConstant;
-    // A filtration changed after "OK" is saved as typed: it must keep the limits every file is
-    // read against, or the saved file could not be loaded.
-    EquipmentData saved = equipment;
-    saved.InherentFiltration = record.InherentFiltrationMm * kCentimetresPerMillimetre;
-    saved.AddedAluminium = record.AddedAluminiumMm * kCentimetresPerMillimetre;
-    saved.AddedCopper = record.AddedCopperMm * kCentimetresPerMillimetre;
-    saved.OtherFilterThickness =
-        ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
-    if (const auto violation = CheckEquipmentLimits(saved)) {
-        QLineEdit* box = violation->Field == EquipmentField::InherentFiltration
-                             ? inherentFiltrationBox
-                         : violation->Field == EquipmentField::AddedAluminium ? addedAluminiumBox
-                         : violation->Field == EquipmentField::AddedCopper    ? addedCopperBox
-                                                                              : nullptr;
-        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
-                                  QString::fromStdString(DescribeViolation(*violation)));
-        if (box != nullptr) box->setFocus();
-        return;
-    }
-    const auto written = WriteEquipmentFile(workingFolder, name, record);
+    const QString fileName = name + QLatin1String(kEquipmentFileExtension);
+    if (!ui::MayReplaceFile(QDir(workingFolder).filePath(fileName))) return;
+    const auto written = WriteEquipmentFile(workingFolder, name, texts);
     if (!written) {
-        ui::AppMessages().Warning(QStringLiteral(" 基本データを保存できませんでした \n") +
-                                  written.error().message());
+        ui::AppMessages().Warning(cannotSave + written.error().message());
         return;
     }
     ui::AppMessages().Notice(QStringLiteral(" 基本データを ") + *written +
                              QStringLiteral(" に保存しました "));
-    emit window.equipmentSaved();
+    emit window.equipmentSaved(*written);
     window.hide();
 }
 
-Form8::Form8(EquipmentData& equipment, const ReferenceData& reference, const QString& workingFolder,
-             QWidget* parent)
-    : ui::ModelessWindow(parent),
-      impl_(std::make_unique<Impl>(*this, equipment, reference, workingFolder)) {
+Form8::Form8(const ReferenceData& reference, const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this, reference, workingFolder)) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("  装置データ作成"));
     setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
@@ -483,28 +439,27 @@ Form8::Form8(EquipmentData& equipment, const ReferenceData& reference, const QSt
             i + 1 < focusChain.size() ? static_cast<QWidget*>(focusChain[i + 1]) : d.okButton;
         connect(focusChain[i], &QLineEdit::returnPressed, to, [to] { to->setFocus(); });
     }
-    d.leaveFilter = new LeaveFilter([&d](QObject* box) { d.Leave(box); }, this);
-    for (QLineEdit* box :
-         {d.targetAngleBox, d.inherentFiltrationBox, d.addedAluminiumBox, d.addedCopperBox})
-        box->installEventFilter(d.leaveFilter);
-
-    d.form5 = new Form5(equipment, workingFolder, this);
-    connect(d.form5, &Form5::filterSet, this,
-            [&d](const QString& material, const QString& thicknessText) {
-                d.otherFilterMaterialLabel->setText(material);
-                d.otherFilterThicknessLabel->setText(thicknessText);
-            });
-    connect(d.form5, &Form5::filterReleased, this, &Form8::otherFilterReleased);
+    d.form5 = new Form5(workingFolder, this);
+    connect(d.form5, &Form5::filterSet, this, [&d](const OtherFilterChoice& filter) {
+        d.record.OtherFilterAttenuation = filter.Attenuation;
+        d.record.OtherFilterThickness = filter.ThicknessCm;
+        d.record.OtherFilterMaterial = filter.Material.toStdString();
+        d.record.OtherFilterFlag = 1;
+        d.otherFilterMaterialLabel->setText(filter.Material);
+        d.otherFilterThicknessLabel->setText(filter.ThicknessText);
+    });
+    // The captions keep the released material's texts, as the window always showed them.
+    connect(d.form5, &Form5::filterReleased, this, [&d] {
+        d.record.OtherFilterThickness = 0;
+        d.record.OtherFilterFlag = 0;
+    });
     connect(d.otherFilterButton, &QPushButton::clicked, d.form5, &Form5::Open);
     connect(d.okButton, &QPushButton::clicked, this, [&d] { d.Command1Click(); });
     connect(d.saveButton, &QPushButton::clicked, this, [&d] { d.Command3Click(); });
     connect(d.cancelButton, &QPushButton::clicked, this, &QWidget::hide);
 }
 
-Form8::~Form8() {
-    // The boxes outlive the state here and lose their focus while being destroyed.
-    delete impl_->leaveFilter;
-}
+Form8::~Form8() = default;
 
 ui::WindowLayout Form8::Layout() {
     return {kForm8Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
@@ -512,7 +467,10 @@ ui::WindowLayout Form8::Layout() {
 
 const ui::Controls& Form8::Controls() const { return impl_->controls; }
 
+const EquipmentData& Form8::Record() const { return impl_->record; }
+
 void Form8::StartNew() {
+    impl_->record = EquipmentData{};
     impl_->Preset();
     ShowInFront();
     impl_->nameBox->setFocus();

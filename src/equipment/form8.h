@@ -18,23 +18,21 @@ public:
     // The layout table and the client area.
     static ui::WindowLayout Layout();
 
-    // Edits the application's `equipment` in place (leaving a box updates it at once, as the
-    // main window's evaluations use it).
-    Form8(EquipmentData& equipment, const ReferenceData& reference, const QString& workingFolder,
-          QWidget* parent = nullptr);
+    // Works on a record of its own: the equipment the main window evaluates with changes only
+    // when a file is read there (the application reloads a saved file that is selected).
+    Form8(const ReferenceData& reference, const QString& workingFolder, QWidget* parent = nullptr);
     ~Form8() override;
     // "新規作成" of the main window: presets, then shows the window.
     void StartNew();
 
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const;
+    // The editor's record: the values of the last successful "OK" or "Save".
+    const EquipmentData& Record() const;
 
 signals:
-    // A file was written (the main window refreshes its file list).
-    void equipmentSaved();
-    // The filter window's "解 除" released the other filter, so the main window can empty its
-    // other-filter captions (the editor's own captions keep their texts).
-    void otherFilterReleased();
+    // The file `fileName` ("Room 2.odv3") was written in the working folder.
+    void equipmentSaved(const QString& fileName);
 
 private:
     struct Impl;

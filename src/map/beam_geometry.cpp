@@ -114,6 +114,8 @@ TableSlab TableSlabOf(const PlacementSetup& setup, bool prone) {
 }
 
 double PathThroughSlab(const TableSlab& slab, const Vec3& from, const Vec3& to) {
+    // A room without table top and mattress: no path, never 0/0 downstream.
+    if (!(slab.Thickness() > 0.0)) return 0.0;
     // Clip the segment's parameter to each pair of faces (Liang–Barsky).
     double t0 = 0.0, t1 = 1.0;
     const Vec3 d = to - from;

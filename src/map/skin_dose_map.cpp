@@ -113,6 +113,13 @@ EventChain MakeChain(const ReferenceData& ref, const ChainInputs& in, const Spec
     return c;
 }
 
+// The couch's soft-tissue thickness along a ray that runs `pathCm` through the table: the
+// equipment's thickness scaled by the path against the slab's own thickness (0 without a slab).
+double CouchDepthCm(double couchThicknessCm, double pathCm, const TableSlab& slab) {
+    if (!(pathCm > 0.0)) return 0.0;
+    return std::min(kDeepestCouchCm, couchThicknessCm * pathCm / slab.Thickness());
+}
+
 struct Accumulator {
     std::vector<double> EventDose, StepPeak, StepDistance, BestEventDose, BestDistance;
     std::vector<std::size_t> Touched;
@@ -158,7 +165,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         }
     }
     const PlacementSetup setup{settings.Profile, shape, settings.LandmarkCm};
-    const std::vector<EventPlacement> placements = PlaceEvents(report, distances, setup, out.Notes);
+    out.Placements = PlaceEvents(report, distances, setup, out.Notes);
+    const std::vector<EventPlacement>& placements = out.Placements;
 
     Accumulator acc;
     acc.EventDose.assign(cells, 0.0);
@@ -190,8 +198,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         const double fsd = central.value_or(in.ReferenceDistanceCm);
         const double couchPath =
             central ? PathThroughSlab(slab, middle.Focus, middle.Focus + middle.Axis * fsd) : 0.0;
-        const double couchCm = std::min(
-            kDeepestCouchCm, in.Equipment.CouchSoftTissueThickness * couchPath / slab.Thickness());
+        const double couchCm = CouchDepthCm(in.Equipment.CouchSoftTissueThickness, couchPath, slab);
         EventChain chain;
         try {
             chain = MakeChain(ref, in, spectra.Get(ref, in.Equipment, in.Voltage), fsd, couchCm,
@@ -218,8 +225,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                 if (torso && r.x * cell.Nx + r.z * cell.Nz >= 0.0) continue;
                 const double distance = r.Length();
                 const double path = PathThroughSlab(slab, s.Focus, {cell.X, cell.Y, cell.Z});
-                const double t =
-                    std::min(kDeepestCouchCm, chain.CouchThicknessCm * path / slab.Thickness());
+                const double t = CouchDepthCm(chain.CouchThicknessCm, path, slab);
                 const double d0 = distance - t;
                 // The field and the place as seen on the phantom surface in front of the couch.
                 const double toSurface = d0 / distance;

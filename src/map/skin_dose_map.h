@@ -43,6 +43,9 @@ struct SkinDoseMap {
     int MappedEvents = 0;
     std::vector<UnmappedEvent> Unmapped;
     std::vector<std::string> Notes;
+    // Where each event's beam stood (one per report event; no steps: not placed), so a check can
+    // send its own photons along the same beams.
+    std::vector<EventPlacement> Placements;
     // Area of the cells at or above `thresholdMGy`, cm².
     double AreaAtOrAboveCm2(double thresholdMGy) const;
 };

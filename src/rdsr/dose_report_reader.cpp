@@ -3,6 +3,7 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcistrmb.h>
 #include <dcmtk/dcmdata/dcmetinf.h>
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmsr/dsrcitem.h>
@@ -11,12 +12,15 @@
 #include <dcmtk/oflog/logger.h>
 #include <dcmtk/oflog/spi/logevent.h>
 
+#include <QFileInfo>
 #include <cctype>
 #include <cmath>
 #include <charconv>
 #include <mutex>
 #include <vector>
 
+#include "cp932_text.h"
+#include "nesting_depth.h"
 #include "number_format.h"
 #include "ucum_units.h"
 
@@ -143,6 +147,11 @@ std::optional<double> ReadNumber(const Item& item, Quantity quantity,
         notes.push_back(what + ": no numeric value (\"" + item.Number + "\"), ignored");
         return std::nullopt;
     }
+    // "NaN", "inf" and values beyond the double range would poison every sum they enter.
+    if (!std::isfinite(*value)) {
+        notes.push_back(what + " " + item.Number + ": not a finite number, value refused");
+        return std::nullopt;
+    }
     if (!item.HasUnits) {
         notes.push_back(what + " " + item.Number + ": no unit given, value refused");
         return std::nullopt;
@@ -151,6 +160,12 @@ std::optional<double> ReadNumber(const Item& item, Quantity quantity,
     if (!converted) {
         notes.push_back(what + " " + item.Number + ": unknown unit \"" + item.CodeValue +
                         "\" for " + ProgramUnitName(quantity) + ", value refused");
+        return std::nullopt;
+    }
+    if (!std::isfinite(*converted)) {
+        notes.push_back(what + " " + item.Number + " " + item.CodeValue + ": beyond the range of " +
+                        ProgramUnitName(quantity) + ", value refused");
+        return std::nullopt;
     }
     return converted;
 }
@@ -381,17 +396,47 @@ std::optional<double> XrayFilter::ThicknessMm() const {
 }
 
 ReportReading ReadDoseReport(const std::string& path) {
+    // Checked before opening: a named pipe would block, a device or a huge file would be read
+    // into memory without end.
+    const auto bytes = ReadFileBytes(QString::fromStdString(path), kDoseReportMaxBytes);
+    if (!bytes) {
+        ReportReading reading;
+        reading.Error = "not a readable DICOM file (" + bytes.error().message().toStdString() + ")";
+        return reading;
+    }
+    return ReadDoseReportBytes(reinterpret_cast<const unsigned char*>(bytes->constData()),
+                               static_cast<std::size_t>(bytes->size()));
+}
+
+ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
+    ReportReading reading;
+    // The toolkit's reader recurses once per level of nesting.
+    if (const std::string deep = CheckNestingDepth(data, size); !deep.empty()) {
+        reading.Error = "not a readable dose report (" + deep + ")";
+        return reading;
+    }
     const std::lock_guard<std::mutex> lock(ReadMutex());
     NoteCapture capture;
-    ReportReading reading;
 
     DcmFileFormat file;
-    OFCondition status = file.loadFile(path.c_str());
+    DcmInputBufferStream stream;
+    stream.setBuffer(data, static_cast<offile_off_t>(size));
+    stream.setEos();
+    file.transferInit();
+    OFCondition status = file.read(stream, EXS_Unknown, EGL_noChange, DCM_MaxReadLength);
+    file.transferEnd();
     if (status.bad()) {
         reading.Error = std::string("not a readable DICOM file (") + status.text() + ")";
         return reading;
     }
     DcmDataset& dataset = *file.getDataset();
+    OFString sopClass;
+    dataset.findAndGetOFString(DCM_SOPClassUID, sopClass);
+    if (sopClass == UID_EnhancedXRayRadiationDoseSRStorage) {
+        reading.Error =
+            "an Enhanced X-Ray Radiation Dose SR, a storage class this program does not read";
+        return reading;
+    }
     std::vector<std::string> notes;
     OFString characterSet;
     dataset.findAndGetOFStringArray(DCM_SpecificCharacterSet, characterSet);
@@ -467,6 +512,8 @@ ReportReading ReadDoseReport(const std::string& path) {
 }
 
 bool IsDoseReportFile(const std::string& path) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.isFile() || info.size() > kDoseReportMaxBytes) return false;
     const std::lock_guard<std::mutex> lock(ReadMutex());
     NoteCapture capture;
     DcmFileFormat file;

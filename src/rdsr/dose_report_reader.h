@@ -1,6 +1,7 @@
 // Reads a DICOM X-ray radiation dose structured report (projection X-ray) into a DoseReport.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -13,15 +14,25 @@ struct ReportReading {
     std::string Error;  // when there is no report: why, in a sentence naming the problem
 };
 
+// The largest dose report read. A report of a long procedure holds a few thousand events of a
+// few kB each, some 20 MB; anything larger is refused before it is read, as it would be held in
+// memory whole.
+inline constexpr long long kDoseReportMaxBytes = 64LL * 1024 * 1024;
+
 // Reads leniently, as real devices' reports are often not strictly conformant: invalid
 // content-item values are accepted, relationship constraints ignored and invalid items skipped,
 // and what was skipped or refused lands in the report's notes. A file that is not DICOM, not a
 // structured report, or a report of another kind (another template, a CT dose report) is an
-// error. Thread-safe: reads are serialised.
+// error; so are a path that is not a regular file, a file larger than kDoseReportMaxBytes and a
+// file nested deeper than kMaxNestingDepth. Thread-safe: reads are serialised.
 ReportReading ReadDoseReport(const std::string& path);
 
+// The same from the file's bytes in memory.
+ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size);
+
 // Whether the file's meta header names an X-ray radiation dose report storage class; for
-// picking the reports out of a folder. Never throws; false for anything unreadable.
+// picking the reports out of a folder. Never throws; false for anything unreadable, for what is
+// not a regular file and for a file larger than kDoseReportMaxBytes.
 bool IsDoseReportFile(const std::string& path);
 
 }  // namespace ordevo::rdsr

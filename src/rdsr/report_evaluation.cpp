@@ -145,6 +145,31 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
         t.SingleCaseNote = MessageFor(single.Outcome);
 }
 
+// One event through the chain into `e`; throws what the chain throws.
+void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, const PlaneSetup* setup,
+                   const ScatterKernelLoader& loadKernel, SpectrumCache& cache,
+                   EventEvaluation& e) {
+    if (!setup) {
+        e.Case.Status = EventStatus::Failed;
+        e.Case.Note = "平面 B の装置ファイルが指定されていません";
+        return;
+    }
+    e.Case = MakeEventCase(event, *setup);
+    if (e.Case.Status != EventStatus::Evaluated) return;
+    const SpectrumSource spectra = [&cache](const AttenuationTable& t, const EquipmentData& eq,
+                                            const TubeVoltageRange& v) { return cache(t, eq, v); };
+    const DoseEvaluation d = EvaluateDose(ref, e.Case.Inputs, loadKernel, {}, spectra);
+    if (d.Outcome == EvaluationOutcome::Completed) {
+        e.SkinDoseMGy = d.Result.SkinDose;
+        e.Result = d.Result;
+        e.Uncertainty =
+            EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge, loadKernel, spectra);
+    } else {
+        e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
+                        std::string(MessageFor(d.Outcome)) + " (" + FailureReasonOf(d) + ")");
+    }
+}
+
 }  // namespace
 
 const char* EventStatusName(EventStatus status) {
@@ -241,28 +266,16 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
         PlaneEvaluation& plane = PlaneFor(out, event.Plane, setup);
         EventEvaluation e;
         e.EventIndex = i;
-        if (!setup) {
-            e.Case.Status = EventStatus::Failed;
-            e.Case.Note = "平面 B の装置ファイルが指定されていません";
-        } else {
-            e.Case = MakeEventCase(event, *setup);
-        }
-        if (e.Case.Status == EventStatus::Evaluated) {
-            SpectrumCache& cache = onB ? spectraB : spectraA;
-            const SpectrumSource spectra =
-                [&cache](const AttenuationTable& t, const EquipmentData& eq,
-                         const TubeVoltageRange& v) { return cache(t, eq, v); };
-            const DoseEvaluation d = EvaluateDose(ref, e.Case.Inputs, loadKernel, {}, spectra);
-            if (d.Outcome == EvaluationOutcome::Completed) {
-                e.SkinDoseMGy = d.Result.SkinDose;
-                e.Result = d.Result;
-                e.Uncertainty = EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge,
-                                                    loadKernel, spectra);
-            } else {
-                e.Case =
-                    Refuse(std::move(e.Case), EventStatus::Failed,
-                           std::string(MessageFor(d.Outcome)) + " (" + FailureReasonOf(d) + ")");
-            }
+        try {
+            EvaluateEvent(ref, event, setup, loadKernel, onB ? spectraB : spectraA, e);
+        } catch (const std::exception& error) {
+            // One event's fault is that event's failure; the report, the other events and the
+            // other files go on.
+            e.SkinDoseMGy = 0;
+            e.Result = {};
+            e.Uncertainty.reset();
+            e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
+                            std::string("計算できません (") + error.what() + ")");
         }
         plane.Events.push_back(std::move(e));
         if (progress && !progress(i + 1, total)) {
@@ -272,7 +285,12 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
     }
     for (PlaneEvaluation& plane : out.Planes) {
         const PlaneSetup* setup = plane.Plane == AcquisitionPlane::B ? planeB : &planeA;
-        Summarise(ref, plane, setup, loadKernel);
+        try {
+            Summarise(ref, plane, setup, loadKernel);
+        } catch (const std::exception& error) {
+            plane.Totals.SingleCaseSkinDoseMGy.reset();
+            plane.Totals.SingleCaseNote = std::string("計算できません (") + error.what() + ")";
+        }
     }
     return out;
 }

@@ -2,6 +2,7 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
 
@@ -155,6 +156,14 @@ std::unique_ptr<Messages> SetAppMessages(std::unique_ptr<Messages> messages) {
     std::unique_ptr<Messages> previous = std::move(Installed());
     Installed() = std::move(messages);
     return previous;
+}
+
+bool MayReplaceFile(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists()) return true;
+    return AppMessages().AskYesNo(
+               QStringLiteral(" %1 は既にあります。置き換えますか？ ").arg(file.fileName()),
+               MessageIcon::Question) == Answer::Yes;
 }
 
 }  // namespace ordevo::ui

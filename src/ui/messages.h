@@ -63,6 +63,10 @@ private:
     QString title_;
 };
 
+// Before a save replaces a file: true when `path` does not exist yet, or when the user answers
+// "はい" to the question that names the file.
+bool MayReplaceFile(const QString& path);
+
 // The process-wide service. Until SetAppMessages installs another, it is a QtMessages with
 // the application's display name as title. Use from the user-interface thread only.
 Messages& AppMessages();

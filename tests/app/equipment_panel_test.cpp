@@ -4,8 +4,9 @@
 #include <QTest>
 
 #include "app_fixture.h"
-#include "form10.h"
 #include "file_list_box.h"
+#include "form10.h"
+#include "form8.h"
 
 namespace ordevo::testing {
 namespace {
@@ -27,6 +28,22 @@ protected:
         return texts;
     }
     ui::FileListBox* File1() { return Main().Control<ui::FileListBox>("File1"); }
+    // "新規作成", the boxes of a room named `name` with target angle `angle`, then "OK".
+    void CreateInEditor(const QString& name, const QString& angle) {
+        Click("Command7");
+        Form8& editor = App().EquipmentEditor();
+        const std::pair<const char*, QString> texts[] = {
+            {"Text13", name}, {"Text8", "100"}, {"Text5", "75"},   {"Text1", angle},
+            {"Text2", "2.5"}, {"Text3", "0"},   {"Text4", "0.1"},  {"Text23", "80"},
+            {"Text14", "10"}, {"Text15", "8"},  {"Text16", "6.0"},
+        };
+        for (const auto& [box, text] : texts)
+            editor.findChild<QLineEdit*>(QString::fromLatin1(box))->setText(text);
+        EditorButton("Command1")->click();
+    }
+    QPushButton* EditorButton(const char* name) {
+        return App().EquipmentEditor().findChild<QPushButton*>(QString::fromLatin1(name));
+    }
 };
 
 TEST_F(EquipmentPanel, ReadingAFileShowsItsValuesAndPreparesTheCase) {
@@ -163,6 +180,35 @@ TEST_F(EquipmentPanel, DeletingAsksFirstAndTakesTheEquipmentAlong) {
     ClickFile(QStringLiteral("Room1.odv3"));
     EXPECT_TRUE(Button("Command2")->isEnabled());
     EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05);
+}
+
+// The editor works on its own record: another equipment created there, cancelled or saved,
+// leaves the equipment the main window evaluates with and names; saving over the selected file
+// reads that file again, keeping the case inputs.
+TEST_F(EquipmentPanel, TheEditorNeverChangesTheEquipmentEvaluatedWith) {
+    Start();
+    PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("10"), "Option2");
+    Click("Command2");
+    const QString corrected = LabelText("Label68");
+    ASSERT_FALSE(corrected.isEmpty());
+    for (const char* closing : {"Command2", "Command3"}) {  // Cancel, Save
+        CreateInEditor(QStringLiteral("Room2"), QStringLiteral("15"));
+        EditorButton(closing)->click();
+        Click("Command2");
+        EXPECT_EQ(LabelText("Label68"), corrected) << closing;
+        EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05) << closing;
+        EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0")) << closing;
+        EXPECT_EQ(State().EquipmentFileName, QStringLiteral("Room1.odv3"));
+    }
+    ASSERT_TRUE(QFile::exists(PathOf(QStringLiteral("Room2.odv3"))));
+
+    CreateInEditor(QStringLiteral("Room1"), QStringLiteral("15"));
+    Messages().QueueAnswer(Answer::Yes);  // replace Room1.odv3
+    EditorButton("Command3")->click();
+    EXPECT_EQ(LabelText("Label23"), QStringLiteral("15.0"));
+    EXPECT_NE(State().Equipment.CalibrationConstant, 1.05);
+    EXPECT_EQ(Box("Text14")->text(), QStringLiteral("100"));
+    EXPECT_FALSE(Label("Label68")->isEnabled());  // the result shown is stale now
 }
 
 // Files added to or removed from the folder by another program show when the window is

@@ -45,16 +45,15 @@ std::unique_ptr<QWidget> Build(Scratch& s) {
     if constexpr (std::is_same_v<W, Form1>)
         return std::make_unique<Form1>(s.state);
     else if constexpr (std::is_same_v<W, Form10>)
-        return std::make_unique<Form10>(s.state.Results, s.folder.path(), s.state.Equipment,
-                                        s.state.EquipmentFileName);
+        return std::make_unique<Form10>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
         return std::make_unique<W>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form4>)
         return std::make_unique<Form4>(s.state.Voltage);
     else if constexpr (std::is_same_v<W, Form5>)
-        return std::make_unique<Form5>(s.state.Equipment, s.folder.path());
+        return std::make_unique<Form5>(s.folder.path());
     else if constexpr (std::is_same_v<W, Form8>)
-        return std::make_unique<Form8>(s.state.Equipment, s.state.Reference, s.folder.path());
+        return std::make_unique<Form8>(s.state.Reference, s.folder.path());
     else if constexpr (std::is_same_v<W, Form6>)
         return std::make_unique<Form6>(s.folder.path());
     else if constexpr (std::is_same_v<W, DoseReportWindow>)

@@ -91,5 +91,25 @@ TEST_F(MapCommand, RoomProfileComesFromItsFile) {
     EXPECT_TRUE(Has("Room1 1 行目: height は up か down です")) << out_.str();
 }
 
+// The manufacturer's first word names the room file; a word that could leave the data folder
+// names none.
+TEST(MapCommandRoomFile, ManufacturerNamesAPlainFileOnly) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"Siemens Healthineers", "siemens.room"},
+        {" GE Healthcare", "ge.room"},
+        {"../../etc/passwd", nullptr},
+        {"Philips/Medical", nullptr},
+        {"", nullptr},
+        {"..", nullptr},
+    };
+    for (const auto& [manufacturer, expected] : rows) {
+        const std::optional<QString> name = ManufacturerRoomFileName(manufacturer);
+        if (expected)
+            EXPECT_EQ(name.value_or("none"), QString(expected)) << manufacturer;
+        else
+            EXPECT_FALSE(name) << manufacturer;
+    }
+}
+
 }  // namespace
 }  // namespace ordevo::cli

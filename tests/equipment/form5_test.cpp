@@ -12,6 +12,7 @@
 
 #include "file_list_box.h"
 #include "fonts.h"
+#include "equipment_data.h"
 #include "form5.h"
 #include "material_file.h"
 #include "scripted_messages.h"
@@ -77,16 +78,25 @@ protected:
 
     QTemporaryDir folder;
     ui::ScopedScriptedMessages messages;
+    // A stand-in for the editor's record, set from what the window hands back.
     EquipmentData equipment;
     std::vector<std::pair<QString, QString>> captions;  // what the editor was told
     int releases = 0;
-    Form5 window{equipment, folder.path()};
-    const QMetaObject::Connection setConnection = QObject::connect(
-        &window, &Form5::filterSet, [this](const QString& material, const QString& thickness) {
-            captions.emplace_back(material, thickness);
+    Form5 window{folder.path()};
+    const QMetaObject::Connection setConnection =
+        QObject::connect(&window, &Form5::filterSet, [this](const OtherFilterChoice& filter) {
+            captions.emplace_back(filter.Material, filter.ThicknessText);
+            equipment.OtherFilterFlag = 1;
+            equipment.OtherFilterMaterial = filter.Material.toStdString();
+            equipment.OtherFilterThickness = filter.ThicknessCm;
+            equipment.OtherFilterAttenuation = filter.Attenuation;
         });
     const QMetaObject::Connection releaseConnection =
-        QObject::connect(&window, &Form5::filterReleased, [this] { ++releases; });
+        QObject::connect(&window, &Form5::filterReleased, [this] {
+            ++releases;
+            equipment.OtherFilterFlag = 0;
+            equipment.OtherFilterThickness = 0;
+        });
 };
 
 TEST_F(Form5Window, OpeningListsTheMaterialFilesAndEmptiesTheEntries) {

@@ -30,12 +30,10 @@ TEST(EquipmentLayouts, ControlsStayInsideTheirWindowsWithoutOverlapping) {
     Form4 form4(range);
     ExpectTidy(form4);
 
-    EquipmentData equipment;
-    Form5 form5(equipment, ordevo::testing::SyntheticFolder());
+    Form5 form5(ordevo::testing::SyntheticFolder());
     ExpectTidy(form5);
 
-    Form8 form8(equipment, ordevo::testing::SyntheticReference(),
-                ordevo::testing::SyntheticFolder());
+    Form8 form8(ordevo::testing::SyntheticReference(), ordevo::testing::SyntheticFolder());
     ExpectTidy(form8);
     EXPECT_EQ(form8.size(), QSize(1207, 607));  // 18105 × 9105 twips
 }

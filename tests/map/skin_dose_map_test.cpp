@@ -36,7 +36,7 @@ protected:
         e.Uid = "1.2.3." + std::to_string(static_cast<int>(primary)) + "." +
                 std::to_string(static_cast<int>(lateralMm));
         e.ReferenceAirKermaMGy = karMGy;
-        e.KermaAreaProductGyCm2 = karMGy * 0.01;  // 10 cm square at d_ref
+        e.KermaAreaProductGyCm2 = 0.001 * karMGy * 100.0;  // Ka,r in Gy × 10 cm × 10 cm
         e.TubeVoltageKv = 80.0;
         e.Geometry.PrimaryAngleDeg = primary;
         e.Geometry.SecondaryAngleDeg = secondary;
@@ -84,6 +84,22 @@ TEST_F(SkinDoseMapTest, CentralCellOfOneEventIsTheCalculatorsDose) {
         EXPECT_LE(map.PsdMGy, map.UpperBoundMGy);  // the skin lies beyond d_ref = 60 cm
         EXPECT_EQ(RegionName(map.Model, map.Model.Cells[centre]), "背部");
     }
+}
+
+// A room whose table top and mattress are both 0 cm thick puts no couch in any ray: the central
+// cell is the calculator's dose without a couch (it was 0/0, not a number).
+TEST_F(SkinDoseMapTest, RoomWithoutTableGivesTheDoseWithoutCouch) {
+    settings_.Profile.TableTopThicknessCm = 0.0;
+    settings_.Profile.MattressThicknessCm = 0.0;
+    const SkinDoseMap map = Map(Report({Event(0, 0)}));
+    ASSERT_TRUE(map.PsdCell);
+    EvaluationInputs inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
+    inputs.FocusSkinDistanceTextValue = 65.0;
+    inputs.Equipment.CouchTransmission = 1.0;
+    inputs.Equipment.CouchSoftTissueThickness = 0.0;
+    const DoseEvaluation calculator = EvaluateDose(ref_, inputs, loader_);
+    ASSERT_EQ(calculator.Outcome, EvaluationOutcome::Completed);
+    EXPECT_NEAR(map.PsdMGy / calculator.Result.SkinDose, 1.0, 1e-6);
 }
 
 // Invariants between maps, one table row each: how the PSD of `events` relates to the PSD of
@@ -146,7 +162,10 @@ TEST_F(SkinDoseMapTest, UnplacedEventsAreBoundedAndRunsSpread) {
     EXPECT_EQ(map.UnmappedUpperBoundMGy, evaluation_.Planes[0].Events[0].SkinDoseMGy);
     EXPECT_EQ(map.MappedEvents, 1);
     const double stationary = Map(Report({Event(0, 0)})).PsdMGy;
-    EXPECT_LT(map.PsdMGy, 0.25 * stationary);  // 120° of arc against one direction
+    // The back's cell under the isocentre (10 cm above the back) stays inside the 11 cm field
+    // while 10 cm · tan θ < 5.5 cm, for ±29° of the 120° arc: about half of its dose.
+    EXPECT_GT(map.PsdMGy, 0.40 * stationary);
+    EXPECT_LT(map.PsdMGy, 0.60 * stationary);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <limits>
 
 #include "equipment_file.h"
 #include "reference_files.h"
@@ -112,6 +113,28 @@ TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
     EXPECT_EQ(b.Totals.SkinDoseSumMGy, 0.0);
     EXPECT_FALSE(b.Totals.SingleCaseSkinDoseMGy);
     EXPECT_FALSE(b.Totals.SkinDoseSumUncertainty);
+}
+
+// Values no reader lets through, handed to the chain directly: each such event fails with its
+// reason, and the events around it are evaluated as ever.
+TEST_F(ReportEvaluationTest, AnEventThatCannotBeComputedFailsAlone) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    DoseReport report;
+    report.Events = {Event(12.5, 1.25), Event(inf, 1.25),       Event(12.5, inf),
+                     Event(nan, 1.25),  Event(12.5, 1.25, inf), Event(12.5, 1.25)};
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, nullptr,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    ASSERT_EQ(result.Planes.size(), 1u);
+    const PlaneEvaluation& a = result.Planes[0];
+    ASSERT_EQ(a.Events.size(), 6u);
+    for (std::size_t i = 1; i < 5; ++i) {
+        EXPECT_EQ(a.Events[i].Case.Status, EventStatus::Failed) << i;
+        EXPECT_FALSE(a.Events[i].Case.Note.empty()) << i;
+    }
+    EXPECT_EQ(a.Totals.Evaluated, 2);
+    EXPECT_EQ(a.Totals.SkinDoseSumMGy, 2 * a.Events[0].SkinDoseMGy);
 }
 
 // Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles

@@ -11,6 +11,7 @@
 #include "file_list_box.h"
 #include "form2.h"
 #include "form3.h"
+#include "print_service.h"
 #include "results_csv.h"
 #include "results_window_fixture.h"
 
@@ -186,17 +187,29 @@ TEST_F(CsvWindowsTest, EnterMovesFromCommentToNameToOkOnlyWhenFilled) {
     EXPECT_EQ(CsvFiles(), QStringList{QStringLiteral("n.csv")});
 }
 
-TEST_F(CsvWindowsTest, ClickingAnExistingFileTakesItsNameAndOverwritesItSilently) {
+// An existing file is replaced only after the question that names it: "いいえ" keeps it (and
+// the save window open), "はい" replaces it.
+TEST_F(CsvWindowsTest, ClickingAnExistingFileTakesItsNameAndAsksBeforeReplacingIt) {
     AddRows(2);
     WriteLines(QStringLiteral("old.csv"), ValidLines(1));
+    const QByteArray before = Bytes(QStringLiteral("old.csv"));
     Click("Command5");
     auto* file2 = In<ui::FileListBox>(form2, "File2");
     const QRect item = file2->visualItemRect(file2->item(0));
     QTest::mouseClick(file2->viewport(), Qt::LeftButton, {}, item.center());
     EXPECT_EQ(In<QLineEdit>(form2, "Text1")->text(), QStringLiteral("old"));
     QTest::keyClicks(In<QLineEdit>(form2, "Text2"), QStringLiteral("new comment"));
+    const QString question = QStringLiteral(" old.csv は既にあります。置き換えますか？ ");
+    messages->QueueAnswer(ui::Answer::No);
     QTest::mouseClick(In<QPushButton>(form2, "Command1"), Qt::LeftButton);
-    EXPECT_EQ(messages->Texts(), std::vector<QString>{kSaved});  // no question
+    EXPECT_EQ(messages->Texts(), std::vector<QString>{question});
+    EXPECT_EQ(Bytes(QStringLiteral("old.csv")), before);
+    EXPECT_TRUE(form2->isVisible());
+
+    messages->Forget();
+    messages->QueueAnswer(ui::Answer::Yes);
+    QTest::mouseClick(In<QPushButton>(form2, "Command1"), Qt::LeftButton);
+    EXPECT_EQ(messages->Texts(), (std::vector<QString>{question, kSaved}));
     const auto read = ReadResultsCsv(folder.filePath(QStringLiteral("old.csv")));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->Comment, QStringLiteral("new comment"));
@@ -409,6 +422,23 @@ TEST_F(CsvWindowsTest, AFullTableLoadsCompletelyAndIsFull) {
     messages->Forget();
     EXPECT_FALSE(AddCase(ResultsCase(2)));  // full: refused with the warning
     EXPECT_EQ(messages->Shown().size(), 1u);
+}
+
+// Loaded rows carry no equipment: the page says which file they came from, and names the
+// equipment of the rows computed after the load.
+TEST_F(CsvWindowsTest, ThePageNamesTheFileRowsWereLoadedFrom) {
+    auto recording = std::make_unique<ui::RecordingPrintService>();
+    ui::RecordingPrintService& printer = *recording;
+    auto previous = ui::SetAppPrintService(std::move(recording));
+    WriteLines(QStringLiteral("症例A.csv"), ValidLines(2));
+    AddRows(1);  // replaced by the load
+    Load(QStringLiteral("症例A.csv"));
+    AddRows(1);
+    Click("Command4");
+    ASSERT_EQ(printer.Pages().size(), 1u);
+    EXPECT_TRUE(printer.LastPage().HasTextAt(
+        QStringLiteral("基本データ Room1.odv3　読込 症例A.csv（1–2 行目）"), 60, 192));
+    ui::SetAppPrintService(std::move(previous));
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(Form10Test, StartUpResetsTheTableAndShowsTheBannerWithoutGrid) {
 
 TEST_F(Form10Test, StartUpWithoutANameKeepsTheDesignLabel) {
     ResultsTable other;
-    Form10 fresh(other, folder.path(), equipment, equipmentFileName);
+    Form10 fresh(other, folder.path());
     fresh.BeginStartUp();
     fresh.FinishStartUp(std::nullopt);
     EXPECT_EQ(fresh.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
@@ -96,14 +96,22 @@ TEST_F(Form10Test, TotalIsWrittenOnceHoweverOftenItIsPressed) {
     EXPECT_EQ(Picture(), once);  // the same pixels: one total, not two overlapping
     EXPECT_NE(once, blank);
 
-    // A later addition leaves the old total until the button is pressed again.
+    // A later addition keeps a written total the sum of the rows (166.8 now): pressing the
+    // button again changes nothing.
     AddCase(ResultsCase(2, 50.0));
     const QPoint from = form->Picture2()->ToImagePixels(1045, 860).toPoint();
     const QPoint to = form->Picture2()->ToImagePixels(1150, 900).toPoint();
     const QRect cell(from, to);
-    EXPECT_EQ(Picture().copy(cell), once.copy(cell));
+    const QImage added = Picture();
+    EXPECT_NE(added.copy(cell), once.copy(cell));
     Click("Command1");
-    EXPECT_NE(Picture().copy(cell), once.copy(cell));  // 166.8 now
+    EXPECT_EQ(Picture().copy(cell), added.copy(cell));
+}
+
+TEST_F(Form10Test, AnAdditionWritesNoTotalThatWasNotAskedFor) {
+    AddRows(2);
+    AddRows(1);
+    EXPECT_EQ(InkIn(1045, 860, 1150, 900), 0);
 }
 
 TEST_F(Form10Test, ClearAsksAndCancelKeepsEverything) {
@@ -204,26 +212,25 @@ protected:
     std::unique_ptr<ui::PrintService> previous;
 };
 
-TEST_F(Form10PrintTest, PrintsTheTableWithTheLoadedEquipmentsOtherFilter) {
-    AddRows(2);  // row 1 was evaluated with Ta 0.50 mm
+// The page names the equipment each row was computed with, however many there were, and prints
+// each row's own other filter.
+TEST_F(Form10PrintTest, PrintsTheRowsOwnFilterAndEquipment) {
+    AddCase(ResultsCase(2));  // without another filter
+    equipmentFileName = QStringLiteral("Room2.odv3");
+    AddCase(ResultsCase(1));  // with Ta 0.50 mm
     Click("Command4");
     ASSERT_EQ(printer->Pages().size(), 1u);
     EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("―"), 84, 43));
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("Ta"), 80, 51));
     EXPECT_TRUE(
         printer->LastPage().HasTextAt(QStringLiteral("ABC 総合病院  with  Ordevo-V3"), 200, 12));
-
-    // The main window loads an equipment with another filter.
-    equipment.OtherFilterFlag = 1;
-    equipmentFileName = QStringLiteral("Room1.odv3");
-    Click("Command4");
-    ASSERT_EQ(printer->Pages().size(), 2u);
-    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("Ta"), 80, 41));
-    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
+    EXPECT_TRUE(printer->LastPage().HasTextAt(QStringLiteral("基本データ Room1.odv3、Room2.odv3"),
+                                              60, 192));
     const auto dated = printer->LastPage().TextsAt(0, 192);
     ASSERT_EQ(dated.size(), 1u);
     EXPECT_TRUE(dated[0].startsWith(
         QDate::currentDate().toString(QStringLiteral("印刷日時 yyyy年MM月dd日"))));
-    EXPECT_EQ(messages->Texts().size(), 2u);  // the two questions only
+    EXPECT_EQ(messages->Texts().size(), 1u);  // the question only
 }
 
 // Texts of free length stay inside their cells: the other filter's two lines between the row

@@ -81,7 +81,7 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
     one.Rows[1] = table.Rows[2];
     one.NextRowIndex = 2;
     auto page = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(page, one, 0, QStringLiteral("ABC 総合病院"));
+    DrawResultsPage(page, one, QStringLiteral("ABC 総合病院"));
     // 15 items (the bar stands for two); 3 notes under the frame: equipment file, "合 計", total.
     EXPECT_EQ(page.Texts().size(), 34u + 15u + 2u + 3u);
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("頭部"), 3, 43));
@@ -115,9 +115,9 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
 // which equipment file, and the total of the skin-dose column under that column.
 TEST(ResultsPrint, NotesUnderTheFrameGiveDateEquipmentAndTotal) {
     auto page = ui::RecordingSurface::Millimetres();
-    const PrintNotes notes{QDateTime(QDate(2026, 12, 7), QTime(9, 5)),
-                           QStringLiteral("Room1.odv3")};
-    DrawResultsPage(page, TableOf(3), 0, QStringLiteral("ABC"), notes);
+    const PrintNotes notes{
+        QDateTime(QDate(2026, 12, 7), QTime(9, 5)), {QStringLiteral("Room1.odv3")}, {}, 0};
+    DrawResultsPage(page, TableOf(3), QStringLiteral("ABC"), notes);
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("印刷日時 2026年12月07日 09:05"), 0, 192));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("合 計"), 240, 192));
@@ -137,7 +137,7 @@ TEST(ResultsPrint, ALongUserNameEndsInsideThePage) {
     auto page = ui::RecordingSurface::Millimetres();
     const QString name =
         QStringLiteral("医療法人社団 放射線総合医療センター 循環器内科 血管造影室 IVR チーム");
-    DrawResultsPage(page, TableOf(1), 0, name);
+    DrawResultsPage(page, TableOf(1), name);
     std::optional<ui::DrawOp> title;
     for (const auto& text : page.Texts())
         if (text.text.endsWith(QStringLiteral("  with  Ordevo-V3"))) title = text;
@@ -150,8 +150,9 @@ TEST(ResultsPrint, ALongUserNameEndsInsideThePage) {
 
 TEST(ResultsPrint, FifteenRowsFillThePageWithRow15AtY183) {
     auto page = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(page, TableOf(15), 0, QStringLiteral("ABC"));
-    EXPECT_EQ(page.Texts().size(), 34u + 15u * 15u + 2u + 3u);
+    DrawResultsPage(page, TableOf(15), QStringLiteral("ABC"));
+    // Rows 1, 5, 9 and 13 have another filter: name and thickness where the bar would stand.
+    EXPECT_EQ(page.Texts().size(), 34u + 15u * 15u + 4u + 2u + 3u);
     for (int i = 1; i <= 15; ++i) {
         const double y = 10.0 * i + 33;
         EXPECT_FALSE(page.TextsAt(3, y).empty()) << i;
@@ -171,31 +172,48 @@ TEST(ResultsPrint, SkinDoseKeepsTwoIntegerDigitsOnPaper) {
     table.Rows[2][C::SkinDose] = 5.3;  // a number, as a reset or an older load leaves it
     table.NextRowIndex = 3;
     auto page = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(page, table, 0, {});
+    DrawResultsPage(page, table, {});
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("05.3"), 265, 43));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("05.3"), 265, 53));
 }
 
-TEST(ResultsPrint, OtherFilterCellFollowsTheEquipmentLoadedNow) {
+// Each row prints the other filter it was computed with, whatever equipment is chosen now.
+TEST(ResultsPrint, OtherFilterCellIsTheRowsOwn) {
     const ResultsTable table = TableOf(2);  // row 1 with Ta 0.50 mm, row 2 without
-    auto none = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(none, table, 0, {});
-    EXPECT_TRUE(none.HasTextAt(QStringLiteral("―"), 84, 43));  // even the row with a filter
-    EXPECT_TRUE(none.HasTextAt(QStringLiteral("―"), 84, 53));
-    EXPECT_FALSE(none.FindText(QStringLiteral("Ta")).has_value());
+    auto page = ui::RecordingSurface::Millimetres();
+    DrawResultsPage(page, table, {});
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("Ta"), 80, 41));
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("0.50"), 83, 45));
+    EXPECT_FALSE(page.HasTextAt(QStringLiteral("―"), 84, 43));
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("―"), 84, 53));
+    EXPECT_FALSE(page.HasTextAt(QStringLiteral("-"), 80, 51));
+}
 
-    auto with = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(with, table, 1, {});
-    EXPECT_TRUE(with.HasTextAt(QStringLiteral("Ta"), 80, 41));
-    EXPECT_TRUE(with.HasTextAt(QStringLiteral("0.50"), 83, 45));
-    EXPECT_TRUE(with.HasTextAt(QStringLiteral("-"), 80, 51));     // the stored dash
-    EXPECT_TRUE(with.HasTextAt(QStringLiteral("0.00"), 83, 55));  // the stored number 0
-    EXPECT_FALSE(with.FindText(QStringLiteral("―")).has_value());
+// The page names the equipment of the rows computed in this session, and for rows read from a
+// results file, that file.
+TEST(ResultsPrint, NotesNameWhereTheRowsCameFrom) {
+    const QStringList rooms{QStringLiteral("Room1.odv3"), QStringLiteral("Room2.odv3")};
+    const struct {
+        QStringList equipment;
+        QString loadedFrom;
+        int loadedRows;
+        const char* says;
+    } cases[] = {
+        {{}, {}, 0, "基本データ （未選択）"},
+        {rooms, {}, 0, "基本データ Room1.odv3、Room2.odv3"},
+        {{}, QStringLiteral("症例A.csv"), 3, "読込 症例A.csv（1–3 行目）"},
+        {rooms.mid(0, 1), QStringLiteral("症例A.csv"), 1,
+         "基本データ Room1.odv3　読込 症例A.csv（1 行目）"},
+    };
+    for (const auto& c : cases) {
+        const PrintNotes notes{{}, c.equipment, c.loadedFrom, c.loadedRows};
+        EXPECT_EQ(RowSourcesText(notes), QString::fromUtf8(c.says));
+    }
 }
 
 TEST(ResultsPrint, EmptyTablePrintsFrameHeadingsAndTitleOnly) {
     auto page = ui::RecordingSurface::Millimetres();
-    DrawResultsPage(page, ResultsTable(), 0, QStringLiteral("ABC"));
+    DrawResultsPage(page, ResultsTable(), QStringLiteral("ABC"));
     EXPECT_EQ(page.Texts().size(), 34u + 2u + 3u);
     EXPECT_EQ(page.Lines().size(), 8u + 27u);
 }
@@ -209,7 +227,7 @@ protected:
 TEST_F(PrintAction, NoToTheQuestionPrintsNothing) {
     ui::RecordingPrintService printer;
     messages->QueueAnswer(ui::Answer::No);
-    PrintResultsTable(table, 0, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
     EXPECT_TRUE(printer.Pages().empty());
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].text, QStringLiteral("　プリンターは準備できていますか？　"));
@@ -220,8 +238,8 @@ TEST_F(PrintAction, NoToTheQuestionPrintsNothing) {
 TEST_F(PrintAction, PrintingTwiceGivesTwoIdenticalPagesAndLeavesTheTable) {
     ui::RecordingPrintService printer;
     const ResultsTable before = table;
-    PrintResultsTable(table, 1, QStringLiteral("ABC"), printer);
-    PrintResultsTable(table, 1, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
     ASSERT_EQ(printer.Pages().size(), 2u);
     const auto& first = printer.Pages()[0]->Ops();
     const auto& second = printer.Pages()[1]->Ops();
@@ -244,7 +262,7 @@ public:
 
 TEST_F(PrintAction, AFailedJobIsReported) {
     FailingPrintService printer;
-    PrintResultsTable(table, 0, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
     ASSERT_EQ(messages->Shown().size(), 2u);
     const auto& report = messages->Shown()[1];
     EXPECT_EQ(report.icon, ui::MessageIcon::Critical);
@@ -257,7 +275,7 @@ TEST_F(PrintAction, WithoutAPrinterThePageGoesToTheChosenPdfAndTheUserIsTold) {
     const QString path = folder.filePath(QStringLiteral("結果表.pdf"));
     ui::SystemPrintService printer(std::make_unique<ui::FixedPdfFileChooser>(path),
                                    ui::PrinterUse::PdfOnly);
-    PrintResultsTable(table, 0, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
@@ -269,7 +287,7 @@ TEST_F(PrintAction, WithoutAPrinterThePageGoesToTheChosenPdfAndTheUserIsTold) {
 TEST_F(PrintAction, NoPdfChosenWritesNothingAndSaysNothingMore) {
     ui::SystemPrintService printer(std::make_unique<ui::FixedPdfFileChooser>(QString()),
                                    ui::PrinterUse::PdfOnly);
-    PrintResultsTable(table, 0, QStringLiteral("ABC"), printer);
+    PrintResultsTable(table, QStringLiteral("ABC"), printer);
     EXPECT_EQ(messages->Shown().size(), 1u);
 }
 

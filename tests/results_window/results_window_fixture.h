@@ -25,7 +25,7 @@ protected:
         mainWindow.setObjectName(QStringLiteral("Form1"));
         command3 = new QPushButton(QStringLiteral("結果を表に追加する"), &mainWindow);
         command3->setObjectName(QStringLiteral("Command3"));
-        form = std::make_unique<Form10>(table, folder.path(), equipment, equipmentFileName);
+        form = std::make_unique<Form10>(table, folder.path());
         // Wired as the application wires the main window.
         QObject::connect(form.get(), &Form10::ResultsCleared, command3,
                          [this] { command3->setEnabled(false); });
@@ -47,7 +47,7 @@ protected:
     bool AddCase(const CurrentCase& c) {
         command3->setEnabled(true);  // each evaluation enables adding again
         return form->AddCurrentResult(c, QString::fromStdString(c.TubeVoltageText),
-                                      QStringLiteral("12.00"));
+                                      QStringLiteral("12.00"), equipmentFileName);
     }
 
     template <class W = QPushButton>
@@ -90,8 +90,7 @@ protected:
 
     QTemporaryDir folder;
     ResultsTable table;
-    EquipmentData equipment;  // the main window's loaded equipment: none yet
-    QString equipmentFileName;
+    QString equipmentFileName = QStringLiteral("Room1.odv3");  // what the rows are computed with
     QWidget mainWindow;
     QPushButton* command3 = nullptr;
     ui::ScopedScriptedMessages messages;

@@ -20,30 +20,10 @@
 
 namespace ordevo::validation {
 
-namespace {
-
 double AirMuEnOverRho(double energyKeV) {
     return refdata::InterpolateLogLog(refdata::NistAirDry(), refdata::Coefficient::EnergyAbsorption,
                                       energyKeV);
 }
-
-// Air-kerma transmission of the case's beam for a per-bin transmission, as the editor forms it:
-// the air-kerma spectrum of bins 1..2V weighted by the transmission of each bin.
-template <typename Transmission>
-double AirKermaTransmission(const SpectrumResult& spectrum, double tubeVoltageKv,
-                            Transmission transmission) {
-    const int lastBin = static_cast<int>(std::floor(2.0 * tubeVoltageKv));
-    double total = 0;
-    double transmitted = 0;
-    for (int i = 1; i <= lastBin; ++i) {
-        const double k = spectrum.AirKermaSpectrum[static_cast<std::size_t>(i)];
-        total += k;
-        transmitted += k * transmission(i);
-    }
-    return transmitted / total;
-}
-
-}  // namespace
 
 std::vector<ValidationCase> StandardCases() {
     constexpr double near = -15.0;

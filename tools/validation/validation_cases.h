@@ -2,6 +2,7 @@
 // each with its statistics.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,6 +48,25 @@ struct ValidationCase {
     CouchKind Couch = CouchKind::None;
     double LayerThicknessCm = 0;  // TissueLayer only
 };
+
+// μen/ρ of dry air (NIST), cm²/g: what Ka,r is the kerma of.
+double AirMuEnOverRho(double energyKeV);
+
+// Air-kerma transmission of a beam for a per-bin transmission, as the editor forms it: the
+// air-kerma spectrum of bins 1..2V weighted by the transmission of each bin.
+template <typename Transmission>
+double AirKermaTransmission(const SpectrumResult& spectrum, double tubeVoltageKv,
+                            Transmission transmission) {
+    const int lastBin = static_cast<int>(std::floor(2.0 * tubeVoltageKv));
+    double total = 0;
+    double transmitted = 0;
+    for (int i = 1; i <= lastBin; ++i) {
+        const double k = spectrum.AirKermaSpectrum[static_cast<std::size_t>(i)];
+        total += k;
+        transmitted += k * transmission(i);
+    }
+    return transmitted / total;
+}
 
 std::vector<ValidationCase> StandardCases();
 // Cases run only on request (--cases): a tissue layer of 0.25 cm, the first depth-bin centre,

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <array>
+
 #include "control_table.h"
 #include "form2.h"
 #include "form3.h"
@@ -62,8 +64,6 @@ struct Form10::Impl {
     Form10& window;
     ResultsTable& table;
     QString userName;
-    const EquipmentData& equipment;
-    const QString& equipmentFileName;
     ui::Controls controls;
     // The controls, bound once from the layout table (whose names stay their objectNames).
     ui::PictureBox* picture;   // Picture2, the grid of the results table
@@ -77,12 +77,16 @@ struct Form10::Impl {
     Form2* form2 = nullptr;
     Form3* form3 = nullptr;
     bool unsavedRows = false;  // rows added since the last save, load or clear
+    bool totalShown = false;   // "合 計 ⇒" wrote the total, which must follow the rows
+    // Where the rows came from, for the printed page: the equipment file of each row computed
+    // in this session (by row), and the results file the table was loaded from.
+    std::array<QString, kResultsRowCount + 1> rowEquipment;
+    QString loadedFrom;
+    int loadedRows = 0;
 
-    Impl(Form10& w, ResultsTable& t, const EquipmentData& e, const QString& eFileName)
+    Impl(Form10& w, ResultsTable& t)
         : window(w),
           table(t),
-          equipment(e),
-          equipmentFileName(eFileName),
           controls(ui::CreateControls(w, kForm10Controls)),
           picture(controls.Get<ui::PictureBox>("Picture2")),
           totalButton(controls.Get<QPushButton>("Command1")),
@@ -112,11 +116,28 @@ struct Form10::Impl {
         totalButton->setVisible(false);
     }
 
-    void ShowResultsTotal() { DrawResultsTotal(*picture, table); }
+    void ShowResultsTotal() {
+        DrawResultsTotal(*picture, table);
+        totalShown = true;
+    }
+
+    // The table holds no rows of any origin now.
+    void ForgetRowSources() {
+        rowEquipment.fill(QString());
+        loadedFrom.clear();
+        loadedRows = 0;
+        totalShown = false;
+    }
 
     void Print() {
-        PrintResultsTable(table, equipment.OtherFilterFlag, userName, ui::AppPrintService(),
-                          equipmentFileName);
+        PrintNotes notes;
+        for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
+            if (!rowEquipment[r].isEmpty() && !notes.equipmentFileNames.contains(rowEquipment[r]))
+                notes.equipmentFileNames << rowEquipment[r];
+        }
+        notes.loadedFrom = loadedFrom;
+        notes.loadedRows = loadedRows;
+        PrintResultsTable(table, userName, ui::AppPrintService(), notes);
     }
 
     void OpenSaveWindow() {
@@ -149,12 +170,16 @@ struct Form10::Impl {
         HideResultsGrid();
         DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
         unsavedRows = false;
+        ForgetRowSources();
         emit window.ResultsCleared();
     }
 
     // After a load: the grid afresh, every row drawn from its stored cells.
-    void RedrawLoadedTable() {
+    void RedrawLoadedTable(const QString& fileName) {
         unsavedRows = false;
+        ForgetRowSources();
+        loadedFrom = fileName;
+        loadedRows = table.NextRowIndex - 1;
         picture->Clear();
         ShowResultsGrid();
         DrawResultsHeader(*picture);
@@ -166,10 +191,8 @@ struct Form10::Impl {
     }
 };
 
-Form10::Form10(ResultsTable& table, const QString& workingFolder, const EquipmentData& equipment,
-               const QString& equipmentFileName, QWidget* parent)
-    : ui::ModelessWindow(parent),
-      impl_(std::make_unique<Impl>(*this, table, equipment, equipmentFileName)) {
+Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this, table)) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("    Calculation Results by Ordevo-V3"));
     SetClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
@@ -182,7 +205,8 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, const Equipmen
     impl_->form2 = new Form2(table, workingFolder, this);
     impl_->form3 = new Form3(table, workingFolder, this);
     connect(impl_->form2, &Form2::saved, this, [this] { impl_->unsavedRows = false; });
-    connect(impl_->form3, &Form3::loaded, this, [this] { impl_->RedrawLoadedTable(); });
+    connect(impl_->form3, &Form3::loaded, this,
+            [this](const QString& fileName) { impl_->RedrawLoadedTable(fileName); });
 
     Impl& d = *impl_;
     connect(d.totalButton, &QPushButton::clicked, this, [&d] { d.ShowResultsTotal(); });
@@ -204,6 +228,7 @@ const ui::Controls& Form10::Controls() const { return impl_->controls; }
 void Form10::BeginStartUp() {
     ResetResultsTable(impl_->table);
     impl_->unsavedRows = false;
+    impl_->ForgetRowSources();
     // A second load of the main window finds rows drawn on the picture; the banner needs it clean.
     impl_->picture->Clear();
     impl_->HideResultsGrid();
@@ -236,7 +261,7 @@ void Form10::ShowUserName(const QString& userName) {
 }
 
 bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
-                              const QString& fieldSizeLabelText) {
+                              const QString& fieldSizeLabelText, const QString& equipmentFileName) {
     ResultsTable& table = impl_->table;
     const int row = table.NextRowIndex;
     const std::string fieldSizeText =
@@ -256,6 +281,9 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
         DrawResultsHeader(picture);
     }
     DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
+    impl_->rowEquipment[row] = equipmentFileName;
+    // A total written earlier would no longer be the sum of the rows.
+    if (impl_->totalShown) DrawResultsTotal(picture, table);
     impl_->unsavedRows = true;
     if (outcome == AdditionOutcome::AddedNowFull) {
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);

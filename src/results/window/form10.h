@@ -5,9 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "current_case.h"
-#include "equipment_data.h"
 #include "control_table.h"
+#include "current_case.h"
 #include "modeless_window.h"
 #include "results_table.h"
 
@@ -24,11 +23,7 @@ public:
     static ui::WindowLayout Layout();
 
     // `table` is the application's one results table; CSV windows open in `workingFolder`.
-    // `equipment` and `equipmentFileName` are the main window's loaded equipment and its file
-    // (empty when none), read when printing: its OtherFilterFlag decides the other-filter cell
-    // (name and thickness, or the bar), and the page names the file.
-    Form10(ResultsTable& table, const QString& workingFolder, const EquipmentData& equipment,
-           const QString& equipmentFileName, QWidget* parent = nullptr);
+    Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
     ~Form10() override;
 
     // Start-up, while the main window loads: reset the table, hide the grid, print the title
@@ -39,10 +34,11 @@ public:
     void FinishStartUp(const std::optional<QString>& userName);
     // Registration, change of name or guest: redraws the name panel and sets Label1.
     void ShowUserName(const QString& userName);
-    // "結果を表に追加する" of the main window. Returns false, changing nothing, when the table is
-    // full (the warning of the 15th addition is shown again).
+    // "結果を表に追加する" of the main window; `equipmentFileName` is the file the case was
+    // evaluated with, which the printed page names. Returns false, changing nothing, when the
+    // table is full (the warning of the 15th addition is shown again).
     bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
-                          const QString& fieldSizeLabelText);
+                          const QString& fieldSizeLabelText, const QString& equipmentFileName);
     // The table holds rows added since the last save or load (the exit window says so).
     bool HasUnsavedRows() const;
 

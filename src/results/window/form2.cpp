@@ -129,6 +129,7 @@ void Form2::Save() {
         return;
     }
     const QString path = ui_->fileList->Path() + QLatin1Char('/') + name + QStringLiteral(".csv");
+    if (!ui::MayReplaceFile(path)) return;
     const FileResult<void> written = WriteResultsCsv(path, comment, table_);
     if (!written) {
         messages.Error(

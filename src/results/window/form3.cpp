@@ -2,6 +2,7 @@
 // when the whole file is valid.
 #include "form3.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -114,7 +115,7 @@ void Form3::Load() {
         return;
     }
     table_ = contents->Table;
-    emit loaded();
+    emit loaded(QFileInfo(path).fileName());
     hide();
 }
 

@@ -35,8 +35,8 @@ public:
     const ui::Controls& Controls() const { return controls_; }
 
 signals:
-    // A file replaced the table.
-    void loaded();
+    // The file `fileName` (its name without the folder) replaced the table.
+    void loaded(const QString& fileName);
 
 private:
     void ShowComment(const QString& fileName);  // File1 click

@@ -115,7 +115,7 @@ void PrintPageFrame(ui::Surface& page) {
     }
 }
 
-void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherFilterFlag) {
+void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i) {
     namespace C = ResultsColumn;
     const double y = 10.0 * i + 33;
     // Texts of free length shrink (then are cut) to stay inside their cells.
@@ -125,7 +125,9 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i, int otherF
     PrintAt(page, 42, y, Reformatted(row, C::InherentFilterMm, kFilterPicture));
     PrintAt(page, 55, y, Reformatted(row, C::AluminiumFilterMm, kFilterPicture));
     PrintAt(page, 69, y, Reformatted(row, C::CopperFilterMm, kFilterPicture));
-    if (otherFilterFlag == 1) {
+    const QString otherFilter = Text(row, C::OtherFilterName);
+    if (!otherFilter.isEmpty() &&
+        otherFilter != QLatin1String(kNoOtherFilterName.data(), kNoOtherFilterName.size())) {
         ui::PrintFitted(page, 80, y - 2, Text(row, C::OtherFilterName), 96 - 80 - kCellMarginMm,
                         kSmallestFontPt);
         PrintAt(page, 83, y + 2, Reformatted(row, C::OtherFilterMm, kFilterPicture));
@@ -171,28 +173,39 @@ void PrintPageNotes(ui::Surface& page, const ResultsTable& table, const PrintNot
                 QStringLiteral("印刷日時 ") +
                     notes.printedAt.toString(QStringLiteral("yyyy年MM月dd日 HH:mm")));
     }
-    ui::PrintFitted(page, 60, y,
-                    QStringLiteral("基本データ ") + (notes.equipmentFileName.isEmpty()
-                                                         ? QStringLiteral("（未選択）")
-                                                         : notes.equipmentFileName),
-                    230 - 60, kSmallestFontPt);
+    ui::PrintFitted(page, 60, y, RowSourcesText(notes), 230 - 60, kSmallestFontPt);
     PrintAt(page, 240, y, QStringLiteral("合 計"));
     PrintAt(page, 265, y,
             QString::fromStdString(FormatNumber(ResultsTotal(table), kPrintedSkinDosePicture)));
 }
 
-void DrawResultsPage(ui::Surface& page, const ResultsTable& table, int otherFilterFlag,
-                     const QString& userName, const PrintNotes& notes) {
+QString RowSourcesText(const PrintNotes& notes) {
+    QStringList parts;
+    if (!notes.equipmentFileNames.isEmpty())
+        parts << QStringLiteral("基本データ ") +
+                     notes.equipmentFileNames.join(QStringLiteral("、"));
+    if (!notes.loadedFrom.isEmpty()) {
+        parts << QStringLiteral("読込 %1（%2 行目）")
+                     .arg(notes.loadedFrom, notes.loadedRows > 1
+                                                ? QStringLiteral("1–%1").arg(notes.loadedRows)
+                                                : QStringLiteral("1"));
+    }
+    return parts.isEmpty() ? QStringLiteral("基本データ （未選択）")
+                           : parts.join(QStringLiteral("　"));
+}
+
+void DrawResultsPage(ui::Surface& page, const ResultsTable& table, const QString& userName,
+                     const PrintNotes& notes) {
     PrintPageFrame(page);
     for (int i = 1; i < table.NextRowIndex && i <= kResultsRowCount; ++i) {
-        PrintResultsRow(page, table.Rows[i], i, otherFilterFlag);
+        PrintResultsRow(page, table.Rows[i], i);
     }
     PrintResultsTitle(page, userName);
     PrintPageNotes(page, table, notes);
 }
 
-void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QString& userName,
-                       ui::PrintService& printer, const QString& equipmentFileName) {
+void PrintResultsTable(const ResultsTable& table, const QString& userName,
+                       ui::PrintService& printer, PrintNotes notes) {
     ui::Messages& messages = ui::AppMessages();
     if (messages.AskYesNo(QStringLiteral("　プリンターは準備できていますか？　"),
                           ui::MessageIcon::None) != ui::Answer::Yes) {
@@ -200,8 +213,8 @@ void PrintResultsTable(const ResultsTable& table, int otherFilterFlag, const QSt
     }
     const ui::PrintReport report =
         printer.PrintLandscapePage(QStringLiteral("Ordevo-V3"), [&](ui::Surface& page) {
-            DrawResultsPage(page, table, otherFilterFlag, userName,
-                            PrintNotes{QDateTime::currentDateTime(), equipmentFileName});
+            notes.printedAt = QDateTime::currentDateTime();
+            DrawResultsPage(page, table, userName, notes);
         });
     switch (report.outcome) {
     case ui::PrintOutcome::Printed:

@@ -1,0 +1,153 @@
+// Damaged and unusual dose reports, one row per defect: each is refused or noted, never read as
+// another number, never an abort.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+
+#include "dose_report_reader.h"
+#include "nesting_depth.h"
+#include "report_writer.h"
+
+namespace ordevo::rdsr {
+namespace {
+
+using testing::FixtureEvent;
+using testing::FixtureReport;
+using testing::Measured;
+
+bool HasNote(const DoseReport& report, const std::string& part) {
+    for (const std::string& note : report.Notes)
+        if (note.find(part) != std::string::npos) return true;
+    return false;
+}
+
+class DamagedReport : public ::testing::Test {
+protected:
+    std::string PathOf(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
+    ReportReading Read(const FixtureReport& report) {
+        const std::string path = PathOf("report.dcm");
+        std::string error;
+        EXPECT_TRUE(testing::WriteFixtureReport(report, path, &error)) << error;
+        return ReadDoseReport(path);
+    }
+    QTemporaryDir dir_;
+};
+
+struct EventDefect {
+    const char* name;
+    std::function<void(FixtureEvent&)> damage;
+    std::function<void(const IrradiationEvent&)> check;
+    const char* note;  // part of the report's note
+};
+
+TEST_F(DamagedReport, EachDamagedValueIsRefusedWithANote) {
+    const EventDefect table[] = {
+        {"Ka,r NaN",
+         [](FixtureEvent& e) {
+             e.DoseRp = Measured{"NaN", "Gy"};
+         },
+         [](const IrradiationEvent& e) { EXPECT_FALSE(e.ReferenceAirKermaMGy); },
+         "not a finite number"},
+        {"P_KA inf",
+         [](FixtureEvent& e) {
+             e.DoseAreaProduct = Measured{"inf", "Gy.m2"};
+         },
+         [](const IrradiationEvent& e) { EXPECT_FALSE(e.KermaAreaProductGyCm2); },
+         "not a finite number"},
+        {"Ka,r overflowing into mGy",
+         [](FixtureEvent& e) {
+             e.DoseRp = Measured{"1e306", "Gy"};
+         },
+         [](const IrradiationEvent& e) { EXPECT_FALSE(e.ReferenceAirKermaMGy); },
+         "beyond the range of mGy"},
+        {"distance overflowing into mm",
+         [](FixtureEvent& e) {
+             e.SourceToIsocenter = Measured{"1e307", "m"};
+         },
+         [](const IrradiationEvent& e) { EXPECT_FALSE(e.SourceToIsocentreMm); },
+         "beyond the range of mm"},
+    };
+    for (const EventDefect& row : table) {
+        SCOPED_TRACE(row.name);
+        FixtureReport report;
+        row.damage(report.Events[0]);
+        const ReportReading reading = Read(report);
+        ASSERT_TRUE(reading.Report) << reading.Error;
+        ASSERT_EQ(reading.Report->Events.size(), 1u);
+        row.check(reading.Report->Events[0]);
+        EXPECT_TRUE(HasNote(*reading.Report, row.note));
+    }
+}
+
+// A Part-10 file of nothing but sequences nested `depth` deep, each of undefined length.
+std::string NestedFile(int depth) {
+    std::string bytes(128, '\0');
+    bytes += "DICM";
+    auto u16 = [&bytes](std::uint16_t v) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>(v >> 8);
+    };
+    auto u32 = [&](std::uint32_t v) {
+        u16(static_cast<std::uint16_t>(v & 0xFFFF));
+        u16(static_cast<std::uint16_t>(v >> 16));
+    };
+    const std::string syntax("1.2.840.10008.1.2.1\0", 20);  // explicit VR little endian
+    u16(0x0002), u16(0x0000), bytes += "UL", u16(4), u32(8 + 20);
+    u16(0x0002), u16(0x0010), bytes += "UI", u16(20), bytes += syntax;
+    for (int i = 0; i < depth; ++i) {
+        u16(0x0040), u16(0xA730), bytes += "SQ", u16(0), u32(0xFFFFFFFF);  // Content Sequence
+        u16(0xFFFE), u16(0xE000), u32(0xFFFFFFFF);
+    }
+    for (int i = 0; i < depth; ++i) {
+        u16(0xFFFE), u16(0xE00D), u32(0);
+        u16(0xFFFE), u16(0xE0DD), u32(0);
+    }
+    return bytes;
+}
+
+// The toolkit's own reader overflows the stack some thousands of levels deep; such a file is
+// refused before it gets there, and a depth within the limit still reaches the toolkit.
+TEST_F(DamagedReport, DeepNestingIsRefusedBeforeTheToolkitReadsIt) {
+    const std::pair<int, const char*> table[] = {
+        {20000, "nested deeper than 64 levels"},
+        {kMaxNestingDepth + 1, "nested deeper than 64 levels"},
+        {kMaxNestingDepth, "not a DICOM structured report"},
+    };
+    for (const auto& [depth, expected] : table) {
+        SCOPED_TRACE(depth);
+        const std::string bytes = NestedFile(depth);
+        const ReportReading reading =
+            ReadDoseReportBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        EXPECT_FALSE(reading.Report);
+        EXPECT_NE(reading.Error.find(expected), std::string::npos) << reading.Error;
+    }
+}
+
+// A named pipe would block the reader for ever, a huge file fill the memory: both are refused
+// before they are opened, by the reader and by the folder scan.
+TEST_F(DamagedReport, PipesAndHugeFilesAreRefusedUnopened) {
+    const std::string pipe = PathOf("pipe.dcm");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = PathOf("huge.dcm");
+    QFile file(QString::fromStdString(huge));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(kDoseReportMaxBytes + 1));
+    file.close();
+    const std::pair<std::string, const char*> table[] = {
+        {pipe, "通常のファイルではありません"},
+        {huge, "大きすぎます"},
+    };
+    for (const auto& [path, expected] : table) {
+        const ReportReading reading = ReadDoseReport(path);
+        EXPECT_FALSE(reading.Report);
+        EXPECT_NE(reading.Error.find(expected), std::string::npos) << reading.Error;
+        EXPECT_FALSE(IsDoseReportFile(path));
+    }
+}
+
+}  // namespace
+}  // namespace ordevo::rdsr
