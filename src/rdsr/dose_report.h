@@ -29,7 +29,9 @@ struct XrayFilter {
     std::string MaterialText;  // the code's meaning as the report gives it
     std::optional<double> MinimumThicknessMm;
     std::optional<double> MaximumThicknessMm;
-    // The mean of minimum and maximum, or whichever is given; nullopt when neither is.
+    // The larger of minimum and maximum, or whichever is given; nullopt when neither is. A
+    // filter of uneven thickness (one device writes its copper as 0 … 0.4 mm) counts as its
+    // thickest: the harder beam gives the larger backscatter and skin dose, the safe side.
     std::optional<double> ThicknessMm() const;
 };
 

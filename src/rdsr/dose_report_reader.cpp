@@ -13,10 +13,12 @@
 #include <dcmtk/oflog/spi/logevent.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <charconv>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "cp932_text.h"
@@ -29,7 +31,7 @@ namespace {
 
 // A content item, copied out of the toolkit's tree so that extraction is plain code.
 struct Item {
-    std::string Concept;  // code value of the concept name
+    std::string Concept;  // code value of the conceptCode name
     std::string ConceptMeaning;
     DSRTypes::E_ValueType Type = DSRTypes::VT_invalid;
     std::string Text;         // TEXT, UIDREF, DATETIME, DATE, PNAME value
@@ -138,6 +140,76 @@ std::optional<double> ParseNumber(std::string text) {
     return value;
 }
 
+// Concept code of a content item in the data set ("" when it has none).
+std::string ConceptCodeOf(DcmItem& item) {
+    DcmItem* name = nullptr;
+    OFString code;
+    if (item.findAndGetSequenceItem(DCM_ConceptNameCodeSequence, name).good() && name)
+        name->findAndGetOFString(DCM_CodeValue, code);
+    return code.c_str();
+}
+
+// Checks the numeric value of a NUM content item before the toolkit reads it, as the toolkit
+// would read an OB holding "5.2" as the number its bytes print ("35"), and only the first of
+// several values. A value that is not one DS text is removed with a note (the item then has no
+// value and is refused); several tube voltages (one per pulse, some 0) become their positive
+// mean.
+void CheckNumericValue(DcmItem& content, std::vector<std::string>& notes) {
+    DcmItem* measured = nullptr;
+    if (content.findAndGetSequenceItem(DCM_MeasuredValueSequence, measured).bad() || !measured)
+        return;
+    DcmElement* value = nullptr;
+    if (measured->findAndGetElement(DCM_NumericValue, value).bad() || !value) return;
+    const std::string conceptCode = ConceptCodeOf(content);
+    if (value->ident() != EVR_DS) {
+        notes.push_back("numeric value of " + conceptCode + " stored as " +
+                        DcmVR(value->ident()).getVRName() + ", not as a decimal text: refused");
+        delete measured->remove(value);
+        return;
+    }
+    const unsigned long count = value->getVM();
+    if (count <= 1) return;
+    if (conceptCode != "113733") {
+        notes.push_back("numeric value of " + conceptCode + " holds " + std::to_string(count) +
+                        " values: refused");
+        delete measured->remove(value);
+        return;
+    }
+    double sum = 0;
+    int positive = 0;
+    for (unsigned long i = 0; i < count; ++i) {
+        OFString text;
+        value->getOFString(text, i);
+        const std::optional<double> kv = ParseNumber(text.c_str());
+        if (kv && std::isfinite(*kv) && *kv > 0) sum += *kv, ++positive;
+    }
+    if (positive == 0) {
+        notes.push_back("KVP holds " + std::to_string(count) + " values, none positive: refused");
+        delete measured->remove(value);
+        return;
+    }
+    char mean[32];
+    std::snprintf(mean, sizeof mean, "%.10g", sum / positive);
+    notes.push_back("KVP holds " + std::to_string(count) +
+                    " values (one per pulse): the mean of the " + std::to_string(positive) +
+                    " positive ones, " + mean + ", taken");
+    value->putString(mean);
+}
+
+// Every content item of the data set, iteratively (the depth is already known to be small).
+void CheckNumericValues(DcmItem& dataset, std::vector<std::string>& notes) {
+    std::vector<DcmItem*> pending{&dataset};
+    while (!pending.empty()) {
+        DcmItem* item = pending.back();
+        pending.pop_back();
+        CheckNumericValue(*item, notes);
+        DcmSequenceOfItems* content = nullptr;
+        if (item->findAndGetSequence(DCM_ContentSequence, content).good() && content)
+            for (unsigned long i = content->card(); i-- > 0;)
+                pending.push_back(content->getItem(i));
+    }
+}
+
 // A NUM item in the program's unit, or nullopt with a note saying why it was refused.
 std::optional<double> ReadNumber(const Item& item, Quantity quantity,
                                  std::vector<std::string>& notes) {
@@ -233,7 +305,32 @@ struct EventReading {
     double KvSum = 0;
     int KvCount = 0;
     std::optional<double> FinalSourceToDetectorMm;
+    std::set<std::string> Ambiguous;  // concepts given twice with different values
 };
+
+bool IsEvent(const Item& item) { return item.Concept == "113706" && !item.Children.empty(); }
+
+std::string Shortest(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+// A value an event holds once. A second, different value makes it ambiguous: it is refused
+// rather than the last one taken.
+void SetOnce(std::optional<double>& slot, const std::optional<double>& value, const Item& item,
+             EventReading& r) {
+    if (!value || r.Ambiguous.count(item.Concept)) return;
+    if (slot && *slot != *value) {
+        const std::string what = item.ConceptMeaning.empty() ? item.Concept : item.ConceptMeaning;
+        r.Event.Notes.push_back(what + " given twice (" + Shortest(*slot) + ", " +
+                                Shortest(*value) + "): refused");
+        r.Ambiguous.insert(item.Concept);
+        slot.reset();
+        return;
+    }
+    slot = value;
+}
 
 GeometryItem ViewOf(const Item& item) {
     return {item.Concept,    item.ConceptMeaning, item.Type == DSRTypes::VT_Num,
@@ -242,9 +339,11 @@ GeometryItem ViewOf(const Item& item) {
 }
 
 void ReadEventItem(const Item& item, EventReading& r) {
+    if (IsEvent(item)) return;  // an event inside this one is an event of its own
     IrradiationEvent& e = r.Event;
     const std::string& c = item.Concept;
     const bool num = item.Type == DSRTypes::VT_Num;
+    auto number = [&](Quantity quantity) { return ReadNumber(item, quantity, e.Notes); };
     if (c == "113771") {
         e.Filters.push_back(ReadFilter(item, e.Notes));
         return;
@@ -259,28 +358,28 @@ void ReadEventItem(const Item& item, EventReading& r) {
         e.Type = EventTypeOf(item);
         e.TypeText = item.CodeMeaning;
     } else if (c == "113738" && num) {
-        e.ReferenceAirKermaMGy = ReadNumber(item, Quantity::AirKerma, e.Notes);
+        SetOnce(e.ReferenceAirKermaMGy, number(Quantity::AirKerma), item, r);
     } else if (c == "122130" && num) {
-        e.KermaAreaProductGyCm2 = ReadNumber(item, Quantity::KermaAreaProduct, e.Notes);
+        SetOnce(e.KermaAreaProductGyCm2, number(Quantity::KermaAreaProduct), item, r);
     } else if (c == "113733" && num) {
-        if (auto kv = ReadNumber(item, Quantity::TubeVoltage, e.Notes)) {
+        if (auto kv = number(Quantity::TubeVoltage)) {
             r.KvSum += *kv;
             ++r.KvCount;
         }
     } else if (c == "113748" && num) {
-        e.SourceToIsocentreMm = ReadNumber(item, Quantity::Length, e.Notes);
+        SetOnce(e.SourceToIsocentreMm, number(Quantity::Length), item, r);
     } else if (c == "113750" && num) {
-        e.SourceToDetectorMm = ReadNumber(item, Quantity::Length, e.Notes);
+        SetOnce(e.SourceToDetectorMm, number(Quantity::Length), item, r);
     } else if (num && Contains(item.ConceptMeaning, "final distance source to detector")) {
-        r.FinalSourceToDetectorMm = ReadNumber(item, Quantity::Length, e.Notes);
+        SetOnce(r.FinalSourceToDetectorMm, number(Quantity::Length), item, r);
     } else if (c == "113737" && num) {
-        e.SourceToReferencePointMm = ReadNumber(item, Quantity::Length, e.Notes);
+        SetOnce(e.SourceToReferencePointMm, number(Quantity::Length), item, r);
     } else if (c == "113792" && num) {
-        e.SourceToTablePlaneMm = ReadNumber(item, Quantity::Length, e.Notes);
+        SetOnce(e.SourceToTablePlaneMm, number(Quantity::Length), item, r);
     } else if (c == "113780") {
         e.ReferencePoint = ReferencePointOf(item);
     } else if (c == "113790" && num) {
-        e.CollimatedFieldAreaCm2 = ReadNumber(item, Quantity::Area, e.Notes);
+        SetOnce(e.CollimatedFieldAreaCm2, number(Quantity::Area), item, r);
     } else if (ReadGeometryItem(ViewOf(item), e.Geometry, e.Notes)) {
     }
     for (const Item& child : item.Children) ReadEventItem(child, r);
@@ -295,6 +394,7 @@ IrradiationEvent ReadEvent(const Item& container) {
 }
 
 void ReadTotalsItem(const Item& item, AccumulatedTotals& totals, std::vector<std::string>& notes) {
+    if (IsEvent(item)) return;
     const bool num = item.Type == DSRTypes::VT_Num;
     if (item.Concept == "113764" && item.Type == DSRTypes::VT_Code) {
         if (auto plane = PlaneOf(item)) totals.Plane = *plane;
@@ -316,20 +416,44 @@ bool HasConcept(const Item& item, const char* code) {
 }
 
 // Events and accumulated data are children of the root in the template; some devices nest them
-// in further containers, so every container is searched (an event's own items are not).
-void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::string>& notes) {
+// in further containers, so every item is searched. An event found inside another event, inside
+// the accumulated data or stored as another value type is still one event of its own, noted.
+void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::string>& notes,
+                       const char* misplacedIn = nullptr) {
     for (const Item& item : parent.Children) {
-        if (item.Type != DSRTypes::VT_Container) continue;
-        if (item.Concept == "113706") {
+        if (IsEvent(item)) {
+            if (item.Type != DSRTypes::VT_Container)
+                notes.push_back(std::string("an irradiation event stored as ") +
+                                DSRTypes::valueTypeToDefinedTerm(item.Type) + ", read as an event");
+            if (misplacedIn)
+                notes.push_back(std::string("an irradiation event inside ") + misplacedIn +
+                                ", counted as an event of its own");
             report.Events.push_back(ReadEvent(item));
-        } else if (item.Concept == "113702") {
+            CollectContainers(item, report, notes, "another event");
+        } else if (item.Concept == "113702" && item.Type == DSRTypes::VT_Container) {
             AccumulatedTotals totals;
             ReadTotalsItem(item, totals, notes);
             report.Totals.push_back(totals);
+            CollectContainers(item, report, notes, "the accumulated dose data");
         } else {
-            CollectContainers(item, report, notes);
+            CollectContainers(item, report, notes, misplacedIn);
         }
     }
+}
+
+// An event given twice (the same Irradiation Event UID) is counted once: the first stands.
+void DropRepeatedEvents(DoseReport& report, std::vector<std::string>& notes) {
+    std::set<std::string> seen;
+    std::vector<IrradiationEvent> kept;
+    for (IrradiationEvent& event : report.Events) {
+        if (!event.Uid.empty() && !seen.insert(event.Uid).second) {
+            notes.push_back("irradiation event " + event.Uid +
+                            " appears more than once: counted once");
+            continue;
+        }
+        kept.push_back(std::move(event));
+    }
+    report.Events = std::move(kept);
 }
 
 // Device observer context items, used where the equipment module leaves a field empty.
@@ -391,7 +515,7 @@ const char* EventTypeName(EventType type) {
 
 std::optional<double> XrayFilter::ThicknessMm() const {
     if (MinimumThicknessMm && MaximumThicknessMm)
-        return 0.5 * (*MinimumThicknessMm + *MaximumThicknessMm);
+        return std::max(*MinimumThicknessMm, *MaximumThicknessMm);
     return MinimumThicknessMm ? MinimumThicknessMm : MaximumThicknessMm;
 }
 
@@ -443,6 +567,8 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     if (!characterSet.empty() && characterSet != "ISO_IR 192" && dataset.convertToUTF8().bad())
         notes.push_back("texts could not be converted to UTF-8; shown as stored");
 
+    CheckNumericValues(dataset, notes);
+
     DSRDocument document;
     const size_t flags =
         DSRTypes::RF_acceptInvalidContentItemValue | DSRTypes::RF_ignoreRelationshipConstraints |
@@ -482,6 +608,7 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     ReadPatientItems(root, report, notes);
 
     CollectContainers(root, report, notes);
+    DropRepeatedEvents(report, notes);
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
         for (const std::string& note : report.Events[i].Notes)
             notes.push_back(EventLabel(i, report.Events[i]) + ": " + note);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <string>
+#include <utility>
 
 #include "units.h"
 
@@ -58,14 +59,28 @@ std::optional<double> ReferencePointDistanceMm(const ReferencePointDefinition& d
     const std::optional<double> length = FirstLengthMm(text);
     if (!length) return std::nullopt;
     const bool away = Has(text, "above") || Has(text, "behind") || Has(text, "away");
-    if (Has(text, "isocent")) {
-        return Offset(geometry.SourceToIsocentre, away ? *length : -*length);
+    // The point the length is measured from is the first one the text names: "530 mm from tube
+    // focus towards detector" is measured from the focus, the detector only gives the direction.
+    enum class Anchor { None, Isocentre, Detector, Table, Focus };
+    Anchor anchor = Anchor::None;
+    std::size_t first = std::string::npos;
+    const std::pair<const char*, Anchor> words[] = {
+        {"isocent", Anchor::Isocentre}, {"image input", Anchor::Detector},
+        {"detector", Anchor::Detector}, {"receptor", Anchor::Detector},
+        {"table", Anchor::Table},       {"focus", Anchor::Focus},
+        {"focal", Anchor::Focus},       {"source", Anchor::Focus},
+    };
+    for (const auto& [word, which] : words) {
+        const std::size_t at = text.find(word);
+        if (at < first) first = at, anchor = which;
     }
-    if (Has(text, "image input") || Has(text, "detector") || Has(text, "receptor")) {
-        return Offset(geometry.SourceToDetector, -*length);
+    switch (anchor) {
+    case Anchor::Isocentre: return Offset(geometry.SourceToIsocentre, away ? *length : -*length);
+    case Anchor::Detector: return Offset(geometry.SourceToDetector, -*length);
+    case Anchor::Table: return Offset(geometry.SourceToTablePlane, away ? *length : -*length);
+    case Anchor::Focus: return *length;
+    case Anchor::None: return std::nullopt;
     }
-    if (Has(text, "table")) return Offset(geometry.SourceToTablePlane, away ? *length : -*length);
-    if (Has(text, "focus") || Has(text, "source")) return *length;
     return std::nullopt;
 }
 

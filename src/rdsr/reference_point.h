@@ -20,7 +20,8 @@ struct EventGeometryMm {
 // 113862 / 113863 (1 cm / 30 cm above the tabletop). Free texts give a length and what it is
 // measured from: "15cm below BeamIsocenter" (toward the source, as is "toward", "before", "in
 // front of"; "above", "behind" and "away" go the other way), "30 cm in front of image input
-// surface"/"detector", "1 cm above tabletop", "530 mm from tube focus".
+// surface"/"detector", "1 cm above tabletop", "530 mm from tube focus". The length is measured
+// from the first point the text names ("530 mm from tube focus towards detector": the focus).
 std::optional<double> ReferencePointDistanceMm(const ReferencePointDefinition& definition,
                                                const EventGeometryMm& geometry);
 

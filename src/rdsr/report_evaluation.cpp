@@ -50,6 +50,12 @@ void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventC
         }
         if (!thickness)
             AddNote(c.Note, "厚さの記載がないフィルタ " + filter.MaterialText + " は 0 mm");
+        if (filter.MinimumThicknessMm && filter.MaximumThicknessMm &&
+            *filter.MinimumThicknessMm != *filter.MaximumThicknessMm)
+            AddNote(c.Note, "フィルタ " + filter.MaterialText + " の厚さ " +
+                                FormatNumber(*filter.MinimumThicknessMm, "0.00") + "～" +
+                                FormatNumber(*filter.MaximumThicknessMm, "0.00") +
+                                " mm: 安全側の最大値を使用");
         (filter.Material == FilterMaterial::Copper ? copperMm : aluminiumMm) +=
             thickness.value_or(0.0);
     }
@@ -164,6 +170,10 @@ void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, cons
         e.Result = d.Result;
         e.Uncertainty =
             EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge, loadKernel, spectra);
+        if (e.SkinDoseMGy > kSkinDoseCeilingMGy)
+            AddNote(e.Case.Note,
+                    "皮膚線量 " + FormatNumber(e.SkinDoseMGy / 1000.0, "0.0") +
+                        " Gy は上限 100 Gy を超えています: 報告の値と単位を確認して下さい");
     } else {
         e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
                         std::string(MessageFor(d.Outcome)) + " (" + FailureReasonOf(d) + ")");

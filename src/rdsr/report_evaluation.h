@@ -15,6 +15,11 @@
 
 namespace ordevo::rdsr {
 
+// The largest skin dose one event can plausibly give. The worst skin injuries recorded after the
+// longest interventions followed some tens of Gy in total; 100 Gy from one event means a report
+// scaled or labelled wrongly (a unit off by 1000), so such an event is flagged in its note.
+inline constexpr double kSkinDoseCeilingMGy = 100000.0;
+
 // What the user gives for one plane.
 struct PlaneSetup {
     EquipmentFileContents Equipment;            // as LoadEquipmentFile read it

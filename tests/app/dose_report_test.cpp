@@ -37,6 +37,8 @@ protected:
         report.Events[1].Kvp = {Measured{"100", "kV"}};
         report.Events[1].DoseRp = Measured{"0.025", "Gy"};
         report.Events[2].DoseRp = Measured{"0", "Gy"};
+        report.Events[1].Uid += ".2";  // three events, not one given three times
+        report.Events[2].Uid += ".3";
         const QString path = PathOf(QStringLiteral("report.dcm"));
         EXPECT_TRUE(rdsr::testing::WriteFixtureReport(report, path.toStdString()));
         return path;

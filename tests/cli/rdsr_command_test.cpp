@@ -103,6 +103,7 @@ TEST_F(RdsrCommand, FolderRunWritesOneCsvRowPerEvent) {
     FixtureReport report;
     report.Events.push_back(FixtureEvent{});
     report.Events[1].DoseRp = Measured{"0", "Gy"};
+    report.Events[1].Uid += ".2";
     WriteReport(report, "reports/a.dcm");
     WriteReport(FixtureReport{}, "reports/b.dcm");
     const std::string csv = Path("events.csv");

@@ -2,10 +2,17 @@
 // another number, never an abort.
 #include <gtest/gtest.h>
 
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcitem.h>
+#include <dcmtk/dcmdata/dcvrfd.h>
+#include <dcmtk/dcmdata/dcvrobow.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <sys/stat.h>
 
@@ -80,6 +87,125 @@ TEST_F(DamagedReport, EachDamagedValueIsRefusedWithANote) {
         ASSERT_TRUE(reading.Report) << reading.Error;
         ASSERT_EQ(reading.Report->Events.size(), 1u);
         row.check(reading.Report->Events[0]);
+        EXPECT_TRUE(HasNote(*reading.Report, row.note));
+    }
+}
+
+// Replaces the NumericValue of the first NUM of `conceptCode` by `element`.
+testing::DataSetEdit ReplaceNumericValue(const char* conceptCode,
+                                         std::function<DcmElement*()> make) {
+    return [conceptCode, make](DcmItem& dataset) {
+        DcmItem* content = testing::ContentItemOf(dataset, conceptCode);
+        DcmItem* measured = nullptr;
+        ASSERT_TRUE(content &&
+                    content->findAndGetSequenceItem(DCM_MeasuredValueSequence, measured).good());
+        delete measured->remove(DCM_NumericValue);
+        measured->insert(make(), true);
+    };
+}
+
+struct ReportDefect {
+    const char* name;
+    std::function<void(FixtureReport&)> make;
+    testing::DataSetEdit edit;
+    std::function<void(const DoseReport&)> check;
+    const char* note;  // part of a note of the report
+};
+
+TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
+    const auto none = [](FixtureReport&) {};
+    const ReportDefect table[] = {
+        {"Ka,r as OB holding \"5.2\"", none,
+         ReplaceNumericValue("113738",
+                             [] {
+                                 auto* ob =
+                                     new DcmOtherByteOtherWord(DcmTag(DCM_NumericValue, EVR_OB));
+                                 ob->putUint8Array(reinterpret_cast<const Uint8*>("5.2 "), 4);
+                                 return ob;
+                             }),
+         [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
+         "stored as OB"},
+        {"P_KA as FD +inf", none,
+         ReplaceNumericValue("122130",
+                             [] {
+                                 auto* fd =
+                                     new DcmFloatingPointDouble(DcmTag(DCM_NumericValue, EVR_FD));
+                                 fd->putFloat64(std::numeric_limits<double>::infinity());
+                                 return fd;
+                             }),
+         [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).KermaAreaProductGyCm2); },
+         "stored as FD"},
+        {"Ka,r with two values",
+         [](FixtureReport& r) {
+             r.Events[0].DoseRp = Measured{"5\\6", "mGy"};
+         },
+         {},
+         [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
+         "holds 2 values"},
+        {"a tube voltage per pulse",
+         [](FixtureReport& r) {
+             r.Events[0].Kvp = {Measured{"0\\80\\90", "kV"}};
+         },
+         {},
+         [](const DoseReport& r) { EXPECT_EQ(r.Events.at(0).TubeVoltageKv, 85.0); },
+         "the mean of the 2 positive ones"},
+        {"an event inside another",
+         [](FixtureReport& r) {
+             FixtureEvent inner;
+             inner.Uid += ".2";
+             inner.DoseRp = Measured{"0.02", "Gy"};
+             r.Events[0].Nested = {inner};
+         },
+         {},
+         [](const DoseReport& r) {
+             ASSERT_EQ(r.Events.size(), 2u);
+             EXPECT_EQ(r.Events[0].ReferenceAirKermaMGy, 12.5);  // not overwritten by the inner
+             EXPECT_EQ(r.Events[1].ReferenceAirKermaMGy, 20.0);
+         },
+         "inside another event"},
+        {"an event inside the accumulated data",
+         [](FixtureReport& r) {
+             r.Totals[0].Events = {FixtureEvent{}};
+             r.Totals[0].Events[0].Uid += ".3";
+         },
+         {},
+         [](const DoseReport& r) { EXPECT_EQ(r.Events.size(), 2u); },
+         "inside the accumulated dose data"},
+        {"an event stored as TEXT", none,
+         [](DcmItem& dataset) {
+             DcmItem* event = testing::ContentItemOf(dataset, "113706");
+             ASSERT_NE(event, nullptr);
+             event->putAndInsertString(DCM_ValueType, "TEXT");
+             event->putAndInsertString(DCM_TextValue, "Irradiation Event X-Ray Data");
+         },
+         [](const DoseReport& r) {
+             ASSERT_EQ(r.Events.size(), 1u);
+             EXPECT_EQ(r.Events[0].ReferenceAirKermaMGy, 12.5);
+         },
+         "stored as TEXT"},
+        {"the same event twice",
+         [](FixtureReport& r) { r.Events.push_back(r.Events[0]); },
+         {},
+         [](const DoseReport& r) { EXPECT_EQ(r.Events.size(), 1u); },
+         "appears more than once"},
+        {"two Ka,r in one event",
+         [](FixtureReport& r) {
+             r.Events[0].GeometryNums = {{"113738", "Dose (RP)", {"20", "mGy"}}};
+         },
+         {},
+         [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
+         "given twice (12.5, 20)"},
+    };
+    for (const ReportDefect& row : table) {
+        SCOPED_TRACE(row.name);
+        FixtureReport report;
+        row.make(report);
+        const std::string path = PathOf("defect.dcm");
+        std::string error;
+        ASSERT_TRUE(testing::WriteFixtureReport(report, path, &error, row.edit)) << error;
+        const ReportReading reading = ReadDoseReport(path);
+        ASSERT_TRUE(reading.Report) << reading.Error;
+        row.check(*reading.Report);
         EXPECT_TRUE(HasNote(*reading.Report, row.note));
     }
 }

@@ -105,7 +105,7 @@ TEST_F(DoseReportReader, ReadsEachQuirkOfRealReports) {
              e.Filters[0].Maximum = Measured{"0.4", "mm"};
          },
          [](const IrradiationEvent& e) {
-             EXPECT_DOUBLE_EQ(e.Filters.at(0).ThicknessMm().value_or(0), 0.3);
+             EXPECT_DOUBLE_EQ(e.Filters.at(0).ThicknessMm().value_or(0), 0.4);  // the thicker side
          }},
         {"filters absent", [](FixtureEvent& e) { e.Filters.clear(); },
          [](const IrradiationEvent& e) { EXPECT_TRUE(e.Filters.empty()); }},
@@ -181,11 +181,12 @@ TEST_F(DoseReportReader, RefusesValuesWithUnknownOrMissingUnits) {
 TEST_F(DoseReportReader, ReadsTwoPlanes) {
     FixtureReport report;
     report.Totals = {
-        testing::FixtureTotals{"113620", "Plane A", {"0.5", "Gy"}, {"0.005", "Gy.m2"}},
-        testing::FixtureTotals{"113621", "Plane B", {"0.25", "Gy"}, {"0.0025", "Gy.m2"}}};
+        testing::FixtureTotals{"113620", "Plane A", {"0.5", "Gy"}, {"0.005", "Gy.m2"}, {}},
+        testing::FixtureTotals{"113621", "Plane B", {"0.25", "Gy"}, {"0.0025", "Gy.m2"}, {}}};
     report.Events = {FixtureEvent{}, FixtureEvent{}};
     report.Events[0].PlaneCode = "113620", report.Events[0].PlaneMeaning = "Plane A";
     report.Events[1].PlaneCode = "113621", report.Events[1].PlaneMeaning = "Plane B";
+    report.Events[1].Uid += ".2";
     const DoseReport r = Read(report);
     ASSERT_EQ(r.Events.size(), 2u);
     EXPECT_EQ(r.Events[0].Plane, AcquisitionPlane::A);

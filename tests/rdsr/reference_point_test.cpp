@@ -17,6 +17,8 @@ TEST(ReferencePoint, DistanceFollowsTheDefinition) {
         {{"", "15 cm from isocenter toward source"}, 600.0},
         {{"", "10 cm above isocenter"}, 850.0},
         {{"", "530 mm from tube focus"}, 530.0},
+        {{"", "530 mm from tube focus towards detector"}, 530.0},
+        {{"", "60 cm from source towards isocenter"}, 600.0},
         {{"", "30 cm in front of detector"}, 700.0},
         {{"", "Interventional reference point"}, std::nullopt},  // no length
         {{"113863", "30cm above Tabletop"}, 1000.0},

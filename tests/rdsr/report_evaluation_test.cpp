@@ -137,6 +137,30 @@ TEST_F(ReportEvaluationTest, AnEventThatCannotBeComputedFailsAlone) {
     EXPECT_EQ(a.Totals.SkinDoseSumMGy, 2 * a.Events[0].SkinDoseMGy);
 }
 
+// What the evaluation assumes or doubts is said in the event's note: a filter of uneven
+// thickness counts as its thickest, a skin dose beyond any real procedure's is flagged.
+TEST_F(ReportEvaluationTest, AssumptionsAndDoubtsAreNoted) {
+    IrradiationEvent uneven = Event(12.5, 1.25);
+    uneven.Filters = {XrayFilter{FilterMaterial::Copper, "Copper", 0.0, 0.4}};
+    IrradiationEvent scaled = Event(12.5e5, 1.25e5);  // a report scaled by 1e5: some 2,000 Gy
+    const std::pair<IrradiationEvent, const char*> table[] = {
+        {uneven, "安全側の最大値を使用"},
+        {scaled, "上限 100 Gy を超えています"},
+    };
+    DoseReport report;
+    for (const auto& row : table) report.Events.push_back(row.first);
+    const ReportEvaluation result =
+        EvaluateReport(ref_, report, plane_, nullptr,
+                       MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+    const PlaneEvaluation& a = result.Planes.at(0);
+    for (std::size_t i = 0; i < std::size(table); ++i) {
+        EXPECT_EQ(a.Events.at(i).Case.Status, EventStatus::Evaluated) << i;
+        EXPECT_NE(a.Events[i].Case.Note.find(table[i].second), std::string::npos)
+            << a.Events[i].Case.Note;
+    }
+    EXPECT_DOUBLE_EQ(a.Events[0].Case.CopperMm, 0.4);
+}
+
 // Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles
 // cKa,r and, the chain being linear in it, the skin dose.
 TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {

@@ -113,6 +113,7 @@ void WriteEvent(TreeWriter& w, const FixtureEvent& e) {
     for (const FixtureNum& n : e.GeometryNums) w.Num(n.Code, n.Meaning, n.Value);
     for (const FixtureCode& c : e.GeometryCodes)
         w.Code(DSRTypes::RT_contains, c.Concept, c.Meaning, c.Value, c.Scheme, c.ValueMeaning);
+    for (const FixtureEvent& nested : e.Nested) WriteEvent(w, nested);
     w.Close();
 }
 
@@ -140,7 +141,8 @@ void DropMarkedUnits(DcmItem& item) {
 
 }  // namespace
 
-bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::string* error) {
+bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::string* error,
+                        const DataSetEdit& edit) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         return false;
@@ -169,6 +171,7 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
                t.PlaneMeaning);
         w.Num("113722", "Dose Area Product Total", t.DoseAreaProductTotal);
         w.Num("113725", "Dose (RP) Total", t.DoseRpTotal);
+        for (const FixtureEvent& e : t.Events) WriteEvent(w, e);
         w.Close();
     }
     if (r.NestEvents) w.Open(DSRTypes::RT_contains, "113852", "Irradiation Event");
@@ -181,6 +184,7 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
     OFCondition status = doc.write(*file.getDataset());
     if (status.bad()) return fail(std::string("write: ") + status.text());
     DropMarkedUnits(*file.getDataset());
+    if (edit) edit(*file.getDataset());
     if (!r.PatientSizeM.empty())
         file.getDataset()->putAndInsertString(DCM_PatientSize, r.PatientSizeM.c_str());
     if (!r.PatientWeightKg.empty())
@@ -188,6 +192,24 @@ bool WriteFixtureReport(const FixtureReport& r, const std::string& path, std::st
     status = file.saveFile(path.c_str(), EXS_LittleEndianExplicit);
     if (status.bad()) return fail(std::string("save: ") + status.text());
     return true;
+}
+
+DcmItem* ContentItemOf(DcmItem& dataset, const std::string& conceptCode) {
+    std::vector<DcmItem*> pending{&dataset};
+    while (!pending.empty()) {
+        DcmItem* item = pending.back();
+        pending.pop_back();
+        DcmItem* name = nullptr;
+        OFString code;
+        if (item->findAndGetSequenceItem(DCM_ConceptNameCodeSequence, name).good() &&
+            name->findAndGetOFString(DCM_CodeValue, code).good() && code == conceptCode.c_str())
+            return item;
+        DcmSequenceOfItems* content = nullptr;
+        if (item->findAndGetSequence(DCM_ContentSequence, content).good() && content)
+            for (unsigned long i = content->card(); i-- > 0;)
+                pending.push_back(content->getItem(i));
+    }
+    return nullptr;
 }
 
 // A decimal string of a DICOM DS value (at most 16 characters).

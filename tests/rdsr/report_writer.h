@@ -2,9 +2,12 @@
 // toolkit's own structured-report API, so that every fixture is made here and none is copied.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+class DcmItem;
 
 namespace ordevo::rdsr::testing {
 
@@ -48,12 +51,14 @@ struct FixtureEvent {
     std::string ReferencePointText = "15cm from Isocenter toward Source";
     std::vector<FixtureNum> GeometryNums;
     std::vector<FixtureCode> GeometryCodes;
+    std::vector<FixtureEvent> Nested;  // events written inside this one
 };
 
 struct FixtureTotals {
     std::string PlaneCode = "113622", PlaneMeaning = "Single Plane";
     Measured DoseRpTotal{"0.0125", "Gy"};
     Measured DoseAreaProductTotal{"0.000125", "Gy.m2"};
+    std::vector<FixtureEvent> Events;  // events written inside the accumulated data
 };
 
 struct FixtureReport {
@@ -68,9 +73,16 @@ struct FixtureReport {
     std::vector<FixtureEvent> Events = {FixtureEvent{}};
 };
 
+// Changes the written data set before it is saved, for what the structured-report API will not
+// write (a numeric value of another VR).
+using DataSetEdit = std::function<void(DcmItem& dataset)>;
+
 // Writes the report as a DICOM file; false (with the reason in *error) when the toolkit refuses.
 bool WriteFixtureReport(const FixtureReport& report, const std::string& path,
-                        std::string* error = nullptr);
+                        std::string* error = nullptr, const DataSetEdit& edit = {});
+
+// The first content item of the concept `conceptCode`, or nullptr.
+DcmItem* ContentItemOf(DcmItem& dataset, const std::string& conceptCode);
 
 // `count` events alternating fluoroscopy and acquisitions over a few voltages and Cu filters,
 // each with a unique UID; for the benchmark and the cache test.
