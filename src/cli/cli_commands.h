@@ -7,12 +7,18 @@
 
 #include "cli_arguments.h"
 #include "file_error.h"
+#include "uncertainty_sources.h"
 
 namespace ordevo::cli {
 
 // --data, or the folder the window program would work in when started here: this folder when
 // it holds the reference files, else the per-user data folder, seeded from the installation.
 FileResult<QString> ChooseDataFolder(const Arguments& args);
+
+// What the uncertainty budget knows: the measurement record beside the equipment file the
+// option names, and --fsd-uncertainty (cm, default 2). Throws UsageError for an unusable
+// --fsd-uncertainty.
+UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption);
 
 int RunEvaluate(const Arguments& args, std::ostream& out);
 int RunSpectrum(const Arguments& args, std::ostream& out);
