@@ -14,6 +14,10 @@ namespace ordevo::cli {
 // it holds the reference files, else the per-user data folder, seeded from the installation.
 FileResult<QString> ChooseDataFolder(const Arguments& args);
 
+// The equipment file --equipment names: a bare name is looked up in the data folder first, as
+// the window opens equipment files by name in its working folder; else the path as given.
+QString EquipmentPath(const std::string& given, const QString& dataFolder);
+
 int RunEvaluate(const Arguments& args, std::ostream& out);
 int RunSpectrum(const Arguments& args, std::ostream& out);
 int RunCouch(const Arguments& args, std::ostream& out);

@@ -140,7 +140,8 @@ const char* ReasonPattern(CalculationProblem problem) {
     case P::CouchFocusIsocentreDistanceTooShort:
         return "焦点-アイソセンター間距離 {0} cm は 15 cm より大きくなければなりません";
     case P::CouchCalibrationConstantUnusable:
-        return "校正定数 {0} が 0.2 以上 5 以下の範囲外です（表示値か測定値の単位・桁を確認して下さい）";
+        return "校正定数 {0} が 0.2 以上 5 "
+               "以下の範囲外です（表示値か測定値の単位・桁を確認して下さい）";
     }
     return "";
 }

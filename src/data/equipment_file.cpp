@@ -108,10 +108,9 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
         const int lineNumber = LineOf(field, contents.Version);
         const QString& line = lines[lineNumber - 1];
         if (!ParseWholeNumber(line.toStdString(), value))
-            return FileError::AtLine(
-                name, lineNumber,
-                QStringLiteral("%1「%2」は一つの数値ではありません")
-                    .arg(QString::fromUtf8(EquipmentFieldName(field)), line));
+            return FileError::AtLine(name, lineNumber,
+                                     QStringLiteral("%1「%2」は一つの数値ではありません")
+                                         .arg(QString::fromUtf8(EquipmentFieldName(field)), line));
     }
     // The flag: " 1 ", " 0 " or blank (old files); anything else would silently drop the filter.
     if (!lines[6].isEmpty() && lines[6] != QLatin1String("0") && !otherFilter)

@@ -118,8 +118,9 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
     if (reader.Next(further) == FieldReader::Outcome::Number)
         return FileError::AtLine(
             name, endLine,
-            QStringLiteral("%1 番目の行のエネルギー %2 MeV で表が終わりますが、後にまだ数値があります"
-                           "（エネルギーの桁を確認して下さい）")
+            QStringLiteral(
+                "%1 番目の行のエネルギー %2 MeV で表が終わりますが、後にまだ数値があります"
+                "（エネルギーの桁を確認して下さい）")
                 .arg(contents.Rows.size())
                 .arg(contents.Rows.back().EnergyMeV));
     return contents;
