@@ -22,6 +22,16 @@ bool Inside(double x, double y, double a, double b) { return std::abs(x) <= a &&
 
 }  // namespace
 
+double FastArcCosine(double t) {
+    // Abramowitz and Stegun 4.4.46 (Hastings): acos t = √(1 − t) · Σ aᵢ tⁱ on 0 ≤ t ≤ 1, error
+    // below 2·10⁻⁸ rad; a third of the library's time in the map's ring sums.
+    constexpr double c[] = {1.5707963050, -0.2145988016, 0.0889789874, -0.0501743046,
+                            0.0308918810, -0.0170881256, 0.0066700901, -0.0012624911};
+    double p = c[7];
+    for (int i = 6; i >= 0; --i) p = p * t + c[i];
+    return std::sqrt(1.0 - t) * p;
+}
+
 RingBackscatter ComputeRingBackscatter(const ReferenceData& ref, const BinArray& s,
                                        double tubeVoltageKv, double d0) {
     const BinArray& muT = ref.Attenuation.TissueEnergyAbsorption;
@@ -74,6 +84,22 @@ double CircleFractionInRectangle(double radius, double x, double y, double a, do
     if (!(radius > 0.0)) return Inside(x, y, a, b) ? 1.0 : 0.0;
     const double nearest = std::min({a - x, a + x, b - y, b + y});
     if (nearest >= radius) return 1.0;
+    if (nearest >= 0.0) {
+        // A centre inside: the circle leaves the rectangle past an edge at distance d over the
+        // arc 2·acos(d/ρ); the arcs past two adjacent edges overlap by acos + acos − π/2 when
+        // their corner lies inside the circle, and arcs past opposite edges never meet. No
+        // sine, no sorting: this is the map's innermost loop.
+        auto half = [radius](double distance) {
+            return distance < radius ? FastArcCosine(distance / radius) : 0.0;
+        };
+        const double right = half(a - x), top = half(b - y), left = half(a + x),
+                     bottom = half(b + y);
+        double outside = 2.0 * (right + top + left + bottom);
+        const double quarter = 0.5 * std::numbers::pi;
+        outside -= std::max(0.0, right + top - quarter) + std::max(0.0, top + left - quarter) +
+                   std::max(0.0, left + bottom - quarter) + std::max(0.0, bottom + right - quarter);
+        return std::clamp(1.0 - outside / kTwoPi, 0.0, 1.0);
+    }
     // Angles where the circle crosses an edge line; between two of them it is wholly in or out.
     double angles[10];
     int n = 0;

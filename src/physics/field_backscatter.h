@@ -21,6 +21,9 @@ struct RingBackscatter {
 RingBackscatter ComputeRingBackscatter(const ReferenceData& ref, const BinArray& spectrum,
                                        double tubeVoltageKv, double phantomSurfaceDistanceCm);
 
+// acos t for 0 ≤ t ≤ 1 within 2·10⁻⁸ rad, by a polynomial.
+double FastArcCosine(double t);
+
 // Part of the circle of `radius` around (x, y) that lies inside |X| ≤ halfWidth, |Y| ≤ halfHeight
 // (0 … 1, by arc length).
 double CircleFractionInRectangle(double radius, double x, double y, double halfWidth,

@@ -55,7 +55,7 @@ struct MapCaseResult {
 struct MapValidationOptions {
     std::string RefdataFolder = "refdata";
     std::string OutputFolder = "docs/map_validation";
-    SimulationSettings Settings{.Histories = 4'000'000, .Batches = 20};
+    SimulationSettings Settings{.Histories = 8'000'000, .Batches = 20};
     std::vector<std::string> CaseIds;  // empty: every case
 };
 
