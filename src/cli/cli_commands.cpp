@@ -15,20 +15,23 @@
 #include "field_size.h"
 #include "input_messages.h"
 #include "json_writer.h"
+#include "measurement_record_file.h"
 #include "number_format.h"
 #include "reference_files.h"
 #include "result_labels.h"
+#include "report_evaluation.h"
 #include "scatter_kernel_file.h"
 #include "spectrum.h"
 #include "spectrum_file.h"
 #include "tube_voltage_text.h"
+#include "uncertainty_json.h"
 #include "working_folder.h"
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kEvaluateOptions = {"data",    "equipment", "kv",       "kv-low",
-                                                   "kv-high", "weighting", "kar",      "pka",
-                                                   "shape",   "fsd",       "body-part"};
+const std::vector<std::string> kEvaluateOptions = {
+    "data", "equipment", "kv",    "kv-low", "kv-high",   "weighting",
+    "kar",  "pka",       "shape", "fsd",    "body-part", "fsd-uncertainty"};
 const std::vector<std::string> kSpectrumOptions = {"data",   "equipment", "kv",
                                                    "kv-low", "kv-high",   "weighting"};
 const std::vector<std::string> kCouchOptions = {"data",    "equipment", "typical-kv",
@@ -158,6 +161,21 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
 
 }  // namespace
 
+UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption) {
+    // A damaged record claims nothing: the unmeasured figures are the larger, safe ones.
+    const auto record =
+        ReadMeasurementRecord(QString::fromStdString(args.Get(equipmentOption).value_or("")));
+    UncertaintyKnowledge known = KnowledgeFrom(record ? *record : MeasurementRecord{});
+    if (const std::optional<std::string> fsd = args.Get("fsd-uncertainty")) {
+        const std::string text = HalfWidth(*fsd);
+        const double cm = LeadingNumber(text);
+        if (!IsPlainNumber(QString::fromStdString(text)) || !(cm >= 0.0) || cm > 50.0)
+            throw UsageError("--fsd-uncertainty must be a number of cm from 0 to 50");
+        known.FocusSkinDistanceCm = cm;
+    }
+    return known;
+}
+
 FileResult<QString> ChooseDataFolder(const Arguments& args) {
     if (const std::optional<std::string> data = args.Get("data"))
         return QString::fromStdString(*data);
@@ -207,7 +225,10 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const EvaluationInputs in = MakeEvaluationInputs(texts, settings);
         const std::string& fieldSizeText = texts.FieldSize;
 
-        const DoseEvaluation evaluation = EvaluateDose(ref, in, MakeScatterKernelLoader(folder));
+        // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
+        const ScatterKernelLoader loadKernel =
+            rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
+        const DoseEvaluation evaluation = EvaluateDose(ref, in, loadKernel);
         if (evaluation.Outcome != EvaluationOutcome::Completed) {
             // As the window says it: the fixed message, then the input to blame and its range,
             // or else the computation's own reason.
@@ -222,7 +243,10 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
             }
             return PrintFailure(out, message);
         }
-        out << EvaluationJson(evaluation, fieldSizeText).Text() << "\n";
+        const UncertaintyKnowledge known = ReadKnowledge(args, "equipment");
+        JsonObject json = EvaluationJson(evaluation, fieldSizeText);
+        AddUncertainty(json, EvaluateUncertainty(ref, in, evaluation, known, loadKernel), known);
+        out << json.Text() << "\n";
         return 0;
     } catch (const ReportedFailure& failure) {
         return PrintFailure(out, failure.message);

@@ -7,6 +7,7 @@
 
 #include "cli_arguments.h"
 #include "file_error.h"
+#include "uncertainty_sources.h"
 
 namespace ordevo::cli {
 
@@ -17,6 +18,11 @@ FileResult<QString> ChooseDataFolder(const Arguments& args);
 // The equipment file --equipment names: a bare name is looked up in the data folder first, as
 // the window opens equipment files by name in its working folder; else the path as given.
 QString EquipmentPath(const std::string& given, const QString& dataFolder);
+
+// What the uncertainty budget knows: the measurement record beside the equipment file the
+// option names, and --fsd-uncertainty (cm, default 2). Throws UsageError for an unusable
+// --fsd-uncertainty.
+UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption);
 
 int RunEvaluate(const Arguments& args, std::ostream& out);
 int RunSpectrum(const Arguments& args, std::ostream& out);

@@ -17,11 +17,12 @@
 #include "report_evaluation.h"
 #include "report_table.h"
 #include "scatter_kernel_file.h"
+#include "uncertainty_json.h"
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kRdsrOptions = {"data", "equipment", "equipment-b",
-                                               "fsd",  "fsd-b",     "csv"};
+const std::vector<std::string> kRdsrOptions = {"data",  "equipment", "equipment-b",    "fsd",
+                                               "fsd-b", "csv",       "fsd-uncertainty"};
 const std::vector<std::string> kRdsrFlags = {"with-patient"};
 
 using namespace ordevo::rdsr;
@@ -46,6 +47,7 @@ PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
     plane.Equipment = std::move(equipment).value();
     plane.EquipmentName = FileNameOf(path).toStdString();
     plane.FocusSkinDistanceCm = ReadFsd(args, fsdOption);
+    plane.Knowledge = ReadKnowledge(args, equipmentOption);
     return plane;
 }
 
@@ -72,7 +74,8 @@ JsonObject& OptionalNumber(JsonObject& json, const std::string& key,
     return value ? json.Number(key, *value) : json.Null(key);
 }
 
-JsonObject EventJson(const IrradiationEvent& event, const EventEvaluation& e) {
+JsonObject EventJson(const IrradiationEvent& event, const EventEvaluation& e,
+                     const UncertaintyKnowledge& known) {
     const EventCase& c = e.Case;
     JsonObject json;
     json.String("uid", event.Uid)
@@ -91,19 +94,22 @@ JsonObject EventJson(const IrradiationEvent& event, const EventEvaluation& e) {
         json, "skinDose",
         c.Status == EventStatus::Evaluated ? std::optional<double>(e.SkinDoseMGy) : std::nullopt);
     json.String("status", EventStatusName(c.Status)).String("note", c.Note);
+    if (c.Status == EventStatus::Evaluated) AddUncertainty(json, e.Uncertainty, known);
     return json;
 }
 
 JsonObject PlaneJson(const DoseReport& report, const PlaneEvaluation& plane) {
+    const UncertaintyKnowledge& known = plane.Knowledge;
     std::vector<JsonObject> events;
     for (const EventEvaluation& e : plane.Events)
-        events.push_back(EventJson(report.Events.at(e.EventIndex), e));
+        events.push_back(EventJson(report.Events.at(e.EventIndex), e, known));
     const PlaneTotals& t = plane.Totals;
     JsonObject totals;
     totals.Number("kar", t.ReferenceAirKermaMGy).Number("pka", t.KermaAreaProductGyCm2);
     OptionalNumber(totals, "meanKv",
                    t.Evaluated > 0 ? std::optional<double>(t.MeanKv) : std::nullopt);
     totals.Number("skinDoseSum", t.SkinDoseSumMGy);
+    if (t.Evaluated > 0) AddUncertainty(totals, t.SkinDoseSumUncertainty, known);
     OptionalNumber(totals, "singleCaseSkinDose", t.SingleCaseSkinDoseMGy);
     JsonObject json;
     json.String("plane", PlaneName(plane.Plane)).String("equipment", plane.EquipmentName);

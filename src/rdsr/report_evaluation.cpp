@@ -100,6 +100,7 @@ PlaneEvaluation& PlaneFor(ReportEvaluation& out, AcquisitionPlane plane, const P
     if (setup) {
         p.EquipmentName = setup->EquipmentName;
         p.FocusSkinDistanceCm = setup->FocusSkinDistanceCm;
+        p.Knowledge = setup->Knowledge;
     }
     out.Planes.push_back(std::move(p));
     return out.Planes.back();
@@ -109,10 +110,16 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
                const ScatterKernelLoader& loadKernel) {
     PlaneTotals& t = plane.Totals;
     double kvWeighted = 0;
+    std::vector<UncertaintyBudget> budgets;
+    bool everyBudget = true;
     for (const EventEvaluation& e : plane.Events) {
         switch (e.Case.Status) {
         case EventStatus::Evaluated:
             ++t.Evaluated;
+            if (e.Uncertainty)
+                budgets.push_back(*e.Uncertainty);
+            else
+                everyBudget = false;
             t.ReferenceAirKermaMGy += e.Case.Inputs.ReferenceAirKerma;
             t.KermaAreaProductGyCm2 += e.Case.Inputs.KermaAreaProduct;
             t.SkinDoseSumMGy += e.SkinDoseMGy;
@@ -122,6 +129,7 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
         case EventStatus::Failed: ++t.Failed; break;
         }
     }
+    if (everyBudget && !budgets.empty()) t.SkinDoseSumUncertainty = SumCorrelated(budgets);
     if (t.Evaluated == 0 || !setup) {
         t.SingleCaseNote = "計算できた照射がありません";
         return;
@@ -154,13 +162,14 @@ void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, cons
     }
     e.Case = MakeEventCase(event, *setup);
     if (e.Case.Status != EventStatus::Evaluated) return;
-    const DoseEvaluation d =
-        EvaluateDose(ref, e.Case.Inputs, loadKernel, {},
-                     [&cache](const AttenuationTable& t, const EquipmentData& eq,
-                              const TubeVoltageRange& v) { return cache(t, eq, v); });
+    const SpectrumSource spectra = [&cache](const AttenuationTable& t, const EquipmentData& eq,
+                                            const TubeVoltageRange& v) { return cache(t, eq, v); };
+    const DoseEvaluation d = EvaluateDose(ref, e.Case.Inputs, loadKernel, {}, spectra);
     if (d.Outcome == EvaluationOutcome::Completed) {
         e.SkinDoseMGy = d.Result.SkinDose;
         e.Result = d.Result;
+        e.Uncertainty =
+            EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge, loadKernel, spectra);
         if (e.SkinDoseMGy > kSkinDoseCeilingMGy)
             AddNote(e.Case.Note,
                     "皮膚線量 " + FormatNumber(e.SkinDoseMGy / 1000.0, "0.0") +
@@ -282,6 +291,7 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
             // other files go on.
             e.SkinDoseMGy = 0;
             e.Result = {};
+            e.Uncertainty.reset();
             e.Case = Refuse(std::move(e.Case), EventStatus::Failed,
                             std::string("計算できません (") + error.what() + ")");
         }

@@ -11,6 +11,7 @@
 #include "dose_evaluation.h"
 #include "dose_report.h"
 #include "equipment_file.h"
+#include "uncertainty_budget.h"
 
 namespace ordevo::rdsr {
 
@@ -29,6 +30,7 @@ struct PlaneSetup {
     EquipmentFileContents Equipment;            // as LoadEquipmentFile read it
     std::string EquipmentName;                  // the file's name, for the listing
     std::optional<double> FocusSkinDistanceCm;  // the user's FSD; each event's d_ref when absent
+    UncertaintyKnowledge Knowledge;             // what the uncertainty budget knows of the room
 };
 
 enum class EventStatus : int { Evaluated, Skipped, Failed };
@@ -60,6 +62,7 @@ struct EventEvaluation {
     EventCase Case;              // Status and Note final
     double SkinDoseMGy = 0;      // evaluated events only
     DoseResult Result;
+    std::optional<UncertaintyBudget> Uncertainty;  // evaluated events whose budget could be formed
 };
 
 // The main window's inputs for a plane's totals: the texts "入力欄へ" types into its boxes.
@@ -75,6 +78,9 @@ struct PlaneTotals {
     double KermaAreaProductGyCm2 = 0;
     double MeanKv = 0;          // Ka,r-weighted, rounded to 0.1 kV
     double SkinDoseSumMGy = 0;  // all events on one skin site: the conservative bound
+    // The sum's budget, the events' shares added as fully correlated (one calibration, one
+    // couch, one beam model serve them all); empty when an evaluated event has none.
+    std::optional<UncertaintyBudget> SkinDoseSumUncertainty;
     std::optional<double> SingleCaseSkinDoseMGy;  // the totals as one case
     std::string SingleCaseNote;                   // why there is none
     SingleCaseTexts SingleCase;
@@ -85,6 +91,7 @@ struct PlaneEvaluation {
     AcquisitionPlane Plane = AcquisitionPlane::Single;
     std::string EquipmentName;
     std::optional<double> FocusSkinDistanceCm;
+    UncertaintyKnowledge Knowledge;  // the plane's, for listing the budgets
     std::vector<EventEvaluation> Events;
     PlaneTotals Totals;
 };

@@ -2,6 +2,7 @@
 // computes, print every label as the window shows it, and report failures as the window would.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <sstream>
@@ -90,6 +91,31 @@ TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
     EXPECT_EQ(Label("Label71"), "8.4");
     EXPECT_NE(out_.str().find("\"BodyPart\": \"頭部\""), std::string::npos);
     EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"80\""), std::string::npos);
+}
+
+// The expanded uncertainty (k = 2) beside the skin dose: a measurement record beside the
+// equipment file shrinks it (the calibration's share falls from 35 %/√3 to 3.5 % of the dose); a
+// wider FSD estimate widens it.
+TEST_F(CliCommands, EvaluateGivesTheExpandedUncertaintyOfWhatIsKnown) {
+    const std::vector<std::string> beam = {"--kv", "80",      "--kar",  "10",    "--pka",
+                                           "1",    "--shape", "square", "--fsd", "60"};
+    auto expanded = [&](std::vector<std::string> words) {
+        EXPECT_EQ(Run(RunEvaluate, words, kEvaluateOptions), 0) << out_.str();
+        return Number("skinDoseExpandedUncertainty");
+    };
+    const double unmeasured = expanded(beam);
+    const double dose = Number("SkinDose");
+    EXPECT_GT(unmeasured / dose, 2.0 * 0.35 / std::sqrt(3.0));  // the display tolerance, and more
+    std::vector<std::string> wider = beam;
+    wider.insert(wider.end(), {"--fsd-uncertainty", "5"});
+    EXPECT_GT(expanded(wider), unmeasured);
+    QFile side(dir_.path() + "/Room1.odv3.measured");
+    ASSERT_TRUE(side.open(QIODevice::WriteOnly));
+    side.write("calibration=measured\r\ncouch=measured\r\n");
+    side.close();
+    const double measured = expanded(beam);
+    EXPECT_LT(measured, unmeasured);
+    EXPECT_NE(out_.str().find("\"calibrationMeasured\": true"), std::string::npos);
 }
 
 // The field size enters the evaluation as the "#0.00" text shows it, not at full precision.

@@ -100,11 +100,20 @@ TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
     EXPECT_GT(a.Events[0].SkinDoseMGy, 0.0);
     EXPECT_DOUBLE_EQ(a.Totals.MeanKv, 93.3);  // (12.5·80 + 25·100) / 37.5 = 93.33, to 0.1 kV
     ASSERT_TRUE(a.Totals.SingleCaseSkinDoseMGy);
+    // One calibration serves both events: the sum's calibration share is the sum of theirs.
+    ASSERT_TRUE(a.Events[0].Uncertainty && a.Events[4].Uncertainty &&
+                a.Totals.SkinDoseSumUncertainty);
+    EXPECT_NEAR(a.Totals.SkinDoseSumUncertainty->Components.front().DoseStandardUncertainty,
+                a.Events[0].Uncertainty->Components.front().DoseStandardUncertainty +
+                    a.Events[4].Uncertainty->Components.front().DoseStandardUncertainty,
+                1e-9);
+
     const PlaneEvaluation& b = result.Planes[1];
     EXPECT_EQ(b.Plane, AcquisitionPlane::B);
     EXPECT_EQ(b.Events.at(0).Case.Status, EventStatus::Failed);
     EXPECT_EQ(b.Totals.SkinDoseSumMGy, 0.0);
     EXPECT_FALSE(b.Totals.SingleCaseSkinDoseMGy);
+    EXPECT_FALSE(b.Totals.SkinDoseSumUncertainty);
 }
 
 // Values no reader lets through, handed to the chain directly: each such event fails with its
