@@ -36,13 +36,16 @@
 #include "input_lock.h"
 #include "input_messages.h"
 #include "mascot.h"
+#include "measurement_record_file.h"
 #include "messages.h"
 #include "number_format.h"
 #include "picture_box.h"
+#include "report_evaluation.h"
 #include "result_labels.h"
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
 #include "tube_voltage_text.h"
+#include "uncertainty_text.h"
 #include "twips.h"
 #include "units.h"
 
@@ -475,7 +478,8 @@ void Form1::EvaluateDose() {
     if (!reading) return;
     evaluated_.reset();
     ShowResultColumn(true);
-    if (reading->Refusal) {  // incomplete: nothing is computed
+    ui_->skinDoseUncertaintyLabel->clear();  // it belongs to the dose of one evaluation only
+    if (reading->Refusal) {                  // incomplete: nothing is computed
         AppMessages().Warning(reading->Refusal->Message);
         return;
     }
@@ -487,8 +491,11 @@ void Form1::EvaluateDose() {
         ShowEvaluationStep(step, evaluation);
         if (step == EvaluationStep::Spectrum) spectrumWritten = true;
     };
-    const DoseEvaluation evaluation = ordevo::EvaluateDose(
-        state_.Reference, doseCase, MakeScatterKernelLoader(state_.WorkingFolder), observer);
+    // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
+    const ScatterKernelLoader loadKernel =
+        rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(state_.WorkingFolder));
+    const DoseEvaluation evaluation =
+        ordevo::EvaluateDose(state_.Reference, doseCase, loadKernel, observer);
     InputLock::DropHeldBackInput();
     lock.Release();
     if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
@@ -497,7 +504,13 @@ void Form1::EvaluateDose() {
         ReportEvaluationFailure(evaluation, doseCase);
         return;
     }
-    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation};
+    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation,
+                               EvaluateUncertainty(state_.Reference, doseCase, evaluation,
+                                                   KnowledgeOfEquipment(), loadKernel)};
+    if (evaluated_->Uncertainty) {
+        ui_->skinDoseUncertaintyLabel->setText(
+            ExpandedUncertaintyText(evaluated_->Uncertainty->RelativeExpandedUncertainty()));
+    }
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
     ui_->addResultButton->setEnabled(true);
     ui_->clearButton->setEnabled(true);
@@ -568,6 +581,7 @@ void Form1::ClearCurrentResult() {
     evaluated_.reset();
     QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
     for (QLabel* label : ui_->resultLabels) label->clear();
+    ui_->skinDoseUncertaintyLabel->clear();
     ui_->tubeVoltageBox->clear();
     ui_->referenceAirKermaBox->clear();
     ui_->kermaAreaProductBox->clear();
@@ -579,6 +593,13 @@ void Form1::ClearCurrentResult() {
     ui_->spectrumButton->setEnabled(false);
     ui_->evaluateButton->setEnabled(true);
     ShowResultColumn(true);
+}
+
+UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
+    const auto record =
+        ReadMeasurementRecord(QDir(state_.WorkingFolder).filePath(state_.EquipmentFileName));
+    // A damaged record counts nothing as measured: the larger figures, the safe side.
+    return KnowledgeFrom(record ? *record : MeasurementRecord{});
 }
 
 CaseEntry Form1::CurrentEntry() const {
@@ -613,6 +634,7 @@ const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*eval
 
 void Form1::ShowResultColumn(bool current) {
     for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
+    ui_->skinDoseUncertaintyLabel->setEnabled(current);
 }
 
 void Form1::changeEvent(QEvent* event) {
