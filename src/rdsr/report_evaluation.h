@@ -20,6 +20,11 @@ namespace ordevo::rdsr {
 // scaled or labelled wrongly (a unit off by 1000), so such an event is flagged in its note.
 inline constexpr double kSkinDoseCeilingMGy = 100000.0;
 
+// The shortest plausible focus–skin distance. Fluoroscopes keep the focus at least 30 cm (mobile)
+// or 38 cm (stationary) from the skin by design (US 21 CFR 1020.32(g)); an FSD below 30 cm is
+// most likely a typo (5 for 50 cm multiplies the dose by 100), so it is noted.
+inline constexpr double kFocusSkinDistanceMinimumCm = 30.0;
+
 // What the user gives for one plane.
 struct PlaneSetup {
     EquipmentFileContents Equipment;            // as LoadEquipmentFile read it
@@ -35,7 +40,7 @@ const char* EventStatusName(EventStatus status);  // "evaluated", "skipped", "fa
 struct EventCase {
     EventStatus Status = EventStatus::Evaluated;  // Skipped or Failed: Note says why
     std::string Note;
-    EvaluationInputs Inputs;
+    DoseCase Inputs;  // what the dose chain computes the event from
     double TubeVoltageKv = 0;
     bool KvAssumed = false;  // the equipment file's typical tube voltage stands in
     double CopperMm = 0;     // added filtration used
@@ -107,8 +112,10 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
                                 const ReportProgress& progress = {});
 
 // Evaluates the texts as the main window would, with a square field and the plane's equipment.
+// Texts the main window would refuse give a failed evaluation, the refusal's words in *refusal.
 DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseTexts& texts,
-                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel);
+                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel,
+                                  std::string* refusal = nullptr);
 
 // A loader that reads each kernel once and hands out the stored one afterwards. Copies share
 // the store; not for concurrent use.
