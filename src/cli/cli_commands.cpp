@@ -1,6 +1,7 @@
 #include "cli_commands.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 #include "calculation_messages.h"
@@ -110,8 +111,19 @@ ReferenceData ReadReference(const QString& folder) {
     return std::move(ref).value();
 }
 
+}  // namespace
+
+QString EquipmentPath(const std::string& given, const QString& dataFolder) {
+    const QString name = QString::fromStdString(given);
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) return name;
+    const QString inData = QDir(dataFolder).filePath(name);
+    return QFileInfo::exists(inData) ? inData : name;
+}
+
+namespace {
+
 EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder) {
-    const QString path = QString::fromStdString(args.Require("equipment"));
+    const QString path = EquipmentPath(args.Require("equipment"), folder);
     auto equipment = LoadEquipmentFile(path, folder);
     if (!equipment)
         throw ReportedFailure{QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")

@@ -15,6 +15,10 @@ namespace ordevo::cli {
 // it holds the reference files, else the per-user data folder, seeded from the installation.
 FileResult<QString> ChooseDataFolder(const Arguments& args);
 
+// The equipment file --equipment names: a bare name is looked up in the data folder first, as
+// the window opens equipment files by name in its working folder; else the path as given.
+QString EquipmentPath(const std::string& given, const QString& dataFolder);
+
 // What the uncertainty budget knows: the measurement record beside the equipment file the
 // option names, and --fsd-uncertainty (cm, default 2). Throws UsageError for an unusable
 // --fsd-uncertainty.

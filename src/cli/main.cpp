@@ -12,6 +12,7 @@
 #include "json_writer.h"
 #include "map_command.h"
 #include "rdsr_command.h"
+#include "registry_command.h"
 #include "working_folder.h"
 #ifdef ORDEVO_MAP_PICTURE
 #include <QGuiApplication>
@@ -25,6 +26,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-cli evaluate|spectrum|couch|rdsr|map [--data DIR] --equipment FILE [options]\n"
+    "       ordevo-cli registry list|show SOP_INSTANCE_UID|export --registry PATH\n"
+    "                  [--format json|csv] [--with-patient]\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
@@ -98,6 +101,8 @@ int main(int argc, char** argv) {
         if (words[0] == "couch") return RunCouch(Arguments(options, kCouchOptions), std::cout);
         if (words[0] == "rdsr")
             return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
+        if (words[0] == "registry")
+            return RunRegistry(Arguments(options, kRegistryOptions, kRegistryFlags), std::cout);
         if (words[0] == "map")
             return RunMap(Arguments(options, kMapOptions, kMapFlags), std::cout, writePicture,
                           writePage);

@@ -40,7 +40,7 @@ std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
 
 PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
                      const std::string& equipmentOption, const std::string& fsdOption) {
-    const QString path = QString::fromStdString(args.Require(equipmentOption));
+    const QString path = EquipmentPath(args.Require(equipmentOption), folder);
     auto equipment = LoadEquipmentFile(path, folder);
     if (!equipment) throw Failure{equipment.error().what()};
     PlaneSetup plane;
@@ -118,6 +118,30 @@ JsonObject PlaneJson(const DoseReport& report, const PlaneEvaluation& plane) {
     return json;
 }
 
+// What makes a file's evaluation incomplete: failed events, and a plane with events of which
+// none could be evaluated (plane B without its equipment sums to 0, which is no dose).
+std::vector<std::string> ProblemsOf(const ReportEvaluation& evaluation) {
+    std::vector<std::string> problems;
+    for (const PlaneEvaluation& plane : evaluation.Planes) {
+        const std::string name = std::string("plane ") + PlaneName(plane.Plane);
+        if (plane.Totals.Failed > 0)
+            problems.push_back(name + ": " + std::to_string(plane.Totals.Failed) +
+                               " event(s) failed");
+        if (!plane.Events.empty() && plane.Totals.Evaluated == 0)
+            problems.push_back(name + ": no event could be evaluated");
+    }
+    return problems;
+}
+
+// The files --csv must not replace: every input.
+void RefuseCsvOverInput(const std::string& csv, const std::vector<std::string>& inputs) {
+    const QString target = QFileInfo(QString::fromStdString(csv)).canonicalFilePath();
+    if (target.isEmpty()) return;  // a new file replaces nothing
+    for (const std::string& input : inputs)
+        if (QFileInfo(QString::fromStdString(input)).canonicalFilePath() == target)
+            throw UsageError("--csv " + csv + " is an input file; choose another name");
+}
+
 JsonObject FileJson(const std::string& file, const DoseReport& report,
                     const ReportEvaluation& evaluation, bool withPatient) {
     JsonObject json;
@@ -133,7 +157,9 @@ JsonObject FileJson(const std::string& file, const DoseReport& report,
     std::vector<JsonObject> planes;
     for (const PlaneEvaluation& plane : evaluation.Planes)
         planes.push_back(PlaneJson(report, plane));
-    json.StringArray("notes", report.Notes).Array("planes", planes);
+    json.StringArray("notes", report.Notes)
+        .StringArray("problems", ProblemsOf(evaluation))
+        .Array("planes", planes);
     return json;
 }
 
@@ -153,6 +179,20 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
         const QString folder = *chosen;
         auto ref = ReadReferenceData(folder);
         if (!ref) throw Failure{ref.error().what()};
+        // Every input, before anything is read or written.
+        std::vector<std::pair<std::string, std::vector<std::string>>> inputs;
+        std::vector<std::string> inputFiles = {
+            EquipmentPath(args.Require("equipment"), folder).toStdString()};
+        if (args.Has("equipment-b"))
+            inputFiles.push_back(EquipmentPath(args.Require("equipment-b"), folder).toStdString());
+        for (const std::string& path : args.Positionals()) {
+            bool emptyFolder = false;
+            std::vector<std::string> files = Expand(path, &emptyFolder);
+            inputFiles.insert(inputFiles.end(), files.begin(), files.end());
+            inputs.emplace_back(path, std::move(files));
+        }
+        if (const auto csv = args.Get("csv")) RefuseCsvOverInput(*csv, inputFiles);
+
         const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
         std::optional<PlaneSetup> planeB;
         if (args.Has("equipment-b")) planeB = ReadPlane(args, folder, "equipment-b", "fsd-b");
@@ -165,9 +205,8 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
         std::vector<ReportCsvFile> csvFiles;
         std::vector<JsonObject> files;
         bool anyFailed = false;
-        for (const std::string& path : args.Positionals()) {
-            bool emptyFolder = false;
-            for (const std::string& file : Expand(path, &emptyFolder)) {
+        for (const auto& [path, expanded] : inputs) {
+            for (const std::string& file : expanded) {
                 ReportReading reading = ReadDoseReport(file);
                 if (!reading.Report) {
                     anyFailed = true;
@@ -178,12 +217,13 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
                 reports.push_back(std::make_unique<DoseReport>(std::move(*reading.Report)));
                 evaluations.push_back(std::make_unique<ReportEvaluation>(EvaluateReport(
                     *ref, *reports.back(), planeA, planeB ? &*planeB : nullptr, loadKernel)));
+                if (!ProblemsOf(*evaluations.back()).empty()) anyFailed = true;
                 files.push_back(FileJson(file, *reports.back(), *evaluations.back(),
                                          args.HasFlag("with-patient")));
                 csvFiles.push_back(
                     {QString::fromStdString(file), reports.back().get(), evaluations.back().get()});
             }
-            if (emptyFolder) {
+            if (expanded.empty() && QFileInfo(QString::fromStdString(path)).isDir()) {
                 anyFailed = true;
                 files.push_back(JsonObject()
                                     .String("file", path)

@@ -13,8 +13,10 @@ class QString;
 
 namespace ordevo::cli {
 
-// Exit 0 when every file was read; 1 when any file failed (the others still appear), or on a
-// failure before any file (reference data, equipment, CSV), printed as {"error": …}.
+// Exit 0 when every file was read and evaluated whole; 1 when any file failed, any event failed
+// or a plane had events but none evaluated (each file's "problems" says which; the others still
+// appear), or on a failure before any file (reference data, equipment, CSV), printed as
+// {"error": …}. A --csv naming an input file is a usage error: nothing is read or written.
 int RunRdsr(const Arguments& args, std::ostream& out);
 
 // Shared with `map`: the plane's equipment and FSD from the options (a failure throws Failure),

@@ -139,7 +139,9 @@ const char* ReasonPattern(CalculationProblem problem) {
         return "装置表示値 {0} mGy は正の有限の数でなければなりません";
     case P::CouchFocusIsocentreDistanceTooShort:
         return "焦点-アイソセンター間距離 {0} cm は 15 cm より大きくなければなりません";
-    case P::CouchCalibrationConstantUnusable: return "校正定数 {0} が正の有限の数になりません";
+    case P::CouchCalibrationConstantUnusable:
+        return "校正定数 {0} が 0.2 以上 5 "
+               "以下の範囲外です（表示値か測定値の単位・桁を確認して下さい）";
     }
     return "";
 }
@@ -175,7 +177,7 @@ std::string LimitOf(const EquipmentLimitViolation& v) {
     case EquipmentField::OtherFilterThickness: return "0 mm 以上の有限の値";
     case EquipmentField::CouchTransmission: return "0 より大きく 1 以下";
     case EquipmentField::CouchSoftTissueThickness: return "0 cm 以上の有限の値";
-    case EquipmentField::CalibrationConstant: return "0 より大きい有限の値";
+    case EquipmentField::CalibrationConstant: return "0.2 以上 5 以下";
     }
     return "";
 }

@@ -93,6 +93,30 @@ FileResult<EquipmentFileContents> ReadEquipmentFile(const QString& path) {
                 QStringLiteral("%1が「%2」です（有限の数値が必要です）")
                     .arg(QString::fromUtf8(EquipmentFieldName(field)), lines[lineNumber - 1]));
     }
+    // Every line the computation uses holds one number and nothing else: "1,116" read as 1.0,
+    // "1.1O6" as 1.1 or a blank filtration as 0 would give a plausible but wrong dose.
+    const bool otherFilter = lines[6] == QLatin1String("1");
+    double value = 0;
+    for (const EquipmentField field :
+         {EquipmentField::FocusReceptorDistance, EquipmentField::FocusIsocentreDistance,
+          EquipmentField::TargetAngle, EquipmentField::InherentFiltration,
+          EquipmentField::AddedAluminium, EquipmentField::AddedCopper,
+          EquipmentField::OtherFilterThickness, EquipmentField::CouchTransmission,
+          EquipmentField::CouchSoftTissueThickness, EquipmentField::CalibrationConstant}) {
+        // The thickness of an other filter not in use is whatever was typed, and unused.
+        if (field == EquipmentField::OtherFilterThickness && !otherFilter) continue;
+        const int lineNumber = LineOf(field, contents.Version);
+        const QString& line = lines[lineNumber - 1];
+        if (!ParseWholeNumber(line.toStdString(), value))
+            return FileError::AtLine(name, lineNumber,
+                                     QStringLiteral("%1「%2」は一つの数値ではありません")
+                                         .arg(QString::fromUtf8(EquipmentFieldName(field)), line));
+    }
+    // The flag: " 1 ", " 0 " or blank (old files); anything else would silently drop the filter.
+    if (!lines[6].isEmpty() && lines[6] != QLatin1String("0") && !otherFilter)
+        return FileError::AtLine(
+            name, 7,
+            QStringLiteral("付加フィルタの有無「%1」は 0 か 1 でなければなりません").arg(lines[6]));
     auto number = [&](int lineNumber) { return FieldNumber(lines[lineNumber - 1]); };
 
     EquipmentData& d = contents.Data;

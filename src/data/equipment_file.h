@@ -35,8 +35,9 @@ struct EquipmentFileContents {
 };
 
 // Reads the file line by line (a line is one field, so a material name may hold a comma).
-// Fields are trimmed of blanks and tabs; a blank or non-numeric numeric field reads as 0 (its
-// leading number otherwise); the flag line " 1 " reads 1. Extra lines are ignored. A file that
+// Fields are trimmed of blanks and tabs. Each numeric line the computation uses must hold one
+// number and nothing else (the other filter's thickness only when its flag is 1); the flag line
+// is " 1 ", " 0 " or blank (0). Extra lines are ignored. A file that
 // cannot be read, is larger than 16 kB, is not CP932, has fewer lines than its version needs,
 // holds "inf"/"NaN" or a number beyond the double range in a numeric line, or a value outside
 // the editor's limits (CheckEquipmentLimits) is an error naming the file and line:

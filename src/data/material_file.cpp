@@ -111,6 +111,18 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
         contents.Rows.push_back({energy, coherent + incoherent + photoelectric});
         if (energy >= kMaterialLastEnergyMeV) break;
     }
+    // Numbers after the end row mean the end came early: one energy written 1E+02 for 1E-02
+    // would end the table at 9 keV. Text after it (a remark) is no row and stays allowed.
+    const int endLine = reader.LineNumber();
+    double further = 0;
+    if (reader.Next(further) == FieldReader::Outcome::Number)
+        return FileError::AtLine(
+            name, endLine,
+            QStringLiteral(
+                "%1 番目の行のエネルギー %2 MeV で表が終わりますが、後にまだ数値があります"
+                "（エネルギーの桁を確認して下さい）")
+                .arg(contents.Rows.size())
+                .arg(contents.Rows.back().EnergyMeV));
     return contents;
 }
 

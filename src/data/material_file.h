@@ -26,7 +26,8 @@ struct MaterialFileContents {
 // After line 1 the numbers are free-format (commas, blanks, line ends). Each row holds E (MeV),
 // coherent, incoherent and photoelectric coefficients (cm²/g) and two unused numbers. Errors
 // name the file and the line: a missing or non-numeric number, a density that is not positive,
-// a first energy above 1 keV, energies that fall, no row at 10 MeV or more within 100 rows.
+// a first energy above 1 keV, energies that fall, no row at 10 MeV or more within 100 rows, and
+// numbers after the row that reaches 10 MeV (the end came early; a remark after it is allowed).
 FileResult<MaterialFileContents> ReadMaterialFile(const QString& path);
 
 // `LoadMaterialTable`: the other filter's linear attenuation on the half-keV grid.

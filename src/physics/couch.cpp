@@ -147,7 +147,8 @@ CouchCalibration ComputeCouchCalibration(const AttenuationTable& table,
     // focus.
     const double toReferencePoint = fad / ReferencePointDistanceOf(fad);
     result.CalibrationConstant = (without / displayed) * (toReferencePoint * toReferencePoint);
-    if (!(result.CalibrationConstant > 0.0) || !std::isfinite(result.CalibrationConstant))
+    if (!(result.CalibrationConstant >= kCalibrationConstantMin &&
+          result.CalibrationConstant <= kCalibrationConstantMax))
         Refuse(CouchInputProblem::CalibrationConstant, P::CouchCalibrationConstantUnusable,
                {result.CalibrationConstant});
     result.CouchSoftTissueThickness = ComputeCouchSoftTissueThickness(

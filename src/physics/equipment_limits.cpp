@@ -40,7 +40,9 @@ std::optional<EquipmentLimitViolation> CheckEquipmentLimits(const EquipmentData&
         return EquipmentLimitViolation{F::CouchTransmission, e.CouchTransmission};
     if (!std::isfinite(e.CouchSoftTissueThickness) || !(e.CouchSoftTissueThickness >= 0.0))
         return EquipmentLimitViolation{F::CouchSoftTissueThickness, e.CouchSoftTissueThickness};
-    if (!std::isfinite(e.CalibrationConstant) || !(e.CalibrationConstant > 0.0))
+    if (!std::isfinite(e.CalibrationConstant) ||
+        !(e.CalibrationConstant >= kCalibrationConstantMin &&
+          e.CalibrationConstant <= kCalibrationConstantMax))
         return EquipmentLimitViolation{F::CalibrationConstant, e.CalibrationConstant};
     return std::nullopt;
 }

@@ -23,6 +23,12 @@ enum class EquipmentField : int {
     CalibrationConstant,
 };
 
+// The range of a calibration constant (measured / displayed air kerma). Dosimeters and the
+// devices' own displays agree to a few tens of percent; a constant outside 0.2–5 means a reading
+// off by a unit or a decimal (99999 gave 1.27e7 mGy), not a real calibration.
+inline constexpr double kCalibrationConstantMin = 0.2;
+inline constexpr double kCalibrationConstantMax = 5.0;
+
 struct EquipmentLimitViolation {
     EquipmentField Field;
     double Value;  // in the unit the user sees (mm for filtrations)
@@ -38,7 +44,7 @@ struct EquipmentLimitViolation {
 std::optional<EquipmentLimitViolation> CheckEquipmentGeometry(const EquipmentData& equipment);
 
 // CheckEquipmentGeometry, then the measured quantities: couch transmission above 0 and at most
-// 1, soft-tissue thickness 0 or more, calibration constant above 0; all finite.
+// 1, soft-tissue thickness 0 or more, calibration constant within 0.2–5; all finite.
 std::optional<EquipmentLimitViolation> CheckEquipmentLimits(const EquipmentData& equipment);
 
 }  // namespace ordevo

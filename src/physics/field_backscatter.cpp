@@ -76,6 +76,7 @@ RingBackscatter ComputeRingBackscatter(const ReferenceData& ref, const BinArray&
         for (int k = 1; k <= kBackscatterEnergyCount; ++k)
             if (gridWeight[k] != 0.0) sum += gridWeight[k] * ref.BackscatterTable.at(r)[k];
         out.Ring[r] = offAxis * sum;
+        out.Cumulative[r] = out.Cumulative[r - 1] + out.Ring[r];
     }
     return out;
 }
@@ -132,14 +133,22 @@ double CircleFractionInRectangle(double radius, double x, double y, double a, do
 }
 
 double BackscatterAtPoint(const RingBackscatter& rings, double x, double y, double a, double b) {
+    constexpr int kGroup = 4;
     const double nearest = std::min({a - x, a + x, b - y, b + y});
     const double farX = std::abs(x) + a, farY = std::abs(y) + b;
     const double farthest = std::sqrt(farX * farX + farY * farY);
-    double sum = 0.0;
-    for (int r = 1; r <= kBackscatterRingCount; ++r) {
+    // Rings with RingMidRadius(r) ≤ nearest lie wholly inside.
+    const int whole = std::clamp(static_cast<int>(std::floor((nearest + 0.05) / kRingWidthCm)), 0,
+                                 kBackscatterRingCount);
+    double sum = rings.Cumulative[whole];
+    for (int r = whole + 1; r <= kBackscatterRingCount;) {
         const double rho = RingMidRadius(r);
         if (rho >= farthest) break;
-        sum += rings.Ring[r] * (rho <= nearest ? 1.0 : CircleFractionInRectangle(rho, x, y, a, b));
+        const int last = std::min(r + kGroup - 1, kBackscatterRingCount);
+        const double middle = 0.5 * (rho + RingMidRadius(last));
+        sum += (rings.Cumulative[last] - rings.Cumulative[r - 1]) *
+               CircleFractionInRectangle(middle, x, y, a, b);
+        r = last + 1;
     }
     return 1.0 + sum;
 }

@@ -14,7 +14,8 @@ namespace ordevo {
 // weights and weighted by its inverse square from a focus at d0, as the field's backscatter
 // factor sums it. The backscatter factor of any region is 1 + Σ fraction_r · Ring[r].
 struct RingBackscatter {
-    std::array<double, kBackscatterRingCount + 1> Ring{};  // index 0 unused
+    std::array<double, kBackscatterRingCount + 1> Ring{};        // index 0 unused
+    std::array<double, kBackscatterRingCount + 1> Cumulative{};  // Σ Ring[1..r]; [0] = 0
 };
 
 // Throws CalculationError (no spectrum weight, a voltage past the tables).
@@ -30,6 +31,9 @@ double CircleFractionInRectangle(double radius, double x, double y, double halfW
                                  double halfHeight);
 
 // 1 + Σ over the rings around (x, y) of the part inside the rectangle times the ring's share.
+// The rings wholly inside count through the cumulative sum; those the field's edges cut count
+// in groups of four (0.4 cm), each group's share at its middle radius: the part inside changes
+// little over 4 mm, and the map calls this for every cell of every event.
 double BackscatterAtPoint(const RingBackscatter& rings, double x, double y, double halfWidth,
                           double halfHeight);
 

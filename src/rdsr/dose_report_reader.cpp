@@ -15,10 +15,13 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <mutex>
 #include <set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cp932_text.h"
@@ -486,6 +489,18 @@ std::string EventLabel(std::size_t index, const IrradiationEvent& event) {
     return "event " + std::to_string(index + 1) + (event.Uid.empty() ? "" : " (" + event.Uid + ")");
 }
 
+// Two values with as many significant digits as it takes to tell them apart (at least three):
+// a 34 % gap at 0.1 mGy must not print as "0.1 vs 0.1".
+std::pair<std::string, std::string> DifferingTexts(double a, double b) {
+    char first[40], second[40];
+    for (int digits = 3; digits <= 17; ++digits) {
+        std::snprintf(first, sizeof first, "%.*g", digits, a);
+        std::snprintf(second, sizeof second, "%.*g", digits, b);
+        if (std::string_view(first) != std::string_view(second)) break;
+    }
+    return {first, second};
+}
+
 std::mutex& ReadMutex() {
     static std::mutex mutex;
     return mutex;
@@ -621,9 +636,9 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
         for (const IrradiationEvent& event : report.Events)
             if (event.Plane == totals.Plane) sum += event.ReferenceAirKermaMGy.value_or(0.0);
         if (std::abs(sum - *totals.ReferenceAirKermaMGy) > 0.01 * *totals.ReferenceAirKermaMGy) {
+            const auto [total, events] = DifferingTexts(*totals.ReferenceAirKermaMGy, sum);
             notes.push_back(std::string("plane ") + PlaneName(totals.Plane) + ": Dose (RP) Total " +
-                            FormatNumber(*totals.ReferenceAirKermaMGy, "0.0") +
-                            " mGy, its events sum to " + FormatNumber(sum, "0.0") + " mGy");
+                            total + " mGy, its events sum to " + events + " mGy");
         }
     }
     for (const std::string& message : capture.Messages()) {

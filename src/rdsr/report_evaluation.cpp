@@ -226,6 +226,14 @@ EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane) 
                                 ? referenceDistanceCm
                                 : ReferencePointDistanceOf(equipment.FocusIsocentreDistance);
     c.FocusSkinDistanceCm = plane.FocusSkinDistanceCm.value_or(c.ReferenceDistanceCm);
+    // The skin lies between the focus and the receptor; an FSD at or past the receptor is a typo.
+    if (!(c.FocusSkinDistanceCm < equipment.FocusReceptorDistance))
+        return Refuse(c, EventStatus::Failed,
+                      "FSD " + Describe(c.FocusSkinDistanceCm) + " cm が焦点-受像器間距離 " +
+                          Describe(equipment.FocusReceptorDistance) + " cm 以上です");
+    if (c.FocusSkinDistanceCm < kFocusSkinDistanceMinimumCm)
+        AddNote(c.Note, "FSD " + Describe(c.FocusSkinDistanceCm) +
+                            " cm は 30 cm 未満です: 入力の誤りでないか確認して下さい");
 
     if (!event.ReferenceAirKermaMGy)
         return Refuse(c, EventStatus::Failed, "Ka,r (Dose (RP)) の値がありません");

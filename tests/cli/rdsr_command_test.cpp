@@ -121,5 +121,49 @@ TEST_F(RdsrCommand, FolderRunWritesOneCsvRowPerEvent) {
     EXPECT_EQ(bytes.count(",skipped,"), 1);
 }
 
+// A run that could not evaluate everything says so in its exit code and in "problems": a failed
+// event, or plane B's events without its equipment (which would otherwise sum to 0 mGy).
+TEST_F(RdsrCommand, IncompleteEvaluationsExitOneAndSayWhich) {
+    FixtureReport planeB;
+    planeB.Events[0].PlaneCode = "113621", planeB.Events[0].PlaneMeaning = "Plane B";
+    FixtureReport failing;
+    failing.Events[0].Kvp = {Measured{"200", "kV"}};
+    const std::pair<FixtureReport, const char*> table[] = {
+        {planeB, "plane B: no event could be evaluated"},
+        {failing, "plane single: 1 event(s) failed"},
+    };
+    for (const auto& [report, problem] : table) {
+        const std::string path = WriteReport(report, "incomplete.dcm");
+        EXPECT_EQ(Run(RunRdsr, {path}, kRdsrOptions, kRdsrFlags), 1) << problem;
+        EXPECT_NE(out_.str().find(problem), std::string::npos) << out_.str();
+    }
+    EXPECT_EQ(Run(RunRdsr, {WriteReport(FixtureReport{}, "whole.dcm")}, kRdsrOptions, kRdsrFlags),
+              0);
+    EXPECT_NE(out_.str().find("\"problems\": []"), std::string::npos) << out_.str();
+}
+
+// --csv may not replace an input: neither a report nor the equipment file is overwritten.
+TEST_F(RdsrCommand, CsvNamingAnInputIsRefusedAndNothingIsWritten) {
+    const std::string report = WriteReport(FixtureReport{}, "report.dcm");
+    for (const std::string& target : {report, Path("Room1.odv3")}) {
+        QFile file(QString::fromStdString(target));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        EXPECT_THROW(Run(RunRdsr, {"--csv", target, report}, kRdsrOptions, kRdsrFlags), UsageError)
+            << target;
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << target;
+    }
+}
+
+// A bare equipment name is found in --data, as the window finds it in its working folder.
+TEST_F(RdsrCommand, BareEquipmentNameIsLookedUpInTheDataFolder) {
+    const std::string report = WriteReport(FixtureReport{}, "report.dcm");
+    const Arguments args({"--data", dir_.path().toStdString(), "--equipment", "Room1.odv3", report},
+                         kRdsrOptions, kRdsrFlags);
+    EXPECT_EQ(RunRdsr(args, out_), 0) << out_.str();
+}
+
 }  // namespace
 }  // namespace ordevo::cli

@@ -54,32 +54,56 @@ TEST(EquipmentFile, ReadsVersion3WithFiltrationsInCentimetres) {
 // Version 1 holds each measured quantity at 60…100 kV; the 80 kV lines 12, 17, 22 are used.
 TEST(EquipmentFile, ReadsVersion1AtEightyKilovolts) {
     QStringList lines = kVersion3Lines.mid(0, 9);
-    for (int i = 10; i <= 24; ++i) lines << (i == 12 ? QStringLiteral("0.12") : QString::number(i));
+    for (int i = 10; i <= 24; ++i)
+        lines << (i == 12 ? QStringLiteral("0.12") : QString::number(i * 0.05));
     QTemporaryDir dir;
     WriteFile(dir, "old.odv", Lines(lines).replace("\r\n", "\n"));
     const auto read = ReadEquipmentFile(dir.filePath("old.odv"));
     ASSERT_TRUE(read) << read.error().what();
     EXPECT_EQ(read->Version, EquipmentFileVersion::Version1);
     EXPECT_EQ(read->Data.CouchTransmission, 0.12);
-    EXPECT_EQ(read->Data.CouchSoftTissueThickness, 17.0);
-    EXPECT_EQ(read->Data.CalibrationConstant, 22.0);
+    EXPECT_DOUBLE_EQ(read->Data.CouchSoftTissueThickness, 0.85);
+    EXPECT_DOUBLE_EQ(read->Data.CalibrationConstant, 1.1);
     EXPECT_EQ(read->TypicalTubeVoltageText, QStringLiteral("80"));
 }
 
-TEST(EquipmentFile, BlankOrNonNumericFieldsReadAsZero) {
-    QStringList lines = kVersion3Lines;
-    lines[4] = "  ";           // added aluminium
-    lines[3] = "abc";          // inherent filtration
-    lines[6] = "";             // flag: fails the flag test
-    lines[7] = " 銅, 合金　";  // may hold a comma; ASCII blanks trimmed, U+3000 kept
+// A line the computation uses holds one number and nothing else: a blank filtration read as 0, or
+// "1,116" read as 1, would give a plausible but wrong dose. The flag is " 0 ", " 1 " or blank.
+TEST(EquipmentFile, EveryUsedLineMustBeOneNumber) {
+    const struct {
+        int line;
+        const char* text;
+        const char* message;  // "" : read
+    } cases[] = {
+        {5, "  ", "の 5 行目: 付加フィルタ (アルミ)「」は一つの数値ではありません"},
+        {4, "abc", "の 4 行目: 固有フィルタ (Al 当量)「abc」は一つの数値ではありません"},
+        {11, "", "の 11 行目: 天板透過率「」は一つの数値ではありません"},
+        {13, "1,116", "の 13 行目: 校正定数「1,116」は一つの数値ではありません"},
+        {13, "1.1O6", "の 13 行目: 校正定数「1.1O6」は一つの数値ではありません"},
+        {1, "abc", "の 1 行目: 焦点-受像器間距離「abc」は一つの数値ではありません"},
+        {7, "NaN", "の 7 行目: 付加フィルタの有無「NaN」は 0 か 1 でなければなりません"},
+        {7, "-1", "の 7 行目: 付加フィルタの有無「-1」は 0 か 1 でなければなりません"},
+        {7, "abc", "の 7 行目: 付加フィルタの有無「abc」は 0 か 1 でなければなりません"},
+        {7, "", ""},     // an old file's blank flag: no other filter
+        {9, "abc", ""},  // the thickness of a filter not in use is not read
+    };
     QTemporaryDir dir;
-    WriteFile(dir, "x.odv2", Lines(lines));
-    const auto read = ReadEquipmentFile(dir.filePath("x.odv2"));
-    ASSERT_TRUE(read) << read.error().what();
-    EXPECT_EQ(read->Data.AddedAluminium, 0.0);
-    EXPECT_EQ(read->Data.InherentFiltration, 0.0);
-    EXPECT_EQ(read->Data.OtherFilterFlag, 0);
-    EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金　");
+    for (const auto& c : cases) {
+        QStringList lines = kVersion3Lines;
+        lines[6] = " 0 ";
+        lines[7] = " 銅, 合金　";  // may hold a comma; ASCII blanks trimmed, U+3000 kept
+        lines[c.line - 1] = QString::fromUtf8(c.text);
+        WriteFile(dir, "x.odv2", Lines(lines));
+        const auto read = ReadEquipmentFile(dir.filePath("x.odv2"));
+        if (*c.message == '\0') {
+            ASSERT_TRUE(read) << c.text << read.error().what();
+            EXPECT_EQ(read->Data.OtherFilterFlag, 0);
+            EXPECT_EQ(read->Data.OtherFilterMaterial, "銅, 合金　");
+            continue;
+        }
+        ASSERT_FALSE(read) << c.text;
+        EXPECT_EQ(read.error().message(), QStringLiteral("x.odv2 ") + QString::fromUtf8(c.message));
+    }
 }
 
 TEST(EquipmentFile, TooShortFileNamesTheFirstMissingLine) {
@@ -109,9 +133,7 @@ TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
         {1, "-100",
          "の 1 行目: 焦点-受像器間距離 -100 cm は範囲外です（焦点-アイソセンター間距離 65 cm "
          "より大きい有限の値）"},
-        {1, "1e309",
-         "の 1 行目: 焦点-受像器間距離 inf cm は範囲外です（焦点-アイソセンター間距離 65 cm "
-         "より大きい有限の値）"},
+        {1, "1e309", "の 1 行目: 焦点-受像器間距離「1e309」は一つの数値ではありません"},
         {3, "95.0",
          "の 3 行目: Ｘ線管ターゲット角度 95 度 は範囲外です（0 度より大きく 90 度未満）"},
         {4, "-50", "の 4 行目: 固有フィルタ (Al 当量) -50 mm は範囲外です（0 mm 以上の有限の値）"},
@@ -122,9 +144,10 @@ TEST(EquipmentFile, ValuesOutsideTheEditorsLimitsAreRefusedNamingLineAndLimit) {
         {11, "0", "の 11 行目: 天板透過率 0 は範囲外です（0 より大きく 1 以下）"},
         {11, "NaN", "の 11 行目: 天板透過率が「NaN」です（有限の数値が必要です）"},
         {12, "-1", "の 12 行目: 天板の軟部組織等価厚 -1 cm は範囲外です（0 cm 以上の有限の値）"},
-        {13, "-1.046", "の 13 行目: 校正定数 -1.046 は範囲外です（0 より大きい有限の値）"},
+        {13, "-1.046", "の 13 行目: 校正定数 -1.046 は範囲外です（0.2 以上 5 以下）"},
+        {13, "99999", "の 13 行目: 校正定数 99999 は範囲外です（0.2 以上 5 以下）"},
         {13, "inf", "の 13 行目: 校正定数が「inf」です（有限の数値が必要です）"},
-        {13, "1e300x", ""},  // 1e300 is finite: a huge but legal constant
+        {13, "1e300x", "の 13 行目: 校正定数「1e300x」は一つの数値ではありません"},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {

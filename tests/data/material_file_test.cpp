@@ -74,6 +74,10 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
         {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n",
          "m.ele の 5 行目: 3 番目の行: エネルギーが前の行より小さくなっています"},
         {"", "m.ele の 1 行目: ありません（ファイルが空です）"},
+        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n1E+02 1 1 1 0 0\r\n0.02 1 1 1 0 0\r\n10 1 1 1 0 0\r\n",
+         "m.ele の 4 行目: 2 番目の行のエネルギー 100 MeV "
+         "で表が終わりますが、後にまだ数値があります"
+         "（エネルギーの桁を確認して下さい）"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -82,6 +86,9 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
         ASSERT_FALSE(table) << c.message;
         EXPECT_EQ(table.error().message().toStdString(), c.message);
     }
+    QTemporaryDir dir;  // a remark after the last row is no row
+    WriteFile(dir, "m.ele", RowsFrom(0.001, 3) + "end of table\r\n");
+    EXPECT_TRUE(LoadMaterialTable(dir.filePath("m.ele")));
 }
 
 TEST(MaterialFile, HundredRowsEndingAtTenMeVAreAccepted) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "beam_geometry.h"
 #include "field_backscatter.h"
 #include "patient_model.h"
 #include "room_profile.h"
@@ -51,6 +52,23 @@ TEST(FieldBackscatter, CirclePartsAgreeWithCountingPointsOnTheCircle) {
         EXPECT_NEAR(FastArcCosine(t), std::acos(t), 5e-8) << t;
 }
 
+// The rings the field's edges cut count in groups of four: within 0.05 % of counting each ring
+// on its own, at the centre, off it, near an edge and in a corner of a 10 × 6 cm field.
+TEST(FieldBackscatter, GroupedRingsAgreeWithRingByRing) {
+    RingBackscatter rings;
+    for (int r = 1; r <= kBackscatterRingCount; ++r) {
+        rings.Ring[r] = 0.004 * std::exp(-(0.1 * r - 0.05) / 4.0);  // a backscatter-like fall
+        rings.Cumulative[r] = rings.Cumulative[r - 1] + rings.Ring[r];
+    }
+    const double points[][2] = {{0.0, 0.0}, {2.0, 1.0}, {4.7, 0.0}, {-4.9, 2.9}};
+    for (const auto& [x, y] : points) {
+        double each = 1.0;
+        for (int r = 1; r <= kBackscatterRingCount; ++r)
+            each += rings.Ring[r] * CircleFractionInRectangle(0.1 * r - 0.05, x, y, 5.0, 3.0);
+        EXPECT_NEAR(BackscatterAtPoint(rings, x, y, 5.0, 3.0) / each, 1.0, 5e-4) << x << ", " << y;
+    }
+}
+
 TEST(RoomProfile, TextRoundTripsAndBadLinesAreNamed) {
     RoomProfile p;
     p.Longitudinal = TableDirection::Feet;
@@ -95,6 +113,53 @@ TEST(PatientModel, TrunkScalesWithHeightAndWeight) {
     double around = 0;
     for (int c = 0; c < m.Columns; ++c) around += m.Cells[c].AreaCm2;
     EXPECT_NEAR(around, 96.88, 0.01);  // the ellipse's perimeter (20, 10 cm) × 1 cm
+}
+
+// An event the model cannot hold is not placed, and its refusal names what is wrong; the same
+// event with plausible values is placed.
+TEST(BeamGeometry, ImplausibleEventsAreNotPlacedAndSayWhy) {
+    struct Row {
+        const char* expected;  // part of the refusal; "" for the plausible event
+        void (*spoil)(rdsr::IrradiationEvent&, EventDistances&);
+    };
+    const Row rows[] = {
+        {"", [](rdsr::IrradiationEvent&, EventDistances&) {}},
+        {"焦点-アイソセンタ間距離",
+         [](rdsr::IrradiationEvent&, EventDistances& d) { d.SourceToIsocentreCm = 10; }},
+        {"焦点-検出器間距離",
+         [](rdsr::IrradiationEvent&, EventDistances& d) { d.SourceToDetectorCm = 60; }},
+        {"基準点距離",
+         [](rdsr::IrradiationEvent&, EventDistances& d) { d.ReferenceDistanceCm = 0; }},
+        {"焦点-寝台面間距離",
+         [](rdsr::IrradiationEvent& e, EventDistances&) { e.SourceToTablePlaneMm = 2500; }},
+        {"照射野", [](rdsr::IrradiationEvent&, EventDistances& d) { d.FieldSizeCm = 40; }},
+        {"寝台の傾き",
+         [](rdsr::IrradiationEvent& e, EventDistances&) { e.Geometry.TableHeadTiltDeg = 10; }},
+        {"立位", [](rdsr::IrradiationEvent& e,
+                    EventDistances&) { e.Geometry.PatientOrientation = "erect"; }},
+        {"側臥位",
+         [](rdsr::IrradiationEvent& e, EventDistances&) {
+             e.Geometry.PatientOrientationModifier = "left lateral decubitus";
+         }},
+    };
+    for (const Row& row : rows) {
+        rdsr::DoseReport report;
+        report.Events.resize(1);
+        EventDistances d{75.0, 100.0, 60.0, 10.0};
+        row.spoil(report.Events[0], d);
+        std::vector<std::string> notes;
+        const std::vector<EventPlacement> placed =
+            PlaceEvents(report, {d}, PlacementSetup{}, notes);
+        ASSERT_EQ(placed.size(), 1u);
+        if (*row.expected == '\0') {
+            EXPECT_EQ(placed[0].Steps.size(), 1u);
+            EXPECT_TRUE(placed[0].Refusal.empty()) << placed[0].Refusal;
+        } else {
+            EXPECT_TRUE(placed[0].Steps.empty()) << row.expected;
+            EXPECT_NE(placed[0].Refusal.find(row.expected), std::string::npos)
+                << row.expected << ": " << placed[0].Refusal;
+        }
+    }
 }
 
 }  // namespace

@@ -102,6 +102,34 @@ TEST_F(SkinDoseMapTest, RoomWithoutTableGivesTheDoseWithoutCouch) {
     EXPECT_NEAR(map.PsdMGy / calculator.Result.SkinDose, 1.0, 1e-6);
 }
 
+// Where the patient lies vertically, for a PA beam onto the back (focus–isocentre 75 cm, a
+// 4 cm mattress on a 1.5 cm table top, the table plane their boundary): from the focus–table
+// plane distance (skin 4 cm beyond the plane), else from the profile's table height at the
+// isocentre (the table 2 cm below it: the isocentre 2 cm above the plane, 2 cm below the skin),
+// else the isocentre at mid-thickness (skin 10 cm above it).
+TEST_F(SkinDoseMapTest, VerticalPlacementFollowsTheBestGivenClue) {
+    struct Row {
+        std::optional<double> sourceToTablePlaneMm, heightAtIsocentreMm;
+        double tableHeightMm, expectedFsdCm;
+    };
+    const Row rows[] = {
+        {std::nullopt, std::nullopt, 0.0, 65.0},
+        {700.0, std::nullopt, 0.0, 74.0},
+        {std::nullopt, -850.0, -830.0, 77.0},
+        {700.0, -850.0, -830.0, 74.0},
+    };
+    for (const Row& row : rows) {
+        IrradiationEvent e = Event(0, 0);
+        e.SourceToTablePlaneMm = row.sourceToTablePlaneMm;
+        e.Geometry.TableHeightMm = row.tableHeightMm;
+        settings_.Profile.TableHeightAtIsocentreMm = row.heightAtIsocentreMm;
+        const SkinDoseMap map = Map(Report({e}));
+        ASSERT_TRUE(map.PsdCell);
+        EXPECT_NEAR(map.PsdFocusSkinDistanceCm, row.expectedFsdCm, 1e-9)
+            << row.sourceToTablePlaneMm.value_or(0) << " " << row.heightAtIsocentreMm.value_or(0);
+    }
+}
+
 // Invariants between maps, one table row each: how the PSD of `events` relates to the PSD of
 // the single PA event.
 TEST_F(SkinDoseMapTest, PsdOfSeveralEventsAgainstOne) {

@@ -77,6 +77,10 @@ TEST(Couch, ImpossibleInputsNameTheBoxToCorrect) {
             << with;
     EXPECT_EQ(problem(Measurement(10, 8, 1e-320)), static_cast<int>(P::CalibrationConstant));
     EXPECT_EQ(problem(Measurement(1e308, 1e308, 1e-10)), static_cast<int>(P::CalibrationConstant));
+    // A constant outside 0.2–5 is a reading off by a unit or a decimal, not a calibration.
+    for (double displayed : {1e-300, 0.01, 1000.0})
+        EXPECT_EQ(problem(Measurement(10, 8, displayed)), static_cast<int>(P::CalibrationConstant))
+            << displayed;
     const struct {
         double EquipmentData::*field;
         double value;

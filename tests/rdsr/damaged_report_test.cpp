@@ -5,6 +5,7 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcitem.h>
+#include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmdata/dcvrfd.h>
 #include <dcmtk/dcmdata/dcvrobow.h>
 
@@ -195,6 +196,14 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
          {},
          [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
          "given twice (12.5, 20)"},
+        {"device total 34 % above its events",
+         [](FixtureReport& r) {
+             r.Totals[0].DoseRpTotal = Measured{"0.000134", "Gy"};
+             r.Events[0].DoseRp = Measured{"0.0001", "Gy"};
+         },
+         {},
+         [](const DoseReport&) {},
+         "Dose (RP) Total 0.134 mGy, its events sum to 0.1 mGy"},
     };
     for (const ReportDefect& row : table) {
         SCOPED_TRACE(row.name);
@@ -208,6 +217,18 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
         row.check(*reading.Report);
         EXPECT_TRUE(HasNote(*reading.Report, row.note));
     }
+}
+
+// The toolkit cannot read this class; it is named, not called "not a structured report".
+TEST_F(DamagedReport, AnEnhancedDoseReportIsRefusedByName) {
+    const std::string path = PathOf("enhanced.dcm");
+    ASSERT_TRUE(testing::WriteFixtureReport(FixtureReport{}, path, nullptr, [](DcmItem& dataset) {
+        dataset.putAndInsertString(DCM_SOPClassUID, UID_EnhancedXRayRadiationDoseSRStorage);
+    }));
+    const ReportReading reading = ReadDoseReport(path);
+    EXPECT_FALSE(reading.Report);
+    EXPECT_NE(reading.Error.find("Enhanced X-Ray Radiation Dose SR"), std::string::npos)
+        << reading.Error;
 }
 
 // A Part-10 file of nothing but sequences nested `depth` deep, each of undefined length.

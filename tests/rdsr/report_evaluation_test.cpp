@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <limits>
+#include <tuple>
 
 #include "equipment_file.h"
 #include "reference_files.h"
@@ -159,6 +160,22 @@ TEST_F(ReportEvaluationTest, AssumptionsAndDoubtsAreNoted) {
             << a.Events[i].Case.Note;
     }
     EXPECT_DOUBLE_EQ(a.Events[0].Case.CopperMm, 0.4);
+}
+
+// The skin lies between focus and receptor: an FSD at or past the receptor (100 cm here) fails
+// the event, one below 30 cm (5 typed for 50) is evaluated with a warning.
+TEST_F(ReportEvaluationTest, ImplausibleFocusSkinDistancesAreRefusedOrNoted) {
+    const std::tuple<double, EventStatus, const char*> table[] = {
+        {100.0, EventStatus::Failed, "焦点-受像器間距離 100.0 cm 以上です"},
+        {120.0, EventStatus::Failed, "焦点-受像器間距離 100.0 cm 以上です"},
+        {5.0, EventStatus::Evaluated, "30 cm 未満です"},
+    };
+    for (const auto& [fsd, status, note] : table) {
+        plane_.FocusSkinDistanceCm = fsd;
+        const EventCase c = MakeEventCase(Event(12.5, 1.25), plane_);
+        EXPECT_EQ(c.Status, status) << fsd;
+        EXPECT_NE(c.Note.find(note), std::string::npos) << c.Note;
+    }
 }
 
 // Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles

@@ -1,0 +1,21 @@
+// ordevo-cli registry: what the dose registry holds, as JSON or CSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli_arguments.h"
+
+namespace ordevo::cli {
+
+// registry list|show SOP_INSTANCE_UID|export --registry PATH [--format json|csv] [--with-patient]
+// list: one entry per procedure; show: one procedure with its planes, events and map; export:
+// every procedure so (CSV: one row per event). Exit 1 with {"error": …} when the registry cannot
+// be read or the procedure is not in it.
+int RunRegistry(const Arguments& args, std::ostream& out);
+
+extern const std::vector<std::string> kRegistryOptions;
+extern const std::vector<std::string> kRegistryFlags;
+
+}  // namespace ordevo::cli

@@ -1,0 +1,64 @@
+// The dose registry: each received report once (by its SOP Instance UID), its planes, events
+// (each Irradiation Event UID once, across reports) and map, and the reports that failed with
+// their reason. One SQLite file in WAL mode; one Registry per thread (a Qt SQL connection
+// belongs to the thread that opened it).
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file_error.h"
+#include "procedure_record.h"
+
+namespace ordevo::registry {
+
+enum class Registration { Registered, AlreadyRegistered };
+
+// One line of the listing: a procedure, registered or failed.
+struct ProcedureSummary {
+    std::string SopInstanceUid;
+    std::string PatientId;
+    std::string StudyDate;
+    std::string Status;      // "registered" or "failed"
+    std::string Reason;      // why it failed
+    std::string ReceivedAt;  // ISO 8601, UTC
+    std::string CallingAe;
+    std::optional<double> PsdMGy, PsdLowMGy, PsdHighMGy, UpperBoundMGy;
+    int NewEvents = 0;  // events not registered before with an earlier report
+};
+
+struct StoredProcedure {
+    ProcedureSummary Summary;
+    ProcedureRecord Record;  // the planes, events and map header; the map's cells too
+};
+
+class Registry {
+public:
+    // Opens (creating it when absent) and brings the schema up to date. A registry written by a
+    // newer program is refused, never changed.
+    static FileResult<std::unique_ptr<Registry>> Open(const QString& path);
+    ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    FileResult<Registration> Register(const ProcedureRecord& record);
+    // A report that could not be read or evaluated, kept with its reason.
+    FileResult<Registration> RegisterFailure(const std::string& sopInstanceUid,
+                                             const std::string& source,
+                                             const std::string& callingAe,
+                                             const std::string& reason);
+    FileResult<bool> IsRegistered(const std::string& sopInstanceUid);
+    FileResult<std::vector<ProcedureSummary>> List();
+    FileResult<std::optional<StoredProcedure>> Show(const std::string& sopInstanceUid);
+    int SchemaVersion();
+
+private:
+    explicit Registry(QString connection, QString path);
+    QString connection_;
+    QString path_;
+};
+
+}  // namespace ordevo::registry

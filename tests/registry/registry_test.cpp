@@ -1,0 +1,150 @@
+// The registry on a throw-away SQLite file: each report once, each event once across reports,
+// a failed report kept with its reason, what is stored read back whole, and the schema's version
+// guarded.
+#include <gtest/gtest.h>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include "registry.h"
+#include "registry_schema.h"
+
+namespace ordevo::registry {
+namespace {
+
+EventRecord Event(const std::string& uid, double skinDoseMGy) {
+    return {uid,  "single", "fluoroscopy", "20240115103000", 12.5,
+            1.25, 80.0,     skinDoseMGy,   "evaluated",      ""};
+}
+
+ProcedureRecord Procedure(const std::string& sop, std::vector<EventRecord> events) {
+    ProcedureRecord r;
+    r.SopInstanceUid = sop;
+    r.StudyInstanceUid = "1.2.3.4";
+    r.PatientId = "P-123";
+    r.StudyDate = "20240115";
+    r.PsdMGy = 40;
+    r.PsdLowMGy = 32;
+    r.PsdHighMGy = 48;
+    r.UpperBoundMGy = 55;
+    r.Planes = {{"single", "Room1.odv3", 25, 2.5, 55, 11, 2, 0, 0}};
+    r.Events = std::move(events);
+    r.Map = MapRecord{40, "back", 12.0, -5.0, "torso", 1.0, 2, 3, {0, 1.5, 40, 3, 0.25, 7}};
+    return r;
+}
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        auto opened = Registry::Open(Path());
+        ASSERT_TRUE(opened) << opened.error().what();
+        registry_ = std::move(*opened);
+    }
+    QString Path() const { return dir_.path() + "/registry.sqlite"; }
+    QTemporaryDir dir_;
+    std::unique_ptr<Registry> registry_;
+};
+
+TEST_F(RegistryTest, RegistersEachReportOnceAndEachEventOnceAcrossReports) {
+    // A continued report repeats the first event and adds one.
+    const struct {
+        ProcedureRecord record;
+        Registration expected;
+        int newEvents;
+    } steps[] = {
+        {Procedure("1.1", {Event("9.1", 10), Event("9.2", 20)}), Registration::Registered, 2},
+        {Procedure("1.1", {Event("9.1", 10), Event("9.2", 20)}), Registration::AlreadyRegistered,
+         2},
+        {Procedure("1.2", {Event("9.2", 20), Event("9.3", 30)}), Registration::Registered, 1},
+    };
+    for (const auto& step : steps) {
+        const auto result = registry_->Register(step.record);
+        ASSERT_TRUE(result) << result.error().what();
+        EXPECT_EQ(*result, step.expected) << step.record.SopInstanceUid;
+        const auto list = registry_->List();
+        ASSERT_TRUE(list);
+        EXPECT_EQ(list->back().SopInstanceUid, step.record.SopInstanceUid);
+        EXPECT_EQ(list->back().NewEvents, step.newEvents);
+    }
+    const auto list = registry_->List();
+    ASSERT_EQ(list->size(), 2u);
+    // One patient, one study for both reports.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
+    db.setDatabaseName(Path());
+    ASSERT_TRUE(db.open());
+    for (const char* sql : {"SELECT COUNT(*) FROM patients", "SELECT COUNT(*) FROM studies"}) {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(sql) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1) << sql;
+    }
+    QSqlQuery q(db);
+    ASSERT_TRUE(q.exec("SELECT COUNT(*), SUM(skin_dose_mgy) FROM events") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 3);
+    EXPECT_DOUBLE_EQ(q.value(1).toDouble(), 60);
+    q = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("check");
+}
+
+TEST_F(RegistryTest, KeepsAFailedReportWithItsReasonOnce) {
+    for (const Registration expected :
+         {Registration::Registered, Registration::AlreadyRegistered}) {
+        const auto result = registry_->RegisterFailure("2.1", "/spool/2.1.dcm", "ANGIO1",
+                                                       "構造化報告ではありません");
+        ASSERT_TRUE(result) << result.error().what();
+        EXPECT_EQ(*result, expected);
+    }
+    // A good report of the same identity later does not replace the first.
+    EXPECT_EQ(*registry_->Register(Procedure("2.1", {})), Registration::AlreadyRegistered);
+    const auto list = registry_->List();
+    ASSERT_EQ(list->size(), 1u);
+    EXPECT_EQ(list->at(0).Status, "failed");
+    EXPECT_EQ(list->at(0).Reason, "構造化報告ではありません");
+    EXPECT_EQ(list->at(0).CallingAe, "ANGIO1");
+    EXPECT_FALSE(list->at(0).PsdMGy);
+    EXPECT_TRUE(*registry_->IsRegistered("2.1"));
+    EXPECT_FALSE(*registry_->IsRegistered("2.2"));
+}
+
+TEST_F(RegistryTest, ReadsBackPlanesEventsAndTheMapsCells) {
+    const ProcedureRecord sent = Procedure("3.1", {Event("9.1", 10), Event("", 5)});
+    ASSERT_TRUE(registry_->Register(sent));
+    const auto shown = registry_->Show("3.1");
+    ASSERT_TRUE(shown && *shown);
+    const ProcedureRecord& got = (*shown)->Record;
+    EXPECT_EQ((*shown)->Summary.Status, "registered");
+    EXPECT_EQ(got.PatientId, "P-123");
+    EXPECT_EQ(got.StudyInstanceUid, "1.2.3.4");
+    EXPECT_EQ(got.PsdHighMGy, 48);
+    ASSERT_EQ(got.Planes.size(), 1u);
+    EXPECT_EQ(got.Planes[0].SkinDoseSumExpandedMGy, 11);
+    ASSERT_EQ(got.Events.size(), 2u);  // events without a UID are kept, not merged
+    EXPECT_EQ(got.Events[1].SkinDoseMGy, 5);
+    ASSERT_TRUE(got.Map);
+    EXPECT_EQ(got.Map->CellDoseMGy, sent.Map->CellDoseMGy);
+    EXPECT_EQ(got.Map->PsdRegion, "back");
+    EXPECT_FALSE(*registry_->Show("3.9"));
+}
+
+TEST_F(RegistryTest, OpensAtTheLatestVersionAndRefusesANewerRegistry) {
+    EXPECT_EQ(registry_->SchemaVersion(), LatestSchemaVersion());
+    registry_.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+        db.setDatabaseName(Path());
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(
+            QString("INSERT INTO schema_version VALUES (%1)").arg(LatestSchemaVersion() + 1));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("newer");
+    const auto reopened = Registry::Open(Path());
+    ASSERT_FALSE(reopened);
+    EXPECT_NE(std::string(reopened.error().what()).find("新しい"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ordevo::registry
