@@ -38,18 +38,14 @@ EquipmentData TypicalEquipment() {
     return e;
 }
 
-EvaluationInputs TypicalCase(const TubeVoltageRange& voltage) {
-    EvaluationInputs in;
-    in.TubeVoltageText = "80";
-    in.TubeVoltageTextValue = 80;
-    in.ReferenceAirKermaTextValue = in.ReferenceAirKerma = 500;
-    in.KermaAreaProductTextValue = in.KermaAreaProduct = 50;
-    in.FocusSkinDistanceTextValue = 60;
-    in.ReferenceFieldSize = 10;
-    in.Shape = FieldShape::Square;
-    in.Equipment = TypicalEquipment();
-    in.Voltage = voltage;
-    return in;
+DoseCase TypicalCase(const TubeVoltageRange& voltage) {
+    return DoseCase{.ReferenceAirKermaMGy = 500,
+                    .KermaAreaProductGyCm2 = 50,
+                    .FocusSkinDistanceCm = 60,
+                    .ReferenceFieldSizeCm = 10,
+                    .Shape = FieldShape::Square,
+                    .Equipment = TypicalEquipment(),
+                    .Voltage = voltage};
 }
 
 void ReadAllKernels(benchmark::State& state) {
@@ -62,7 +58,7 @@ BENCHMARK(ReadAllKernels)->Unit(benchmark::kMillisecond);
 
 void Evaluate(benchmark::State& state, const TubeVoltageRange& voltage) {
     const ReferenceData& ref = Reference();
-    const EvaluationInputs in = TypicalCase(voltage);
+    const DoseCase in = TypicalCase(voltage);
     const ScatterKernelLoader load = MakeScatterKernelLoader(DataFolder());
     for (auto _ : state) {
         const DoseEvaluation e = EvaluateDose(ref, in, load);

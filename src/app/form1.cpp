@@ -25,7 +25,7 @@
 #include <string>
 
 #include "calculation_error.h"
-#include "case_inputs.h"
+#include "case_entry.h"
 #include "equipment_file.h"
 #include "evaluation_messages.h"
 #include "field_size.h"
@@ -153,8 +153,6 @@ QAbstractButton* Form1::OptionFor(FieldShape shape) const {
     return shape == FieldShape::Circle ? ui_->circleOption : ui_->squareOption;
 }
 
-QString Form1::TubeVoltageText() const { return ui_->tubeVoltageBox->text(); }
-QString Form1::ReferenceFieldSizeText() const { return ui_->fieldSizeLabel->text(); }
 QString Form1::SelectedEquipmentFileName() const { return ui_->equipmentList->SelectedFileName(); }
 
 void Form1::DisableAddingResult() { ui_->addResultButton->setEnabled(false); }
@@ -187,7 +185,7 @@ void Form1::ResetForStartUp() {
 
     ui_->fieldSizeLabel->clear();
     for (QLabel* label : ui_->resultLabels) label->clear();
-    evaluatedInputs_.reset();
+    evaluated_.reset();
     ShowResultColumn(true);
     state_.EquipmentFileName.clear();
 
@@ -473,10 +471,15 @@ void Form1::EvaluateDose() {
         ~Finish() { flag = false; }
     } finish{evaluating_};
 
-    const std::optional<EvaluationInputs> inputs = AcceptCaseInputs();
-    if (!inputs) return;
-    evaluatedInputs_.reset();
+    const std::optional<CaseReading> reading = AcceptCaseInputs();
+    if (!reading) return;
+    evaluated_.reset();
     ShowResultColumn(true);
+    if (reading->Refusal) {  // incomplete: nothing is computed
+        AppMessages().Warning(reading->Refusal->Message);
+        return;
+    }
+    const DoseCase& doseCase = *reading->Case;
 
     bool spectrumWritten = false;
     InputLock lock(ui_->Inputs());
@@ -485,38 +488,39 @@ void Form1::EvaluateDose() {
         if (step == EvaluationStep::Spectrum) spectrumWritten = true;
     };
     const DoseEvaluation evaluation = ordevo::EvaluateDose(
-        state_.Reference, *inputs, MakeScatterKernelLoader(state_.WorkingFolder), observer);
+        state_.Reference, doseCase, MakeScatterKernelLoader(state_.WorkingFolder), observer);
     InputLock::DropHeldBackInput();
     lock.Release();
     if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
 
     if (evaluation.Outcome != EvaluationOutcome::Completed) {
-        ReportEvaluationFailure(evaluation, *inputs);
+        ReportEvaluationFailure(evaluation, doseCase);
         return;
     }
-    evaluatedInputs_ = *inputs;
+    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation};
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
     ui_->addResultButton->setEnabled(true);
     ui_->clearButton->setEnabled(true);
     ui_->addResultButton->setFocus();
 }
 
-std::optional<EvaluationInputs> Form1::AcceptCaseInputs() {
+std::optional<CaseReading> Form1::AcceptCaseInputs() {
     for (QLineEdit* box :
          {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
         if (!AcceptNumberBox(box, true)) return std::nullopt;
     }
-    EvaluationInputs inputs = CurrentInputs();
-    if (const std::optional<InputRefusal> refusal = RefuseBeforeEvaluation(inputs)) {
-        AppMessages().Warning(refusal->Message, ui::WithBeep::Yes);
-        QLineEdit* box = refusal->Box == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
-                         : refusal->Box == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
-                                                                     : ui_->focusSkinDistanceBox;
+    CaseReading reading = ReadCase(CurrentEntry());
+    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
+        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
+        const std::optional<CaseBox> refused = reading.Refusal->Box;
+        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
         return std::nullopt;
     }
-    return inputs;
+    return reading;
 }
 
 // After each completed step: its labels, the shared state, the spectrum file after the
@@ -540,13 +544,7 @@ void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evalua
     emit evaluationStepShown(static_cast<int>(step));
 }
 
-void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation,
-                                    const EvaluationInputs& inputs) {
-    if (evaluation.Outcome == EvaluationOutcome::IncompleteInput) {
-        state_.Conditions.BodyPart = evaluation.Conditions.BodyPart;
-        AppMessages().Warning(QString::fromUtf8(kIncompleteInputMessage));
-        return;
-    }
+void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const DoseCase& inputs) {
     // Below the fixed message: the input that made the computation fail, with its range, or
     // else the computation's own reason.
     const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
@@ -567,7 +565,7 @@ void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation,
 }
 
 void Form1::ClearCurrentResult() {
-    evaluatedInputs_.reset();
+    evaluated_.reset();
     QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
     for (QLabel* label : ui_->resultLabels) label->clear();
     ui_->tubeVoltageBox->clear();
@@ -583,33 +581,35 @@ void Form1::ClearCurrentResult() {
     ShowResultColumn(true);
 }
 
-EvaluationInputs Form1::CurrentInputs() const {
-    const CaseTexts texts{ui_->bodyPartBox->currentText().toStdString(),
-                          ui_->tubeVoltageBox->text().toStdString(),
-                          ui_->referenceAirKermaBox->text().toStdString(),
-                          ui_->kermaAreaProductBox->text().toStdString(),
-                          ui_->focusSkinDistanceBox->text().toStdString(),
-                          ui_->fieldSizeLabel->text().toStdString()};
-    const CaseSettings settings{.ReferenceAirKerma = state_.Conditions.ReferenceAirKerma,
-                                .KermaAreaProduct = state_.Conditions.KermaAreaProduct,
-                                .Shape = state_.Conditions.Shape,
-                                .Equipment = state_.Equipment,
-                                .Voltage = state_.Voltage};
-    return MakeEvaluationInputs(texts, settings);
+CaseEntry Form1::CurrentEntry() const {
+    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
+                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
+                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
+                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
+                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
+                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
+                     .StoredReferenceAirKermaMGy = state_.Conditions.ReferenceAirKerma,
+                     .StoredKermaAreaProductGyCm2 = state_.Conditions.KermaAreaProduct,
+                     .Shape = state_.Conditions.Shape,
+                     .Equipment = state_.Equipment,
+                     .Voltage = state_.Voltage,
+                     .ReferencePointDistanceCm = 0};
 }
 
 void Form1::CheckResultStillCurrent() {
-    if (!evaluatedInputs_ || evaluating_) return;
-    if (*evaluatedInputs_ == CurrentInputs()) return;  // still the evaluated case
-    evaluatedInputs_.reset();
+    if (!evaluated_ || evaluating_) return;
+    if (evaluated_->Entry == CurrentEntry()) return;  // still the evaluated case
+    evaluated_.reset();
     ShowResultColumn(false);
     ui_->addResultButton->setEnabled(false);
 }
 
 bool Form1::HasCurrentResult() {
     CheckResultStillCurrent();
-    return evaluatedInputs_.has_value();
+    return evaluated_.has_value();
 }
+
+const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*evaluated_ : nullptr; }
 
 void Form1::ShowResultColumn(bool current) {
     for (QLabel* label : ui_->resultLabels) label->setEnabled(current);

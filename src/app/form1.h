@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "case_entry.h"
 #include "input_checks.h"
 #include "control_table.h"
 #include "field_shape.h"
@@ -35,10 +36,6 @@ public:
         return controls_.Get<W>(name);
     }
 
-    // What the results table stores beside the evaluation: the tube-voltage box as typed and
-    // the field-size label as shown.
-    QString TubeVoltageText() const;
-    QString ReferenceFieldSizeText() const;
     // The equipment file selected in the list ("" when none).
     QString SelectedEquipmentFileName() const;
 
@@ -69,6 +66,8 @@ public:
     // equipment) makes the result stale: the column is greyed and Command3 disabled until the
     // next calculation.
     bool HasCurrentResult();
+    // The evaluated case the result column shows, while it is current; null otherwise.
+    const EvaluatedCase* CurrentResult();
     // A dose report's plane totals into the case inputs: the equipment file is chosen (read
     // again when another is selected), Ka,r, P_KA and the FSD the totals were evaluated with
     // typed and stored as their boxes store them, the mean tube voltage set as a fixed voltage.
@@ -117,15 +116,17 @@ private:
     // Typed into the body part: commas, line breaks and characters code page 932 cannot hold
     // are taken out again with a warning (the results CSV could not keep them).
     void RefuseUnsaveableBodyPart(const QString& text);
-    EvaluationInputs CurrentInputs() const;
+    CaseEntry CurrentEntry() const;
     // The file's values into the equipment and the panel; false (after the warning) when it
     // cannot be used, leaving both as they were.
     bool LoadEquipment(const QString& fileName);
     // The steps of EvaluateDose: the checked inputs (empty after a warning), each completed
     // step shown, a failure reported.
-    std::optional<EvaluationInputs> AcceptCaseInputs();
+    // The number boxes accepted and the case read (its reading may be the incomplete case's
+    // refusal); empty after any other refusal, which has been shown.
+    std::optional<CaseReading> AcceptCaseInputs();
     void ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation);
-    void ReportEvaluationFailure(const DoseEvaluation& evaluation, const EvaluationInputs& inputs);
+    void ReportEvaluationFailure(const DoseEvaluation& evaluation, const DoseCase& inputs);
     void CheckResultStillCurrent();
     void ShowResultColumn(bool current);
     void StoreReferenceAirKerma();
@@ -141,8 +142,7 @@ private:
     std::unique_ptr<const Ui> ui_;
     bool evaluating_ = false;
     bool refusing_ = false;  // a number box's warning is up and its focus being given back
-    std::optional<EvaluationInputs>
-        evaluatedInputs_;  // the inputs of the result shown, while current
+    std::optional<EvaluatedCase> evaluated_;  // the result shown, while current
 };
 
 }  // namespace ordevo

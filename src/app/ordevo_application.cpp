@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 
-#include "current_case.h"
 #include "dose_report_window.h"
 #include "form1.h"
 #include "form10.h"
@@ -101,10 +100,9 @@ bool OrdevoApplication::Start() {
 void OrdevoApplication::AddCurrentResult() {
     // A row holds exactly the case that was evaluated: after any change of its inputs the
     // check has greyed the result and disabled the button.
-    if (!form1_->HasCurrentResult()) return;
-    form10_->AddCurrentResult(MakeCurrentCase(state_.Conditions, state_.Result, state_.Equipment),
-                              form1_->TubeVoltageText(), form1_->ReferenceFieldSizeText(),
-                              state_.EquipmentFileName);
+    const EvaluatedCase* current = form1_->CurrentResult();
+    if (current == nullptr) return;
+    form10_->AddCurrentResult(*current, state_.EquipmentFileName);
     // Whether the row was stored or the table was full, this evaluation cannot be added again.
     form1_->DisableAddingResult();
 }

@@ -7,7 +7,6 @@ namespace ordevo {
 const char* MessageFor(EvaluationOutcome outcome) {
     switch (outcome) {
     case EvaluationOutcome::Completed: return "";
-    case EvaluationOutcome::IncompleteInput: return kIncompleteInputMessage;
     case EvaluationOutcome::CalculationFailed: return kCalculationFailedMessage;
     case EvaluationOutcome::DepthDoseFailed: return kDepthDoseFailedMessage;
     }

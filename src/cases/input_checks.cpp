@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "case_inputs.h"
+#include "case_entry.h"
 #include "cp932_text.h"
 #include "number_format.h"
 
@@ -17,23 +17,23 @@ QString FieldSize(double cm) { return QString::fromStdString(FieldSizeText(cm));
 
 // The evaluation with kernels of zeros: the ring-count checks, which decide whether a field is
 // covered, run before a kernel's values are read, and the rest of the chain stays finite.
-bool Completes(const ReferenceData& ref, const EvaluationInputs& in) {
+bool Completes(const ReferenceData& ref, const DoseCase& in) {
     const ScatterKernelLoader zeros = [](int) { return ScatterKernel{}; };
     return EvaluateDose(ref, in, zeros).Outcome == EvaluationOutcome::Completed;
 }
 
 // The largest field size (reference point, "#0.00") that the evaluation covers, or nothing
 // when even a tiny field fails (another input is to blame).
-std::optional<double> LargestCoveredFieldSize(const ReferenceData& ref, EvaluationInputs in) {
+std::optional<double> LargestCoveredFieldSize(const ReferenceData& ref, DoseCase in) {
     constexpr double kSmallestFieldCm = 0.01;
-    const double tooLarge = in.ReferenceFieldSize;
-    in.ReferenceFieldSize = kSmallestFieldCm;
+    const double tooLarge = in.ReferenceFieldSizeCm;
+    in.ReferenceFieldSizeCm = kSmallestFieldCm;
     if (!(tooLarge > kSmallestFieldCm) || !Completes(ref, in)) return std::nullopt;
     double covered = kSmallestFieldCm;
     double failed = tooLarge;
     while (failed - covered > 0.001) {
-        in.ReferenceFieldSize = (covered + failed) / 2;
-        (Completes(ref, in) ? covered : failed) = in.ReferenceFieldSize;
+        in.ReferenceFieldSizeCm = (covered + failed) / 2;
+        (Completes(ref, in) ? covered : failed) = in.ReferenceFieldSizeCm;
     }
     return std::floor(covered * 100) / 100;
 }
@@ -93,26 +93,8 @@ QString NotANumberMessage(CaseBox box, const QString& text) {
         .arg(CaseBoxName(box), text);
 }
 
-std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in) {
-    if (in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
-            in.FocusSkinDistanceTextValue ==
-        0.0) {
-        return std::nullopt;
-    }
-    const auto refuse = [](CaseBox box) {
-        return InputRefusal{
-            box,
-            QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box))};
-    };
-    if (in.ReferenceAirKermaTextValue < 0 || in.ReferenceAirKerma < 0)
-        return refuse(CaseBox::ReferenceAirKerma);
-    if (in.KermaAreaProductTextValue < 0 || in.KermaAreaProduct < 0)
-        return refuse(CaseBox::KermaAreaProduct);
-    return std::nullopt;
-}
-
-QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in) {
-    const double fsd = in.FocusSkinDistanceTextValue;
+QStringList FailedInputReasons(const ReferenceData& ref, const DoseCase& in) {
+    const double fsd = in.FocusSkinDistanceCm;
     const double couch = in.Equipment.CouchSoftTissueThickness;
     const QString fsdRange = QStringLiteral("%1 cm（天板の軟部組織等価厚）より大きく %2 cm 以下")
                                  .arg(Plain(couch), Plain(kMaxFocusSkinDistanceCm));
@@ -139,7 +121,7 @@ QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs&
                            "・照射野サイズ %1 cm は散乱線データの範囲を超えています。この FSD では "
                            "%2 cm 以下です。Ka,r と P_KA（照射野サイズはこの 2 つから求めます）"
                            "または FSD を確かめて下さい。")
-                           .arg(FieldSize(in.ReferenceFieldSize), FieldSize(*largest));
+                           .arg(FieldSize(in.ReferenceFieldSizeCm), FieldSize(*largest));
         }
     }
     return reasons;

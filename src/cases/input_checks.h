@@ -42,15 +42,6 @@ QString WithoutUnsaveableCharacters(const QString& text, int& cursor);
 // The warning for a box whose text is not one plain number.
 QString NotANumberMessage(CaseBox box, const QString& text);
 
-struct InputRefusal {
-    CaseBox Box;
-    QString Message;
-};
-
-// Refused before evaluating: a negative Ka,r or P_KA, from which only a negative dose could
-// follow. Left to the evaluation's own completeness check when any value is 0 or missing.
-std::optional<InputRefusal> RefuseBeforeEvaluation(const EvaluationInputs& in);
-
 // The longest focus–skin distance the program accepts, cm.
 inline constexpr double kMaxFocusSkinDistanceCm = 300;
 // The lowest tube voltage with primary-dose data: the first bin of the depth-dose tables, kV.
@@ -60,6 +51,6 @@ inline constexpr double kMinTubeVoltageKv = 10.5;
 // range allowed; empty when no input is to blame (a damaged file, an equipment value). The
 // field's limit is found by asking the evaluation itself (with empty scatter kernels, which
 // the coverage checks do not read) for the largest field that it can compute.
-QStringList FailedInputReasons(const ReferenceData& ref, const EvaluationInputs& in);
+QStringList FailedInputReasons(const ReferenceData& ref, const DoseCase& in);
 
 }  // namespace ordevo

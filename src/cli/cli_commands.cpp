@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "calculation_messages.h"
-#include "case_inputs.h"
+#include "case_entry.h"
 #include "input_checks.h"
 #include "couch.h"
 #include "cp932_text.h"
@@ -132,11 +132,11 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
     return std::move(equipment).value();
 }
 
-JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeText) {
+JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
     JsonObject labels;
-    labels.String("Label65", fieldSizeText);
+    labels.String("Label65", entry.FieldSize);
     for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
@@ -153,8 +153,8 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const std::string& fieldSizeT
         .Number("DepthDoseFactor", r.DepthDoseFactor)
         .Number("ScatterFactor", r.ScatterFactor)
         .Number("SkinDose", r.SkinDose)
-        .String("BodyPart", c.BodyPart)
-        .String("TubeVoltageText", c.TubeVoltageText)
+        .String("BodyPart", BodyPartOf(entry))
+        .String("TubeVoltageText", entry.TubeVoltage)
         .Object("labels", labels);
     return json;
 }
@@ -202,28 +202,29 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const TubeVoltageRange voltage = ReadVoltage(args);
 
         // The boxes' handlers store the leading numbers of what was typed.
-        CaseSettings settings{.ReferenceAirKerma = LeadingNumber(karText),
-                              .KermaAreaProduct = LeadingNumber(pkaText),
-                              .Equipment = equipment.Data,
-                              .Voltage = voltage};
-        CaseTexts texts{.BodyPart = args.Get("body-part").value_or(""),
+        CaseEntry entry{.BodyPart = args.Get("body-part").value_or(""),
                         .TubeVoltage = TubeVoltageText(voltage),
                         .ReferenceAirKerma = karText,
                         .KermaAreaProduct = pkaText,
-                        .FocusSkinDistance = fsdText};
+                        .FocusSkinDistance = fsdText,
+                        .StoredReferenceAirKermaMGy = LeadingNumber(karText),
+                        .StoredKermaAreaProductGyCm2 = LeadingNumber(pkaText),
+                        .Equipment = equipment.Data,
+                        .Voltage = voltage};
         // The field-size option only takes when both dose boxes hold text; otherwise it is
         // switched off again and the field size stays empty, as in the window.
         if (!karText.empty() && !pkaText.empty()) {
             try {
-                texts.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
-                    shape, settings.ReferenceAirKerma, settings.KermaAreaProduct));
+                entry.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
+                    shape, entry.StoredReferenceAirKermaMGy, entry.StoredKermaAreaProductGyCm2));
             } catch (const CalculationError&) {
                 throw ReportedFailure{kFieldSizeInputMessage};
             }
-            settings.Shape = shape;
+            entry.Shape = shape;
         }
-        const EvaluationInputs in = MakeEvaluationInputs(texts, settings);
-        const std::string& fieldSizeText = texts.FieldSize;
+        const CaseReading reading = ReadCase(entry);
+        if (reading.Refusal) throw ReportedFailure{reading.Refusal->Message.toStdString()};
+        const DoseCase& in = *reading.Case;
 
         // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
         const ScatterKernelLoader loadKernel =
@@ -232,9 +233,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         if (evaluation.Outcome != EvaluationOutcome::Completed) {
             // As the window says it: the fixed message, then the input to blame and its range,
             // or else the computation's own reason.
-            const QStringList reasons = evaluation.Outcome == EvaluationOutcome::IncompleteInput
-                                            ? QStringList()
-                                            : FailedInputReasons(ref, in);
+            const QStringList reasons = FailedInputReasons(ref, in);
             if (reasons.isEmpty()) return PrintFailure(out, FailureMessageFor(evaluation));
             std::string message = MessageFor(evaluation.Outcome);
             for (const QString& reason : reasons) {
@@ -244,7 +243,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
             return PrintFailure(out, message);
         }
         const UncertaintyKnowledge known = ReadKnowledge(args, "equipment");
-        JsonObject json = EvaluationJson(evaluation, fieldSizeText);
+        JsonObject json = EvaluationJson(evaluation, entry);
         AddUncertainty(json, EvaluateUncertainty(ref, in, evaluation, known, loadKernel), known);
         out << json.Text() << "\n";
         return 0;

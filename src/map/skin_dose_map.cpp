@@ -29,7 +29,7 @@ struct ChainInputs {
 };
 
 ChainInputs ChainInputsOf(const rdsr::EventCase& c) {
-    return {c.Inputs.ReferenceAirKerma, c.ReferenceDistanceCm, c.Inputs.ReferenceFieldSize,
+    return {c.Inputs.ReferenceAirKermaMGy, c.ReferenceDistanceCm, c.Inputs.ReferenceFieldSizeCm,
             c.Inputs.Equipment, c.Inputs.Voltage};
 }
 

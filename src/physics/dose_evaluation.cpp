@@ -70,16 +70,10 @@ void RequireUsable(EvaluationStep step, const DoseEvaluation& ev) {
     }
 }
 
-bool InputsComplete(const EvaluationInputs& in) {
-    return in.TubeVoltageTextValue * in.ReferenceAirKermaTextValue * in.KermaAreaProductTextValue *
-               in.FocusSkinDistanceTextValue !=
-           0.0;
-}
-
 // d_ref: the focus–reference-point distance, where Ka,r and the field size are given. Empty
 // when the geometry cannot give one (the reason goes to the evaluation's failure).
-std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, CalculationFailure& why) {
-    double distance = in.ReferencePointDistance;
+std::optional<double> ReferenceDistanceOf(const DoseCase& in, CalculationFailure& why) {
+    double distance = in.ReferencePointDistanceCm;
     if (distance == 0.0) {
         const double fad = in.Equipment.FocusIsocentreDistance;
         if (!(fad > kReferencePointOffsetCm)) {
@@ -96,18 +90,17 @@ std::optional<double> ReferenceDistanceOf(const EvaluationInputs& in, Calculatio
 }
 
 // The corrected doses, the primary air kerma at the skin and the geometry of the phantom.
-void ApplyCorrections(const EvaluationInputs& in, double referenceDistance, CaseConditions& cc,
+void ApplyCorrections(const DoseCase& in, double referenceDistance, CaseConditions& cc,
                       DoseResult& r) {
     const EquipmentData& eq = in.Equipment;
-    cc.TubeVoltageText = in.TubeVoltageText;
-    cc.FocusSkinDistance = in.FocusSkinDistanceTextValue;
+    cc.FocusSkinDistance = in.FocusSkinDistanceCm;
     cc.Shape = in.Shape;
-    cc.ReferenceFieldSize = in.ReferenceFieldSize;
-    cc.ReferenceAirKerma = in.ReferenceAirKerma;
-    cc.KermaAreaProduct = in.KermaAreaProduct;
+    cc.ReferenceFieldSize = in.ReferenceFieldSizeCm;
+    cc.ReferenceAirKerma = in.ReferenceAirKermaMGy;
+    cc.KermaAreaProduct = in.KermaAreaProductGyCm2;
     cc.ReferencePointDistance = referenceDistance;
-    r.CorrectedReferenceAirKerma = eq.CalibrationConstant * in.ReferenceAirKerma;
-    r.CorrectedKermaAreaProduct = eq.CalibrationConstant * in.KermaAreaProduct;
+    r.CorrectedReferenceAirKerma = eq.CalibrationConstant * in.ReferenceAirKermaMGy;
+    r.CorrectedKermaAreaProduct = eq.CalibrationConstant * in.KermaAreaProductGyCm2;
     r.CouchTransmission = eq.CouchTransmission;
     // The couch counts as soft tissue on the skin: the phantom surface is t nearer the focus.
     cc.PhantomSurfaceDistance = cc.FocusSkinDistance - eq.CouchSoftTissueThickness;
@@ -137,7 +130,7 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
 
 }  // namespace
 
-DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
+DoseEvaluation EvaluateDose(const ReferenceData& ref, const DoseCase& in,
                             const ScatterKernelLoader& loadKernel,
                             const EvaluationObserver& observer,
                             const SpectrumSource& spectrumSource) {
@@ -146,11 +139,6 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in
     DoseResult& r = ev.Result;
     const EquipmentData& eq = in.Equipment;
 
-    cc.BodyPart = in.BodyPartText.empty() ? "---" : in.BodyPartText;
-    if (!InputsComplete(in)) {
-        ev.Outcome = EvaluationOutcome::IncompleteInput;
-        return ev;
-    }
     const std::optional<double> referenceDistance = ReferenceDistanceOf(in, ev.Failure);
     if (!referenceDistance) {
         ev.Outcome = EvaluationOutcome::CalculationFailed;

@@ -14,32 +14,25 @@
 
 namespace ordevo {
 
-// What the main window supplies: the numeric values of its texts (leading numbers, already
-// read by the caller) and the values its handlers stored.
-struct EvaluationInputs {
-    std::string BodyPartText;         // text of the body-part list; "" becomes "---"
-    std::string TubeVoltageText;      // text of the tube-voltage box, kept as the case's label
-    double TubeVoltageTextValue = 0;  // leading number of that text (completeness check only)
-    double ReferenceAirKermaTextValue = 0;  // leading number of the Ka,r box (check only)
-    double KermaAreaProductTextValue = 0;   // leading number of the P_KA box (check only)
-    double FocusSkinDistanceTextValue = 0;  // leading number of the FSD box: the FSD used
-    double ReferenceAirKerma = 0;           // mGy, as last stored by the box's handler
-    double KermaAreaProduct = 0;            // Gy·cm², as last stored by the box's handler
-    double ReferenceFieldSize = 0;          // cm, numeric value of the shown "#0.00" field size
-    // cm, focus to the point where Ka,r is stated; 0 means the equipment's FAD − 15 cm
-    // (a dose report may state its own).
-    double ReferencePointDistance = 0;
+// One case as the dose chain computes it: numbers with units only. What the user typed is read
+// into it elsewhere, once.
+struct DoseCase {
+    double ReferenceAirKermaMGy = 0;   // Ka,r as the equipment displays it
+    double KermaAreaProductGyCm2 = 0;  // P_KA as the equipment displays it
+    double FocusSkinDistanceCm = 0;
+    double ReferenceFieldSizeCm = 0;  // side or diameter at the reference point, as shown (0.01 cm)
     FieldShape Shape = FieldShape::None;
+    // Focus to the point where Ka,r is stated; 0 means the equipment's FAD − 15 cm (a dose
+    // report may state its own).
+    double ReferencePointDistanceCm = 0;
     EquipmentData Equipment;
     TubeVoltageRange Voltage;
 
-    // Every field: two evaluations of equal inputs give equal results.
-    bool operator==(const EvaluationInputs&) const = default;
+    // Every field: two evaluations of equal cases give equal results.
+    bool operator==(const DoseCase&) const = default;
 };
 
 struct CaseConditions {
-    std::string BodyPart;
-    std::string TubeVoltageText;
     double TubeVoltage = 0;  // kV, upper end of the range after the spectrum step
     FieldShape Shape = FieldShape::None;
     double ReferenceFieldSize = 0;      // cm
@@ -76,7 +69,6 @@ enum class EvaluationStep : int {
 // Each outcome but Completed has its fixed message where failures are shown.
 enum class EvaluationOutcome : int {
     Completed,
-    IncompleteInput,  // only BodyPart was set
     CalculationFailed,
     DepthDoseFailed,
 };
@@ -104,7 +96,7 @@ using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluati
 using SpectrumSource = std::function<SpectrumResult(const AttenuationTable&, const EquipmentData&,
                                                     const TubeVoltageRange&)>;
 
-DoseEvaluation EvaluateDose(const ReferenceData& ref, const EvaluationInputs& in,
+DoseEvaluation EvaluateDose(const ReferenceData& ref, const DoseCase& in,
                             const ScatterKernelLoader& loadKernel,
                             const EvaluationObserver& observer = {},
                             const SpectrumSource& spectrumSource = {});

@@ -16,7 +16,7 @@ double SumOfSquares(const std::vector<UncertaintyComponent>& components) {
 
 }  // namespace
 
-std::optional<EvaluationInputs> ShiftedInputs(EvaluationInputs in, const InputShifts& shift) {
+std::optional<DoseCase> ShiftedInputs(DoseCase in, const InputShifts& shift) {
     EquipmentData& eq = in.Equipment;
     eq.CalibrationConstant *= 1.0 + shift.Calibration;
     // t, the soft tissue of the couch's primary transmission, moves with T as −ln T does
@@ -37,8 +37,8 @@ std::optional<EvaluationInputs> ShiftedInputs(EvaluationInputs in, const InputSh
     eq.InherentFiltration += shift.AluminiumCm;
     if (eq.InherentFiltration < 0.0) return std::nullopt;
     eq.AddedCopper *= 1.0 + shift.Copper;
-    in.FocusSkinDistanceTextValue += shift.FocusSkinDistanceCm;
-    if (!(in.FocusSkinDistanceTextValue > eq.CouchSoftTissueThickness)) return std::nullopt;
+    in.FocusSkinDistanceCm += shift.FocusSkinDistanceCm;
+    if (!(in.FocusSkinDistanceCm > eq.CouchSoftTissueThickness)) return std::nullopt;
     return in;
 }
 
@@ -51,7 +51,7 @@ double UncertaintyBudget::RelativeExpandedUncertainty() const {
 }
 
 std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref,
-                                                     const EvaluationInputs& in,
+                                                     const DoseCase& in,
                                                      const DoseEvaluation& central,
                                                      const UncertaintyKnowledge& known,
                                                      const ScatterKernelLoader& loadKernel,
@@ -61,7 +61,7 @@ std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref,
     budget.SkinDose = central.Result.SkinDose;
     const double dose = budget.SkinDose;
 
-    auto doseWith = [&](const std::optional<EvaluationInputs>& moved) -> std::optional<double> {
+    auto doseWith = [&](const std::optional<DoseCase>& moved) -> std::optional<double> {
         if (!moved) return std::nullopt;
         const DoseEvaluation ev = EvaluateDose(ref, *moved, loadKernel, {}, spectrumSource);
         if (ev.Outcome != EvaluationOutcome::Completed) return std::nullopt;

@@ -49,14 +49,14 @@ struct InputShifts {
 
 // `in` with its inputs moved; empty where a moved value leaves the chain's range (a voltage
 // above 150 kV, a negative filtration or transmission, an FSD inside the couch).
-std::optional<EvaluationInputs> ShiftedInputs(EvaluationInputs in, const InputShifts& shift);
+std::optional<DoseCase> ShiftedInputs(DoseCase in, const InputShifts& shift);
 
 // The budget of one completed evaluation `central` of `in`. Each moved input is evaluated on
 // both sides where the chain accepts it and the larger change counts; on one side where the
 // other leaves the chain's range (a voltage above 150 kV, a negative filtration, an FSD inside
 // the couch). Empty when neither side of some input can be evaluated.
 std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref,
-                                                     const EvaluationInputs& in,
+                                                     const DoseCase& in,
                                                      const DoseEvaluation& central,
                                                      const UncertaintyKnowledge& known,
                                                      const ScatterKernelLoader& loadKernel,

@@ -1,12 +1,11 @@
 #include "report_evaluation.h"
 
-#include <charconv>
 #include <map>
 #include <memory>
 #include <tuple>
 
 #include "calculation_error.h"
-#include "case_inputs.h"
+#include "case_entry.h"
 #include "evaluation_messages.h"
 #include "field_size.h"
 #include "number_format.h"
@@ -24,13 +23,6 @@ void AddNote(std::string& notes, const std::string& note) {
 }
 
 std::string Describe(double value) { return FormatNumber(value, "0.0"); }
-
-// The shortest text that reads back as exactly `value`.
-std::string ExactText(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
 
 // The event's Cu and Al in place of the equipment's added filters; absent filters leave them.
 void ApplyFilters(const IrradiationEvent& event, const PlaneSetup& plane, EventCase& c,
@@ -120,10 +112,10 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
                 budgets.push_back(*e.Uncertainty);
             else
                 everyBudget = false;
-            t.ReferenceAirKermaMGy += e.Case.Inputs.ReferenceAirKerma;
-            t.KermaAreaProductGyCm2 += e.Case.Inputs.KermaAreaProduct;
+            t.ReferenceAirKermaMGy += e.Case.Inputs.ReferenceAirKermaMGy;
+            t.KermaAreaProductGyCm2 += e.Case.Inputs.KermaAreaProductGyCm2;
             t.SkinDoseSumMGy += e.SkinDoseMGy;
-            kvWeighted += e.Case.Inputs.ReferenceAirKerma * e.Case.TubeVoltageKv;
+            kvWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.TubeVoltageKv;
             break;
         case EventStatus::Skipped: ++t.Skipped; break;
         case EventStatus::Failed: ++t.Failed; break;
@@ -144,11 +136,13 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
             ? FormatNumber(*setup->FocusSkinDistanceCm, "##0.0")
             : FormatNumber(ReferencePointDistanceOf(setup->Equipment.Data.FocusIsocentreDistance),
                            "#00");
-    const DoseEvaluation single = EvaluateSingleCase(ref, t.SingleCase, *setup, loadKernel);
+    std::string refusal;
+    const DoseEvaluation single =
+        EvaluateSingleCase(ref, t.SingleCase, *setup, loadKernel, &refusal);
     if (single.Outcome == EvaluationOutcome::Completed)
         t.SingleCaseSkinDoseMGy = single.Result.SkinDose;
     else
-        t.SingleCaseNote = MessageFor(single.Outcome);
+        t.SingleCaseNote = refusal.empty() ? MessageFor(single.Outcome) : refusal;
 }
 
 // One event through the chain into `e`; throws what the chain throws.
@@ -251,22 +245,17 @@ EventCase MakeEventCase(const IrradiationEvent& event, const PlaneSetup& plane) 
                                   : "管電圧 " + Describe(c.TubeVoltageKv) + " kV は範囲外です");
     }
 
-    // The event as a case typed into the main window: its numbers as texts that read back
-    // exactly, the square field at the reference point as Label65 would show it.
-    c.FieldSizeText = FieldSizeText(ComputeReferenceFieldSize(FieldShape::Square, kar, pka));
-    const CaseTexts texts{.BodyPart = "",
-                          .TubeVoltage = TubeVoltageText(*voltage),
-                          .ReferenceAirKerma = ExactText(kar),
-                          .KermaAreaProduct = ExactText(pka),
-                          .FocusSkinDistance = ExactText(c.FocusSkinDistanceCm),
-                          .FieldSize = c.FieldSizeText};
-    const CaseSettings settings{.ReferenceAirKerma = kar,
-                                .KermaAreaProduct = pka,
-                                .Shape = FieldShape::Square,
-                                .Equipment = std::move(equipment),
-                                .Voltage = *voltage,
-                                .ReferencePointDistance = referenceDistanceCm};
-    c.Inputs = MakeEvaluationInputs(texts, settings);
+    // The square field at the reference point enters as the main window would show it.
+    const double fieldSizeCm = ComputeReferenceFieldSize(FieldShape::Square, kar, pka);
+    c.FieldSizeText = FieldSizeText(fieldSizeCm);
+    c.Inputs = DoseCase{.ReferenceAirKermaMGy = kar,
+                        .KermaAreaProductGyCm2 = pka,
+                        .FocusSkinDistanceCm = c.FocusSkinDistanceCm,
+                        .ReferenceFieldSizeCm = ShownFieldSize(fieldSizeCm),
+                        .Shape = FieldShape::Square,
+                        .ReferencePointDistanceCm = referenceDistanceCm,
+                        .Equipment = std::move(equipment),
+                        .Voltage = *voltage};
     return c;
 }
 
@@ -314,32 +303,37 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
 }
 
 DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseTexts& texts,
-                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel) {
-    // As the main window does it: the boxes' handlers store the leading numbers, the tube-voltage
-    // window a fixed voltage, the square option the field-size text.
-    CaseSettings settings{.ReferenceAirKerma = LeadingNumber(texts.ReferenceAirKerma),
-                          .KermaAreaProduct = LeadingNumber(texts.KermaAreaProduct),
-                          .Shape = FieldShape::Square,
-                          .Equipment = plane.Equipment.Data,
-                          .Voltage = {},
-                          .ReferencePointDistance = 0};
-    CaseTexts caseTexts{.BodyPart = "",
-                        .TubeVoltage = "",
-                        .ReferenceAirKerma = texts.ReferenceAirKerma,
-                        .KermaAreaProduct = texts.KermaAreaProduct,
-                        .FocusSkinDistance = texts.FocusSkinDistance,
-                        .FieldSize = ""};
+                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel,
+                                  std::string* refusal) {
+    // The texts "入力欄へ" types, read as the main window reads them: the boxes' handlers store
+    // the leading numbers, the tube-voltage window a fixed voltage, the square option the
+    // field-size text.
+    CaseEntry entry{.ReferenceAirKerma = texts.ReferenceAirKerma,
+                    .KermaAreaProduct = texts.KermaAreaProduct,
+                    .FocusSkinDistance = texts.FocusSkinDistance,
+                    .StoredReferenceAirKermaMGy = LeadingNumber(texts.ReferenceAirKerma),
+                    .StoredKermaAreaProductGyCm2 = LeadingNumber(texts.KermaAreaProduct),
+                    .Shape = FieldShape::Square,
+                    .Equipment = plane.Equipment.Data};
     if (const auto voltage = MakeFixedTubeVoltage(LeadingNumber(texts.TubeVoltage))) {
-        settings.Voltage = *voltage;
-        caseTexts.TubeVoltage = TubeVoltageText(*voltage);
+        entry.Voltage = *voltage;
+        entry.TubeVoltage = TubeVoltageText(*voltage);
     }
     try {
-        caseTexts.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
-            FieldShape::Square, settings.ReferenceAirKerma, settings.KermaAreaProduct));
+        entry.FieldSize = FieldSizeText(
+            ComputeReferenceFieldSize(FieldShape::Square, entry.StoredReferenceAirKermaMGy,
+                                      entry.StoredKermaAreaProductGyCm2));
     } catch (const CalculationError&) {
-        settings.Shape = FieldShape::None;  // the option does not take; the evaluation refuses
+        entry.Shape = FieldShape::None;  // the option does not take
     }
-    return EvaluateDose(ref, MakeEvaluationInputs(caseTexts, settings), loadKernel);
+    const CaseReading reading = ReadCase(entry);
+    if (reading.Refusal) {
+        if (refusal) *refusal = reading.Refusal->Message.toStdString();
+        DoseEvaluation refused;
+        refused.Outcome = EvaluationOutcome::CalculationFailed;
+        return refused;
+    }
+    return EvaluateDose(ref, *reading.Case, loadKernel);
 }
 
 ScatterKernelLoader MakeCachingKernelLoader(ScatterKernelLoader load) {

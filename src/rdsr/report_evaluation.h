@@ -40,7 +40,7 @@ const char* EventStatusName(EventStatus status);  // "evaluated", "skipped", "fa
 struct EventCase {
     EventStatus Status = EventStatus::Evaluated;  // Skipped or Failed: Note says why
     std::string Note;
-    EvaluationInputs Inputs;
+    DoseCase Inputs;  // what the dose chain computes the event from
     double TubeVoltageKv = 0;
     bool KvAssumed = false;  // the equipment file's typical tube voltage stands in
     double CopperMm = 0;     // added filtration used
@@ -112,8 +112,10 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
                                 const ReportProgress& progress = {});
 
 // Evaluates the texts as the main window would, with a square field and the plane's equipment.
+// Texts the main window would refuse give a failed evaluation, the refusal's words in *refusal.
 DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseTexts& texts,
-                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel);
+                                  const PlaneSetup& plane, const ScatterKernelLoader& loadKernel,
+                                  std::string* refusal = nullptr);
 
 // A loader that reads each kernel once and hands out the stored one afterwards. Copies share
 // the store; not for concurrent use.

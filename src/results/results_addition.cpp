@@ -1,4 +1,4 @@
-// Stored rows, the total and the way back from a stored row to case values.
+// The row of an evaluated case, stored rows and the total.
 #include "results_addition.h"
 
 #include "number_format.h"
@@ -17,37 +17,44 @@ std::string FieldSizeText(std::string_view fieldSizeCaption, FieldShape shape) {
            (shape == FieldShape::Square ? "cm平方" : "cm直径");
 }
 
-ResultsRow MakeResultsRow(const CurrentCase& current, std::string_view tubeVoltageBoxText,
-                          std::string_view fieldSizeText) {
+ResultsRow MakeResultsRow(const EvaluatedCase& evaluated) {
     namespace C = ResultsColumn;
+    const DoseCase& c = evaluated.Case;
+    const EquipmentData& equipment = c.Equipment;
+    const DoseResult& result = evaluated.Evaluation.Result;
     const auto mm = [](double cm) {
         return FormatNumber(kMillimetresPerCentimetre * cm, kFilterPicture);
     };
     ResultsRow row;
-    At(row, C::BodyPart) = current.BodyPart;
-    At(row, C::TubeVoltageText) = std::string(tubeVoltageBoxText);
-    At(row, C::InherentFilterMm) = mm(current.InherentFiltration);
-    At(row, C::AluminiumFilterMm) = mm(current.AddedAluminium);
-    At(row, C::CopperFilterMm) = mm(current.AddedCopper);
-    if (current.OtherFilterFlag == 1) {
-        At(row, C::OtherFilterName) = current.OtherFilterMaterial;
-        At(row, C::OtherFilterMm) = mm(current.OtherFilterThickness);
+    At(row, C::BodyPart) = BodyPartOf(evaluated.Entry);
+    At(row, C::TubeVoltageText) = evaluated.Entry.TubeVoltage;
+    At(row, C::InherentFilterMm) = mm(equipment.InherentFiltration);
+    At(row, C::AluminiumFilterMm) = mm(equipment.AddedAluminium);
+    At(row, C::CopperFilterMm) = mm(equipment.AddedCopper);
+    if (equipment.OtherFilterFlag == 1) {
+        At(row, C::OtherFilterName) = equipment.OtherFilterMaterial;
+        At(row, C::OtherFilterMm) = mm(equipment.OtherFilterThickness);
     } else {
         At(row, C::OtherFilterName) = std::string(kNoOtherFilterName);
         At(row, C::OtherFilterMm) = 0.0;
     }
-    At(row, C::FocusSkinDistance) = FormatNumber(current.FocusSkinDistance, kDistancePicture);
-    At(row, C::FieldSizeText) = std::string(fieldSizeText);
-    At(row, C::ReferenceAirKerma) = FormatNumber(current.ReferenceAirKerma, kDosePicture);
-    At(row, C::KermaAreaProduct) = FormatNumber(current.KermaAreaProduct, kDosePicture);
+    At(row, C::FocusSkinDistance) = FormatNumber(c.FocusSkinDistanceCm, kDistancePicture);
+    At(row, C::FieldSizeText) = FieldSizeText(evaluated.Entry.FieldSize, c.Shape);
+    At(row, C::ReferenceAirKerma) = FormatNumber(c.ReferenceAirKermaMGy, kDosePicture);
+    At(row, C::KermaAreaProduct) = FormatNumber(c.KermaAreaProductGyCm2, kDosePicture);
     At(row, C::CorrectedReferenceAirKerma) =
-        FormatNumber(current.CorrectedReferenceAirKerma, kDosePicture);
+        FormatNumber(result.CorrectedReferenceAirKerma, kDosePicture);
     At(row, C::CorrectedKermaAreaProduct) =
-        FormatNumber(current.CorrectedKermaAreaProduct, kDosePicture);
-    At(row, C::TissueToAirDoseRatio) = FormatNumber(current.TissueToAirDoseRatio, kRatioPicture);
-    At(row, C::ScatterFactor) = FormatNumber(current.ScatterFactor, kRatioPicture);
-    At(row, C::SkinDose) = FormatNumber(current.SkinDose, kSkinDosePicture);
+        FormatNumber(result.CorrectedKermaAreaProduct, kDosePicture);
+    At(row, C::TissueToAirDoseRatio) = FormatNumber(result.TissueToAirDoseRatio, kRatioPicture);
+    At(row, C::ScatterFactor) = FormatNumber(result.ScatterFactor, kRatioPicture);
+    At(row, C::SkinDose) = FormatNumber(result.SkinDose, kSkinDosePicture);
     return row;
+}
+
+bool HasOtherFilter(const ResultsRow& row) {
+    const std::string name = CellText(At(row, ResultsColumn::OtherFilterName));
+    return !name.empty() && name != kNoOtherFilterName;
 }
 
 AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row) {
@@ -69,33 +76,6 @@ double ResultsTotal(const ResultsTable& table) {
 
 std::string ResultsTotalText(const ResultsTable& table) {
     return FormatNumber(ResultsTotal(table), kSkinDosePicture);
-}
-
-CurrentCase CurrentCaseFromRow(const ResultsRow& row) {
-    namespace C = ResultsColumn;
-    const auto number = [&](int column) { return CellNumber(At(row, column)); };
-    const auto cm = [&](int column) { return number(column) / kMillimetresPerCentimetre; };
-    CurrentCase current;
-    current.BodyPart = CellText(At(row, C::BodyPart));
-    current.TubeVoltageText = CellText(At(row, C::TubeVoltageText));
-    current.InherentFiltration = cm(C::InherentFilterMm);
-    current.AddedAluminium = cm(C::AluminiumFilterMm);
-    current.AddedCopper = cm(C::CopperFilterMm);
-    current.OtherFilterMaterial = CellText(At(row, C::OtherFilterName));
-    current.OtherFilterFlag =
-        current.OtherFilterMaterial.empty() || current.OtherFilterMaterial == kNoOtherFilterName
-            ? 0
-            : 1;
-    current.OtherFilterThickness = cm(C::OtherFilterMm);
-    current.FocusSkinDistance = number(C::FocusSkinDistance);
-    current.ReferenceAirKerma = number(C::ReferenceAirKerma);
-    current.KermaAreaProduct = number(C::KermaAreaProduct);
-    current.CorrectedReferenceAirKerma = number(C::CorrectedReferenceAirKerma);
-    current.CorrectedKermaAreaProduct = number(C::CorrectedKermaAreaProduct);
-    current.TissueToAirDoseRatio = number(C::TissueToAirDoseRatio);
-    current.ScatterFactor = number(C::ScatterFactor);
-    current.SkinDose = number(C::SkinDose);
-    return current;
 }
 
 }  // namespace ordevo

@@ -1,11 +1,11 @@
-// What an addition stores in the results table, the total of the skin doses, and a stored row
-// turned back into the case values that the row drawing reads.
+// What an addition stores in the results table, and the total of the skin doses. The row is
+// formatted here only: the grid and the page draw the stored cells.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "current_case.h"
+#include "case_entry.h"
 #include "results_table.h"
 
 namespace ordevo {
@@ -24,11 +24,14 @@ inline constexpr std::string_view kNoOtherFilterName = "-";  // stored in column
 // window), "#0.0", then the shape's suffix. Every shape but the square counts as the circle.
 std::string FieldSizeText(std::string_view fieldSizeCaption, FieldShape shape);
 
-// The row an addition stores: formatted texts everywhere, except column 7 without another
-// filter, which holds the number 0. Column 2 is the tube-voltage box's text at the moment of
-// adding (not the evaluation's); column 9 is `fieldSizeText` as built by FieldSizeText.
-ResultsRow MakeResultsRow(const CurrentCase& current, std::string_view tubeVoltageBoxText,
-                          std::string_view fieldSizeText);
+// The row of an evaluated case: formatted texts everywhere, except column 7 without another
+// filter, which holds the number 0. Column 2 is the tube-voltage text as typed, column 9 the
+// field size as FieldSizeText builds it from the shown caption, the filtrations those of the
+// equipment computed with.
+ResultsRow MakeResultsRow(const EvaluatedCase& evaluated);
+
+// The row's other filter, if it names one (neither empty nor "-").
+bool HasOtherFilter(const ResultsRow& row);
 
 enum class AdditionOutcome {
     Added,         // stored; room is left
@@ -43,10 +46,5 @@ AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row);
 double ResultsTotal(const ResultsTable& table);
 // The same, as the results window writes it ("###0.0").
 std::string ResultsTotalText(const ResultsTable& table);
-
-// A stored row as case values for the row drawing: millimetre cells become centimetres (× 0.1),
-// the other numeric cells their numeric value, texts stay. The row has another filter when
-// its column 6 holds a name (neither empty nor "-"). The field-size text is column 9's text.
-CurrentCase CurrentCaseFromRow(const ResultsRow& row);
 
 }  // namespace ordevo

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "app_fixture.h"
-#include "case_inputs.h"
+#include "case_entry.h"
 #include "dose_evaluation.h"
 #include "evaluation_messages.h"
 #include "form10.h"

@@ -115,9 +115,11 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     for (const char* name :
          {"Label65", "Label68", "Label69", "Label70", "Label71", "Label72", "Label73", "Label74"})
         EXPECT_EQ(LabelText(name), labels.value(QString::fromLatin1(name)).toString()) << name;
-    EXPECT_EQ(QString::fromStdString(State().Conditions.BodyPart),
+    const EvaluatedCase* evaluated = Main().CurrentResult();
+    ASSERT_NE(evaluated, nullptr);
+    EXPECT_EQ(QString::fromStdString(BodyPartOf(evaluated->Entry)),
               cli.value(QStringLiteral("BodyPart")).toString());
-    EXPECT_EQ(QString::fromStdString(State().Conditions.TubeVoltageText),
+    EXPECT_EQ(QString::fromStdString(evaluated->Entry.TubeVoltage),
               cli.value(QStringLiteral("TubeVoltageText")).toString());
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
@@ -234,7 +236,6 @@ TEST_F(Evaluation, IncompleteInputIsRefusedBeforeAnythingIsComputed) {
         for (const char* label : kValueLabels)
             EXPECT_TRUE(LabelText(label).isEmpty()) << c.box << label;
         EXPECT_FALSE(QFile::exists(SpectrumPath()));
-        EXPECT_EQ(State().Conditions.BodyPart, "---");  // the body part is the one thing taken
         EXPECT_FALSE(Button("Command3")->isEnabled());
     }
 }

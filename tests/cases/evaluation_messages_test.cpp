@@ -10,7 +10,6 @@ namespace ordevo {
 namespace {
 
 TEST(EvaluationMessages, EachOutcomeHasItsFixedMessage) {
-    EXPECT_STREQ(MessageFor(EvaluationOutcome::IncompleteInput), " 未入力の項目があります ");
     EXPECT_STREQ(MessageFor(EvaluationOutcome::CalculationFailed),
                  "　???  正しく計算できませんでした  ???   ");
     EXPECT_STREQ(MessageFor(EvaluationOutcome::DepthDoseFailed), " 正しく計算できません ");
@@ -18,7 +17,7 @@ TEST(EvaluationMessages, EachOutcomeHasItsFixedMessage) {
 }
 
 // The step's message, then the reason on its own line: the computation's failure in words, or
-// the text a loader threw; an incomplete input has no reason line.
+// the text a loader threw.
 TEST(EvaluationMessages, FailureMessageIsTheOutcomeThenTheReason) {
     DoseEvaluation computed;
     computed.Outcome = EvaluationOutcome::DepthDoseFailed;
@@ -33,10 +32,6 @@ TEST(EvaluationMessages, FailureMessageIsTheOutcomeThenTheReason) {
     loader.CallerFailureText = "PDS-data40 を読めません";
     EXPECT_EQ(FailureMessageFor(loader),
               std::string(kDepthDoseFailedMessage) + "\nPDS-data40 を読めません");
-
-    DoseEvaluation incomplete;
-    incomplete.Outcome = EvaluationOutcome::IncompleteInput;
-    EXPECT_EQ(FailureMessageFor(incomplete), kIncompleteInputMessage);
 }
 
 TEST(EvaluationMessages, CouchProblemsHaveDistinctMessagesAndTheirReason) {

@@ -71,8 +71,8 @@ TEST_F(SkinDoseMapTest, CentralCellOfOneEventIsTheCalculatorsDose) {
         const SkinDoseMap map = Map(Report({Event(0, 0)}));
         ASSERT_EQ(map.MappedEvents, 1);
         ASSERT_TRUE(map.PsdCell);
-        EvaluationInputs inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
-        inputs.FocusSkinDistanceTextValue = 65.0;
+        DoseCase inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
+        inputs.FocusSkinDistanceCm = 65.0;
         const DoseEvaluation calculator = EvaluateDose(ref_, inputs, loader_);
         ASSERT_EQ(calculator.Outcome, EvaluationOutcome::Completed);
         const std::size_t centre =
@@ -93,8 +93,8 @@ TEST_F(SkinDoseMapTest, RoomWithoutTableGivesTheDoseWithoutCouch) {
     settings_.Profile.MattressThicknessCm = 0.0;
     const SkinDoseMap map = Map(Report({Event(0, 0)}));
     ASSERT_TRUE(map.PsdCell);
-    EvaluationInputs inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
-    inputs.FocusSkinDistanceTextValue = 65.0;
+    DoseCase inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
+    inputs.FocusSkinDistanceCm = 65.0;
     inputs.Equipment.CouchTransmission = 1.0;
     inputs.Equipment.CouchSoftTissueThickness = 0.0;
     const DoseEvaluation calculator = EvaluateDose(ref_, inputs, loader_);

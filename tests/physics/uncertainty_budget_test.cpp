@@ -18,17 +18,16 @@ using testing::UniformKernels;
 
 struct Case {
     ReferenceData ref = TinyReferenceData(0.0005);
-    EvaluationInputs in;
+    DoseCase in;
     ScatterKernelLoader kernels = UniformKernels(1.0);
 
     Case() {
         for (int i = 1; i <= kBinCount; ++i) ref.Attenuation.TissueAttenuation[i] = 30.0 / i;
         ref.PrimaryTable = Constant(3.0, 21, 300);
-        in.TubeVoltageTextValue = 80;
-        in.ReferenceAirKermaTextValue = in.ReferenceAirKerma = 1000;
-        in.KermaAreaProductTextValue = in.KermaAreaProduct = 100;
-        in.FocusSkinDistanceTextValue = 70;
-        in.ReferenceFieldSize = 10.0;
+        in.ReferenceAirKermaMGy = 1000;
+        in.KermaAreaProductGyCm2 = 100;
+        in.FocusSkinDistanceCm = 70;
+        in.ReferenceFieldSizeCm = 10.0;
         in.Shape = FieldShape::Square;
         in.Equipment = PlainEquipment();
         in.Equipment.CouchTransmission = 0.8;

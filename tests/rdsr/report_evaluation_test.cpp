@@ -52,9 +52,9 @@ TEST_F(ReportEvaluationTest, EventCaseUsesTheEventsOwnValues) {
     EXPECT_EQ(c.Inputs.Equipment.InherentFiltration, plane_.Equipment.Data.InherentFiltration);
     EXPECT_EQ(c.Inputs.Equipment.CalibrationConstant, plane_.Equipment.Data.CalibrationConstant);
     EXPECT_EQ(c.Inputs.Equipment.FocusIsocentreDistance, 80.0);
-    EXPECT_EQ(c.Inputs.ReferencePointDistance, 62.0);
-    EXPECT_EQ(c.Inputs.FocusSkinDistanceTextValue, 62.0);  // FSD defaults to d_ref
-    EXPECT_EQ(c.FieldSizeText, "10.00");                   // √(1.25 / 0.0125) cm
+    EXPECT_EQ(c.Inputs.ReferencePointDistanceCm, 62.0);
+    EXPECT_EQ(c.Inputs.FocusSkinDistanceCm, 62.0);  // FSD defaults to d_ref
+    EXPECT_EQ(c.FieldSizeText, "10.00");            // √(1.25 / 0.0125) cm
     EXPECT_EQ(c.Inputs.Shape, FieldShape::Square);
 }
 
@@ -67,9 +67,9 @@ TEST_F(ReportEvaluationTest, MissingVoltageAndFiltersComeFromTheEquipment) {
     EXPECT_TRUE(c.KvAssumed);
     EXPECT_EQ(c.TubeVoltageKv, 80.0);  // the synthetic room's typical tube voltage
     EXPECT_EQ(c.Inputs.Equipment.AddedCopper, plane_.Equipment.Data.AddedCopper);
-    EXPECT_EQ(c.Inputs.ReferencePointDistance, 0.0);  // the chain's FAD − 15
+    EXPECT_EQ(c.Inputs.ReferencePointDistanceCm, 0.0);  // the chain's FAD − 15
     EXPECT_EQ(c.ReferenceDistanceCm, 60.0);
-    EXPECT_EQ(c.Inputs.FocusSkinDistanceTextValue, 55.0);
+    EXPECT_EQ(c.Inputs.FocusSkinDistanceCm, 55.0);
 }
 
 // Zero doses are skipped, impossible events fail with their reason, plane B without its

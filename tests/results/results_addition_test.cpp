@@ -1,5 +1,4 @@
-// What an addition stores, the refusal of a 16th row, the total, and stored rows read back as
-// case values.
+// The row an evaluated case makes, the refusal of a 16th row, and the total.
 #include "results_addition.h"
 
 #include <gtest/gtest.h>
@@ -9,23 +8,25 @@ namespace {
 
 namespace C = ResultsColumn;
 
-CurrentCase ExampleCase() {
-    CurrentCase c;
-    c.BodyPart = "頭部";
-    c.TubeVoltageText = "80";
-    c.FocusSkinDistance = 8;
-    c.Shape = FieldShape::Square;
-    c.ReferenceAirKerma = 5.26;
-    c.KermaAreaProduct = 123.44;
-    c.CorrectedReferenceAirKerma = 5.26;
-    c.CorrectedKermaAreaProduct = 123.44;
-    c.TissueToAirDoseRatio = 1.0614;
-    c.ScatterFactor = 1.3525;  // half way: rounds away from zero
-    c.SkinDose = 1234.56;
-    c.InherentFiltration = 0.25;
-    c.AddedAluminium = 0.1;
-    c.AddedCopper = 0.02;
-    return c;
+EvaluatedCase ExampleCase() {
+    EvaluatedCase e;
+    e.Entry.BodyPart = "頭部";
+    e.Entry.TubeVoltage = "80";
+    e.Entry.FieldSize = "12.00";
+    e.Case.FocusSkinDistanceCm = 8;
+    e.Case.Shape = FieldShape::Square;
+    e.Case.ReferenceAirKermaMGy = 5.26;
+    e.Case.KermaAreaProductGyCm2 = 123.44;
+    e.Case.Equipment.InherentFiltration = 0.25;
+    e.Case.Equipment.AddedAluminium = 0.1;
+    e.Case.Equipment.AddedCopper = 0.02;
+    DoseResult& r = e.Evaluation.Result;
+    r.CorrectedReferenceAirKerma = 5.26;
+    r.CorrectedKermaAreaProduct = 123.44;
+    r.TissueToAirDoseRatio = 1.0614;
+    r.ScatterFactor = 1.3525;  // half way: rounds away from zero
+    r.SkinDose = 1234.56;
+    return e;
 }
 
 std::string TextOf(const ResultsRow& row, int column) {
@@ -34,8 +35,9 @@ std::string TextOf(const ResultsRow& row, int column) {
 }
 
 TEST(ResultsAddition, StoresTheDisplayedTexts) {
-    const ResultsRow row = MakeResultsRow(ExampleCase(), "80", "12.0cm平方");
+    const ResultsRow row = MakeResultsRow(ExampleCase());
     EXPECT_EQ(TextOf(row, C::BodyPart), "頭部");
+    EXPECT_EQ(TextOf(row, C::TubeVoltageText), "80");
     EXPECT_EQ(TextOf(row, C::InherentFilterMm), "2.50");
     EXPECT_EQ(TextOf(row, C::AluminiumFilterMm), "1.00");
     EXPECT_EQ(TextOf(row, C::CopperFilterMm), "0.20");
@@ -53,36 +55,45 @@ TEST(ResultsAddition, StoresTheDisplayedTexts) {
 // The pictures' integer digits: "#00" keeps two, "###0.0" one.
 TEST(ResultsAddition, DistanceAndSkinDoseKeepTheirIntegerDigits) {
     for (const auto& [distanceCm, text] : {std::pair{65.4, "65"}, {100.0, "100"}, {8.0, "08"}}) {
-        CurrentCase c = ExampleCase();
-        c.FocusSkinDistance = distanceCm;
-        EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::FocusSkinDistance), text);
+        EvaluatedCase c = ExampleCase();
+        c.Case.FocusSkinDistanceCm = distanceCm;
+        EXPECT_EQ(TextOf(MakeResultsRow(c), C::FocusSkinDistance), text);
     }
-    CurrentCase c = ExampleCase();
-    c.SkinDose = 5.26;
-    EXPECT_EQ(TextOf(MakeResultsRow(c, "80", ""), C::SkinDose), "5.3");
+    EvaluatedCase c = ExampleCase();
+    c.Evaluation.Result.SkinDose = 5.26;
+    EXPECT_EQ(TextOf(MakeResultsRow(c), C::SkinDose), "5.3");
 }
 
 TEST(ResultsAddition, NoOtherFilterStoresADashAndTheNumberZero) {
-    const ResultsRow row = MakeResultsRow(ExampleCase(), "80", "12.0cm平方");
+    const ResultsRow row = MakeResultsRow(ExampleCase());
     EXPECT_EQ(row[C::OtherFilterName], ResultsCell(std::string("-")));
     EXPECT_EQ(row[C::OtherFilterMm], ResultsCell(0.0));
+    EXPECT_FALSE(HasOtherFilter(row));
+    EXPECT_FALSE(HasOtherFilter(ResultsTable().Rows[1]));  // a reset row
 }
 
 TEST(ResultsAddition, OtherFilterStoresItsNameAndMillimetres) {
-    CurrentCase c = ExampleCase();
-    c.OtherFilterFlag = 1;
-    c.OtherFilterMaterial = "Ta";
-    c.OtherFilterThickness = 0.05;
-    const ResultsRow row = MakeResultsRow(c, "80", "12.0cm平方");
+    EvaluatedCase c = ExampleCase();
+    c.Case.Equipment.OtherFilterFlag = 1;
+    c.Case.Equipment.OtherFilterMaterial = "Ta";
+    c.Case.Equipment.OtherFilterThickness = 0.05;
+    const ResultsRow row = MakeResultsRow(c);
     EXPECT_EQ(TextOf(row, C::OtherFilterName), "Ta");
     EXPECT_EQ(TextOf(row, C::OtherFilterMm), "0.50");
+    EXPECT_TRUE(HasOtherFilter(row));
 }
 
-// Column 2 is the box's text when adding; the case's own text is only drawn.
-TEST(ResultsAddition, TubeVoltageColumnHoldsTheBoxTextNotTheEvaluatedOne) {
-    CurrentCase c = ExampleCase();
-    c.TubeVoltageText = "80";
-    EXPECT_EQ(TextOf(MakeResultsRow(c, "70 - 90", ""), C::TubeVoltageText), "70 - 90");
+// The typed texts of the case: "---" for no body part, the field size from the shown caption.
+TEST(ResultsAddition, TextColumnsComeFromWhatWasTyped) {
+    EvaluatedCase c = ExampleCase();
+    c.Entry.BodyPart = "";
+    c.Entry.TubeVoltage = "70 - 90";
+    c.Entry.FieldSize = "8.46";
+    c.Case.Shape = FieldShape::Circle;
+    const ResultsRow row = MakeResultsRow(c);
+    EXPECT_EQ(TextOf(row, C::BodyPart), "---");
+    EXPECT_EQ(TextOf(row, C::TubeVoltageText), "70 - 90");
+    EXPECT_EQ(TextOf(row, C::FieldSizeText), "8.5cm直径");
 }
 
 TEST(ResultsAddition, FieldSizeTextFromTheCaptionAndShape) {
@@ -95,9 +106,9 @@ TEST(ResultsAddition, FieldSizeTextFromTheCaptionAndShape) {
 TEST(ResultsAddition, FifteenRowsFitAndTheSixteenthIsRefused) {
     ResultsTable table;
     for (int i = 1; i <= kResultsRowCount; ++i) {
-        CurrentCase c = ExampleCase();
-        c.SkinDose = i;
-        const AdditionOutcome outcome = AppendResultsRow(table, MakeResultsRow(c, "80", ""));
+        EvaluatedCase c = ExampleCase();
+        c.Evaluation.Result.SkinDose = i;
+        const AdditionOutcome outcome = AppendResultsRow(table, MakeResultsRow(c));
         EXPECT_EQ(outcome,
                   i < kResultsRowCount ? AdditionOutcome::Added : AdditionOutcome::AddedNowFull)
             << i;
@@ -105,8 +116,7 @@ TEST(ResultsAddition, FifteenRowsFitAndTheSixteenthIsRefused) {
         EXPECT_EQ(TextOf(table.Rows[i], C::SkinDose), std::to_string(i) + ".0");
     }
     const ResultsTable full = table;
-    EXPECT_EQ(AppendResultsRow(table, MakeResultsRow(ExampleCase(), "99", "")),
-              AdditionOutcome::RefusedFull);
+    EXPECT_EQ(AppendResultsRow(table, MakeResultsRow(ExampleCase())), AdditionOutcome::RefusedFull);
     EXPECT_EQ(table.NextRowIndex, 16);
     EXPECT_EQ(table.Rows, full.Rows);
 }
@@ -114,10 +124,10 @@ TEST(ResultsAddition, FifteenRowsFitAndTheSixteenthIsRefused) {
 TEST(ResultsAddition, TotalSumsTheSkinDosesOfTheRowsHeld) {
     ResultsTable table;
     for (const double dose : {12.3, 4.5, 100.0}) {
-        CurrentCase c = ExampleCase();
-        c.SkinDose = dose;
-        c.ReferenceAirKerma = 1000;  // no other column is summed
-        AppendResultsRow(table, MakeResultsRow(c, "80", ""));
+        EvaluatedCase c = ExampleCase();
+        c.Evaluation.Result.SkinDose = dose;
+        c.Case.ReferenceAirKermaMGy = 1000;  // no other column is summed
+        AppendResultsRow(table, MakeResultsRow(c));
     }
     EXPECT_NEAR(ResultsTotal(table), 116.8, 1e-12);  // sum of the stored one-decimal texts
     EXPECT_EQ(ResultsTotalText(table), "116.8");
@@ -134,32 +144,6 @@ TEST(ResultsAddition, TotalOfLoadedCellsUsesTheirNumericValue) {
     table.Rows[2][C::SkinDose] = 4.5;
     table.NextRowIndex = 3;
     EXPECT_EQ(ResultsTotalText(table), "16.8");
-}
-
-TEST(ResultsAddition, StoredRowReadsBackAsCaseValuesInCentimetres) {
-    CurrentCase c = ExampleCase();
-    c.OtherFilterFlag = 1;
-    c.OtherFilterMaterial = "Ta";
-    c.OtherFilterThickness = 0.05;
-    const CurrentCase back = CurrentCaseFromRow(MakeResultsRow(c, "70 - 90", "12.0cm平方"));
-    EXPECT_EQ(back.BodyPart, "頭部");
-    EXPECT_EQ(back.TubeVoltageText, "70 - 90");
-    EXPECT_NEAR(back.InherentFiltration, 0.25, 1e-15);
-    EXPECT_NEAR(back.AddedAluminium, 0.1, 1e-15);
-    EXPECT_NEAR(back.AddedCopper, 0.02, 1e-15);
-    EXPECT_EQ(back.OtherFilterFlag, 1);
-    EXPECT_EQ(back.OtherFilterMaterial, "Ta");
-    EXPECT_NEAR(back.OtherFilterThickness, 0.05, 1e-15);
-    EXPECT_EQ(back.FocusSkinDistance, 8);
-    EXPECT_EQ(back.ReferenceAirKerma, 5.3);  // the stored, rounded value
-    EXPECT_EQ(back.KermaAreaProduct, 123.4);
-    EXPECT_EQ(back.TissueToAirDoseRatio, 1.061);
-    EXPECT_EQ(back.SkinDose, 1234.6);
-
-    const CurrentCase none = CurrentCaseFromRow(MakeResultsRow(ExampleCase(), "80", ""));
-    EXPECT_EQ(none.OtherFilterFlag, 0);
-    EXPECT_EQ(none.OtherFilterThickness, 0);
-    EXPECT_EQ(CurrentCaseFromRow(ResultsTable().Rows[1]).OtherFilterFlag, 0);  // a reset row
 }
 
 }  // namespace

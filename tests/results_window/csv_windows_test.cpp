@@ -90,8 +90,7 @@ protected:
     QStringList ValidLines(int rows) {
         ResultsTable source;
         for (int i = 1; i <= std::min(rows, kResultsRowCount); ++i) {
-            const CurrentCase c = ResultsCase(i);
-            AppendResultsRow(source, MakeResultsRow(c, c.TubeVoltageText, "12.0cm平方"));
+            AppendResultsRow(source, testing::ResultsCaseRow(i));
         }
         return *ResultsCsvLines(QStringLiteral("コメント"), source, QStringLiteral("x.csv"));
     }

@@ -237,10 +237,10 @@ TEST_F(Form10PrintTest, PrintsTheRowsOwnFilterAndEquipment) {
 // rules, "40 - 150" and a long body part before their column rules (the rules themselves are
 // line elements, not ink of the picture).
 TEST_F(Form10Test, RowTextsStayInsideTheirCells) {
-    CurrentCase c = ResultsCase(1);  // with another filter
-    ASSERT_EQ(c.OtherFilterFlag, 1);
-    c.TubeVoltageText = "40 - 150";
-    c.BodyPart = "胸部背面左側上部";
+    EvaluatedCase c = ResultsCase(1);  // with another filter
+    ASSERT_EQ(c.Case.Equipment.OtherFilterFlag, 1);
+    c.Entry.TubeVoltage = "40 - 150";
+    c.Entry.BodyPart = "胸部背面左側上部";
     ASSERT_TRUE(AddCase(c));
     EXPECT_GT(InkIn(330, 100, 392, 148), 0);  // name and thickness are there
     EXPECT_EQ(InkIn(326, 148, 392, 152), 0);  // row 1's lower rule at y 150

@@ -41,7 +41,7 @@ TEST(ResultsGrid, HeadingsAreThirtyFourTextsInMeiryoAtTheCurrentSize) {
 TEST(ResultsGrid, RowsStartAtY120AndStepBy50) {
     for (const auto& [row, y] : {std::pair{1, 120.0}, {2, 170.0}, {15, 820.0}}) {
         auto surface = Picture2Surface();
-        DrawResultsRow(surface, testing::ResultsCase(2), QStringLiteral("12.0cm平方"), row);
+        DrawResultsRow(surface, testing::ResultsCaseRow(2), row);
         for (const auto& text : surface.Texts()) {
             if (text.x1 == 330 || text.x1 == 340) continue;  // the other filter's two lines
             EXPECT_EQ(text.y1, y) << text.text.toStdString() << " row " << row;
@@ -50,14 +50,16 @@ TEST(ResultsGrid, RowsStartAtY120AndStepBy50) {
     }
 }
 
-TEST(ResultsGrid, RowShowsTheCaseFormattedForTheScreen) {
-    CurrentCase c = testing::ResultsCase(2);
-    c.TubeVoltageText = "75 - 85";
-    c.ReferenceAirKerma = 5.26;
-    c.SkinDose = 5.26;
-    c.FocusSkinDistance = 8;
+TEST(ResultsGrid, RowShowsTheStoredCellsFormattedForTheScreen) {
+    EvaluatedCase c = testing::ResultsCase(2);
+    c.Entry.TubeVoltage = "75 - 85";
+    c.Case.ReferenceAirKermaMGy = 5.26;
+    c.Evaluation.Result.SkinDose = 5.26;
+    c.Case.FocusSkinDistanceCm = 8;
+    ResultsRow row = MakeResultsRow(c);
+    row[ResultsColumn::KermaAreaProduct] = 7.0;  // a number, as a reset or an older load leaves it
     auto surface = Picture2Surface();
-    DrawResultsRow(surface, c, QStringLiteral("8.5cm直径"), 1);
+    DrawResultsRow(surface, row, 1);
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("頭部"), 10, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("75 - 85"), 100, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("2.50"), 165, 120));
@@ -65,6 +67,7 @@ TEST(ResultsGrid, RowShowsTheCaseFormattedForTheScreen) {
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("0.20"), 280, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("08"), 410, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("05.3"), 570, 120));
+    EXPECT_TRUE(surface.HasTextAt(QStringLiteral("07.0"), 660, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("1.061"), 890, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("1.352"), 970, 120));
     EXPECT_TRUE(surface.HasTextAt(QStringLiteral("5.3"), 1080, 120));  // one integer digit
@@ -72,12 +75,12 @@ TEST(ResultsGrid, RowShowsTheCaseFormattedForTheScreen) {
 
 TEST(ResultsGrid, OtherFilterCellShowsNameAndThicknessOrThreeDashes) {
     auto without = Picture2Surface();
-    DrawResultsRow(without, testing::ResultsCase(2), {}, 3);  // no other filter
+    DrawResultsRow(without, testing::ResultsCaseRow(2), 3);  // no other filter
     EXPECT_TRUE(without.HasTextAt(QStringLiteral("---"), 350, 220));
     EXPECT_TRUE(without.TextsAt(330, 206).empty());
 
     auto with = Picture2Surface();
-    DrawResultsRow(with, testing::ResultsCase(1), {}, 3);  // Ta, 0.05 cm
+    DrawResultsRow(with, testing::ResultsCaseRow(1), 3);  // Ta, 0.05 cm
     EXPECT_TRUE(with.HasTextAt(QStringLiteral("Ta"), 330, 206));
     EXPECT_TRUE(with.HasTextAt(QStringLiteral("0.50"), 340, 230));
     EXPECT_FALSE(with.FindText(QStringLiteral("---")).has_value());
@@ -86,7 +89,7 @@ TEST(ResultsGrid, OtherFilterCellShowsNameAndThicknessOrThreeDashes) {
 TEST(ResultsGrid, TotalErasesItsCellBeforeEachWriting) {
     ResultsTable table;
     for (const double dose : {12.3, 4.5, 100.0}) {
-        AppendResultsRow(table, MakeResultsRow(testing::ResultsCase(2, dose), "80", ""));
+        AppendResultsRow(table, testing::ResultsCaseRow(2, dose));
     }
     auto surface = Picture2Surface();
     DrawResultsTotal(surface, table);

@@ -20,8 +20,7 @@ namespace C = ResultsColumn;
 ResultsTable TableOf(int rows) {
     ResultsTable table;
     for (int i = 1; i <= rows; ++i) {
-        const CurrentCase c = testing::ResultsCase(i);
-        AppendResultsRow(table, MakeResultsRow(c, c.TubeVoltageText, FieldSizeText("12", c.Shape)));
+        AppendResultsRow(table, testing::ResultsCaseRow(i));
     }
     return table;
 }
@@ -166,7 +165,7 @@ TEST(ResultsPrint, FifteenRowsFillThePageWithRow15AtY183) {
 
 TEST(ResultsPrint, SkinDoseKeepsTwoIntegerDigitsOnPaper) {
     ResultsTable table;
-    AppendResultsRow(table, MakeResultsRow(testing::ResultsCase(2, 5.3), "80", "12.0cm平方"));
+    AppendResultsRow(table, testing::ResultsCaseRow(2, 5.3));
     ASSERT_EQ(table.Rows[1][C::SkinDose], ResultsCell(std::string("5.3")));  // the screen's text
     table.Rows[2] = table.Rows[1];
     table.Rows[2][C::SkinDose] = 5.3;  // a number, as a reset or an older load leaves it

@@ -40,14 +40,13 @@ protected:
         form->FinishStartUp(QStringLiteral("ABC 総合病院"));
     }
 
-    // Adds cases 1..count as the main window would, with the field-size caption "12.00".
+    // Adds cases 1..count as the main window would.
     void AddRows(int count) {
         for (int i = 1; i <= count; ++i) AddCase(ResultsCase(i));
     }
-    bool AddCase(const CurrentCase& c) {
+    bool AddCase(const EvaluatedCase& c) {
         command3->setEnabled(true);  // each evaluation enables adding again
-        return form->AddCurrentResult(c, QString::fromStdString(c.TubeVoltageText),
-                                      QStringLiteral("12.00"), equipmentFileName);
+        return form->AddCurrentResult(c, equipmentFileName);
     }
 
     template <class W = QPushButton>

@@ -15,18 +15,14 @@ namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
 
-EvaluationInputs CaseInputs(const EquipmentData& eq, double kv, double karMGy, double pkaGyCm2,
+DoseCase CaseInputs(const EquipmentData& eq, double kv, double karMGy, double pkaGyCm2,
                             double fsdCm) {
-    EvaluationInputs in;
-    in.TubeVoltageText = std::to_string(kv);
-    in.TubeVoltageTextValue = kv;
-    in.ReferenceAirKermaTextValue = karMGy;
-    in.KermaAreaProductTextValue = pkaGyCm2;
-    in.FocusSkinDistanceTextValue = fsdCm;
-    in.ReferenceAirKerma = karMGy;
-    in.KermaAreaProduct = pkaGyCm2;
+    DoseCase in;
+    in.FocusSkinDistanceCm = fsdCm;
+    in.ReferenceAirKermaMGy = karMGy;
+    in.KermaAreaProductGyCm2 = pkaGyCm2;
     // The field as the main window shows it: rounded to 0.01 cm.
-    in.ReferenceFieldSize =
+    in.ReferenceFieldSizeCm =
         std::round(100.0 * ComputeReferenceFieldSize(FieldShape::Square, karMGy, pkaGyCm2)) / 100.0;
     in.Shape = FieldShape::Square;
     in.Equipment = eq;

@@ -16,7 +16,7 @@ namespace ordevo::uncertainty {
 struct TypicalCase {
     std::string Id;
     std::string Description;
-    EvaluationInputs Inputs;
+    DoseCase Inputs;
     UncertaintyKnowledge Known;
 };
 

@@ -131,18 +131,15 @@ ChainValues EvaluateChain(const ValidationContext& context, const ValidationCase
     eq.CouchTransmission = chain.CouchTransmission;
     eq.CouchSoftTissueThickness = chain.CouchSoftTissueThickness;
 
-    EvaluationInputs in;
-    in.TubeVoltageText = std::to_string(c.TubeVoltageKv);
-    in.TubeVoltageTextValue = c.TubeVoltageKv;
-    in.ReferenceAirKermaTextValue = 1.0;
-    in.KermaAreaProductTextValue = 1.0;
-    in.FocusSkinDistanceTextValue = context.FocusSkinDistance(c);
-    in.ReferenceAirKerma = 1.0;  // mGy: every dose below is per unit Ka,r
-    in.KermaAreaProduct = 1.0;
-    in.ReferenceFieldSize = c.FieldSizeCm;
-    in.Shape = c.Shape == BeamShape::Circle ? FieldShape::Circle : FieldShape::Square;
-    in.Equipment = eq;
-    in.Voltage = TubeVoltageRange{c.TubeVoltageKv, c.TubeVoltageKv, TubeVoltageWeighting::Equal};
+    const DoseCase in{
+        .ReferenceAirKermaMGy = 1.0,  // every dose below is per unit Ka,r
+        .KermaAreaProductGyCm2 = 1.0,
+        .FocusSkinDistanceCm = context.FocusSkinDistance(c),
+        .ReferenceFieldSizeCm = c.FieldSizeCm,
+        .Shape = c.Shape == BeamShape::Circle ? FieldShape::Circle : FieldShape::Square,
+        .ReferencePointDistanceCm = 0,
+        .Equipment = eq,
+        .Voltage = TubeVoltageRange{c.TubeVoltageKv, c.TubeVoltageKv, TubeVoltageWeighting::Equal}};
     const DoseEvaluation ev = EvaluateDose(ref, in, context.KernelLoader());
     if (ev.Outcome != EvaluationOutcome::Completed)
         throw std::runtime_error("case " + c.Id + ": the evaluation failed (" +

@@ -183,11 +183,8 @@ struct Form10::Impl {
         picture->Clear();
         ShowResultsGrid();
         DrawResultsHeader(*picture);
-        for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
-            const ResultsRow& row = table.Rows[r];
-            DrawResultsRow(*picture, CurrentCaseFromRow(row),
-                           QString::fromStdString(CellText(row[ResultsColumn::FieldSizeText])), r);
-        }
+        for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r)
+            DrawResultsRow(*picture, table.Rows[r], r);
     }
 };
 
@@ -260,14 +257,10 @@ void Form10::ShowUserName(const QString& userName) {
     EndBanner(picture, impl_->ButtonTextColour());
 }
 
-bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
-                              const QString& fieldSizeLabelText, const QString& equipmentFileName) {
+bool Form10::AddCurrentResult(const EvaluatedCase& evaluated, const QString& equipmentFileName) {
     ResultsTable& table = impl_->table;
     const int row = table.NextRowIndex;
-    const std::string fieldSizeText =
-        FieldSizeText(fieldSizeLabelText.toStdString(), current.Shape);
-    const AdditionOutcome outcome = AppendResultsRow(
-        table, MakeResultsRow(current, tubeVoltageBoxText.toStdString(), fieldSizeText));
+    const AdditionOutcome outcome = AppendResultsRow(table, MakeResultsRow(evaluated));
     if (outcome == AdditionOutcome::RefusedFull) {
         // No place for the row: the warning of the 15th addition again, nothing changed.
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
@@ -280,7 +273,7 @@ bool Form10::AddCurrentResult(const CurrentCase& current, const QString& tubeVol
         impl_->ShowResultsGrid();
         DrawResultsHeader(picture);
     }
-    DrawResultsRow(picture, current, QString::fromStdString(fieldSizeText), row);
+    DrawResultsRow(picture, table.Rows[row], row);
     impl_->rowEquipment[row] = equipmentFileName;
     // A total written earlier would no longer be the sum of the rows.
     if (impl_->totalShown) DrawResultsTotal(picture, table);

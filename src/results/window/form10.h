@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "control_table.h"
-#include "current_case.h"
+#include "case_entry.h"
 #include "modeless_window.h"
 #include "results_table.h"
 
@@ -34,11 +34,11 @@ public:
     void FinishStartUp(const std::optional<QString>& userName);
     // Registration, change of name or guest: redraws the name panel and sets Label1.
     void ShowUserName(const QString& userName);
-    // "結果を表に追加する" of the main window; `equipmentFileName` is the file the case was
-    // evaluated with, which the printed page names. Returns false, changing nothing, when the
-    // table is full (the warning of the 15th addition is shown again).
-    bool AddCurrentResult(const CurrentCase& current, const QString& tubeVoltageBoxText,
-                          const QString& fieldSizeLabelText, const QString& equipmentFileName);
+    // "結果を表に追加する" of the main window: the evaluated case's row is stored and drawn;
+    // `equipmentFileName` is the file it was evaluated with, which the printed page names.
+    // Returns false, changing nothing, when the table is full (the warning of the 15th
+    // addition is shown again).
+    bool AddCurrentResult(const EvaluatedCase& evaluated, const QString& equipmentFileName);
     // The table holds rows added since the last save or load (the exit window says so).
     bool HasUnsavedRows() const;
 

@@ -153,40 +153,43 @@ void DrawResultsHeader(ui::Surface& surface) {
     }
 }
 
-void DrawResultsRow(ui::Surface& surface, const CurrentCase& current, const QString& fieldSizeText,
-                    int row) {
-    const double y = 50.0 * row + 70;
-    const auto mm = [](double cm) { return Formatted(10 * cm, kFilterPicture); };
+void DrawResultsRow(ui::Surface& surface, const ResultsRow& row, int r) {
+    namespace C = ResultsColumn;
+    const double y = 50.0 * r + 70;
+    const auto text = [&](int column) { return QString::fromStdString(CellText(row[column])); };
+    const auto number = [&](int column, std::string_view picture) {
+        return Formatted(CellNumber(row[column]), picture);
+    };
     // Texts of free length shrink (then are cut) to stay clear of the next column's rule.
-    PrintFitted(surface, 10, y, QString::fromStdString(current.BodyPart),
-                kBodyPartRight - 10 - kCellMargin, kSmallestGridFontPt);
-    PrintFitted(surface, 100, y, QString::fromStdString(current.TubeVoltageText),
-                kTubeVoltageRight - 100 - kCellMargin, kSmallestGridFontPt);
-    PrintAt(surface, 165, y, mm(current.InherentFiltration));
-    PrintAt(surface, 225, y, mm(current.AddedAluminium));
-    PrintAt(surface, 280, y, mm(current.AddedCopper));
-    if (current.OtherFilterFlag == 1) {
+    PrintFitted(surface, 10, y, text(C::BodyPart), kBodyPartRight - 10 - kCellMargin,
+                kSmallestGridFontPt);
+    PrintFitted(surface, 100, y, text(C::TubeVoltageText), kTubeVoltageRight - 100 - kCellMargin,
+                kSmallestGridFontPt);
+    PrintAt(surface, 165, y, number(C::InherentFilterMm, kFilterPicture));
+    PrintAt(surface, 225, y, number(C::AluminiumFilterMm, kFilterPicture));
+    PrintAt(surface, 280, y, number(C::CopperFilterMm, kFilterPicture));
+    if (HasOtherFilter(row)) {
         // Name and thickness share the cell as two lines, in a smaller font so that both fit
         // between the row rules.
         const double sizePt = surface.FontSize();
         surface.SetFontSize(kTwoLineCellFontPt);
-        PrintFitted(surface, 330, y - 14, QString::fromStdString(current.OtherFilterMaterial),
+        PrintFitted(surface, 330, y - 14, text(C::OtherFilterName),
                     kOtherFilterRight - 330 - kCellMargin, kSmallestGridFontPt);
-        PrintAt(surface, 340, y + 10, mm(current.OtherFilterThickness));
+        PrintAt(surface, 340, y + 10, number(C::OtherFilterMm, kFilterPicture));
         surface.SetFontSize(sizePt);
     } else {
         PrintAt(surface, 350, y, QStringLiteral("---"));
     }
-    PrintAt(surface, 410, y, Formatted(current.FocusSkinDistance, kDistancePicture));
-    PrintFitted(surface, 460, y, fieldSizeText, kFieldSizeRight - 460 - kCellMargin,
+    PrintAt(surface, 410, y, number(C::FocusSkinDistance, kDistancePicture));
+    PrintFitted(surface, 460, y, text(C::FieldSizeText), kFieldSizeRight - 460 - kCellMargin,
                 kSmallestGridFontPt);
-    PrintAt(surface, 570, y, Formatted(current.ReferenceAirKerma, kDosePicture));
-    PrintAt(surface, 660, y, Formatted(current.KermaAreaProduct, kDosePicture));
-    PrintAt(surface, 750, y, Formatted(current.CorrectedReferenceAirKerma, kDosePicture));
-    PrintAt(surface, 825, y, Formatted(current.CorrectedKermaAreaProduct, kDosePicture));
-    PrintAt(surface, 890, y, Formatted(current.TissueToAirDoseRatio, kRatioPicture));
-    PrintAt(surface, 970, y, Formatted(current.ScatterFactor, kRatioPicture));
-    PrintAt(surface, 1080, y, Formatted(current.SkinDose, kSkinDosePicture));
+    PrintAt(surface, 570, y, number(C::ReferenceAirKerma, kDosePicture));
+    PrintAt(surface, 660, y, number(C::KermaAreaProduct, kDosePicture));
+    PrintAt(surface, 750, y, number(C::CorrectedReferenceAirKerma, kDosePicture));
+    PrintAt(surface, 825, y, number(C::CorrectedKermaAreaProduct, kDosePicture));
+    PrintAt(surface, 890, y, number(C::TissueToAirDoseRatio, kRatioPicture));
+    PrintAt(surface, 970, y, number(C::ScatterFactor, kRatioPicture));
+    PrintAt(surface, 1080, y, number(C::SkinDose, kSkinDosePicture));
 }
 
 void DrawResultsTotal(ui::Surface& surface, const ResultsTable& table) {

@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QString>
 
-#include "current_case.h"
 #include "results_table.h"
 #include "surface.h"
 
@@ -27,10 +26,10 @@ void AddResultsGridLines(ui::PictureBox& picture);
 // The 34 column headings, in "メイリオ" at the current size.
 void DrawResultsHeader(ui::Surface& surface);
 
-// Row `row` (1..15) from the case values (not from stored cells): y = 50·row + 70.
-// `fieldSizeText` is the text the addition stored in column 9.
-void DrawResultsRow(ui::Surface& surface, const CurrentCase& current, const QString& fieldSizeText,
-                    int row);
+// Row `r` (1..15) from its stored cells, after an addition and after a load alike:
+// y = 50·r + 70. Numeric cells are drawn with their picture (a stored text stays as it is, the
+// reset 0 gets the picture); the other filter is the row's own.
+void DrawResultsRow(ui::Surface& surface, const ResultsRow& row, int r);
 
 // The total of the skin doses of the rows held, over a white box that erases the last one,
 // written at (1080, 860).

@@ -125,9 +125,7 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i) {
     PrintAt(page, 42, y, Reformatted(row, C::InherentFilterMm, kFilterPicture));
     PrintAt(page, 55, y, Reformatted(row, C::AluminiumFilterMm, kFilterPicture));
     PrintAt(page, 69, y, Reformatted(row, C::CopperFilterMm, kFilterPicture));
-    const QString otherFilter = Text(row, C::OtherFilterName);
-    if (!otherFilter.isEmpty() &&
-        otherFilter != QLatin1String(kNoOtherFilterName.data(), kNoOtherFilterName.size())) {
+    if (HasOtherFilter(row)) {
         ui::PrintFitted(page, 80, y - 2, Text(row, C::OtherFilterName), 96 - 80 - kCellMarginMm,
                         kSmallestFontPt);
         PrintAt(page, 83, y + 2, Reformatted(row, C::OtherFilterMm, kFilterPicture));
