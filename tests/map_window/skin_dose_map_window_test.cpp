@@ -152,6 +152,12 @@ TEST_F(MapWindowTest, TooltipNamesTheEventsAndThePageIsPrinted) {
     EXPECT_TRUE(
         printer->LastPage().FindText(QStringLiteral("皮膚線量報告書 (透視下手技の入射皮膚線量)")));
     ui::SetAppPrintService(std::move(previous));
+
+    if (const QByteArray folder = qgetenv("ORDEVO_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        const QString where = QString::fromLocal8Bit(folder);
+        Window().grab().save(where + QStringLiteral("/skin_dose_map_window.png"));
+        Window().SavePdf(where + QStringLiteral("/skin_dose_report.pdf"));
+    }
 }
 
 }  // namespace
