@@ -22,6 +22,36 @@ QString WithoutTrailingEmptyFields(const QString& line) {
     return line.mid(end).contains(QLatin1Char(',')) ? line.left(end) : line;
 }
 
+// A spreadsheet set to quote its text cells writes "部位","胸部",… : each field in double quotes,
+// a quote inside doubled. Commas inside quotes stay in the field.
+QStringList SplitQuotedFields(const QString& line) {
+    QStringList fields;
+    QString field;
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (inQuotes) {
+            if (c != QLatin1Char('"')) {
+                field += c;
+            } else if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else {
+                inQuotes = false;
+            }
+        } else if (c == QLatin1Char('"')) {
+            inQuotes = true;
+        } else if (c == QLatin1Char(',')) {
+            fields << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << field;
+    return fields;
+}
+
 }  // namespace
 
 FileResult<QStringList> ResultsCsvLines(const QString& comment, const ResultsTable& table,
@@ -80,10 +110,20 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
 
     // A spreadsheet that saves the file again pads short lines with empty fields ("2,,") up to
     // its widest line; such trailing empty fields are no part of the table.
+    // Quoted text cells: the first column's label stands in quotes. The program never writes
+    // them, so only then are quotes taken away (a comment of its own may hold some).
+    const bool quoted = TrimBlanks(lines[kFirstColumnLine - 1]).startsWith(QLatin1Char('"'));
+    auto split = [quoted](const QString& line) {
+        return quoted ? SplitQuotedFields(line) : line.split(QLatin1Char(','));
+    };
+    auto single = [&](const QString& line) {
+        return quoted ? split(WithoutTrailingEmptyFields(line)).join(QLatin1Char(','))
+                      : WithoutTrailingEmptyFields(line);
+    };
     ResultsCsvContents contents;
-    contents.Comment = WithoutTrailingEmptyFields(lines[0]);
+    contents.Comment = single(lines[0]);
 
-    const QString countText = TrimBlanks(WithoutTrailingEmptyFields(lines[1]));
+    const QString countText = TrimBlanks(single(lines[1]));
     bool isNumber = false;
     const int rows = countText.toInt(&isNumber);
     const bool digitsOnly = !countText.isEmpty() &&
@@ -100,7 +140,7 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
     ResultsTable& table = contents.Table;
     for (int column = 1; column <= kResultsColumnCount; ++column) {
         const int lineNumber = kFirstColumnLine + column - 1;
-        QStringList fields = lines[lineNumber - 1].split(QLatin1Char(','));
+        QStringList fields = split(lines[lineNumber - 1]);
         while (fields.size() - 1 > rows && TrimBlanks(fields.back()).isEmpty()) fields.removeLast();
         if (TrimBlanks(fields[0]) != Label(column))
             return FileError::AtLine(
@@ -112,6 +152,11 @@ FileResult<ResultsCsvContents> ReadResultsCsv(const QString& path) {
                                          .arg(rows));
         for (int r = 1; r <= rows; ++r) {
             const QString field = TrimBlanks(fields[r]);
+            // A quoted comma could not be written back: the program's cells hold none.
+            if (field.contains(QLatin1Char(',')))
+                return FileError::AtLine(
+                    name, lineNumber,
+                    QStringLiteral("%1 番目のデータ「%2」にカンマがあります").arg(r).arg(field));
             const std::string text = field.toStdString();
             double value = 0;
             if (!IsTextColumn(column) && !ParseWholeNumber(text, value))

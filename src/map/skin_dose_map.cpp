@@ -19,20 +19,6 @@ using rdsr::EventStatus;
 
 constexpr double kDeepestCouchCm = 19.75;  // the depth-dose table's last depth
 
-// What the chain computes an event from, numbers only.
-struct ChainInputs {
-    double ReferenceAirKermaMGy = 0;
-    double ReferenceDistanceCm = 0;
-    double FieldSizeCm = 0;  // square side at d_ref, as the calculator shows it
-    EquipmentData Equipment;
-    TubeVoltageRange Voltage;
-};
-
-ChainInputs ChainInputsOf(const rdsr::EventCase& c) {
-    return {c.Inputs.ReferenceAirKermaMGy, c.ReferenceDistanceCm, c.Inputs.ReferenceFieldSizeCm,
-            c.Inputs.Equipment, c.Inputs.Voltage};
-}
-
 // The chain's factors of one event that do not depend on the cell.
 struct EventChain {
     double CorrectedKermaMGy = 0;  // cKa,r
@@ -84,16 +70,19 @@ std::optional<double> CentralDistance(const PatientModel& m, const BeamStep& s) 
     return t;
 }
 
-EventChain MakeChain(const ReferenceData& ref, const ChainInputs& in, const SpectrumResult& sp,
-                     double fsdCm, double couchCm, const ScatterKernelLoader& loadKernel) {
+// `referenceDistanceCm`: d_ref as the event's evaluation resolved it (the case itself may leave
+// it 0 for FAD − 15).
+EventChain MakeChain(const ReferenceData& ref, const DoseCase& in, double referenceDistanceCm,
+                     const SpectrumResult& sp, double fsdCm, double couchCm,
+                     const ScatterKernelLoader& loadKernel) {
     EventChain c;
     const EquipmentData& eq = in.Equipment;
     c.CorrectedKermaMGy = eq.CalibrationConstant * in.ReferenceAirKermaMGy;
-    c.ReferenceDistanceCm = in.ReferenceDistanceCm;
+    c.ReferenceDistanceCm = referenceDistanceCm;
     c.TissueToAir = sp.TissueToAirDoseRatio;
     c.CouchThicknessCm = eq.CouchSoftTissueThickness;
     const double d0 = fsdCm - couchCm;
-    const double s0 = in.FieldSizeCm * d0 / in.ReferenceDistanceCm;
+    const double s0 = in.ReferenceFieldSizeCm * d0 / referenceDistanceCm;
     c.CentralBackscatter =
         ComputeBackscatterFactor(ref, BackscatterInputs{.tubeVoltageKv = sp.TubeVoltage,
                                                         .spectrum = &sp.XraySpectrum,
@@ -158,10 +147,10 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             }
             if (e.Case.Status != EventStatus::Evaluated) continue;
             evaluated[e.EventIndex] = &e;
-            const ChainInputs in = ChainInputsOf(e.Case);
-            distances[e.EventIndex] = EventDistances{in.Equipment.FocusIsocentreDistance,
-                                                     in.Equipment.FocusReceptorDistance,
-                                                     in.ReferenceDistanceCm, in.FieldSizeCm};
+            const DoseCase& in = e.Case.Inputs;
+            distances[e.EventIndex] = EventDistances{
+                in.Equipment.FocusIsocentreDistance, in.Equipment.FocusReceptorDistance,
+                e.Case.ReferenceDistanceCm, in.ReferenceFieldSizeCm};
         }
     }
     const PlacementSetup setup{settings.Profile, shape, settings.LandmarkCm};
@@ -190,19 +179,20 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             unmapped(place.Refusal);
             continue;
         }
-        const ChainInputs in = ChainInputsOf(e->Case);
+        const DoseCase& in = e->Case.Inputs;
+        const double referenceDistanceCm = e->Case.ReferenceDistanceCm;
         const TableSlab slab = TableSlabOf(setup, place.Prone);
         // The chain at the central ray of the middle step: its FSD and its couch path.
         const BeamStep& middle = place.Steps[place.Steps.size() / 2];
         const std::optional<double> central = CentralDistance(out.Model, middle);
-        const double fsd = central.value_or(in.ReferenceDistanceCm);
+        const double fsd = central.value_or(referenceDistanceCm);
         const double couchPath =
             central ? PathThroughSlab(slab, middle.Focus, middle.Focus + middle.Axis * fsd) : 0.0;
         const double couchCm = CouchDepthCm(in.Equipment.CouchSoftTissueThickness, couchPath, slab);
         EventChain chain;
         try {
-            chain = MakeChain(ref, in, spectra.Get(ref, in.Equipment, in.Voltage), fsd, couchCm,
-                              loadKernel);
+            chain = MakeChain(ref, in, referenceDistanceCm,
+                              spectra.Get(ref, in.Equipment, in.Voltage), fsd, couchCm, loadKernel);
         } catch (const CalculationError& error) {
             unmapped("計算できません: " + DescribeCalculationFailure(error.Failure()));
             continue;

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "cp932_text.h"
-#include "nesting_depth.h"
+#include "structure_scan.h"
 #include "number_format.h"
 #include "ucum_units.h"
 
@@ -549,9 +549,9 @@ ReportReading ReadDoseReport(const std::string& path) {
 
 ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     ReportReading reading;
-    // The toolkit's reader recurses once per level of nesting.
-    if (const std::string deep = CheckNestingDepth(data, size); !deep.empty()) {
-        reading.Error = "not a readable dose report (" + deep + ")";
+    // The toolkit's reader recurses once per level of nesting and believes every length.
+    if (const std::string problem = ScanStructure(data, size); !problem.empty()) {
+        reading.Error = "not a readable DICOM file (" + problem + ")";
         return reading;
     }
     const std::lock_guard<std::mutex> lock(ReadMutex());

@@ -24,7 +24,8 @@ inline constexpr long long kDoseReportMaxBytes = 64LL * 1024 * 1024;
 // and what was skipped or refused lands in the report's notes. A file that is not DICOM, not a
 // structured report, or a report of another kind (another template, a CT dose report) is an
 // error; so are a path that is not a regular file, a file larger than kDoseReportMaxBytes and a
-// file nested deeper than kMaxNestingDepth. Thread-safe: reads are serialised.
+// file nested deeper than kMaxNestingDepth or with a value longer than the file (ScanStructure).
+// Thread-safe: reads are serialised.
 ReportReading ReadDoseReport(const std::string& path);
 
 // The same from the file's bytes in memory.

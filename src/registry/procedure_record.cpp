@@ -82,7 +82,7 @@ ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
         r.PsdMGy = map->PsdMGy;
         r.PsdLowMGy = map->PsdMGy * std::max(0.0, 1 - largestRelative);
         r.PsdHighMGy = map->PsdMGy * (1 + largestRelative);
-        r.UpperBoundMGy = std::max(r.UpperBoundMGy, map->UpperBoundMGy);
+        r.UpperBoundMGy = map->UpperBoundMGy;
         r.Notes.insert(r.Notes.end(), map->Notes.begin(), map->Notes.end());
     }
     return r;

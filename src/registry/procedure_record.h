@@ -49,7 +49,7 @@ struct ProcedureRecord {
     std::string CallingAe;         // who sent it; "" when not received over the network
     std::optional<double> PsdMGy;  // from the map; none without one
     std::optional<double> PsdLowMGy, PsdHighMGy;
-    double UpperBoundMGy = 0;  // every event on one spot: the per-plane sums, the larger
+    double UpperBoundMGy = 0;  // every event on one spot: the map's, else the largest plane sum
     std::vector<PlaneRecord> Planes;
     std::vector<EventRecord> Events;
     std::optional<MapRecord> Map;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include "cp932_text.h"
+#include "number_format.h"
 #include "test_files.h"
 
 namespace ordevo {
@@ -104,6 +106,36 @@ TEST(ResultsCsv, LoadedCellsKeepTextsAndNumbersAndRowsBeyondNStayReset) {
     EXPECT_EQ(CellNumber(t.Rows[1][ResultsColumn::SkinDose]), -0.5);
     EXPECT_EQ(t.Rows[2][ResultsColumn::SkinDose], ResultsCell(0.0));
     EXPECT_EQ(t.NextRowIndex, 2);
+}
+
+// A spreadsheet set to quote text cells writes "頭部", "12.0cm平方" and the labels in quotes and
+// the numbers bare; the file reads as the table it was saved from.
+TEST(ResultsCsv, SpreadsheetWithQuotedTextCellsReadsAsTheSameTable) {
+    QTemporaryDir dir;
+    const QString plain = dir.filePath("plain.csv");
+    ASSERT_TRUE(WriteResultsCsv(plain, QStringLiteral("comment, with commas"), TableOf(2)));
+    QByteArray quoted;
+    for (const QByteArray& line : ReadFile(plain).split('\n')) {
+        const QString text = DecodeCp932(line, "plain.csv", 0).value().remove(QLatin1Char('\r'));
+        if (text.isEmpty()) continue;
+        QStringList fields = text.startsWith(QLatin1String("comment"))
+                                 ? QStringList{text}
+                                 : text.split(QLatin1Char(','));
+        for (QString& field : fields) {
+            double value = 0;
+            if (!ParseWholeNumber(field.trimmed().toStdString(), value))
+                field = QLatin1Char('"') + field + QLatin1Char('"');
+        }
+        quoted += Cp932(fields.join(QLatin1Char(','))) + "\r\n";
+    }
+    WriteFile(dir, "quoted.csv", quoted);
+    const auto fromPlain = ReadResultsCsv(plain);
+    const auto fromQuoted = ReadResultsCsv(dir.filePath("quoted.csv"));
+    ASSERT_TRUE(fromPlain && fromQuoted) << fromQuoted.error().what();
+    EXPECT_TRUE(quoted.contains("\"comment, with commas\""));
+    EXPECT_EQ(fromQuoted->Comment, fromPlain->Comment);
+    EXPECT_EQ(fromQuoted->Table.Rows, fromPlain->Table.Rows);
+    EXPECT_EQ(fromQuoted->Table.NextRowIndex, 3);
 }
 
 // One fixture per kind of damaged file: an error, never part of a table.

@@ -15,10 +15,11 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <sys/stat.h>
 
 #include "dose_report_reader.h"
-#include "nesting_depth.h"
+#include "structure_scan.h"
 #include "report_writer.h"
 
 namespace ordevo::rdsr {
@@ -231,8 +232,9 @@ TEST_F(DamagedReport, AnEnhancedDoseReportIsRefusedByName) {
         << reading.Error;
 }
 
-// A Part-10 file of nothing but sequences nested `depth` deep, each of undefined length.
-std::string NestedFile(int depth) {
+// A Part-10 file of nothing but sequences nested `depth` deep, each of undefined length, then
+// at the deepest level an OB value claiming `claimedBytes` (when not 0) of which 4 follow.
+std::string NestedFile(int depth, std::uint32_t claimedBytes = 0) {
     std::string bytes(128, '\0');
     bytes += "DICM";
     auto u16 = [&bytes](std::uint16_t v) {
@@ -250,6 +252,10 @@ std::string NestedFile(int depth) {
         u16(0x0040), u16(0xA730), bytes += "SQ", u16(0), u32(0xFFFFFFFF);  // Content Sequence
         u16(0xFFFE), u16(0xE000), u32(0xFFFFFFFF);
     }
+    if (claimedBytes > 0) {
+        u16(0x0009), u16(0x1010), bytes += "OB", u16(0), u32(claimedBytes);  // a private value
+        bytes += "abcd";
+    }
     for (int i = 0; i < depth; ++i) {
         u16(0xFFFE), u16(0xE00D), u32(0);
         u16(0xFFFE), u16(0xE0DD), u32(0);
@@ -257,17 +263,20 @@ std::string NestedFile(int depth) {
     return bytes;
 }
 
-// The toolkit's own reader overflows the stack some thousands of levels deep; such a file is
-// refused before it gets there, and a depth within the limit still reaches the toolkit.
-TEST_F(DamagedReport, DeepNestingIsRefusedBeforeTheToolkitReadsIt) {
-    const std::pair<int, const char*> table[] = {
-        {20000, "nested deeper than 64 levels"},
-        {kMaxNestingDepth + 1, "nested deeper than 64 levels"},
-        {kMaxNestingDepth, "not a DICOM structured report"},
+// The toolkit's own reader overflows the stack some thousands of levels deep and allocates
+// whatever length a value claims; such a file is refused before it gets there, and a depth
+// within the limit still reaches the toolkit.
+TEST_F(DamagedReport, WhatTheToolkitCannotSurviveIsRefusedBeforeItReads) {
+    const std::tuple<int, std::uint32_t, const char*> table[] = {
+        {20000, 0, "nested deeper than 64 levels"},
+        {kMaxNestingDepth + 1, 0, "nested deeper than 64 levels"},
+        {kMaxNestingDepth, 0, "not a DICOM structured report"},
+        {0, 0x90000000, "claims more than the"},  // 2.4 GB claimed by a file of 200 bytes
+        {3, 0x90000000, "claims more than the"},
     };
-    for (const auto& [depth, expected] : table) {
+    for (const auto& [depth, claimed, expected] : table) {
         SCOPED_TRACE(depth);
-        const std::string bytes = NestedFile(depth);
+        const std::string bytes = NestedFile(depth, claimed);
         const ReportReading reading =
             ReadDoseReportBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         EXPECT_FALSE(reading.Report);

@@ -1,4 +1,4 @@
-#include "nesting_depth.h"
+#include "structure_scan.h"
 
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dctag.h>
@@ -56,12 +56,13 @@ private:
     std::size_t at_ = 0;
 };
 
-// VRs whose length takes four bytes after two reserved ones in explicit VR.
+// Whether a VR's length takes four bytes after two reserved ones in explicit VR: every VR but
+// those with a two-byte length, as the toolkit reads an unknown VR ("EX") with a four-byte one.
 bool HasLongLength(std::string_view vr) {
-    for (const char* longVr :
-         {"OB", "OD", "OF", "OL", "OV", "OW", "SQ", "SV", "UC", "UN", "UR", "UT", "UV"})
-        if (vr == longVr) return true;
-    return false;
+    for (const char* shortVr : {"AE", "AS", "AT", "CS", "DA", "DS", "DT", "FL", "FD", "IS", "LO",
+                                "LT", "PN", "SH", "SL", "SS", "ST", "TM", "UI", "UL", "US"})
+        if (vr == shortVr) return false;
+    return true;
 }
 
 bool LooksLikeVr(std::string_view vr) {
@@ -75,7 +76,7 @@ std::string_view WithoutPadding(std::string_view text) {
 
 // Reads the meta header (group 2, always explicit VR little endian) and returns the data set's
 // encoding; `deflated` when the data set is compressed.
-Encoding ReadMetaHeader(Cursor& c, bool& deflated) {
+Encoding ReadMetaHeader(Cursor& c, bool& deflated, bool& overlong) {
     Encoding encoding;
     while (c.Has(8)) {
         const std::size_t start = c.At();
@@ -94,7 +95,10 @@ Encoding ReadMetaHeader(Cursor& c, bool& deflated) {
         } else {
             length = c.U16(false);
         }
-        if (!c.Has(length)) break;
+        if (!c.Has(length)) {
+            overlong = true;
+            break;
+        }
         const std::string_view value = c.Text(length);
         if (element == 0x0010) {
             const std::string_view syntax = WithoutPadding(value);
@@ -106,16 +110,22 @@ Encoding ReadMetaHeader(Cursor& c, bool& deflated) {
     return encoding;
 }
 
+std::string Overlong(std::size_t at, std::size_t size) {
+    return "a value at byte " + std::to_string(at) + " claims more than the " +
+           std::to_string(size - at) + " bytes left (the file is cut short or damaged)";
+}
+
 }  // namespace
 
-std::string CheckNestingDepth(const unsigned char* data, std::size_t size, int maxDepth) {
+std::string ScanStructure(const unsigned char* data, std::size_t size, int maxDepth) {
     Cursor c(data, size);
     Encoding encoding;
     if (size >= 132 && std::memcmp(data + 128, "DICM", 4) == 0) {
         c.Skip(132);
-        bool deflated = false;
-        encoding = ReadMetaHeader(c, deflated);
+        bool deflated = false, overlong = false;
+        encoding = ReadMetaHeader(c, deflated, overlong);
         if (deflated) return "a deflated data set, which is not read";
+        if (overlong) return Overlong(c.At(), size);
     } else if (size >= 6) {
         // A bare data set: explicit VR when its first element carries one.
         encoding.Implicit =
@@ -134,7 +144,8 @@ std::string CheckNestingDepth(const unsigned char* data, std::size_t size, int m
         if (!c.Has(8)) break;
         const std::uint16_t group = c.U16(now.BigEndian);
         const std::uint16_t element = c.U16(now.BigEndian);
-        if (group == 0xFFFE) {
+        // Items and delimiters carry no VR; any other element of group FFFE is read as usual.
+        if (group == 0xFFFE && (element == 0xE000 || element == 0xE00D || element == 0xE0DD)) {
             const std::uint32_t length = c.U32(now.BigEndian);
             if (element == 0xE000) {
                 if (++items > maxDepth)
@@ -142,7 +153,7 @@ std::string CheckNestingDepth(const unsigned char* data, std::size_t size, int m
                            " levels, which no dose report is";
                 open.push_back(
                     {true, length == kUndefinedLength ? SIZE_MAX : c.At() + length, now});
-            } else if (!open.empty() && (element == 0xE00D || element == 0xE0DD)) {
+            } else if (!open.empty()) {
                 items -= open.back().IsItem ? 1 : 0;
                 open.pop_back();
             }
@@ -172,7 +183,7 @@ std::string CheckNestingDepth(const unsigned char* data, std::size_t size, int m
                 {false, length == kUndefinedLength ? SIZE_MAX : c.At() + length, inside});
             continue;
         }
-        if (!c.Has(length)) break;
+        if (!c.Has(length)) return Overlong(c.At(), size);
         c.Skip(length);
     }
     return {};

@@ -1,0 +1,71 @@
+// ordevo-node: receives dose reports from the X-ray units and registers what they give.
+#include <sys/stat.h>
+
+#include <dcmtk/dcmdata/dcobject.h>
+
+#include <QCoreApplication>
+#include <iostream>
+
+#include "node_config.h"
+#include "registration_worker.h"
+#include "registry.h"
+#include "spool.h"
+#include "storage_receiver.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ordevo-node [--config FILE] --port N --aet TITLE --registry PATH --spool DIR\n"
+    "                   --data DIR --accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]...\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace ordevo::node;
+    QCoreApplication app(argc, argv);
+
+    NodeConfig config;
+    try {
+        config = ReadNodeConfig(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const ConfigError& error) {
+        std::cerr << "ordevo-node: " << error.Message << "\n" << kUsage;
+        return 2;
+    }
+    // The spool and the registry hold patient data: for this user only.
+    ::umask(077);
+    if (::mkdir(config.Spool.c_str(), 0700) != 0 && errno != EEXIST) {
+        std::cerr << "ordevo-node: " << config.Spool << ": スプールを作れません\n";
+        return 1;
+    }
+    if (auto registry = ordevo::registry::Registry::Open(QString::fromStdString(config.Registry));
+        !registry) {
+        std::cerr << "ordevo-node: " << registry.error().what() << "\n";
+        return 1;
+    }
+    auto context = LoadEvaluationContext(config);
+    if (!context) {
+        std::cerr << "ordevo-node: " << context.error().what() << "\n";
+        return 1;
+    }
+    // The receiver hands each stored file to the worker, which starts once the port is open:
+    // the toolkit's port opening switches its input correction off for the whole process, and
+    // the report reader then refuses every report whose UIDs carry their padding byte, so the
+    // correction is set back before any report is read. Calls wait in the backlog meanwhile.
+    RegistrationWorker* registering = nullptr;
+    StorageReceiver receiver(config, [&registering](const std::string& path) {
+        if (registering) registering->Add(path);
+    });
+    OFCondition status = receiver.openListenPort();
+    dcmEnableAutomaticInputDataCorrection.set(OFTrue);
+    if (status.bad()) {
+        std::cerr << "ordevo-node: port " << config.Port << ": " << status.text() << "\n";
+        return 1;
+    }
+    RegistrationWorker worker(std::move(*context), config.Registry);
+    registering = &worker;
+    // What was received before a stop and is not registered yet.
+    for (const std::string& path : SpooledObjects(config.Spool)) worker.Add(path);
+    status = receiver.acceptAssociations();
+    std::cerr << "ordevo-node: " << status.text() << "\n";
+    return 1;
+}

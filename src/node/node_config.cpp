@@ -1,0 +1,103 @@
+#include "node_config.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <charconv>
+
+namespace ordevo::node {
+
+namespace {
+
+// A DICOM AE title: 1 to 16 characters of the default repertoire, no backslash, not only spaces.
+bool IsAeTitle(const std::string& title) {
+    if (title.empty() || title.size() > 16) return false;
+    if (title.find_first_not_of(' ') == std::string::npos) return false;
+    for (char c : title)
+        if (c < 0x20 || c > 0x7e || c == '\\') return false;
+    return true;
+}
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+void ReadConfigFile(NodeConfig& config, const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
+        throw ConfigError{path + ": 設定ファイルを読めません"};
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        const std::string line = Trimmed(lines[i].toStdString());
+        if (line.empty() || line[0] == '#') continue;
+        const auto equals = line.find('=');
+        const std::string where = path + " の " + std::to_string(i + 1) + " 行目";
+        if (equals == std::string::npos)
+            throw ConfigError{where + ": \"キー = 値\" の形ではありません"};
+        ApplyConfigLine(config, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)),
+                        where);
+    }
+}
+
+}  // namespace
+
+void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::string& value,
+                     const std::string& where) {
+    if (value.empty()) throw ConfigError{where + ": " + key + " の値がありません"};
+    if (key == "port") {
+        int port = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), port);
+        if (ec != std::errc() || end != value.data() + value.size() || port < 1 || port > 65535)
+            throw ConfigError{where + ": port は 1 から 65535 のポート番号です"};
+        config.Port = port;
+    } else if (key == "aet") {
+        if (!IsAeTitle(value)) throw ConfigError{where + ": aet は 16 文字以内の AE タイトルです"};
+        config.AeTitle = value;
+    } else if (key == "registry") {
+        config.Registry = value;
+    } else if (key == "spool") {
+        config.Spool = value;
+    } else if (key == "data") {
+        config.Data = value;
+    } else if (key == "accept") {
+        const auto equals = value.find('=');
+        const std::string ae = equals == std::string::npos ? "" : value.substr(0, equals);
+        if (!IsAeTitle(ae) || equals + 1 >= value.size())
+            throw ConfigError{where +
+                              ": accept は CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE] の形です"};
+        const std::string files = value.substr(equals + 1);
+        const auto comma = files.find(',');
+        RoomSetup room{files.substr(0, comma),
+                       comma == std::string::npos ? "" : files.substr(comma + 1)};
+        if (room.EquipmentFile.empty())
+            throw ConfigError{where + ": accept " + ae + " の装置ファイルがありません"};
+        config.Accepted[ae] = room;
+    } else {
+        throw ConfigError{where + ": 知らないキー " + key + " です"};
+    }
+}
+
+NodeConfig ReadNodeConfig(const std::vector<std::string>& words) {
+    NodeConfig config;
+    std::vector<std::pair<std::string, std::string>> options;
+    for (std::size_t i = 0; i < words.size(); i += 2) {
+        if (words[i].rfind("--", 0) != 0 || i + 1 >= words.size())
+            throw ConfigError{"オプション " + words[i] + " の値がありません"};
+        options.emplace_back(words[i].substr(2), words[i + 1]);
+    }
+    for (const auto& [key, value] : options)
+        if (key == "config") ReadConfigFile(config, value);
+    // Options given on the command line replace the file's; --accept adds to its rooms.
+    for (const auto& [key, value] : options)
+        if (key != "config") ApplyConfigLine(config, key, value, "--" + key);
+    if (config.Port == 0 || config.AeTitle.empty() || config.Registry.empty() ||
+        config.Spool.empty() || config.Data.empty())
+        throw ConfigError{"port, aet, registry, spool と data が必要です"};
+    if (config.Accepted.empty())
+        throw ConfigError{"受け付ける呼び出し AE (accept) が一つもありません"};
+    return config;
+}
+
+}  // namespace ordevo::node

@@ -1,0 +1,38 @@
+// What ordevo-node is told: its port and AE title, the calling AE titles it accepts and the room
+// each one is, where the registry, the spool and the reference data are. From a configuration
+// file of "key = value" lines and from options of the same names, the options winning.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ordevo::node {
+
+struct RoomSetup {
+    std::string EquipmentFile;  // the plane's equipment file
+    std::string RoomProfile;    // "" : "<manufacturer>.room" in the data folder, else DICOM's
+};
+
+struct NodeConfig {
+    int Port = 0;
+    std::string AeTitle;
+    std::string Registry, Spool, Data;
+    std::map<std::string, RoomSetup> Accepted;  // calling AE title → room
+};
+
+// Bad options or configuration: the program prints the message and exits 2.
+struct ConfigError {
+    std::string Message;
+};
+
+// The option words after the program's name: "--config FILE" (read first), "--port N",
+// "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR" and
+// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]" (repeatable). Throws ConfigError.
+NodeConfig ReadNodeConfig(const std::vector<std::string>& words);
+
+// One "key = value" text (the configuration file's lines); `where` names it in errors.
+void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::string& value,
+                     const std::string& where);
+
+}  // namespace ordevo::node

@@ -1,0 +1,32 @@
+// Evaluates the spooled objects one after another in a thread of its own, so that receiving
+// never waits for the dose chain; the registry connection belongs to that thread.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "report_registration.h"
+
+namespace ordevo::node {
+
+class RegistrationWorker {
+public:
+    RegistrationWorker(EvaluationContext context, std::string registryPath);
+    ~RegistrationWorker();  // finishes what is queued, then stops
+    void Add(const std::string& spooledPath);
+
+private:
+    void Run();
+    EvaluationContext context_;
+    std::string registryPath_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::string> queue_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+}  // namespace ordevo::node

@@ -1,0 +1,135 @@
+#include "report_registration.h"
+
+#include <QFileInfo>
+#include <variant>
+
+#include "cp932_text.h"
+#include "dicom_lock.h"
+#include "dose_report_reader.h"
+#include "equipment_file.h"
+#include "measurement_record_file.h"
+#include "procedure_record.h"
+#include "reference_files.h"
+#include "scatter_kernel_file.h"
+#include "skin_dose_map.h"
+#include "spool.h"
+
+namespace ordevo::node {
+
+namespace {
+
+FileResult<map::RoomProfile> ReadRoomProfile(const QString& path) {
+    const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
+    if (!lines) return lines.error();
+    const auto parsed = map::ParseRoomProfile(lines->join('\n').toStdString(),
+                                              QFileInfo(path).completeBaseName().toStdString());
+    if (const auto* error = std::get_if<std::string>(&parsed))
+        return FileError::InFile(QFileInfo(path).fileName(), QString::fromStdString(*error));
+    return std::get<map::RoomProfile>(parsed);
+}
+
+// The room profile named for the room, else "<manufacturer>.room" in the data folder when the
+// manufacturer's first word is a plain name, else the DICOM definitions.
+map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationContext& context,
+                               const std::string& manufacturer, std::vector<std::string>& notes) {
+    if (room.Profile) return *room.Profile;
+    const QString word =
+        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
+    bool plain = !word.isEmpty();
+    for (const QChar c : word) plain = plain && (c.isLetterOrNumber() || c == '-' || c == '_');
+    const QString path = context.DataFolder + "/" + word + ".room";
+    if (plain && QFileInfo(path).isFile())
+        if (auto profile = ReadRoomProfile(path)) return *profile;
+    notes.push_back("製造者 \"" + manufacturer +
+                    "\" の部屋プロファイルがないため DICOM の定義を使用");
+    return map::RoomProfile{};
+}
+
+}  // namespace
+
+FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
+    EvaluationContext context;
+    context.DataFolder = QString::fromStdString(config.Data);
+    auto ref = ReadReferenceData(context.DataFolder);
+    if (!ref) return ref.error();
+    context.Ref = std::move(*ref);
+    context.LoadKernel = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(context.DataFolder));
+    for (const auto& [ae, setup] : config.Accepted) {
+        const QString path = QString::fromStdString(setup.EquipmentFile);
+        auto equipment = LoadEquipmentFile(path, context.DataFolder);
+        if (!equipment) return equipment.error();
+        RoomEvaluation room;
+        room.Plane.Equipment = std::move(*equipment);
+        room.Plane.EquipmentName = QFileInfo(path).fileName().toStdString();
+        // A damaged measurement record claims nothing: the larger, unmeasured figures stand.
+        const auto record = ReadMeasurementRecord(path);
+        room.Plane.Knowledge = KnowledgeFrom(record ? *record : MeasurementRecord{});
+        if (!setup.RoomProfile.empty()) {
+            auto profile = ReadRoomProfile(QString::fromStdString(setup.RoomProfile));
+            if (!profile) return profile.error();
+            room.Profile = std::move(*profile);
+        }
+        context.Rooms.emplace(ae, std::move(room));
+    }
+    return context;
+}
+
+Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
+                        registry::Registry& registry, std::string* message) {
+    std::unique_lock reading(DicomLock());
+    const SpooledHeader header = ReadSpooledHeader(path);
+    reading.unlock();
+    const std::string sop = header.SopInstanceUid;
+    const auto known = registry.IsRegistered(sop);
+    if (!known) {
+        *message = path + ": " + known.error().what();
+        return Outcome::Deferred;
+    }
+    if (*known) {
+        *message = sop + ": 登録済み";
+        return Outcome::AlreadyRegistered;
+    }
+    const auto failed = [&](const std::string& reason) {
+        const auto kept = registry.RegisterFailure(sop, path, header.CallingAe, reason);
+        *message = sop + ": " + (kept ? "評価できません（" + reason + "）" : kept.error().what());
+        return kept ? Outcome::Failed : Outcome::Deferred;
+    };
+    if (!header.Error.empty()) return failed("DICOM として読めません: " + header.Error);
+    const auto room = context.Rooms.find(header.CallingAe);
+    if (room == context.Rooms.end()) {
+        *message = sop + ": 呼び出し AE \"" + header.CallingAe + "\" の部屋が設定にありません";
+        return Outcome::Deferred;
+    }
+    reading.lock();
+    rdsr::ReportReading read = rdsr::ReadDoseReport(path);
+    reading.unlock();
+    if (!read.Report) return failed(read.Error);
+    const rdsr::DoseReport& report = *read.Report;
+    try {
+        const rdsr::ReportEvaluation evaluation = rdsr::EvaluateReport(
+            context.Ref, report, room->second.Plane, nullptr, context.LoadKernel);
+        map::MapSettings settings;
+        std::vector<std::string> notes;
+        settings.Profile = ChooseProfile(room->second, context, report.Manufacturer, notes);
+        map::SkinDoseMap skinMap =
+            map::ComputeSkinDoseMap(context.Ref, report, evaluation, settings, context.LoadKernel);
+        skinMap.Notes.insert(skinMap.Notes.begin(), notes.begin(), notes.end());
+        registry::ProcedureRecord record = registry::MakeProcedureRecord(
+            sop, header.StudyInstanceUid, report, evaluation, &skinMap);
+        record.Source = path;
+        record.CallingAe = header.CallingAe;
+        const auto registered = registry.Register(record);
+        if (!registered) {
+            *message = sop + ": " + registered.error().what();
+            return Outcome::Deferred;
+        }
+        *message = sop + ": 登録しました";
+        return *registered == registry::Registration::Registered ? Outcome::Registered
+                                                                 : Outcome::AlreadyRegistered;
+    } catch (const std::exception& error) {
+        // A report the chain cannot take (a kernel file missing, a table index out of range).
+        return failed(error.what());
+    }
+}
+
+}  // namespace ordevo::node

@@ -1,0 +1,142 @@
+#include "spool.h"
+
+#include "dicom_lock.h"
+
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcmetinf.h>
+#include <dcmtk/dcmdata/dcostrmb.h>
+#include <dcmtk/dcmdata/dcxfer.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace ordevo::node {
+
+namespace {
+
+constexpr const char* kTemporarySuffix = ".part";
+
+std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// Every byte written, then flushed to the disk; a short write (a full disk) is an error.
+std::string WriteWhole(const std::string& path, const char* data, std::size_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return SystemError(path);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const std::string why = SystemError(path);
+            ::close(fd);
+            return why;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        const std::string why = SystemError(path);
+        ::close(fd);
+        return why;
+    }
+    return ::close(fd) == 0 ? "" : SystemError(path);
+}
+
+std::string SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return SystemError(folder);
+    const bool synced = ::fsync(fd) == 0;
+    const std::string why = synced ? "" : SystemError(folder);
+    ::close(fd);
+    return why;
+}
+
+}  // namespace
+
+std::mutex& DicomLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+bool IsUid(const std::string& uid) {
+    return !uid.empty() && uid.size() <= 64 && std::all_of(uid.begin(), uid.end(), [](char c) {
+        return c == '.' || (c >= '0' && c <= '9');
+    });
+}
+
+std::string SpoolObject(const std::string& spool, const std::string& sopInstanceUid,
+                        DcmDataset& dataset, const std::string& callingAe) {
+    if (!IsUid(sopInstanceUid)) return "SOP Instance UID \"" + sopInstanceUid + "\" is not a UID";
+    // The object is encoded in memory first: DCMTK's file writer does not report every failed
+    // write of a full disk, ours does.
+    DcmFileFormat file(&dataset);
+    const E_TransferSyntax xfer = EXS_LittleEndianExplicit;
+    file.getMetaInfo()->putAndInsertString(DCM_SourceApplicationEntityTitle, callingAe.c_str());
+    OFCondition status = file.validateMetaInfo(xfer, EWM_updateMeta);
+    if (status.bad()) return status.text();
+    const std::size_t size = file.calcElementLength(xfer, EET_ExplicitLength) + 4096;
+    std::vector<char> buffer(size);
+    DcmOutputBufferStream out(buffer.data(), static_cast<offile_off_t>(size));
+    file.transferInit();
+    status = file.write(out, xfer, EET_ExplicitLength, nullptr, EGL_recalcGL, EPD_noChange, 0, 0, 0,
+                        EWM_updateMeta);
+    file.transferEnd();
+    if (status.bad()) return status.text();
+    void* written = nullptr;
+    offile_off_t length = 0;
+    out.flushBuffer(written, length);
+
+    const std::string target = spool + "/" + sopInstanceUid + ".dcm";
+    const std::string temporary = target + kTemporarySuffix;
+    std::string why =
+        WriteWhole(temporary, static_cast<const char*>(written), static_cast<std::size_t>(length));
+    if (why.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
+        why = SystemError(target);
+    if (!why.empty()) {
+        std::remove(temporary.c_str());
+        return why;
+    }
+    return SyncFolder(spool);
+}
+
+std::vector<std::string> SpooledObjects(const std::string& spool) {
+    const QDir dir(QString::fromStdString(spool));
+    for (const QString& name : dir.entryList({QString("*") + kTemporarySuffix}, QDir::Files))
+        QFile::remove(dir.filePath(name));
+    std::vector<std::string> files;
+    for (const QString& name : dir.entryList({"*.dcm"}, QDir::Files, QDir::Name))
+        files.push_back(dir.filePath(name).toStdString());
+    return files;
+}
+
+SpooledHeader ReadSpooledHeader(const std::string& path) {
+    SpooledHeader header;
+    DcmFileFormat file;
+    // The header only: the content is the reader's.
+    const OFCondition status = file.loadFile(path.c_str(), EXS_Unknown, EGL_noChange, 4096);
+    if (status.bad()) {
+        header.Error = status.text();
+        return header;
+    }
+    OFString text;
+    if (file.getDataset()->findAndGetOFString(DCM_SOPInstanceUID, text).good())
+        header.SopInstanceUid = text.c_str();
+    if (file.getDataset()->findAndGetOFString(DCM_StudyInstanceUID, text).good())
+        header.StudyInstanceUid = text.c_str();
+    if (file.getMetaInfo()->findAndGetOFString(DCM_SourceApplicationEntityTitle, text).good())
+        header.CallingAe = text.c_str();
+    // The file's own name is the identity it was acknowledged under.
+    if (header.SopInstanceUid.empty())
+        header.SopInstanceUid =
+            QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
+    return header;
+}
+
+}  // namespace ordevo::node

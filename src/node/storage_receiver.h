@@ -1,0 +1,41 @@
+// The DICOM side of ordevo-node: C-ECHO, and C-STORE of the structured-report classes that carry
+// a dose report, from the calling AE titles it knows. A stored object is in the spool before
+// its success is answered.
+#pragma once
+
+#include <dcmtk/dcmnet/scp.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+#include "node_config.h"
+
+namespace ordevo::node {
+
+// The storage classes received: the X-ray radiation dose report's own, and the general SR
+// classes that devices also send it in.
+extern const char* const kReportStorageClasses[4];
+
+class StorageReceiver : public DcmSCP {
+public:
+    // `spooled` is told each stored file's path after its success was answered.
+    StorageReceiver(const NodeConfig& config, std::function<void(const std::string&)> spooled);
+
+protected:
+    OFCondition handleIncomingCommand(T_DIMSE_Message* message,
+                                      const DcmPresentationContextInfo& context) override;
+    OFBool checkCallingAETitleAccepted(const OFString& callingAe) override;
+    OFCondition negotiateAssociation() override;
+
+private:
+    // The C-STORE status for a received object: success only once it is in the spool.
+    Uint16 Store(const T_DIMSE_C_StoreRQ& request, const std::string& contextClass,
+                 DcmDataset* dataset, std::string* spooledPath);
+
+    std::set<std::string> accepted_;
+    std::string spool_;
+    std::function<void(const std::string&)> spooled_;
+};
+
+}  // namespace ordevo::node

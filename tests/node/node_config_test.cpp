@@ -1,0 +1,70 @@
+// The node's options and configuration file: every key both ways, the options winning, and a
+// wrong line named with its file and line.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "node_config.h"
+
+namespace ordevo::node {
+namespace {
+
+const std::vector<std::string> kComplete = {
+    "--port",  "11112", "--aet",  "ORDEVO", "--registry", "r.sqlite",
+    "--spool", "spool", "--data", "data",   "--accept",   "ANGIO1=Room1.odv3,siemens.room"};
+
+TEST(NodeConfig, OptionsGiveEveryKey) {
+    const NodeConfig c = ReadNodeConfig(kComplete);
+    EXPECT_EQ(c.Port, 11112);
+    EXPECT_EQ(c.AeTitle, "ORDEVO");
+    EXPECT_EQ(c.Registry, "r.sqlite");
+    ASSERT_EQ(c.Accepted.count("ANGIO1"), 1u);
+    EXPECT_EQ(c.Accepted.at("ANGIO1").EquipmentFile, "Room1.odv3");
+    EXPECT_EQ(c.Accepted.at("ANGIO1").RoomProfile, "siemens.room");
+}
+
+TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("node.conf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "# room 1\nport = 104\naet = ORDEVO\nregistry = /var/r.sqlite\nspool = /s\n"
+        "data = /d\naccept = ANGIO1 = Room1.odv3\naccept = CARDIO=Room2.odv3\n");
+    file.close();
+    const NodeConfig c = ReadNodeConfig({"--config", path.toStdString(), "--port", "4104"});
+    EXPECT_EQ(c.Port, 4104);
+    EXPECT_EQ(c.Registry, "/var/r.sqlite");
+    EXPECT_EQ(c.Accepted.size(), 2u);
+    EXPECT_EQ(c.Accepted.at("CARDIO").RoomProfile, "");
+}
+
+TEST(NodeConfig, RefusesWhatCannotBeUsed) {
+    const struct {
+        std::vector<std::string> change;
+        const char* message;
+    } cases[] = {
+        {{"--port", "70000"}, "port"},
+        {{"--port", "12a"}, "port"},
+        {{"--aet", "A_TITLE_LONGER_THAN_16"}, "aet"},
+        {{"--accept", "=Room1.odv3"}, "accept"},
+        {{"--accept", "ANGIO2="}, "accept"},
+        {{"--colour", "red"}, "colour"},
+        {{"--port"}, "--port"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words = kComplete;
+        words.insert(words.end(), c.change.begin(), c.change.end());
+        try {
+            ReadNodeConfig(words);
+            ADD_FAILURE() << c.message << " accepted";
+        } catch (const ConfigError& error) {
+            EXPECT_NE(error.Message.find(c.message), std::string::npos) << error.Message;
+        }
+    }
+    EXPECT_THROW(ReadNodeConfig({"--port", "104"}), ConfigError);
+}
+
+}  // namespace
+}  // namespace ordevo::node

@@ -1,0 +1,244 @@
+// ordevo-node on loopback, sent to by DCMTK's own storescu and echoscu: reports of three device
+// conventions registered with the numbers ordevo-cli gives, once each however often sent; an
+// unknown caller, another class and a damaged report refused or failed while the node keeps
+// serving; and what was spooled before a stop registered at the next start.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcuid.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "registry.h"
+#include "report_writer.h"
+#include "synthetic_data.h"
+
+namespace ordevo::node {
+namespace {
+
+using rdsr::testing::FixtureReport;
+
+// A loopback port free now: the system's choice for a socket bound to port 0.
+int FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+struct ProcessRun {
+    int exitCode;
+    QString output;
+};
+ProcessRun Execute(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAll())};
+}
+
+class NodeLoopback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QString(ORDEVO_STORESCU).isEmpty() || QString(ORDEVO_ECHOSCU).isEmpty())
+            GTEST_SKIP() << "DCMTK's storescu and echoscu are not installed (package dcmtk)";
+        ASSERT_TRUE(dir_.isValid());
+        testing::WriteSyntheticWorkingFolder(dir_.path());
+        Start();
+    }
+    void TearDown() override { Stop(); }
+
+    void Start() {
+        port_ = FreePort();
+        ASSERT_NE(port_, 0);
+        node_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        node_.start(ORDEVO_NODE,
+                    {"--port", QString::number(port_), "--aet", "ORDEVO", "--registry", Registry(),
+                     "--spool", dir_.filePath("spool"), "--data", dir_.path(), "--accept",
+                     "ANGIO1=" + dir_.filePath("Room1.odv3")});
+        ASSERT_TRUE(node_.waitForStarted());
+        // Serving once an echo is answered.
+        const QDeadlineTimer deadline(20000);
+        while (Echo("ANGIO1") != 0) {
+            ASSERT_FALSE(deadline.hasExpired()) << "ordevo-node does not answer";
+            ASSERT_EQ(node_.state(), QProcess::Running) << "ordevo-node stopped";
+            QThread::msleep(100);
+        }
+    }
+    void Stop() {
+        if (node_.state() == QProcess::NotRunning) return;
+        node_.kill();  // SIGKILL: nothing may depend on a clean stop
+        node_.waitForFinished();
+    }
+    QString Registry() const { return dir_.filePath("registry.sqlite"); }
+    int Echo(const QString& callingAe) {
+        return Execute(ORDEVO_ECHOSCU,
+                       {"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1", QString::number(port_)})
+            .exitCode;
+    }
+    ProcessRun Send(const QString& callingAe, const QStringList& files) {
+        return Execute(ORDEVO_STORESCU, QStringList{"-v", "-aet", callingAe, "-aec", "ORDEVO",
+                                                    "127.0.0.1", QString::number(port_)} +
+                                            files);
+    }
+    QString WriteReport(const FixtureReport& report, const QString& name) {
+        std::string error;
+        EXPECT_TRUE(
+            rdsr::testing::WriteFixtureReport(report, dir_.filePath(name).toStdString(), &error))
+            << error;
+        return dir_.filePath(name);
+    }
+    // A file of the class `sopClass` holding no report content.
+    QString WriteBare(const char* sopClass, const char* sop, const QString& name) {
+        DcmFileFormat file;
+        file.getDataset()->putAndInsertString(DCM_SOPClassUID, sopClass);
+        file.getDataset()->putAndInsertString(DCM_SOPInstanceUID, sop);
+        file.getDataset()->putAndInsertString(DCM_Modality, "SR");
+        EXPECT_TRUE(
+            file.saveFile(dir_.filePath(name).toStdString().c_str(), EXS_LittleEndianExplicit)
+                .good());
+        return dir_.filePath(name);
+    }
+    // The registry's procedures once `count` are there (the worker evaluates after answering).
+    std::vector<registry::ProcedureSummary> WaitFor(std::size_t count) {
+        const QDeadlineTimer deadline(60000);
+        for (;;) {
+            if (QFile::exists(Registry())) {
+                auto opened = registry::Registry::Open(Registry());
+                if (opened)
+                    if (auto list = (*opened)->List(); list && list->size() >= count) return *list;
+            }
+            if (deadline.hasExpired()) return {};
+            QThread::msleep(100);
+        }
+    }
+    std::optional<registry::StoredProcedure> Show(const std::string& sop) {
+        auto opened = registry::Registry::Open(Registry());
+        if (!opened) return std::nullopt;
+        auto shown = (*opened)->Show(sop);
+        return shown ? *shown : std::nullopt;
+    }
+    QJsonObject Cli(const QString& command, const QString& file) {
+        const ProcessRun run = Execute(ORDEVO_CLI, {command, "--data", dir_.path(), "--equipment",
+                                                    dir_.filePath("Room1.odv3"), file});
+        return QJsonDocument::fromJson(run.output.toUtf8())
+            .object()
+            .value("files")
+            .toArray()
+            .at(0)
+            .toObject();
+    }
+    static std::string SopOf(const QString& file) {
+        DcmFileFormat dicom;
+        OFString sop;
+        dicom.loadFile(file.toStdString().c_str());
+        dicom.getDataset()->findAndGetOFString(DCM_SOPInstanceUID, sop);
+        return sop.c_str();
+    }
+
+    QTemporaryDir dir_;
+    QProcess node_;
+    int port_ = 0;
+};
+
+TEST_F(NodeLoopback, RegistersEachConventionOnceWithTheCommandLinesNumbers) {
+    FixtureReport nested;  // events inside a further container
+    nested.NestEvents = true;
+    nested.Manufacturer = "Second Devices";
+    FixtureReport comprehensive = rdsr::testing::ManyEventReport(6);  // a Comprehensive SR
+    comprehensive.DoseReportClass = false;
+    comprehensive.Manufacturer = "Third Devices";
+    const QStringList files = {WriteReport(FixtureReport{}, "plain.dcm"),
+                               WriteReport(nested, "nested.dcm"),
+                               WriteReport(comprehensive, "comprehensive.dcm")};
+    // Each sent twice: once in one association, again in another.
+    ASSERT_EQ(Send("ANGIO1", files + QStringList{files[0]}).exitCode, 0);
+    ASSERT_EQ(Send("ANGIO1", files).exitCode, 0);
+    const auto list = WaitFor(3);
+    ASSERT_EQ(list.size(), 3u);
+    QThread::msleep(500);  // a second registration of the same report would show by now
+    EXPECT_EQ(WaitFor(3).size(), 3u);
+    for (const QString& file : files) {
+        const std::string sop = SopOf(file);
+        const auto stored = Show(sop);
+        ASSERT_TRUE(stored) << file.toStdString();
+        EXPECT_EQ(stored->Summary.Status, "registered") << stored->Summary.Reason;
+        EXPECT_EQ(stored->Record.CallingAe, "ANGIO1");
+        const QJsonObject map = Cli("map", file);
+        const QJsonObject rdsr = Cli("rdsr", file);
+        ASSERT_TRUE(stored->Summary.PsdMGy);
+        EXPECT_DOUBLE_EQ(*stored->Summary.PsdMGy, map.value("psdMGy").toDouble());
+        EXPECT_DOUBLE_EQ(*stored->Summary.UpperBoundMGy, map.value("upperBoundMGy").toDouble());
+        const QJsonObject totals =
+            rdsr.value("planes").toArray().at(0).toObject().value("totals").toObject();
+        ASSERT_EQ(stored->Record.Planes.size(), 1u);
+        EXPECT_DOUBLE_EQ(stored->Record.Planes[0].SkinDoseSumMGy,
+                         totals.value("skinDoseSum").toDouble());
+        EXPECT_DOUBLE_EQ(stored->Record.Planes[0].KermaAreaProductGyCm2,
+                         totals.value("pka").toDouble());
+        EXPECT_GT(*stored->Summary.PsdMGy, 0.0);
+    }
+}
+
+TEST_F(NodeLoopback, RefusesStrangersAndOtherClassesKeepsDamagedReportsAndServesOn) {
+    EXPECT_NE(Echo("STRANGER"), 0);
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    EXPECT_NE(Send("STRANGER", {report}).exitCode, 0);
+    // Another class is not negotiated: storescu has nothing to send it on.
+    const QString image = WriteBare(UID_CTImageStorage, "1.2.826.0.1.3680043.10.9.1", "ct.dcm");
+    Send("ANGIO1", {image});
+    const QString damaged =
+        WriteBare(UID_XRayRadiationDoseSRStorage, "1.2.826.0.1.3680043.10.9.2", "damaged.dcm");
+    EXPECT_EQ(Send("ANGIO1", {damaged}).exitCode, 0);
+    const auto failed = WaitFor(1);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].SopInstanceUid, "1.2.826.0.1.3680043.10.9.2");
+    EXPECT_EQ(failed[0].Status, "failed");
+    EXPECT_FALSE(failed[0].Reason.empty());
+    // Still serving: a good report from the known room is registered.
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+    EXPECT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    const auto list = WaitFor(2);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].SopInstanceUid, SopOf(report));
+    EXPECT_EQ(list[1].Status, "registered");
+    EXPECT_FALSE(QFile::exists(dir_.filePath("spool/1.2.826.0.1.3680043.10.9.1.dcm")));
+}
+
+TEST_F(NodeLoopback, RegistersAtStartWhatWasSpooledButNotRegistered) {
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    // The registry lost (as if the node had stopped between answering and registering).
+    Stop();
+    for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(Registry() + suffix);
+    Start();
+    const auto list = WaitFor(1);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].SopInstanceUid, SopOf(report));
+    EXPECT_EQ(list[0].Status, "registered");
+}
+
+}  // namespace
+}  // namespace ordevo::node
