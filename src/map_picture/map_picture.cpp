@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFont>
 
+#include "cp932_text.h"
 #include "map_drawing.h"
 #include "number_format.h"
 #include "printer_surface.h"
