@@ -6,15 +6,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,24 +18,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "calculation_error.h"
 #include "case_entry.h"
-#include "equipment_file.h"
-#include "evaluation_messages.h"
 #include "field_size.h"
 #include "file_list_box.h"
-#include "file_name_check.h"
 #include "form1_controls.h"
 #include "form1_layout.h"
-#include "input_lock.h"
 #include "input_messages.h"
 #include "mascot.h"
 #include "messages.h"
 #include "number_format.h"
 #include "picture_box.h"
-#include "result_labels.h"
-#include "scatter_kernel_file.h"
-#include "spectrum_file.h"
 #include "tube_voltage_text.h"
 #include "twips.h"
 #include "units.h"
@@ -51,18 +37,12 @@ namespace {
 
 using ui::AppMessages;
 
-const QString kSpectrumQuestion = QStringLiteral("  Ｘ線スペクトルを表示しますか？ 　");
-const QString kDeleteQuestion = QStringLiteral(" このデータファイル（%1）を本当に削除しますか？ ");
 const QString kBodyPartCharacterWarning = QStringLiteral(
     " 「対象部位」にはカンマ（,）、改行、およびファイルに保存できない文字は入力できません ");
 const QString kResultsWindowTip = QStringLiteral(" ダブルクリックで計算結果表を表示 ");
 const QString kDiameterCaption = QStringLiteral("直 径");
 const QString kSquareSideCaption = QStringLiteral("正方形 一辺長");
 const QString kSquareDesignCaption = QStringLiteral("正 方 形");
-
-QString Format(double value, const char* picture) {
-    return QString::fromStdString(FormatNumber(value, picture));
-}
 
 double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); }
 
@@ -78,9 +58,10 @@ ui::WindowLayout Form1::Layout() {
     return {Form1Controls(), kForm1ClientWidthTwips, kForm1ClientHeightTwips};
 }
 
-Form1::Form1(AppState& state, QWidget* parent)
+Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidget* parent)
     : ModelessWindow(parent),
-      state_(state),
+      reference_(reference),
+      workingFolder_(workingFolder),
       controls_(ui::CreateControls(*this, Form1Controls())),
       ui_(std::make_unique<const Ui>(controls_)) {
     setObjectName(QStringLiteral("Form1"));
@@ -105,7 +86,7 @@ Form1::Form1(AppState& state, QWidget* parent)
 
     ui_->bodyPartBox->setEditable(true);
     ui_->bodyPartBox->setInsertPolicy(QComboBox::NoInsert);
-    ui_->equipmentList->SetPath(state_.WorkingFolder);
+    ui_->equipmentList->SetPath(workingFolder_);
 
     ui::PictureBox* picture1 = ui_->mascot;
     DrawMascot(*picture1, picture1->contentsRect().width() * ui::kTwipsPerPixel);
@@ -161,11 +142,11 @@ void Form1::ResetForStartUp() {
     setWindowTitle(QString::fromUtf8(kForm1DesignCaption));
     ui_->welcomeButton->show();
     for (QWidget* input : ui_->Inputs()) input->setEnabled(true);
-    state_.Conditions = CaseConditions{};
+    case_.Conditions = CaseConditions{};
 
     for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
     ui_->otherFilterMaterialLabel->setText(QStringLiteral("―"));
-    state_.Equipment.OtherFilterFlag = 0;
+    case_.Equipment.OtherFilterFlag = 0;
 
     ui_->bodyPartBox->clear();
     ui_->bodyPartBox->addItems({QStringLiteral("頭部"), QStringLiteral("胸部背面"),
@@ -187,7 +168,7 @@ void Form1::ResetForStartUp() {
     for (QLabel* label : ui_->resultLabels) label->clear();
     evaluated_.reset();
     ShowResultColumn(true);
-    state_.EquipmentFileName.clear();
+    case_.EquipmentFileName.clear();
 
     ui_->equipmentList->clearSelection();
     ui_->equipmentList->setCurrentRow(-1);
@@ -221,6 +202,11 @@ void Form1::ShowGuestUser(const QString& guestName) {
     ui_->evaluateButton->setEnabled(true);
 }
 
+void Form1::SetTubeVoltage(const TubeVoltageRange& range) {
+    case_.Voltage = range;
+    SetTubeVoltageText(QString::fromStdString(ordevo::TubeVoltageText(range)));
+}
+
 void Form1::SetTubeVoltageText(const QString& text) {
     ui_->tubeVoltageBox->setText(text);
     CheckResultStillCurrent();  // the weighting may have changed under the same text
@@ -231,7 +217,7 @@ void Form1::RefreshFileList() { ui_->equipmentList->Refresh(); }
 void Form1::EquipmentFileSaved(const QString& fileName) {
     RefreshFileList();
     // The file evaluated with was replaced: its new values are read, the case inputs stay.
-    if (!state_.EquipmentFileName.isEmpty() && fileName == state_.EquipmentFileName &&
+    if (!case_.EquipmentFileName.isEmpty() && fileName == case_.EquipmentFileName &&
         LoadEquipment(fileName))
         CheckResultStillCurrent();
 }
@@ -272,20 +258,20 @@ bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
 
 void Form1::StoreReferenceAirKerma() {
     const double value = ValueOf(ui_->referenceAirKermaBox->text());
-    if (value == state_.Conditions.ReferenceAirKerma) return;
-    state_.Conditions.ReferenceAirKerma = value;
+    if (value == case_.Conditions.ReferenceAirKerma) return;
+    case_.Conditions.ReferenceAirKerma = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
 void Form1::StoreKermaAreaProduct() {
     const double value = ValueOf(ui_->kermaAreaProductBox->text());
-    if (value == state_.Conditions.KermaAreaProduct) return;
-    state_.Conditions.KermaAreaProduct = value;
+    if (value == case_.Conditions.KermaAreaProduct) return;
+    case_.Conditions.KermaAreaProduct = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
 void Form1::StoreFocusSkinDistance() {
-    state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
+    case_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -341,278 +327,46 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     }
     double size = 0;
     try {
-        size = ordevo::ComputeReferenceFieldSize(shape, state_.Conditions.ReferenceAirKerma,
-                                                 state_.Conditions.KermaAreaProduct);
+        size = ordevo::ComputeReferenceFieldSize(shape, case_.Conditions.ReferenceAirKerma,
+                                                 case_.Conditions.KermaAreaProduct);
     } catch (const CalculationError&) {
         refuse();
         AppMessages().Warning(QString::fromUtf8(kFieldSizeInputMessage), ui::WithBeep::Yes);
         return;
     }
-    state_.Conditions.Shape = shape;
+    case_.Conditions.Shape = shape;
     ui_->fieldShapeCaption->setText(shape == FieldShape::Circle ? kDiameterCaption
                                                                 : kSquareSideCaption);
     ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
-    state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
+    case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     CheckResultStillCurrent();
     ui_->focusSkinDistanceBox->setFocus();
 }
 
 void Form1::UpdateFieldSizeAfterDoseChange() {
-    const FieldShape shape = state_.Conditions.Shape;
+    const FieldShape shape = case_.Conditions.Shape;
     if (shape == FieldShape::None) return;
     // An emptied dose box or doses that give no field switch the option off again.
     std::optional<double> size;
     if (!ui_->referenceAirKermaBox->text().isEmpty() &&
         !ui_->kermaAreaProductBox->text().isEmpty()) {
         try {
-            size = ordevo::ComputeReferenceFieldSize(shape, state_.Conditions.ReferenceAirKerma,
-                                                     state_.Conditions.KermaAreaProduct);
+            size = ordevo::ComputeReferenceFieldSize(shape, case_.Conditions.ReferenceAirKerma,
+                                                     case_.Conditions.KermaAreaProduct);
         } catch (const CalculationError&) {
             // no field: size stays empty
         }
     }
     if (size) {
         ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(*size)));
-        state_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
+        case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     } else {
         ui::UncheckOption(*OptionFor(shape));
         ui_->fieldSizeLabel->clear();
-        state_.Conditions.Shape = FieldShape::None;
-        state_.Conditions.ReferenceFieldSize = 0;
+        case_.Conditions.Shape = FieldShape::None;
+        case_.Conditions.ReferenceFieldSize = 0;
     }
     CheckResultStillCurrent();
-}
-
-// ---- Equipment list ------------------------------------------------------------------------
-
-bool Form1::LoadEquipment(const QString& fileName) {
-    const auto loaded =
-        LoadEquipmentFile(QDir(state_.WorkingFolder).filePath(fileName), state_.WorkingFolder);
-    if (!loaded) {
-        AppMessages().Warning(QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
-                                  .arg(fileName, loaded.error().message()),
-                              ui::WithBeep::Yes);
-        return false;
-    }
-    const EquipmentFileContents& file = *loaded;
-    state_.Equipment = file.Data;
-    state_.EquipmentFileName = fileName;
-
-    ui_->targetAngleLabel->setText(Format(file.Data.TargetAngle, "#0.0"));
-    ui_->inherentFiltrationLabel->setText(Format(file.InherentFiltrationMm, "0.00"));
-    ui_->addedAluminiumLabel->setText(Format(file.AddedAluminiumMm, "0.00"));
-    ui_->addedCopperLabel->setText(Format(file.AddedCopperMm, "0.00"));
-    if (file.Data.OtherFilterFlag == 1) {
-        ui_->otherFilterMaterialLabel->setText(
-            QString::fromStdString(file.Data.OtherFilterMaterial));
-        ui_->otherFilterThicknessLabel->setText(Format(file.OtherFilterThicknessMm, "0.00"));
-    } else {
-        ui_->otherFilterMaterialLabel->setText(QStringLiteral("-"));
-        ui_->otherFilterThicknessLabel->setText(QStringLiteral("-"));
-    }
-    ui_->focusReceptorDistanceLabel->setText(Format(file.Data.FocusReceptorDistance, "#00.0"));
-    ui_->focusIsocentreDistanceLabel->setText(Format(file.Data.FocusIsocentreDistance, "#00.0"));
-    return true;
-}
-
-void Form1::ReadEquipmentFile(const QString& fileName) {
-    if (fileName.isEmpty() || !LoadEquipment(fileName)) return;
-    ui_->tubeVoltageBox->clear();
-    ui_->focusSkinDistanceBox->setText(
-        Format(ReferencePointDistanceOf(state_.Equipment.FocusIsocentreDistance), "#00"));
-    state_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
-    for (QWidget* input : std::initializer_list<QWidget*>{
-             ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
-             ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
-        input->setEnabled(true);
-    }
-    CheckResultStillCurrent();
-    ui_->bodyPartBox->setFocus();
-}
-
-void Form1::DeleteEquipmentFile() {
-    const QString name = ui_->equipmentList->SelectedFileName();
-    if (name.isEmpty()) return;
-    if (AppMessages().AskOkCancel(kDeleteQuestion.arg(name)) != ui::Answer::Ok) return;
-    // Only a file directly inside the working folder is ever deleted.
-    const QDir folder(state_.WorkingFolder);
-    const QFileInfo target(folder.filePath(name));
-    if (FileNameProblem(name) || target.absoluteDir() != folder) {
-        AppMessages().Warning(
-            QStringLiteral(" %1 は作業フォルダーのファイルではありません ").arg(name));
-        return;
-    }
-    QFile file(target.absoluteFilePath());
-    if (!file.remove()) {
-        AppMessages().Warning(
-            QStringLiteral(" %1 を削除できませんでした "
-                           "\n（ファイルが使用中か、フォルダーへの書き込みが許可されていません） ")
-                .arg(name));
-        ui_->equipmentList->Refresh();
-        return;
-    }
-    ui_->equipmentList->Refresh();
-    // The equipment of the deleted file goes with it: nothing can be computed from it any more
-    // until another file is chosen.
-    for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
-    state_.Equipment = EquipmentData{};
-    state_.EquipmentFileName.clear();
-    ui_->evaluateButton->setEnabled(false);
-    CheckResultStillCurrent();
-}
-
-// ---- Evaluation ----------------------------------------------------------------------------
-
-void Form1::EvaluateDose() {
-    if (evaluating_) return;
-    evaluating_ = true;
-    struct Finish {
-        bool& flag;
-        ~Finish() { flag = false; }
-    } finish{evaluating_};
-
-    const std::optional<CaseReading> reading = AcceptCaseInputs();
-    if (!reading) return;
-    evaluated_.reset();
-    ShowResultColumn(true);
-    if (reading->Refusal) {  // incomplete: nothing is computed
-        AppMessages().Warning(reading->Refusal->Message);
-        return;
-    }
-    const DoseCase& doseCase = *reading->Case;
-
-    bool spectrumWritten = false;
-    InputLock lock(ui_->Inputs());
-    const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
-        ShowEvaluationStep(step, evaluation);
-        if (step == EvaluationStep::Spectrum) spectrumWritten = true;
-    };
-    const DoseEvaluation evaluation = ordevo::EvaluateDose(
-        state_.Reference, doseCase, MakeScatterKernelLoader(state_.WorkingFolder), observer);
-    InputLock::DropHeldBackInput();
-    lock.Release();
-    if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
-
-    if (evaluation.Outcome != EvaluationOutcome::Completed) {
-        ReportEvaluationFailure(evaluation, doseCase);
-        return;
-    }
-    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation};
-    if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
-    ui_->addResultButton->setEnabled(true);
-    ui_->clearButton->setEnabled(true);
-    ui_->addResultButton->setFocus();
-}
-
-std::optional<CaseReading> Form1::AcceptCaseInputs() {
-    for (QLineEdit* box :
-         {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
-        if (!AcceptNumberBox(box, true)) return std::nullopt;
-    }
-    CaseReading reading = ReadCase(CurrentEntry());
-    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
-        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
-        const std::optional<CaseBox> refused = reading.Refusal->Box;
-        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
-                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
-                                                                : ui_->focusSkinDistanceBox;
-        box->setFocus();
-        box->selectAll();
-        return std::nullopt;
-    }
-    return reading;
-}
-
-// After each completed step: its labels, the shared state, the spectrum file after the
-// spectrum step, and a repaint between the long steps.
-void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation) {
-    for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
-        ui_->ResultLabel(name)->setText(QString::fromStdString(text));
-    state_.Conditions = evaluation.Conditions;
-    state_.Result = evaluation.Result;
-    if (step == EvaluationStep::Spectrum) {
-        state_.Spectrum = evaluation.Spectrum;
-        const QString spectrumPath =
-            QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName));
-        const auto written = WriteSpectrumFile(spectrumPath, evaluation.Spectrum.XraySpectrum);
-        if (!written) throw written.error();  // fails the evaluation like a failed step
-    }
-    if (step == EvaluationStep::Spectrum || step == EvaluationStep::Backscatter ||
-        step == EvaluationStep::DepthDose) {
-        ui::LetPendingEventsRun();
-    }
-    emit evaluationStepShown(static_cast<int>(step));
-}
-
-void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const DoseCase& inputs) {
-    // Below the fixed message: the input that made the computation fail, with its range, or
-    // else the computation's own reason.
-    const QStringList reasons = FailedInputReasons(state_.Reference, inputs);
-    const QString text = reasons.isEmpty()
-                             ? QString::fromStdString(FailureMessageFor(evaluation))
-                             : QString::fromUtf8(MessageFor(evaluation.Outcome)) +
-                                   QStringLiteral("\n") + reasons.join(QLatin1Char('\n'));
-    // The result column now mixes this case's first steps with the last case's end: adding it
-    // to the table would store a row that belongs to neither.
-    ui_->addResultButton->setEnabled(false);
-    if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
-        ui_->scatterFactorLabel->setText(QStringLiteral("---"));
-        ui_->skinDoseLabel->setText(QStringLiteral("---"));
-        AppMessages().Warning(text);
-    } else {
-        AppMessages().Warning(text, ui::WithBeep::Yes);
-    }
-}
-
-void Form1::ClearCurrentResult() {
-    evaluated_.reset();
-    QFile::remove(QDir(state_.WorkingFolder).filePath(QString::fromLatin1(kSpectrumFileName)));
-    for (QLabel* label : ui_->resultLabels) label->clear();
-    ui_->tubeVoltageBox->clear();
-    ui_->referenceAirKermaBox->clear();
-    ui_->kermaAreaProductBox->clear();
-    ui_->fieldSizeLabel->clear();
-    ui::UncheckOption(*OptionFor(FieldShape::Circle));
-    ui::UncheckOption(*OptionFor(FieldShape::Square));
-    state_.Conditions.Shape = FieldShape::None;
-    ui_->addResultButton->setEnabled(false);
-    ui_->spectrumButton->setEnabled(false);
-    ui_->evaluateButton->setEnabled(true);
-    ShowResultColumn(true);
-}
-
-CaseEntry Form1::CurrentEntry() const {
-    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
-                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
-                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
-                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
-                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
-                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
-                     .StoredReferenceAirKermaMGy = state_.Conditions.ReferenceAirKerma,
-                     .StoredKermaAreaProductGyCm2 = state_.Conditions.KermaAreaProduct,
-                     .Shape = state_.Conditions.Shape,
-                     .Equipment = state_.Equipment,
-                     .Voltage = state_.Voltage,
-                     .ReferencePointDistanceCm = 0};
-}
-
-void Form1::CheckResultStillCurrent() {
-    if (!evaluated_ || evaluating_) return;
-    if (evaluated_->Entry == CurrentEntry()) return;  // still the evaluated case
-    evaluated_.reset();
-    ShowResultColumn(false);
-    ui_->addResultButton->setEnabled(false);
-}
-
-bool Form1::HasCurrentResult() {
-    CheckResultStillCurrent();
-    return evaluated_.has_value();
-}
-
-const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*evaluated_ : nullptr; }
-
-void Form1::ShowResultColumn(bool current) {
-    for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
 }
 
 void Form1::changeEvent(QEvent* event) {
@@ -620,58 +374,6 @@ void Form1::changeEvent(QEvent* event) {
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || evaluating_) return;
     ui_->equipmentList->Refresh();
     CheckResultStillCurrent();
-}
-
-// ---- Dose reports -------------------------------------------------------------------------
-
-namespace {
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return {};
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return url.toLocalFile();
-    return {};
-}
-}  // namespace
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!evaluating_ && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (evaluating_ || path.isEmpty()) return;
-    event->acceptProposedAction();
-    emit doseReportRequested(path);
-}
-
-void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
-                                  const QString& referenceAirKerma, const QString& kermaAreaProduct,
-                                  const QString& focusSkinDistance, double tubeVoltageKv) {
-    if (evaluating_) return;
-    if (ui_->equipmentList->SelectedFileName() != equipmentFileName ||
-        !ui_->referenceAirKermaBox->isEnabled()) {
-        if (!ui_->equipmentList->SelectFileName(equipmentFileName)) {
-            AppMessages().Warning(QStringLiteral(" 基本データファイル %1 が一覧にありません ")
-                                      .arg(equipmentFileName));
-            return;
-        }
-        ReadEquipmentFile(equipmentFileName);
-        if (!ui_->referenceAirKermaBox->isEnabled())
-            return;  // the file could not be read; its message was shown
-    }
-    ui_->referenceAirKermaBox->setText(referenceAirKerma);
-    StoreReferenceAirKerma();
-    ui_->kermaAreaProductBox->setText(kermaAreaProduct);
-    StoreKermaAreaProduct();
-    ui_->focusSkinDistanceBox->setText(focusSkinDistance);
-    StoreFocusSkinDistance();
-    if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
-        state_.Voltage = *voltage;
-        ui_->tubeVoltageBox->setText(QString::fromStdString(ordevo::TubeVoltageText(*voltage)));
-        emit tubeVoltageEntered(*voltage);
-    }
-    CheckResultStillCurrent();  // the voltage may have changed under the same text
-    ShowInFront();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -8,7 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app_state.h"
+#include "dose_evaluation.h"
+#include "equipment_data.h"
+#include "reference_data.h"
+#include "spectrum.h"
+#include "tube_voltage.h"
 #include "case_entry.h"
 #include "input_checks.h"
 #include "control_table.h"
@@ -20,13 +24,26 @@ class QLineEdit;
 
 namespace ordevo {
 
+// The case the main window holds: the equipment read from the chosen file, the tube-voltage
+// setting, the values the boxes' handlers stored, and the last evaluation's results.
+struct MainWindowCase {
+    EquipmentData Equipment;
+    QString EquipmentFileName;  // in the working folder; "" when none is loaded
+    TubeVoltageRange Voltage;   // the tube-voltage window's setting
+    // The handlers store Ka,r, P_KA, FSD and the shape; each evaluation overwrites the record.
+    CaseConditions Conditions;
+    DoseResult Result;
+    SpectrumResult Spectrum;
+};
+
 class Form1 : public ui::ModelessWindow {
     Q_OBJECT
 public:
     // The layout table and the client area.
     static ui::WindowLayout Layout();
 
-    explicit Form1(AppState& state, QWidget* parent = nullptr);
+    // Reads `reference` (which the application may read again) and the files of `workingFolder`.
+    Form1(const ReferenceData& reference, const QString& workingFolder, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Every control by its objectName, for tests; the window's own code uses its typed controls.
@@ -48,7 +65,12 @@ public:
     void ShowRegisteredUser(const QString& userName);
     void ShowGuestUser(const QString& guestName);
 
-    // The tube-voltage window's text for Text5.
+    // The case the window holds.
+    const MainWindowCase& Case() const { return case_; }
+
+    // The tube-voltage window's setting: stored, and its text into Text5.
+    void SetTubeVoltage(const TubeVoltageRange& range);
+    // Text5 alone, as the tube-voltage window writes it.
     void SetTubeVoltageText(const QString& text);
     void RefreshFileList();
     // The editor wrote `fileName`: the list shows it; when it is the file evaluated with, its
@@ -137,7 +159,9 @@ private:
     void UpdateFieldSizeAfterDoseChange();
     QAbstractButton* OptionFor(FieldShape shape) const;
 
-    AppState& state_;
+    const ReferenceData& reference_;
+    QString workingFolder_;
+    MainWindowCase case_;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
     bool evaluating_ = false;

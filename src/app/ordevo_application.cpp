@@ -29,8 +29,8 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     state_.WorkingFolder = QDir(workingFolder).absolutePath();
     const QString& folder = state_.WorkingFolder;
     form10_ = std::make_unique<Form10>(state_.Results, folder);
-    form1_ = std::make_unique<Form1>(state_);
-    form4_ = std::make_unique<Form4>(state_.Voltage);
+    form1_ = std::make_unique<Form1>(state_.Reference, folder);
+    form4_ = std::make_unique<Form4>();
     form6_ = std::make_unique<Form6>(folder);
     form8_ = std::make_unique<Form8>(state_.Reference, folder);
     form15_ = std::make_unique<Form15>();
@@ -51,7 +51,7 @@ void OrdevoApplication::Wire() {
     connect(&main, &Form1::newEquipmentRequested, form8_.get(), &Form8::StartNew);
     connect(&main, &Form1::registrationRequested, form15_.get(), &Form15::ShowInFront);
     connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
-    connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltageText);
+    connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltage);
     connect(&main, &Form1::tubeVoltageEntered, form4_.get(), &Form4::ShowSetting);
     connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::EquipmentFileSaved);
     // A row added or the table emptied: the evaluation shown cannot be added (again).
@@ -102,7 +102,7 @@ void OrdevoApplication::AddCurrentResult() {
     // check has greyed the result and disabled the button.
     const EvaluatedCase* current = form1_->CurrentResult();
     if (current == nullptr) return;
-    form10_->AddCurrentResult(*current, state_.EquipmentFileName);
+    form10_->AddCurrentResult(*current, form1_->Case().EquipmentFileName);
     // Whether the row was stored or the table was full, this evaluation cannot be added again.
     form1_->DisableAddingResult();
 }

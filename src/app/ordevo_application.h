@@ -38,7 +38,7 @@ public:
     // been shown and no window was shown.
     bool Start();
 
-    AppState& State() { return state_; }
+    const AppState& State() const { return state_; }
     Form1& MainWindow() const { return *form1_; }
     Form10& ResultsWindow() const { return *form10_; }
     Form4& TubeVoltageWindow() const { return *form4_; }

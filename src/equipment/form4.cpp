@@ -124,7 +124,7 @@ ui::WindowLayout Form4::Layout() {
     return {kForm4Controls, kClientWidth, kClientHeight, Font::Meiryo, 9};
 }
 
-Form4::Form4(TubeVoltageRange& range, QWidget* parent) : ui::ModelessWindow(parent), range_(range) {
+Form4::Form4(QWidget* parent) : ui::ModelessWindow(parent) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("  管電圧の設定"));
     setFont(ui::MakeFont(Layout().windowFont, Layout().windowFontSizePt));
@@ -216,7 +216,7 @@ void Form4::Command1Click() {
         return;
     }
     range_ = *setting;
-    emit tubeVoltageSet(QString::fromStdString(TubeVoltageText(range_)));
+    emit tubeVoltageSet(range_);
     hide();
 }
 

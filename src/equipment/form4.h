@@ -16,9 +16,8 @@ public:
     // The layout table and the client area.
     static ui::WindowLayout Layout();
 
-    // "OK" stores a valid setting into `range` and emits its text for the main window's
-    // tube-voltage box.
-    explicit Form4(TubeVoltageRange& range, QWidget* parent = nullptr);
+    // "OK" keeps a valid setting and hands it back by tubeVoltageSet.
+    explicit Form4(QWidget* parent = nullptr);
     ~Form4() override;
     // Shows the window modeless, keeping its controls as the user left them.
     void Open();
@@ -28,10 +27,12 @@ public:
 
     // Every control by its objectName, for tests.
     const ui::Controls& Controls() const { return controls_; }
+    // The setting of the last valid "OK" (none yet: the default range).
+    const TubeVoltageRange& Setting() const { return range_; }
 
 signals:
-    // "OK" stored a valid setting; its text ("80", "75 - 85").
-    void tubeVoltageSet(const QString& text);
+    // "OK" accepted a valid setting.
+    void tubeVoltageSet(const ordevo::TubeVoltageRange& range);
 
 private:
     struct Ui;
@@ -40,7 +41,7 @@ private:
     void Option2Click();
     void Command1Click();  // "OK"
 
-    TubeVoltageRange& range_;
+    TubeVoltageRange range_;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
 };

@@ -4,7 +4,6 @@
 #include <variant>
 
 #include "cp932_text.h"
-#include "dicom_lock.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
 #include "measurement_record_file.h"
@@ -76,9 +75,7 @@ FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
 
 Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
                         registry::Registry& registry, std::string* message) {
-    std::unique_lock reading(DicomLock());
     const SpooledHeader header = ReadSpooledHeader(path);
-    reading.unlock();
     const std::string sop = header.SopInstanceUid;
     const auto known = registry.IsRegistered(sop);
     if (!known) {
@@ -100,9 +97,7 @@ Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
         *message = sop + ": 呼び出し AE \"" + header.CallingAe + "\" の部屋が設定にありません";
         return Outcome::Deferred;
     }
-    reading.lock();
     rdsr::ReportReading read = rdsr::ReadDoseReport(path);
-    reading.unlock();
     if (!read.Report) return failed(read.Error);
     const rdsr::DoseReport& report = *read.Report;
     try {

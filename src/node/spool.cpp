@@ -1,7 +1,5 @@
 #include "spool.h"
 
-#include "dicom_lock.h"
-
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcmetinf.h>
@@ -59,11 +57,6 @@ std::string SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
-
-std::mutex& DicomLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 bool IsUid(const std::string& uid) {
     return !uid.empty() && uid.size() <= 64 && std::all_of(uid.begin(), uid.end(), [](char c) {

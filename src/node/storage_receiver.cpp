@@ -7,7 +7,6 @@
 #include <iostream>
 #include <memory>
 
-#include "dicom_lock.h"
 #include "spool.h"
 
 namespace ordevo::node {
@@ -29,7 +28,6 @@ bool IsReportClass(const std::string& uid) {
 StorageReceiver::StorageReceiver(const NodeConfig& config,
                                  std::function<void(const std::string&)> spooled)
     : spool_(config.Spool), spooled_(std::move(spooled)) {
-    const std::lock_guard lock(DicomLock());
     for (const auto& [ae, room] : config.Accepted) accepted_.insert(ae);
     setPort(static_cast<Uint16>(config.Port));
     setAETitle(config.AeTitle.c_str());
@@ -52,14 +50,8 @@ OFBool StorageReceiver::checkCallingAETitleAccepted(const OFString& callingAe) {
     return known;
 }
 
-OFCondition StorageReceiver::negotiateAssociation() {
-    const std::lock_guard lock(DicomLock());
-    return DcmSCP::negotiateAssociation();
-}
-
 OFCondition StorageReceiver::handleIncomingCommand(T_DIMSE_Message* message,
                                                    const DcmPresentationContextInfo& context) {
-    std::unique_lock lock(DicomLock());
     if (message->CommandField != DIMSE_C_STORE_RQ)
         return DcmSCP::handleIncomingCommand(message, context);
     T_DIMSE_C_StoreRQ& request = message->msg.CStoreRQ;
@@ -70,7 +62,6 @@ OFCondition StorageReceiver::handleIncomingCommand(T_DIMSE_Message* message,
     std::string path;
     const Uint16 answer = Store(request, context.abstractSyntax.c_str(), dataset.get(), &path);
     status = sendSTOREResponse(context.presentationContextID, request, answer);
-    lock.unlock();
     if (answer == STATUS_Success) spooled_(path);
     return status;
 }

@@ -26,7 +26,6 @@ protected:
     OFCondition handleIncomingCommand(T_DIMSE_Message* message,
                                       const DcmPresentationContextInfo& context) override;
     OFBool checkCallingAETitleAccepted(const OFString& callingAe) override;
-    OFCondition negotiateAssociation() override;
 
 private:
     // The C-STORE status for a received object: success only once it is in the spool.

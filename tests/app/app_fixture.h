@@ -40,7 +40,7 @@ protected:
     ui::ScriptedMessages& Messages() { return **messages_; }
     std::vector<QString> MessageTexts() { return Messages().Texts(); }
     Form1& Main() { return app_->MainWindow(); }
-    AppState& State() { return app_->State(); }
+    const AppState& State() { return app_->State(); }
 
     QLabel* Label(const char* name) { return Main().Control<QLabel>(name); }
     QString LabelText(const char* name) { return Label(name)->text(); }

@@ -78,12 +78,14 @@ TEST_F(CaseGuard, AChangedInputMakesTheResultStaleUntilTheNextCalculation) {
     EXPECT_EQ(State().Results.NextRowIndex, 1);
 }
 
-// The equipment editor changes the record in place, behind the main window's back: the
-// addition itself finds that the result no longer belongs to the equipment.
-TEST_F(CaseGuard, AnEquipmentChangedInPlaceIsFoundWhenAdding) {
+// The editor saves over the file evaluated with, which is read again: the addition finds that
+// the result no longer belongs to the equipment.
+TEST_F(CaseGuard, AnEquipmentFileSavedAgainIsFoundWhenAdding) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
     Evaluate();
-    State().Equipment.CalibrationConstant = 2.0;
+    WriteRoomFile(PathOf(QStringLiteral("Room1.odv3")), {{13, QStringLiteral("2.000")}});
+    Main().EquipmentFileSaved(QStringLiteral("Room1.odv3"));
+    EXPECT_EQ(Main().Case().Equipment.CalibrationConstant, 2.0);
     Click("Command3");
     EXPECT_EQ(State().Results.NextRowIndex, 1);
     EXPECT_FALSE(Button("Command3")->isEnabled());
@@ -105,14 +107,14 @@ TEST_F(CaseGuard, NumberBoxesRefuseATextThatIsNotOneNumber) {
          {Entry{"Text14", CaseBox::ReferenceAirKerma, &CaseConditions::ReferenceAirKerma},
           Entry{"Text15", CaseBox::KermaAreaProduct, &CaseConditions::KermaAreaProduct},
           Entry{"Text9", CaseBox::FocusSkinDistance, &CaseConditions::FocusSkinDistance}}) {
-        const double before = State().Conditions.*b.stored;
+        const double before = Main().Case().Conditions.*b.stored;
         Messages().Forget();
         TypeAndEnter(b.name, QStringLiteral("1OO"));
         ASSERT_EQ(Messages().Shown().size(), 1u) << b.name;
         EXPECT_TRUE(Messages().Shown()[0].text.contains(CaseBoxName(b.box))) << b.name;
         EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(QApplication::focusWidget(), Box(b.name)) << b.name;
-        EXPECT_EQ(State().Conditions.*b.stored, before) << b.name;
+        EXPECT_EQ(Main().Case().Conditions.*b.stored, before) << b.name;
         TypeAndEnter(b.name, QStringLiteral("60"));
     }
     Messages().Forget();
@@ -121,7 +123,7 @@ TEST_F(CaseGuard, NumberBoxesRefuseATextThatIsNotOneNumber) {
     Commit(Box("Text14"), QStringLiteral("１２．５"));
     QTest::keyClick(Box("Text14"), Qt::Key_Return);
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("12.5"));
-    EXPECT_EQ(State().Conditions.ReferenceAirKerma, 12.5);
+    EXPECT_EQ(Main().Case().Conditions.ReferenceAirKerma, 12.5);
     EXPECT_TRUE(Messages().Shown().empty());
 }
 

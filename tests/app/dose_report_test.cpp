@@ -78,12 +78,12 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     EXPECT_EQ(Box("Text15")->text(), QStringLiteral("2.5000"));
     EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));  // (12.5·80 + 25·100) / 37.5
     EXPECT_EQ(Box("Text9")->text(), QStringLiteral("55.0"));  // the FSD the totals were given
-    EXPECT_EQ(State().Voltage.TubeVoltageHigh, 93.3);
+    EXPECT_EQ(Main().Case().Voltage.TubeVoltageHigh, 93.3);
     // The tube-voltage window shows the transferred voltage: its "OK" keeps it.
     Click("Command5");
     Click(App().TubeVoltageWindow().Controls().Get<QPushButton>("Command1"));
     EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));
-    EXPECT_EQ(State().Voltage.TubeVoltageLow, 93.3);
+    EXPECT_EQ(Main().Case().Voltage.TubeVoltageLow, 93.3);
 
     Click("Option2");
     Messages().QueueAnswer(ui::Answer::No);

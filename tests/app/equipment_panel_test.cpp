@@ -64,7 +64,7 @@ TEST_F(EquipmentPanel, ReadingAFileShowsItsValuesAndPreparesTheCase) {
     for (const char* on : {"Command2", "Command5", "Combo1", "Text9", "Text14", "Text15"})
         EXPECT_TRUE(Main().Controls().Widget(on)->isEnabled()) << on;
     EXPECT_TRUE(Main().Control<QComboBox>("Combo1")->hasFocus());
-    const EquipmentData& e = State().Equipment;
+    const EquipmentData& e = Main().Case().Equipment;
     EXPECT_DOUBLE_EQ(e.InherentFiltration, 0.25);  // mm in the file, cm in memory
     EXPECT_DOUBLE_EQ(e.AddedCopper, 0.01);
     EXPECT_DOUBLE_EQ(e.CouchTransmission, 0.8);
@@ -89,7 +89,7 @@ TEST_F(EquipmentPanel, AnOldVersionFileWithAnOtherFilter) {
     EXPECT_EQ(LabelText("Label29"), QStringLiteral("Mo"));
     EXPECT_EQ(LabelText("Label26"), QStringLiteral("0.30"));
     EXPECT_EQ(Box("Text9")->text(), QStringLiteral("50"));
-    const EquipmentData& e = State().Equipment;
+    const EquipmentData& e = Main().Case().Equipment;
     EXPECT_EQ(e.OtherFilterFlag, 1);
     EXPECT_DOUBLE_EQ(e.OtherFilterThickness, 0.03);
     EXPECT_DOUBLE_EQ(e.CouchTransmission, 0.78);
@@ -113,7 +113,7 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
     Start();
     ClickFile(QStringLiteral("Room1.odv3"));
     const auto panel = PanelTexts();
-    const double calibration = State().Equipment.CalibrationConstant;
+    const double calibration = Main().Case().Equipment.CalibrationConstant;
     Main().SetTubeVoltageText(QStringLiteral("80"));
 
     struct Case {
@@ -131,8 +131,8 @@ TEST_F(EquipmentPanel, AnUnusableFileChangesNothingAndSaysWhy) {
         EXPECT_EQ(Messages().Shown()[0].icon, ui::MessageIcon::Exclamation);
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.why))) << text.toStdString();
         EXPECT_EQ(PanelTexts(), panel) << c.file;
-        EXPECT_EQ(State().Equipment.CalibrationConstant, calibration);
-        EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);
+        EXPECT_EQ(Main().Case().Equipment.CalibrationConstant, calibration);
+        EXPECT_EQ(Main().Case().Equipment.OtherFilterFlag, 0);
         EXPECT_EQ(Box("Text5")->text(),
                   QStringLiteral("80"));  // the case inputs are not reset either
     }
@@ -172,14 +172,14 @@ TEST_F(EquipmentPanel, DeletingAsksFirstAndTakesTheEquipmentAlong) {
     EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("Spare.odv3"))));
     EXPECT_FALSE(File1()->FileNames().contains(QStringLiteral("Spare.odv3")));
     for (const char* emptied : kPanelLabels) EXPECT_TRUE(LabelText(emptied).isEmpty()) << emptied;
-    EXPECT_EQ(State().Equipment.CalibrationConstant, 0.0);
-    EXPECT_EQ(State().Equipment.FocusIsocentreDistance, 0.0);
+    EXPECT_EQ(Main().Case().Equipment.CalibrationConstant, 0.0);
+    EXPECT_EQ(Main().Case().Equipment.FocusIsocentreDistance, 0.0);
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Room1.odv3"))));
 
     ClickFile(QStringLiteral("Room1.odv3"));
     EXPECT_TRUE(Button("Command2")->isEnabled());
-    EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05);
+    EXPECT_DOUBLE_EQ(Main().Case().Equipment.CalibrationConstant, 1.05);
 }
 
 // The editor works on its own record: another equipment created there, cancelled or saved,
@@ -196,9 +196,9 @@ TEST_F(EquipmentPanel, TheEditorNeverChangesTheEquipmentEvaluatedWith) {
         EditorButton(closing)->click();
         Click("Command2");
         EXPECT_EQ(LabelText("Label68"), corrected) << closing;
-        EXPECT_DOUBLE_EQ(State().Equipment.CalibrationConstant, 1.05) << closing;
+        EXPECT_DOUBLE_EQ(Main().Case().Equipment.CalibrationConstant, 1.05) << closing;
         EXPECT_EQ(LabelText("Label23"), QStringLiteral("12.0")) << closing;
-        EXPECT_EQ(State().EquipmentFileName, QStringLiteral("Room1.odv3"));
+        EXPECT_EQ(Main().Case().EquipmentFileName, QStringLiteral("Room1.odv3"));
     }
     ASSERT_TRUE(QFile::exists(PathOf(QStringLiteral("Room2.odv3"))));
 
@@ -206,7 +206,7 @@ TEST_F(EquipmentPanel, TheEditorNeverChangesTheEquipmentEvaluatedWith) {
     Messages().QueueAnswer(Answer::Yes);  // replace Room1.odv3
     EditorButton("Command3")->click();
     EXPECT_EQ(LabelText("Label23"), QStringLiteral("15.0"));
-    EXPECT_NE(State().Equipment.CalibrationConstant, 1.05);
+    EXPECT_NE(Main().Case().Equipment.CalibrationConstant, 1.05);
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("100"));
     EXPECT_FALSE(Label("Label68")->isEnabled());  // the result shown is stale now
 }

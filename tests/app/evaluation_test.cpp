@@ -123,10 +123,10 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
               cli.value(QStringLiteral("TubeVoltageText")).toString());
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
-    EXPECT_EQ(State().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
-    EXPECT_EQ(State().Result.BackscatterFactor,
+    EXPECT_EQ(Main().Case().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
+    EXPECT_EQ(Main().Case().Result.BackscatterFactor,
               cli.value(QStringLiteral("BackscatterFactor")).toDouble());
-    EXPECT_EQ(State().Result.DepthDoseFactor,
+    EXPECT_EQ(Main().Case().Result.DepthDoseFactor,
               cli.value(QStringLiteral("DepthDoseFactor")).toDouble());
 
     // The spectrum file is the evaluator's spectrum, byte for byte.

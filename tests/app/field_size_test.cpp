@@ -26,13 +26,13 @@ TEST_F(FieldSize, SquareSideAndCircleDiameterOfAHundredSquareCentimetres) {
     Click("Option2");
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("10.00"));
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("正方形 一辺長"));
-    EXPECT_EQ(State().Conditions.Shape, FieldShape::Square);
+    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::Square);
     EXPECT_EQ(QApplication::focusWidget(), Box("Text9"));
 
     Click("Option1");
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("11.28"));
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("直 径"));
-    EXPECT_EQ(State().Conditions.Shape, FieldShape::Circle);
+    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::Circle);
     EXPECT_TRUE(Option("Option1")->isChecked());
     EXPECT_FALSE(Option("Option2")->isChecked());
     EXPECT_TRUE(Messages().Shown().empty());
@@ -47,7 +47,7 @@ TEST_F(FieldSize, AnOptionClickedBeforeBothDosesAreEnteredIsSwitchedOffAgain) {
     EXPECT_FALSE(Option("Option2")->isChecked());
     EXPECT_TRUE(LabelText("Label65").isEmpty());
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("正 方 形"));
-    EXPECT_EQ(State().Conditions.Shape, FieldShape::None);
+    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::None);
     EXPECT_TRUE(Messages().Shown().empty());
 }
 
@@ -75,7 +75,7 @@ TEST_F(FieldSize, DosesThatCannotGiveAFieldAreRefusedWithAWarning) {
             EXPECT_EQ(shown[0].icon, ui::MessageIcon::Exclamation);
             EXPECT_FALSE(Option(option)->isChecked()) << c.kar << " " << c.pka;
         }
-        EXPECT_EQ(State().Conditions.Shape, FieldShape::None);
+        EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::None);
         EXPECT_TRUE(LabelText("Label65").isEmpty());
     }
 }
@@ -89,7 +89,7 @@ TEST_F(FieldSize, ATypedValueIsStoredWhenTheBoxLosesTheFocusToTheOption) {
     Box("Text14")->selectAll();
     QTest::keyClicks(Box("Text14"), QStringLiteral("10"));
     Click("Option2");
-    EXPECT_EQ(State().Conditions.ReferenceAirKerma, 10.0);
+    EXPECT_EQ(Main().Case().Conditions.ReferenceAirKerma, 10.0);
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("10.00"));
 }
 
@@ -106,7 +106,7 @@ TEST_F(FieldSize, FollowsALaterChangeOfTheDoses) {
     TypeAndEnter("Text15", QString());
     EXPECT_TRUE(LabelText("Label65").isEmpty());
     EXPECT_FALSE(Option("Option2")->isChecked());
-    EXPECT_EQ(State().Conditions.Shape, FieldShape::None);
+    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::None);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(StartUp, EveryInputStartsEmptyAndDisabled) {
           "Label68", "Label69", "Label70", "Label71", "Label72", "Label73", "Label74"})
         EXPECT_TRUE(LabelText(label).isEmpty()) << label;
     EXPECT_EQ(LabelText("Label29"), QStringLiteral("―"));
-    EXPECT_EQ(State().Equipment.OtherFilterFlag, 0);
+    EXPECT_EQ(Main().Case().Equipment.OtherFilterFlag, 0);
     EXPECT_EQ(Main().Control<ui::FileListBox>("File1")->FileNames(),
               QStringList{QStringLiteral("Room1.odv3")});
 }

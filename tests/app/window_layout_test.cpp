@@ -44,13 +44,13 @@ struct Scratch {
 template <class W>
 std::unique_ptr<QWidget> Build(Scratch& s) {
     if constexpr (std::is_same_v<W, Form1>)
-        return std::make_unique<Form1>(s.state);
+        return std::make_unique<Form1>(s.state.Reference, s.folder.path());
     else if constexpr (std::is_same_v<W, Form10>)
         return std::make_unique<Form10>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
         return std::make_unique<W>(s.state.Results, s.folder.path());
     else if constexpr (std::is_same_v<W, Form4>)
-        return std::make_unique<Form4>(s.state.Voltage);
+        return std::make_unique<Form4>();
     else if constexpr (std::is_same_v<W, Form5>)
         return std::make_unique<Form5>(s.folder.path());
     else if constexpr (std::is_same_v<W, Form8>)

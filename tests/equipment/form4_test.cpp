@@ -9,6 +9,7 @@
 
 #include "form4.h"
 #include "input_messages.h"
+#include "tube_voltage_text.h"
 #include "scripted_messages.h"
 
 using namespace ordevo;
@@ -18,8 +19,11 @@ namespace {
 class Form4Window : public ::testing::Test {
 protected:
     Form4Window() {
-        QObject::connect(&window, &Form4::tubeVoltageSet,
-                         [this](const QString& text) { boxTexts.push_back(text); });
+        // The receiver of the setting, as the main window takes it.
+        QObject::connect(&window, &Form4::tubeVoltageSet, [this](const TubeVoltageRange& r) {
+            range = r;
+            boxTexts.push_back(QString::fromStdString(TubeVoltageText(r)));
+        });
     }
     template <class W>
     W* Get(const char* name) {
@@ -34,7 +38,7 @@ protected:
     ui::ScopedScriptedMessages messages;
     TubeVoltageRange range{1, 2, TubeVoltageWeighting::Normal};  // a setting from before
     std::vector<QString> boxTexts;
-    Form4 window{range};
+    Form4 window;
 };
 
 TEST_F(Form4Window, OpensWithAFixedEightyKilovoltsAndTheRangeWaiting) {

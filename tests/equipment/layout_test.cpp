@@ -26,8 +26,7 @@ void ExpectTidy(const QWidget& window) {
 }
 
 TEST(EquipmentLayouts, ControlsStayInsideTheirWindowsWithoutOverlapping) {
-    TubeVoltageRange range;
-    Form4 form4(range);
+    Form4 form4;
     ExpectTidy(form4);
 
     Form5 form5(ordevo::testing::SyntheticFolder());

@@ -19,10 +19,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <random>
+#include <set>
 
 #include "registry.h"
 #include "report_writer.h"
 #include "synthetic_data.h"
+#include "tiny_disk.h"
 
 namespace ordevo::node {
 namespace {
@@ -65,6 +68,7 @@ protected:
             GTEST_SKIP() << "DCMTK's storescu and echoscu are not installed (package dcmtk)";
         ASSERT_TRUE(dir_.isValid());
         testing::WriteSyntheticWorkingFolder(dir_.path());
+        spool_ = dir_.filePath("spool");
         Start();
     }
     void TearDown() override { Stop(); }
@@ -73,10 +77,9 @@ protected:
         port_ = FreePort();
         ASSERT_NE(port_, 0);
         node_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        node_.start(ORDEVO_NODE,
-                    {"--port", QString::number(port_), "--aet", "ORDEVO", "--registry", Registry(),
-                     "--spool", dir_.filePath("spool"), "--data", dir_.path(), "--accept",
-                     "ANGIO1=" + dir_.filePath("Room1.odv3")});
+        node_.start(ORDEVO_NODE, {"--port", QString::number(port_), "--aet", "ORDEVO", "--registry",
+                                  Registry(), "--spool", spool_, "--data", dir_.path(), "--accept",
+                                  "ANGIO1=" + dir_.filePath("Room1.odv3")});
         ASSERT_TRUE(node_.waitForStarted());
         // Serving once an echo is answered.
         const QDeadlineTimer deadline(20000);
@@ -121,8 +124,8 @@ protected:
         return dir_.filePath(name);
     }
     // The registry's procedures once `count` are there (the worker evaluates after answering).
-    std::vector<registry::ProcedureSummary> WaitFor(std::size_t count) {
-        const QDeadlineTimer deadline(60000);
+    std::vector<registry::ProcedureSummary> WaitFor(std::size_t count, int waitMs = 60000) {
+        const QDeadlineTimer deadline(waitMs);
         for (;;) {
             if (QFile::exists(Registry())) {
                 auto opened = registry::Registry::Open(Registry());
@@ -157,7 +160,20 @@ protected:
         return sop.c_str();
     }
 
+    // The files of `files` whose store storescu saw answered with success: the first ones, up
+    // to the first that was not (it stops at a lost connection).
+    static std::vector<std::string> Answered(const QString& output, const QStringList& files) {
+        std::vector<std::string> sops;
+        for (const QString& line : output.split('\n')) {
+            if (!line.contains("Received Store Response")) continue;
+            if (!line.contains("Success") || sops.size() == std::size_t(files.size())) break;
+            sops.push_back(SopOf(files[int(sops.size())]));
+        }
+        return sops;
+    }
+
     QTemporaryDir dir_;
+    QString spool_;
     QProcess node_;
     int port_ = 0;
 };
@@ -238,6 +254,63 @@ TEST_F(NodeLoopback, RegistersAtStartWhatWasSpooledButNotRegistered) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].SopInstanceUid, SopOf(report));
     EXPECT_EQ(list[0].Status, "registered");
+}
+
+TEST_F(NodeLoopback, AFullSpoolAnswersAFailureAndRegistersNothing) {
+    testing::TinyDisk disk(64);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+    Stop();
+    spool_ = disk.Path();
+    Start();
+    disk.Fill();
+    const QString report = WriteReport(rdsr::testing::ManyEventReport(40), "report.dcm");
+    const ProcessRun run = Send("ANGIO1", {report});
+    EXPECT_TRUE(Answered(run.output, {report}).empty()) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains("Store Response")) << run.output.toStdString();
+    EXPECT_TRUE(WaitFor(1, 1000).empty());
+}
+
+// Killed at random moments while reports are sent: every report whose store was answered with
+// success is registered after the restart, and sending everything again counts each once.
+TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
+    QStringList files;
+    for (int i = 0; i < 20; ++i)
+        files << WriteReport(rdsr::testing::ManyEventReport(2 + i % 3), QString("r%1.dcm").arg(i));
+    std::set<std::string> answered;
+    std::mt19937 random(22);
+    for (int round = 0; round < 3; ++round) {
+        QProcess sender;
+        sender.setProcessChannelMode(QProcess::MergedChannels);
+        sender.start(ORDEVO_STORESCU, QStringList{"-v", "-aet", "ANGIO1", "-aec", "ORDEVO",
+                                                  "127.0.0.1", QString::number(port_)} +
+                                          files);
+        QThread::msleep(std::uniform_int_distribution<unsigned>(20, 400)(random));
+        Stop();
+        sender.waitForFinished(60000);
+        for (const std::string& sop : Answered(QString::fromUtf8(sender.readAll()), files))
+            answered.insert(sop);
+        Start();
+        // Registered from the spool at the restart.
+        const QDeadlineTimer deadline(60000);
+        std::set<std::string> registered;
+        while (!std::includes(registered.begin(), registered.end(), answered.begin(),
+                              answered.end()) &&
+               !deadline.hasExpired()) {
+            QThread::msleep(200);
+            for (const auto& p : WaitFor(0)) registered.insert(p.SopInstanceUid);
+        }
+        EXPECT_TRUE(
+            std::includes(registered.begin(), registered.end(), answered.begin(), answered.end()))
+            << "round " << round << ": " << answered.size() << " answered, " << registered.size()
+            << " registered";
+    }
+    EXPECT_FALSE(answered.empty()) << "no round answered any report before its kill";
+    ASSERT_EQ(Send("ANGIO1", files).exitCode, 0);
+    const auto list = WaitFor(std::size_t(files.size()));
+    std::set<std::string> sops;
+    for (const auto& p : list) sops.insert(p.SopInstanceUid);
+    EXPECT_EQ(list.size(), std::size_t(files.size()));
+    EXPECT_EQ(sops.size(), list.size());
 }
 
 }  // namespace

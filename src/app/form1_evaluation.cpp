@@ -1,0 +1,183 @@
+// The main window's side of the dose evaluation: the case read from the boxes, each step shown
+// as it completes, failures reported, and whether the result shown is still the case's.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "case_entry.h"
+#include "evaluation_messages.h"
+#include "form1.h"
+#include "form1_controls.h"
+#include "input_lock.h"
+#include "messages.h"
+#include "picture_box.h"
+#include "result_labels.h"
+#include "scatter_kernel_file.h"
+#include "spectrum_file.h"
+
+namespace ordevo {
+namespace {
+
+using ui::AppMessages;
+
+const QString kSpectrumQuestion = QStringLiteral("  Ｘ線スペクトルを表示しますか？ 　");
+
+}  // namespace
+
+// ---- Evaluation ----------------------------------------------------------------------------
+
+void Form1::EvaluateDose() {
+    if (evaluating_) return;
+    evaluating_ = true;
+    struct Finish {
+        bool& flag;
+        ~Finish() { flag = false; }
+    } finish{evaluating_};
+
+    const std::optional<CaseReading> reading = AcceptCaseInputs();
+    if (!reading) return;
+    evaluated_.reset();
+    ShowResultColumn(true);
+    if (reading->Refusal) {  // incomplete: nothing is computed
+        AppMessages().Warning(reading->Refusal->Message);
+        return;
+    }
+    const DoseCase& doseCase = *reading->Case;
+
+    bool spectrumWritten = false;
+    InputLock lock(ui_->Inputs());
+    const auto observer = [&](EvaluationStep step, const DoseEvaluation& evaluation) {
+        ShowEvaluationStep(step, evaluation);
+        if (step == EvaluationStep::Spectrum) spectrumWritten = true;
+    };
+    const DoseEvaluation evaluation = ordevo::EvaluateDose(
+        reference_, doseCase, MakeScatterKernelLoader(workingFolder_), observer);
+    InputLock::DropHeldBackInput();
+    lock.Release();
+    if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
+
+    if (evaluation.Outcome != EvaluationOutcome::Completed) {
+        ReportEvaluationFailure(evaluation, doseCase);
+        return;
+    }
+    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation};
+    if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
+    ui_->addResultButton->setEnabled(true);
+    ui_->clearButton->setEnabled(true);
+    ui_->addResultButton->setFocus();
+}
+
+std::optional<CaseReading> Form1::AcceptCaseInputs() {
+    for (QLineEdit* box :
+         {ui_->referenceAirKermaBox, ui_->kermaAreaProductBox, ui_->focusSkinDistanceBox}) {
+        if (!AcceptNumberBox(box, true)) return std::nullopt;
+    }
+    CaseReading reading = ReadCase(CurrentEntry());
+    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
+        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
+        const std::optional<CaseBox> refused = reading.Refusal->Box;
+        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                : ui_->focusSkinDistanceBox;
+        box->setFocus();
+        box->selectAll();
+        return std::nullopt;
+    }
+    return reading;
+}
+
+// After each completed step: its labels, the shared state, the spectrum file after the
+// spectrum step, and a repaint between the long steps.
+void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation) {
+    for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
+        ui_->ResultLabel(name)->setText(QString::fromStdString(text));
+    case_.Conditions = evaluation.Conditions;
+    case_.Result = evaluation.Result;
+    if (step == EvaluationStep::Spectrum) {
+        case_.Spectrum = evaluation.Spectrum;
+        const QString spectrumPath =
+            QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName));
+        const auto written = WriteSpectrumFile(spectrumPath, evaluation.Spectrum.XraySpectrum);
+        if (!written) throw written.error();  // fails the evaluation like a failed step
+    }
+    if (step == EvaluationStep::Spectrum || step == EvaluationStep::Backscatter ||
+        step == EvaluationStep::DepthDose) {
+        ui::LetPendingEventsRun();
+    }
+    emit evaluationStepShown(static_cast<int>(step));
+}
+
+void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const DoseCase& inputs) {
+    // Below the fixed message: the input that made the computation fail, with its range, or
+    // else the computation's own reason.
+    const QStringList reasons = FailedInputReasons(reference_, inputs);
+    const QString text = reasons.isEmpty()
+                             ? QString::fromStdString(FailureMessageFor(evaluation))
+                             : QString::fromUtf8(MessageFor(evaluation.Outcome)) +
+                                   QStringLiteral("\n") + reasons.join(QLatin1Char('\n'));
+    // The result column now mixes this case's first steps with the last case's end: adding it
+    // to the table would store a row that belongs to neither.
+    ui_->addResultButton->setEnabled(false);
+    if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
+        ui_->scatterFactorLabel->setText(QStringLiteral("---"));
+        ui_->skinDoseLabel->setText(QStringLiteral("---"));
+        AppMessages().Warning(text);
+    } else {
+        AppMessages().Warning(text, ui::WithBeep::Yes);
+    }
+}
+
+void Form1::ClearCurrentResult() {
+    evaluated_.reset();
+    QFile::remove(QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName)));
+    for (QLabel* label : ui_->resultLabels) label->clear();
+    ui_->tubeVoltageBox->clear();
+    ui_->referenceAirKermaBox->clear();
+    ui_->kermaAreaProductBox->clear();
+    ui_->fieldSizeLabel->clear();
+    ui::UncheckOption(*OptionFor(FieldShape::Circle));
+    ui::UncheckOption(*OptionFor(FieldShape::Square));
+    case_.Conditions.Shape = FieldShape::None;
+    ui_->addResultButton->setEnabled(false);
+    ui_->spectrumButton->setEnabled(false);
+    ui_->evaluateButton->setEnabled(true);
+    ShowResultColumn(true);
+}
+
+CaseEntry Form1::CurrentEntry() const {
+    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
+                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
+                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
+                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
+                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
+                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
+                     .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
+                     .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
+                     .Shape = case_.Conditions.Shape,
+                     .Equipment = case_.Equipment,
+                     .Voltage = case_.Voltage,
+                     .ReferencePointDistanceCm = 0};
+}
+
+void Form1::CheckResultStillCurrent() {
+    if (!evaluated_ || evaluating_) return;
+    if (evaluated_->Entry == CurrentEntry()) return;  // still the evaluated case
+    evaluated_.reset();
+    ShowResultColumn(false);
+    ui_->addResultButton->setEnabled(false);
+}
+
+bool Form1::HasCurrentResult() {
+    CheckResultStillCurrent();
+    return evaluated_.has_value();
+}
+
+const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*evaluated_ : nullptr; }
+
+void Form1::ShowResultColumn(bool current) {
+    for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
+}
+
+}  // namespace ordevo
