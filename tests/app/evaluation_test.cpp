@@ -18,6 +18,7 @@
 #include "form6.h"
 #include "form7.h"
 #include "results_table.h"
+#include "uncertainty_text.h"
 
 namespace ordevo::testing {
 namespace {
@@ -124,6 +125,11 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
     EXPECT_EQ(Main().Case().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
+    const double relative = cli.value(QStringLiteral("uncertaintyBudget"))
+                                .toObject()
+                                .value(QStringLiteral("relativeExpandedUncertainty"))
+                                .toDouble();
+    EXPECT_EQ(LabelText("SkinDoseUncertaintyLabel"), ExpandedUncertaintyText(relative));
     EXPECT_EQ(Main().Case().Result.BackscatterFactor,
               cli.value(QStringLiteral("BackscatterFactor")).toDouble());
     EXPECT_EQ(Main().Case().Result.DepthDoseFactor,
@@ -161,7 +167,7 @@ TEST_F(Evaluation, AddingTheCaseStoresTheShownValuesOnceAndDisablesAdding) {
     ChooseBodyPart(1);
     Click("Command2");
     Click("Command3");
-    const ResultsTable& table = State().Results;
+    const ResultsTable& table = App().ResultsWindow().Table();
     ASSERT_EQ(table.NextRowIndex, 2);
     const ResultsRow& row = table.Rows[1];
     EXPECT_EQ(CellText(row[ResultsColumn::BodyPart]), "胸部背面");
@@ -200,7 +206,7 @@ TEST_F(Evaluation, ClearingTheResultEmptiesTheCaseButKeepsTheTable) {
     EXPECT_FALSE(Button("Command9")->isEnabled());
     EXPECT_TRUE(Button("Command2")->isEnabled());
     EXPECT_FALSE(QFile::exists(SpectrumPath()));
-    EXPECT_EQ(State().Results.NextRowIndex, 2);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 2);
     // Clearing twice (no spectrum file any more) is no error either.
     Messages().Forget();
     Click("Command6");
