@@ -52,6 +52,14 @@ struct SkinDoseMap {
     // one beam model serve them all). Empty when an event reaching that cell has no budget or
     // nothing was mapped. The patient's placement is added by AddPlacementUncertainty.
     std::optional<UncertaintyBudget> PsdUncertainty;
+    // Each mapped event's own dose on the cells its field reached, so a window can say which
+    // events gave a cell most of its dose and outline one event's field.
+    struct EventField {
+        std::size_t EventIndex = 0;  // into the report's events
+        std::vector<std::size_t> Cells;
+        std::vector<double> DoseMGy;  // per entry of Cells
+    };
+    std::vector<EventField> EventFields;
     // Area of the cells at or above `thresholdMGy`, cm².
     double AreaAtOrAboveCm2(double thresholdMGy) const;
 };
