@@ -101,7 +101,7 @@ PlaneEvaluation& PlaneFor(ReportEvaluation& out, AcquisitionPlane plane, const P
 void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetup* setup,
                const ScatterKernelLoader& loadKernel) {
     PlaneTotals& t = plane.Totals;
-    double kvWeighted = 0;
+    double kvWeighted = 0, referenceWeighted = 0, copperWeighted = 0, aluminiumWeighted = 0;
     std::vector<UncertaintyBudget> budgets;
     bool everyBudget = true;
     for (const EventEvaluation& e : plane.Events) {
@@ -116,6 +116,9 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
             t.KermaAreaProductGyCm2 += e.Case.Inputs.KermaAreaProductGyCm2;
             t.SkinDoseSumMGy += e.SkinDoseMGy;
             kvWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.TubeVoltageKv;
+            referenceWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.ReferenceDistanceCm;
+            copperWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.CopperMm;
+            aluminiumWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.AluminiumMm;
             break;
         case EventStatus::Skipped: ++t.Skipped; break;
         case EventStatus::Failed: ++t.Failed; break;
@@ -131,11 +134,11 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
     t.SingleCase.KermaAreaProduct = FormatNumber(t.KermaAreaProductGyCm2, "###0.0000");
     t.SingleCase.TubeVoltage =
         TubeVoltageText(TubeVoltageRange{t.MeanKv, t.MeanKv, TubeVoltageWeighting::Equal});
-    t.SingleCase.FocusSkinDistance =
-        setup->FocusSkinDistanceCm
-            ? FormatNumber(*setup->FocusSkinDistanceCm, "##0.0")
-            : FormatNumber(ReferencePointDistanceOf(setup->Equipment.Data.FocusIsocentreDistance),
-                           "#00");
+    t.SingleCase.ReferenceDistanceCm = referenceWeighted / t.ReferenceAirKermaMGy;
+    t.SingleCase.CopperMm = copperWeighted / t.ReferenceAirKermaMGy;
+    t.SingleCase.AluminiumMm = aluminiumWeighted / t.ReferenceAirKermaMGy;
+    t.SingleCase.FocusSkinDistance = FormatNumber(
+        setup->FocusSkinDistanceCm.value_or(t.SingleCase.ReferenceDistanceCm), "##0.0");
     std::string refusal;
     const DoseEvaluation single =
         EvaluateSingleCase(ref, t.SingleCase, *setup, loadKernel, &refusal);
@@ -314,7 +317,11 @@ DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseText
                     .StoredReferenceAirKermaMGy = LeadingNumber(texts.ReferenceAirKerma),
                     .StoredKermaAreaProductGyCm2 = LeadingNumber(texts.KermaAreaProduct),
                     .Shape = FieldShape::Square,
-                    .Equipment = plane.Equipment.Data};
+                    .Equipment = plane.Equipment.Data,
+                    .Voltage = {},
+                    .ReferencePointDistanceCm = texts.ReferenceDistanceCm};
+    entry.Equipment.AddedCopper = texts.CopperMm * kCentimetresPerMillimetre;
+    entry.Equipment.AddedAluminium = texts.AluminiumMm * kCentimetresPerMillimetre;
     if (const auto voltage = MakeFixedTubeVoltage(LeadingNumber(texts.TubeVoltage))) {
         entry.Voltage = *voltage;
         entry.TubeVoltage = TubeVoltageText(*voltage);

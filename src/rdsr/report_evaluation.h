@@ -70,7 +70,12 @@ struct SingleCaseTexts {
     std::string ReferenceAirKerma;  // mGy
     std::string KermaAreaProduct;   // Gy·cm²
     std::string TubeVoltage;        // kV, a fixed voltage
-    std::string FocusSkinDistance;  // cm: the user's FSD, else FAD − 15 as the window puts it
+    std::string FocusSkinDistance;  // cm: the user's FSD, else the reference distance below
+    // The report's own geometry and filtration, Ka,r-weighted over the evaluated events, so
+    // that the one case stands where the events stood (the equipment's FAD − 15 and filters
+    // gave 23.4 mGy against an event sum of 32.1 at FSD 55).
+    double ReferenceDistanceCm = 0;  // d_ref; 0: the equipment's FAD − 15
+    double CopperMm = 0, AluminiumMm = 0;
 };
 
 struct PlaneTotals {

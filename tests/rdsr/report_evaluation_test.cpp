@@ -178,6 +178,27 @@ TEST_F(ReportEvaluationTest, ImplausibleFocusSkinDistancesAreRefusedOrNoted) {
     }
 }
 
+// The totals as one case stand where the events stood: a report of one event with its own
+// reference distance (62 cm, not FAD − 15 = 60) and its own filters gives, as one case, that
+// event's skin dose (the texts are exact for these values, so only rounding differs).
+TEST_F(ReportEvaluationTest, SingleCaseOfOneEventIsThatEvent) {
+    IrradiationEvent e = Event(12.5, 1.25, 80.0);
+    e.SourceToReferencePointMm = 620.0;
+    for (const std::optional<double> fsd : {std::optional<double>(55.0), std::optional<double>()}) {
+        plane_.FocusSkinDistanceCm = fsd;
+        DoseReport report;
+        report.Events = {e};
+        const ReportEvaluation result =
+            EvaluateReport(ref_, report, plane_, nullptr,
+                           MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
+        const PlaneTotals& t = result.Planes.at(0).Totals;
+        ASSERT_TRUE(t.SingleCaseSkinDoseMGy) << t.SingleCaseNote;
+        EXPECT_NEAR(*t.SingleCaseSkinDoseMGy, t.SkinDoseSumMGy, 1e-9 * t.SkinDoseSumMGy);
+        EXPECT_EQ(t.SingleCase.ReferenceDistanceCm, 62.0);
+        EXPECT_EQ(t.SingleCase.FocusSkinDistance, fsd ? "55.0" : "62.0");
+    }
+}
+
 // Plane B is evaluated with its own equipment: a calibration constant twice plane A's doubles
 // cKa,r and, the chain being linear in it, the skin dose.
 TEST_F(ReportEvaluationTest, PlaneBUsesItsOwnEquipment) {

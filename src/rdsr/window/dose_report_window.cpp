@@ -166,7 +166,8 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
       events_(MakeTable(
           this, "Grid1",
           {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
-           QStringLiteral("Cu mm"), QStringLiteral("Ka,r mGy"), QStringLiteral("P_KA Gy･cm²"),
+           QStringLiteral("Cu mm"), QStringLiteral("Al mm"), QStringLiteral("Ka,r mGy"),
+           QStringLiteral("P_KA Gy･cm²"), QStringLiteral("基準点距離 cm"), QStringLiteral("FSD cm"),
            QStringLiteral("皮膚線量 mGy"), QStringLiteral("状態"), QStringLiteral("備考")},
           kEventsTwips)),
       planes_(MakeTable(this, "Grid2",
@@ -372,8 +373,10 @@ void DoseReportWindow::ShowTables() {
             row[16] == QLatin1String("evaluated") ? StatusText(rdsr::EventStatus::Evaluated)
             : row[16] == QLatin1String("skipped") ? StatusText(rdsr::EventStatus::Skipped)
                                                   : StatusText(rdsr::EventStatus::Failed);
+        // The distances and filters each event was evaluated with, beside its doses.
         SetRow(events_, r,
-               {row[1], row[4], kv, row[8], row[10], row[11], row[15], status, row[17]});
+               {row[1], row[4], kv, row[8], row[9], row[10], row[11], row[12], row[14], row[15],
+                status, row[17]});
     }
     events_->resizeColumnsToContents();
 
@@ -388,9 +391,11 @@ void DoseReportWindow::ShowTables() {
             {QString::fromUtf8(rdsr::PlaneName(plane.Plane)),
              QString::fromStdString(plane.EquipmentName),
              QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
-             Number(t.ReferenceAirKermaMGy, "###0.0"), Number(t.KermaAreaProductGyCm2, "###0.00"),
-             any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.0"),
-             t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.0") : QString()});
+             // The totals to the rows' precision, so that the rows visibly add up.
+             Number(t.ReferenceAirKermaMGy, "###0.000"),
+             Number(t.KermaAreaProductGyCm2, "###0.0000"),
+             any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.00"),
+             t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.00") : QString()});
         if (any) ui_->planeChoice->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
     }
     planes_->resizeColumnsToContents();
