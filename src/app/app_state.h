@@ -6,7 +6,6 @@
 #include <QString>
 
 #include "reference_data.h"
-#include "results_table.h"
 
 namespace ordevo {
 
@@ -14,7 +13,6 @@ struct AppState {
     QString WorkingFolder;    // reference data, equipment files, Primary.dat, B_SPCTL.dat
     ReferenceData Reference;  // read at start, constant afterwards
     QString UserName;         // registered, guest, or "" before either
-    ResultsTable Results;
 };
 
 }  // namespace ordevo

@@ -28,7 +28,7 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
                              : EndProcess([](int exitCode) { QCoreApplication::exit(exitCode); })) {
     state_.WorkingFolder = QDir(workingFolder).absolutePath();
     const QString& folder = state_.WorkingFolder;
-    form10_ = std::make_unique<Form10>(state_.Results, folder);
+    form10_ = std::make_unique<Form10>(folder);
     form1_ = std::make_unique<Form1>(state_.Reference, folder);
     form4_ = std::make_unique<Form4>();
     form6_ = std::make_unique<Form6>(folder);

@@ -75,7 +75,7 @@ TEST_F(CaseGuard, AChangedInputMakesTheResultStaleUntilTheNextCalculation) {
         Evaluate();
         EXPECT_TRUE(ResultShownAsCurrent()) << change.what;
     }
-    EXPECT_EQ(State().Results.NextRowIndex, 1);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 1);
 }
 
 // The editor saves over the file evaluated with, which is read again: the addition finds that
@@ -87,7 +87,7 @@ TEST_F(CaseGuard, AnEquipmentFileSavedAgainIsFoundWhenAdding) {
     Main().EquipmentFileSaved(QStringLiteral("Room1.odv3"));
     EXPECT_EQ(Main().Case().Equipment.CalibrationConstant, 2.0);
     Click("Command3");
-    EXPECT_EQ(State().Results.NextRowIndex, 1);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 1);
     EXPECT_FALSE(Button("Command3")->isEnabled());
     EXPECT_FALSE(Label("Label68")->isEnabled());
 }
@@ -165,7 +165,7 @@ TEST_F(CaseGuard, TheBodyPartRefusesACommaWhereItIsTyped) {
     EXPECT_TRUE(Messages().Shown()[0].text.contains(QStringLiteral("対象部位")));
     Evaluate();
     Click("Command3");
-    EXPECT_EQ(CellText(State().Results.Rows[1][ResultsColumn::BodyPart]), "胸部左側");
+    EXPECT_EQ(CellText(App().ResultsWindow().Table().Rows[1][ResultsColumn::BodyPart]), "胸部左側");
 }
 
 // A computation that fails because of an input keeps its fixed message as the first line and

@@ -161,7 +161,7 @@ TEST_F(Evaluation, AddingTheCaseStoresTheShownValuesOnceAndDisablesAdding) {
     ChooseBodyPart(1);
     Click("Command2");
     Click("Command3");
-    const ResultsTable& table = State().Results;
+    const ResultsTable& table = App().ResultsWindow().Table();
     ASSERT_EQ(table.NextRowIndex, 2);
     const ResultsRow& row = table.Rows[1];
     EXPECT_EQ(CellText(row[ResultsColumn::BodyPart]), "胸部背面");
@@ -200,7 +200,7 @@ TEST_F(Evaluation, ClearingTheResultEmptiesTheCaseButKeepsTheTable) {
     EXPECT_FALSE(Button("Command9")->isEnabled());
     EXPECT_TRUE(Button("Command2")->isEnabled());
     EXPECT_FALSE(QFile::exists(SpectrumPath()));
-    EXPECT_EQ(State().Results.NextRowIndex, 2);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 2);
     // Clearing twice (no spectrum file any more) is no error either.
     Messages().Forget();
     Click("Command6");

@@ -62,7 +62,7 @@ TEST_F(Exit, NoFromTheButtonKeepsEveryInputAndRow) {
     EXPECT_TRUE(endCodes_.empty());
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("100"));
     EXPECT_FALSE(LabelText("Label74").isEmpty());
-    EXPECT_EQ(State().Results.NextRowIndex, 2);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 2);
     EXPECT_TRUE(QFile::exists(SpectrumPath()));
 }
 
@@ -76,7 +76,7 @@ TEST_F(Exit, NoAfterTheTitleBarCloseStartsTheMainWindowAgainAndKeepsTheTable) {
     Form10& results = App().ResultsWindow();
     Click(results.findChild<QWidget*>(QStringLiteral("Command1")));  // 合 計
     const QImage grid = results.Picture2()->Image();
-    const ResultsTable table = State().Results;
+    const ResultsTable table = App().ResultsWindow().Table();
     Main().close();
     EXPECT_FALSE(Main().isVisible());
     ASSERT_TRUE(Confirmation().isVisible());
@@ -91,8 +91,8 @@ TEST_F(Exit, NoAfterTheTitleBarCloseStartsTheMainWindowAgainAndKeepsTheTable) {
     EXPECT_FALSE(Button("Command3")->isEnabled());
     EXPECT_EQ(Main().windowTitle(), QStringLiteral("Ordevo-V3 ( Ordevo, version 3 )  :  Clinic"));
     EXPECT_TRUE(results.isVisible());
-    EXPECT_EQ(State().Results.NextRowIndex, 2);
-    EXPECT_EQ(State().Results.Rows, table.Rows);
+    EXPECT_EQ(App().ResultsWindow().Table().NextRowIndex, 2);
+    EXPECT_EQ(App().ResultsWindow().Table().Rows, table.Rows);
     EXPECT_EQ(results.Picture2()->Image(), grid);
 }
 

@@ -37,6 +37,7 @@ std::string Describe(const std::vector<ui::LayoutProblem>& problems) {
 struct Scratch {
     QTemporaryDir folder;
     AppState state;
+    ResultsTable results;
     Scratch() { state.WorkingFolder = folder.path(); }
 };
 
@@ -45,9 +46,11 @@ std::unique_ptr<QWidget> Build(Scratch& s) {
     if constexpr (std::is_same_v<W, Form1>)
         return std::make_unique<Form1>(s.state.Reference, s.folder.path());
     else if constexpr (std::is_same_v<W, Form10>)
-        return std::make_unique<Form10>(s.state.Results, s.folder.path());
-    else if constexpr (std::is_same_v<W, Form2> || std::is_same_v<W, Form3>)
-        return std::make_unique<W>(s.state.Results, s.folder.path());
+        return std::make_unique<Form10>(s.folder.path());
+    else if constexpr (std::is_same_v<W, Form2>)
+        return std::make_unique<Form2>(s.results, s.folder.path());
+    else if constexpr (std::is_same_v<W, Form3>)
+        return std::make_unique<Form3>(s.folder.path());
     else if constexpr (std::is_same_v<W, Form4>)
         return std::make_unique<Form4>();
     else if constexpr (std::is_same_v<W, Form5>)

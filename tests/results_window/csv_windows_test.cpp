@@ -62,7 +62,8 @@ protected:
     void Load(const QString& fileName) {
         messages->QueueAnswer(ui::Answer::Ok);
         QTest::mouseClick(Control("Command6"), Qt::LeftButton);
-        if (table.NextRowIndex == 1) messages->Forget();  // no question was asked: drop the answer
+        if (Table().NextRowIndex == 1)
+            messages->Forget();  // no question was asked: drop the answer
         ASSERT_TRUE(form3->isVisible());
         ASSERT_TRUE(In<ui::FileListBox>(form3, "File1")->SelectFileName(fileName));
         QTest::mouseClick(In<QPushButton>(form3, "Command1"), Qt::LeftButton);
@@ -105,7 +106,7 @@ TEST_P(RoundTrip, SavedRowsLoadBackAndSaveAgainByteForByte) {
     const int rows = GetParam();
     AddRows(rows);
     messages->Forget();  // the warning of the 15th addition
-    const ResultsTable original = table;
+    const ResultsTable original = Table();
     const QImage drawnByAdditions = Picture();
 
     SaveAs(QStringLiteral("症例, 2026年 ①"), QStringLiteral("結果"));
@@ -119,16 +120,16 @@ TEST_P(RoundTrip, SavedRowsLoadBackAndSaveAgainByteForByte) {
     for (int i = 2; i < 18; ++i) EXPECT_EQ(lines[i].count(','), rows) << "line " << i + 1;
 
     ClearTable();
-    ASSERT_EQ(table.NextRowIndex, 1);
+    ASSERT_EQ(Table().NextRowIndex, 1);
     messages->Forget();
     Load(QStringLiteral("結果.csv"));
     EXPECT_TRUE(messages->Shown().empty());
     EXPECT_FALSE(form3->isVisible());
-    ASSERT_EQ(table.NextRowIndex, rows + 1);
+    ASSERT_EQ(Table().NextRowIndex, rows + 1);
     for (int r = 1; r <= rows; ++r) {
         for (int c = 1; c <= kResultsColumnCount; ++c) {
-            EXPECT_EQ(CellText(table.Rows[r][c]), CellText(original.Rows[r][c])) << r << "," << c;
-            EXPECT_EQ(CellNumber(table.Rows[r][c]), CellNumber(original.Rows[r][c]));
+            EXPECT_EQ(CellText(Table().Rows[r][c]), CellText(original.Rows[r][c])) << r << "," << c;
+            EXPECT_EQ(CellNumber(Table().Rows[r][c]), CellNumber(original.Rows[r][c]));
         }
     }
     // The grid is drawn again from the stored cells: as the additions drew it.
@@ -270,7 +271,7 @@ TEST_F(CsvWindowsTest, FolderThatCannotBeWrittenIsReportedAndTheTableKept) {
         << messages->Shown()[0].text.toStdString();
     EXPECT_TRUE(form2->isVisible());
     EXPECT_FALSE(QFile::exists(gone + QStringLiteral("/x.csv")));
-    EXPECT_EQ(table.NextRowIndex, 3);
+    EXPECT_EQ(Table().NextRowIndex, 3);
 }
 
 TEST_F(CsvWindowsTest, ReadingAsksOnlyWhenTheTableHoldsRowsAndCancelKeepsIt) {
@@ -291,7 +292,7 @@ TEST_F(CsvWindowsTest, ReadingAsksOnlyWhenTheTableHoldsRowsAndCancelKeepsIt) {
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
     EXPECT_TRUE(messages->Shown()[0].afterBeep);
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_EQ(table.NextRowIndex, 3);
+    EXPECT_EQ(Table().NextRowIndex, 3);
     EXPECT_EQ(Picture(), before);
 }
 
@@ -310,7 +311,7 @@ TEST_F(CsvWindowsTest, ClickShowsTheCommentEvenOfADamagedFileAndCancelKeepsTheTa
     lines[0] = QStringLiteral("A, B, C");
     lines[5] = QStringLiteral("ｱﾙﾐ付加 (mm),1.00");  // fields missing
     WriteLines(QStringLiteral("damaged.csv"), lines);
-    const ResultsTable before = table;
+    const ResultsTable before = Table();
     messages->QueueAnswer(ui::Answer::Ok);
     Click("Command6");
     auto* file1 = In<ui::FileListBox>(form3, "File1");
@@ -320,8 +321,8 @@ TEST_F(CsvWindowsTest, ClickShowsTheCommentEvenOfADamagedFileAndCancelKeepsTheTa
     EXPECT_EQ(In<QLineEdit>(form3, "Text2")->text(), QStringLiteral("A, B, C"));
     QTest::mouseClick(In<QPushButton>(form3, "Command2"), Qt::LeftButton);
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_EQ(table.Rows, before.Rows);
-    EXPECT_EQ(table.NextRowIndex, 3);
+    EXPECT_EQ(Table().Rows, before.Rows);
+    EXPECT_EQ(Table().NextRowIndex, 3);
 }
 
 // The table and the grid stay as they were whatever is wrong with the file; the window stays
@@ -351,7 +352,7 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
 
     AddRows(2);
     Click("Command1");  // a total on the picture too
-    const ResultsTable before = table;
+    const ResultsTable before = Table();
     const QImage grid = Picture();
     for (const auto& [name, lines] : files) {
         messages->Forget();
@@ -364,8 +365,8 @@ TEST_F(CsvWindowsTest, DamagedFilesAreRefusedAndTheTableAndGridKept) {
         EXPECT_EQ(messages->Shown()[1].icon, ui::MessageIcon::Exclamation);
         EXPECT_TRUE(messages->Shown()[1].afterBeep);
         EXPECT_TRUE(form3->isVisible()) << name;
-        EXPECT_EQ(table.Rows, before.Rows) << name;
-        EXPECT_EQ(table.NextRowIndex, 3) << name;
+        EXPECT_EQ(Table().Rows, before.Rows) << name;
+        EXPECT_EQ(Table().NextRowIndex, 3) << name;
         EXPECT_EQ(Picture(), grid) << name;
         EXPECT_EQ(GridShown(), 1) << name;
         form3->hide();
@@ -384,10 +385,10 @@ TEST_F(CsvWindowsTest, AFilePaddedByASpreadsheetLoadsAndSavesInTheProgramsForm) 
     WriteLines(QStringLiteral("own.csv"), own);
     Load(QStringLiteral("calc.csv"));
     EXPECT_TRUE(messages->Shown().empty());
-    ASSERT_EQ(table.NextRowIndex, 3);
-    ResultsTable fromPadded = table;
+    ASSERT_EQ(Table().NextRowIndex, 3);
+    ResultsTable fromPadded = Table();
     Load(QStringLiteral("own.csv"));
-    EXPECT_EQ(fromPadded.Rows, table.Rows);
+    EXPECT_EQ(fromPadded.Rows, Table().Rows);
 
     messages->Forget();
     SaveAs(QStringLiteral("コメント"), QStringLiteral("again"));
@@ -417,7 +418,7 @@ TEST_F(CsvWindowsTest, AFullTableLoadsCompletelyAndIsFull) {
     AddRows(1);
     Load(QStringLiteral("full.csv"));
     EXPECT_EQ(messages->Texts().size(), 1u);  // the question only
-    EXPECT_EQ(table.NextRowIndex, 16);
+    EXPECT_EQ(Table().NextRowIndex, 16);
     messages->Forget();
     EXPECT_FALSE(AddCase(ResultsCase(2)));  // full: refused with the warning
     EXPECT_EQ(messages->Shown().size(), 1u);

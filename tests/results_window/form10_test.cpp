@@ -23,10 +23,10 @@ constexpr const char* kFullMessage =
     "新たな結果表に保存して下さい。";
 
 TEST_F(Form10Test, StartUpResetsTheTableAndShowsTheBannerWithoutGrid) {
-    table.NextRowIndex = 5;  // left over from an earlier load of the main window
+    AddRows(4);  // left over from an earlier load of the main window
     form->BeginStartUp();
     form->FinishStartUp(QStringLiteral("ABC 総合病院"));
-    EXPECT_EQ(table.NextRowIndex, 1);
+    EXPECT_EQ(Table().NextRowIndex, 1);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(GridShown(), 0);
     EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("ABC 総合病院"));
@@ -39,8 +39,7 @@ TEST_F(Form10Test, StartUpResetsTheTableAndShowsTheBannerWithoutGrid) {
 }
 
 TEST_F(Form10Test, StartUpWithoutANameKeepsTheDesignLabel) {
-    ResultsTable other;
-    Form10 fresh(other, folder.path());
+    Form10 fresh(folder.path());
     fresh.BeginStartUp();
     fresh.FinishStartUp(std::nullopt);
     EXPECT_EQ(fresh.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
@@ -52,11 +51,12 @@ TEST_F(Form10Test, StartUpWithoutANameKeepsTheDesignLabel) {
 TEST_F(Form10Test, FirstAdditionReplacesTheBannerWithGridHeadingsAndRow) {
     form->hide();
     ASSERT_TRUE(AddCase(ResultsCase(2)));
-    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(Table().NextRowIndex, 2);
     EXPECT_EQ(GridShown(), 1);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(command3->isEnabled());
-    EXPECT_EQ(table.Rows[1][ResultsColumn::FieldSizeText], ResultsCell(std::string("12.0cm平方")));
+    EXPECT_EQ(Table().Rows[1][ResultsColumn::FieldSizeText],
+              ResultsCell(std::string("12.0cm平方")));
     EXPECT_EQ(InkIn(500, 350, 800, 420), 0);    // banner gone
     EXPECT_GT(InkIn(10, 40, 80, 60), 0);        // "対象部位"
     EXPECT_GT(InkIn(1080, 120, 1140, 140), 0);  // row 1's skin dose
@@ -67,18 +67,18 @@ TEST_F(Form10Test, FifteenthAdditionWarnsAndASixteenthChangesNothing) {
     AddRows(14);
     EXPECT_TRUE(messages->Shown().empty());
     ASSERT_TRUE(AddCase(ResultsCase(15)));
-    EXPECT_EQ(table.NextRowIndex, 16);
+    EXPECT_EQ(Table().NextRowIndex, 16);
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(kFullMessage));
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::Exclamation);
     EXPECT_TRUE(messages->Shown()[0].afterBeep);
     EXPECT_FALSE(command3->isEnabled());
 
-    const ResultsTable full = table;
+    const ResultsTable full = Table();
     const QImage before = Picture();
     EXPECT_FALSE(AddCase(ResultsCase(16)));
-    EXPECT_EQ(table.NextRowIndex, 16);
-    EXPECT_EQ(table.Rows, full.Rows);
+    EXPECT_EQ(Table().NextRowIndex, 16);
+    EXPECT_EQ(Table().Rows, full.Rows);
     EXPECT_EQ(Picture(), before);
     ASSERT_EQ(messages->Shown().size(), 2u);
     EXPECT_EQ(messages->Shown()[1].text, QString::fromUtf8(kFullMessage));
@@ -125,7 +125,7 @@ TEST_F(Form10Test, ClearAsksAndCancelKeepsEverything) {
     EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::OkCancel);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
     EXPECT_TRUE(messages->Shown()[0].afterBeep);
-    EXPECT_EQ(table.NextRowIndex, 3);
+    EXPECT_EQ(Table().NextRowIndex, 3);
     EXPECT_EQ(GridShown(), 1);
     EXPECT_EQ(Picture(), before);
 }
@@ -137,8 +137,8 @@ TEST_F(Form10Test, ClearEmptiesTableHidesGridShowsBannerAndDisablesAdding) {
     QSignalSpy cleared(form.get(), &Form10::ResultsCleared);
     messages->QueueAnswer(ui::Answer::Ok);
     Click("Command7");
-    EXPECT_EQ(table.NextRowIndex, 1);
-    EXPECT_EQ(table.Rows, ResultsTable().Rows);
+    EXPECT_EQ(Table().NextRowIndex, 1);
+    EXPECT_EQ(Table().Rows, ResultsTable().Rows);
     EXPECT_EQ(GridShown(), 0);
     EXPECT_FALSE(command3->isEnabled());
     EXPECT_EQ(cleared.count(), 1);
@@ -148,7 +148,7 @@ TEST_F(Form10Test, ClearEmptiesTableHidesGridShowsBannerAndDisablesAdding) {
     EXPECT_EQ(form->Picture2()->ForeColor(), form->palette().color(QPalette::ButtonText));
     // The next addition starts a new grid at row 1.
     AddCase(ResultsCase(3));
-    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(Table().NextRowIndex, 2);
     EXPECT_EQ(GridShown(), 1);
 }
 
@@ -158,7 +158,7 @@ TEST_F(Form10Test, BackButtonShowsTheMainWindowAndChangesNothingElse) {
     Click("Command2");
     EXPECT_TRUE(mainWindow.isVisible());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(Table().NextRowIndex, 2);
     EXPECT_TRUE(messages->Shown().empty());
 }
 
@@ -167,10 +167,10 @@ TEST_F(Form10Test, ClosingHidesTheWindowAndTheTableSurvives) {
     const QImage before = Picture();
     EXPECT_TRUE(form->close() || !form->isVisible());
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(table.NextRowIndex, 4);
+    EXPECT_EQ(Table().NextRowIndex, 4);
     AddCase(ResultsCase(4));  // the next addition shows it again, grid intact
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(table.NextRowIndex, 5);
+    EXPECT_EQ(Table().NextRowIndex, 5);
     EXPECT_EQ(Picture().copy(0, 0, Picture().width(), 100), before.copy(0, 0, before.width(), 100));
 }
 

@@ -25,7 +25,7 @@ protected:
         mainWindow.setObjectName(QStringLiteral("Form1"));
         command3 = new QPushButton(QStringLiteral("結果を表に追加する"), &mainWindow);
         command3->setObjectName(QStringLiteral("Command3"));
-        form = std::make_unique<Form10>(table, folder.path());
+        form = std::make_unique<Form10>(folder.path());
         // Wired as the application wires the main window.
         QObject::connect(form.get(), &Form10::ResultsCleared, command3,
                          [this] { command3->setEnabled(false); });
@@ -72,6 +72,7 @@ protected:
     }
 
     QImage Picture() const { return form->Picture2()->Image(); }
+    const ResultsTable& Table() const { return form->Table(); }
 
     // Pixels that are not white inside a rectangle of Picture2's units.
     int InkIn(double x1, double y1, double x2, double y2) const {
@@ -88,7 +89,6 @@ protected:
     }
 
     QTemporaryDir folder;
-    ResultsTable table;
     QString equipmentFileName = QStringLiteral("Room1.odv3");  // what the rows are computed with
     QWidget mainWindow;
     QPushButton* command3 = nullptr;

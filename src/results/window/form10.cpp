@@ -62,7 +62,7 @@ constexpr const char* kTableFullMessage =
 
 struct Form10::Impl {
     Form10& window;
-    ResultsTable& table;
+    ResultsTable table;
     QString userName;
     ui::Controls controls;
     // The controls, bound once from the layout table (whose names stay their objectNames).
@@ -84,9 +84,8 @@ struct Form10::Impl {
     QString loadedFrom;
     int loadedRows = 0;
 
-    Impl(Form10& w, ResultsTable& t)
+    explicit Impl(Form10& w)
         : window(w),
-          table(t),
           controls(ui::CreateControls(w, kForm10Controls)),
           picture(controls.Get<ui::PictureBox>("Picture2")),
           totalButton(controls.Get<QPushButton>("Command1")),
@@ -188,8 +187,8 @@ struct Form10::Impl {
     }
 };
 
-Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent)
-    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this, table)) {
+Form10::Form10(const QString& workingFolder, QWidget* parent)
+    : ui::ModelessWindow(parent), impl_(std::make_unique<Impl>(*this)) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("    Calculation Results by Ordevo-V3"));
     SetClientSizeTwips(kClientWidthTwips, kClientHeightTwips);
@@ -199,11 +198,14 @@ Form10::Form10(ResultsTable& table, const QString& workingFolder, QWidget* paren
     AddResultsGridLines(*impl_->picture);
     impl_->totalButton->setVisible(false);
 
-    impl_->form2 = new Form2(table, workingFolder, this);
-    impl_->form3 = new Form3(table, workingFolder, this);
+    impl_->form2 = new Form2(impl_->table, workingFolder, this);
+    impl_->form3 = new Form3(workingFolder, this);
     connect(impl_->form2, &Form2::saved, this, [this] { impl_->unsavedRows = false; });
     connect(impl_->form3, &Form3::loaded, this,
-            [this](const QString& fileName) { impl_->RedrawLoadedTable(fileName); });
+            [this](const ResultsTable& loaded, const QString& fileName) {
+                impl_->table = loaded;
+                impl_->RedrawLoadedTable(fileName);
+            });
 
     Impl& d = *impl_;
     connect(d.totalButton, &QPushButton::clicked, this, [&d] { d.ShowResultsTotal(); });
@@ -287,6 +289,8 @@ bool Form10::AddCurrentResult(const EvaluatedCase& evaluated, const QString& equ
 }
 
 bool Form10::HasUnsavedRows() const { return impl_->unsavedRows; }
+
+const ResultsTable& Form10::Table() const { return impl_->table; }
 
 ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
 

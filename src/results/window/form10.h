@@ -22,8 +22,8 @@ public:
     // The layout table and the client area.
     static ui::WindowLayout Layout();
 
-    // `table` is the application's one results table; CSV windows open in `workingFolder`.
-    Form10(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
+    // The window holds the session's results table; CSV windows open in `workingFolder`.
+    explicit Form10(const QString& workingFolder, QWidget* parent = nullptr);
     ~Form10() override;
 
     // Start-up, while the main window loads: reset the table, hide the grid, print the title
@@ -41,6 +41,8 @@ public:
     bool AddCurrentResult(const EvaluatedCase& evaluated, const QString& equipmentFileName);
     // The table holds rows added since the last save or load (the exit window says so).
     bool HasUnsavedRows() const;
+    // The results table: rows added, loaded or none.
+    const ResultsTable& Table() const;
 
     ui::PictureBox* Picture2() const;
     const QString& UserName() const;

@@ -54,8 +54,7 @@ ui::WindowLayout Form3::Layout() {
 
 Form3::~Form3() = default;
 
-Form3::Form3(ResultsTable& table, const QString& workingFolder, QWidget* parent)
-    : ui::ModelessWindow(parent), table_(table) {
+Form3::Form3(const QString& workingFolder, QWidget* parent) : ui::ModelessWindow(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("  Data Read"));
     SetClientSizeTwips(kForm3ClientWidthTwips, kForm3ClientHeightTwips);
@@ -114,8 +113,7 @@ void Form3::Load() {
                          ui::WithBeep::Yes);
         return;
     }
-    table_ = contents->Table;
-    emit loaded(QFileInfo(path).fileName());
+    emit loaded(contents->Table, QFileInfo(path).fileName());
     hide();
 }
 

@@ -1,5 +1,5 @@
-// The read window: a results CSV file replaces the results table, which the results window
-// then redraws. A file is read and checked whole before the table is touched.
+// The read window: a results CSV file, read and checked whole, is handed to the results window,
+// which replaces its table and redraws it.
 #pragma once
 
 #include <QString>
@@ -20,8 +20,8 @@ inline constexpr const char* kUnreadableResultsFileMessage =
 class Form3 : public ui::ModelessWindow {
     Q_OBJECT
 public:
-    // Replaces `table` on a valid load, then emits `loaded` (the grid is redrawn).
-    Form3(ResultsTable& table, const QString& workingFolder, QWidget* parent = nullptr);
+    // A valid load hands the file's table back by `loaded`; the window holds no table.
+    explicit Form3(const QString& workingFolder, QWidget* parent = nullptr);
     ~Form3() override;
 
     // The layout table and the client area.
@@ -35,15 +35,14 @@ public:
     const ui::Controls& Controls() const { return controls_; }
 
 signals:
-    // The file `fileName` (its name without the folder) replaced the table.
-    void loaded(const QString& fileName);
+    // The file `fileName` (its name without the folder) was read whole and checked: its table.
+    void loaded(const ordevo::ResultsTable& table, const QString& fileName);
 
 private:
     void ShowComment(const QString& fileName);  // File1 click
     void Load();                                // Command1 "OK"
     struct Ui;
 
-    ResultsTable& table_;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
 };
