@@ -3,6 +3,7 @@
 // the tooltip names the events under the cursor, and the report page is printed.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -157,6 +158,8 @@ TEST_F(MapWindowTest, TooltipNamesTheEventsAndThePageIsPrinted) {
         const QString where = QString::fromLocal8Bit(folder);
         Window().grab().save(where + QStringLiteral("/skin_dose_map_window.png"));
         Window().SavePdf(where + QStringLiteral("/skin_dose_report.pdf"));
+        Window().Control<QComboBox>("Combo5")->setCurrentIndex(1);
+        Window().grab().save(where + QStringLiteral("/skin_dose_map_window_tube.png"));
     }
 }
 
