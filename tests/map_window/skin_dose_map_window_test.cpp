@@ -31,10 +31,12 @@ using rdsr::testing::Measured;
 // Two left-oblique runs and a frontal one, the table moving along the patient between them.
 FixtureReport ThreeRuns() {
     FixtureReport report;
+    report.Events.clear();
     for (int i = 0; i < 3; ++i) {
         FixtureEvent e;
         e.Uid += "." + std::to_string(i + 1);
         e.DoseRp = Measured{"1.5", "Gy"};
+        e.DoseAreaProduct = Measured{"0.015", "Gy.m2"};  // a 10 cm field
         e.GeometryNums = {{"112011", "Positioner Primary Angle", {i < 2 ? "60" : "0", "deg"}},
                           {"112012", "Positioner Secondary Angle", {"0", "deg"}},
                           {"113751", "Table Longitudinal Position", {"0", "mm"}},
