@@ -304,7 +304,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
         out.PsdUncertainty = shares.At(*out.PsdCell, out.PsdMGy);
     }
-    if (out.PsdMGy > out.UpperBoundMGy + out.UnmappedUpperBoundMGy)
+    // The per-plane sums hold every computed event, the unmapped ones too.
+    if (out.PsdMGy > out.UpperBoundMGy)
         out.Notes.push_back(
             "PSD が上限を超えています: 皮膚が上限計算の FSD より焦点に近い照射があります");
     return out;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "number_format.h"
+#include "uncertainty_text.h"
 
 namespace ordevo::map {
 namespace {
@@ -172,6 +173,15 @@ void DrawSkinDoseMapOn(ui::Surface& s, const SkinDoseMap& map, const MapLayout& 
         if (level < 0.9 * top && level > 0.1 * top) tick(level);
     s.SetCurrentPosition(l.ScaleLeft, l.Top - 1.3 * text);
     s.Print(QStringLiteral("mGy"));
+}
+
+QString PsdIntervalText(const SkinDoseMap& map) {
+    const UncertaintyBudget& b = *map.PsdUncertainty;
+    const double u = b.ExpandedUncertainty();
+    return ExpandedUncertaintyText(b.RelativeExpandedUncertainty()) +
+           QStringLiteral(": %1 – %2 mGy")
+               .arg(QString::fromStdString(FormatNumber(std::max(0.0, map.PsdMGy - u), "0")),
+                    QString::fromStdString(FormatNumber(map.PsdMGy + u, "0")));
 }
 
 QString CellPlaceText(const PatientModel& model, std::size_t cell) {

@@ -46,6 +46,10 @@ void DrawSkinDoseMapOn(ui::Surface& surface, const SkinDoseMap& map, const MapLa
 void DrawBeamsEyeView(ui::Surface& surface, const SkinDoseMap& map, std::size_t eventIndex,
                       const QRectF& area);
 
+// "± 48 %（k=2）: 1895 – 5397 mGy" — the PSD's expanded uncertainty and interval; only for a
+// map with map.PsdUncertainty.
+QString PsdIntervalText(const SkinDoseMap& map);
+
 // "背部 上から 32 cm, 正中から右へ 5°" — where a cell lies, in words.
 QString CellPlaceText(const PatientModel& model, std::size_t cell);
 

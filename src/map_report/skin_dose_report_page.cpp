@@ -160,6 +160,7 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
     s.SetFont(ui::Font::MsGothic, 16);
     cy = Put(s, kColumnLeft, cy + 1, QStringLiteral("%1 mGy").arg(Num(map.PsdMGy, "0")));
     s.SetFont(ui::Font::MsGothic, 9);
+    if (map.PsdUncertainty) cy = Put(s, kColumnLeft, cy, PsdIntervalText(map));
     if (map.PsdCell) {
         cy = PutWrapped(s, kColumnLeft, cy + 1,
                         QStringLiteral("位置: %1").arg(CellPlaceText(map.Model, *map.PsdCell)),

@@ -398,6 +398,8 @@ void SkinDoseMapWindow::StartPending() {
             map::ApplyPatientLying(report, job->Lying);
             result->Map = map::ComputeSkinDoseMap(*ref, report, job->From->Evaluation,
                                                   job->Settings, job->From->LoadKernel);
+            map::AddPlacementUncertainty(result->Map, *ref, report, job->From->Evaluation,
+                                         job->Settings, job->From->LoadKernel);
         } catch (const std::exception& error) {
             result->Error = QString::fromUtf8(error.what());
         }
@@ -434,6 +436,7 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
 
     const double bound = m.UpperBoundMGy;  // every computed event, the unmapped ones too
     QStringList findings{QStringLiteral("PSD %1 mGy").arg(Num(m.PsdMGy, "0"))};
+    if (m.PsdUncertainty) findings << map::PsdIntervalText(m);
     if (m.PsdCell) findings << map::CellPlaceText(m.Model, *m.PsdCell);
     findings << QStringLiteral("上限 (平面ごとの和) %1 mGy   PSD / 上限 %2")
                     .arg(Num(bound, "0"),

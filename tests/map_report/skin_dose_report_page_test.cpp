@@ -24,6 +24,7 @@ SkinDoseMap SampleMap() {
     m.UnmappedUpperBoundMGy = 912;
     m.MappedEvents = 7;
     m.Unmapped = {{"1.2.9", "照射野が患者モデルに当たりません", 912}};
+    m.PsdUncertainty = UncertaintyBudget{3456.0, {{UncertaintySource::Calibration, 0.2, 691.2}}};
     return m;
 }
 
@@ -60,6 +61,7 @@ TEST(SkinDoseReportPage, HoldsEveryItemOfTheRecordInsideThePage) {
                              "room1",
                              "Room1.odv3",
                              "3456 mGy",
+                             "± 40 %（k=2）: 2074 – 4838 mGy",
                              "位置: ",
                              "61.5 cm",
                              "6000 mGy",
