@@ -139,6 +139,8 @@ private:
     // are taken out again with a warning (the results CSV could not keep them).
     void RefuseUnsaveableBodyPart(const QString& text);
     CaseEntry CurrentEntry() const;
+    // What the uncertainty budget knows of the selected equipment: its measurement record.
+    UncertaintyKnowledge KnowledgeOfEquipment() const;
     // The file's values into the equipment and the panel; false (after the warning) when it
     // cannot be used, leaving both as they were.
     bool LoadEquipment(const QString& fileName);

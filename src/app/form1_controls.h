@@ -55,6 +55,7 @@ struct Form1::Ui {
           skinDoseCaption(c.Get<QLabel>("Label38")),
           scatterFactorLabel(c.Get<QLabel>("Label73")),
           skinDoseLabel(c.Get<QLabel>("Label74")),
+          skinDoseUncertaintyLabel(c.Get<QLabel>("SkinDoseUncertaintyLabel")),
           evaluateButton(c.Get<QPushButton>("Command2")),
           addResultButton(c.Get<QPushButton>("Command3")),
           clearButton(c.Get<QPushButton>("Command6")),
@@ -134,6 +135,7 @@ struct Form1::Ui {
     QLabel* skinDoseCaption;                                           // Label38
     QLabel* scatterFactorLabel;                                        // Label73
     QLabel* skinDoseLabel;                                             // Label74, mGy
+    QLabel* skinDoseUncertaintyLabel;  // "± 48 %（k=2）" under the skin dose
     // ③ Actions
     QPushButton* evaluateButton;   // Command2 "この条件で計算する"
     QPushButton* addResultButton;  // Command3 "結果を表に追加する"

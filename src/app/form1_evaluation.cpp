@@ -11,11 +11,14 @@
 #include "form1.h"
 #include "form1_controls.h"
 #include "input_lock.h"
+#include "measurement_record_file.h"
 #include "messages.h"
 #include "picture_box.h"
+#include "report_evaluation.h"
 #include "result_labels.h"
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
+#include "uncertainty_text.h"
 
 namespace ordevo {
 namespace {
@@ -40,7 +43,8 @@ void Form1::EvaluateDose() {
     if (!reading) return;
     evaluated_.reset();
     ShowResultColumn(true);
-    if (reading->Refusal) {  // incomplete: nothing is computed
+    ui_->skinDoseUncertaintyLabel->clear();  // it belongs to the dose of one evaluation only
+    if (reading->Refusal) {                  // incomplete: nothing is computed
         AppMessages().Warning(reading->Refusal->Message);
         return;
     }
@@ -52,8 +56,11 @@ void Form1::EvaluateDose() {
         ShowEvaluationStep(step, evaluation);
         if (step == EvaluationStep::Spectrum) spectrumWritten = true;
     };
-    const DoseEvaluation evaluation = ordevo::EvaluateDose(
-        reference_, doseCase, MakeScatterKernelLoader(workingFolder_), observer);
+    // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
+    const ScatterKernelLoader loadKernel =
+        rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(workingFolder_));
+    const DoseEvaluation evaluation =
+        ordevo::EvaluateDose(reference_, doseCase, loadKernel, observer);
     InputLock::DropHeldBackInput();
     lock.Release();
     if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
@@ -62,7 +69,13 @@ void Form1::EvaluateDose() {
         ReportEvaluationFailure(evaluation, doseCase);
         return;
     }
-    evaluated_ = EvaluatedCase{CurrentEntry(), doseCase, evaluation};
+    evaluated_ = EvaluatedCase{
+        CurrentEntry(), doseCase, evaluation,
+        EvaluateUncertainty(reference_, doseCase, evaluation, KnowledgeOfEquipment(), loadKernel)};
+    if (evaluated_->Uncertainty) {
+        ui_->skinDoseUncertaintyLabel->setText(
+            ExpandedUncertaintyText(evaluated_->Uncertainty->RelativeExpandedUncertainty()));
+    }
     if (AppMessages().AskYesNo(kSpectrumQuestion) == ui::Answer::Yes) emit spectrumRequested();
     ui_->addResultButton->setEnabled(true);
     ui_->clearButton->setEnabled(true);
@@ -133,6 +146,7 @@ void Form1::ClearCurrentResult() {
     evaluated_.reset();
     QFile::remove(QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName)));
     for (QLabel* label : ui_->resultLabels) label->clear();
+    ui_->skinDoseUncertaintyLabel->clear();
     ui_->tubeVoltageBox->clear();
     ui_->referenceAirKermaBox->clear();
     ui_->kermaAreaProductBox->clear();
@@ -144,6 +158,13 @@ void Form1::ClearCurrentResult() {
     ui_->spectrumButton->setEnabled(false);
     ui_->evaluateButton->setEnabled(true);
     ShowResultColumn(true);
+}
+
+UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
+    const auto record =
+        ReadMeasurementRecord(QDir(workingFolder_).filePath(case_.EquipmentFileName));
+    // A damaged record counts nothing as measured: the larger figures, the safe side.
+    return KnowledgeFrom(record ? *record : MeasurementRecord{});
 }
 
 CaseEntry Form1::CurrentEntry() const {
@@ -178,6 +199,7 @@ const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*eval
 
 void Form1::ShowResultColumn(bool current) {
     for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
+    ui_->skinDoseUncertaintyLabel->setEnabled(current);
 }
 
 }  // namespace ordevo

@@ -161,6 +161,8 @@ constexpr ControlSpec kControls[] = {
     {"Label38", Kind::Label, "入射表面皮膚組織吸収線量", 9960, 7800, 0, 0, Font::Meiryo, kHeading},
     {"Label74", Kind::Label, "", 11520, 8280, 2160, 480, Font::Meiryo, 14},
     {"Label44", Kind::Label, "mGy", 13800, 8400, 0, 0, Font::Meiryo, kText},
+    // The skin dose's expanded uncertainty, in the free space under it.
+    {"SkinDoseUncertaintyLabel", Kind::Label, "", 12480, 8760, 1800, 270, Font::Meiryo, kText},
 
     // ③ Actions.
     {"Label87", Kind::Label, "③", 840, 9960, 0, 0, Font::Meiryo, 12},

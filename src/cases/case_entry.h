@@ -14,6 +14,7 @@
 #include "field_shape.h"
 #include "input_checks.h"
 #include "tube_voltage.h"
+#include "uncertainty_budget.h"
 
 namespace ordevo {
 
@@ -63,6 +64,8 @@ struct EvaluatedCase {
     CaseEntry Entry;
     DoseCase Case;
     DoseEvaluation Evaluation;
+    std::optional<UncertaintyBudget>
+        Uncertainty;  // of the skin dose; none when it could not be formed
 };
 
 // The body part as rows and reports name it: "---" for none.

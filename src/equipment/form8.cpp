@@ -18,6 +18,7 @@
 #include "form5.h"
 #include "input_checks.h"
 #include "input_messages.h"
+#include "measurement_record_file.h"
 #include "messages.h"
 #include "number_format.h"
 #include "result_labels.h"
@@ -406,8 +407,16 @@ void Form8::Impl::Command3Click() {
         ui::AppMessages().Warning(cannotSave + written.error().message());
         return;
     }
+    // The calibration and the couch were derived from the readings in the boxes: the record
+    // beside the file says so, and the skin doses computed with it get the measured figures'
+    // smaller uncertainty. Without the record they get the larger ones: the file still serves.
+    const auto recorded = StoreMeasurementRecord(QDir(workingFolder).filePath(*written),
+                                                 MeasurementRecord{true, true});
     ui::AppMessages().Notice(QStringLiteral(" 基本データを ") + *written +
-                             QStringLiteral(" に保存しました "));
+                             QStringLiteral(" に保存しました ") +
+                             (recorded ? QString()
+                                       : QStringLiteral("\n測定の記録は保存できませんでした（%1）")
+                                             .arg(recorded.error().message())));
     emit window.equipmentSaved(*written);
     window.hide();
 }

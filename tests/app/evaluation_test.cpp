@@ -18,6 +18,7 @@
 #include "form6.h"
 #include "form7.h"
 #include "results_table.h"
+#include "uncertainty_text.h"
 
 namespace ordevo::testing {
 namespace {
@@ -124,6 +125,11 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
     EXPECT_EQ(Main().Case().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
+    const double relative = cli.value(QStringLiteral("uncertaintyBudget"))
+                                .toObject()
+                                .value(QStringLiteral("relativeExpandedUncertainty"))
+                                .toDouble();
+    EXPECT_EQ(LabelText("SkinDoseUncertaintyLabel"), ExpandedUncertaintyText(relative));
     EXPECT_EQ(Main().Case().Result.BackscatterFactor,
               cli.value(QStringLiteral("BackscatterFactor")).toDouble());
     EXPECT_EQ(Main().Case().Result.DepthDoseFactor,

@@ -20,6 +20,7 @@
 #include "cli_commands.h"
 #include "couch.h"
 #include "equipment_file.h"
+#include "measurement_record_file.h"
 #include "evaluation_messages.h"
 #include "file_list_box.h"
 #include "form5.h"
@@ -164,6 +165,8 @@ TEST_F(Form8Window, SaveWritesTheFileTellsTheUserAndReadsBackTheSame) {
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(savedName, QStringLiteral("Test Room.odv3"));
     EXPECT_FALSE(window.isVisible());
+    // C and T came from the readings in the boxes: the record beside the file says so.
+    EXPECT_EQ(ReadMeasurementRecord(SavedPath()).value(), (MeasurementRecord{true, true}));
 
     const auto read = LoadEquipmentFile(SavedPath(), folder.path());
     ASSERT_TRUE(read.has_value()) << read.error().what();

@@ -11,6 +11,7 @@
 #include "results_addition.h"
 #include "scripted_messages.h"
 #include "test_cases.h"
+#include "uncertainty_text.h"
 
 namespace ordevo {
 namespace {
@@ -110,12 +111,27 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
     EXPECT_EQ(page.FontSize(), 9);  // back to 9 pt after the title
 }
 
+// A row computed in this session carries its skin dose's expanded uncertainty under the dose,
+// and the notes give the key; a loaded row (no uncertainty kept) has none.
+TEST(ResultsPrint, ComputedRowsShowTheirUncertaintyUnderTheDose) {
+    auto page = ui::RecordingSurface::Millimetres();
+    PrintNotes notes;
+    notes.rowUncertainties = {std::nullopt, 0.482, std::nullopt};
+    DrawResultsPage(page, TableOf(2), QStringLiteral("ABC"), notes);
+    EXPECT_TRUE(page.HasTextAt(QStringLiteral("±48%"), 268, 46.5));
+    int marks = 0;
+    for (const auto& text : page.Texts())
+        marks += text.text.startsWith(QStringLiteral("±")) && text.text.endsWith(QLatin1Char('%'));
+    EXPECT_EQ(marks, 1);
+    EXPECT_TRUE(page.HasTextAt(QString::fromUtf8(kPrintedUncertaintyKey), 60, 192));
+}
+
 // Under the frame, in the free strip above the page's edge: when the page was printed, from
 // which equipment file, and the total of the skin-dose column under that column.
 TEST(ResultsPrint, NotesUnderTheFrameGiveDateEquipmentAndTotal) {
     auto page = ui::RecordingSurface::Millimetres();
     const PrintNotes notes{
-        QDateTime(QDate(2026, 12, 7), QTime(9, 5)), {QStringLiteral("Room1.odv3")}, {}, 0};
+        QDateTime(QDate(2026, 12, 7), QTime(9, 5)), {QStringLiteral("Room1.odv3")}, {}, 0, {}};
     DrawResultsPage(page, TableOf(3), QStringLiteral("ABC"), notes);
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("印刷日時 2026年12月07日 09:05"), 0, 192));
     EXPECT_TRUE(page.HasTextAt(QStringLiteral("基本データ Room1.odv3"), 60, 192));
@@ -205,7 +221,7 @@ TEST(ResultsPrint, NotesNameWhereTheRowsCameFrom) {
          "基本データ Room1.odv3　読込 症例A.csv（1 行目）"},
     };
     for (const auto& c : cases) {
-        const PrintNotes notes{{}, c.equipment, c.loadedFrom, c.loadedRows};
+        const PrintNotes notes{{}, c.equipment, c.loadedFrom, c.loadedRows, {}};
         EXPECT_EQ(RowSourcesText(notes), QString::fromUtf8(c.says));
     }
 }

@@ -81,6 +81,7 @@ struct Form10::Impl {
     // Where the rows came from, for the printed page: the equipment file of each row computed
     // in this session (by row), and the results file the table was loaded from.
     std::array<QString, kResultsRowCount + 1> rowEquipment;
+    std::array<std::optional<double>, kResultsRowCount + 1> rowUncertainty;  // relative, k = 2
     QString loadedFrom;
     int loadedRows = 0;
 
@@ -123,6 +124,7 @@ struct Form10::Impl {
     // The table holds no rows of any origin now.
     void ForgetRowSources() {
         rowEquipment.fill(QString());
+        rowUncertainty.fill(std::nullopt);
         loadedFrom.clear();
         loadedRows = 0;
         totalShown = false;
@@ -136,6 +138,7 @@ struct Form10::Impl {
         }
         notes.loadedFrom = loadedFrom;
         notes.loadedRows = loadedRows;
+        notes.rowUncertainties.assign(rowUncertainty.begin(), rowUncertainty.end());
         PrintResultsTable(table, userName, ui::AppPrintService(), notes);
     }
 
@@ -277,6 +280,10 @@ bool Form10::AddCurrentResult(const EvaluatedCase& evaluated, const QString& equ
     }
     DrawResultsRow(picture, table.Rows[row], row);
     impl_->rowEquipment[row] = equipmentFileName;
+    impl_->rowUncertainty[row] =
+        evaluated.Uncertainty
+            ? std::optional<double>(evaluated.Uncertainty->RelativeExpandedUncertainty())
+            : std::nullopt;
     // A total written earlier would no longer be the sum of the rows.
     if (impl_->totalShown) DrawResultsTotal(picture, table);
     impl_->unsavedRows = true;

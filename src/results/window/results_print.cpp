@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "number_format.h"
 #include "results_addition.h"
+#include "uncertainty_text.h"
 
 namespace ordevo {
 namespace {
@@ -115,7 +116,8 @@ void PrintPageFrame(ui::Surface& page) {
     }
 }
 
-void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i) {
+void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i,
+                     std::optional<double> relativeUncertainty) {
     namespace C = ResultsColumn;
     const double y = 10.0 * i + 33;
     // Texts of free length shrink (then are cut) to stay inside their cells.
@@ -142,6 +144,11 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i) {
     PrintAt(page, 219, y, Reformatted(row, C::TissueToAirDoseRatio, kRatioPicture));
     PrintAt(page, 240, y, Reformatted(row, C::ScatterFactor, kRatioPicture));
     PrintAt(page, 265, y, Reformatted(row, C::SkinDose, kPrintedSkinDosePicture));
+    if (relativeUncertainty) {
+        page.SetFontSize(kSmallestFontPt);
+        PrintAt(page, 268, y + 3.5, PrintedUncertaintyText(*relativeUncertainty));
+        page.SetFontSize(kPageFontPt);
+    }
 }
 
 void PrintResultsTitle(ui::Surface& page, const QString& userName) {
@@ -188,6 +195,11 @@ QString RowSourcesText(const PrintNotes& notes) {
                                                 ? QStringLiteral("1–%1").arg(notes.loadedRows)
                                                 : QStringLiteral("1"));
     }
+    for (const std::optional<double>& u : notes.rowUncertainties) {
+        if (!u) continue;
+        parts << QString::fromUtf8(kPrintedUncertaintyKey);
+        break;
+    }
     return parts.isEmpty() ? QStringLiteral("基本データ （未選択）")
                            : parts.join(QStringLiteral("　"));
 }
@@ -196,7 +208,10 @@ void DrawResultsPage(ui::Surface& page, const ResultsTable& table, const QString
                      const PrintNotes& notes) {
     PrintPageFrame(page);
     for (int i = 1; i < table.NextRowIndex && i <= kResultsRowCount; ++i) {
-        PrintResultsRow(page, table.Rows[i], i);
+        const std::size_t at = static_cast<std::size_t>(i);
+        PrintResultsRow(
+            page, table.Rows[i], i,
+            at < notes.rowUncertainties.size() ? notes.rowUncertainties[at] : std::nullopt);
     }
     PrintResultsTitle(page, userName);
     PrintPageNotes(page, table, notes);

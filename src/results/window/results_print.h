@@ -2,6 +2,9 @@
 // that the printer, a PDF file and the tests run the same code.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -19,8 +22,11 @@ void PrintPageFrame(ui::Surface& page);
 // Row i (1..15) from the stored cells at y = 10·i + 33. Numeric cells are formatted again
 // with their picture (text cells keep their text, numbers get the picture); the skin dose
 // always shows two integer digits. The other-filter cell is the row's own: name and
-// thickness when the row names a material, the bar "―" when it holds "-" or nothing.
-void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i);
+// thickness when the row names a material, the bar "―" when it holds "-" or nothing. A row
+// computed in this session has its skin dose's expanded uncertainty (relative, k = 2) in small
+// type under the dose ("±48%").
+void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i,
+                     std::optional<double> relativeUncertainty = std::nullopt);
 
 // The title line at 12 pt, then the size back to 9 pt.
 void PrintResultsTitle(ui::Surface& page, const QString& userName);
@@ -32,6 +38,9 @@ struct PrintNotes {
     QStringList equipmentFileNames;  // of the rows computed in this session, each once
     QString loadedFrom;              // the results file the first rows were read from, or ""
     int loadedRows = 0;              // how many rows that file gave
+    // The skin dose's relative expanded uncertainty (k = 2) by row (index 0 unused); none for a
+    // loaded row, whose file does not keep it.
+    std::vector<std::optional<double>> rowUncertainties;
 };
 
 // "基本データ Room1.odv3、Room2.odv3", then "読込 症例A.csv（1–3 行目）" for loaded rows;
