@@ -161,10 +161,11 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
 
 }  // namespace
 
-UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption) {
+UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption,
+                                   const QString& dataFolder) {
     // A damaged record claims nothing: the unmeasured figures are the larger, safe ones.
     const auto record =
-        ReadMeasurementRecord(QString::fromStdString(args.Get(equipmentOption).value_or("")));
+        ReadMeasurementRecord(EquipmentPath(args.Get(equipmentOption).value_or(""), dataFolder));
     UncertaintyKnowledge known = KnowledgeFrom(record ? *record : MeasurementRecord{});
     if (const std::optional<std::string> fsd = args.Get("fsd-uncertainty")) {
         const std::string text = HalfWidth(*fsd);
@@ -242,7 +243,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
             }
             return PrintFailure(out, message);
         }
-        const UncertaintyKnowledge known = ReadKnowledge(args, "equipment");
+        const UncertaintyKnowledge known = ReadKnowledge(args, "equipment", folder);
         JsonObject json = EvaluationJson(evaluation, entry);
         AddUncertainty(json, EvaluateUncertainty(ref, in, evaluation, known, loadKernel), known);
         out << json.Text() << "\n";

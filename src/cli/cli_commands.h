@@ -20,9 +20,10 @@ FileResult<QString> ChooseDataFolder(const Arguments& args);
 QString EquipmentPath(const std::string& given, const QString& dataFolder);
 
 // What the uncertainty budget knows: the measurement record beside the equipment file the
-// option names, and --fsd-uncertainty (cm, default 2). Throws UsageError for an unusable
-// --fsd-uncertainty.
-UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption);
+// option names (found as EquipmentPath finds it in `dataFolder`), and --fsd-uncertainty (cm,
+// default 2). Throws UsageError for an unusable --fsd-uncertainty.
+UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption,
+                                   const QString& dataFolder);
 
 int RunEvaluate(const Arguments& args, std::ostream& out);
 int RunSpectrum(const Arguments& args, std::ostream& out);

@@ -18,6 +18,8 @@
 #include <QGuiApplication>
 
 #include "map_picture.h"
+#include "patient_lying.h"
+#include "skin_dose_report_page.h"
 #endif
 
 namespace {
@@ -34,7 +36,7 @@ constexpr const char* kUsage =
     "PATH...\n"
     "  map:      rdsr's options but --csv, and [--room FILE] [--patient-height CM]\n"
     "            [--patient-weight KG] [--landmark CM] [--phantom torso|plane] [--cell 1|0.5]\n"
-    "            [--grid OUT.csv] [--png OUT.png] PATH...\n"
+    "            [--grid OUT.csv] [--png OUT.png] [--pdf OUT.pdf [--with-patient]] PATH...\n"
     "  --data defaults to the current folder when it holds the reference files, else to the\n"
     "  user's data folder of the window program, prepared from the installed reference data.\n"
     "       ordevo-cli --version\n";
@@ -60,14 +62,31 @@ int main(int argc, char** argv) {
     // The default data folder is found from the executable's folder and the application name.
     // The map's picture draws text, which needs Qt Gui (offscreen: no display is needed).
     MapPictureWriter writePicture;
+    MapPageWriter writePage;
     std::unique_ptr<QCoreApplication> qtApp;
 #ifdef ORDEVO_MAP_PICTURE
-    if (words[0] == "map" && std::find(words.begin(), words.end(), "--png") != words.end()) {
+    auto given = [&](const char* option) {
+        return std::find(words.begin(), words.end(), option) != words.end();
+    };
+    if (words[0] == "map" && (given("--png") || given("--pdf"))) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         qtApp = std::make_unique<QGuiApplication>(argc, argv);
         writePicture = [](const std::string& path, const ordevo::map::SkinDoseMap& map) {
             const auto saved = ordevo::map::WriteSkinDoseMapPng(QString::fromStdString(path), map);
             return saved ? std::string() : std::string(saved.error().what());
+        };
+        // The one-page report, as the map window prints it (the levels file is not written).
+        writePage = [](const std::string& path, const MapPage& page) {
+            using namespace ordevo::map;
+            auto made = MakeReportContent(QString::fromStdString(page.ReportFile).section('/', -1),
+                                          page.Report, page.Evaluation, page.Settings, page.Map,
+                                          PatientLyingName(PatientLying::AsReported),
+                                          page.DataFolder, false);
+            if (const auto* error = std::get_if<QString>(&made)) return error->toStdString();
+            SkinDoseReportContent content = std::get<SkinDoseReportContent>(std::move(made));
+            content.WithPatient = page.WithPatient;
+            return SaveSkinDoseReportPdf(QString::fromStdString(path), page.Map, content)
+                .toStdString();
         };
     }
 #endif
@@ -85,7 +104,8 @@ int main(int argc, char** argv) {
         if (words[0] == "registry")
             return RunRegistry(Arguments(options, kRegistryOptions, kRegistryFlags), std::cout);
         if (words[0] == "map")
-            return RunMap(Arguments(options, kMapOptions, {}), std::cout, writePicture);
+            return RunMap(Arguments(options, kMapOptions, kMapFlags), std::cout, writePicture,
+                          writePage);
         throw UsageError(IsValidUtf8(words[0]) ? "unknown command: " + words[0]
                                                : "the command is not valid UTF-8 text");
     } catch (const UsageError& error) {

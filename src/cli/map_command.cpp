@@ -19,7 +19,8 @@ namespace ordevo::cli {
 
 const std::vector<std::string> kMapOptions = {
     "data",           "equipment", "equipment-b", "fsd",  "fsd-b", "room", "patient-height",
-    "patient-weight", "landmark",  "phantom",     "cell", "png",   "grid"};
+    "patient-weight", "landmark",  "phantom",     "cell", "png",   "grid", "pdf"};
+const std::vector<std::string> kMapFlags = {"with-patient"};
 
 namespace {
 
@@ -145,7 +146,8 @@ JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomPr
 
 }  // namespace
 
-int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& writePicture) {
+int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& writePicture,
+           const MapPageWriter& writePage) {
     args.Require("equipment");
     if (args.Positionals().empty())
         throw UsageError("give at least one dose report file or folder");
@@ -156,6 +158,8 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
     const MapSettings base = ReadSettings(args);
     if (args.Has("png") && !writePicture)
         throw UsageError("--png needs ordevo-cli built with the windows (Qt Gui)");
+    if (args.Has("pdf") && !writePage)
+        throw UsageError("--pdf needs ordevo-cli built with the windows (Qt Gui)");
     try {
         const FileResult<QString> chosen = ChooseDataFolder(args);
         if (!chosen) throw Failure{chosen.error().what()};
@@ -197,6 +201,12 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                         WriteGrid(QString::fromStdString(*grid), map);
                     if (const auto png = args.Get("png")) {
                         const std::string why = writePicture(*png, map);
+                        if (!why.empty()) throw Failure{why};
+                    }
+                    if (const auto pdf = args.Get("pdf")) {
+                        const std::string why =
+                            writePage(*pdf, MapPage{file, report, evaluation, settings, map, folder,
+                                                    args.HasFlag("with-patient")});
                         if (!why.empty()) throw Failure{why};
                     }
                 }

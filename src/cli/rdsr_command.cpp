@@ -47,7 +47,7 @@ PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
     plane.Equipment = std::move(equipment).value();
     plane.EquipmentName = FileNameOf(path).toStdString();
     plane.FocusSkinDistanceCm = ReadFsd(args, fsdOption);
-    plane.Knowledge = ReadKnowledge(args, equipmentOption);
+    plane.Knowledge = ReadKnowledge(args, equipmentOption, folder);
     return plane;
 }
 

@@ -241,6 +241,10 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             continue;
         }
         ++out.MappedEvents;
+        SkinDoseMap::EventField& field = out.EventFields.emplace_back();
+        field.EventIndex = i;
+        field.Cells = acc.Touched;
+        for (std::size_t c : acc.Touched) field.DoseMGy.push_back(acc.EventDose[c]);
         for (std::size_t c : acc.Touched) {
             out.DoseMGy[c] += acc.EventDose[c];
             if (acc.EventDose[c] > acc.BestEventDose[c]) {

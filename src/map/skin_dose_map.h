@@ -46,6 +46,14 @@ struct SkinDoseMap {
     // Where each event's beam stood (one per report event; no steps: not placed), so a check can
     // send its own photons along the same beams.
     std::vector<EventPlacement> Placements;
+    // Each mapped event's own dose on the cells its field reached, so a window can say which
+    // events gave a cell most of its dose and outline one event's field.
+    struct EventField {
+        std::size_t EventIndex = 0;  // into the report's events
+        std::vector<std::size_t> Cells;
+        std::vector<double> DoseMGy;  // per entry of Cells
+    };
+    std::vector<EventField> EventFields;
     // Area of the cells at or above `thresholdMGy`, cm².
     double AreaAtOrAboveCm2(double thresholdMGy) const;
 };

@@ -8,6 +8,7 @@
 
 #include "app_fixture.h"
 #include "dose_report_window.h"
+#include "skin_dose_map_window.h"
 #include "fonts.h"
 #include "form1.h"
 #include "form1_layout.h"
@@ -61,6 +62,8 @@ std::unique_ptr<QWidget> Build(Scratch& s) {
         return std::make_unique<Form6>(s.folder.path());
     else if constexpr (std::is_same_v<W, DoseReportWindow>)
         return std::make_unique<DoseReportWindow>(s.state.Reference, s.folder.path());
+    else if constexpr (std::is_same_v<W, SkinDoseMapWindow>)
+        return std::make_unique<SkinDoseMapWindow>(s.state.Reference, s.folder.path());
     else
         return std::make_unique<W>();
 }
@@ -119,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout,
                                            ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
                                            ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4),
                                            ORDEVO_WINDOW(Form5), ORDEVO_WINDOW(Form8),
-                                           ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow)),
+                                           ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow),
+                                           ORDEVO_WINDOW(SkinDoseMapWindow)),
                          [](const ::testing::TestParamInfo<NamedLayout>& param) {
                              return std::string(param.param.name);
                          });

@@ -20,6 +20,7 @@
 #include "number_format.h"
 #include "report_table.h"
 #include "scatter_kernel_file.h"
+#include "skin_dose_map_window.h"
 #include "twips.h"
 
 namespace ordevo {
@@ -59,6 +60,8 @@ constexpr ControlSpec kControls[] = {
     {"Command2", Kind::Button, "計算する", 10200, 1380, 1560, 870, Font::Meiryo, kText,
      " 選んだ装置と FSD で全照射を計算し直す "},
     {"Label13", Kind::Label, "照射ごとの皮膚線量", 240, 2400, 0, 0, Font::Meiryo, kText},
+    {"Command5", Kind::Button, "皮膚線量分布", 9960, 2310, 1800, 360, Font::Meiryo, kText,
+     " 照射を患者モデルの皮膚に置いた線量分布と皮膚線量報告書 "},
     {"Label14", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0, Font::Meiryo,
      kText},
     {"Label15", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
@@ -129,7 +132,8 @@ struct DoseReportWindow::Ui {
           fsdB(c.Get<QLineEdit>("Text2")),
           evaluateButton(c.Get<QPushButton>("Command2")),
           transferButton(c.Get<QPushButton>("Command3")),
-          cancelButton(c.Get<QPushButton>("Command4")) {}
+          cancelButton(c.Get<QPushButton>("Command4")),
+          mapButton(c.Get<QPushButton>("Command5")) {}
 
     QPushButton* openButton;      // Command1 "開く…"
     QLabel* fileLabel;            // Label2, the report's file
@@ -144,6 +148,7 @@ struct DoseReportWindow::Ui {
     QPushButton* evaluateButton;  // Command2 "計算する"
     QPushButton* transferButton;  // Command3 "入力欄へ"
     QPushButton* cancelButton;    // Command4 "中止"
+    QPushButton* mapButton;       // Command5 "皮膚線量分布"
 };
 
 ui::WindowLayout DoseReportWindow::Layout() {
@@ -193,6 +198,7 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
     connect(ui_->transferButton, &QPushButton::clicked, this,
             &DoseReportWindow::SendTotalsToInputs);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &DoseReportWindow::Cancel);
+    connect(ui_->mapButton, &QPushButton::clicked, this, &DoseReportWindow::ShowSkinDoseMap);
     connect(watcher_, &QFutureWatcher<std::shared_ptr<Outcome>>::finished, this, [this] {
         const std::shared_ptr<Outcome> outcome = watcher_->result();
         SetBusy(false);
@@ -236,6 +242,7 @@ void DoseReportWindow::SetBusy(bool busy) {
     }
     ui_->transferButton->setEnabled(!busy && ui_->planeChoice->count() > 0);
     ui_->cancelButton->setEnabled(busy);
+    ui_->mapButton->setEnabled(!busy && shown_ != nullptr);
     progress_->setVisible(busy);
 }
 
@@ -336,6 +343,12 @@ void DoseReportWindow::Evaluate() {
 
 void DoseReportWindow::Cancel() { cancel_->store(true); }
 
+void DoseReportWindow::ShowSkinDoseMap() {
+    if (busy_ || !shown_) return;
+    if (!mapWindow_) mapWindow_ = new SkinDoseMapWindow(ref_, folder_, this);
+    mapWindow_->ShowReport(ui_->fileLabel->text(), *shown_->Report, shown_->Evaluation);
+}
+
 void DoseReportWindow::Show(const Outcome& outcome) {
     if (!outcome.Report) {
         shown_.reset();
@@ -346,12 +359,14 @@ void DoseReportWindow::Show(const Outcome& outcome) {
         ui_->dateLabel->clear();
         ui_->notesLabel->clear();
         ui_->transferButton->setEnabled(false);
+        ui_->mapButton->setEnabled(false);
         AppMessages().Warning(
             QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
                 .arg(ui_->fileLabel->text(), QString::fromStdString(outcome.Error)));
         return;
     }
     shown_ = std::make_shared<const Outcome>(outcome);
+    ui_->mapButton->setEnabled(true);
     ShowTables();
 }
 

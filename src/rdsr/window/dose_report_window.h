@@ -24,6 +24,8 @@ class QTableWidget;
 
 namespace ordevo {
 
+class SkinDoseMapWindow;
+
 inline constexpr int kDoseReportWindowWidthTwips = 12000;
 inline constexpr int kDoseReportWindowHeightTwips = 9000;
 
@@ -60,6 +62,9 @@ public:
     bool IsBusy() const { return busy_; }
     // "入力欄へ" for the plane chosen in the plane box.
     void SendTotalsToInputs();
+    // "皮膚線量分布": the skin-dose map window for the report shown (made at the first use).
+    void ShowSkinDoseMap();
+    SkinDoseMapWindow* MapWindow() const { return mapWindow_; }
 
 signals:
     // A plane's totals as the main window's boxes take them: the equipment file, Ka,r (mGy),
@@ -92,6 +97,7 @@ private:
     std::shared_ptr<std::atomic<bool>> cancel_;
     QFutureWatcher<std::shared_ptr<Outcome>>* watcher_;
     std::shared_ptr<const Outcome> shown_;
+    SkinDoseMapWindow* mapWindow_ = nullptr;
 };
 
 }  // namespace ordevo

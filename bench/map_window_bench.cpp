@@ -1,0 +1,77 @@
+// What the map window does when a placement control changes, on an 89-event report shaped like
+// an embolisation (fluoroscopy at a few C-arm angles with the table moving, runs of acquisitions
+// between): copy the report, apply the lying chosen, map it. At 1 cm and 0.5 cm cells.
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <cstdlib>
+
+#include "patient_lying.h"
+#include "reference_files.h"
+#include "report_evaluation.h"
+#include "scatter_kernel_file.h"
+#include "skin_dose_map.h"
+
+namespace {
+
+using namespace ordevo;
+
+QString DataFolder() {
+    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
+    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
+}
+
+rdsr::IrradiationEvent ProcedureEvent(int i) {
+    rdsr::IrradiationEvent e;
+    e.Uid = "1.2.392.7." + std::to_string(i);
+    const bool acquisition = i % 6 == 5;
+    e.Type = acquisition ? rdsr::EventType::StationaryAcquisition : rdsr::EventType::Fluoroscopy;
+    const double kar = acquisition ? 25.0 : 6.0 + (i % 4), side = acquisition ? 20.0 : 14.0;
+    e.ReferenceAirKermaMGy = kar;
+    e.KermaAreaProductGyCm2 = kar * side * side / 1000.0;
+    e.TubeVoltageKv = acquisition ? 75.0 : 85.0;
+    e.Filters = {rdsr::XrayFilter{rdsr::FilterMaterial::Copper, "Copper", acquisition ? 0.1 : 0.3,
+                                  acquisition ? 0.1 : 0.3}};
+    const double angles[] = {0.0, 25.0, -30.0, 40.0};
+    e.Geometry.PrimaryAngleDeg = angles[(i / 12) % 4];
+    e.Geometry.SecondaryAngleDeg = (i / 24) % 2 == 0 ? 0.0 : 15.0;
+    e.Geometry.TableLongitudinalMm = 3.0 * (i % 9);
+    e.Geometry.TableLateralMm = 120.0 + 4.0 * (i % 15);
+    e.Geometry.TableHeightMm = 0.0;
+    e.Geometry.CollimatedFieldHeightMm = e.Geometry.CollimatedFieldWidthMm = side * 10.0 * 1.33;
+    return e;
+}
+
+// range(0): cell side in mm.
+void RemapProcedure89Events(benchmark::State& state) {
+    rdsr::PlaneSetup plane;
+    EquipmentData& q = plane.Equipment.Data;
+    q.FocusReceptorDistance = 110;
+    q.FocusIsocentreDistance = 75;
+    q.TargetAngle = 12;
+    q.InherentFiltration = 0.25;
+    q.CouchTransmission = 0.8;
+    q.CouchSoftTissueThickness = 1.2;
+    q.CalibrationConstant = 1.0;
+    plane.Equipment.TypicalTubeVoltageText = QStringLiteral("80");
+    const ReferenceData ref = ReadReferenceData(DataFolder()).value();
+    const ScatterKernelLoader loader =
+        rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(DataFolder()));
+    rdsr::DoseReport report;
+    for (int i = 0; i < 89; ++i) report.Events.push_back(ProcedureEvent(i));
+    const rdsr::ReportEvaluation evaluation =
+        rdsr::EvaluateReport(ref, report, plane, nullptr, loader);
+    map::MapSettings settings;
+    settings.CellCm = static_cast<double>(state.range(0)) / 10.0;
+    for (auto _ : state) {
+        rdsr::DoseReport placed = report;
+        map::ApplyPatientLying(placed, map::PatientLying::HeadFirstSupine);
+        const map::SkinDoseMap m =
+            map::ComputeSkinDoseMap(ref, placed, evaluation, settings, loader);
+        if (m.MappedEvents != 89) state.SkipWithError("not every event mapped");
+        benchmark::DoNotOptimize(m.PsdMGy);
+    }
+}
+BENCHMARK(RemapProcedure89Events)->Arg(10)->Arg(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,164 @@
+// The skin-dose map window opened from the dose-report window: its map agrees with ordevo-cli map
+// given the same placement, a new landmark moves the PSD, only the newest request's map shows,
+// the tooltip names the events under the cursor, and the report page is printed.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+#include "dose_report_window.h"
+#include "map_command.h"
+#include "picture_box.h"
+#include "print_service.h"
+#include "reference_files.h"
+#include "report_writer.h"
+#include "scripted_messages.h"
+#include "skin_dose_map_window.h"
+#include "synthetic_data.h"
+
+namespace ordevo {
+namespace {
+
+using rdsr::testing::FixtureEvent;
+using rdsr::testing::FixtureReport;
+using rdsr::testing::Measured;
+
+// Two left-oblique runs and a frontal one, the table moving along the patient between them.
+FixtureReport ThreeRuns() {
+    FixtureReport report;
+    for (int i = 0; i < 3; ++i) {
+        FixtureEvent e;
+        e.Uid += "." + std::to_string(i + 1);
+        e.DoseRp = Measured{"1.5", "Gy"};
+        e.GeometryNums = {{"112011", "Positioner Primary Angle", {i < 2 ? "60" : "0", "deg"}},
+                          {"112012", "Positioner Secondary Angle", {"0", "deg"}},
+                          {"113751", "Table Longitudinal Position", {"0", "mm"}},
+                          {"113752", "Table Lateral Position", {std::to_string(40 * i), "mm"}},
+                          {"113753", "Table Height Position", {"0", "mm"}}};
+        e.GeometryCodes = {
+            {"113745", "Patient Table Relationship", "102540008", "SCT", "headfirst"},
+            {"113744", "Patient Orientation Modifier", "40199007", "SCT", "supine"}};
+        report.Events.push_back(e);
+    }
+    return report;
+}
+
+// A number of the CLI's JSON, read after `after`.
+double JsonNumber(const std::string& json, const std::string& key, const std::string& after = "") {
+    const std::size_t from = json.find(after);
+    const std::size_t at = json.find("\"" + key + "\": ", from);
+    EXPECT_NE(at, std::string::npos) << key << "\n" << json;
+    return std::stod(json.substr(at + key.size() + 4));
+}
+
+class MapWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        testing::WriteSyntheticWorkingFolder(dir_.path());
+        ref_ = ReadReferenceData(dir_.path()).value();
+        report_ = dir_.filePath("runs.dcm").toStdString();
+        ASSERT_TRUE(rdsr::testing::WriteFixtureReport(ThreeRuns(), report_));
+        previous_ = ui::SetAppMessages(std::make_unique<ui::ScriptedMessages>());
+        reports_ = std::make_unique<DoseReportWindow>(ref_, dir_.path());
+        reports_->SetEquipmentFile(QStringLiteral("Room1.odv3"));
+        reports_->OpenReport(QString::fromStdString(report_));
+        QTRY_VERIFY_WITH_TIMEOUT(!reports_->IsBusy(), 20000);
+        QTest::mouseClick(reports_->Control<QPushButton>("Command5"), Qt::LeftButton);
+        ASSERT_NE(reports_->MapWindow(), nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(Window().ShownMap() && !Window().IsBusy(), 20000);
+    }
+    void TearDown() override {
+        reports_.reset();
+        ui::SetAppMessages(std::move(previous_));
+    }
+    SkinDoseMapWindow& Window() { return *reports_->MapWindow(); }
+    // Types the landmark as a user does: the text, then Enter.
+    void TypeLandmark(const QString& cm) {
+        QLineEdit* box = Window().Control<QLineEdit>("Text3");
+        box->selectAll();
+        QTest::keyClicks(box, cm);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    std::string Cli(const std::string& landmark) {
+        std::ostringstream out;
+        const std::vector<std::string> words{
+            "--data",      dir_.path().toStdString(),
+            "--equipment", dir_.filePath("Room1.odv3").toStdString(),
+            "--landmark",  landmark,
+            report_};
+        EXPECT_EQ(cli::RunMap(cli::Arguments(words, cli::kMapOptions, cli::kMapFlags), out), 0);
+        return out.str();
+    }
+
+    QTemporaryDir dir_;
+    ReferenceData ref_;
+    std::string report_;
+    std::unique_ptr<ui::Messages> previous_;
+    std::unique_ptr<DoseReportWindow> reports_;
+};
+
+TEST_F(MapWindowTest, LandmarkMovesTheMapAsTheCommandLineSays) {
+    double previousFromTop = -1;
+    for (const char* landmark : {"20", "35"}) {
+        TypeLandmark(QString::fromLatin1(landmark));
+        QTRY_VERIFY_WITH_TIMEOUT(!Window().IsBusy(), 20000);
+        const map::SkinDoseMap& shown = *Window().ShownMap();
+        ASSERT_TRUE(shown.PsdCell);
+        const std::string json = Cli(landmark);
+        EXPECT_DOUBLE_EQ(shown.PsdMGy, JsonNumber(json, "psdMGy")) << landmark;
+        const double fromTop = shown.Model.Cells[*shown.PsdCell].FromTopCm;
+        EXPECT_DOUBLE_EQ(fromTop, JsonNumber(json, "fromTopCm", "psdLocation")) << landmark;
+        EXPECT_NE(fromTop, previousFromTop) << landmark;
+        previousFromTop = fromTop;
+    }
+}
+
+TEST_F(MapWindowTest, OnlyTheNewestRequestIsShown) {
+    QLineEdit* box = Window().Control<QLineEdit>("Text3");
+    for (const char* cm : {"30", "45", "60"}) {
+        box->setText(QString::fromLatin1(cm));
+        Window().Remap();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!Window().IsBusy(), 20000);
+    const map::SkinDoseMap& shown = *Window().ShownMap();
+    EXPECT_DOUBLE_EQ(shown.Model.Cells[*shown.PsdCell].FromTopCm,
+                     JsonNumber(Cli("60"), "fromTopCm", "psdLocation"));
+}
+
+TEST_F(MapWindowTest, TooltipNamesTheEventsAndThePageIsPrinted) {
+    const map::SkinDoseMap& shown = *Window().ShownMap();
+    const map::MapLayout& place = Window().MapPlace();
+    const int row = static_cast<int>(*shown.PsdCell) / shown.Model.Columns;
+    const int column = static_cast<int>(*shown.PsdCell) % shown.Model.Columns;
+    const QPoint pixel(static_cast<int>((place.Left + (column + 0.5) * place.CellWidth) / 15),
+                       static_cast<int>((place.Top + (row + 0.5) * place.CellHeight) / 15));
+    const QString tip = Window().CellToolTip(pixel);
+    EXPECT_TRUE(tip.contains(QStringLiteral("照射 "))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("mGy"))) << tip.toStdString();
+
+    const QImage before = Window().Picture()->Image();
+    Window().EventsTable()->selectRow(0);
+    EXPECT_NE(Window().Picture()->Image(), before) << "the chosen event's field is outlined";
+
+    auto* printer = new ui::RecordingPrintService;
+    auto previous = ui::SetAppPrintService(std::unique_ptr<ui::PrintService>(printer));
+    QTest::mouseClick(Window().Control<QPushButton>("Command1"), Qt::LeftButton);
+    ASSERT_EQ(printer->Pages().size(), 1u);
+    EXPECT_TRUE(
+        printer->LastPage().FindText(QStringLiteral("皮膚線量報告書 (透視下手技の入射皮膚線量)")));
+    ui::SetAppPrintService(std::move(previous));
+
+    if (const QByteArray folder = qgetenv("ORDEVO_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        const QString where = QString::fromLocal8Bit(folder);
+        Window().grab().save(where + QStringLiteral("/skin_dose_map_window.png"));
+        Window().SavePdf(where + QStringLiteral("/skin_dose_report.pdf"));
+    }
+}
+
+}  // namespace
+}  // namespace ordevo
