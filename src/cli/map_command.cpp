@@ -14,12 +14,14 @@
 #include "reference_files.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
+#include "uncertainty_json.h"
 
 namespace ordevo::cli {
 
 const std::vector<std::string> kMapOptions = {
     "data",           "equipment", "equipment-b", "fsd",  "fsd-b", "room", "patient-height",
-    "patient-weight", "landmark",  "phantom",     "cell", "png",   "grid", "pdf"};
+    "patient-weight", "landmark",  "phantom",     "cell", "png",   "grid", "pdf",
+    "fsd-uncertainty"};
 const std::vector<std::string> kMapFlags = {"with-patient"};
 
 namespace {
@@ -112,7 +114,8 @@ void WriteGrid(const QString& path, const SkinDoseMap& map) {
     if (!written) throw Failure{written.error().what()};
 }
 
-JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomProfile& profile) {
+JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomProfile& profile,
+                   const UncertaintyKnowledge& known) {
     JsonObject json;
     json.String("file", file).Number("psdMGy", map.PsdMGy);
     if (map.PsdCell) {
@@ -123,6 +126,15 @@ JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomPr
                                        .Number("angleDeg", c.AngleDeg)
                                        .Number("xCm", c.X));
         json.Number("psdFocusSkinDistanceCm", map.PsdFocusSkinDistanceCm);
+        AddUncertainty(json, map.PsdUncertainty, known);
+        if (map.PsdUncertainty) {
+            const double u = map.PsdUncertainty->ExpandedUncertainty();
+            json.Object("psdIntervalMGy", JsonObject()
+                                              .Number("low", std::max(0.0, map.PsdMGy - u))
+                                              .Number("high", map.PsdMGy + u));
+        } else {
+            json.Null("psdIntervalMGy");
+        }
     } else {
         json.Null("psdLocation").Null("psdFocusSkinDistanceCm");
     }
@@ -193,6 +205,7 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                 settings.Profile = ChooseProfile(args, folder, report.Manufacturer, notes);
                 SkinDoseMap map =
                     ComputeSkinDoseMap(*ref, report, evaluation, settings, loadKernel);
+                AddPlacementUncertainty(map, *ref, report, evaluation, settings, loadKernel);
                 notes.insert(notes.end(), map.Notes.begin(), map.Notes.end());
                 map.Notes = std::move(notes);
                 // One picture and one grid: of the first report when several are given.
@@ -210,7 +223,7 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                         if (!why.empty()) throw Failure{why};
                     }
                 }
-                files.push_back(MapJson(file, map, settings.Profile));
+                files.push_back(MapJson(file, map, settings.Profile, planeA.Knowledge));
             }
             if (emptyFolder) {
                 anyFailed = true;

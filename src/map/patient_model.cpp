@@ -7,7 +7,6 @@
 namespace ordevo::map {
 namespace {
 
-constexpr double kReferenceHeightCm = 170.0;  // ICRP 23 Reference Man
 constexpr double kReferenceWeightKg = 70.0;
 constexpr double kPlaneWidthCm = 60.0;
 constexpr double kChestShareOfTrunk = 0.45;

@@ -15,6 +15,9 @@ namespace ordevo::map {
 enum class PhantomKind : int { Torso, Plane };
 const char* PhantomName(PhantomKind kind);  // "torso", "plane"
 
+// ICRP Publication 23's Reference Man, whose trunk a missing height or weight keeps.
+inline constexpr double kReferenceHeightCm = 170.0;
+
 struct TorsoShape {
     double HalfWidthCm = 20.0;      // lateral semi-axis
     double HalfThicknessCm = 10.0;  // antero-posterior semi-axis

@@ -1,6 +1,7 @@
 #include "skin_dose_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -114,6 +115,42 @@ struct Accumulator {
     std::vector<std::size_t> Touched;
 };
 
+// Per cell, each uncertainty source's share of the dose there, summed over the events.
+struct ShareAccumulator {
+    std::array<std::vector<double>, kUncertaintySourceCount> Share;
+    std::array<double, kUncertaintySourceCount> InputUncertainty{};  // the largest of the events'
+    std::array<bool, kUncertaintySourceCount> Present{};
+    std::vector<char> Unbudgeted;  // an event without a budget reached the cell
+
+    explicit ShareAccumulator(std::size_t cells) : Unbudgeted(cells, 0) {
+        for (std::vector<double>& s : Share) s.assign(cells, 0.0);
+    }
+    void Add(const EventEvaluation& e, const Accumulator& acc) {
+        if (!e.Uncertainty || !(e.SkinDoseMGy > 0.0)) {
+            for (std::size_t c : acc.Touched) Unbudgeted[c] = 1;
+            return;
+        }
+        for (const UncertaintyComponent& u : e.Uncertainty->Components) {
+            const auto s = static_cast<std::size_t>(u.Source);
+            const double relative = u.DoseStandardUncertainty / e.SkinDoseMGy;
+            for (std::size_t c : acc.Touched) Share[s][c] += acc.EventDose[c] * relative;
+            InputUncertainty[s] = std::max(InputUncertainty[s], u.InputStandardUncertainty);
+            Present[s] = true;
+        }
+    }
+    std::optional<UncertaintyBudget> At(std::size_t cell, double dose) const {
+        if (Unbudgeted[cell]) return std::nullopt;
+        UncertaintyBudget budget;
+        budget.SkinDose = dose;
+        for (std::size_t s = 0; s < Share.size(); ++s) {
+            if (Present[s])
+                budget.Components.push_back(
+                    {static_cast<UncertaintySource>(s), InputUncertainty[s], Share[s][cell]});
+        }
+        return budget;
+    }
+};
+
 }  // namespace
 
 double SkinDoseMap::AreaAtOrAboveCm2(double thresholdMGy) const {
@@ -163,6 +200,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     acc.StepDistance.assign(cells, 0.0);
     acc.BestEventDose.assign(cells, 0.0);
     acc.BestDistance.assign(cells, 0.0);
+    ShareAccumulator shares(cells);
     SpectrumStore spectra;
     const bool torso = out.Model.Kind == PhantomKind::Torso;
 
@@ -241,6 +279,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             continue;
         }
         ++out.MappedEvents;
+        shares.Add(*e, acc);
         SkinDoseMap::EventField& field = out.EventFields.emplace_back();
         field.EventIndex = i;
         field.Cells = acc.Touched;
@@ -261,11 +300,44 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             out.PsdCell = c;
         }
     }
-    if (out.PsdCell) out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
+    if (out.PsdCell) {
+        out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
+        out.PsdUncertainty = shares.At(*out.PsdCell, out.PsdMGy);
+    }
     if (out.PsdMGy > out.UpperBoundMGy + out.UnmappedUpperBoundMGy)
         out.Notes.push_back(
             "PSD が上限を超えています: 皮膚が上限計算の FSD より焦点に近い照射があります");
     return out;
+}
+
+void AddPlacementUncertainty(SkinDoseMap& map, const ReferenceData& ref,
+                             const rdsr::DoseReport& report,
+                             const rdsr::ReportEvaluation& evaluation, const MapSettings& settings,
+                             const ScatterKernelLoader& loadKernel) {
+    if (!map.PsdUncertainty) return;
+    auto largestChange = [&](auto move) {
+        double largest = 0;
+        for (double side : {-1.0, 1.0}) {
+            MapSettings moved = settings;
+            move(moved, side);
+            const SkinDoseMap other =
+                ComputeSkinDoseMap(ref, report, evaluation, moved, loadKernel);
+            largest = std::max(largest, std::abs(other.PsdMGy - map.PsdMGy));
+        }
+        return largest;
+    };
+    const double landmark = largestChange([](MapSettings& s, double side) {
+        s.LandmarkCm = std::max(0.0, s.LandmarkCm + side * kLandmarkUncertaintyCm);
+    });
+    // The height the trunk was scaled with: the user's, else the report's, else Reference Man's.
+    const double height =
+        settings.HeightCm.value_or(report.Patient.HeightCm.value_or(kReferenceHeightCm));
+    const double tall = largestChange([height](MapSettings& s, double side) {
+        s.HeightCm = height + side * kHeightUncertaintyCm;
+    });
+    AddComponent(*map.PsdUncertainty, UncertaintySource::PatientPlacement,
+                 std::hypot(kLandmarkUncertaintyCm, kHeightUncertaintyCm),
+                 std::hypot(landmark, tall));
 }
 
 }  // namespace ordevo::map

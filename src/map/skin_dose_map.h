@@ -15,6 +15,7 @@
 #include "reference_data.h"
 #include "report_evaluation.h"
 #include "room_profile.h"
+#include "uncertainty_budget.h"
 
 namespace ordevo::map {
 
@@ -46,6 +47,11 @@ struct SkinDoseMap {
     // Where each event's beam stood (one per report event; no steps: not placed), so a check can
     // send its own photons along the same beams.
     std::vector<EventPlacement> Placements;
+    // The PSD's budget from the chain: each source's share summed over the events that reach the
+    // PSD cell (each event's relative share times its dose there: one calibration, one couch,
+    // one beam model serve them all). Empty when an event reaching that cell has no budget or
+    // nothing was mapped. The patient's placement is added by AddPlacementUncertainty.
+    std::optional<UncertaintyBudget> PsdUncertainty;
     // Each mapped event's own dose on the cells its field reached, so a window can say which
     // events gave a cell most of its dose and outline one event's field.
     struct EventField {
@@ -58,9 +64,22 @@ struct SkinDoseMap {
     double AreaAtOrAboveCm2(double thresholdMGy) const;
 };
 
+// Standard uncertainties of the patient's placement, cm: where the first isocentre lies on the
+// trunk, and the patient's height (assumed; docs/uncertainty.md).
+inline constexpr double kLandmarkUncertaintyCm = 5.0;
+inline constexpr double kHeightUncertaintyCm = 5.0;
+
 // The map of an evaluated report (EvaluateReport's result for the same report).
 SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport& report,
                                const rdsr::ReportEvaluation& evaluation,
                                const MapSettings& settings, const ScatterKernelLoader& loadKernel);
+
+// Adds the placement's share to map.PsdUncertainty: the map again with the landmark and then the
+// height moved by their standard uncertainties either way; the larger change of the PSD of each,
+// in quadrature. Four maps more; nothing when the map has no PSD budget.
+void AddPlacementUncertainty(SkinDoseMap& map, const ReferenceData& ref,
+                             const rdsr::DoseReport& report,
+                             const rdsr::ReportEvaluation& evaluation, const MapSettings& settings,
+                             const ScatterKernelLoader& loadKernel);
 
 }  // namespace ordevo::map

@@ -206,4 +206,55 @@ std::vector<std::size_t> EventFieldCells(const SkinDoseMap& map, std::size_t eve
     return {};
 }
 
+void DrawBeamsEyeView(ui::Surface& s, const SkinDoseMap& map, std::size_t eventIndex,
+                      const QRectF& area) {
+    const PatientModel& m = map.Model;
+    if (eventIndex >= map.Placements.size() || map.Placements[eventIndex].Steps.empty()) return;
+    const std::vector<BeamStep>& steps = map.Placements[eventIndex].Steps;
+    const BeamStep& step = steps[steps.size() / 2];
+    // Each facing cell as the tube sees it: its direction across the beam (tangents along U and
+    // V) and its distance along the beam, nearest drawn last.
+    struct Seen {
+        double p, q, along;
+        std::size_t cell;
+    };
+    std::vector<Seen> seen;
+    for (std::size_t c = 0; c < m.Cells.size(); ++c) {
+        const SkinCell& cell = m.Cells[c];
+        const Vec3 r = Vec3{cell.X, cell.Y, cell.Z} - step.Focus;
+        const double along = r.Dot(step.Axis);
+        if (!(along > 0.0)) continue;
+        if (r.x * cell.Nx + r.y * cell.Ny + r.z * cell.Nz >= 0.0) continue;
+        seen.push_back({r.Dot(step.U) / along, r.Dot(step.V) / along, along, c});
+    }
+    if (seen.empty()) return;
+    double minP = seen[0].p, maxP = minP, minQ = seen[0].q, maxQ = minQ;
+    for (const Seen& v : seen) {
+        minP = std::min(minP, v.p), maxP = std::max(maxP, v.p);
+        minQ = std::min(minQ, v.q), maxQ = std::max(maxQ, v.q);
+    }
+    const double scale = std::min(area.width() / std::max(maxP - minP, 1e-6),
+                                  area.height() / std::max(maxQ - minQ, 1e-6));
+    const double left = area.left() + (area.width() - (maxP - minP) * scale) / 2;
+    const double top = area.top() + (area.height() - (maxQ - minQ) * scale) / 2;
+    std::sort(seen.begin(), seen.end(),
+              [](const Seen& a, const Seen& b) { return a.along > b.along; });
+    const double peak = std::max(map.PsdMGy, 1.0);
+    const std::vector<std::size_t> field = EventFieldCells(map, eventIndex);
+    std::vector<char> inField(m.Cells.size(), 0);
+    for (std::size_t c : field) inField[c] = 1;
+    for (const Seen& v : seen) {
+        const double half = 0.6 * m.CellCm / v.along * scale;
+        const double x = left + (v.p - minP) * scale, y = top + (v.q - minQ) * scale;
+        s.FilledBox(x - half, y - half, x + half, y + half, CellColour(map.DoseMGy[v.cell], peak));
+    }
+    // The field: the cells it reached, each framed.
+    for (const Seen& v : seen) {
+        if (!inField[v.cell]) continue;
+        const double half = 0.5 * m.CellCm / v.along * scale;
+        const double x = left + (v.p - minP) * scale, y = top + (v.q - minQ) * scale;
+        s.Box(x - half, y - half, x + half, y + half, kOutline);
+    }
+}
+
 }  // namespace ordevo::map

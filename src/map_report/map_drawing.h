@@ -40,6 +40,12 @@ QColor ScaleColour(double fraction);
 void DrawSkinDoseMapOn(ui::Surface& surface, const SkinDoseMap& map, const MapLayout& layout,
                        const std::vector<std::size_t>& outline = {});
 
+// The trunk as the tube of one event sees it (its middle step for a rotation): the cells facing
+// the focus, projected across the beam and coloured by dose, the field's cells framed. Nothing
+// when the event was not placed.
+void DrawBeamsEyeView(ui::Surface& surface, const SkinDoseMap& map, std::size_t eventIndex,
+                      const QRectF& area);
+
 // "背部 上から 32 cm, 正中から右へ 5°" — where a cell lies, in words.
 QString CellPlaceText(const PatientModel& model, std::size_t cell);
 

@@ -170,7 +170,8 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
     } else {
         cy = Put(s, kColumnLeft, cy + 1, QStringLiteral("位置: 線量が皮膚に置かれていません"));
     }
-    const double bound = map.UpperBoundMGy + map.UnmappedUpperBoundMGy;
+    // The per-plane sums hold every computed event, the unmapped ones too.
+    const double bound = map.UpperBoundMGy;
     cy = Put(s, kColumnLeft, cy + 2,
              QStringLiteral("上限 (全照射を 1 点に) %1 mGy").arg(Num(bound, "0")));
     if (map.UnmappedUpperBoundMGy > 0)

@@ -68,7 +68,10 @@ constexpr ControlSpec kControls[] = {
      " 皮膚線量報告書 (A4 1 ページ) を印刷する "},
     {"Command2", Kind::Button, "PDF 保存…", 17460, 120, 1320, 420, Font::Meiryo, kText,
      " 皮膚線量報告書を PDF ファイルに保存する "},
-    {"Label11", Kind::Label, "", 120, 660, 15600, 330, Font::Meiryo, kText},
+    {"Label11", Kind::Label, "", 120, 660, 11280, 330, Font::Meiryo, kText},
+    {"Label15", Kind::Label, "表示", 11520, 660, 0, 0, Font::Meiryo, kText},
+    {"Combo5", Kind::ComboBox, "", 12000, 600, 2880, 390, Font::Meiryo, kText,
+     " 展開図、または選んだ照射の管球側から見た体幹 "},
     {"Check1", Kind::CheckBox, "患者名・ID を印刷", 16080, 660, 2700, 330, Font::Meiryo, kText},
     {"Label12", Kind::Label, "", 12900, 1080, 5880, 1440, Font::Meiryo, kText},
     {"Label13", Kind::Label, "照射 (選ぶと照射野を緑の線で囲みます)", 12900, 2640, 0, 0,
@@ -139,7 +142,8 @@ struct SkinDoseMapWindow::Ui {
           pdfButton(c.Get<QPushButton>("Command2")),
           status(c.Get<QLabel>("Label11")),
           withPatient(c.Get<QCheckBox>("Check1")),
-          findings(c.Get<QLabel>("Label12")) {}
+          findings(c.Get<QLabel>("Label12")),
+          view(c.Get<QComboBox>("Combo5")) {}
 
     QLineEdit* height;         // Text1, cm; blank: the report's
     QLineEdit* weight;         // Text2, kg; blank: the report's
@@ -153,6 +157,7 @@ struct SkinDoseMapWindow::Ui {
     QLabel* status;            // Label11, mapping or the map's notes
     QCheckBox* withPatient;    // Check1, the patient's name and ID on the page
     QLabel* findings;          // Label12, PSD, its place, the upper bound
+    QComboBox* view;           // Combo5, unwrapped or from the chosen event's tube
 };
 
 ui::WindowLayout SkinDoseMapWindow::Layout() {
@@ -200,8 +205,11 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
     ui_->phantom->addItem(QStringLiteral("平板"), static_cast<int>(map::PhantomKind::Plane));
     ui_->cell->addItem(QStringLiteral("1 cm"), 1.0);
     ui_->cell->addItem(QStringLiteral("0.5 cm"), 0.5);
+    ui_->view->addItem(QStringLiteral("展開図"));
+    ui_->view->addItem(QStringLiteral("管球側から (選んだ照射)"));
     ui_->printButton->setEnabled(false);
     ui_->pdfButton->setEnabled(false);
+    connect(ui_->view, &QComboBox::currentIndexChanged, this, [this] { DrawMap(); });
 
     // Every placement control maps again at once: the boxes when their text is confirmed (Enter
     // or leaving the box), the lists when their choice changes.
@@ -424,7 +432,7 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
         unmapped_->addItem(QStringLiteral("%1: %2").arg(QString::fromStdString(e.Uid),
                                                         QString::fromStdString(e.Reason)));
 
-    const double bound = m.UpperBoundMGy + m.UnmappedUpperBoundMGy;
+    const double bound = m.UpperBoundMGy;  // every computed event, the unmapped ones too
     QStringList findings{QStringLiteral("PSD %1 mGy").arg(Num(m.PsdMGy, "0"))};
     if (m.PsdCell) findings << map::CellPlaceText(m.Model, *m.PsdCell);
     findings << QStringLiteral("上限 (平面ごとの和) %1 mGy   PSD / 上限 %2")
@@ -451,6 +459,29 @@ void SkinDoseMapWindow::DrawMap() {
     const double width = inside.width() * ui::kTwipsPerPixel;
     const double height = inside.height() * ui::kTwipsPerPixel;
     picture_->SetFont(Font::Meiryo, 8);
+    if (ui_->view->currentIndex() == 1) {
+        layout_ = {};  // no cell under the cursor in this view
+        const int row = events_->currentRow();
+        const bool chosen =
+            row >= 0 && events_->item(row, 0) && events_->item(row, 0)->isSelected();
+        picture_->SetCurrentPosition(120, 60);
+        if (!chosen) {
+            picture_->Print(QStringLiteral("照射を選ぶと、その管球側から見た体幹を示します"));
+            return;
+        }
+        const auto event = static_cast<std::size_t>(row);
+        picture_->Print(QStringLiteral("照射 %1 (%2) の管球側から見た体幹。緑の枠: その照射野")
+                            .arg(row + 1)
+                            .arg(events_->item(row, 5)->text()));
+        const map::SkinDoseMap& m = shown_->Map;
+        if (event >= m.Placements.size() || m.Placements[event].Steps.empty()) {
+            picture_->SetCurrentPosition(120, 420);
+            picture_->Print(QStringLiteral("この照射は皮膚に割り付けられていません"));
+            return;
+        }
+        map::DrawBeamsEyeView(*picture_, m, event, QRectF(300, 480, width - 600, height - 780));
+        return;
+    }
     layout_ = map::LayoutMap(shown_->Map.Model, QRectF(90, 60, width - 150, height - 90),
                              picture_->TextHeight(QStringLiteral("0")));
     map::DrawSkinDoseMapOn(*picture_, shown_->Map, layout_, outline_);

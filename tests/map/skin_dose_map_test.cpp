@@ -156,6 +156,31 @@ TEST_F(SkinDoseMapTest, PsdOfSeveralEventsAgainstOne) {
     }
 }
 
+// The PSD's budget takes each event's shares at the PSD cell as they add (one calibration for
+// all): three equal events on one spot triple the calibration's share, a field 30 cm away adds
+// nothing to it; the placement's share comes from the map moved.
+TEST_F(SkinDoseMapTest, PsdBudgetAddsTheSharesOfTheEventsThatReachIt) {
+    auto calibrationShare = [](const SkinDoseMap& map) {
+        return map.PsdUncertainty ? map.PsdUncertainty->Components.front().DoseStandardUncertainty
+                                  : -1.0;
+    };
+    SkinDoseMap single = Map(Report({Event(0, 0)}));
+    ASSERT_TRUE(single.PsdUncertainty);
+    const rdsr::EventEvaluation& event = evaluation_.Planes[0].Events[0];
+    EXPECT_NEAR(calibrationShare(single) / single.PsdMGy,
+                event.Uncertainty->Components.front().DoseStandardUncertainty / event.SkinDoseMGy,
+                1e-12);
+    EXPECT_NEAR(calibrationShare(Map(Report({Event(0, 0), Event(0, 0), Event(0, 0)}))),
+                3 * calibrationShare(single), 1e-9 * single.PsdMGy);
+    EXPECT_NEAR(calibrationShare(Map(Report({Event(0, 0), Event(0, 0, 0, 300)}))),
+                calibrationShare(single), 1e-9 * single.PsdMGy);
+    const DoseReport report = Report({Event(0, 0)});
+    single = Map(report);
+    AddPlacementUncertainty(single, ref_, report, evaluation_, settings_, loader_);
+    EXPECT_EQ(single.PsdUncertainty->Components.back().Source, UncertaintySource::PatientPlacement);
+    EXPECT_GT(single.PsdUncertainty->Components.back().DoseStandardUncertainty, 0.0);
+}
+
 // LAO 90 puts the detector on the patient's left, so the beam enters on the right; RAO 90 the
 // mirror image, with the same dose.
 TEST_F(SkinDoseMapTest, LaoAndRaoNinetyLandOnOppositeSides) {

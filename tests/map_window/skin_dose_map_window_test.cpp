@@ -3,6 +3,7 @@
 // the tooltip names the events under the cursor, and the report page is printed.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -30,10 +31,12 @@ using rdsr::testing::Measured;
 // Two left-oblique runs and a frontal one, the table moving along the patient between them.
 FixtureReport ThreeRuns() {
     FixtureReport report;
+    report.Events.clear();
     for (int i = 0; i < 3; ++i) {
         FixtureEvent e;
         e.Uid += "." + std::to_string(i + 1);
         e.DoseRp = Measured{"1.5", "Gy"};
+        e.DoseAreaProduct = Measured{"0.015", "Gy.m2"};  // a 10 cm field
         e.GeometryNums = {{"112011", "Positioner Primary Angle", {i < 2 ? "60" : "0", "deg"}},
                           {"112012", "Positioner Secondary Angle", {"0", "deg"}},
                           {"113751", "Table Longitudinal Position", {"0", "mm"}},
@@ -157,6 +160,8 @@ TEST_F(MapWindowTest, TooltipNamesTheEventsAndThePageIsPrinted) {
         const QString where = QString::fromLocal8Bit(folder);
         Window().grab().save(where + QStringLiteral("/skin_dose_map_window.png"));
         Window().SavePdf(where + QStringLiteral("/skin_dose_report.pdf"));
+        Window().Control<QComboBox>("Combo5")->setCurrentIndex(1);
+        Window().grab().save(where + QStringLiteral("/skin_dose_map_window_tube.png"));
     }
 }
 
