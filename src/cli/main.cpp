@@ -26,7 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-cli evaluate|spectrum|couch|rdsr|map [--data DIR] --equipment FILE [options]\n"
-    "       ordevo-cli registry list|show SOP_INSTANCE_UID|export --registry PATH\n"
+    "       ordevo-cli registry list|show SOP_INSTANCE_UID|export|alerts --registry PATH\n"
     "                  [--format json|csv] [--with-patient]\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"

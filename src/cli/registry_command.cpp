@@ -142,11 +142,13 @@ T Checked(FileResult<T> result) {
 
 int RunRegistry(const Arguments& args, std::ostream& out) {
     const std::vector<std::string>& words = args.Positionals();
-    if (words.empty()) throw UsageError("registry needs list, show SOP_INSTANCE_UID or export");
+    constexpr const char* kActions = "registry needs list, show SOP_INSTANCE_UID, export or alerts";
+    if (words.empty()) throw UsageError(kActions);
     const std::string action = words[0];
-    if (action == "show" ? words.size() != 2
-                         : (action != "list" && action != "export") || words.size() != 1)
-        throw UsageError("registry needs list, show SOP_INSTANCE_UID or export");
+    if (action == "show"
+            ? words.size() != 2
+            : (action != "list" && action != "export" && action != "alerts") || words.size() != 1)
+        throw UsageError(kActions);
     const QString path = QString::fromStdString(args.Require("registry"));
     const std::string format = args.Get("format").value_or("json");
     if (format != "json" && format != "csv") throw UsageError("--format must be json or csv");
@@ -166,6 +168,29 @@ int RunRegistry(const Arguments& args, std::ostream& out) {
             std::vector<JsonObject> items;
             for (const ProcedureSummary& s : list) items.push_back(SummaryJson(s));
             out << JsonObject().Array("procedures", items).Text() << "\n";
+            return 0;
+        }
+        if (action == "alerts") {
+            const auto alerts = Checked(registry->Alerts());
+            if (format == "csv") {
+                out << CsvLine({"createdAt", "kind", "patientId", "sopInstanceUid", "levelMGy",
+                                "doseMGy", "message"});
+                for (const StoredAlert& a : alerts)
+                    out << CsvLine({a.CreatedAt, a.Kind, a.PatientId, a.SopInstanceUid,
+                                    JsonNumber(a.LevelMGy), JsonNumber(a.DoseMGy), a.Message});
+                return 0;
+            }
+            std::vector<JsonObject> items;
+            for (const StoredAlert& a : alerts)
+                items.push_back(JsonObject()
+                                    .String("createdAt", a.CreatedAt)
+                                    .String("kind", a.Kind)
+                                    .String("patientId", a.PatientId)
+                                    .String("sopInstanceUid", a.SopInstanceUid)
+                                    .Number("levelMGy", a.LevelMGy)
+                                    .Number("doseMGy", a.DoseMGy)
+                                    .String("message", a.Message));
+            out << JsonObject().Array("alerts", items).Text() << "\n";
             return 0;
         }
         std::vector<StoredProcedure> procedures;

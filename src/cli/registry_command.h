@@ -9,10 +9,10 @@
 
 namespace ordevo::cli {
 
-// registry list|show SOP_INSTANCE_UID|export --registry PATH [--format json|csv] [--with-patient]
-// list: one entry per procedure; show: one procedure with its planes, events and map; export:
-// every procedure so (CSV: one row per event). Exit 1 with {"error": …} when the registry cannot
-// be read or the procedure is not in it.
+// registry list|show SOP_INSTANCE_UID|export|alerts --registry PATH [--format json|csv]
+// [--with-patient]. list: one entry per procedure; show: one procedure with its planes, events
+// and map; export: every procedure so (CSV: one row per event); alerts: the alerts raised. Exit 1
+// with {"error": …} when the registry cannot be read or the procedure is not in it.
 int RunRegistry(const Arguments& args, std::ostream& out);
 
 extern const std::vector<std::string> kRegistryOptions;

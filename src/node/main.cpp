@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-node [--config FILE] --port N --aet TITLE --registry PATH --spool DIR\n"
-    "                   --data DIR --accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]...\n";
+    "                   --data DIR --accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]...\n"
+    "                   [--alert-procedure-mgy MGY] [--alert-cumulative-mgy MGY]\n"
+    "                   [--alert-window-days DAYS] [--alert-command COMMAND]\n";
 
 }  // namespace
 
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
         std::cerr << "ordevo-node: port " << config.Port << ": " << status.text() << "\n";
         return 1;
     }
-    RegistrationWorker worker(std::move(*context), config.Registry);
+    RegistrationWorker worker(std::move(*context), config);
     registering = &worker;
     // What was received before a stop and is not registered yet.
     for (const std::string& path : SpooledObjects(config.Spool)) worker.Add(path);

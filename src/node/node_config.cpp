@@ -61,6 +61,20 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         config.Spool = value;
     } else if (key == "data") {
         config.Data = value;
+    } else if (key == "alert-procedure-mgy" || key == "alert-cumulative-mgy" ||
+               key == "alert-window-days") {
+        double number = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        const bool days = key == "alert-window-days";
+        if (ec != std::errc() || end != value.data() + value.size() || !(number > 0) ||
+            number > (days ? 3650 : 1e6) || (days && number != static_cast<int>(number)))
+            throw ConfigError{where + ": " + key + " は正の" +
+                              (days ? "日数（3650 まで）です" : "線量 mGy です")};
+        if (key == "alert-procedure-mgy") config.Levels.ProcedureMGy = number;
+        if (key == "alert-cumulative-mgy") config.Levels.CumulativeMGy = number;
+        if (days) config.Levels.WindowDays = static_cast<int>(number);
+    } else if (key == "alert-command") {
+        config.AlertCommand = value;
     } else if (key == "accept") {
         const auto equals = value.find('=');
         const std::string ae = equals == std::string::npos ? "" : value.substr(0, equals);

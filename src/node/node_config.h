@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "alerts.h"
+
 namespace ordevo::node {
 
 struct RoomSetup {
@@ -19,6 +21,8 @@ struct NodeConfig {
     std::string AeTitle;
     std::string Registry, Spool, Data;
     std::map<std::string, RoomSetup> Accepted;  // calling AE title → room
+    registry::AlertLevels Levels;  // alert-procedure-mgy, alert-cumulative-mgy, alert-window-days
+    std::string AlertCommand;      // run with each alert's JSON on its standard input
 };
 
 // Bad options or configuration: the program prints the message and exits 2.

@@ -1,11 +1,17 @@
 #include "registration_worker.h"
 
+#include <QProcess>
 #include <iostream>
+
+#include "spool.h"
 
 namespace ordevo::node {
 
-RegistrationWorker::RegistrationWorker(EvaluationContext context, std::string registryPath)
-    : context_(std::move(context)), registryPath_(std::move(registryPath)) {
+RegistrationWorker::RegistrationWorker(EvaluationContext context, const NodeConfig& config)
+    : context_(std::move(context)),
+      registryPath_(config.Registry),
+      levels_(config.Levels),
+      alertCommand_(config.AlertCommand) {
     thread_ = std::thread(&RegistrationWorker::Run, this);
 }
 
@@ -43,9 +49,31 @@ void RegistrationWorker::Run() {
             queue_.pop_front();
         }
         std::string message;
-        RegisterSpooled(path, context_, registry, &message);
+        const Outcome outcome = RegisterSpooled(path, context_, registry, &message);
         std::cerr << "ordevo-node: " << message << "\n";
+        if (outcome != Outcome::Registered) continue;
+        const auto alerts =
+            registry::RaiseAlerts(registry, ReadSpooledHeader(path).SopInstanceUid, levels_);
+        if (!alerts) std::cerr << "ordevo-node: " << alerts.error().what() << "\n";
+        if (alerts)
+            for (const registry::Alert& alert : *alerts) Announce(alert);
     }
+}
+
+// A line in the journal, and the administrator's command with the alert's JSON on its input.
+void RegistrationWorker::Announce(const registry::Alert& alert) const {
+    std::cerr << "ordevo-node: 警報: " << alert.Message << "\n";
+    if (alertCommand_.empty()) return;
+    QProcess command;
+    command.start("/bin/sh", {"-c", QString::fromStdString(alertCommand_)});
+    if (!command.waitForStarted(10000)) {
+        std::cerr << "ordevo-node: 警報のコマンドを始められません\n";
+        return;
+    }
+    command.write(QByteArray::fromStdString(alert.Json() + "\n"));
+    command.closeWriteChannel();
+    if (!command.waitForFinished(30000) || command.exitCode() != 0)
+        std::cerr << "ordevo-node: 警報のコマンドが失敗しました\n";
 }
 
 }  // namespace ordevo::node

@@ -14,14 +14,17 @@ namespace ordevo::node {
 
 class RegistrationWorker {
 public:
-    RegistrationWorker(EvaluationContext context, std::string registryPath);
+    RegistrationWorker(EvaluationContext context, const NodeConfig& config);
     ~RegistrationWorker();  // finishes what is queued, then stops
     void Add(const std::string& spooledPath);
 
 private:
     void Run();
+    void Announce(const registry::Alert& alert) const;
     EvaluationContext context_;
     std::string registryPath_;
+    registry::AlertLevels levels_;
+    std::string alertCommand_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::string> queue_;

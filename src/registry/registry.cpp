@@ -337,4 +337,59 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
     }
 }
 
+FileResult<DoseSum> Registry::PatientDose(const std::string& patientId, const std::string& first,
+                                          const std::string& last) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    try {
+        QSqlQuery q = Run(db,
+                          "SELECT COUNT(*), SUM(COALESCE(p.psd_mgy, p.upper_bound_mgy)) FROM "
+                          "procedures p JOIN patients pt ON pt.id = p.patient_ref WHERE "
+                          "pt.patient_id = ? AND p.status = 'registered' AND p.study_date >= ? "
+                          "AND p.study_date <= ?",
+                          {Text(patientId), Text(first), Text(last)});
+        DoseSum sum;
+        if (q.next()) {
+            sum.Procedures = q.value(0).toInt();
+            sum.SumMGy = q.value(1).toDouble();
+        }
+        return sum;
+    } catch (const QueryFailed& failed) {
+        return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
+    }
+}
+
+FileResult<void> Registry::AddAlert(const StoredAlert& a) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    try {
+        Run(db,
+            "INSERT INTO alerts (patient_ref, procedure_ref, kind, level_mgy, dose_mgy, "
+            "created_at, message) VALUES ((SELECT id FROM patients WHERE patient_id = ?), "
+            "(SELECT id FROM procedures WHERE sop_instance_uid = ?), ?, ?, ?, ?, ?)",
+            {Text(a.PatientId), Text(a.SopInstanceUid), Text(a.Kind), a.LevelMGy, a.DoseMGy, Now(),
+             Text(a.Message)});
+        return {};
+    } catch (const QueryFailed& failed) {
+        return FileError::InFile(path_, "線量登録簿に書けません（" + failed.why + "）");
+    }
+}
+
+FileResult<std::vector<StoredAlert>> Registry::Alerts() {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    try {
+        QSqlQuery q = Run(db,
+                          "SELECT a.kind, pt.patient_id, p.sop_instance_uid, a.created_at, "
+                          "a.message, a.level_mgy, a.dose_mgy FROM alerts a LEFT JOIN patients "
+                          "pt ON pt.id = a.patient_ref LEFT JOIN procedures p ON p.id = "
+                          "a.procedure_ref ORDER BY a.id");
+        std::vector<StoredAlert> alerts;
+        while (q.next())
+            alerts.push_back({StdText(q.value(0)), StdText(q.value(1)), StdText(q.value(2)),
+                              StdText(q.value(3)), StdText(q.value(4)), q.value(5).toDouble(),
+                              q.value(6).toDouble()});
+        return alerts;
+    } catch (const QueryFailed& failed) {
+        return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
+    }
+}
+
 }  // namespace ordevo::registry

@@ -35,6 +35,18 @@ struct StoredProcedure {
     ProcedureRecord Record;  // the planes, events and map header; the map's cells too
 };
 
+// A patient's doses over a period: the sum of each procedure's PSD, or of its upper bound where
+// it has no map.
+struct DoseSum {
+    double SumMGy = 0;
+    int Procedures = 0;
+};
+
+struct StoredAlert {
+    std::string Kind, PatientId, SopInstanceUid, CreatedAt, Message;
+    double LevelMGy = 0, DoseMGy = 0;
+};
+
 class Registry {
 public:
     // Opens (creating it when absent) and brings the schema up to date. A registry written by a
@@ -54,6 +66,13 @@ public:
     FileResult<std::vector<ProcedureSummary>> List();
     FileResult<std::optional<StoredProcedure>> Show(const std::string& sopInstanceUid);
     int SchemaVersion();
+
+    // The registered procedures of the patient with study dates from `first` to `last`
+    // (YYYYMMDD, both included).
+    FileResult<DoseSum> PatientDose(const std::string& patientId, const std::string& first,
+                                    const std::string& last);
+    FileResult<void> AddAlert(const StoredAlert& alert);
+    FileResult<std::vector<StoredAlert>> Alerts();
 
 private:
     explicit Registry(QString connection, QString path);

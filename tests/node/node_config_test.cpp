@@ -31,9 +31,14 @@ TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(
         "# room 1\nport = 104\naet = ORDEVO\nregistry = /var/r.sqlite\nspool = /s\n"
-        "data = /d\naccept = ANGIO1 = Room1.odv3\naccept = CARDIO=Room2.odv3\n");
+        "data = /d\naccept = ANGIO1 = Room1.odv3\naccept = CARDIO=Room2.odv3\n"
+        "alert-procedure-mgy = 2000\nalert-command = logger -t dose\n");
     file.close();
-    const NodeConfig c = ReadNodeConfig({"--config", path.toStdString(), "--port", "4104"});
+    const NodeConfig c = ReadNodeConfig(
+        {"--config", path.toStdString(), "--port", "4104", "--alert-window-days", "180"});
+    EXPECT_EQ(c.Levels.WindowDays, 180);
+    EXPECT_EQ(c.Levels.ProcedureMGy, 2000);
+    EXPECT_EQ(c.AlertCommand, "logger -t dose");
     EXPECT_EQ(c.Port, 4104);
     EXPECT_EQ(c.Registry, "/var/r.sqlite");
     EXPECT_EQ(c.Accepted.size(), 2u);
@@ -51,6 +56,8 @@ TEST(NodeConfig, RefusesWhatCannotBeUsed) {
         {{"--accept", "=Room1.odv3"}, "accept"},
         {{"--accept", "ANGIO2="}, "accept"},
         {{"--colour", "red"}, "colour"},
+        {{"--alert-window-days", "2.5"}, "alert-window-days"},
+        {{"--alert-procedure-mgy", "-1"}, "alert-procedure-mgy"},
         {{"--port"}, "--port"},
     };
     for (const auto& c : cases) {

@@ -77,9 +77,15 @@ protected:
         port_ = FreePort();
         ASSERT_NE(port_, 0);
         node_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        node_.start(ORDEVO_NODE, {"--port", QString::number(port_), "--aet", "ORDEVO", "--registry",
-                                  Registry(), "--spool", spool_, "--data", dir_.path(), "--accept",
-                                  "ANGIO1=" + dir_.filePath("Room1.odv3")});
+        const QStringList options =
+            QStringList{"--port",     QString::number(port_),
+                        "--aet",      "ORDEVO",
+                        "--registry", Registry(),
+                        "--spool",    spool_,
+                        "--data",     dir_.path(),
+                        "--accept",   "ANGIO1=" + dir_.filePath("Room1.odv3")} +
+            extraOptions_;
+        node_.start(ORDEVO_NODE, options);
         ASSERT_TRUE(node_.waitForStarted());
         // Serving once an echo is answered.
         const QDeadlineTimer deadline(20000);
@@ -174,6 +180,7 @@ protected:
 
     QTemporaryDir dir_;
     QString spool_;
+    QStringList extraOptions_;
     QProcess node_;
     int port_ = 0;
 };
@@ -311,6 +318,24 @@ TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
     for (const auto& p : list) sops.insert(p.SopInstanceUid);
     EXPECT_EQ(list.size(), std::size_t(files.size()));
     EXPECT_EQ(sops.size(), list.size());
+}
+
+TEST_F(NodeLoopback, AnAlertRunsTheCommandWithItsJson) {
+    Stop();
+    const QString received = dir_.filePath("alerts.json");
+    extraOptions_ = {"--alert-procedure-mgy", "0.001", "--alert-command", "cat >> " + received};
+    Start();
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    const QDeadlineTimer deadline(20000);
+    while (!QFile::exists(received) && !deadline.hasExpired()) QThread::msleep(100);
+    QFile file(received);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject alert = QJsonDocument::fromJson(file.readLine()).object();
+    EXPECT_EQ(alert.value("kind").toString(), "procedure");
+    EXPECT_EQ(alert.value("sopInstanceUid").toString().toStdString(), SopOf(report));
+    EXPECT_GT(alert.value("doseMGy").toDouble(), 0.001);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "alerts.h"
 #include "registry.h"
 #include "registry_schema.h"
 
@@ -144,6 +145,47 @@ TEST_F(RegistryTest, OpensAtTheLatestVersionAndRefusesANewerRegistry) {
     const auto reopened = Registry::Open(Path());
     ASSERT_FALSE(reopened);
     EXPECT_NE(std::string(reopened.error().what()).find("新しい"), std::string::npos);
+}
+
+TEST_F(RegistryTest, AlertsAtTheProcedureLevelAndOverTheWindow) {
+    const AlertLevels levels{3000, 5000, 30};
+    // One patient's procedures in order: date, PSD (none: the upper bound), the alerts expected.
+    const struct {
+        const char* date;
+        std::optional<double> psd;
+        double upperBound;
+        std::vector<std::string> kinds;
+        double cumulative;
+    } steps[] = {
+        {"20240101", 2000, 2500, {}, 0},
+        {"20240115", 3000, 3200, {"procedure", "cumulative"}, 5000},
+        {"20240301", std::nullopt, 2900, {}, 0},         // the window holds this one only
+        {"20240320", 2500, 2600, {"cumulative"}, 5400},  // the upper bound stands for no PSD
+    };
+    int n = 0;
+    for (const auto& step : steps) {
+        ProcedureRecord r = Procedure("5." + std::to_string(++n), {});
+        r.StudyDate = step.date;
+        r.PsdMGy = step.psd;
+        r.UpperBoundMGy = step.upperBound;
+        ASSERT_TRUE(registry_->Register(r));
+        const auto alerts = RaiseAlerts(*registry_, r.SopInstanceUid, levels);
+        ASSERT_TRUE(alerts) << alerts.error().what();
+        std::vector<std::string> kinds;
+        for (const Alert& a : *alerts) {
+            kinds.push_back(a.Kind);
+            if (a.Kind == "cumulative") {
+                EXPECT_DOUBLE_EQ(a.DoseMGy, step.cumulative) << step.date;
+            }
+            EXPECT_NE(a.Json().find("\"patientId\":\"P-123\""), std::string::npos);
+        }
+        EXPECT_EQ(kinds, step.kinds) << step.date;
+    }
+    const auto stored = registry_->Alerts();
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->size(), 3u);
+    EXPECT_EQ(stored->back().SopInstanceUid, "5.4");
+    EXPECT_NE(stored->back().Message.find("上限"), std::string::npos);
 }
 
 }  // namespace
