@@ -63,16 +63,20 @@ EventCase Refuse(EventCase c, EventStatus status, const std::string& why) {
     return c;
 }
 
-using SpectrumKey = std::tuple<double, double, int, double, double>;
+using SpectrumKey = std::tuple<double, double, int, double, double, double>;
 
-// Hands out the spectrum of an equal (voltage, added filtration) again; the rest of the
-// filtration is the plane's equipment, the same for every event of the cache.
+// Hands out the spectrum of an equal (voltage, inherent and added filtration) again; the rest
+// of the filtration is the plane's equipment, the same for every event of the cache. The
+// inherent filtration is in the key because the uncertainty budget moves it.
 class SpectrumCache {
 public:
     SpectrumResult operator()(const AttenuationTable& table, const EquipmentData& equipment,
                               const TubeVoltageRange& voltage) {
-        const SpectrumKey key{voltage.TubeVoltageLow, voltage.TubeVoltageHigh,
-                              static_cast<int>(voltage.Weighting), equipment.AddedAluminium,
+        const SpectrumKey key{voltage.TubeVoltageLow,
+                              voltage.TubeVoltageHigh,
+                              static_cast<int>(voltage.Weighting),
+                              equipment.InherentFiltration,
+                              equipment.AddedAluminium,
                               equipment.AddedCopper};
         auto found = spectra_.find(key);
         if (found == spectra_.end())

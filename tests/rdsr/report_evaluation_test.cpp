@@ -100,6 +100,13 @@ TEST_F(ReportEvaluationTest, SumsCountEvaluatedEventsOnly) {
     EXPECT_GT(a.Events[0].SkinDoseMGy, 0.0);
     EXPECT_DOUBLE_EQ(a.Totals.MeanKv, 93.3);  // (12.5·80 + 25·100) / 37.5 = 93.33, to 0.1 kV
     ASSERT_TRUE(a.Totals.SingleCaseSkinDoseMGy);
+    // Each event's spectrum moves with its filtration (the spectra are shared between events of
+    // equal settings, never handed out for a moved one).
+    for (const UncertaintyComponent& c : a.Events[0].Uncertainty.value().Components) {
+        if (c.Source == UncertaintySource::AluminiumFiltration) {
+            EXPECT_GT(c.DoseStandardUncertainty, 0.0);
+        }
+    }
     // One calibration serves both events: the sum's calibration share is the sum of theirs.
     ASSERT_TRUE(a.Events[0].Uncertainty && a.Events[4].Uncertainty &&
                 a.Totals.SkinDoseSumUncertainty);

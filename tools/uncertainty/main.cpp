@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "procedure_budget.h"
 #include "propagation_check.h"
 #include "reference_files.h"
 #include "report_evaluation.h"
@@ -17,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-uncertainty --refdata DIR --out DIR [--samples N] [--quick]\n"
-    "  writes DIR/budgets.md and DIR/check.md; --quick draws 400 samples (default 10000)";
+    "  writes DIR/budgets.md, DIR/procedure.md and DIR/check.md; --quick draws 400 samples "
+    "(default 10000)";
 
 }  // namespace
 
@@ -65,6 +67,7 @@ int main(int argc, char** argv) {
             budgets += uncertainty::BudgetTable(c, checks.back()) + "\n";
         }
         std::ofstream(out + "/budgets.md") << budgets;
+        std::ofstream(out + "/procedure.md") << uncertainty::ProcedureBudgetTable(ref, load);
         std::ofstream(out + "/check.md") << uncertainty::CheckTable(cases, checks);
         std::cout << uncertainty::CheckTable(cases, checks);
     } catch (const std::exception& e) {

@@ -16,7 +16,7 @@ namespace {
 constexpr double kSqrt3 = 1.7320508075688772;
 
 DoseCase CaseInputs(const EquipmentData& eq, double kv, double karMGy, double pkaGyCm2,
-                            double fsdCm) {
+                    double fsdCm) {
     DoseCase in;
     in.FocusSkinDistanceCm = fsdCm;
     in.ReferenceAirKermaMGy = karMGy;
