@@ -44,8 +44,8 @@ OrdevoApplication::~OrdevoApplication() = default;
 
 void OrdevoApplication::Wire() {
     Form1& main = *form1_;
-    connect(&main, &Form1::exitRequested, this, [this] { AskToExit(false); });
-    connect(&main, &Form1::closedFromTitleBar, this, [this] { AskToExit(true); });
+    connect(&main, &Form1::exitRequested, this, &OrdevoApplication::AskToExit);
+    connect(&main, &Form1::closedFromTitleBar, this, &OrdevoApplication::AskToExit);
     connect(&main, &Form1::addResultRequested, this, &OrdevoApplication::AddCurrentResult);
     connect(&main, &Form1::tubeVoltageRequested, form4_.get(), &Form4::Open);
     connect(&main, &Form1::newEquipmentRequested, form8_.get(), &Form8::StartNew);
@@ -131,8 +131,7 @@ void OrdevoApplication::ContinueAsGuest() {
     form15_->hide();
 }
 
-void OrdevoApplication::AskToExit(bool mainWindowClosed) {
-    mainWindowClosed_ = mainWindowClosed_ || mainWindowClosed;
+void OrdevoApplication::AskToExit() {
     form7_->ShowUnsavedRowsNote(form10_->HasUnsavedRows());
     form7_->ShowInFront();
 }
@@ -143,25 +142,9 @@ void OrdevoApplication::Exit() {
 }
 
 void OrdevoApplication::ReturnFromExit() {
+    // "いいえ" returns the user to exactly where they were, whether the question came from
+    // "終了する" or from closing the main window by its title bar: inputs, equipment, result.
     form7_->hide();
-    if (!mainWindowClosed_) {
-        form1_->ShowInFront();
-        return;
-    }
-    // The main window was closed: it comes back as a newly loaded window, with the reference
-    // data and the user name read again and every input empty. The results table, its window
-    // and a total written on it belong to the session and stay as they are.
-    mainWindowClosed_ = false;
-    if (const FileResult<void> loaded = LoadReferenceDataAtStart(state_); !loaded) {
-        AppMessages().Error(loaded.error().message());
-        endProcess_(1);
-        return;
-    }
-    form1_->ResetForStartUp();
-    const std::optional<QString> userName = ReadUserName(state_.WorkingFolder);
-    state_.UserName = userName.value_or(QString());
-    if (userName && *userName != form10_->UserName()) form10_->ShowUserName(*userName);
-    form1_->ApplyStartUpUser(userName);
     form1_->ShowInFront();
 }
 

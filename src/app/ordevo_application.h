@@ -54,13 +54,12 @@ private:
     void AddCurrentResult();
     void RegisterUserName(const QString& name, QWidget& dialog);
     void ContinueAsGuest();
-    void AskToExit(bool mainWindowClosed);
+    void AskToExit();
     void Exit();
     void ReturnFromExit();
 
     AppState state_;
     EndProcess endProcess_;
-    bool mainWindowClosed_ = false;
     std::unique_ptr<Form10> form10_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form4> form4_;

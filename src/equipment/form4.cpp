@@ -147,9 +147,15 @@ Form4::Form4(QWidget* parent) : ui::ModelessWindow(parent) {
 
 Form4::~Form4() = default;
 
-void Form4::Open() { ShowInFront(); }
+void Form4::Open() {
+    // Controls left changed by a window closed without "OK" show the setting in force again.
+    if (hasSetting_) ShowSetting(range_);
+    ShowInFront();
+}
 
 void Form4::ShowSetting(const TubeVoltageRange& range) {
+    range_ = range;
+    hasSetting_ = true;
     const bool fixed = range.TubeVoltageLow == range.TubeVoltageHigh;
     if (fixed) {
         ui_->fixedOption->setChecked(true);
@@ -216,6 +222,7 @@ void Form4::Command1Click() {
         return;
     }
     range_ = *setting;
+    hasSetting_ = true;
     emit tubeVoltageSet(range_);
     hide();
 }

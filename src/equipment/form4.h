@@ -19,10 +19,11 @@ public:
     // "OK" keeps a valid setting and hands it back by tubeVoltageSet.
     explicit Form4(QWidget* parent = nullptr);
     ~Form4() override;
-    // Shows the window modeless, keeping its controls as the user left them.
+    // Shows the window modeless; once a setting is in force, its controls show that setting
+    // (not what was typed before the window was closed without "OK").
     void Open();
-    // A setting entered elsewhere (a dose report's mean voltage): the controls show it, so that
-    // "OK" keeps it instead of bringing back an older one. A fixed voltage when low equals high.
+    // A setting entered elsewhere (a dose report's mean voltage) is the one in force: the
+    // controls show it, so that "OK" keeps it. A fixed voltage when low equals high.
     void ShowSetting(const TubeVoltageRange& range);
 
     // Every control by its objectName, for tests.
@@ -42,6 +43,7 @@ private:
     void Command1Click();  // "OK"
 
     TubeVoltageRange range_;
+    bool hasSetting_ = false;  // an "OK" or a setting from elsewhere is in force
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
 };

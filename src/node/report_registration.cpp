@@ -108,6 +108,8 @@ Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
         settings.Profile = ChooseProfile(room->second, context, report.Manufacturer, notes);
         map::SkinDoseMap skinMap =
             map::ComputeSkinDoseMap(context.Ref, report, evaluation, settings, context.LoadKernel);
+        map::AddPlacementUncertainty(skinMap, context.Ref, report, evaluation, settings,
+                                     context.LoadKernel);
         skinMap.Notes.insert(skinMap.Notes.begin(), notes.begin(), notes.end());
         registry::ProcedureRecord record = registry::MakeProcedureRecord(
             sop, header.StudyInstanceUid, report, evaluation, &skinMap);

@@ -80,8 +80,15 @@ ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
     if (map) {
         r.Map = MakeMapRecord(*map);
         r.PsdMGy = map->PsdMGy;
-        r.PsdLowMGy = map->PsdMGy * std::max(0.0, 1 - largestRelative);
-        r.PsdHighMGy = map->PsdMGy * (1 + largestRelative);
+        if (map->PsdUncertainty) {
+            // The map's own budget of its PSD, as ordevo-cli map prints its interval.
+            const double u = map->PsdUncertainty->ExpandedUncertainty();
+            r.PsdLowMGy = std::max(0.0, map->PsdMGy - u);
+            r.PsdHighMGy = map->PsdMGy + u;
+        } else {
+            r.PsdLowMGy = map->PsdMGy * std::max(0.0, 1 - largestRelative);
+            r.PsdHighMGy = map->PsdMGy * (1 + largestRelative);
+        }
         r.UpperBoundMGy = map->UpperBoundMGy;
         r.Notes.insert(r.Notes.end(), map->Notes.begin(), map->Notes.end());
     }

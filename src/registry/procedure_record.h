@@ -57,8 +57,8 @@ struct ProcedureRecord {
 };
 
 // The record of an evaluated report; `map` may be null when no map could be computed. The PSD's
-// interval is the PSD moved by the largest relative expanded uncertainty of the plane sums:
-// the map's cells come through the same chain, so its inputs' uncertainty carries over.
+// interval is the PSD ± the map's expanded uncertainty of it; where the map has no budget, the
+// PSD moved by the largest relative expanded uncertainty of the plane sums.
 ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
                                     const std::string& studyInstanceUid,
                                     const rdsr::DoseReport& report,

@@ -153,6 +153,21 @@ TEST_F(Form4Window, UnusableVoltagesAreRefusedAndNothingChanges) {
     EXPECT_TRUE(boxTexts.empty());
 }
 
+// Closed by its title bar after a change, the window shows the setting in force when reopened,
+// not the abandoned one.
+TEST_F(Form4Window, ReopenedAfterClosingItShowsTheSettingInForce) {
+    window.Open();
+    Ok();  // 80 kV
+    window.Open();
+    Option("Option2")->click();
+    Box("Text2")->setText(QStringLiteral("60"));
+    window.close();
+    window.Open();
+    EXPECT_TRUE(Option("Option1")->isChecked());
+    EXPECT_EQ(Box("Text1")->text(), QStringLiteral("80"));
+    EXPECT_FALSE(Box("Text2")->isEnabled());
+}
+
 // A setting made elsewhere is what the controls show, so "OK" stores it again unchanged.
 TEST_F(Form4Window, ASettingMadeElsewhereIsShownAndKeptByOk) {
     for (const TubeVoltageRange shown :

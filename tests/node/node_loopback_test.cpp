@@ -213,6 +213,9 @@ TEST_F(NodeLoopback, RegistersEachConventionOnceWithTheCommandLinesNumbers) {
         ASSERT_TRUE(stored->Summary.PsdMGy);
         EXPECT_DOUBLE_EQ(*stored->Summary.PsdMGy, map.value("psdMGy").toDouble());
         EXPECT_DOUBLE_EQ(*stored->Summary.UpperBoundMGy, map.value("upperBoundMGy").toDouble());
+        const QJsonObject interval = map.value("psdIntervalMGy").toObject();
+        EXPECT_DOUBLE_EQ(stored->Summary.PsdHighMGy.value_or(0), interval.value("high").toDouble());
+        EXPECT_GT(stored->Summary.PsdHighMGy.value_or(0), *stored->Summary.PsdMGy);
         const QJsonObject totals =
             rdsr.value("planes").toArray().at(0).toObject().value("totals").toObject();
         ASSERT_EQ(stored->Record.Planes.size(), 1u);

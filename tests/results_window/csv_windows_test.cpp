@@ -187,6 +187,12 @@ TEST_F(CsvWindowsTest, EnterMovesFromCommentToNameToOkOnlyWhenFilled) {
     EXPECT_EQ(CsvFiles(), QStringList{QStringLiteral("n.csv")});
 }
 
+TEST_F(CsvWindowsTest, ANameTypedWithItsExtensionIsNotDoubled) {
+    AddRows(1);
+    SaveAs(QStringLiteral("c"), QStringLiteral("症例A.csv"));
+    EXPECT_EQ(CsvFiles(), QStringList{QStringLiteral("症例A.csv")});
+}
+
 // An existing file is replaced only after the question that names it: "いいえ" keeps it (and
 // the save window open), "はい" replaces it.
 TEST_F(CsvWindowsTest, ClickingAnExistingFileTakesItsNameAndAsksBeforeReplacingIt) {

@@ -114,7 +114,9 @@ void Form2::Open() {
 void Form2::Save() {
     ui::Messages& messages = ui::AppMessages();
     const QString comment = ui_->commentBox->text();
-    const QString name = ui_->fileNameBox->text();
+    QString name = ui_->fileNameBox->text();
+    // A name typed with its extension ("症例A.csv") is saved as that file, not "症例A.csv.csv".
+    if (name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) name.chop(4);
     if (comment.isEmpty() || name.isEmpty()) {
         messages.Warning(QStringLiteral("　コメントおよびファイル名を入力して下さい　"),
                          ui::WithBeep::Yes);
