@@ -50,8 +50,7 @@ double UncertaintyBudget::RelativeExpandedUncertainty() const {
     return SkinDose > 0.0 ? ExpandedUncertainty() / SkinDose : 0.0;
 }
 
-std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref,
-                                                     const DoseCase& in,
+std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref, const DoseCase& in,
                                                      const DoseEvaluation& central,
                                                      const UncertaintyKnowledge& known,
                                                      const ScatterKernelLoader& loadKernel,

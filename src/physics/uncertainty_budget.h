@@ -55,8 +55,7 @@ std::optional<DoseCase> ShiftedInputs(DoseCase in, const InputShifts& shift);
 // both sides where the chain accepts it and the larger change counts; on one side where the
 // other leaves the chain's range (a voltage above 150 kV, a negative filtration, an FSD inside
 // the couch). Empty when neither side of some input can be evaluated.
-std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref,
-                                                     const DoseCase& in,
+std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref, const DoseCase& in,
                                                      const DoseEvaluation& central,
                                                      const UncertaintyKnowledge& known,
                                                      const ScatterKernelLoader& loadKernel,

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "couch.h"
+#include "propagation_check.h"
 #include "dose_report.h"
 #include "report_evaluation.h"
 #include "skin_dose_map.h"
@@ -55,16 +55,7 @@ rdsr::DoseReport Procedure() {
 
 std::string ProcedureBudgetTable(const ReferenceData& ref, const ScatterKernelLoader& loadKernel) {
     rdsr::PlaneSetup plane;
-    EquipmentData& eq = plane.Equipment.Data;
-    eq.FocusReceptorDistance = 110.0;
-    eq.FocusIsocentreDistance = 75.0;
-    eq.TargetAngle = 12.0;
-    eq.InherentFiltration = 0.25;
-    eq.AddedAluminium = 0.10;
-    eq.AddedCopper = 0.03;
-    eq.CalibrationConstant = 1.05;
-    eq.CouchTransmission = 0.80;
-    eq.CouchSoftTissueThickness = ComputeCouchSoftTissueThickness(ref.Attenuation, eq, 80.0, 0.80);
+    plane.Equipment.Data = InterventionalRoom(ref, true);
     plane.EquipmentName = "room";
     const rdsr::DoseReport report = Procedure();
     const rdsr::ReportEvaluation evaluation =

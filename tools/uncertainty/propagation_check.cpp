@@ -30,27 +30,6 @@ DoseCase CaseInputs(const EquipmentData& eq, double kv, double karMGy, double pk
     return in;
 }
 
-// An interventional room: the reference point 60 cm from the focus, a 12° tungsten target,
-// 2.5 mm Al inherent, 1.0 mm Al and 0.3 mm Cu added, a carbon-fibre couch transmitting 80 %
-// at 80 kV.
-EquipmentData InterventionalRoom(const ReferenceData& ref, bool withCouch) {
-    EquipmentData eq;
-    eq.FocusReceptorDistance = 110.0;
-    eq.FocusIsocentreDistance = 75.0;
-    eq.TargetAngle = 12.0;
-    eq.InherentFiltration = 0.25;
-    eq.AddedAluminium = 0.10;
-    eq.AddedCopper = 0.03;
-    eq.CalibrationConstant = 1.05;
-    eq.CouchTransmission = 1.0;
-    if (withCouch) {
-        eq.CouchTransmission = 0.80;
-        eq.CouchSoftTissueThickness =
-            ComputeCouchSoftTissueThickness(ref.Attenuation, eq, 80.0, eq.CouchTransmission);
-    }
-    return eq;
-}
-
 double Draw(std::mt19937_64& random, UncertaintyDistribution distribution, double u) {
     if (distribution == UncertaintyDistribution::Normal)
         return std::normal_distribution<double>(0.0, u)(random);
@@ -81,6 +60,27 @@ std::string InputText(const UncertaintyComponent& c) {
 }
 
 }  // namespace
+
+// An interventional room: the reference point 60 cm from the focus, a 12° tungsten target,
+// 2.5 mm Al inherent, 1.0 mm Al and 0.3 mm Cu added, a carbon-fibre couch transmitting 80 %
+// at 80 kV.
+EquipmentData InterventionalRoom(const ReferenceData& ref, bool withCouch) {
+    EquipmentData eq;
+    eq.FocusReceptorDistance = 110.0;
+    eq.FocusIsocentreDistance = 75.0;
+    eq.TargetAngle = 12.0;
+    eq.InherentFiltration = 0.25;
+    eq.AddedAluminium = 0.10;
+    eq.AddedCopper = 0.03;
+    eq.CalibrationConstant = 1.05;
+    eq.CouchTransmission = 1.0;
+    if (withCouch) {
+        eq.CouchTransmission = 0.80;
+        eq.CouchSoftTissueThickness =
+            ComputeCouchSoftTissueThickness(ref.Attenuation, eq, 80.0, eq.CouchTransmission);
+    }
+    return eq;
+}
 
 std::vector<TypicalCase> TypicalCases(const ReferenceData& ref) {
     const EquipmentData room = InterventionalRoom(ref, true);

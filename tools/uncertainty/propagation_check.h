@@ -20,6 +20,11 @@ struct TypicalCase {
     UncertaintyKnowledge Known;
 };
 
+// An interventional room: the reference point 60 cm from the focus, a 12° tungsten target,
+// 2.5 mm Al inherent, 1.0 mm Al and 0.3 mm Cu added, C = 1.05, with or without a carbon-fibre
+// couch transmitting 80 % at 80 kV.
+EquipmentData InterventionalRoom(const ReferenceData& ref, bool withCouch);
+
 // The measured room, the same room unmeasured, and a room without couch.
 std::vector<TypicalCase> TypicalCases(const ReferenceData& ref);
 
