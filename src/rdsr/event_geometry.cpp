@@ -59,9 +59,15 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 void Refuse(const GeometryItem& item, const std::string& why, EventGeometry& geometry,
             std::vector<std::string>& notes) {
-    const std::string what = std::string(item.Meaning.empty() ? item.Concept : item.Meaning) + " " +
-                             std::string(item.Number) +
-                             (item.CodeValue.empty() ? "" : " " + std::string(item.CodeValue));
+    // Appended piece by piece: g++ 12 at -O3 takes `" " + std::string(...)` for an overlapping
+    // copy (-Wrestrict) and fails the release build.
+    std::string what(item.Meaning.empty() ? item.Concept : item.Meaning);
+    what += ' ';
+    what += item.Number;
+    if (!item.CodeValue.empty()) {
+        what += ' ';
+        what += item.CodeValue;
+    }
     notes.push_back(what + ": " + why);
     geometry.Refused.push_back(what + ": " + why);
 }
