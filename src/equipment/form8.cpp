@@ -16,8 +16,8 @@
 #include "evaluation_messages.h"
 #include "file_name_check.h"
 #include "form5.h"
-#include "input_checks.h"
-#include "input_messages.h"
+#include "number_box.h"
+#include "case_messages.h"
 #include "measurement_record_file.h"
 #include "messages.h"
 #include "number_format.h"
@@ -284,9 +284,9 @@ QString Form8::Impl::NotANumberMessage(const QLineEdit* box) const {
 QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) {
     QLineEdit* first = nullptr;
     for (QLineEdit* box : boxes) {
-        const QString text = ToHalfWidth(box->text());
-        if (text != box->text()) box->setText(text);
-        if (first == nullptr && !IsPlainNumberOrBlank(text)) first = box;
+        const NumberBoxText read = ReadNumberBox(box->text());
+        if (read.Text != box->text()) box->setText(read.Text);
+        if (first == nullptr && !read.NumberOrBlank()) first = box;
     }
     return first;
 }
