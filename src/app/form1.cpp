@@ -77,7 +77,7 @@ Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidg
         "QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
     ui_->skinDoseCaption->setToolTip(kResultsWindowTip);
     ui_->fieldSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    for (QLabel* label : ui_->resultLabels) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    for (QLabel* label : ui_->ResultLabels()) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
     QPalette text5Palette = ui_->tubeVoltageBox->palette();
@@ -166,7 +166,7 @@ void Form1::ResetForStartUp() {
     ui_->fieldShapeCaption->setText(kSquareDesignCaption);
 
     ui_->fieldSizeLabel->clear();
-    for (QLabel* label : ui_->resultLabels) label->clear();
+    for (QLabel* label : ui_->ResultLabels()) label->clear();
     evaluated_.reset();
     ShowResultColumn(true);
     case_.EquipmentFileName.clear();

@@ -132,9 +132,17 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
 JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
+    // The keys are the labels' names in the main window.
+    const ResultTexts t = AllResultTexts(r);
     JsonObject labels;
-    labels.String("Label65", entry.FieldSize);
-    for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
+    labels.String("Label65", entry.FieldSize)
+        .String("Label68", *t.CorrectedReferenceAirKerma)
+        .String("Label69", *t.CorrectedKermaAreaProduct)
+        .String("Label70", *t.CouchTransmission)
+        .String("Label71", *t.EntranceAirKerma)
+        .String("Label72", *t.TissueToAirDoseRatio)
+        .String("Label73", *t.ScatterFactor)
+        .String("Label74", *t.SkinDose);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
         .Number("ReferencePointDistance", c.ReferencePointDistance)
@@ -303,8 +311,12 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         } catch (const CouchInputError& error) {
             throw ReportedFailure{CouchFailureMessage(error)};
         }
+        // The keys are the labels' names in the equipment editor.
+        const CouchResultTexts texts = CouchTexts(result);
         JsonObject labels;
-        for (const auto& [name, text] : CouchLabels(result)) labels.String(name, text);
+        labels.String("Label21", texts.CouchTransmission)
+            .String("Label38", texts.CouchSoftTissueThickness)
+            .String("Label27", texts.CalibrationConstant);
         JsonObject json;
         json.Number("CouchTransmission", result.CouchTransmission)
             .Number("CalibrationConstant", result.CalibrationConstant)

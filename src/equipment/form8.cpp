@@ -347,12 +347,10 @@ bool Form8::Impl::ComputeFromBoxes(const QString& prefix) {
     candidate.CalibrationConstant = result.CalibrationConstant;
     candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
     record = candidate;
-    const ResultLabelTexts labels = CouchLabels(result);
-    for (QLabel* label : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel}) {
-        for (const auto& [name, text] : labels)
-            if (label->objectName() == QLatin1String(name))
-                label->setText(QString::fromStdString(text));
-    }
+    const CouchResultTexts texts = CouchTexts(result);
+    couchTransmissionLabel->setText(QString::fromStdString(texts.CouchTransmission));
+    couchThicknessLabel->setText(QString::fromStdString(texts.CouchSoftTissueThickness));
+    calibrationConstantLabel->setText(QString::fromStdString(texts.CalibrationConstant));
     return true;
 }
 
