@@ -10,6 +10,7 @@
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcuid.h>
+#include <dcmtk/dcmnet/scu.h>
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -225,6 +226,46 @@ TEST_F(NodeLoopback, RegistersEachConventionOnceWithTheCommandLinesNumbers) {
                          totals.value("pka").toDouble());
         EXPECT_GT(*stored->Summary.PsdMGy, 0.0);
     }
+}
+
+// Four units sending at once while a fifth holds its association open without a word: none of
+// them waits for another, and each report is registered once.
+TEST_F(NodeLoopback, ServesSeveralAssociationsAtOnce) {
+    DcmSCU idle;
+    idle.setAETitle("ANGIO1");
+    idle.setPeerAETitle("ORDEVO");
+    idle.setPeerHostName("127.0.0.1");
+    idle.setPeerPort(static_cast<Uint16>(port_));
+    OFList<OFString> syntaxes;
+    syntaxes.push_back(UID_LittleEndianImplicitTransferSyntax);
+    idle.addPresentationContext(UID_VerificationSOPClass, syntaxes);
+    ASSERT_TRUE(idle.initNetwork().good());
+    ASSERT_TRUE(idle.negotiateAssociation().good());
+    std::vector<std::unique_ptr<QProcess>> senders;
+    std::set<std::string> sent;
+    for (int s = 0; s < 4; ++s) {
+        QStringList files;
+        for (int i = 0; i < 5; ++i) {
+            files << WriteReport(rdsr::testing::ManyEventReport(2 + i % 3),
+                                 QString("s%1r%2.dcm").arg(s).arg(i));
+            sent.insert(SopOf(files.back()));
+        }
+        senders.push_back(std::make_unique<QProcess>());
+        senders.back()->start(ORDEVO_STORESCU, QStringList{"-aet", "ANGIO1", "-aec", "ORDEVO",
+                                                           "127.0.0.1", QString::number(port_)} +
+                                                   files);
+    }
+    for (auto& sender : senders) {
+        ASSERT_TRUE(sender->waitForFinished(30000));
+        EXPECT_EQ(sender->exitCode(), 0);
+    }
+    EXPECT_TRUE(idle.isConnected());
+    idle.releaseAssociation();
+    const auto list = WaitFor(sent.size());
+    std::set<std::string> registered;
+    for (const auto& p : list) registered.insert(p.SopInstanceUid);
+    EXPECT_EQ(list.size(), sent.size());
+    EXPECT_EQ(registered, sent);
 }
 
 TEST_F(NodeLoopback, RefusesStrangersAndOtherClassesKeepsDamagedReportsAndServesOn) {
