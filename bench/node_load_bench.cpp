@@ -95,6 +95,7 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
         node.start(ORDEVO_NODE, {"--port", QString::number(port), "--aet", "ORDEVO", "--registry",
                                  registryPath, "--spool", dir.filePath("spool"), "--data",
                                  LoadDataFolder(), "--accept", "ANGIO1=" + equipment});
+        node.waitForStarted();
         const QDeadlineTimer ready(20000);
         while (QProcess::execute(ORDEVO_ECHOSCU, {"-aet", "ANGIO1", "-aec", "ORDEVO", "127.0.0.1",
                                                   QString::number(port)}) != 0) {

@@ -12,8 +12,9 @@
 namespace ordevo::node {
 
 struct RoomSetup {
-    std::string EquipmentFile;  // the plane's equipment file
-    std::string RoomProfile;    // "" : "<manufacturer>.room" in the data folder, else DICOM's
+    std::string EquipmentFile;        // the plane's equipment file
+    std::string RoomProfile;          // "" : "<manufacturer>.room" in the data folder, else DICOM's
+    std::string PlaneBEquipmentFile;  // "" : a single-plane room (plane-B events fail)
 };
 
 struct NodeConfig {
@@ -32,7 +33,8 @@ struct ConfigError {
 
 // The option words after the program's name: "--config FILE" (read first), "--port N",
 // "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR" and
-// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]" (repeatable). Throws ConfigError.
+// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]]" (repeatable; an
+// empty ROOM_PROFILE before a plane B keeps the manufacturer's). Throws ConfigError.
 NodeConfig ReadNodeConfig(const std::vector<std::string>& words);
 
 // One "key = value" text (the configuration file's lines); `where` names it in errors.

@@ -364,6 +364,35 @@ TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
     EXPECT_EQ(sops.size(), list.size());
 }
 
+// A biplane room's plane-B events are evaluated with its plane-B equipment.
+TEST_F(NodeLoopback, EvaluatesPlaneBWithTheRoomsPlaneBEquipment) {
+    Stop();
+    const QString equipment = dir_.filePath("Room1.odv3");
+    extraOptions_ = {"--accept", "BIPLANE=" + equipment + ",," + equipment};
+    Start();
+    FixtureReport biplane;
+    biplane.Events[0].PlaneCode = "113620";
+    biplane.Events[0].PlaneMeaning = "Plane A";
+    rdsr::testing::FixtureEvent lateral = biplane.Events[0];
+    lateral.Uid = "1.2.826.0.1.3680043.10.1.2";
+    lateral.PlaneCode = "113621";
+    lateral.PlaneMeaning = "Plane B";
+    biplane.Events.push_back(lateral);
+    biplane.Totals.assign(2, {});
+    biplane.Totals[0].PlaneCode = "113620";
+    biplane.Totals[0].PlaneMeaning = "Plane A";
+    biplane.Totals[1].PlaneCode = "113621";
+    biplane.Totals[1].PlaneMeaning = "Plane B";
+    const QString report = WriteReport(biplane, "biplane.dcm");
+    ASSERT_EQ(Send("BIPLANE", {report}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    const auto stored = Show(SopOf(report));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Summary.Status, "registered") << stored->Summary.Reason;
+    ASSERT_EQ(stored->Record.Planes.size(), 2u);
+    for (const auto& plane : stored->Record.Planes) EXPECT_GT(plane.SkinDoseSumMGy, 0.0);
+}
+
 TEST_F(NodeLoopback, AnAlertRunsTheCommandWithItsJson) {
     Stop();
     const QString received = dir_.filePath("alerts.json");
