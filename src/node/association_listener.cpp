@@ -1,6 +1,7 @@
 #include "association_listener.h"
 
 #include <dcmtk/dcmdata/dcuid.h>
+#include <dcmtk/dcmtls/tlslayer.h>
 
 #include <iostream>
 #include <thread>
@@ -36,6 +37,36 @@ DcmSharedSCPConfig ReceiverConfig(const NodeConfig& config) {
     return DcmSharedSCPConfig(scp);
 }
 
+// The node's side of TLS: its certificate and key, the BCP 195 cipher suites, and the callers'
+// certificates checked against the CA certificates when there are any.
+std::string SetUpTls(DcmTLSTransportLayer& tls, const NodeConfig& config) {
+    const auto failed = [](const std::string& file, const OFCondition& status) {
+        return file + ": " + status.text();
+    };
+    // An encrypted key would wait for a password on a console the service does not have.
+    tls.setPrivateKeyPasswd("");
+    if (OFCondition s = tls.setPrivateKeyFile(config.TlsKey.c_str(), DCF_Filetype_PEM); s.bad())
+        return failed(config.TlsKey, s);
+    if (OFCondition s = tls.setCertificateFile(config.TlsCertificate.c_str(), DCF_Filetype_PEM);
+        s.bad())
+        return failed(config.TlsCertificate, s);
+    if (!tls.checkPrivateKeyMatchesCertificate())
+        return config.TlsKey + ": " + config.TlsCertificate + " の秘密鍵ではありません";
+    if (OFCondition s = tls.setTLSProfile(TSP_Profile_BCP195); s.bad()) return s.text();
+    if (OFCondition s = tls.activateCipherSuites(); s.bad()) return s.text();
+    tls.setBuiltInDHParameters();
+    if (config.TlsCaCertificates.empty()) {
+        tls.setCertificateVerification(DCV_ignoreCertificate);
+    } else {
+        if (OFCondition s =
+                tls.addTrustedCertificateFile(config.TlsCaCertificates.c_str(), DCF_Filetype_PEM);
+            s.bad())
+            return failed(config.TlsCaCertificates, s);
+        tls.setCertificateVerification(DCV_requireCertificate);
+    }
+    return "";
+}
+
 }  // namespace
 
 AssociationListener::AssociationListener(const NodeConfig& config,
@@ -47,16 +78,22 @@ AssociationListener::~AssociationListener() {
 }
 
 std::string AssociationListener::Open() {
-    const OFCondition status =
+    if (!config_.TlsCertificate.empty()) {
+        tls_ = std::make_unique<DcmTLSTransportLayer>(NET_ACCEPTOR, nullptr, OFTrue);
+        if (std::string why = SetUpTls(*tls_, config_); !why.empty()) return "TLS: " + why;
+    }
+    OFCondition status =
         ASC_initializeNetwork(NET_ACCEPTOR, config_.Port, kRequestSeconds, &network_);
+    if (status.good() && tls_) status = ASC_setTransportLayer(network_, tls_.get(), 0);
     return status.good() ? "" : status.text();
 }
 
 std::string AssociationListener::Serve() {
     for (;;) {
         T_ASC_Association* association = nullptr;
-        const OFCondition status = ASC_receiveAssociation(network_, &association, ASC_DEFAULTMAXPDU,
-                                                          nullptr, nullptr, OFFalse, DUL_BLOCK, 0);
+        const OFCondition status =
+            ASC_receiveAssociation(network_, &association, ASC_DEFAULTMAXPDU, nullptr, nullptr,
+                                   tls_ != nullptr, DUL_BLOCK, 0);
         if (status.bad()) {
             // A caller that broke off before its request: the next one is served.
             if (association) {

@@ -7,10 +7,13 @@
 #include <dcmtk/dcmnet/scpcfg.h>
 
 #include <atomic>
+#include <memory>
 #include <functional>
 #include <string>
 
 #include "node_config.h"
+
+class DcmTLSTransportLayer;
 
 namespace ordevo::node {
 
@@ -23,7 +26,8 @@ public:
     AssociationListener(const AssociationListener&) = delete;
     AssociationListener& operator=(const AssociationListener&) = delete;
 
-    // Opens the port; "" on success, else why.
+    // Opens the port, with TLS when the configuration names a certificate; "" on success, else
+    // why (a certificate or key that cannot be read, a key of another certificate).
     std::string Open();
     // Accepts calls until the network fails; returns why.
     std::string Serve();
@@ -34,6 +38,7 @@ private:
     const NodeConfig& config_;
     std::function<void(const std::string&)> spooled_;
     DcmSharedSCPConfig shared_;
+    std::unique_ptr<DcmTLSTransportLayer> tls_;
     T_ASC_Network* network_ = nullptr;
     std::atomic<int> running_{0};  // associations being served
 };

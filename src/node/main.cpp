@@ -17,9 +17,12 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-node [--config FILE] --port N --aet TITLE --registry PATH --spool DIR\n"
-    "                   --data DIR --accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]...\n"
+    "                   --data DIR\n"
+    "                   --accept "
+    "CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]]...\n"
     "                   [--alert-procedure-mgy MGY] [--alert-cumulative-mgy MGY]\n"
-    "                   [--alert-window-days DAYS] [--alert-command COMMAND]\n";
+    "                   [--alert-window-days DAYS] [--alert-command COMMAND]\n"
+    "                   [--tls-certificate FILE --tls-key FILE [--tls-ca-certificate FILE]]\n";
 
 }  // namespace
 

@@ -61,6 +61,12 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         config.Spool = value;
     } else if (key == "data") {
         config.Data = value;
+    } else if (key == "tls-certificate") {
+        config.TlsCertificate = value;
+    } else if (key == "tls-key") {
+        config.TlsKey = value;
+    } else if (key == "tls-ca-certificate") {
+        config.TlsCaCertificates = value;
     } else if (key == "alert-procedure-mgy" || key == "alert-cumulative-mgy" ||
                key == "alert-window-days") {
         double number = 0;
@@ -118,6 +124,9 @@ NodeConfig ReadNodeConfig(const std::vector<std::string>& words) {
     if (config.Port == 0 || config.AeTitle.empty() || config.Registry.empty() ||
         config.Spool.empty() || config.Data.empty())
         throw ConfigError{"port, aet, registry, spool と data が必要です"};
+    if (config.TlsCertificate.empty() != config.TlsKey.empty() ||
+        (config.TlsCertificate.empty() && !config.TlsCaCertificates.empty()))
+        throw ConfigError{"TLS には tls-certificate と tls-key の両方が必要です"};
     if (config.Accepted.empty())
         throw ConfigError{"受け付ける呼び出し AE (accept) が一つもありません"};
     return config;

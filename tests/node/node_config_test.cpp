@@ -66,6 +66,7 @@ TEST(NodeConfig, RefusesWhatCannotBeUsed) {
         {{"--accept", "ANGIO2=A.odv3,,"}, "B 面"},
         {{"--accept", "ANGIO2=A.odv3,a.room,B.odv3,C.odv3"}, "3 つまで"},
         {{"--colour", "red"}, "colour"},
+        {{"--tls-key", "node.key"}, "tls-certificate"},
         {{"--alert-window-days", "2.5"}, "alert-window-days"},
         {{"--alert-procedure-mgy", "-1"}, "alert-procedure-mgy"},
         {{"--port"}, "--port"},

@@ -104,12 +104,14 @@ protected:
     QString Registry() const { return dir_.filePath("registry.sqlite"); }
     int Echo(const QString& callingAe) {
         return Execute(ORDEVO_ECHOSCU,
-                       {"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1", QString::number(port_)})
+                       senderTls_ + QStringList{"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1",
+                                                QString::number(port_)})
             .exitCode;
     }
     ProcessRun Send(const QString& callingAe, const QStringList& files) {
-        return Execute(ORDEVO_STORESCU, QStringList{"-v", "-aet", callingAe, "-aec", "ORDEVO",
-                                                    "127.0.0.1", QString::number(port_)} +
+        return Execute(ORDEVO_STORESCU, senderTls_ +
+                                            QStringList{"-v", "-aet", callingAe, "-aec", "ORDEVO",
+                                                        "127.0.0.1", QString::number(port_)} +
                                             files);
     }
     QString WriteReport(const FixtureReport& report, const QString& name) {
@@ -182,6 +184,7 @@ protected:
     QTemporaryDir dir_;
     QString spool_;
     QStringList extraOptions_;
+    QStringList senderTls_;  // the TLS options of echoscu and storescu
     QProcess node_;
     int port_ = 0;
 };
@@ -391,6 +394,43 @@ TEST_F(NodeLoopback, EvaluatesPlaneBWithTheRoomsPlaneBEquipment) {
     EXPECT_EQ(stored->Summary.Status, "registered") << stored->Summary.Reason;
     ASSERT_EQ(stored->Record.Planes.size(), 2u);
     for (const auto& plane : stored->Record.Planes) EXPECT_GT(plane.SkinDoseSumMGy, 0.0);
+}
+
+// With TLS, a unit showing a certificate the configured CA signed is served; a plain-TCP sender
+// and a unit with a certificate of its own making are refused, and nothing of theirs is stored.
+TEST_F(NodeLoopback, ServesTlsToCertifiedUnitsOnly) {
+    if (QString(ORDEVO_OPENSSL).isEmpty()) GTEST_SKIP() << "openssl is not installed";
+    const auto certify = [this](const QString& name) {
+        return Execute(ORDEVO_OPENSSL,
+                       {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                        "/CN=" + name, "-keyout", dir_.filePath(name + ".key"), "-out",
+                        dir_.filePath(name + ".pem")})
+                   .exitCode == 0;
+    };
+    ASSERT_TRUE(certify("node") && certify("unit") && certify("stranger"));
+    const auto tls = [this](const QString& name) {
+        return QStringList{"+tls", dir_.filePath(name + ".key"), dir_.filePath(name + ".pem"),
+                           "+cf", dir_.filePath("node.pem")};
+    };
+    Stop();
+    extraOptions_ = {
+        "--tls-certificate",       dir_.filePath("node.pem"), "--tls-key",
+        dir_.filePath("node.key"), "--tls-ca-certificate",    dir_.filePath("unit.pem")};
+    senderTls_ = tls("unit");
+    Start();
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    const QString other = WriteReport(rdsr::testing::ManyEventReport(2), "other.dcm");
+    for (const QStringList& refused : {QStringList{}, tls("stranger")}) {
+        senderTls_ = refused;
+        EXPECT_NE(Send("ANGIO1", {other}).exitCode, 0) << refused.join(' ').toStdString();
+    }
+    senderTls_ = tls("unit");
+    EXPECT_EQ(Echo("ANGIO1"), 0);  // still serving
+    const auto list = WaitFor(1);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].SopInstanceUid, SopOf(report));
+    EXPECT_FALSE(QFile::exists(spool_ + "/" + QString::fromStdString(SopOf(other)) + ".dcm"));
 }
 
 TEST_F(NodeLoopback, AnAlertRunsTheCommandWithItsJson) {
