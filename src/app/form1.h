@@ -97,6 +97,9 @@ public:
     void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
                                const QString& kermaAreaProduct, const QString& focusSkinDistance,
                                double tubeVoltageKv);
+    // The last computed spectrum when its file could not be written (the spectrum window draws
+    // it from memory then); null while the file holds it.
+    const BinArray* UnwrittenSpectrum() const;
     // The current result was added to the results table, or the table was emptied: it cannot
     // be added (again) until the next evaluation.
     void DisableAddingResult();
@@ -169,6 +172,10 @@ private:
     bool evaluating_ = false;
     bool refusing_ = false;  // a number box's warning is up and its focus being given back
     std::optional<EvaluatedCase> evaluated_;  // the result shown, while current
+    // The spectrum file could not be written: the last spectrum is only in memory. The reason
+    // is shown once, the first time it happens after a successful write.
+    bool spectrumUnwritten_ = false;
+    std::optional<QString> spectrumWriteWarning_;
 };
 
 }  // namespace ordevo

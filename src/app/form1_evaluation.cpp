@@ -26,6 +26,9 @@ namespace {
 using ui::AppMessages;
 
 const QString kSpectrumQuestion = QStringLiteral("  Ｘ線スペクトルを表示しますか？ 　");
+const QString kSpectrumNotWritten = QStringLiteral(
+    " Ｘ線スペクトルのファイルを書き込めませんでした \n"
+    "計算と結果、スペクトルの表示には影響ありません。\n");
 
 }  // namespace
 
@@ -64,6 +67,10 @@ void Form1::EvaluateDose() {
     InputLock::DropHeldBackInput();
     lock.Release();
     if (spectrumWritten) ui_->spectrumButton->setEnabled(true);
+    if (spectrumWriteWarning_) {
+        AppMessages().Warning(kSpectrumNotWritten + *spectrumWriteWarning_);
+        spectrumWriteWarning_.reset();
+    }
 
     if (evaluation.Outcome != EvaluationOutcome::Completed) {
         ReportEvaluationFailure(evaluation, doseCase);
@@ -112,14 +119,21 @@ void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evalua
         case_.Spectrum = evaluation.Spectrum;
         const QString spectrumPath =
             QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName));
+        // The file only serves the spectrum window, which can draw from memory: a folder that
+        // refuses it must not cost the user the result.
         const auto written = WriteSpectrumFile(spectrumPath, evaluation.Spectrum.XraySpectrum);
-        if (!written) throw written.error();  // fails the evaluation like a failed step
+        if (!written && !spectrumUnwritten_) spectrumWriteWarning_ = written.error().message();
+        spectrumUnwritten_ = !written;
     }
     if (step == EvaluationStep::Spectrum || step == EvaluationStep::Backscatter ||
         step == EvaluationStep::DepthDose) {
         ui::LetPendingEventsRun();
     }
     emit evaluationStepShown(static_cast<int>(step));
+}
+
+const BinArray* Form1::UnwrittenSpectrum() const {
+    return spectrumUnwritten_ ? &case_.Spectrum.XraySpectrum : nullptr;
 }
 
 void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const DoseCase& inputs) {

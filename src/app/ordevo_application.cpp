@@ -50,7 +50,13 @@ void OrdevoApplication::Wire() {
     connect(&main, &Form1::tubeVoltageRequested, form4_.get(), &Form4::Open);
     connect(&main, &Form1::newEquipmentRequested, form8_.get(), &Form8::StartNew);
     connect(&main, &Form1::registrationRequested, form15_.get(), &Form15::ShowInFront);
-    connect(&main, &Form1::spectrumRequested, form6_.get(), &Form6::PlotSpectrum);
+    connect(&main, &Form1::spectrumRequested, this, [this] {
+        if (const BinArray* unwritten = form1_->UnwrittenSpectrum()) {
+            form6_->PlotSpectrum(*unwritten);
+        } else {
+            form6_->PlotSpectrum();
+        }
+    });
     connect(form4_.get(), &Form4::tubeVoltageSet, &main, &Form1::SetTubeVoltage);
     connect(&main, &Form1::tubeVoltageEntered, form4_.get(), &Form4::ShowSetting);
     connect(form8_.get(), &Form8::equipmentSaved, &main, &Form1::EquipmentFileSaved);

@@ -115,41 +115,41 @@ struct Accumulator {
     std::vector<std::size_t> Touched;
 };
 
-// Per cell, each uncertainty source's share of the dose there, summed over the events.
-struct ShareAccumulator {
-    std::array<std::vector<double>, kUncertaintySourceCount> Share;
-    std::array<double, kUncertaintySourceCount> InputUncertainty{};  // the largest of the events'
-    std::array<bool, kUncertaintySourceCount> Present{};
-    std::vector<char> Unbudgeted;  // an event without a budget reached the cell
-
-    explicit ShareAccumulator(std::size_t cells) : Unbudgeted(cells, 0) {
-        for (std::vector<double>& s : Share) s.assign(cells, 0.0);
-    }
-    void Add(const EventEvaluation& e, const Accumulator& acc) {
+// The PSD's budget from the events that reached its cell: each source's share is the sum of each
+// event's relative share times its dose there. A source counts where any mapped event's budget has
+// it, with the largest input uncertainty among them; no budget when an event without one reached
+// the cell.
+std::optional<UncertaintyBudget> PsdBudget(const std::vector<SkinDoseMap::EventField>& fields,
+                                           const std::vector<const EventEvaluation*>& evaluated,
+                                           std::size_t psdCell, double psdMGy) {
+    std::array<double, kUncertaintySourceCount> share{}, inputUncertainty{};
+    std::array<bool, kUncertaintySourceCount> present{};
+    for (const SkinDoseMap::EventField& field : fields) {
+        const EventEvaluation& e = *evaluated[field.EventIndex];
+        const auto at = std::find(field.Cells.begin(), field.Cells.end(), psdCell);
+        const bool reaches = at != field.Cells.end();
         if (!e.Uncertainty || !(e.SkinDoseMGy > 0.0)) {
-            for (std::size_t c : acc.Touched) Unbudgeted[c] = 1;
-            return;
+            if (reaches) return std::nullopt;
+            continue;
         }
+        const double doseThere =
+            reaches ? field.DoseMGy[static_cast<std::size_t>(at - field.Cells.begin())] : 0.0;
         for (const UncertaintyComponent& u : e.Uncertainty->Components) {
             const auto s = static_cast<std::size_t>(u.Source);
-            const double relative = u.DoseStandardUncertainty / e.SkinDoseMGy;
-            for (std::size_t c : acc.Touched) Share[s][c] += acc.EventDose[c] * relative;
-            InputUncertainty[s] = std::max(InputUncertainty[s], u.InputStandardUncertainty);
-            Present[s] = true;
+            if (reaches) share[s] += doseThere * (u.DoseStandardUncertainty / e.SkinDoseMGy);
+            inputUncertainty[s] = std::max(inputUncertainty[s], u.InputStandardUncertainty);
+            present[s] = true;
         }
     }
-    std::optional<UncertaintyBudget> At(std::size_t cell, double dose) const {
-        if (Unbudgeted[cell]) return std::nullopt;
-        UncertaintyBudget budget;
-        budget.SkinDose = dose;
-        for (std::size_t s = 0; s < Share.size(); ++s) {
-            if (Present[s])
-                budget.Components.push_back(
-                    {static_cast<UncertaintySource>(s), InputUncertainty[s], Share[s][cell]});
-        }
-        return budget;
+    UncertaintyBudget budget;
+    budget.SkinDose = psdMGy;
+    for (std::size_t s = 0; s < share.size(); ++s) {
+        if (present[s])
+            budget.Components.push_back(
+                {static_cast<UncertaintySource>(s), inputUncertainty[s], share[s]});
     }
-};
+    return budget;
+}
 
 }  // namespace
 
@@ -200,7 +200,6 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     acc.StepDistance.assign(cells, 0.0);
     acc.BestEventDose.assign(cells, 0.0);
     acc.BestDistance.assign(cells, 0.0);
-    ShareAccumulator shares(cells);
     SpectrumStore spectra;
     const bool torso = out.Model.Kind == PhantomKind::Torso;
 
@@ -279,7 +278,6 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             continue;
         }
         ++out.MappedEvents;
-        shares.Add(*e, acc);
         SkinDoseMap::EventField& field = out.EventFields.emplace_back();
         field.EventIndex = i;
         field.Cells = acc.Touched;
@@ -302,7 +300,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     }
     if (out.PsdCell) {
         out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
-        out.PsdUncertainty = shares.At(*out.PsdCell, out.PsdMGy);
+        out.PsdUncertainty = PsdBudget(out.EventFields, evaluated, *out.PsdCell, out.PsdMGy);
     }
     // The per-plane sums hold every computed event, the unmapped ones too.
     if (out.PsdMGy > out.UpperBoundMGy)

@@ -122,6 +122,9 @@ struct SkinDoseMapWindow::Job {
 
 struct SkinDoseMapWindow::Result {
     int Generation = 0;
+    // The patient placement's share of the PSD's uncertainty (four maps more) is added in a
+    // second pass after the map is shown, so the map itself appears at once.
+    bool PlacementDone = false;
     map::MapSettings Settings;
     map::PatientLying Lying = map::PatientLying::AsReported;
     std::shared_ptr<const Inputs> From;
@@ -241,7 +244,10 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
     connect(watcher_, &QFutureWatcher<std::shared_ptr<const Result>>::finished, this, [this] {
         running_ = false;
         Show(watcher_->result());
-        if (pending_) StartPending();
+        if (pending_)
+            StartPending();
+        else if (shown_ && !shown_->PlacementDone)
+            StartPlacement();
     });
 }
 
@@ -398,10 +404,32 @@ void SkinDoseMapWindow::StartPending() {
             map::ApplyPatientLying(report, job->Lying);
             result->Map = map::ComputeSkinDoseMap(*ref, report, job->From->Evaluation,
                                                   job->Settings, job->From->LoadKernel);
-            map::AddPlacementUncertainty(result->Map, *ref, report, job->From->Evaluation,
-                                         job->Settings, job->From->LoadKernel);
+            result->PlacementDone = !result->Map.PsdUncertainty;
         } catch (const std::exception& error) {
             result->Error = QString::fromUtf8(error.what());
+        }
+        return result;
+    }));
+}
+
+void SkinDoseMapWindow::StartPlacement() {
+    running_ = true;
+    const ReferenceData* ref = &ref_;
+    std::shared_ptr<const Result> shown = shown_;
+    watcher_->setFuture(QtConcurrent::run([ref, shown]() -> std::shared_ptr<const Result> {
+        auto result = std::make_shared<Result>(*shown);
+        result->PlacementDone = true;
+        try {
+            rdsr::DoseReport report = shown->From->Report;
+            map::ApplyPatientLying(report, shown->Lying);
+            map::AddPlacementUncertainty(result->Map, *ref, report, shown->From->Evaluation,
+                                         shown->Settings, shown->From->LoadKernel);
+        } catch (const std::exception& error) {
+            // The map stands; its interval then lacks the placement's share, and says so.
+            result->Map = shown->Map;
+            std::string note = "患者の位置による不確かさを計算できません: ";
+            note += error.what();
+            result->Map.Notes.push_back(std::move(note));
         }
         return result;
     }));
@@ -436,7 +464,9 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
 
     const double bound = m.UpperBoundMGy;  // every computed event, the unmapped ones too
     QStringList findings{QStringLiteral("PSD %1 mGy").arg(Num(m.PsdMGy, "0"))};
-    if (m.PsdUncertainty) findings << map::PsdIntervalText(m);
+    if (m.PsdUncertainty)
+        findings << (result->PlacementDone ? map::PsdIntervalText(m)
+                                           : QStringLiteral("PSD の不確かさ: 計算中…"));
     if (m.PsdCell) findings << map::CellPlaceText(m.Model, *m.PsdCell);
     findings << QStringLiteral("上限 (平面ごとの和) %1 mGy   PSD / 上限 %2")
                     .arg(Num(bound, "0"),
@@ -449,8 +479,9 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
     ui_->status->setText(notes.isEmpty() ? QStringLiteral("計算済み")
                                          : notes.join(QStringLiteral(" / ")));
     ui_->status->setToolTip(notes.join('\n'));
-    ui_->printButton->setEnabled(true);
-    ui_->pdfButton->setEnabled(true);
+    // The page prints the PSD's whole interval: not before the placement's share is in it.
+    ui_->printButton->setEnabled(result->PlacementDone);
+    ui_->pdfButton->setEnabled(result->PlacementDone);
     DrawMap();
     emit mapShown();
 }

@@ -54,6 +54,7 @@ public:
     // Maps again with the placement in the boxes, in the background; a request made while one
     // runs replaces any waiting one, and only the newest request's map is ever shown.
     void Remap();
+    // Also while the placement's share of the shown map's uncertainty is being added.
     bool IsBusy() const { return running_ || pending_ != nullptr; }
     // The map shown, null before the first.
     const map::SkinDoseMap* ShownMap() const;
@@ -79,6 +80,7 @@ private:
     struct Ui;
     std::shared_ptr<const Job> ReadJob();  // null: a box holds no valid value (said)
     void StartPending();
+    void StartPlacement();  // the shown map's placement share, in the background
     void Show(const std::shared_ptr<const Result>& result);
     void DrawMap();
     void FillRoomProfiles(const std::string& manufacturer);

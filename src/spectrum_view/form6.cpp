@@ -57,7 +57,15 @@ Form6::~Form6() = default;
 
 bool Form6::PlotSpectrum() {
     const QString path = QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName));
-    auto plotted = DrawSpectrumPlot(*ui_->plotPicture, path, [] { ui::LetPendingEventsRun(); });
+    return ShowPlotted(
+        DrawSpectrumPlot(*ui_->plotPicture, path, [] { ui::LetPendingEventsRun(); }));
+}
+
+bool Form6::PlotSpectrum(const BinArray& fluence) {
+    return ShowPlotted(DrawSpectrumPlot(*ui_->plotPicture, fluence));
+}
+
+bool Form6::ShowPlotted(FileResult<SpectrumPlotData> plotted) {
     if (!plotted) {
         plot_ = SpectrumPlotData{};  // the picture holds the empty frame now
         ui::AppMessages().Warning(QStringLiteral(" Ｘ線スペクトルを表示できません \n") +

@@ -88,4 +88,14 @@ FileResult<SpectrumPlotData> DrawSpectrumPlot(ui::Surface& surface, const QStrin
     return data;
 }
 
+FileResult<SpectrumPlotData> DrawSpectrumPlot(ui::Surface& surface, const BinArray& fluence) {
+    DrawSpectrumFrame(surface);
+    const SpectrumPlotData data = MakeSpectrumPlotData(fluence);
+    if (!(data.MaxFluence > 0)) {
+        return FileError(QStringLiteral("フルエンスがすべて 0 で、スペクトルがありません"));
+    }
+    DrawSpectrumCurve(surface, data);
+    return data;
+}
+
 }  // namespace ordevo

@@ -41,6 +41,10 @@ struct SpectrumPlotData {
 FileResult<SpectrumPlotData> DrawSpectrumPlot(ui::Surface& surface, const QString& spectrumPath,
                                               const std::function<void()>& afterFrame = {});
 
+// The same plot of a spectrum held in memory; one of zeros is refused as the file reader
+// refuses it, the surface keeping the empty frame.
+FileResult<SpectrumPlotData> DrawSpectrumPlot(ui::Surface& surface, const BinArray& fluence);
+
 // The frame and its texts alone (steps 1–5 of the plot), for a picture that has no spectrum.
 void DrawSpectrumFrame(ui::Surface& surface);
 

@@ -58,6 +58,10 @@ double JsonNumber(const std::string& json, const std::string& key, const std::st
     return std::stod(json.substr(at + key.size() + 4));
 }
 
+double UncertaintyOf(const map::SkinDoseMap& m) {
+    return m.PsdUncertainty ? m.PsdUncertainty->ExpandedUncertainty() : -1.0;
+}
+
 class MapWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -114,6 +118,10 @@ TEST_F(MapWindowTest, LandmarkMovesTheMapAsTheCommandLineSays) {
         ASSERT_TRUE(shown.PsdCell);
         const std::string json = Cli(landmark);
         EXPECT_DOUBLE_EQ(shown.PsdMGy, JsonNumber(json, "psdMGy")) << landmark;
+        // The placement's share arrives in a second pass; the window waits for it to print.
+        EXPECT_DOUBLE_EQ(UncertaintyOf(shown), JsonNumber(json, "skinDoseExpandedUncertainty"))
+            << landmark;
+        EXPECT_TRUE(Window().Control<QPushButton>("Command1")->isEnabled());
         const double fromTop = shown.Model.Cells[*shown.PsdCell].FromTopCm;
         EXPECT_DOUBLE_EQ(fromTop, JsonNumber(json, "fromTopCm", "psdLocation")) << landmark;
         EXPECT_NE(fromTop, previousFromTop) << landmark;
