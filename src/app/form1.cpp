@@ -23,9 +23,10 @@
 #include "file_list_box.h"
 #include "form1_controls.h"
 #include "form1_layout.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "mascot.h"
 #include "messages.h"
+#include "number_box.h"
 #include "number_format.h"
 #include "picture_box.h"
 #include "tube_voltage_text.h"
@@ -76,7 +77,7 @@ Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidg
         "QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
     ui_->skinDoseCaption->setToolTip(kResultsWindowTip);
     ui_->fieldSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    for (QLabel* label : ui_->resultLabels) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    for (QLabel* label : ui_->ResultLabels()) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
     QPalette text5Palette = ui_->tubeVoltageBox->palette();
@@ -165,7 +166,7 @@ void Form1::ResetForStartUp() {
     ui_->fieldShapeCaption->setText(kSquareDesignCaption);
 
     ui_->fieldSizeLabel->clear();
-    for (QLabel* label : ui_->resultLabels) label->clear();
+    for (QLabel* label : ui_->ResultLabels()) label->clear();
     evaluated_.reset();
     ShowResultColumn(true);
     case_.EquipmentFileName.clear();
@@ -241,14 +242,14 @@ CaseBox Form1::BoxKind(const QLineEdit* box) const {
 }
 
 bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
-    const QString halfWidth = ToHalfWidth(box->text());
-    if (halfWidth != box->text()) box->setText(halfWidth);
-    if (IsPlainNumberOrBlank(halfWidth)) return true;
+    const NumberBoxText read = ReadNumberBox(box->text());
+    if (read.Text != box->text()) box->setText(read.Text);
+    if (read.NumberOrBlank()) return true;
     // Giving the focus back takes it from whichever box has it now; that box's own check waits
     // for its next turn, or two refused boxes would pass the focus to and fro for ever.
     if (warn && !refusing_) {
         refusing_ = true;
-        AppMessages().Warning(NotANumberMessage(BoxKind(box), halfWidth), ui::WithBeep::Yes);
+        AppMessages().Warning(NotANumberMessage(BoxKind(box), read.Text), ui::WithBeep::Yes);
         box->setFocus();
         box->selectAll();
         refusing_ = false;
@@ -319,9 +320,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
     auto refuse = [clicked] { ui::UncheckOption(*clicked); };
-    if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty() ||
-        !IsPlainNumber(ui_->referenceAirKermaBox->text()) ||
-        !IsPlainNumber(ui_->kermaAreaProductBox->text())) {
+    if (!ReadNumberBox(ui_->referenceAirKermaBox->text()).Value ||
+        !ReadNumberBox(ui_->kermaAreaProductBox->text()).Value) {
         refuse();
         return;
     }

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include "case_messages.h"
 #include "equipment_file.h"
 #include "file_list_box.h"
 #include "file_name_check.h"
@@ -40,8 +41,7 @@ double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); 
 bool Form1::LoadEquipment(const QString& fileName) {
     const auto loaded = LoadEquipmentFile(QDir(workingFolder_).filePath(fileName), workingFolder_);
     if (!loaded) {
-        AppMessages().Warning(QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
-                                  .arg(fileName, loaded.error().message()),
+        AppMessages().Warning(EquipmentFileUnreadableMessage(fileName, loaded.error().message()),
                               ui::WithBeep::Yes);
         return false;
     }

@@ -111,8 +111,9 @@ std::optional<CaseReading> Form1::AcceptCaseInputs() {
 // After each completed step: its labels, the shared state, the spectrum file after the
 // spectrum step, and a repaint between the long steps.
 void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation) {
-    for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
-        ui_->ResultLabel(name)->setText(QString::fromStdString(text));
+    const ResultTexts texts = ResultTextsForStep(step, evaluation.Result);
+    for (const auto& [label, text] : ui_->ResultColumn())
+        if (texts.*text) label->setText(QString::fromStdString(*(texts.*text)));
     case_.Conditions = evaluation.Conditions;
     case_.Result = evaluation.Result;
     if (step == EvaluationStep::Spectrum) {
@@ -159,7 +160,7 @@ void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const Dose
 void Form1::ClearCurrentResult() {
     evaluated_.reset();
     QFile::remove(QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName)));
-    for (QLabel* label : ui_->resultLabels) label->clear();
+    for (QLabel* label : ui_->ResultLabels()) label->clear();
     ui_->skinDoseUncertaintyLabel->clear();
     ui_->tubeVoltageBox->clear();
     ui_->referenceAirKermaBox->clear();
@@ -212,7 +213,7 @@ bool Form1::HasCurrentResult() {
 const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*evaluated_ : nullptr; }
 
 void Form1::ShowResultColumn(bool current) {
-    for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
+    for (QLabel* label : ui_->ResultLabels()) label->setEnabled(current);
     ui_->skinDoseUncertaintyLabel->setEnabled(current);
 }
 

@@ -2,6 +2,7 @@
 #include "case_entry.h"
 
 #include "evaluation_messages.h"
+#include "number_box.h"
 #include "number_format.h"
 
 namespace ordevo {
@@ -15,9 +16,9 @@ CaseReading ReadCase(const CaseEntry& entry) {
          {std::pair{CaseBox::ReferenceAirKerma, &entry.ReferenceAirKerma},
           std::pair{CaseBox::KermaAreaProduct, &entry.KermaAreaProduct},
           std::pair{CaseBox::FocusSkinDistance, &entry.FocusSkinDistance}}) {
-        const QString typed = QString::fromStdString(*text);
-        if (!IsPlainNumberOrBlank(typed))
-            return refuse(CaseRefusalKind::NotANumber, box, NotANumberMessage(box, typed));
+        if (!ReadNumberBox(*text).NumberOrBlank())
+            return refuse(CaseRefusalKind::NotANumber, box,
+                          NotANumberMessage(box, QString::fromStdString(*text)));
     }
     const double kar = LeadingNumber(entry.ReferenceAirKerma);
     const double pka = LeadingNumber(entry.KermaAreaProduct);
@@ -27,9 +28,7 @@ CaseReading ReadCase(const CaseEntry& entry) {
         return refuse(CaseRefusalKind::Incomplete, std::nullopt,
                       QString::fromUtf8(kIncompleteInputMessage));
     const auto notPositive = [&](CaseBox box) {
-        return refuse(
-            CaseRefusalKind::NotPositive, box,
-            QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box)));
+        return refuse(CaseRefusalKind::NotPositive, box, NotPositiveMessage(box));
     };
     if (kar < 0 || entry.StoredReferenceAirKermaMGy < 0)
         return notPositive(CaseBox::ReferenceAirKerma);

@@ -7,7 +7,7 @@
 #include "cli_commands.h"
 #include "cp932_text.h"
 #include "dose_report_reader.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
 #include "rdsr_command.h"
@@ -34,9 +34,8 @@ std::optional<double> ReadNumber(const Arguments& args, const std::string& name,
                                  double highest, const std::string& what) {
     const auto text = args.Get(name);
     if (!text) return std::nullopt;
-    const QString box = ToHalfWidth(QString::fromStdString(*text));
-    const double value = LeadingNumber(box.toStdString());
-    if (!IsPlainNumber(box) || !(value >= lowest && value <= highest))
+    const std::optional<double> value = ReadNumberBox(*text).Value;
+    if (!value || !(*value >= lowest && *value <= highest))
         throw UsageError("--" + name + " must be " + what);
     return value;
 }

@@ -10,7 +10,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
 #include "reference_files.h"
@@ -31,10 +31,8 @@ std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
     const auto text = args.Get(name);
     if (!text) return std::nullopt;
     // One number, as the dose-report window's FSD box takes it.
-    const QString box = ToHalfWidth(QString::fromStdString(*text));
-    const double fsd = LeadingNumber(box.toStdString());
-    if (!IsPlainNumber(box) || !(fsd > 0))
-        throw UsageError("--" + name + " must be a positive distance in cm");
+    const std::optional<double> fsd = ReadNumberBox(*text).Value;
+    if (!fsd || !(*fsd > 0)) throw UsageError("--" + name + " must be a positive distance in cm");
     return fsd;
 }
 

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "app_fixture.h"
-#include "input_messages.h"
+#include "case_messages.h"
 
 namespace ordevo::testing {
 namespace {

@@ -15,7 +15,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "messages.h"
 #include "number_format.h"
 #include "report_table.h"
@@ -276,10 +276,10 @@ std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment
     plane.EquipmentName = name.toStdString();
     if (!fsd->text().trimmed().isEmpty()) {
         // One number (full-width digits taken as ASCII): "5O" is refused, never read as 5 cm.
-        const QString text = ToHalfWidth(fsd->text());
-        if (text != fsd->text()) fsd->setText(text);
-        const double cm = LeadingNumber(text.toStdString());
-        if (!IsPlainNumber(text) || !(cm > 0)) {
+        const NumberBoxText read = ReadNumberBox(fsd->text());
+        if (read.Text != fsd->text()) fsd->setText(read.Text);
+        const double cm = read.Value.value_or(0);
+        if (!(cm > 0)) {
             AppMessages().Warning(
                 QStringLiteral(" %1 の FSD を正しく入力して下さい (空欄なら基準点距離) ")
                     .arg(QString::fromUtf8(planeName)));
