@@ -243,11 +243,11 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
             const MapRecord& m = *r.Map;
             Run(db,
                 "INSERT INTO maps (procedure_ref, psd_mgy, psd_region, psd_from_top_cm, "
-                "psd_angle_deg, phantom, cell_cm, rows_count, columns_count, cells) VALUES (?, "
-                "?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                "psd_angle_deg, phantom, cell_cm, rows_count, columns_count, cells, lying) VALUES "
+                "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                 {procedure, m.PsdMGy, Text(m.PsdRegion), Optional(m.PsdFromTopCm),
                  Optional(m.PsdAngleDeg), Text(m.Phantom), m.CellCm, m.Rows, m.Columns,
-                 PackCells(m.CellDoseMGy)});
+                 PackCells(m.CellDoseMGy), TextOrNull(m.Lying)});
         }
         if (!db.commit()) throw QueryFailed(db.lastError().text());
         return Registration::Registered;
@@ -341,7 +341,7 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
                                 StdText(events.value(8)), StdText(events.value(9))});
         QSqlQuery map = Run(db,
                             "SELECT psd_mgy, psd_region, psd_from_top_cm, psd_angle_deg, phantom, "
-                            "cell_cm, rows_count, columns_count, cells FROM maps WHERE "
+                            "cell_cm, rows_count, columns_count, cells, lying FROM maps WHERE "
                             "procedure_ref = ?",
                             {id});
         if (map.next())
@@ -353,29 +353,9 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
                               map.value(5).toDouble(),
                               map.value(6).toInt(),
                               map.value(7).toInt(),
-                              UnpackCells(map.value(8).toByteArray())};
+                              UnpackCells(map.value(8).toByteArray()),
+                              StdText(map.value(9))};
         return std::optional<StoredProcedure>(std::move(s));
-    } catch (const QueryFailed& failed) {
-        return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
-    }
-}
-
-FileResult<DoseSum> Registry::PatientDose(const std::string& patientId, const std::string& first,
-                                          const std::string& last) {
-    QSqlDatabase db = QSqlDatabase::database(connection_);
-    try {
-        QSqlQuery q = Run(db,
-                          "SELECT COUNT(*), SUM(COALESCE(p.psd_mgy, p.upper_bound_mgy)) FROM "
-                          "procedures p JOIN patients pt ON pt.id = p.patient_ref WHERE "
-                          "pt.patient_id = ? AND p.status = 'registered' AND p.study_date >= ? "
-                          "AND p.study_date <= ?",
-                          {Text(patientId), Text(first), Text(last)});
-        DoseSum sum;
-        if (q.next()) {
-            sum.Procedures = q.value(0).toInt();
-            sum.SumMGy = q.value(1).toDouble();
-        }
-        return sum;
     } catch (const QueryFailed& failed) {
         return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
     }

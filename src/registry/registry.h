@@ -36,13 +36,6 @@ struct StoredProcedure {
     ProcedureRecord Record;  // the planes, events and map header; the map's cells too
 };
 
-// A patient's doses over a period: the sum of each procedure's PSD, or of its upper bound where
-// it has no map.
-struct DoseSum {
-    double SumMGy = 0;
-    int Procedures = 0;
-};
-
 struct StoredAlert {
     std::string Kind, PatientId, SopInstanceUid, CreatedAt, Message;
     double LevelMGy = 0, DoseMGy = 0;
@@ -72,10 +65,6 @@ public:
     FileResult<std::optional<StoredProcedure>> Show(const std::string& sopInstanceUid);
     int SchemaVersion();
 
-    // The registered procedures of the patient with study dates from `first` to `last`
-    // (YYYYMMDD, both included).
-    FileResult<DoseSum> PatientDose(const std::string& patientId, const std::string& first,
-                                    const std::string& last);
     FileResult<void> AddAlert(const StoredAlert& alert);
     FileResult<std::vector<StoredAlert>> Alerts();
 

@@ -42,6 +42,9 @@ const std::vector<Migration>& Migrations() {
              "CREATE INDEX procedures_patient ON procedures(patient_ref)",
              "CREATE INDEX events_procedure ON events(procedure_ref)",
          }},
+        // How the patient lay on every placed event ("HFS" …), so maps of the same lying add
+        // cell by cell; NULL (earlier maps) adds only the peak.
+        {2, {"ALTER TABLE maps ADD COLUMN lying TEXT"}},
     };
     return migrations;
 }

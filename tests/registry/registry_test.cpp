@@ -34,7 +34,7 @@ ProcedureRecord Procedure(const std::string& sop, std::vector<EventRecord> event
     r.UpperBoundMGy = 55;
     r.Planes = {{"single", "Room1.odv3", 25, 2.5, 55, 11, 2, 0, 0}};
     r.Events = std::move(events);
-    r.Map = MapRecord{40, "back", 12.0, -5.0, "torso", 1.0, 2, 3, {0, 1.5, 40, 3, 0.25, 7}};
+    r.Map = MapRecord{40, "back", 12.0, -5.0, "torso", 1.0, 2, 3, {0, 1.5, 40, 3, 0.25, 7}, ""};
     return r;
 }
 
@@ -142,7 +142,8 @@ TEST_P(RegistryTest, KeepsAFailedReportWithItsReasonOnce) {
 }
 
 TEST_P(RegistryTest, ReadsBackPlanesEventsAndTheMapsCells) {
-    const ProcedureRecord sent = Procedure("3.1", {Event("9.1", 10), Event("", 5)});
+    ProcedureRecord sent = Procedure("3.1", {Event("9.1", 10), Event("", 5)});
+    sent.Map->Lying = "FFP";
     ASSERT_TRUE(registry_->Register(sent));
     const auto shown = registry_->Show("3.1");
     ASSERT_TRUE(shown && *shown);
@@ -158,6 +159,7 @@ TEST_P(RegistryTest, ReadsBackPlanesEventsAndTheMapsCells) {
     ASSERT_TRUE(got.Map);
     EXPECT_EQ(got.Map->CellDoseMGy, sent.Map->CellDoseMGy);
     EXPECT_EQ(got.Map->PsdRegion, "back");
+    EXPECT_EQ(got.Map->Lying, "FFP");
     EXPECT_FALSE(*registry_->Show("3.9"));
 }
 
@@ -193,7 +195,8 @@ TEST_P(RegistryTest, AlertsAtTheProcedureLevelAndOverTheWindow) {
     };
     int n = 0;
     for (const auto& step : steps) {
-        ProcedureRecord r = Procedure("5." + std::to_string(++n), {});
+        const std::string uid = "5." + std::to_string(++n);
+        ProcedureRecord r = Procedure(uid, {Event(uid + ".1", 0), Event(uid + ".2", 0)});
         r.StudyDate = step.date;
         r.PsdMGy = step.psd;
         r.UpperBoundMGy = step.upperBound;
