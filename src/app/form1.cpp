@@ -167,6 +167,7 @@ void Form1::ResetForStartUp() {
 
     ui_->fieldSizeLabel->clear();
     for (QLabel* label : ui_->ResultLabels()) label->clear();
+    SetDoseReportGeometry(std::nullopt);
     evaluated_.reset();
     ShowResultColumn(true);
     case_.EquipmentFileName.clear();
@@ -204,6 +205,12 @@ void Form1::ShowGuestUser(const QString& guestName) {
 }
 
 void Form1::SetTubeVoltage(const TubeVoltageRange& range) {
+    // A voltage chosen in the tube-voltage window is the user's own, no longer assumed.
+    if (case_.DoseReport && case_.DoseReport->TubeVoltageAssumed && !(range == case_.Voltage)) {
+        DoseReportGeometry known = *case_.DoseReport;
+        known.TubeVoltageAssumed = false;
+        SetDoseReportGeometry(known);
+    }
     case_.Voltage = range;
     SetTubeVoltageText(QString::fromStdString(ordevo::TubeVoltageText(range)));
 }

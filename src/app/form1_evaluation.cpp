@@ -19,6 +19,7 @@
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
 #include "uncertainty_text.h"
+#include "units.h"
 
 namespace ordevo {
 namespace {
@@ -181,6 +182,7 @@ void Form1::ClearCurrentResult() {
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
     case_.Conditions.Shape = FieldShape::None;
+    SetDoseReportGeometry(std::nullopt);
     ui_->addResultButton->setEnabled(false);
     ui_->spectrumButton->setEnabled(false);
     ui_->evaluateButton->setEnabled(true);
@@ -195,18 +197,24 @@ UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
 }
 
 CaseEntry Form1::CurrentEntry() const {
-    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
-                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
-                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
-                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
-                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
-                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
-                     .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
-                     .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
-                     .Shape = case_.Conditions.Shape,
-                     .Equipment = case_.Equipment,
-                     .Voltage = case_.Voltage,
-                     .ReferencePointDistanceCm = 0};
+    CaseEntry entry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
+                    .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
+                    .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
+                    .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
+                    .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
+                    .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
+                    .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
+                    .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
+                    .Shape = case_.Conditions.Shape,
+                    .Equipment = case_.Equipment,
+                    .Voltage = case_.Voltage,
+                    .ReferencePointDistanceCm = 0};
+    if (const std::optional<DoseReportGeometry>& report = case_.DoseReport) {
+        entry.ReferencePointDistanceCm = report->ReferenceDistanceCm;
+        entry.Equipment.AddedCopper = report->CopperMm * kCentimetresPerMillimetre;
+        entry.Equipment.AddedAluminium = report->AluminiumMm * kCentimetresPerMillimetre;
+    }
+    return entry;
 }
 
 void Form1::CheckResultStillCurrent() {
