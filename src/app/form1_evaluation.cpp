@@ -96,14 +96,26 @@ std::optional<CaseReading> Form1::AcceptCaseInputs() {
         if (!AcceptNumberBox(box, true)) return std::nullopt;
     }
     CaseReading reading = ReadCase(CurrentEntry());
-    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
-        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
-        const std::optional<CaseBox> refused = reading.Refusal->Box;
-        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
-                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
-                                                                : ui_->focusSkinDistanceBox;
+    const auto giveFocusTo = [this](std::optional<CaseBox> refused) {
+        if (!refused) return;
+        QLineEdit* box = *refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : *refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                 : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
+    };
+    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
+        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
+        giveFocusTo(reading.Refusal->Box);
+        if (reading.Refusal->Kind == CaseRefusalKind::NoShape)
+            OptionFor(FieldShape::Square)->setFocus();
+        return std::nullopt;
+    }
+    // A distance shorter than any fluoroscope allows is more likely "5" typed for 50.
+    if (reading.ShortFocusSkinDistance &&
+        AppMessages().AskYesNo(ShortFocusSkinDistanceQuestion(reading.Case->FocusSkinDistanceCm)) !=
+            ui::Answer::Yes) {
+        giveFocusTo(CaseBox::FocusSkinDistance);
         return std::nullopt;
     }
     return reading;
