@@ -5,6 +5,7 @@
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcistrmb.h>
 #include <dcmtk/dcmdata/dcmetinf.h>
+#include <dcmtk/dcmdata/dcobject.h>
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmsr/dsrcitem.h>
 #include <dcmtk/dcmsr/dsrdoc.h>
@@ -516,6 +517,24 @@ std::mutex& ReadMutex() {
     return mutex;
 }
 
+// The toolkit strips the padding of UIDs and other values only while its process-wide input
+// correction is on, and its network module switches that off when it opens a port: a report
+// whose SOP class UID carries its padding byte would then be no structured report. Every read
+// here holds ReadMutex(), so the setting is switched on for the read and given back after it,
+// and no caller has to keep it on.
+class InputCorrectionForRead {
+public:
+    InputCorrectionForRead() : before_(dcmEnableAutomaticInputDataCorrection.get()) {
+        dcmEnableAutomaticInputDataCorrection.set(OFTrue);
+    }
+    ~InputCorrectionForRead() { dcmEnableAutomaticInputDataCorrection.set(before_); }
+    InputCorrectionForRead(const InputCorrectionForRead&) = delete;
+    InputCorrectionForRead& operator=(const InputCorrectionForRead&) = delete;
+
+private:
+    OFBool before_;
+};
+
 }  // namespace
 
 const char* PlaneName(AcquisitionPlane plane) {
@@ -575,6 +594,7 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
         return reading;
     }
     const std::lock_guard<std::mutex> lock(ReadMutex());
+    const InputCorrectionForRead correction;
     NoteCapture capture;
 
     DcmFileFormat file;
@@ -682,6 +702,7 @@ bool IsDoseReportFile(const std::string& path) {
     const QFileInfo info(QString::fromStdString(path));
     if (!info.isFile() || info.size() > kDoseReportMaxBytes) return false;
     const std::lock_guard<std::mutex> lock(ReadMutex());
+    const InputCorrectionForRead correction;
     NoteCapture capture;
     DcmFileFormat file;
     if (file.loadFileUntilTag(path.c_str(), EXS_Unknown, EGL_noChange, DCM_MaxReadLength,

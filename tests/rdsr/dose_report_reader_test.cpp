@@ -1,5 +1,7 @@
 // Reading dose reports written here: every field of an event, each quirk devices show, units
 // converted, and one broken file of each kind.
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcobject.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -203,6 +205,22 @@ TEST_F(DoseReportReader, FindsEventsNestedInAFurtherContainer) {
     const DoseReport r = Read(report);
     ASSERT_EQ(r.Events.size(), 1u);
     EXPECT_DOUBLE_EQ(r.Events[0].ReferenceAirKermaMGy.value_or(0), 12.5);
+}
+
+// The toolkit's process-wide input correction (its network module switches it off when it opens
+// a port) strips the padding byte of the SOP class UID: the reader reads the same with it off and
+// leaves it as it found it.
+TEST_F(DoseReportReader, ReadsTheSameWithTheToolkitsInputCorrectionOff) {
+    const std::string path = Write(FixtureReport{}, "padded.dcm");
+    dcmEnableAutomaticInputDataCorrection.set(OFFalse);
+    const ReportReading reading = ReadDoseReport(path);
+    const bool listed = IsDoseReportFile(path);
+    const OFBool left = dcmEnableAutomaticInputDataCorrection.get();
+    dcmEnableAutomaticInputDataCorrection.set(OFTrue);
+    ASSERT_TRUE(reading.Report) << reading.Error;
+    EXPECT_EQ(reading.Report->Events.size(), 1u);
+    EXPECT_TRUE(listed);
+    EXPECT_FALSE(left);
 }
 
 TEST_F(DoseReportReader, BrokenFilesAreErrorsNamingTheProblem) {
