@@ -78,6 +78,8 @@ constexpr ControlSpec kControls[] = {
     // window does the same).
     {"Command10", Kind::Button, "RDSR 読込", 360, 9000, 1815, 420, Font::Meiryo, 9,
      " 装置が書いた線量レポート (DICOM RDSR) を読み込み、照射ごとに皮膚線量を計算する "},
+    {"Command11", Kind::Button, "線量登録簿", 2280, 9000, 1815, 420, Font::Meiryo, 9,
+     " 装置から受信した手技の線量、患者ごとの累積線量と警報を見る "},
 
     // ② Case inputs.
     {"Label86", Kind::Label, "②", 4680, 1680, 0, 0, Font::Meiryo, 12},

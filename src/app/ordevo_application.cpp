@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "dose_registry_window.h"
 #include "dose_report_window.h"
 #include "form1.h"
 #include "form10.h"
@@ -37,6 +38,7 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
     doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
+    doseRegistry_ = std::make_unique<DoseRegistryWindow>(folder);
     Wire();
 }
 
@@ -74,6 +76,7 @@ void OrdevoApplication::Wire() {
             doseReport_->OpenReport(path);
         }
     });
+    connect(&main, &Form1::doseRegistryRequested, doseRegistry_.get(), &DoseRegistryWindow::Open);
     connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
             &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,
