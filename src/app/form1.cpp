@@ -168,6 +168,7 @@ void Form1::ResetForStartUp() {
 
     ui_->fieldSizeLabel->clear();
     for (QLabel* label : ui_->ResultLabels()) label->clear();
+    SetDoseReportGeometry(std::nullopt);
     evaluated_.reset();
     ShowResultColumn(true);
     case_.EquipmentFileName.clear();
@@ -205,6 +206,12 @@ void Form1::ShowGuestUser(const QString& guestName) {
 }
 
 void Form1::SetTubeVoltage(const TubeVoltageRange& range) {
+    // A voltage chosen in the tube-voltage window is the user's own, no longer assumed.
+    if (case_.DoseReport && case_.DoseReport->TubeVoltageAssumed && !(range == case_.Voltage)) {
+        DoseReportGeometry known = *case_.DoseReport;
+        known.TubeVoltageAssumed = false;
+        SetDoseReportGeometry(known);
+    }
     case_.Voltage = range;
     SetTubeVoltageText(QString::fromStdString(ordevo::TubeVoltageText(range)));
 }
@@ -320,7 +327,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
-    auto refuse = [clicked] { ui::UncheckOption(*clicked); };
+    // A refused click leaves the shape chosen before (if any) chosen.
+    auto refuse = [this, clicked] {
+        ui::UncheckOption(*clicked);
+        if (case_.Conditions.Shape != FieldShape::None)
+            OptionFor(case_.Conditions.Shape)->setChecked(true);
+    };
     if (!ReadNumberBox(ui_->referenceAirKermaBox->text()).Value ||
         !ReadNumberBox(ui_->kermaAreaProductBox->text()).Value) {
         refuse();
@@ -347,7 +359,8 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
 void Form1::UpdateFieldSizeAfterDoseChange() {
     const FieldShape shape = case_.Conditions.Shape;
     if (shape == FieldShape::None) return;
-    // An emptied dose box or doses that give no field switch the option off again.
+    // An emptied dose box or doses that give no field withdraw the field size; the shape stays
+    // chosen, so the calculation names the box to correct and the size returns with it.
     std::optional<double> size;
     if (!ui_->referenceAirKermaBox->text().isEmpty() &&
         !ui_->kermaAreaProductBox->text().isEmpty()) {
@@ -362,9 +375,7 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
         ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(*size)));
         case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     } else {
-        ui::UncheckOption(*OptionFor(shape));
         ui_->fieldSizeLabel->clear();
-        case_.Conditions.Shape = FieldShape::None;
         case_.Conditions.ReferenceFieldSize = 0;
     }
     CheckResultStillCurrent();

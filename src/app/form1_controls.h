@@ -47,6 +47,8 @@ struct Form1::Ui {
           tubeVoltageButton(c.Get<QPushButton>("Command5")),
           spectrumButton(c.Get<QPushButton>("Command9")),
           tubeVoltageBox(c.Get<QLineEdit>("Text5")),
+          tubeVoltageAssumedLabel(c.Get<QLabel>("TubeVoltageAssumedLabel")),
+          doseReportGeometryLabel(c.Get<QLabel>("DoseReportGeometryLabel")),
           referenceAirKermaBox(c.Get<QLineEdit>("Text14")),
           kermaAreaProductBox(c.Get<QLineEdit>("Text15")),
           circleOption(c.Get<QRadioButton>("Option1")),
@@ -130,6 +132,8 @@ struct Form1::Ui {
     QPushButton* tubeVoltageButton;   // Command5 "管電圧設定"
     QPushButton* spectrumButton;      // Command9 "Ｘ線スペクトル表示"
     QLineEdit* tubeVoltageBox;        // Text5, kV
+    QLabel* tubeVoltageAssumedLabel;  // "推定" beside an assumed mean voltage
+    QLabel* doseReportGeometryLabel;  // the dose report's d_ref and filters in use
     QLineEdit* referenceAirKermaBox;  // Text14, Ka,r in mGy
     QLineEdit* kermaAreaProductBox;   // Text15, P_KA in Gy·cm²
     QRadioButton* circleOption;       // Option1

@@ -19,6 +19,7 @@
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
 #include "uncertainty_text.h"
+#include "units.h"
 
 namespace ordevo {
 namespace {
@@ -95,14 +96,26 @@ std::optional<CaseReading> Form1::AcceptCaseInputs() {
         if (!AcceptNumberBox(box, true)) return std::nullopt;
     }
     CaseReading reading = ReadCase(CurrentEntry());
-    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
-        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
-        const std::optional<CaseBox> refused = reading.Refusal->Box;
-        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
-                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
-                                                                : ui_->focusSkinDistanceBox;
+    const auto giveFocusTo = [this](std::optional<CaseBox> refused) {
+        if (!refused) return;
+        QLineEdit* box = *refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : *refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                 : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
+    };
+    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
+        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
+        giveFocusTo(reading.Refusal->Box);
+        if (reading.Refusal->Kind == CaseRefusalKind::NoShape)
+            OptionFor(FieldShape::Square)->setFocus();
+        return std::nullopt;
+    }
+    // A distance shorter than any fluoroscope allows is more likely "5" typed for 50.
+    if (reading.ShortFocusSkinDistance &&
+        AppMessages().AskYesNo(ShortFocusSkinDistanceQuestion(reading.Case->FocusSkinDistanceCm)) !=
+            ui::Answer::Yes) {
+        giveFocusTo(CaseBox::FocusSkinDistance);
         return std::nullopt;
     }
     return reading;
@@ -169,6 +182,7 @@ void Form1::ClearCurrentResult() {
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
     case_.Conditions.Shape = FieldShape::None;
+    SetDoseReportGeometry(std::nullopt);
     ui_->addResultButton->setEnabled(false);
     ui_->spectrumButton->setEnabled(false);
     ui_->evaluateButton->setEnabled(true);
@@ -183,18 +197,24 @@ UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
 }
 
 CaseEntry Form1::CurrentEntry() const {
-    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
-                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
-                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
-                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
-                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
-                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
-                     .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
-                     .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
-                     .Shape = case_.Conditions.Shape,
-                     .Equipment = case_.Equipment,
-                     .Voltage = case_.Voltage,
-                     .ReferencePointDistanceCm = 0};
+    CaseEntry entry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
+                    .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
+                    .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
+                    .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
+                    .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
+                    .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
+                    .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
+                    .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
+                    .Shape = case_.Conditions.Shape,
+                    .Equipment = case_.Equipment,
+                    .Voltage = case_.Voltage,
+                    .ReferencePointDistanceCm = 0};
+    if (const std::optional<DoseReportGeometry>& report = case_.DoseReport) {
+        entry.ReferencePointDistanceCm = report->ReferenceDistanceCm;
+        entry.Equipment.AddedCopper = report->CopperMm * kCentimetresPerMillimetre;
+        entry.Equipment.AddedAluminium = report->AluminiumMm * kCentimetresPerMillimetre;
+    }
+    return entry;
 }
 
 void Form1::CheckResultStillCurrent() {

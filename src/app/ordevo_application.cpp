@@ -16,6 +16,7 @@
 #include "form7.h"
 #include "form8.h"
 #include "messages.h"
+#include "report_evaluation.h"
 #include "spectrum_file.h"
 #include "start_up.h"
 #include "user_name_file.h"

@@ -1,7 +1,15 @@
 // The texts that name a box or a file.
 #include "case_messages.h"
 
+#include "input_checks.h"
+#include "number_format.h"
+
 namespace ordevo {
+namespace {
+
+QString Plain(double value) { return QString::fromStdString(PlainNumber(value)); }
+
+}  // namespace
 
 QString CaseBoxName(CaseBox box) {
     switch (box) {
@@ -19,6 +27,30 @@ QString NotANumberMessage(CaseBox box, const QString& text) {
 
 QString NotPositiveMessage(CaseBox box) {
     return QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box));
+}
+
+QString FocusSkinDistanceBeyondReceptorMessage(double focusSkinDistanceCm,
+                                               double focusReceptorDistanceCm) {
+    return QStringLiteral(
+               " 「%1」%2 cm が焦点-受像面間距離 %3 cm 以上です。\n"
+               "%3 cm より短い距離を入力して下さい ")
+        .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(focusSkinDistanceCm),
+             Plain(focusReceptorDistanceCm));
+}
+
+QString ShortFocusSkinDistanceQuestion(double focusSkinDistanceCm) {
+    return QStringLiteral(
+               " 「%1」%2 cm は %3 cm より短い距離です。\n"
+               "この距離で計算しますか？ ")
+        .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(focusSkinDistanceCm),
+             Plain(kShortestPlausibleFocusSkinDistanceCm));
+}
+
+QString ShortFocusSkinDistanceNote(double focusSkinDistanceCm) {
+    return QStringLiteral(
+               "注: 「%1」%2 cm は %3 cm より短い距離です（入力の誤りでないか確かめて下さい）")
+        .arg(CaseBoxName(CaseBox::FocusSkinDistance), Plain(focusSkinDistanceCm),
+             Plain(kShortestPlausibleFocusSkinDistanceCm));
 }
 
 QString EquipmentFileUnreadableMessage(const QString& fileName, const QString& reason) {

@@ -27,6 +27,9 @@ inline constexpr const char* kCalculationFailedMessage =
     "　???  正しく計算できませんでした  ???   ";
 inline constexpr const char* kDepthDoseFailedMessage = " 正しく計算できません ";
 
+// Neither option of the field shape is chosen: the field size cannot follow.
+inline constexpr const char* kNoFieldShapeMessage = " 照射野形状を選択して下さい ";
+
 // The reference files could not be read (the reason follows on the next line).
 inline constexpr const char* kReferenceDataUnreadableMessage =
     " 基準データファイルを読み込めませんでした ";
@@ -48,6 +51,17 @@ QString NotANumberMessage(CaseBox box, const QString& text);
 
 // A negative Ka,r or P_KA, from which only a negative dose could follow.
 QString NotPositiveMessage(CaseBox box);
+
+// A focus–skin distance at or beyond the equipment's focus–receptor distance: the patient
+// cannot lie behind the image receptor.
+QString FocusSkinDistanceBeyondReceptorMessage(double focusSkinDistanceCm,
+                                               double focusReceptorDistanceCm);
+
+// A focus–skin distance shorter than any fluoroscope allows, which is more likely a typing slip
+// ("5" for 50) than a real distance: the question the windows ask before computing, and the
+// note ordevo-cli writes.
+QString ShortFocusSkinDistanceQuestion(double focusSkinDistanceCm);
+QString ShortFocusSkinDistanceNote(double focusSkinDistanceCm);
 
 // An equipment file that cannot be used, and why.
 QString EquipmentFileUnreadableMessage(const QString& fileName, const QString& reason);

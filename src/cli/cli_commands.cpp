@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <iostream>
+
 #include "calculation_messages.h"
 #include "case_entry.h"
 #include "input_checks.h"
@@ -230,6 +232,9 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const CaseReading reading = ReadCase(entry);
         if (reading.Refusal) throw ReportedFailure{reading.Refusal->Message.toStdString()};
         const DoseCase& in = *reading.Case;
+        // Where the window asks, the command goes on and says why the distance looks wrong.
+        if (reading.ShortFocusSkinDistance)
+            std::cerr << ShortFocusSkinDistanceNote(in.FocusSkinDistanceCm).toStdString() << "\n";
 
         // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
         const ScatterKernelLoader loadKernel =

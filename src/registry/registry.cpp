@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <QtEndian>
 #include <atomic>
@@ -122,6 +123,10 @@ ProcedureSummary SummaryOf(const QSqlQuery& q) {
 
 }  // namespace
 
+bool IsServerRegistry(const QString& registry) {
+    return registry.startsWith("postgresql://") || registry.startsWith("postgres://");
+}
+
 Registry::Registry(QString connection, QString path)
     : connection_(std::move(connection)), path_(std::move(path)) {}
 
@@ -133,27 +138,45 @@ Registry::~Registry() {
 FileResult<std::unique_ptr<Registry>> Registry::Open(const QString& path) {
     static std::atomic<int> opened{0};
     const QString connection = QString("ordevo-registry-%1").arg(opened++);
-    std::unique_ptr<Registry> registry(new Registry(connection, path));
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
-    db.setDatabaseName(path);
-    // Several processes (the node, the window, the command line) share the file.
-    db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+    const bool server = IsServerRegistry(path);
+    // Messages name a server without its password.
+    const QString where =
+        server ? QUrl(path).toString(QUrl::RemovePassword | QUrl::RemoveQuery) : path;
+    std::unique_ptr<Registry> registry(new Registry(connection, where));
+    if (server && !QSqlDatabase::isDriverAvailable("QPSQL"))
+        return FileError::InFile(
+            where, "PostgreSQL のドライバ（パッケージ libqt6sql6-psql）がないため開けません");
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? "QPSQL" : "QSQLITE", connection);
+    if (server) {
+        const QUrl url(path);
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());  // none: the user's ~/.pgpass
+        db.setDatabaseName(url.path().mid(1));
+        db.setConnectOptions("connect_timeout=10");
+    } else {
+        db.setDatabaseName(path);
+        // Several processes (the node, the window, the command line) share the file.
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+    }
     if (!db.open())
-        return FileError::InFile(path, "線量登録簿を開けません（" + db.lastError().text() + "）");
+        return FileError::InFile(where, "線量登録簿を開けません（" + db.lastError().text() + "）");
     QSqlQuery query(db);
-    if (!query.exec("PRAGMA journal_mode=WAL") || !query.exec("PRAGMA foreign_keys=ON"))
-        return FileError::InFile(path,
+    if (!server &&
+        (!query.exec("PRAGMA journal_mode=WAL") || !query.exec("PRAGMA foreign_keys=ON")))
+        return FileError::InFile(where,
                                  "線量登録簿を開けません（" + query.lastError().text() + "）");
     const int version = ordevo::registry::SchemaVersion(db);
     if (version > LatestSchemaVersion())
         return FileError::InFile(
-            path,
+            where,
             QString("線量登録簿の版 %1 はこのプログラム（第 %2 版まで）より新しいため開けません")
                 .arg(version)
                 .arg(LatestSchemaVersion()));
     QString why;
     if (!Migrate(db, &why))
-        return FileError::InFile(path, "線量登録簿を更新できません（" + why + "）");
+        return FileError::InFile(where, "線量登録簿を更新できません（" + why + "）");
     return registry;
 }
 

@@ -79,6 +79,19 @@ bool Migrate(QSqlDatabase& db, QString* error) {
             *error = db.lastError().text();
             return false;
         }
+        // Workstations sharing a server may start together: one migrates, the others wait for
+        // it and then find the version done.
+        if (db.driverName() == "QPSQL") {
+            if (!query.exec("LOCK TABLE schema_version IN EXCLUSIVE MODE")) {
+                *error = query.lastError().text();
+                db.rollback();
+                return false;
+            }
+            if (SchemaVersion(db) >= migration.Version) {
+                db.rollback();
+                continue;
+            }
+        }
         QStringList statements = migration.Statements;
         statements
             << QString("INSERT INTO schema_version (version) VALUES (%1)").arg(migration.Version);

@@ -103,6 +103,46 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     }
 }
 
+// "入力欄へ" carries the report's own reference point (70 cm, not the room's FAD − 15 = 60) and
+// filters (Cu 0.3 mm and Al 1.0 mm, not the room's Cu 0.1 mm) into the main window, whose
+// calculation then gives the events' sum (two equal events: the totals as one case are their sum);
+// with the room's d_ref and filters it gave about (60/70)² of it. The voltage of the event without
+// one is the room's typical 80 kV: 推定 beside the voltage until the case is cleared.
+TEST_F(DoseReportView, TransferredTotalsKeepTheReportsReferencePointAndFilters) {
+    FixtureReport report;
+    report.Events = {FixtureEvent{}, FixtureEvent{}};
+    report.Events[1].Uid += ".2";
+    report.Events[1].Kvp.clear();
+    for (FixtureEvent& e : report.Events) {
+        e.SourceToReferencePoint = Measured{"700", "mm"};
+        e.Filters = {rdsr::testing::FixtureFilter{"C-127A2", "Copper or Copper compound",
+                                                  Measured{"0.3", "mm"}, Measured{"0.3", "mm"}},
+                     rdsr::testing::FixtureFilter{"C-120F9", "Aluminum or Aluminum compound",
+                                                  Measured{"1.0", "mm"}, Measured{"1.0", "mm"}}};
+    }
+    const QString path = PathOf(QStringLiteral("own_geometry.dcm"));
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, path.toStdString()));
+    View().Control<QLineEdit>("Text1")->setText(QStringLiteral("55"));
+    Drop(path);
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    QTableWidget* planes = View().PlanesTable();
+    ASSERT_EQ(planes->rowCount(), 1);
+    EXPECT_TRUE(planes->item(0, 5)->text().contains(QStringLiteral("推定")));
+
+    Click(View().Control<QPushButton>("Command3"));
+    EXPECT_EQ(LabelText("TubeVoltageAssumedLabel"), QStringLiteral("推定"));
+    EXPECT_TRUE(LabelText("DoseReportGeometryLabel").contains(QStringLiteral("70.0 cm")));
+    Click("Option2");
+    Messages().QueueAnswer(ui::Answer::No);
+    Click("Command2");
+    const double eventSum = planes->item(0, 6)->text().toDouble();
+    EXPECT_NEAR(LabelText("Label74").toDouble(), eventSum, 0.05);  // the label's one decimal
+
+    Click("Command6");  // クリア: the next case is typed afresh, on the room's own geometry
+    EXPECT_TRUE(LabelText("TubeVoltageAssumedLabel").isEmpty());
+    EXPECT_TRUE(LabelText("DoseReportGeometryLabel").isEmpty());
+}
+
 // A file that is no dose report leaves the tables empty and says why.
 TEST_F(DoseReportView, UnreadableFileIsReported) {
     WriteLines(PathOf(QStringLiteral("notes.dcm")), {QStringLiteral("not a report")});

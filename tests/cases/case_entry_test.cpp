@@ -66,10 +66,15 @@ TEST(ReadCase, RefusesWithTheWordsOfTheBoxToCorrect) {
          kIncompleteInputMessage},
         {[](CaseEntry& e) { e.ReferenceAirKerma = ""; }, K::Incomplete, std::nullopt,
          kIncompleteInputMessage},
-        {[](CaseEntry& e) { e.KermaAreaProduct = "0"; }, K::Incomplete, std::nullopt,
+        {[](CaseEntry& e) { e.FocusSkinDistance = "  "; }, K::Incomplete, std::nullopt,
          kIncompleteInputMessage},
-        {[](CaseEntry& e) { e.FocusSkinDistance = "0.0"; }, K::Incomplete, std::nullopt,
-         kIncompleteInputMessage},
+        // A box holding 0 was filled in: its name is given, not "未入力".
+        {[](CaseEntry& e) { e.ReferenceAirKerma = "0"; }, K::NotPositive,
+         CaseBox::ReferenceAirKerma, "0 より大きい"},
+        {[](CaseEntry& e) { e.KermaAreaProduct = "0"; }, K::NotPositive, CaseBox::KermaAreaProduct,
+         "0 より大きい"},
+        {[](CaseEntry& e) { e.FocusSkinDistance = "0.0"; }, K::NotPositive,
+         CaseBox::FocusSkinDistance, "0 より大きい"},
         {[](CaseEntry& e) { e.ReferenceAirKerma = "-5", e.FocusSkinDistance = ""; }, K::Incomplete,
          std::nullopt, kIncompleteInputMessage},
         {[](CaseEntry& e) { e.ReferenceAirKerma = "-5"; }, K::NotPositive,
@@ -78,6 +83,14 @@ TEST(ReadCase, RefusesWithTheWordsOfTheBoxToCorrect) {
          CaseBox::ReferenceAirKerma, "0 より大きい"},
         {[](CaseEntry& e) { e.KermaAreaProduct = "-1"; }, K::NotPositive, CaseBox::KermaAreaProduct,
          "0 より大きい"},
+        {[](CaseEntry& e) { e.Shape = FieldShape::None, e.FieldSize = ""; }, K::NoShape,
+         std::nullopt, kNoFieldShapeMessage},
+        {[](CaseEntry& e) { e.FieldSize = ""; }, K::NoFieldSize, std::nullopt,
+         kFieldSizeInputMessage},
+        {[](CaseEntry& e) { e.FieldSize = "0.00"; }, K::NoFieldSize, std::nullopt,
+         kFieldSizeInputMessage},
+        {[](CaseEntry& e) { e.Equipment.FocusReceptorDistance = 60; }, K::BeyondReceptor,
+         CaseBox::FocusSkinDistance, "焦点-受像面間距離 60 cm"},
     };
     for (const auto& c : cases) {
         CaseEntry entry = Complete();
@@ -92,6 +105,20 @@ TEST(ReadCase, RefusesWithTheWordsOfTheBoxToCorrect) {
         if (c.box) {
             EXPECT_TRUE(read.Refusal->Message.contains(CaseBoxName(*c.box))) << c.says;
         }
+    }
+}
+
+// Below 30 cm the case is read but flagged, so the windows ask and ordevo-cli notes it; up to
+// just below the focus–receptor distance (100 cm here) it is accepted.
+TEST(ReadCase, AShortFocusSkinDistanceIsFlagged) {
+    for (const auto& [fsd, flagged] : {std::pair{"5", true}, std::pair{"29.9", true},
+                                       std::pair{"30", false}, std::pair{"99.9", false}}) {
+        CaseEntry entry = Complete();
+        entry.Equipment.FocusReceptorDistance = 100;
+        entry.FocusSkinDistance = fsd;
+        const CaseReading read = ReadCase(entry);
+        ASSERT_TRUE(read.Case.has_value()) << fsd;
+        EXPECT_EQ(read.ShortFocusSkinDistance, flagged) << fsd;
     }
 }
 

@@ -67,7 +67,8 @@ constexpr ControlSpec kControls[] = {
     {"Label15", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
     {"Combo3", Kind::ComboBox, "", 2400, 8040, 1560, 390, Font::Meiryo, kText},
     {"Command3", Kind::Button, "入力欄へ", 4080, 8040, 1800, 420, Font::Meiryo, kText,
-     " この平面の Ka,r・P_KA の合計と平均管電圧 (固定) を主画面の入力欄に入れる "},
+     " この平面の Ka,r・P_KA の合計と平均管電圧 (固定) "
+     "を、レポートの基準点距離とフィルタとともに主画面の入力欄に入れる "},
     {"Command4", Kind::Button, "中止", 10200, 8040, 1560, 420, Font::Meiryo, kText},
     {"Label16", Kind::Label, "", 240, 8580, 11520, 330, Font::Meiryo, kText},
 };
@@ -409,7 +410,10 @@ void DoseReportWindow::ShowTables() {
              // The totals to the rows' precision, so that the rows visibly add up.
              Number(t.ReferenceAirKermaMGy, "###0.000"),
              Number(t.KermaAreaProductGyCm2, "###0.0000"),
-             any ? Number(t.MeanKv, "##0.0") : QString(), Number(t.SkinDoseSumMGy, "####0.00"),
+             any ? Number(t.MeanKv, "##0.0") +
+                       (t.SingleCase.TubeVoltageAssumed ? QStringLiteral(" (推定)") : QString())
+                 : QString(),
+             Number(t.SkinDoseSumMGy, "####0.00"),
              t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.00") : QString()});
         if (any) ui_->planeChoice->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
     }
@@ -429,11 +433,7 @@ void DoseReportWindow::SendTotalsToInputs() {
     if (!shown_ || ui_->planeChoice->currentIndex() < 0) return;
     const int index = ui_->planeChoice->currentData().toInt();
     const rdsr::PlaneEvaluation& plane = shown_->Evaluation.Planes.at(index);
-    const rdsr::SingleCaseTexts& texts = plane.Totals.SingleCase;
-    emit totalsForInputs(QString::fromStdString(plane.EquipmentName),
-                         QString::fromStdString(texts.ReferenceAirKerma),
-                         QString::fromStdString(texts.KermaAreaProduct),
-                         QString::fromStdString(texts.FocusSkinDistance), plane.Totals.MeanKv);
+    emit totalsForInputs(QString::fromStdString(plane.EquipmentName), plane.Totals.SingleCase);
 }
 
 }  // namespace ordevo

@@ -67,12 +67,10 @@ public:
     SkinDoseMapWindow* MapWindow() const { return mapWindow_; }
 
 signals:
-    // A plane's totals as the main window's boxes take them: the equipment file, Ka,r (mGy),
-    // P_KA (Gy·cm²) and FSD (cm) texts of the single case, and the mean tube voltage (kV) as a
-    // fixed voltage.
-    void totalsForInputs(const QString& equipmentFileName, const QString& referenceAirKerma,
-                         const QString& kermaAreaProduct, const QString& focusSkinDistance,
-                         double tubeVoltageKv);
+    // A plane's totals as one case for the main window: its equipment file and the single
+    // case (the Ka,r, P_KA, FSD and mean tube-voltage texts, the report's reference distance and
+    // filtration, and whether the voltage was assumed).
+    void totalsForInputs(const QString& equipmentFileName, const rdsr::SingleCaseTexts& totals);
     void evaluationFinished();
 
 private:
