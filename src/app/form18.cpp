@@ -51,6 +51,7 @@ Form18::Form18(QWidget* parent)
     connect(ui_->okButton, &QPushButton::clicked, this,
             [this] { emit okClicked(ui_->userNameBox->text()); });
     connect(ui_->cancelButton, &QPushButton::clicked, this, &Form18::hide);
+    SetDialogKeys(ui_->okButton, ui_->cancelButton);
 }
 
 Form18::~Form18() = default;

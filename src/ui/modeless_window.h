@@ -4,6 +4,11 @@
 
 #include <QWidget>
 
+#include <initializer_list>
+#include <vector>
+
+class QAbstractButton;
+
 namespace ordevo::ui {
 
 class ModelessWindow : public QWidget {
@@ -17,10 +22,28 @@ public:
     // Shows the window if hidden and brings it in front of the program's other windows.
     void ShowInFront();
 
+    // The keys of a dialog: Escape presses `cancel` (or closes the window, as its title bar
+    // does, when there is none); Enter presses the focused button, or `ok` from a box, drop-down
+    // list or option, except the boxes in `ownEnter`, whose Enter has a step of its own (a
+    // focus walk), and the file and folder lists. Call it once the controls exist.
+    void SetDialogKeys(QAbstractButton* ok, QAbstractButton* cancel,
+                       std::initializer_list<const QWidget*> ownEnter = {});
+    void SetDialogKeys(QAbstractButton* ok, QAbstractButton* cancel,
+                       const std::vector<const QWidget*>& ownEnter);
+
 protected:
+    // Escape as SetDialogKeys says; other keys as any widget.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Enter in the controls that press `ok`.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Closing from the title bar hides the window. A window that must ask first (the main
     // window's exit) overrides this.
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool dialogKeys_ = false;
+    QAbstractButton* ok_ = nullptr;
+    QAbstractButton* cancel_ = nullptr;
 };
 
 // Lets pending repaints and other non-input events run during a long action, so the windows

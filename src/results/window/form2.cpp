@@ -100,6 +100,7 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
     });
     connect(command1, &QPushButton::clicked, this, &Form2::Save);
     connect(command2, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogKeys(command1, command2, {text1, text2});
 }
 
 void Form2::Open() {

@@ -76,6 +76,7 @@ Form3::Form3(const QString& workingFolder, QWidget* parent) : ui::ModelessWindow
     connect(file1, &ui::FileListBox::fileClicked, this, &Form3::ShowComment);
     connect(ui_->okButton, &QPushButton::clicked, this, &Form3::Load);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogKeys(ui_->okButton, ui_->cancelButton);
 }
 
 void Form3::Open() {
