@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QString>
-#include <cstdlib>
 
+#include "bench_room.h"
 #include "dose_evaluation.h"
 #include "reference_files.h"
 #include "scatter_kernel_file.h"
@@ -14,13 +14,8 @@ namespace {
 
 using namespace ordevo;
 
-QString DataFolder() {
-    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
-    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
-}
-
 const ReferenceData& Reference() {
-    static const ReferenceData ref = ReadReferenceData(DataFolder()).value();
+    static const ReferenceData ref = ReadReferenceData(bench::DataFolder()).value();
     return ref;
 }
 
@@ -49,7 +44,7 @@ DoseCase TypicalCase(const TubeVoltageRange& voltage) {
 }
 
 void ReadAllKernels(benchmark::State& state) {
-    const ScatterKernelLoader load = MakeScatterKernelLoader(DataFolder());
+    const ScatterKernelLoader load = MakeScatterKernelLoader(bench::DataFolder());
     for (auto _ : state) {
         for (int keV = 10; keV <= 150; keV += 5) benchmark::DoNotOptimize(load(keV));
     }
@@ -59,7 +54,7 @@ BENCHMARK(ReadAllKernels)->Unit(benchmark::kMillisecond);
 void Evaluate(benchmark::State& state, const TubeVoltageRange& voltage) {
     const ReferenceData& ref = Reference();
     const DoseCase in = TypicalCase(voltage);
-    const ScatterKernelLoader load = MakeScatterKernelLoader(DataFolder());
+    const ScatterKernelLoader load = MakeScatterKernelLoader(bench::DataFolder());
     for (auto _ : state) {
         const DoseEvaluation e = EvaluateDose(ref, in, load);
         if (e.Outcome != EvaluationOutcome::Completed)

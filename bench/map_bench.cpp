@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QString>
-#include <cstdlib>
 
+#include "bench_room.h"
 #include "reference_files.h"
 #include "report_evaluation.h"
 #include "scatter_kernel_file.h"
@@ -14,25 +14,6 @@
 namespace {
 
 using namespace ordevo;
-
-QString MapDataFolder() {
-    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
-    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
-}
-
-rdsr::PlaneSetup MapPlane() {
-    rdsr::PlaneSetup plane;
-    EquipmentData& e = plane.Equipment.Data;
-    e.FocusReceptorDistance = 100;
-    e.FocusIsocentreDistance = 75;
-    e.TargetAngle = 12;
-    e.InherentFiltration = 0.25;
-    e.CouchTransmission = 0.8;
-    e.CouchSoftTissueThickness = 1.2;
-    e.CalibrationConstant = 1.05;
-    plane.Equipment.TypicalTubeVoltageText = QStringLiteral("80");
-    return plane;
-}
 
 rdsr::IrradiationEvent MapEvent(int i) {
     rdsr::IrradiationEvent e;
@@ -55,7 +36,7 @@ rdsr::IrradiationEvent MapEvent(int i) {
 
 struct Prepared {
     ReferenceData Ref;
-    rdsr::PlaneSetup Plane = MapPlane();
+    rdsr::PlaneSetup Plane = bench::TypicalPlane();
     ScatterKernelLoader Loader;
     rdsr::DoseReport Report;
     rdsr::ReportEvaluation Evaluation;
@@ -63,8 +44,8 @@ struct Prepared {
 
 Prepared Prepare(std::vector<rdsr::IrradiationEvent> events) {
     Prepared p;
-    p.Ref = ReadReferenceData(MapDataFolder()).value();
-    p.Loader = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(MapDataFolder()));
+    p.Ref = ReadReferenceData(bench::DataFolder()).value();
+    p.Loader = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(bench::DataFolder()));
     p.Report.Events = std::move(events);
     p.Evaluation = rdsr::EvaluateReport(p.Ref, p.Report, p.Plane, nullptr, p.Loader);
     return p;

@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QString>
-#include <cstdlib>
 
+#include "bench_room.h"
 #include "patient_lying.h"
 #include "reference_files.h"
 #include "report_evaluation.h"
@@ -17,11 +17,6 @@
 namespace {
 
 using namespace ordevo;
-
-QString DataFolder() {
-    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
-    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
-}
 
 rdsr::IrradiationEvent ProcedureEvent(int i) {
     rdsr::IrradiationEvent e;
@@ -46,19 +41,13 @@ rdsr::IrradiationEvent ProcedureEvent(int i) {
 
 // range(0): cell side in mm; range(1): 1 to add the second pass.
 void RemapProcedure89Events(benchmark::State& state) {
-    rdsr::PlaneSetup plane;
-    EquipmentData& q = plane.Equipment.Data;
-    q.FocusReceptorDistance = 110;
-    q.FocusIsocentreDistance = 75;
-    q.TargetAngle = 12;
-    q.InherentFiltration = 0.25;
-    q.CouchTransmission = 0.8;
-    q.CouchSoftTissueThickness = 1.2;
-    q.CalibrationConstant = 1.0;
-    plane.Equipment.TypicalTubeVoltageText = QStringLiteral("80");
-    const ReferenceData ref = ReadReferenceData(DataFolder()).value();
+    // The typical room with a longer focus–receptor distance and a calibration of 1.
+    rdsr::PlaneSetup plane = bench::TypicalPlane();
+    plane.Equipment.Data.FocusReceptorDistance = 110;
+    plane.Equipment.Data.CalibrationConstant = 1.0;
+    const ReferenceData ref = ReadReferenceData(bench::DataFolder()).value();
     const ScatterKernelLoader loader =
-        rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(DataFolder()));
+        rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(bench::DataFolder()));
     rdsr::DoseReport report;
     for (int i = 0; i < 89; ++i) report.Events.push_back(ProcedureEvent(i));
     const rdsr::ReportEvaluation evaluation =

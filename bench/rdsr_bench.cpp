@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QTemporaryDir>
-#include <cstdlib>
 
+#include "bench_room.h"
 #include "dose_report_reader.h"
 #include "reference_files.h"
 #include "report_evaluation.h"
@@ -16,27 +16,6 @@ namespace {
 
 using namespace ordevo;
 
-QString ReportDataFolder() {
-    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
-    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
-}
-
-// A typical angiography room: 12° target, 2.5 mm Al inherent, typical tube voltage 80 kV.
-rdsr::PlaneSetup TypicalPlane() {
-    rdsr::PlaneSetup plane;
-    EquipmentData& e = plane.Equipment.Data;
-    e.FocusReceptorDistance = 100;
-    e.FocusIsocentreDistance = 75;
-    e.TargetAngle = 12;
-    e.InherentFiltration = 0.25;
-    e.CouchTransmission = 0.8;
-    e.CouchSoftTissueThickness = 1.2;
-    e.CalibrationConstant = 1.05;
-    plane.Equipment.TypicalTubeVoltageText = QStringLiteral("80");
-    plane.EquipmentName = "Typical.odv3";
-    return plane;
-}
-
 void ReadAndEvaluate1000Events(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string path = (dir.path() + "/thousand.dcm").toStdString();
@@ -44,13 +23,13 @@ void ReadAndEvaluate1000Events(benchmark::State& state) {
         state.SkipWithError("fixture not written");
         return;
     }
-    const ReferenceData ref = ReadReferenceData(ReportDataFolder()).value();
-    const rdsr::PlaneSetup plane = TypicalPlane();
+    const ReferenceData ref = ReadReferenceData(bench::DataFolder()).value();
+    const rdsr::PlaneSetup plane = bench::TypicalPlane();
     for (auto _ : state) {
         const rdsr::ReportReading reading = rdsr::ReadDoseReport(path);
         const rdsr::ReportEvaluation result = rdsr::EvaluateReport(
             ref, *reading.Report, plane, nullptr,
-            rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(ReportDataFolder())));
+            rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(bench::DataFolder())));
         if (result.Planes.empty() || result.Planes[0].Totals.Evaluated != 1000)
             state.SkipWithError("not every event evaluated");
         benchmark::DoNotOptimize(result.Planes[0].Totals.SkinDoseSumMGy);

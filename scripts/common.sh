@@ -6,7 +6,7 @@ ORDEVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ORDEVO_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libxrl-dev libdcmtk-dev dcmtk
-  libqt6sql6-sqlite
+  libqt6sql6-sqlite libqt6sql6-psql postgresql openssl
   fonts-ipafont fonts-liberation2 qt6-translations-l10n
   clang-14 libclang-rt-14-dev clang-format-14
   dpkg-dev file lintian appstream desktop-file-utils

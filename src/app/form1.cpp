@@ -23,9 +23,10 @@
 #include "file_list_box.h"
 #include "form1_controls.h"
 #include "form1_layout.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "mascot.h"
 #include "messages.h"
+#include "number_box.h"
 #include "number_format.h"
 #include "picture_box.h"
 #include "tube_voltage_text.h"
@@ -76,7 +77,7 @@ Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidg
         "QLabel { color: #b00000; font-weight: bold; } QLabel:disabled { color: #a0a0a0; }"));
     ui_->skinDoseCaption->setToolTip(kResultsWindowTip);
     ui_->fieldSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    for (QLabel* label : ui_->resultLabels) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    for (QLabel* label : ui_->ResultLabels()) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     // Text5 is never enabled (only the tube-voltage window writes it), yet must stay readable.
     QPalette text5Palette = ui_->tubeVoltageBox->palette();
@@ -165,7 +166,8 @@ void Form1::ResetForStartUp() {
     ui_->fieldShapeCaption->setText(kSquareDesignCaption);
 
     ui_->fieldSizeLabel->clear();
-    for (QLabel* label : ui_->resultLabels) label->clear();
+    for (QLabel* label : ui_->ResultLabels()) label->clear();
+    SetDoseReportGeometry(std::nullopt);
     evaluated_.reset();
     ShowResultColumn(true);
     case_.EquipmentFileName.clear();
@@ -203,6 +205,12 @@ void Form1::ShowGuestUser(const QString& guestName) {
 }
 
 void Form1::SetTubeVoltage(const TubeVoltageRange& range) {
+    // A voltage chosen in the tube-voltage window is the user's own, no longer assumed.
+    if (case_.DoseReport && case_.DoseReport->TubeVoltageAssumed && !(range == case_.Voltage)) {
+        DoseReportGeometry known = *case_.DoseReport;
+        known.TubeVoltageAssumed = false;
+        SetDoseReportGeometry(known);
+    }
     case_.Voltage = range;
     SetTubeVoltageText(QString::fromStdString(ordevo::TubeVoltageText(range)));
 }
@@ -241,14 +249,14 @@ CaseBox Form1::BoxKind(const QLineEdit* box) const {
 }
 
 bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
-    const QString halfWidth = ToHalfWidth(box->text());
-    if (halfWidth != box->text()) box->setText(halfWidth);
-    if (IsPlainNumberOrBlank(halfWidth)) return true;
+    const NumberBoxText read = ReadNumberBox(box->text());
+    if (read.Text != box->text()) box->setText(read.Text);
+    if (read.NumberOrBlank()) return true;
     // Giving the focus back takes it from whichever box has it now; that box's own check waits
     // for its next turn, or two refused boxes would pass the focus to and fro for ever.
     if (warn && !refusing_) {
         refusing_ = true;
-        AppMessages().Warning(NotANumberMessage(BoxKind(box), halfWidth), ui::WithBeep::Yes);
+        AppMessages().Warning(NotANumberMessage(BoxKind(box), read.Text), ui::WithBeep::Yes);
         box->setFocus();
         box->selectAll();
         refusing_ = false;
@@ -318,10 +326,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     QAbstractButton* clicked = OptionFor(shape);
-    auto refuse = [clicked] { ui::UncheckOption(*clicked); };
-    if (ui_->referenceAirKermaBox->text().isEmpty() || ui_->kermaAreaProductBox->text().isEmpty() ||
-        !IsPlainNumber(ui_->referenceAirKermaBox->text()) ||
-        !IsPlainNumber(ui_->kermaAreaProductBox->text())) {
+    // A refused click leaves the shape chosen before (if any) chosen.
+    auto refuse = [this, clicked] {
+        ui::UncheckOption(*clicked);
+        if (case_.Conditions.Shape != FieldShape::None)
+            OptionFor(case_.Conditions.Shape)->setChecked(true);
+    };
+    if (!ReadNumberBox(ui_->referenceAirKermaBox->text()).Value ||
+        !ReadNumberBox(ui_->kermaAreaProductBox->text()).Value) {
         refuse();
         return;
     }
@@ -346,7 +358,8 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
 void Form1::UpdateFieldSizeAfterDoseChange() {
     const FieldShape shape = case_.Conditions.Shape;
     if (shape == FieldShape::None) return;
-    // An emptied dose box or doses that give no field switch the option off again.
+    // An emptied dose box or doses that give no field withdraw the field size; the shape stays
+    // chosen, so the calculation names the box to correct and the size returns with it.
     std::optional<double> size;
     if (!ui_->referenceAirKermaBox->text().isEmpty() &&
         !ui_->kermaAreaProductBox->text().isEmpty()) {
@@ -361,9 +374,7 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
         ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(*size)));
         case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
     } else {
-        ui::UncheckOption(*OptionFor(shape));
         ui_->fieldSizeLabel->clear();
-        case_.Conditions.Shape = FieldShape::None;
         case_.Conditions.ReferenceFieldSize = 0;
     }
     CheckResultStillCurrent();

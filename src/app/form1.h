@@ -24,6 +24,21 @@ class QLineEdit;
 
 namespace ordevo {
 
+namespace rdsr {
+struct SingleCaseTexts;
+}
+
+// Where a dose report's totals stand, carried in by "入力欄へ": the report states Ka,r at its own
+// reference point and its beam had its own filters, so these replace the equipment's FAD − 15
+// and added filters. They describe the room's geometry, not the numbers typed, so they stay
+// until another equipment file is read or the case is cleared.
+struct DoseReportGeometry {
+    double ReferenceDistanceCm = 0;  // d_ref, Ka,r-weighted over the report's events
+    double CopperMm = 0;
+    double AluminiumMm = 0;
+    bool TubeVoltageAssumed = false;  // the mean voltage stands partly on the typical one
+};
+
 // The case the main window holds: the equipment read from the chosen file, the tube-voltage
 // setting, the values the boxes' handlers stored, and the last evaluation's results.
 struct MainWindowCase {
@@ -32,6 +47,7 @@ struct MainWindowCase {
     TubeVoltageRange Voltage;   // the tube-voltage window's setting
     // The handlers store Ka,r, P_KA, FSD and the shape; each evaluation overwrites the record.
     CaseConditions Conditions;
+    std::optional<DoseReportGeometry> DoseReport;  // after "入力欄へ"
     DoseResult Result;
     SpectrumResult Spectrum;
 };
@@ -92,11 +108,12 @@ public:
     const EvaluatedCase* CurrentResult();
     // A dose report's plane totals into the case inputs: the equipment file is chosen (read
     // again when another is selected), Ka,r, P_KA and the FSD the totals were evaluated with
-    // typed and stored as their boxes store them, the mean tube voltage set as a fixed voltage.
-    // Refused while an evaluation runs.
-    void EnterDoseReportTotals(const QString& equipmentFileName, const QString& referenceAirKerma,
-                               const QString& kermaAreaProduct, const QString& focusSkinDistance,
-                               double tubeVoltageKv);
+    // typed and stored as their boxes store them, the mean tube voltage set as a fixed voltage,
+    // and the report's reference distance and filtration used in place of the equipment's
+    // (shown under the inputs, with 推定 beside an assumed voltage). Refused while an
+    // evaluation runs.
+    void EnterDoseReportTotals(const QString& equipmentFileName,
+                               const rdsr::SingleCaseTexts& totals);
     // The last computed spectrum when its file could not be written (the spectrum window draws
     // it from memory then); null while the file holds it.
     const BinArray* UnwrittenSpectrum() const;
@@ -117,7 +134,7 @@ signals:
     void evaluationStepShown(int step);
     // Label38 (the skin-dose caption) double-clicked: bring the results window back.
     void resultsWindowRequested();
-    // "RDSR 読込" (empty path: let the user choose) or a file dropped on the window.
+    // "RDSR 読込" (empty path: let the user choose), or once for each file dropped on the window.
     void doseReportRequested(const QString& path);
     // A tube voltage set here without the tube-voltage window (a dose report's mean voltage):
     // that window is to show it.
@@ -163,6 +180,8 @@ private:
     // withdrawn when they cannot give one.
     void UpdateFieldSizeAfterDoseChange();
     QAbstractButton* OptionFor(FieldShape shape) const;
+    // The dose report's geometry taken in or dropped, and shown.
+    void SetDoseReportGeometry(std::optional<DoseReportGeometry> geometry);
 
     const ReferenceData& reference_;
     QString workingFolder_;

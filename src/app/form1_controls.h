@@ -10,9 +10,10 @@
 
 #include <array>
 #include <iterator>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "control_table.h"
@@ -45,6 +46,8 @@ struct Form1::Ui {
           tubeVoltageButton(c.Get<QPushButton>("Command5")),
           spectrumButton(c.Get<QPushButton>("Command9")),
           tubeVoltageBox(c.Get<QLineEdit>("Text5")),
+          tubeVoltageAssumedLabel(c.Get<QLabel>("TubeVoltageAssumedLabel")),
+          doseReportGeometryLabel(c.Get<QLabel>("DoseReportGeometryLabel")),
           referenceAirKermaBox(c.Get<QLineEdit>("Text14")),
           kermaAreaProductBox(c.Get<QLineEdit>("Text15")),
           circleOption(c.Get<QRadioButton>("Option1")),
@@ -53,6 +56,11 @@ struct Form1::Ui {
           fieldSizeLabel(c.Get<QLabel>("Label65")),
           focusSkinDistanceBox(c.Get<QLineEdit>("Text9")),
           skinDoseCaption(c.Get<QLabel>("Label38")),
+          correctedReferenceAirKermaLabel(c.Get<QLabel>("Label68")),
+          correctedKermaAreaProductLabel(c.Get<QLabel>("Label69")),
+          couchTransmissionLabel(c.Get<QLabel>("Label70")),
+          entranceAirKermaLabel(c.Get<QLabel>("Label71")),
+          tissueToAirDoseRatioLabel(c.Get<QLabel>("Label72")),
           scatterFactorLabel(c.Get<QLabel>("Label73")),
           skinDoseLabel(c.Get<QLabel>("Label74")),
           skinDoseUncertaintyLabel(c.Get<QLabel>("SkinDoseUncertaintyLabel")),
@@ -61,16 +69,28 @@ struct Form1::Ui {
           clearButton(c.Get<QPushButton>("Command6")),
           exitButton(c.Get<QPushButton>("Command1")),
           mascot(c.Get<ui::PictureBox>("Picture1")),
-          welcomeButton(c.Get<QPushButton>("Command8")) {
-        for (std::size_t i = 0; i < resultLabels.size(); ++i)
-            resultLabels[i] = c.Get<QLabel>(kResultLabelNames[i]);
-    }
+          welcomeButton(c.Get<QPushButton>("Command8")) {}
 
-    // The result label the case path names (one of kResultLabelNames).
-    QLabel* ResultLabel(std::string_view name) const {
-        for (std::size_t i = 0; i < resultLabels.size(); ++i)
-            if (name == kResultLabelNames[i]) return resultLabels[i];
-        throw std::out_of_range("no result label " + std::string(name));
+    // The result column, top to bottom, each label with the text it shows.
+    std::array<std::pair<QLabel*, std::optional<std::string> ResultTexts::*>, 7> ResultColumn()
+        const {
+        return {{{correctedReferenceAirKermaLabel, &ResultTexts::CorrectedReferenceAirKerma},
+                 {correctedKermaAreaProductLabel, &ResultTexts::CorrectedKermaAreaProduct},
+                 {couchTransmissionLabel, &ResultTexts::CouchTransmission},
+                 {entranceAirKermaLabel, &ResultTexts::EntranceAirKerma},
+                 {tissueToAirDoseRatioLabel, &ResultTexts::TissueToAirDoseRatio},
+                 {scatterFactorLabel, &ResultTexts::ScatterFactor},
+                 {skinDoseLabel, &ResultTexts::SkinDose}}};
+    }
+    // The result column's labels, top to bottom.
+    std::array<QLabel*, 7> ResultLabels() const {
+        return {correctedReferenceAirKermaLabel,
+                correctedKermaAreaProductLabel,
+                couchTransmissionLabel,
+                entranceAirKermaLabel,
+                tissueToAirDoseRatioLabel,
+                scatterFactorLabel,
+                skinDoseLabel};
     }
 
     // The equipment panel's values, as the file read shows them.
@@ -123,6 +143,8 @@ struct Form1::Ui {
     QPushButton* tubeVoltageButton;   // Command5 "管電圧設定"
     QPushButton* spectrumButton;      // Command9 "Ｘ線スペクトル表示"
     QLineEdit* tubeVoltageBox;        // Text5, kV
+    QLabel* tubeVoltageAssumedLabel;  // "推定" beside an assumed mean voltage
+    QLabel* doseReportGeometryLabel;  // the dose report's d_ref and filters in use
     QLineEdit* referenceAirKermaBox;  // Text14, Ka,r in mGy
     QLineEdit* kermaAreaProductBox;   // Text15, P_KA in Gy·cm²
     QRadioButton* circleOption;       // Option1
@@ -131,11 +153,15 @@ struct Form1::Ui {
     QLabel* fieldSizeLabel;           // Label65, cm at the reference point
     QLineEdit* focusSkinDistanceBox;  // Text9, cm
     // Result column
-    std::array<QLabel*, std::size(kResultLabelNames)> resultLabels{};  // Label68 … Label74
-    QLabel* skinDoseCaption;                                           // Label38
-    QLabel* scatterFactorLabel;                                        // Label73
-    QLabel* skinDoseLabel;                                             // Label74, mGy
-    QLabel* skinDoseUncertaintyLabel;  // "± 48 %（k=2）" under the skin dose
+    QLabel* skinDoseCaption;                  // Label38
+    QLabel* correctedReferenceAirKermaLabel;  // Label68, cKa,r in mGy
+    QLabel* correctedKermaAreaProductLabel;   // Label69, cP_KA in Gy·cm²
+    QLabel* couchTransmissionLabel;           // Label70
+    QLabel* entranceAirKermaLabel;            // Label71, mGy
+    QLabel* tissueToAirDoseRatioLabel;        // Label72
+    QLabel* scatterFactorLabel;               // Label73
+    QLabel* skinDoseLabel;                    // Label74, mGy
+    QLabel* skinDoseUncertaintyLabel;         // "± 48 %（k=2）" under the skin dose
     // ③ Actions
     QPushButton* evaluateButton;   // Command2 "この条件で計算する"
     QPushButton* addResultButton;  // Command3 "結果を表に追加する"

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include "case_messages.h"
 #include "equipment_file.h"
 #include "file_list_box.h"
 #include "file_name_check.h"
@@ -17,6 +18,7 @@
 #include "form1_controls.h"
 #include "messages.h"
 #include "number_format.h"
+#include "report_evaluation.h"
 #include "tube_voltage_text.h"
 #include "units.h"
 
@@ -40,8 +42,7 @@ double ValueOf(const QString& text) { return LeadingNumber(text.toStdString()); 
 bool Form1::LoadEquipment(const QString& fileName) {
     const auto loaded = LoadEquipmentFile(QDir(workingFolder_).filePath(fileName), workingFolder_);
     if (!loaded) {
-        AppMessages().Warning(QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
-                                  .arg(fileName, loaded.error().message()),
+        AppMessages().Warning(EquipmentFileUnreadableMessage(fileName, loaded.error().message()),
                               ui::WithBeep::Yes);
         return false;
     }
@@ -68,6 +69,7 @@ bool Form1::LoadEquipment(const QString& fileName) {
 
 void Form1::ReadEquipmentFile(const QString& fileName) {
     if (fileName.isEmpty() || !LoadEquipment(fileName)) return;
+    SetDoseReportGeometry(std::nullopt);  // another room, or the same one chosen afresh
     ui_->tubeVoltageBox->clear();
     ui_->focusSkinDistanceBox->setText(
         Format(ReferencePointDistanceOf(case_.Equipment.FocusIsocentreDistance), "#00"));
@@ -108,6 +110,7 @@ void Form1::DeleteEquipmentFile() {
     for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
     case_.Equipment = EquipmentData{};
     case_.EquipmentFileName.clear();
+    SetDoseReportGeometry(std::nullopt);
     ui_->evaluateButton->setEnabled(false);
     CheckResultStillCurrent();
 }
@@ -115,28 +118,29 @@ void Form1::DeleteEquipmentFile() {
 // ---- Dose reports -------------------------------------------------------------------------
 
 namespace {
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return {};
+// The local files of a drop, each a report of its own.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return url.toLocalFile();
-    return {};
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
 }
 }  // namespace
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!evaluating_ && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!evaluating_ && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (evaluating_ || path.isEmpty()) return;
+    const QStringList paths = DroppedFiles(event->mimeData());
+    if (evaluating_ || paths.isEmpty()) return;
     event->acceptProposedAction();
-    emit doseReportRequested(path);
+    for (const QString& path : paths) emit doseReportRequested(path);
 }
 
 void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
-                                  const QString& referenceAirKerma, const QString& kermaAreaProduct,
-                                  const QString& focusSkinDistance, double tubeVoltageKv) {
+                                  const rdsr::SingleCaseTexts& totals) {
     if (evaluating_) return;
     if (ui_->equipmentList->SelectedFileName() != equipmentFileName ||
         !ui_->referenceAirKermaBox->isEnabled()) {
@@ -149,19 +153,42 @@ void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
         if (!ui_->referenceAirKermaBox->isEnabled())
             return;  // the file could not be read; its message was shown
     }
-    ui_->referenceAirKermaBox->setText(referenceAirKerma);
+    ui_->referenceAirKermaBox->setText(QString::fromStdString(totals.ReferenceAirKerma));
     StoreReferenceAirKerma();
-    ui_->kermaAreaProductBox->setText(kermaAreaProduct);
+    ui_->kermaAreaProductBox->setText(QString::fromStdString(totals.KermaAreaProduct));
     StoreKermaAreaProduct();
-    ui_->focusSkinDistanceBox->setText(focusSkinDistance);
+    ui_->focusSkinDistanceBox->setText(QString::fromStdString(totals.FocusSkinDistance));
     StoreFocusSkinDistance();
-    if (const auto voltage = MakeFixedTubeVoltage(tubeVoltageKv)) {
+    // The voltage as the dose-report window computed the totals with it: read from its text.
+    if (const auto voltage =
+            MakeFixedTubeVoltage(ValueOf(QString::fromStdString(totals.TubeVoltage)))) {
         case_.Voltage = *voltage;
         ui_->tubeVoltageBox->setText(QString::fromStdString(ordevo::TubeVoltageText(*voltage)));
         emit tubeVoltageEntered(*voltage);
     }
+    SetDoseReportGeometry(DoseReportGeometry{.ReferenceDistanceCm = totals.ReferenceDistanceCm,
+                                             .CopperMm = totals.CopperMm,
+                                             .AluminiumMm = totals.AluminiumMm,
+                                             .TubeVoltageAssumed = totals.TubeVoltageAssumed});
     CheckResultStillCurrent();  // the voltage may have changed under the same text
     ShowInFront();
+}
+
+void Form1::SetDoseReportGeometry(std::optional<DoseReportGeometry> geometry) {
+    case_.DoseReport = geometry;
+    const bool assumed = geometry && geometry->TubeVoltageAssumed;
+    ui_->tubeVoltageAssumedLabel->setText(assumed ? QStringLiteral("推定") : QString());
+    ui_->doseReportGeometryLabel->setText(
+        !geometry
+            ? QString()
+            : QStringLiteral("線量レポートの値で計算: 基準点距離 %1 cm、付加フィルタ Cu %2 "
+                             "mm・Al %3 mm%4")
+                  .arg(Format(geometry->ReferenceDistanceCm, "##0.0"),
+                       Format(geometry->CopperMm, "0.00"), Format(geometry->AluminiumMm, "0.00"),
+                       assumed ? QStringLiteral(
+                                     "\n管電圧は一部の照射で装置ファイルの代表値を補った推定値")
+                               : QString()));
+    CheckResultStillCurrent();
 }
 
 }  // namespace ordevo

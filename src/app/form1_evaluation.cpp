@@ -19,6 +19,7 @@
 #include "scatter_kernel_file.h"
 #include "spectrum_file.h"
 #include "uncertainty_text.h"
+#include "units.h"
 
 namespace ordevo {
 namespace {
@@ -95,14 +96,26 @@ std::optional<CaseReading> Form1::AcceptCaseInputs() {
         if (!AcceptNumberBox(box, true)) return std::nullopt;
     }
     CaseReading reading = ReadCase(CurrentEntry());
-    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
-        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
-        const std::optional<CaseBox> refused = reading.Refusal->Box;
-        QLineEdit* box = refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
-                         : refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
-                                                                : ui_->focusSkinDistanceBox;
+    const auto giveFocusTo = [this](std::optional<CaseBox> refused) {
+        if (!refused) return;
+        QLineEdit* box = *refused == CaseBox::ReferenceAirKerma  ? ui_->referenceAirKermaBox
+                         : *refused == CaseBox::KermaAreaProduct ? ui_->kermaAreaProductBox
+                                                                 : ui_->focusSkinDistanceBox;
         box->setFocus();
         box->selectAll();
+    };
+    if (reading.Refusal && reading.Refusal->Kind != CaseRefusalKind::Incomplete) {
+        AppMessages().Warning(reading.Refusal->Message, ui::WithBeep::Yes);
+        giveFocusTo(reading.Refusal->Box);
+        if (reading.Refusal->Kind == CaseRefusalKind::NoShape)
+            OptionFor(FieldShape::Square)->setFocus();
+        return std::nullopt;
+    }
+    // A distance shorter than any fluoroscope allows is more likely "5" typed for 50.
+    if (reading.ShortFocusSkinDistance &&
+        AppMessages().AskYesNo(ShortFocusSkinDistanceQuestion(reading.Case->FocusSkinDistanceCm)) !=
+            ui::Answer::Yes) {
+        giveFocusTo(CaseBox::FocusSkinDistance);
         return std::nullopt;
     }
     return reading;
@@ -111,8 +124,9 @@ std::optional<CaseReading> Form1::AcceptCaseInputs() {
 // After each completed step: its labels, the shared state, the spectrum file after the
 // spectrum step, and a repaint between the long steps.
 void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evaluation) {
-    for (const auto& [name, text] : ResultLabelsForStep(step, evaluation.Result))
-        ui_->ResultLabel(name)->setText(QString::fromStdString(text));
+    const ResultTexts texts = ResultTextsForStep(step, evaluation.Result);
+    for (const auto& [label, text] : ui_->ResultColumn())
+        if (texts.*text) label->setText(QString::fromStdString(*(texts.*text)));
     case_.Conditions = evaluation.Conditions;
     case_.Result = evaluation.Result;
     if (step == EvaluationStep::Spectrum) {
@@ -159,7 +173,7 @@ void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const Dose
 void Form1::ClearCurrentResult() {
     evaluated_.reset();
     QFile::remove(QDir(workingFolder_).filePath(QString::fromLatin1(kSpectrumFileName)));
-    for (QLabel* label : ui_->resultLabels) label->clear();
+    for (QLabel* label : ui_->ResultLabels()) label->clear();
     ui_->skinDoseUncertaintyLabel->clear();
     ui_->tubeVoltageBox->clear();
     ui_->referenceAirKermaBox->clear();
@@ -168,6 +182,7 @@ void Form1::ClearCurrentResult() {
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
     case_.Conditions.Shape = FieldShape::None;
+    SetDoseReportGeometry(std::nullopt);
     ui_->addResultButton->setEnabled(false);
     ui_->spectrumButton->setEnabled(false);
     ui_->evaluateButton->setEnabled(true);
@@ -182,18 +197,24 @@ UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
 }
 
 CaseEntry Form1::CurrentEntry() const {
-    return CaseEntry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
-                     .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
-                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
-                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
-                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
-                     .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
-                     .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
-                     .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
-                     .Shape = case_.Conditions.Shape,
-                     .Equipment = case_.Equipment,
-                     .Voltage = case_.Voltage,
-                     .ReferencePointDistanceCm = 0};
+    CaseEntry entry{.BodyPart = ui_->bodyPartBox->currentText().toStdString(),
+                    .TubeVoltage = ui_->tubeVoltageBox->text().toStdString(),
+                    .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
+                    .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
+                    .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
+                    .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
+                    .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
+                    .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
+                    .Shape = case_.Conditions.Shape,
+                    .Equipment = case_.Equipment,
+                    .Voltage = case_.Voltage,
+                    .ReferencePointDistanceCm = 0};
+    if (const std::optional<DoseReportGeometry>& report = case_.DoseReport) {
+        entry.ReferencePointDistanceCm = report->ReferenceDistanceCm;
+        entry.Equipment.AddedCopper = report->CopperMm * kCentimetresPerMillimetre;
+        entry.Equipment.AddedAluminium = report->AluminiumMm * kCentimetresPerMillimetre;
+    }
+    return entry;
 }
 
 void Form1::CheckResultStillCurrent() {
@@ -212,7 +233,7 @@ bool Form1::HasCurrentResult() {
 const EvaluatedCase* Form1::CurrentResult() { return HasCurrentResult() ? &*evaluated_ : nullptr; }
 
 void Form1::ShowResultColumn(bool current) {
-    for (QLabel* label : ui_->resultLabels) label->setEnabled(current);
+    for (QLabel* label : ui_->ResultLabels()) label->setEnabled(current);
     ui_->skinDoseUncertaintyLabel->setEnabled(current);
 }
 

@@ -78,6 +78,8 @@ constexpr ControlSpec kControls[] = {
     // window does the same).
     {"Command10", Kind::Button, "RDSR 読込", 360, 9000, 1815, 420, Font::Meiryo, 9,
      " 装置が書いた線量レポート (DICOM RDSR) を読み込み、照射ごとに皮膚線量を計算する "},
+    // After "入力欄へ": the report's reference distance and filters that the case is computed with.
+    {"DoseReportGeometryLabel", Kind::Label, "", 2280, 9060, 7170, 540, Font::Meiryo, 8},
 
     // ② Case inputs.
     {"Label86", Kind::Label, "②", 4680, 1680, 0, 0, Font::Meiryo, 12},
@@ -91,6 +93,9 @@ constexpr ControlSpec kControls[] = {
     {"Label5", Kind::Label, "管電圧", 5040, 3240, 0, 0, Font::Meiryo, kText},
     {"Text5", Kind::TextBox, "", 6840, 3120, 1680, 390, Font::Meiryo, kText},
     {"Label13", Kind::Label, "kV", 8640, 3120, 0, 0, Font::Meiryo, kText},
+    // "推定" after "入力欄へ" when the mean voltage stands partly on the typical one.
+    {"TubeVoltageAssumedLabel", Kind::Label, "", 8970, 3150, 570, 330, Font::Meiryo, 9,
+     " 線量レポートに管電圧の記載がない照射があり、装置ファイルの代表管電圧で補った平均です "},
     {"Label57", Kind::Label, "装置に表示された線量など", 5040, 3720, 0, 0, Font::Meiryo, kText},
     {"Label30", Kind::Label, "患者照射基準点線量 K", 5040, 4080, 0, 0, Font::Meiryo, kText},
     {"Label52", Kind::Label, "a,r", 7000, 4200, 0, 0, Font::Meiryo, kSub},

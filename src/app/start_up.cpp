@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include "case_messages.h"
 #include "reference_files.h"
 #include "working_folder.h"
 
@@ -21,9 +22,8 @@ FileResult<void> LoadReferenceDataAtStart(AppState& state) {
     auto reference = ReadReferenceData(state.WorkingFolder);
     if (!reference) {
         return FileError(
-            QStringLiteral(
-                " 基準データファイルを読み込めませんでした \n\n%1\n\n検索したフォルダー: %2\n\n"
-                "Ordevo-V3 を終了します。")
+            QString::fromUtf8(kReferenceDataUnreadableMessage) +
+            QStringLiteral("\n\n%1\n\n検索したフォルダー: %2\n\nOrdevo-V3 を終了します。")
                 .arg(reference.error().message(),
                      QDir::toNativeSeparators(QDir(state.WorkingFolder).absolutePath())));
     }

@@ -2,6 +2,7 @@
 #include "case_entry.h"
 
 #include "evaluation_messages.h"
+#include "number_box.h"
 #include "number_format.h"
 
 namespace ordevo {
@@ -15,37 +16,50 @@ CaseReading ReadCase(const CaseEntry& entry) {
          {std::pair{CaseBox::ReferenceAirKerma, &entry.ReferenceAirKerma},
           std::pair{CaseBox::KermaAreaProduct, &entry.KermaAreaProduct},
           std::pair{CaseBox::FocusSkinDistance, &entry.FocusSkinDistance}}) {
-        const QString typed = QString::fromStdString(*text);
-        if (!IsPlainNumberOrBlank(typed))
-            return refuse(CaseRefusalKind::NotANumber, box, NotANumberMessage(box, typed));
+        if (!ReadNumberBox(*text).NumberOrBlank())
+            return refuse(CaseRefusalKind::NotANumber, box,
+                          NotANumberMessage(box, QString::fromStdString(*text)));
     }
+    // The completeness rule: no voltage, or a box left blank. A box holding 0 was filled in:
+    // it is refused below by its name, not as missing.
+    const auto blank = [](const std::string& text) { return ReadNumberBox(text).Blank; };
+    if (LeadingNumber(entry.TubeVoltage) == 0.0 || blank(entry.ReferenceAirKerma) ||
+        blank(entry.KermaAreaProduct) || blank(entry.FocusSkinDistance))
+        return refuse(CaseRefusalKind::Incomplete, std::nullopt,
+                      QString::fromUtf8(kIncompleteInputMessage));
     const double kar = LeadingNumber(entry.ReferenceAirKerma);
     const double pka = LeadingNumber(entry.KermaAreaProduct);
     const double fsd = LeadingNumber(entry.FocusSkinDistance);
-    // The completeness rule: a text that reads as 0 or nothing leaves the case incomplete.
-    if (LeadingNumber(entry.TubeVoltage) * kar * pka * fsd == 0.0)
-        return refuse(CaseRefusalKind::Incomplete, std::nullopt,
-                      QString::fromUtf8(kIncompleteInputMessage));
     const auto notPositive = [&](CaseBox box) {
-        return refuse(
-            CaseRefusalKind::NotPositive, box,
-            QStringLiteral(" 「%1」には 0 より大きい数値を入力して下さい ").arg(CaseBoxName(box)));
+        return refuse(CaseRefusalKind::NotPositive, box, NotPositiveMessage(box));
     };
-    if (kar < 0 || entry.StoredReferenceAirKermaMGy < 0)
+    if (!(kar > 0) || entry.StoredReferenceAirKermaMGy < 0)
         return notPositive(CaseBox::ReferenceAirKerma);
-    if (pka < 0 || entry.StoredKermaAreaProductGyCm2 < 0)
+    if (!(pka > 0) || entry.StoredKermaAreaProductGyCm2 < 0)
         return notPositive(CaseBox::KermaAreaProduct);
+    if (!(fsd > 0)) return notPositive(CaseBox::FocusSkinDistance);
+    if (entry.Shape == FieldShape::None)
+        return refuse(CaseRefusalKind::NoShape, std::nullopt,
+                      QString::fromUtf8(kNoFieldShapeMessage));
+    const double fieldSize = LeadingNumber(entry.FieldSize);
+    if (!(fieldSize > 0))
+        return refuse(CaseRefusalKind::NoFieldSize, std::nullopt,  // the text names both boxes
+                      QString::fromUtf8(kFieldSizeInputMessage));
+    const double receptor = entry.Equipment.FocusReceptorDistance;
+    if (receptor > 0 && fsd >= receptor)
+        return refuse(CaseRefusalKind::BeyondReceptor, CaseBox::FocusSkinDistance,
+                      FocusSkinDistanceBeyondReceptorMessage(fsd, receptor));
 
     DoseCase c;
     c.ReferenceAirKermaMGy = entry.StoredReferenceAirKermaMGy;
     c.KermaAreaProductGyCm2 = entry.StoredKermaAreaProductGyCm2;
     c.FocusSkinDistanceCm = fsd;
-    c.ReferenceFieldSizeCm = LeadingNumber(entry.FieldSize);
+    c.ReferenceFieldSizeCm = fieldSize;
     c.Shape = entry.Shape;
     c.ReferencePointDistanceCm = entry.ReferencePointDistanceCm;
     c.Equipment = entry.Equipment;
     c.Voltage = entry.Voltage;
-    return CaseReading{c, std::nullopt};
+    return CaseReading{c, std::nullopt, fsd < kShortestPlausibleFocusSkinDistanceCm};
 }
 
 std::string BodyPartOf(const CaseEntry& entry) {

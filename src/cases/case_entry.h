@@ -39,9 +39,12 @@ struct CaseEntry {
 };
 
 enum class CaseRefusalKind {
-    NotANumber,   // a number box holds more than one number or none
-    NotPositive,  // a negative Ka,r or P_KA, from which only a negative dose could follow
-    Incomplete,   // the product of the voltage, Ka,r, P_KA and FSD texts is 0
+    NotANumber,      // a number box holds more than one number or none
+    Incomplete,      // no tube voltage, or a blank Ka,r, P_KA or FSD box
+    NotPositive,     // Ka,r, P_KA or FSD entered as 0 or below
+    NoShape,         // neither field-shape option is chosen
+    NoFieldSize,     // a shape is chosen, yet Ka,r and P_KA give no field size to compute with
+    BeyondReceptor,  // the FSD reaches the image receptor
 };
 
 struct CaseRefusal {
@@ -55,6 +58,9 @@ struct CaseRefusal {
 struct CaseReading {
     std::optional<DoseCase> Case;
     std::optional<CaseRefusal> Refusal;
+    // The case's FSD is below kShortestPlausibleFocusSkinDistanceCm: the windows ask before
+    // computing, ordevo-cli notes it.
+    bool ShortFocusSkinDistance = false;
 };
 CaseReading ReadCase(const CaseEntry& entry);
 

@@ -4,16 +4,11 @@
 
 #include <string>
 
+#include "case_messages.h"
 #include "couch.h"
 #include "dose_evaluation.h"
 
 namespace ordevo {
-
-// The fixed messages, blanks and ideographic spaces included.
-inline constexpr const char* kIncompleteInputMessage = " 未入力の項目があります ";
-inline constexpr const char* kCalculationFailedMessage =
-    "　???  正しく計算できませんでした  ???   ";
-inline constexpr const char* kDepthDoseFailedMessage = " 正しく計算できません ";
 
 const char* MessageFor(EvaluationOutcome outcome);  // "" for Completed
 

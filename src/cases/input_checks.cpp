@@ -40,38 +40,6 @@ std::optional<double> LargestCoveredFieldSize(const ReferenceData& ref, DoseCase
 
 }  // namespace
 
-QString CaseBoxName(CaseBox box) {
-    switch (box) {
-    case CaseBox::ReferenceAirKerma: return QStringLiteral("患者照射基準点線量 Ka,r（天板なし）");
-    case CaseBox::KermaAreaProduct: return QStringLiteral("面積空気カーマ積算値 P_KA（天板なし）");
-    case CaseBox::FocusSkinDistance: return QStringLiteral("実際の焦点-入射表面間距離");
-    }
-    return {};
-}
-
-QString ToHalfWidth(const QString& text) {
-    QString result = text;
-    for (QChar& c : result) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF01 && u <= 0xFF5E)
-            c = QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
-        else if (u == 0x3000)
-            c = QLatin1Char(' ');
-    }
-    return result;
-}
-
-bool IsPlainNumber(const QString& text) {
-    QString withoutBlanks = text;
-    withoutBlanks.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
-    double value = 0;
-    return ParseWholeNumber(withoutBlanks.toStdString(), value);
-}
-
-bool IsPlainNumberOrBlank(const QString& text) {
-    return text.trimmed().isEmpty() || IsPlainNumber(text);
-}
-
 QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
     QString kept;
     qsizetype position = 0;
@@ -86,11 +54,6 @@ QString WithoutUnsaveableCharacters(const QString& text, int& cursor) {
         position += c.size();
     }
     return kept;
-}
-
-QString NotANumberMessage(CaseBox box, const QString& text) {
-    return QStringLiteral(" 「%1」には数値を 1 つだけ入力して下さい \n（入力された文字: %2）")
-        .arg(CaseBoxName(box), text);
 }
 
 QStringList FailedInputReasons(const ReferenceData& ref, const DoseCase& in) {

@@ -8,42 +8,23 @@
 
 #include <optional>
 
+#include "case_messages.h"
 #include "dose_evaluation.h"
 #include "reference_data.h"
 
 namespace ordevo {
-
-// The main window's number boxes.
-enum class CaseBox {
-    ReferenceAirKerma,  // Text14, mGy
-    KermaAreaProduct,   // Text15, Gy·cm²
-    FocusSkinDistance,  // Text9, cm
-};
-
-// The box as the user sees it on the main window.
-QString CaseBoxName(CaseBox box);
-
-// Full-width ASCII forms, which Japanese input methods type ("１００", "．", "－"), and the
-// ideographic space become their ASCII characters; every other character is kept.
-QString ToHalfWidth(const QString& text);
-
-// One number and nothing else, blanks aside (they are dropped wherever they stand, as the
-// stored value drops them): "100", " 12.5 ", "-3", "3e-1". "1OO", "12mGy", "1.2.3" are not.
-bool IsPlainNumber(const QString& text);
-
-// What a number box accepts as typed: one plain number, or nothing but blanks.
-bool IsPlainNumberOrBlank(const QString& text);
 
 // A text for a cell of the results CSV, which has no quoting and is code page 932: commas,
 // line breaks and characters CP932 cannot hold are taken out; `cursor` (a position in
 // `text`) moves left by what was taken before it.
 QString WithoutUnsaveableCharacters(const QString& text, int& cursor);
 
-// The warning for a box whose text is not one plain number.
-QString NotANumberMessage(CaseBox box, const QString& text);
-
 // The longest focus–skin distance the program accepts, cm.
 inline constexpr double kMaxFocusSkinDistanceCm = 300;
+// Below this focus–skin distance the windows ask before computing and ordevo-cli writes a note:
+// no fluoroscope lets the focus come closer to the skin (a mobile C-arm's spacer cone keeps
+// 30 cm, a fixed unit's 38 cm), so a shorter distance is most likely a typing slip.
+inline constexpr double kShortestPlausibleFocusSkinDistanceCm = 30;
 // The lowest tube voltage with primary-dose data: the first bin of the depth-dose tables, kV.
 inline constexpr double kMinTubeVoltageKv = 10.5;
 

@@ -1,50 +1,46 @@
 #include "result_labels.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "number_format.h"
 
 namespace ordevo {
 
-ResultLabelTexts ResultLabelsForStep(EvaluationStep step, const DoseResult& r) {
+ResultTexts ResultTextsForStep(EvaluationStep step, const DoseResult& r) {
+    ResultTexts texts;
     switch (step) {
     case EvaluationStep::Corrections:
-        return {{"Label68", FormatNumber(r.CorrectedReferenceAirKerma, "###0.0")},
-                {"Label69", FormatNumber(r.CorrectedKermaAreaProduct, "###0.0")},
-                {"Label70", FormatNumber(r.CouchTransmission, "0.000")},
-                {"Label71", FormatNumber(r.EntranceAirKerma, "###0.0")}};
+        texts.CorrectedReferenceAirKerma = FormatNumber(r.CorrectedReferenceAirKerma, "###0.0");
+        texts.CorrectedKermaAreaProduct = FormatNumber(r.CorrectedKermaAreaProduct, "###0.0");
+        texts.CouchTransmission = FormatNumber(r.CouchTransmission, "0.000");
+        texts.EntranceAirKerma = FormatNumber(r.EntranceAirKerma, "###0.0");
+        break;
     case EvaluationStep::Spectrum:
-        return {{"Label72", FormatNumber(r.TissueToAirDoseRatio, "0.000")}};
+        texts.TissueToAirDoseRatio = FormatNumber(r.TissueToAirDoseRatio, "0.000");
+        break;
     case EvaluationStep::SkinDose:
-        return {{"Label74", FormatNumber(r.SkinDose, "####0.0")},
-                {"Label73", FormatNumber(r.ScatterFactor, "0.000")}};
+        texts.ScatterFactor = FormatNumber(r.ScatterFactor, "0.000");
+        texts.SkinDose = FormatNumber(r.SkinDose, "####0.0");
+        break;
     case EvaluationStep::None:
     case EvaluationStep::Backscatter:
     case EvaluationStep::DepthDose: break;
     }
-    return {};
+    return texts;
 }
 
-ResultLabelTexts AllResultLabels(const DoseResult& result) {
-    ResultLabelTexts all;
-    for (const EvaluationStep step :
-         {EvaluationStep::Corrections, EvaluationStep::Spectrum, EvaluationStep::SkinDose}) {
-        for (auto& label : ResultLabelsForStep(step, result)) all.push_back(std::move(label));
-    }
-    std::sort(all.begin(), all.end(),
-              [](const auto& a, const auto& b) { return std::strcmp(a.first, b.first) < 0; });
+ResultTexts AllResultTexts(const DoseResult& result) {
+    ResultTexts all = ResultTextsForStep(EvaluationStep::Corrections, result);
+    all.TissueToAirDoseRatio =
+        ResultTextsForStep(EvaluationStep::Spectrum, result).TissueToAirDoseRatio;
+    const ResultTexts last = ResultTextsForStep(EvaluationStep::SkinDose, result);
+    all.ScatterFactor = last.ScatterFactor;
+    all.SkinDose = last.SkinDose;
     return all;
 }
 
-}  // namespace ordevo
-
-namespace ordevo {
-
-ResultLabelTexts CouchLabels(const CouchCalibration& r) {
-    return {{"Label21", FormatNumber(r.CouchTransmission, "0.000")},
-            {"Label38", FormatNumber(r.CouchSoftTissueThickness, "#0.0")},
-            {"Label27", FormatNumber(r.CalibrationConstant, "0.000")}};
+CouchResultTexts CouchTexts(const CouchCalibration& r) {
+    return {.CouchTransmission = FormatNumber(r.CouchTransmission, "0.000"),
+            .CouchSoftTissueThickness = FormatNumber(r.CouchSoftTissueThickness, "#0.0"),
+            .CalibrationConstant = FormatNumber(r.CalibrationConstant, "0.000")};
 }
 
 }  // namespace ordevo

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <iostream>
+
 #include "calculation_messages.h"
 #include "case_entry.h"
 #include "input_checks.h"
@@ -13,9 +15,10 @@
 #include "equipment_file.h"
 #include "evaluation_messages.h"
 #include "field_size.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "json_writer.h"
 #include "measurement_record_file.h"
+#include "number_box.h"
 #include "number_format.h"
 #include "reference_files.h"
 #include "result_labels.h"
@@ -45,14 +48,10 @@ struct ReportedFailure {
 };
 
 // A box's text as the windows take it: full-width digits and signs become ASCII.
-std::string HalfWidth(const std::string& text) {
-    return ToHalfWidth(QString::fromStdString(text)).toStdString();
-}
+std::string HalfWidth(const std::string& text) { return ReadNumberBox(text).Text.toStdString(); }
 
 // What the windows' number boxes accept: one number, or nothing typed.
-bool OneNumberOrEmpty(const std::string& text) {
-    return IsPlainNumberOrBlank(QString::fromStdString(text));
-}
+bool OneNumberOrEmpty(const std::string& text) { return ReadNumberBox(text).NumberOrBlank(); }
 
 int PrintFailure(std::ostream& out, const std::string& message) {
     out << JsonObject().String("error", message).Text() << "\n";
@@ -67,9 +66,9 @@ TubeVoltageRange ReadVoltage(const Arguments& args) {
     // Each box holds one number, or the window refuses the setting.
     bool numbers = true;
     auto valueOf = [&args, &numbers](const char* option) {
-        const std::string text = HalfWidth(args.Require(option));
-        if (!IsPlainNumber(QString::fromStdString(text))) numbers = false;
-        return LeadingNumber(text);
+        const NumberBoxText box = ReadNumberBox(args.Require(option));
+        if (!box.Value) numbers = false;
+        return box.Value.value_or(0);
     };
     std::optional<TubeVoltageRange> voltage;
     if (fixed) {
@@ -106,7 +105,7 @@ QString DataFolder(const Arguments& args) {
 ReferenceData ReadReference(const QString& folder) {
     auto ref = ReadReferenceData(folder);
     if (!ref)
-        throw ReportedFailure{std::string(" 基準データファイルを読み込めませんでした \n") +
+        throw ReportedFailure{std::string(kReferenceDataUnreadableMessage) + "\n" +
                               ref.error().what()};
     return std::move(ref).value();
 }
@@ -126,18 +125,26 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
     const QString path = EquipmentPath(args.Require("equipment"), folder);
     auto equipment = LoadEquipmentFile(path, folder);
     if (!equipment)
-        throw ReportedFailure{QStringLiteral(" 基本データファイル %1 を読み込めませんでした \n%2")
-                                  .arg(FileNameOf(path), equipment.error().message())
-                                  .toStdString()};
+        throw ReportedFailure{
+            EquipmentFileUnreadableMessage(FileNameOf(path), equipment.error().message())
+                .toStdString()};
     return std::move(equipment).value();
 }
 
 JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
+    // The keys are the labels' names in the main window.
+    const ResultTexts t = AllResultTexts(r);
     JsonObject labels;
-    labels.String("Label65", entry.FieldSize);
-    for (const auto& [name, text] : AllResultLabels(r)) labels.String(name, text);
+    labels.String("Label65", entry.FieldSize)
+        .String("Label68", *t.CorrectedReferenceAirKerma)
+        .String("Label69", *t.CorrectedKermaAreaProduct)
+        .String("Label70", *t.CouchTransmission)
+        .String("Label71", *t.EntranceAirKerma)
+        .String("Label72", *t.TissueToAirDoseRatio)
+        .String("Label73", *t.ScatterFactor)
+        .String("Label74", *t.SkinDose);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
         .Number("ReferencePointDistance", c.ReferencePointDistance)
@@ -168,11 +175,10 @@ UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equ
         ReadMeasurementRecord(EquipmentPath(args.Get(equipmentOption).value_or(""), dataFolder));
     UncertaintyKnowledge known = KnowledgeFrom(record ? *record : MeasurementRecord{});
     if (const std::optional<std::string> fsd = args.Get("fsd-uncertainty")) {
-        const std::string text = HalfWidth(*fsd);
-        const double cm = LeadingNumber(text);
-        if (!IsPlainNumber(QString::fromStdString(text)) || !(cm >= 0.0) || cm > 50.0)
+        const std::optional<double> cm = ReadNumberBox(*fsd).Value;
+        if (!cm || !(*cm >= 0.0) || *cm > 50.0)
             throw UsageError("--fsd-uncertainty must be a number of cm from 0 to 50");
-        known.FocusSkinDistanceCm = cm;
+        known.FocusSkinDistanceCm = *cm;
     }
     return known;
 }
@@ -226,6 +232,9 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         const CaseReading reading = ReadCase(entry);
         if (reading.Refusal) throw ReportedFailure{reading.Refusal->Message.toStdString()};
         const DoseCase& in = *reading.Case;
+        // Where the window asks, the command goes on and says why the distance looks wrong.
+        if (reading.ShortFocusSkinDistance)
+            std::cerr << ShortFocusSkinDistanceNote(in.FocusSkinDistanceCm).toStdString() << "\n";
 
         // The uncertainty evaluates the chain a dozen times more: the kernels are read once.
         const ScatterKernelLoader loadKernel =
@@ -307,8 +316,12 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         } catch (const CouchInputError& error) {
             throw ReportedFailure{CouchFailureMessage(error)};
         }
+        // The keys are the labels' names in the equipment editor.
+        const CouchResultTexts texts = CouchTexts(result);
         JsonObject labels;
-        for (const auto& [name, text] : CouchLabels(result)) labels.String(name, text);
+        labels.String("Label21", texts.CouchTransmission)
+            .String("Label38", texts.CouchSoftTissueThickness)
+            .String("Label27", texts.CalibrationConstant);
         JsonObject json;
         json.Number("CouchTransmission", result.CouchTransmission)
             .Number("CalibrationConstant", result.CalibrationConstant)

@@ -7,7 +7,7 @@
 #include "cli_commands.h"
 #include "cp932_text.h"
 #include "dose_report_reader.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
 #include "rdsr_command.h"
@@ -34,9 +34,8 @@ std::optional<double> ReadNumber(const Arguments& args, const std::string& name,
                                  double highest, const std::string& what) {
     const auto text = args.Get(name);
     if (!text) return std::nullopt;
-    const QString box = ToHalfWidth(QString::fromStdString(*text));
-    const double value = LeadingNumber(box.toStdString());
-    if (!IsPlainNumber(box) || !(value >= lowest && value <= highest))
+    const std::optional<double> value = ReadNumberBox(*text).Value;
+    if (!value || !(*value >= lowest && *value <= highest))
         throw UsageError("--" + name + " must be " + what);
     return value;
 }
@@ -185,19 +184,11 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
             rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
 
         std::vector<JsonObject> files;
-        bool anyFailed = false;
         int mapped = 0;
-        for (const std::string& path : args.Positionals()) {
-            bool emptyFolder = false;
-            for (const std::string& file : Expand(path, &emptyFolder)) {
-                rdsr::ReportReading reading = rdsr::ReadDoseReport(file);
-                if (!reading.Report) {
-                    anyFailed = true;
-                    files.push_back(
-                        JsonObject().String("file", file).String("error", reading.Error));
-                    continue;
-                }
-                const rdsr::DoseReport& report = *reading.Report;
+        const bool allRead = ReadEachReport(
+            ExpandAll(args.Positionals()), files,
+            [&](const std::string& file, rdsr::DoseReport&& read) {
+                const rdsr::DoseReport report = std::move(read);
                 const rdsr::ReportEvaluation evaluation = rdsr::EvaluateReport(
                     *ref, report, planeA, planeB ? &*planeB : nullptr, loadKernel);
                 MapSettings settings = base;
@@ -224,16 +215,9 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                     }
                 }
                 files.push_back(MapJson(file, map, settings.Profile, planeA.Knowledge));
-            }
-            if (emptyFolder) {
-                anyFailed = true;
-                files.push_back(JsonObject()
-                                    .String("file", path)
-                                    .String("error", "no dose report in this folder"));
-            }
-        }
+            });
         out << JsonObject().Array("files", files).Text() << "\n";
-        return anyFailed ? 1 : 0;
+        return allRead ? 0 : 1;
     } catch (const Failure& failure) {
         out << JsonObject().String("error", failure.message).Text() << "\n";
         return 1;

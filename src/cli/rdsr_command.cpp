@@ -10,7 +10,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
 #include "reference_files.h"
@@ -31,10 +31,8 @@ std::optional<double> ReadFsd(const Arguments& args, const std::string& name) {
     const auto text = args.Get(name);
     if (!text) return std::nullopt;
     // One number, as the dose-report window's FSD box takes it.
-    const QString box = ToHalfWidth(QString::fromStdString(*text));
-    const double fsd = LeadingNumber(box.toStdString());
-    if (!IsPlainNumber(box) || !(fsd > 0))
-        throw UsageError("--" + name + " must be a positive distance in cm");
+    const std::optional<double> fsd = ReadNumberBox(*text).Value;
+    if (!fsd || !(*fsd > 0)) throw UsageError("--" + name + " must be a positive distance in cm");
     return fsd;
 }
 
@@ -51,20 +49,55 @@ PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
     return plane;
 }
 
+namespace {
+
 // The files a path stands for: itself, or every dose report below a folder, sorted.
-std::vector<std::string> Expand(const std::string& path, bool* emptyFolder) {
-    *emptyFolder = false;
+ExpandedPath Expand(const std::string& path) {
+    ExpandedPath expanded{path, {}, false};
     const QString name = QString::fromStdString(path);
-    if (!QFileInfo(name).isDir()) return {path};
-    std::vector<std::string> files;
+    if (!QFileInfo(name).isDir()) {
+        expanded.Files = {path};
+        return expanded;
+    }
     QDirIterator it(name, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const std::string file = it.next().toStdString();
-        if (IsDoseReportFile(file)) files.push_back(file);
+        if (IsDoseReportFile(file)) expanded.Files.push_back(file);
     }
-    std::sort(files.begin(), files.end());
-    *emptyFolder = files.empty();
-    return files;
+    std::sort(expanded.Files.begin(), expanded.Files.end());
+    expanded.EmptyFolder = expanded.Files.empty();
+    return expanded;
+}
+
+}  // namespace
+
+std::vector<ExpandedPath> ExpandAll(const std::vector<std::string>& paths) {
+    std::vector<ExpandedPath> all;
+    for (const std::string& path : paths) all.push_back(Expand(path));
+    return all;
+}
+
+bool ReadEachReport(const std::vector<ExpandedPath>& inputs, std::vector<JsonObject>& files,
+                    const std::function<void(const std::string& file, DoseReport&&)>& use) {
+    bool allRead = true;
+    for (const ExpandedPath& input : inputs) {
+        for (const std::string& file : input.Files) {
+            ReportReading reading = ReadDoseReport(file);
+            if (!reading.Report) {
+                allRead = false;
+                files.push_back(JsonObject().String("file", file).String("error", reading.Error));
+                continue;
+            }
+            use(file, std::move(*reading.Report));
+        }
+        if (input.EmptyFolder) {
+            allRead = false;
+            files.push_back(JsonObject()
+                                .String("file", input.Path)
+                                .String("error", "no dose report in this folder"));
+        }
+    }
+    return allRead;
 }
 
 namespace {
@@ -180,17 +213,13 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
         auto ref = ReadReferenceData(folder);
         if (!ref) throw Failure{ref.error().what()};
         // Every input, before anything is read or written.
-        std::vector<std::pair<std::string, std::vector<std::string>>> inputs;
+        const std::vector<ExpandedPath> inputs = ExpandAll(args.Positionals());
         std::vector<std::string> inputFiles = {
             EquipmentPath(args.Require("equipment"), folder).toStdString()};
         if (args.Has("equipment-b"))
             inputFiles.push_back(EquipmentPath(args.Require("equipment-b"), folder).toStdString());
-        for (const std::string& path : args.Positionals()) {
-            bool emptyFolder = false;
-            std::vector<std::string> files = Expand(path, &emptyFolder);
-            inputFiles.insert(inputFiles.end(), files.begin(), files.end());
-            inputs.emplace_back(path, std::move(files));
-        }
+        for (const ExpandedPath& input : inputs)
+            inputFiles.insert(inputFiles.end(), input.Files.begin(), input.Files.end());
         if (const auto csv = args.Get("csv")) RefuseCsvOverInput(*csv, inputFiles);
 
         const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
@@ -205,16 +234,9 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
         std::vector<ReportCsvFile> csvFiles;
         std::vector<JsonObject> files;
         bool anyFailed = false;
-        for (const auto& [path, expanded] : inputs) {
-            for (const std::string& file : expanded) {
-                ReportReading reading = ReadDoseReport(file);
-                if (!reading.Report) {
-                    anyFailed = true;
-                    files.push_back(
-                        JsonObject().String("file", file).String("error", reading.Error));
-                    continue;
-                }
-                reports.push_back(std::make_unique<DoseReport>(std::move(*reading.Report)));
+        const bool allRead =
+            ReadEachReport(inputs, files, [&](const std::string& file, DoseReport&& report) {
+                reports.push_back(std::make_unique<DoseReport>(std::move(report)));
                 evaluations.push_back(std::make_unique<ReportEvaluation>(EvaluateReport(
                     *ref, *reports.back(), planeA, planeB ? &*planeB : nullptr, loadKernel)));
                 if (!ProblemsOf(*evaluations.back()).empty()) anyFailed = true;
@@ -222,14 +244,8 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
                                          args.HasFlag("with-patient")));
                 csvFiles.push_back(
                     {QString::fromStdString(file), reports.back().get(), evaluations.back().get()});
-            }
-            if (expanded.empty() && QFileInfo(QString::fromStdString(path)).isDir()) {
-                anyFailed = true;
-                files.push_back(JsonObject()
-                                    .String("file", path)
-                                    .String("error", "no dose report in this folder"));
-            }
-        }
+            });
+        if (!allRead) anyFailed = true;
         if (const auto csv = args.Get("csv")) {
             const auto written = WriteReportCsv(QString::fromStdString(*csv), csvFiles);
             if (!written) throw Failure{written.error().what()};

@@ -1,12 +1,14 @@
 // ordevo-cli rdsr: DICOM dose reports evaluated event by event, as JSON (and a CSV on request).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli_arguments.h"
+#include "json_writer.h"
 #include "report_evaluation.h"
 
 class QString;
@@ -27,7 +29,16 @@ struct Failure {
 std::optional<double> ReadFsd(const Arguments& args, const std::string& name);
 rdsr::PlaneSetup ReadPlane(const Arguments& args, const QString& folder,
                            const std::string& equipmentOption, const std::string& fsdOption);
-std::vector<std::string> Expand(const std::string& path, bool* emptyFolder);
+struct ExpandedPath {
+    std::string Path;
+    std::vector<std::string> Files;
+    bool EmptyFolder = false;
+};
+std::vector<ExpandedPath> ExpandAll(const std::vector<std::string>& paths);
+// Reads each file of `inputs` in turn and hands the report read to `use`; a file that cannot be
+// read, or a folder without a report, adds its error to `files`. False when any could not be.
+bool ReadEachReport(const std::vector<ExpandedPath>& inputs, std::vector<JsonObject>& files,
+                    const std::function<void(const std::string& file, rdsr::DoseReport&&)>& use);
 
 extern const std::vector<std::string> kRdsrOptions;
 extern const std::vector<std::string> kRdsrFlags;

@@ -1,13 +1,17 @@
 #include "registry_command.h"
 
 #include <QFileInfo>
+#include <charconv>
 
+#include "alerts.h"
+#include "cumulative_dose.h"
 #include "json_writer.h"
 #include "registry.h"
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kRegistryOptions = {"registry", "format"};
+const std::vector<std::string> kRegistryOptions = {"registry", "format", "window-days",
+                                                   "cumulative-level-mgy"};
 const std::vector<std::string> kRegistryFlags = {"with-patient"};
 
 namespace {
@@ -80,6 +84,7 @@ JsonObject ProcedureJson(const StoredProcedure& p, bool withPatient) {
         OptionalNumber(mj, "psdFromTopCm", r.Map->PsdFromTopCm);
         OptionalNumber(mj, "psdAngleDeg", r.Map->PsdAngleDeg);
         mj.String("phantom", r.Map->Phantom)
+            .String("lying", r.Map->Lying)
             .Number("cellCm", r.Map->CellCm)
             .Number("rows", r.Map->Rows)
             .Number("columns", r.Map->Columns);
@@ -89,6 +94,58 @@ JsonObject ProcedureJson(const StoredProcedure& p, bool withPatient) {
     }
     json.StringArray("notes", r.Notes);
     return json;
+}
+
+// The patient's cumulative skin dose over the window ending on the procedure's study date.
+JsonObject CumulativeJson(const CumulativeDose& sum, const AlertLevels& levels,
+                          const std::string& levelSource) {
+    JsonObject json;
+    json.String("from", sum.FirstDate)
+        .String("to", sum.LastDate)
+        .Number("windowDays", sum.WindowDays)
+        .String("method", sum.UpperBound ? "peaks" : "maps")
+        .Number("doseMGy", sum.DoseMGy)
+        .Bool("upperBound", sum.UpperBound)
+        .Number("peakSumMGy", sum.PeakSumMGy);
+    if (sum.AddedMap) {
+        json.String("peakRegion", sum.AddedMap->PsdRegion);
+        OptionalNumber(json, "peakFromTopCm", sum.AddedMap->PsdFromTopCm);
+        OptionalNumber(json, "peakAngleDeg", sum.AddedMap->PsdAngleDeg);
+    }
+    std::vector<JsonObject> procedures;
+    for (const CumulativeProcedure& p : sum.Procedures)
+        procedures.push_back(JsonObject()
+                                 .String("sopInstanceUid", p.SopInstanceUid)
+                                 .String("studyDate", p.StudyDate)
+                                 .Number("peakMGy", p.PeakMGy)
+                                 .Bool("cellByCell", p.CellByCell));
+    json.Array("procedures", procedures)
+        .Number("levelMGy", levels.CumulativeMGy)
+        .String("levelSource", levelSource)
+        .Bool("levelReached", sum.DoseMGy >= levels.CumulativeMGy)
+        .StringArray("notes", sum.Notes);
+    return json;
+}
+
+// The window and level of the cumulative dose: the alerts' defaults unless given.
+AlertLevels ReadLevels(const Arguments& args, std::string* source) {
+    AlertLevels levels;
+    *source = kAlertLevelsSource;
+    if (const auto days = args.Get("window-days")) {
+        const char* end = days->data() + days->size();
+        const auto [stop, error] = std::from_chars(days->data(), end, levels.WindowDays);
+        if (error != std::errc() || stop != end || levels.WindowDays < 1 ||
+            levels.WindowDays > 36500)
+            throw UsageError("--window-days must be a whole number of days from 1 to 36500");
+    }
+    if (const auto level = args.Get("cumulative-level-mgy")) {
+        const char* end = level->data() + level->size();
+        const auto [stop, error] = std::from_chars(level->data(), end, levels.CumulativeMGy);
+        if (error != std::errc() || stop != end || !(levels.CumulativeMGy > 0))
+            throw UsageError("--cumulative-level-mgy must be a dose above 0 mGy");
+        *source = "--cumulative-level-mgy";
+    }
+    return levels;
 }
 
 // A CSV field, quoted when it holds a separator, a quote or a line break.
@@ -158,6 +215,8 @@ int RunRegistry(const Arguments& args, std::ostream& out) {
     const std::string format = args.Get("format").value_or("json");
     if (format != "json" && format != "csv") throw UsageError("--format must be json or csv");
     const bool withPatient = args.HasFlag("with-patient");
+    std::string levelSource;
+    const AlertLevels levels = ReadLevels(args, &levelSource);
     try {
         // Reading never creates a registry where there was none.
         if (!QFileInfo(path).isFile())
@@ -214,7 +273,19 @@ int RunRegistry(const Arguments& args, std::ostream& out) {
             return 0;
         }
         if (action == "show") {
-            out << ProcedureJson(procedures[0], withPatient).Text() << "\n";
+            JsonObject json = ProcedureJson(procedures[0], withPatient);
+            const ProcedureRecord& r = procedures[0].Record;
+            if (procedures[0].Summary.Status == "registered" && !r.PatientId.empty()) {
+                const auto sum =
+                    PatientCumulativeDose(*registry, r.PatientId, r.StudyDate, levels.WindowDays);
+                if (sum)
+                    json.Object("cumulativeDose", CumulativeJson(*sum, levels, levelSource));
+                else
+                    json.Null("cumulativeDose").String("cumulativeDoseError", sum.error().what());
+            } else {
+                json.Null("cumulativeDose");
+            }
+            out << json.Text() << "\n";
             return 0;
         }
         std::vector<JsonObject> items;

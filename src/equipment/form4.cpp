@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "control_table.h"
-#include "input_checks.h"
-#include "input_messages.h"
+#include "number_box.h"
+#include "case_messages.h"
 #include "messages.h"
 #include "number_format.h"
 #include "picture_box.h"
@@ -195,10 +195,10 @@ void Form4::Command1Click() {
     // refused like any unusable voltage, never read as its leading 8.
     QLineEdit* refusedBox = nullptr;
     auto valueOf = [&refusedBox](QLineEdit* box) {
-        const QString text = ToHalfWidth(box->text());
-        if (text != box->text()) box->setText(text);
-        if (!IsPlainNumber(text) && refusedBox == nullptr) refusedBox = box;
-        return LeadingNumber(text.toStdString());
+        const NumberBoxText read = ReadNumberBox(box->text());
+        if (read.Text != box->text()) box->setText(read.Text);
+        if (!read.Value && refusedBox == nullptr) refusedBox = box;
+        return read.Value.value_or(0);
     };
     std::optional<TubeVoltageRange> setting;
     if (ui_->fixedOption->isChecked()) {

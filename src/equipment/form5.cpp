@@ -9,7 +9,7 @@
 
 #include "control_table.h"
 #include "file_list_box.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "material_file.h"
 #include "messages.h"
 #include "number_format.h"
@@ -123,10 +123,10 @@ void Form5::Command1Click() {
     }
     // One number (full-width digits taken as ASCII): "O.5" typed for 0.5 is refused, never read
     // as 0 or as its leading digits.
-    const QString thicknessText = ToHalfWidth(ui_->thicknessBox->text());
-    if (thicknessText != ui_->thicknessBox->text()) ui_->thicknessBox->setText(thicknessText);
-    const double thicknessMm = LeadingNumber(thicknessText.toStdString());
-    if (!IsPlainNumber(thicknessText) || !(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
+    const NumberBoxText thickness = ReadNumberBox(ui_->thicknessBox->text());
+    if (thickness.Text != ui_->thicknessBox->text()) ui_->thicknessBox->setText(thickness.Text);
+    const double thicknessMm = thickness.Value.value_or(0);
+    if (!(thicknessMm > 0) || !std::isfinite(thicknessMm)) {
         ui::AppMessages().Warning(kThicknessMessage, ui::WithBeep::Yes);
         return;
     }

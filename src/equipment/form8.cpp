@@ -16,8 +16,8 @@
 #include "evaluation_messages.h"
 #include "file_name_check.h"
 #include "form5.h"
-#include "input_checks.h"
-#include "input_messages.h"
+#include "number_box.h"
+#include "case_messages.h"
 #include "measurement_record_file.h"
 #include "messages.h"
 #include "number_format.h"
@@ -284,9 +284,9 @@ QString Form8::Impl::NotANumberMessage(const QLineEdit* box) const {
 QLineEdit* Form8::Impl::FirstNonNumber(std::initializer_list<QLineEdit*> boxes) {
     QLineEdit* first = nullptr;
     for (QLineEdit* box : boxes) {
-        const QString text = ToHalfWidth(box->text());
-        if (text != box->text()) box->setText(text);
-        if (first == nullptr && !IsPlainNumberOrBlank(text)) first = box;
+        const NumberBoxText read = ReadNumberBox(box->text());
+        if (read.Text != box->text()) box->setText(read.Text);
+        if (first == nullptr && !read.NumberOrBlank()) first = box;
     }
     return first;
 }
@@ -347,12 +347,10 @@ bool Form8::Impl::ComputeFromBoxes(const QString& prefix) {
     candidate.CalibrationConstant = result.CalibrationConstant;
     candidate.CouchSoftTissueThickness = result.CouchSoftTissueThickness;
     record = candidate;
-    const ResultLabelTexts labels = CouchLabels(result);
-    for (QLabel* label : {couchTransmissionLabel, couchThicknessLabel, calibrationConstantLabel}) {
-        for (const auto& [name, text] : labels)
-            if (label->objectName() == QLatin1String(name))
-                label->setText(QString::fromStdString(text));
-    }
+    const CouchResultTexts texts = CouchTexts(result);
+    couchTransmissionLabel->setText(QString::fromStdString(texts.CouchTransmission));
+    couchThicknessLabel->setText(QString::fromStdString(texts.CouchSoftTissueThickness));
+    calibrationConstantLabel->setText(QString::fromStdString(texts.CalibrationConstant));
     return true;
 }
 

@@ -18,7 +18,7 @@
 
 #include "cp932_text.h"
 #include "follow_up_levels.h"
-#include "input_checks.h"
+#include "number_box.h"
 #include "messages.h"
 #include "number_format.h"
 #include "patient_lying.h"
@@ -325,17 +325,17 @@ std::shared_ptr<const SkinDoseMapWindow::Job> SkinDoseMapWindow::ReadJob() {
     // One number in a box, within its range; a blank box keeps the default (none for nullopt).
     auto number = [](QLineEdit* box, double lowest, double highest, bool blankAllowed,
                      const QString& refusal) -> std::optional<std::optional<double>> {
-        const QString text = ToHalfWidth(box->text().trimmed());
-        if (text != box->text()) box->setText(text);
-        if (text.isEmpty() && blankAllowed) return std::optional<double>();
-        const double value = LeadingNumber(text.toStdString());
-        if (!IsPlainNumber(text) || !(value >= lowest && value <= highest)) {
+        const NumberBoxText read = ReadNumberBox(box->text().trimmed());
+        if (read.Text != box->text()) box->setText(read.Text);
+        if (read.Blank && blankAllowed) return std::optional<double>();
+        const std::optional<double> value = read.Value;
+        if (!value || !(*value >= lowest && *value <= highest)) {
             AppMessages().Warning(refusal);
             box->setFocus();
             box->selectAll();
             return std::nullopt;
         }
-        return std::optional<double>(value);
+        return value;
     };
     const auto height = number(ui_->height, 50, 250, true,
                                QStringLiteral(" 身長は 50～250 cm の数値で入力して下さい "

@@ -4,21 +4,25 @@
 #include <dcmtk/dcmdata/dcobject.h>
 
 #include <QCoreApplication>
+#include <atomic>
 #include <iostream>
 
+#include "association_listener.h"
 #include "node_config.h"
 #include "registration_worker.h"
 #include "registry.h"
 #include "spool.h"
-#include "storage_receiver.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: ordevo-node [--config FILE] --port N --aet TITLE --registry PATH --spool DIR\n"
-    "                   --data DIR --accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]...\n"
+    "                   --data DIR\n"
+    "                   --accept "
+    "CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]]...\n"
     "                   [--alert-procedure-mgy MGY] [--alert-cumulative-mgy MGY]\n"
-    "                   [--alert-window-days DAYS] [--alert-command COMMAND]\n";
+    "                   [--alert-window-days DAYS] [--alert-command COMMAND]\n"
+    "                   [--tls-certificate FILE --tls-key FILE [--tls-ca-certificate FILE]]\n";
 
 }  // namespace
 
@@ -49,25 +53,25 @@ int main(int argc, char** argv) {
         std::cerr << "ordevo-node: " << context.error().what() << "\n";
         return 1;
     }
-    // The receiver hands each stored file to the worker, which starts once the port is open:
-    // the toolkit's port opening switches its input correction off for the whole process, and
-    // the report reader then refuses every report whose UIDs carry their padding byte, so the
+    // The listener hands each stored file to the worker, which starts once the port is open:
+    // the toolkit's network may switch its input correction off for the whole process, and the
+    // report reader then refuses every report whose UIDs carry their padding byte, so the
     // correction is set back before any report is read. Calls wait in the backlog meanwhile.
-    RegistrationWorker* registering = nullptr;
-    StorageReceiver receiver(config, [&registering](const std::string& path) {
-        if (registering) registering->Add(path);
+    std::atomic<RegistrationWorker*> registering = nullptr;
+    AssociationListener listener(config, [&registering](const std::string& path) {
+        if (RegistrationWorker* worker = registering.load()) worker->Add(path);
     });
-    OFCondition status = receiver.openListenPort();
+    const std::string why = listener.Open();
     dcmEnableAutomaticInputDataCorrection.set(OFTrue);
-    if (status.bad()) {
-        std::cerr << "ordevo-node: port " << config.Port << ": " << status.text() << "\n";
+    if (!why.empty()) {
+        std::cerr << "ordevo-node: port " << config.Port << ": " << why << "\n";
         return 1;
     }
     RegistrationWorker worker(std::move(*context), config);
     registering = &worker;
     // What was received before a stop and is not registered yet.
     for (const std::string& path : SpooledObjects(config.Spool)) worker.Add(path);
-    status = receiver.acceptAssociations();
-    std::cerr << "ordevo-node: " << status.text() << "\n";
+    const std::string stopped = listener.Serve();
+    std::cerr << "ordevo-node: " << stopped << "\n";
     return 1;
 }

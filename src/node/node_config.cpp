@@ -61,6 +61,12 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         config.Spool = value;
     } else if (key == "data") {
         config.Data = value;
+    } else if (key == "tls-certificate") {
+        config.TlsCertificate = value;
+    } else if (key == "tls-key") {
+        config.TlsKey = value;
+    } else if (key == "tls-ca-certificate") {
+        config.TlsCaCertificates = value;
     } else if (key == "alert-procedure-mgy" || key == "alert-cumulative-mgy" ||
                key == "alert-window-days") {
         double number = 0;
@@ -77,16 +83,25 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         config.AlertCommand = value;
     } else if (key == "accept") {
         const auto equals = value.find('=');
-        const std::string ae = equals == std::string::npos ? "" : value.substr(0, equals);
+        // Spaces around an AE title are not part of it: "ANGIO1 = Room1.odv3" is ANGIO1's.
+        const std::string ae = equals == std::string::npos ? "" : Trimmed(value.substr(0, equals));
         if (!IsAeTitle(ae) || equals + 1 >= value.size())
             throw ConfigError{where +
-                              ": accept は CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE] の形です"};
-        const std::string files = value.substr(equals + 1);
-        const auto comma = files.find(',');
-        RoomSetup room{files.substr(0, comma),
-                       comma == std::string::npos ? "" : files.substr(comma + 1)};
+                              ": accept は CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_"
+                              "EQUIPMENT_FILE]] の形です"};
+        const QStringList files = QString::fromStdString(value.substr(equals + 1)).split(',');
+        if (files.size() > 3)
+            throw ConfigError{
+                where + ": accept " + ae +
+                " は装置ファイル、部屋プロファイル、B 面の装置ファイルの 3 つまでです"};
+        const auto file = [&files](int i) {
+            return i < files.size() ? files[i].trimmed().toStdString() : std::string();
+        };
+        RoomSetup room{file(0), file(1), file(2)};
         if (room.EquipmentFile.empty())
             throw ConfigError{where + ": accept " + ae + " の装置ファイルがありません"};
+        if (files.size() == 3 && room.PlaneBEquipmentFile.empty())
+            throw ConfigError{where + ": accept " + ae + " の B 面の装置ファイルがありません"};
         config.Accepted[ae] = room;
     } else {
         throw ConfigError{where + ": 知らないキー " + key + " です"};
@@ -109,6 +124,9 @@ NodeConfig ReadNodeConfig(const std::vector<std::string>& words) {
     if (config.Port == 0 || config.AeTitle.empty() || config.Registry.empty() ||
         config.Spool.empty() || config.Data.empty())
         throw ConfigError{"port, aet, registry, spool と data が必要です"};
+    if (config.TlsCertificate.empty() != config.TlsKey.empty() ||
+        (config.TlsCertificate.empty() && !config.TlsCaCertificates.empty()))
+        throw ConfigError{"TLS には tls-certificate と tls-key の両方が必要です"};
     if (config.Accepted.empty())
         throw ConfigError{"受け付ける呼び出し AE (accept) が一つもありません"};
     return config;

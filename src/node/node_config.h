@@ -12,8 +12,9 @@
 namespace ordevo::node {
 
 struct RoomSetup {
-    std::string EquipmentFile;  // the plane's equipment file
-    std::string RoomProfile;    // "" : "<manufacturer>.room" in the data folder, else DICOM's
+    std::string EquipmentFile;        // the plane's equipment file
+    std::string RoomProfile;          // "" : "<manufacturer>.room" in the data folder, else DICOM's
+    std::string PlaneBEquipmentFile;  // "" : a single-plane room (plane-B events fail)
 };
 
 struct NodeConfig {
@@ -23,6 +24,9 @@ struct NodeConfig {
     std::map<std::string, RoomSetup> Accepted;  // calling AE title → room
     registry::AlertLevels Levels;  // alert-procedure-mgy, alert-cumulative-mgy, alert-window-days
     std::string AlertCommand;      // run with each alert's JSON on its standard input
+    // TLS: the node's certificate and private key (PEM) switch it on; with the CA certificates
+    // (PEM) a caller must also show a certificate they signed.
+    std::string TlsCertificate, TlsKey, TlsCaCertificates;
 };
 
 // Bad options or configuration: the program prints the message and exits 2.
@@ -31,8 +35,10 @@ struct ConfigError {
 };
 
 // The option words after the program's name: "--config FILE" (read first), "--port N",
-// "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR" and
-// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE]" (repeatable). Throws ConfigError.
+// "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR", "--tls-certificate FILE",
+// "--tls-key FILE", "--tls-ca-certificate FILE" and
+// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]]" (repeatable; an
+// empty ROOM_PROFILE before a plane B keeps the manufacturer's). Throws ConfigError.
 NodeConfig ReadNodeConfig(const std::vector<std::string>& words);
 
 // One "key = value" text (the configuration file's lines); `where` names it in errors.

@@ -27,6 +27,20 @@ FileResult<map::RoomProfile> ReadRoomProfile(const QString& path) {
     return std::get<map::RoomProfile>(parsed);
 }
 
+FileResult<rdsr::PlaneSetup> LoadPlane(const std::string& equipmentFile,
+                                       const QString& dataFolder) {
+    const QString path = QString::fromStdString(equipmentFile);
+    auto equipment = LoadEquipmentFile(path, dataFolder);
+    if (!equipment) return equipment.error();
+    rdsr::PlaneSetup plane;
+    plane.Equipment = std::move(*equipment);
+    plane.EquipmentName = QFileInfo(path).fileName().toStdString();
+    // A damaged measurement record claims nothing: the larger, unmeasured figures stand.
+    const auto record = ReadMeasurementRecord(path);
+    plane.Knowledge = KnowledgeFrom(record ? *record : MeasurementRecord{});
+    return plane;
+}
+
 // The room profile named for the room, else "<manufacturer>.room" in the data folder when the
 // manufacturer's first word is a plain name, else the DICOM definitions.
 map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationContext& context,
@@ -54,15 +68,15 @@ FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
     context.Ref = std::move(*ref);
     context.LoadKernel = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(context.DataFolder));
     for (const auto& [ae, setup] : config.Accepted) {
-        const QString path = QString::fromStdString(setup.EquipmentFile);
-        auto equipment = LoadEquipmentFile(path, context.DataFolder);
-        if (!equipment) return equipment.error();
         RoomEvaluation room;
-        room.Plane.Equipment = std::move(*equipment);
-        room.Plane.EquipmentName = QFileInfo(path).fileName().toStdString();
-        // A damaged measurement record claims nothing: the larger, unmeasured figures stand.
-        const auto record = ReadMeasurementRecord(path);
-        room.Plane.Knowledge = KnowledgeFrom(record ? *record : MeasurementRecord{});
+        auto plane = LoadPlane(setup.EquipmentFile, context.DataFolder);
+        if (!plane) return plane.error();
+        room.Plane = std::move(*plane);
+        if (!setup.PlaneBEquipmentFile.empty()) {
+            auto planeB = LoadPlane(setup.PlaneBEquipmentFile, context.DataFolder);
+            if (!planeB) return planeB.error();
+            room.PlaneB = std::move(*planeB);
+        }
         if (!setup.RoomProfile.empty()) {
             auto profile = ReadRoomProfile(QString::fromStdString(setup.RoomProfile));
             if (!profile) return profile.error();
@@ -102,7 +116,8 @@ Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
     const rdsr::DoseReport& report = *read.Report;
     try {
         const rdsr::ReportEvaluation evaluation = rdsr::EvaluateReport(
-            context.Ref, report, room->second.Plane, nullptr, context.LoadKernel);
+            context.Ref, report, room->second.Plane,
+            room->second.PlaneB ? &*room->second.PlaneB : nullptr, context.LoadKernel);
         map::MapSettings settings;
         std::vector<std::string> notes;
         settings.Profile = ChooseProfile(room->second, context, report.Manufacturer, notes);

@@ -17,6 +17,7 @@ namespace ordevo::node {
 
 struct RoomEvaluation {
     rdsr::PlaneSetup Plane;
+    std::optional<rdsr::PlaneSetup> PlaneB;   // a biplane room's lateral plane
     std::optional<map::RoomProfile> Profile;  // none: by the report's manufacturer, as the CLI
 };
 

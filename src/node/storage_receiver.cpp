@@ -29,19 +29,6 @@ StorageReceiver::StorageReceiver(const NodeConfig& config,
                                  std::function<void(const std::string&)> spooled)
     : spool_(config.Spool), spooled_(std::move(spooled)) {
     for (const auto& [ae, room] : config.Accepted) accepted_.insert(ae);
-    setPort(static_cast<Uint16>(config.Port));
-    setAETitle(config.AeTitle.c_str());
-    setEnableVerification();
-    OFList<OFString> syntaxes;
-    syntaxes.push_back(UID_LittleEndianExplicitTransferSyntax);
-    syntaxes.push_back(UID_LittleEndianImplicitTransferSyntax);
-    syntaxes.push_back(UID_DeflatedExplicitVRLittleEndianTransferSyntax);
-    for (const char* reportClass : kReportStorageClasses)
-        addPresentationContext(reportClass, syntaxes);
-    // A stalled sender never blocks the others for long.
-    setDIMSEBlockingMode(DIMSE_NONBLOCKING);
-    setDIMSETimeout(60);
-    setACSETimeout(30);
 }
 
 OFBool StorageReceiver::checkCallingAETitleAccepted(const OFString& callingAe) {

@@ -1,9 +1,9 @@
 // The DICOM side of ordevo-node: C-ECHO, and C-STORE of the structured-report classes that carry
 // a dose report, from the calling AE titles it knows. A stored object is in the spool before
-// its success is answered.
+// its success is answered. One receiver serves one association, in its own thread.
 #pragma once
 
-#include <dcmtk/dcmnet/scp.h>
+#include <dcmtk/dcmnet/scpthrd.h>
 
 #include <functional>
 #include <set>
@@ -17,9 +17,10 @@ namespace ordevo::node {
 // classes that devices also send it in.
 extern const char* const kReportStorageClasses[4];
 
-class StorageReceiver : public DcmSCP {
+class StorageReceiver : public DcmThreadSCP {
 public:
-    // `spooled` is told each stored file's path after its success was answered.
+    // `spooled` is told each stored file's path after its success was answered. The
+    // presentation contexts and timeouts come from the listener's shared configuration.
     StorageReceiver(const NodeConfig& config, std::function<void(const std::string&)> spooled);
 
 protected:

@@ -123,6 +123,7 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
             referenceWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.ReferenceDistanceCm;
             copperWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.CopperMm;
             aluminiumWeighted += e.Case.Inputs.ReferenceAirKermaMGy * e.Case.AluminiumMm;
+            if (e.Case.KvAssumed) t.SingleCase.TubeVoltageAssumed = true;
             break;
         case EventStatus::Skipped: ++t.Skipped; break;
         case EventStatus::Failed: ++t.Failed; break;

@@ -76,6 +76,9 @@ struct SingleCaseTexts {
     // gave 23.4 mGy against an event sum of 32.1 at FSD 55).
     double ReferenceDistanceCm = 0;  // d_ref; 0: the equipment's FAD − 15
     double CopperMm = 0, AluminiumMm = 0;
+    // An event's tube voltage was the equipment's typical one (the report gave none): the mean
+    // stands partly on an assumption and is shown as 推定 wherever it goes.
+    bool TubeVoltageAssumed = false;
 };
 
 struct PlaneTotals {

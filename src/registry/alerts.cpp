@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cumulative_dose.h"
 #include "number_format.h"
 
 namespace ordevo::registry {
@@ -36,19 +37,19 @@ FileResult<std::vector<Alert>> RaiseAlerts(Registry& registry, const std::string
                  " Gy に達しました"});
     const QDate last = QDate::fromString(QString::fromStdString(r.StudyDate), "yyyyMMdd");
     if (!r.PatientId.empty() && last.isValid()) {
-        const QDate first = last.addDays(1 - levels.WindowDays);
-        const auto sum = registry.PatientDose(r.PatientId, first.toString("yyyyMMdd").toStdString(),
-                                              r.StudyDate);
+        const auto sum =
+            PatientCumulativeDose(registry, r.PatientId, r.StudyDate, levels.WindowDays);
         if (!sum) return sum.error();
-        if (sum->Procedures > 1 && sum->SumMGy >= levels.CumulativeMGy)
+        const int count = static_cast<int>(sum->Procedures.size());
+        if (count > 1 && sum->DoseMGy >= levels.CumulativeMGy)
             alerts.push_back({"cumulative", r.PatientId, r.SopInstanceUid, levels.CumulativeMGy,
-                              sum->SumMGy, sum->Procedures,
+                              sum->DoseMGy, count,
                               "患者 " + r.PatientId + ": " + std::to_string(levels.WindowDays) +
-                                  " 日間の " + std::to_string(sum->Procedures) +
-                                  " 手技の皮膚線量 " + FormatNumber(sum->SumMGy / 1000, "0.00") +
-                                  " Gy（各手技のピーク皮膚線量の和: "
-                                  "上限）が水準 " +
-                                  FormatNumber(levels.CumulativeMGy / 1000, "0.00") +
+                                  " 日間の " + std::to_string(count) + " 手技の累積皮膚線量 " +
+                                  FormatNumber(sum->DoseMGy / 1000, "0.00") + " Gy（" +
+                                  (sum->UpperBound ? "各手技のピーク皮膚線量の和: 上限"
+                                                   : "線量分布を区画ごとに加算") +
+                                  "）が水準 " + FormatNumber(levels.CumulativeMGy / 1000, "0.00") +
                                   " Gy に達しました"});
     }
     for (const Alert& a : alerts) {

@@ -29,10 +29,15 @@ struct Alert {
     std::string Json() const;
 };
 
+// Where the default levels come from, for the output that shows them.
+inline constexpr const char* kAlertLevelsSource =
+    "3 Gy: NCRP Report No. 168 (2010); 15 Gy / 365 日: The Joint Commission, sentinel event "
+    "(prolonged fluoroscopy, 6–12 months)";
+
 // The alerts the newly registered procedure `sopInstanceUid` gives, recorded in the registry.
-// The cumulative dose adds the PSDs (an upper bound where no map is stored) of the patient's
-// procedures whose study date lies in the window ending on this one's: maps are not yet added
-// cell by cell, so the sum is an upper bound and the message says so.
+// The cumulative dose is the patient's over the window ending on this one's study date
+// (PatientCumulativeDose): maps added cell by cell where they allow, else an upper bound that the
+// message names as such.
 FileResult<std::vector<Alert>> RaiseAlerts(Registry& registry, const std::string& sopInstanceUid,
                                            const AlertLevels& levels);
 

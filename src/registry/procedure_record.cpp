@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cumulative_dose.h"
+
 namespace ordevo::registry {
 
 namespace {
@@ -79,6 +81,7 @@ ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
     }
     if (map) {
         r.Map = MakeMapRecord(*map);
+        r.Map->Lying = ReportedLying(report, *map);
         r.PsdMGy = map->PsdMGy;
         if (map->PsdUncertainty) {
             // The map's own budget of its PSD, as ordevo-cli map prints its interval.

@@ -37,6 +37,7 @@ struct MapRecord {
     double CellCm = 1;
     int Rows = 0, Columns = 0;
     std::vector<double> CellDoseMGy;  // row by row
+    std::string Lying;  // "HFS", "FFP" …: how every placed event lay; "" when not reported
 };
 
 struct ProcedureRecord {

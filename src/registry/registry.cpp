@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <QtEndian>
 #include <atomic>
@@ -122,6 +123,10 @@ ProcedureSummary SummaryOf(const QSqlQuery& q) {
 
 }  // namespace
 
+bool IsServerRegistry(const QString& registry) {
+    return registry.startsWith("postgresql://") || registry.startsWith("postgres://");
+}
+
 Registry::Registry(QString connection, QString path)
     : connection_(std::move(connection)), path_(std::move(path)) {}
 
@@ -133,27 +138,45 @@ Registry::~Registry() {
 FileResult<std::unique_ptr<Registry>> Registry::Open(const QString& path) {
     static std::atomic<int> opened{0};
     const QString connection = QString("ordevo-registry-%1").arg(opened++);
-    std::unique_ptr<Registry> registry(new Registry(connection, path));
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
-    db.setDatabaseName(path);
-    // Several processes (the node, the window, the command line) share the file.
-    db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+    const bool server = IsServerRegistry(path);
+    // Messages name a server without its password.
+    const QString where =
+        server ? QUrl(path).toString(QUrl::RemovePassword | QUrl::RemoveQuery) : path;
+    std::unique_ptr<Registry> registry(new Registry(connection, where));
+    if (server && !QSqlDatabase::isDriverAvailable("QPSQL"))
+        return FileError::InFile(
+            where, "PostgreSQL のドライバ（パッケージ libqt6sql6-psql）がないため開けません");
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? "QPSQL" : "QSQLITE", connection);
+    if (server) {
+        const QUrl url(path);
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());  // none: the user's ~/.pgpass
+        db.setDatabaseName(url.path().mid(1));
+        db.setConnectOptions("connect_timeout=10");
+    } else {
+        db.setDatabaseName(path);
+        // Several processes (the node, the window, the command line) share the file.
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+    }
     if (!db.open())
-        return FileError::InFile(path, "線量登録簿を開けません（" + db.lastError().text() + "）");
+        return FileError::InFile(where, "線量登録簿を開けません（" + db.lastError().text() + "）");
     QSqlQuery query(db);
-    if (!query.exec("PRAGMA journal_mode=WAL") || !query.exec("PRAGMA foreign_keys=ON"))
-        return FileError::InFile(path,
+    if (!server &&
+        (!query.exec("PRAGMA journal_mode=WAL") || !query.exec("PRAGMA foreign_keys=ON")))
+        return FileError::InFile(where,
                                  "線量登録簿を開けません（" + query.lastError().text() + "）");
     const int version = ordevo::registry::SchemaVersion(db);
     if (version > LatestSchemaVersion())
         return FileError::InFile(
-            path,
+            where,
             QString("線量登録簿の版 %1 はこのプログラム（第 %2 版まで）より新しいため開けません")
                 .arg(version)
                 .arg(LatestSchemaVersion()));
     QString why;
     if (!Migrate(db, &why))
-        return FileError::InFile(path, "線量登録簿を更新できません（" + why + "）");
+        return FileError::InFile(where, "線量登録簿を更新できません（" + why + "）");
     return registry;
 }
 
@@ -220,11 +243,11 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
             const MapRecord& m = *r.Map;
             Run(db,
                 "INSERT INTO maps (procedure_ref, psd_mgy, psd_region, psd_from_top_cm, "
-                "psd_angle_deg, phantom, cell_cm, rows_count, columns_count, cells) VALUES (?, "
-                "?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                "psd_angle_deg, phantom, cell_cm, rows_count, columns_count, cells, lying) VALUES "
+                "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                 {procedure, m.PsdMGy, Text(m.PsdRegion), Optional(m.PsdFromTopCm),
                  Optional(m.PsdAngleDeg), Text(m.Phantom), m.CellCm, m.Rows, m.Columns,
-                 PackCells(m.CellDoseMGy)});
+                 PackCells(m.CellDoseMGy), TextOrNull(m.Lying)});
         }
         if (!db.commit()) throw QueryFailed(db.lastError().text());
         return Registration::Registered;
@@ -318,7 +341,7 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
                                 StdText(events.value(8)), StdText(events.value(9))});
         QSqlQuery map = Run(db,
                             "SELECT psd_mgy, psd_region, psd_from_top_cm, psd_angle_deg, phantom, "
-                            "cell_cm, rows_count, columns_count, cells FROM maps WHERE "
+                            "cell_cm, rows_count, columns_count, cells, lying FROM maps WHERE "
                             "procedure_ref = ?",
                             {id});
         if (map.next())
@@ -330,29 +353,9 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
                               map.value(5).toDouble(),
                               map.value(6).toInt(),
                               map.value(7).toInt(),
-                              UnpackCells(map.value(8).toByteArray())};
+                              UnpackCells(map.value(8).toByteArray()),
+                              StdText(map.value(9))};
         return std::optional<StoredProcedure>(std::move(s));
-    } catch (const QueryFailed& failed) {
-        return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
-    }
-}
-
-FileResult<DoseSum> Registry::PatientDose(const std::string& patientId, const std::string& first,
-                                          const std::string& last) {
-    QSqlDatabase db = QSqlDatabase::database(connection_);
-    try {
-        QSqlQuery q = Run(db,
-                          "SELECT COUNT(*), SUM(COALESCE(p.psd_mgy, p.upper_bound_mgy)) FROM "
-                          "procedures p JOIN patients pt ON pt.id = p.patient_ref WHERE "
-                          "pt.patient_id = ? AND p.status = 'registered' AND p.study_date >= ? "
-                          "AND p.study_date <= ?",
-                          {Text(patientId), Text(first), Text(last)});
-        DoseSum sum;
-        if (q.next()) {
-            sum.Procedures = q.value(0).toInt();
-            sum.SumMGy = q.value(1).toDouble();
-        }
-        return sum;
     } catch (const QueryFailed& failed) {
         return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
     }

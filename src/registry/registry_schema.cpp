@@ -42,6 +42,9 @@ const std::vector<Migration>& Migrations() {
              "CREATE INDEX procedures_patient ON procedures(patient_ref)",
              "CREATE INDEX events_procedure ON events(procedure_ref)",
          }},
+        // How the patient lay on every placed event ("HFS" …), so maps of the same lying add
+        // cell by cell; NULL (earlier maps) adds only the peak.
+        {2, {"ALTER TABLE maps ADD COLUMN lying TEXT"}},
     };
     return migrations;
 }
@@ -75,6 +78,19 @@ bool Migrate(QSqlDatabase& db, QString* error) {
         if (!db.transaction()) {
             *error = db.lastError().text();
             return false;
+        }
+        // Workstations sharing a server may start together: one migrates, the others wait for
+        // it and then find the version done.
+        if (db.driverName() == "QPSQL") {
+            if (!query.exec("LOCK TABLE schema_version IN EXCLUSIVE MODE")) {
+                *error = query.lastError().text();
+                db.rollback();
+                return false;
+            }
+            if (SchemaVersion(db) >= migration.Version) {
+                db.rollback();
+                continue;
+            }
         }
         QStringList statements = migration.Statements;
         statements

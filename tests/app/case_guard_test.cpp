@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 
 #include "app_fixture.h"
 #include "case_entry.h"
@@ -19,6 +20,7 @@
 namespace ordevo::testing {
 namespace {
 
+using ui::Answer;
 using ui::MessageIcon;
 
 class CaseGuard : public AppTest {
@@ -179,15 +181,14 @@ TEST_F(CaseGuard, AFailureCausedByAnInputNamesItAndItsRange) {
         const char* named;
     };
     for (const Case c : {Case{"80", "100", "20", "1", "天板の軟部組織等価厚 1.2 cm"},
-                         Case{"80", "100", "20", "400", "300 cm 以下"},
                          Case{"10", "100", "20", "60", "10.5 kV 以上"},
                          Case{"80", "1", "100", "60", "照射野サイズ 316.23 cm"}}) {
         PrepareCase(QString::fromLatin1(c.kv), QString::fromLatin1(c.kar),
                     QString::fromLatin1(c.pka), "Option2");
         TypeAndEnter("Text9", QString::fromLatin1(c.fsd));
-        Evaluate();
-        ASSERT_EQ(Messages().Shown().size(), 1u) << c.named;
-        const QStringList lines = Messages().Shown()[0].text.split(QLatin1Char('\n'));
+        Evaluate();  // FSD 1 cm: "はい" to the question whether so short a distance is meant
+        ASSERT_FALSE(Messages().Shown().empty()) << c.named;
+        const QStringList lines = Messages().Shown().back().text.split(QLatin1Char('\n'));
         ASSERT_GE(lines.size(), 2) << c.named;
         EXPECT_TRUE(lines[0] == QString::fromUtf8(kCalculationFailedMessage) ||
                     lines[0] == QString::fromUtf8(kDepthDoseFailedMessage))
@@ -201,7 +202,7 @@ TEST_F(CaseGuard, AFailureCausedByAnInputNamesItAndItsRange) {
 // The largest field the message offers is one the evaluation computes, and a little more fails.
 TEST_F(CaseGuard, TheLargestFieldOfferedIsComputed) {
     PrepareCase(QStringLiteral("80"), QStringLiteral("1"), QStringLiteral("100"), "Option2");
-    TypeAndEnter("Text9", QStringLiteral("200"));
+    TypeAndEnter("Text9", QStringLiteral("90"));
     Evaluate();
     ASSERT_EQ(Messages().Shown().size(), 1u);
     const auto match = QRegularExpression(QStringLiteral("では ([0-9.]+) cm 以下"))
@@ -214,9 +215,51 @@ TEST_F(CaseGuard, TheLargestFieldOfferedIsComputed) {
         // Ka,r 1 mGy: the square's side is √(P_KA / 0.001).
         PrepareCase(QStringLiteral("80"), QStringLiteral("1"),
                     QString::number(0.001 * side * side, 'g', 12), "Option2");
-        TypeAndEnter("Text9", QStringLiteral("200"));
+        TypeAndEnter("Text9", QStringLiteral("90"));
         Evaluate();
         EXPECT_EQ(Button("Command3")->isEnabled(), completes) << side;
+    }
+}
+
+// No field shape chosen (here after クリア) is named as such, never a failed computation.
+TEST_F(CaseGuard, EvaluatingWithoutAShapeAsksForOne) {
+    PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
+    TypeAndEnter("Text9", QStringLiteral("60"));
+    Click("Command6");
+    SetFixedTubeVoltage(QStringLiteral("80"));
+    TypeAndEnter("Text14", QStringLiteral("100"));
+    TypeAndEnter("Text15", QStringLiteral("20"));
+    Evaluate();
+    ASSERT_EQ(Messages().Shown().size(), 1u);
+    EXPECT_EQ(Messages().Shown()[0].text, QString::fromUtf8(kNoFieldShapeMessage));
+    EXPECT_TRUE(LabelText("Label74").isEmpty());
+}
+
+// An FSD at or beyond the focus–receptor distance (100 cm in Room1) is refused; one below
+// 30 cm is computed only after "はい". Either way the message names the FSD box.
+TEST_F(CaseGuard, AnImplausibleFocusSkinDistanceIsRefusedOrQuestioned) {
+    const struct {
+        const char* fsd;
+        std::optional<Answer> answer;
+        bool computed;
+    } cases[] = {{"100", std::nullopt, false},
+                 {"150", std::nullopt, false},
+                 {"5", Answer::No, false},
+                 {"5", Answer::Yes, true}};
+    for (const auto& c : cases) {
+        PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
+        TypeAndEnter("Text9", QString::fromLatin1(c.fsd));
+        if (c.answer) Messages().QueueAnswer(*c.answer);
+        Evaluate();
+        ASSERT_FALSE(Messages().Shown().empty()) << c.fsd;
+        EXPECT_TRUE(Messages().Shown()[0].text.contains(CaseBoxName(CaseBox::FocusSkinDistance)))
+            << c.fsd;
+        EXPECT_EQ(Button("Command3")->isEnabled(), c.computed) << c.fsd;
+        EXPECT_EQ(LabelText("Label74").isEmpty(), !c.computed) << c.fsd;
+        if (!c.computed) {
+            EXPECT_EQ(QApplication::focusWidget(), Box("Text9")) << c.fsd;
+        }
+        Click("Command6");
     }
 }
 

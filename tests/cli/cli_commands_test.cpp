@@ -11,7 +11,7 @@
 #include "couch.h"
 #include "dose_evaluation.h"
 #include "evaluation_messages.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "synthetic_data.h"
 
 namespace ordevo::cli {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <sstream>
 
@@ -45,6 +48,53 @@ TEST(RegistryCommand, ListsOneEntryPerProcedureAsJsonAndCsv) {
             0);
         for (const std::string& part : c.expected)
             EXPECT_NE(out.str().find(part), std::string::npos) << c.format << ": " << out.str();
+    }
+}
+
+// Two procedures of one patient whose peaks lie apart on the same grid: show gives the added
+// map's peak, not the sum; outside a shorter window the earlier one drops out.
+TEST(RegistryCommand, ShowGivesThePatientsCumulativeDose) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/r.sqlite";
+    {
+        auto registry = registry::Registry::Open(path);
+        ASSERT_TRUE(registry);
+        const struct {
+            const char *uid, *date;
+            std::size_t peakCell;
+            double peakMGy;
+        } procedures[] = {{"1.1", "20240101", 0, 1000}, {"1.2", "20240301", 5, 800}};
+        for (const auto& p : procedures) {
+            registry::ProcedureRecord r;
+            r.SopInstanceUid = p.uid;
+            r.PatientId = "P1";
+            r.StudyDate = p.date;
+            r.PsdMGy = p.peakMGy;
+            std::vector<double> cells(8, 0.0);  // a 60 cm plane on 15 cm cells: 2 rows of 4
+            cells[p.peakCell] = p.peakMGy;
+            r.Map = registry::MapRecord{p.peakMGy, "", {}, {}, "plane", 15, 2, 4, cells, "HFS"};
+            ASSERT_TRUE((*registry)->Register(r));
+        }
+    }
+    const struct {
+        const char* windowDays;
+        double doseMGy, peakSumMGy;
+        int procedures;
+    } cases[] = {{"365", 1000, 1800, 2}, {"30", 800, 800, 1}};
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        ASSERT_EQ(RunRegistry(Arguments({"show", "1.2", "--registry", path.toStdString(),
+                                         "--window-days", c.windowDays},
+                                        kRegistryOptions, kRegistryFlags),
+                              out),
+                  0);
+        const QJsonObject sum = QJsonDocument::fromJson(QByteArray::fromStdString(out.str()))
+                                    .object()["cumulativeDose"]
+                                    .toObject();
+        EXPECT_EQ(sum["method"].toString(), "maps") << c.windowDays;
+        EXPECT_DOUBLE_EQ(sum["doseMGy"].toDouble(), c.doseMGy) << c.windowDays;
+        EXPECT_DOUBLE_EQ(sum["peakSumMGy"].toDouble(), c.peakSumMGy) << c.windowDays;
+        EXPECT_EQ(sum["procedures"].toArray().size(), c.procedures) << c.windowDays;
     }
 }
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "form4.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "tube_voltage_text.h"
 #include "scripted_messages.h"
 

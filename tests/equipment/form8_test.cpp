@@ -25,7 +25,7 @@
 #include "file_list_box.h"
 #include "form5.h"
 #include "form8.h"
-#include "input_messages.h"
+#include "case_messages.h"
 #include "number_format.h"
 #include "scripted_messages.h"
 #include "test_folders.h"

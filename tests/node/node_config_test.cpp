@@ -22,6 +22,13 @@ TEST(NodeConfig, OptionsGiveEveryKey) {
     ASSERT_EQ(c.Accepted.count("ANGIO1"), 1u);
     EXPECT_EQ(c.Accepted.at("ANGIO1").EquipmentFile, "Room1.odv3");
     EXPECT_EQ(c.Accepted.at("ANGIO1").RoomProfile, "siemens.room");
+    EXPECT_EQ(c.Accepted.at("ANGIO1").PlaneBEquipmentFile, "");
+    std::vector<std::string> biplane = kComplete;
+    biplane.insert(biplane.end(), {"--accept", "BIPLANE=A.odv3,,B.odv3"});
+    const RoomSetup room = ReadNodeConfig(biplane).Accepted.at("BIPLANE");
+    EXPECT_EQ(room.EquipmentFile, "A.odv3");
+    EXPECT_EQ(room.RoomProfile, "");
+    EXPECT_EQ(room.PlaneBEquipmentFile, "B.odv3");
 }
 
 TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
@@ -42,6 +49,7 @@ TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
     EXPECT_EQ(c.Port, 4104);
     EXPECT_EQ(c.Registry, "/var/r.sqlite");
     EXPECT_EQ(c.Accepted.size(), 2u);
+    EXPECT_EQ(c.Accepted.at("ANGIO1").EquipmentFile, "Room1.odv3");
     EXPECT_EQ(c.Accepted.at("CARDIO").RoomProfile, "");
 }
 
@@ -55,7 +63,10 @@ TEST(NodeConfig, RefusesWhatCannotBeUsed) {
         {{"--aet", "A_TITLE_LONGER_THAN_16"}, "aet"},
         {{"--accept", "=Room1.odv3"}, "accept"},
         {{"--accept", "ANGIO2="}, "accept"},
+        {{"--accept", "ANGIO2=A.odv3,,"}, "B 面"},
+        {{"--accept", "ANGIO2=A.odv3,a.room,B.odv3,C.odv3"}, "3 つまで"},
         {{"--colour", "red"}, "colour"},
+        {{"--tls-key", "node.key"}, "tls-certificate"},
         {{"--alert-window-days", "2.5"}, "alert-window-days"},
         {{"--alert-procedure-mgy", "-1"}, "alert-procedure-mgy"},
         {{"--port"}, "--port"},

@@ -10,6 +10,7 @@
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcuid.h>
+#include <dcmtk/dcmnet/scu.h>
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <iostream>
 #include <random>
 #include <set>
 
@@ -103,12 +105,14 @@ protected:
     QString Registry() const { return dir_.filePath("registry.sqlite"); }
     int Echo(const QString& callingAe) {
         return Execute(ORDEVO_ECHOSCU,
-                       {"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1", QString::number(port_)})
+                       senderTls_ + QStringList{"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1",
+                                                QString::number(port_)})
             .exitCode;
     }
     ProcessRun Send(const QString& callingAe, const QStringList& files) {
-        return Execute(ORDEVO_STORESCU, QStringList{"-v", "-aet", callingAe, "-aec", "ORDEVO",
-                                                    "127.0.0.1", QString::number(port_)} +
+        return Execute(ORDEVO_STORESCU, senderTls_ +
+                                            QStringList{"-v", "-aet", callingAe, "-aec", "ORDEVO",
+                                                        "127.0.0.1", QString::number(port_)} +
                                             files);
     }
     QString WriteReport(const FixtureReport& report, const QString& name) {
@@ -181,6 +185,7 @@ protected:
     QTemporaryDir dir_;
     QString spool_;
     QStringList extraOptions_;
+    QStringList senderTls_;  // the TLS options of echoscu and storescu
     QProcess node_;
     int port_ = 0;
 };
@@ -225,6 +230,46 @@ TEST_F(NodeLoopback, RegistersEachConventionOnceWithTheCommandLinesNumbers) {
                          totals.value("pka").toDouble());
         EXPECT_GT(*stored->Summary.PsdMGy, 0.0);
     }
+}
+
+// Four units sending at once while a fifth holds its association open without a word: none of
+// them waits for another, and each report is registered once.
+TEST_F(NodeLoopback, ServesSeveralAssociationsAtOnce) {
+    DcmSCU idle;
+    idle.setAETitle("ANGIO1");
+    idle.setPeerAETitle("ORDEVO");
+    idle.setPeerHostName("127.0.0.1");
+    idle.setPeerPort(static_cast<Uint16>(port_));
+    OFList<OFString> syntaxes;
+    syntaxes.push_back(UID_LittleEndianImplicitTransferSyntax);
+    idle.addPresentationContext(UID_VerificationSOPClass, syntaxes);
+    ASSERT_TRUE(idle.initNetwork().good());
+    ASSERT_TRUE(idle.negotiateAssociation().good());
+    std::vector<std::unique_ptr<QProcess>> senders;
+    std::set<std::string> sent;
+    for (int s = 0; s < 4; ++s) {
+        QStringList files;
+        for (int i = 0; i < 5; ++i) {
+            files << WriteReport(rdsr::testing::ManyEventReport(2 + i % 3),
+                                 QString("s%1r%2.dcm").arg(s).arg(i));
+            sent.insert(SopOf(files.back()));
+        }
+        senders.push_back(std::make_unique<QProcess>());
+        senders.back()->start(ORDEVO_STORESCU, QStringList{"-aet", "ANGIO1", "-aec", "ORDEVO",
+                                                           "127.0.0.1", QString::number(port_)} +
+                                                   files);
+    }
+    for (auto& sender : senders) {
+        ASSERT_TRUE(sender->waitForFinished(30000));
+        EXPECT_EQ(sender->exitCode(), 0);
+    }
+    EXPECT_TRUE(idle.isConnected());
+    idle.releaseAssociation();
+    const auto list = WaitFor(sent.size());
+    std::set<std::string> registered;
+    for (const auto& p : list) registered.insert(p.SopInstanceUid);
+    EXPECT_EQ(list.size(), sent.size());
+    EXPECT_EQ(registered, sent);
 }
 
 TEST_F(NodeLoopback, RefusesStrangersAndOtherClassesKeepsDamagedReportsAndServesOn) {
@@ -281,27 +326,43 @@ TEST_F(NodeLoopback, AFullSpoolAnswersAFailureAndRegistersNothing) {
 }
 
 // Killed at random moments while reports are sent: every report whose store was answered with
-// success is registered after the restart, and sending everything again counts each once.
+// success is registered after the restart, and sending everything again counts each once. The
+// gate runs 3 rounds of 20 reports; ORDEVO_KILL_ROUNDS=20x200 runs 20 rounds of 200 by hand.
 TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
+    int rounds = 3, reports = 20;
+    if (const QString asked = qEnvironmentVariable("ORDEVO_KILL_ROUNDS"); !asked.isEmpty()) {
+        const QStringList parts = asked.split('x');
+        ASSERT_EQ(parts.size(), 2) << "ORDEVO_KILL_ROUNDS is ROUNDSxREPORTS";
+        rounds = parts[0].toInt();
+        reports = parts[1].toInt();
+        ASSERT_TRUE(rounds > 0 && reports > 0) << "ORDEVO_KILL_ROUNDS is ROUNDSxREPORTS";
+    }
     QStringList files;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < reports; ++i)
         files << WriteReport(rdsr::testing::ManyEventReport(2 + i % 3), QString("r%1.dcm").arg(i));
     std::set<std::string> answered;
     std::mt19937 random(22);
-    for (int round = 0; round < 3; ++round) {
+    int next = 0;
+    for (int round = 0; round < rounds; ++round) {
+        // Each round sends every report, from the one after the last answered before: the
+        // kills fall all over the list, and reports answered before are sent again.
+        const QStringList sending = files.mid(next) + files.mid(0, next);
         QProcess sender;
         sender.setProcessChannelMode(QProcess::MergedChannels);
         sender.start(ORDEVO_STORESCU, QStringList{"-v", "-aet", "ANGIO1", "-aec", "ORDEVO",
                                                   "127.0.0.1", QString::number(port_)} +
-                                          files);
-        QThread::msleep(std::uniform_int_distribution<unsigned>(20, 400)(random));
+                                          sending);
+        // Anywhere in the sending, about 20 ms a report.
+        QThread::msleep(
+            std::uniform_int_distribution<unsigned>(20, 20 * unsigned(reports))(random));
         Stop();
         sender.waitForFinished(60000);
-        for (const std::string& sop : Answered(QString::fromUtf8(sender.readAll()), files))
-            answered.insert(sop);
+        const auto stored = Answered(QString::fromUtf8(sender.readAll()), sending);
+        answered.insert(stored.begin(), stored.end());
+        next = (next + int(stored.size())) % int(files.size());
         Start();
         // Registered from the spool at the restart.
-        const QDeadlineTimer deadline(60000);
+        const QDeadlineTimer deadline(60000 + 1000 * reports);
         std::set<std::string> registered;
         while (!std::includes(registered.begin(), registered.end(), answered.begin(),
                               answered.end()) &&
@@ -314,13 +375,81 @@ TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
             << "round " << round << ": " << answered.size() << " answered, " << registered.size()
             << " registered";
     }
+    std::cout << rounds << " kills among " << reports << " reports: " << answered.size()
+              << " answered before a kill, each registered after the restart\n";
     EXPECT_FALSE(answered.empty()) << "no round answered any report before its kill";
     ASSERT_EQ(Send("ANGIO1", files).exitCode, 0);
-    const auto list = WaitFor(std::size_t(files.size()));
+    const auto list = WaitFor(std::size_t(files.size()), 60000 + 1000 * reports);
     std::set<std::string> sops;
     for (const auto& p : list) sops.insert(p.SopInstanceUid);
     EXPECT_EQ(list.size(), std::size_t(files.size()));
     EXPECT_EQ(sops.size(), list.size());
+}
+
+// A biplane room's plane-B events are evaluated with its plane-B equipment.
+TEST_F(NodeLoopback, EvaluatesPlaneBWithTheRoomsPlaneBEquipment) {
+    Stop();
+    const QString equipment = dir_.filePath("Room1.odv3");
+    extraOptions_ = {"--accept", "BIPLANE=" + equipment + ",," + equipment};
+    Start();
+    FixtureReport biplane;
+    biplane.Events[0].PlaneCode = "113620";
+    biplane.Events[0].PlaneMeaning = "Plane A";
+    rdsr::testing::FixtureEvent lateral = biplane.Events[0];
+    lateral.Uid = "1.2.826.0.1.3680043.10.1.2";
+    lateral.PlaneCode = "113621";
+    lateral.PlaneMeaning = "Plane B";
+    biplane.Events.push_back(lateral);
+    biplane.Totals.assign(2, {});
+    biplane.Totals[0].PlaneCode = "113620";
+    biplane.Totals[0].PlaneMeaning = "Plane A";
+    biplane.Totals[1].PlaneCode = "113621";
+    biplane.Totals[1].PlaneMeaning = "Plane B";
+    const QString report = WriteReport(biplane, "biplane.dcm");
+    ASSERT_EQ(Send("BIPLANE", {report}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    const auto stored = Show(SopOf(report));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Summary.Status, "registered") << stored->Summary.Reason;
+    ASSERT_EQ(stored->Record.Planes.size(), 2u);
+    for (const auto& plane : stored->Record.Planes) EXPECT_GT(plane.SkinDoseSumMGy, 0.0);
+}
+
+// With TLS, a unit showing a certificate the configured CA signed is served; a plain-TCP sender
+// and a unit with a certificate of its own making are refused, and nothing of theirs is stored.
+TEST_F(NodeLoopback, ServesTlsToCertifiedUnitsOnly) {
+    if (QString(ORDEVO_OPENSSL).isEmpty()) GTEST_SKIP() << "openssl is not installed";
+    const auto certify = [this](const QString& name) {
+        return Execute(ORDEVO_OPENSSL,
+                       {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                        "/CN=" + name, "-keyout", dir_.filePath(name + ".key"), "-out",
+                        dir_.filePath(name + ".pem")})
+                   .exitCode == 0;
+    };
+    ASSERT_TRUE(certify("node") && certify("unit") && certify("stranger"));
+    const auto tls = [this](const QString& name) {
+        return QStringList{"+tls", dir_.filePath(name + ".key"), dir_.filePath(name + ".pem"),
+                           "+cf", dir_.filePath("node.pem")};
+    };
+    Stop();
+    extraOptions_ = {
+        "--tls-certificate",       dir_.filePath("node.pem"), "--tls-key",
+        dir_.filePath("node.key"), "--tls-ca-certificate",    dir_.filePath("unit.pem")};
+    senderTls_ = tls("unit");
+    Start();
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    const QString other = WriteReport(rdsr::testing::ManyEventReport(2), "other.dcm");
+    for (const QStringList& refused : {QStringList{}, tls("stranger")}) {
+        senderTls_ = refused;
+        EXPECT_NE(Send("ANGIO1", {other}).exitCode, 0) << refused.join(' ').toStdString();
+    }
+    senderTls_ = tls("unit");
+    EXPECT_EQ(Echo("ANGIO1"), 0);  // still serving
+    const auto list = WaitFor(1);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].SopInstanceUid, SopOf(report));
+    EXPECT_FALSE(QFile::exists(spool_ + "/" + QString::fromStdString(SopOf(other)) + ".dcm"));
 }
 
 TEST_F(NodeLoopback, AnAlertRunsTheCommandWithItsJson) {

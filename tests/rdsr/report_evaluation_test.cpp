@@ -185,16 +185,19 @@ TEST_F(ReportEvaluationTest, ImplausibleFocusSkinDistancesAreRefusedOrNoted) {
     }
 }
 
-// The totals as one case stand where the events stood: a report of one event with its own
-// reference distance (62 cm, not FAD − 15 = 60) and its own filters gives, as one case, that
-// event's skin dose (the texts are exact for these values, so only rounding differs).
-TEST_F(ReportEvaluationTest, SingleCaseOfOneEventIsThatEvent) {
+// The totals as one case stand where the events stood: two equal events with their own
+// reference distance (62 cm, not FAD − 15 = 60) and their own filters give, as one case, the sum
+// of their skin doses (the texts are exact for these values, so only rounding differs). The
+// second event's voltage is the room's typical 80 kV, so the mean is marked as assumed.
+TEST_F(ReportEvaluationTest, SingleCaseOfEqualEventsIsTheirSum) {
     IrradiationEvent e = Event(12.5, 1.25, 80.0);
     e.SourceToReferencePointMm = 620.0;
+    IrradiationEvent assumedKv = e;
+    assumedKv.TubeVoltageKv.reset();
     for (const std::optional<double> fsd : {std::optional<double>(55.0), std::optional<double>()}) {
         plane_.FocusSkinDistanceCm = fsd;
         DoseReport report;
-        report.Events = {e};
+        report.Events = {e, assumedKv};
         const ReportEvaluation result =
             EvaluateReport(ref_, report, plane_, nullptr,
                            MakeCachingKernelLoader(MakeScatterKernelLoader(dir_.path())));
@@ -203,6 +206,8 @@ TEST_F(ReportEvaluationTest, SingleCaseOfOneEventIsThatEvent) {
         EXPECT_NEAR(*t.SingleCaseSkinDoseMGy, t.SkinDoseSumMGy, 1e-9 * t.SkinDoseSumMGy);
         EXPECT_EQ(t.SingleCase.ReferenceDistanceCm, 62.0);
         EXPECT_EQ(t.SingleCase.FocusSkinDistance, fsd ? "55.0" : "62.0");
+        EXPECT_DOUBLE_EQ(t.SingleCase.CopperMm, 0.3);
+        EXPECT_TRUE(t.SingleCase.TubeVoltageAssumed);
     }
 }
 

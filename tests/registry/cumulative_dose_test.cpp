@@ -1,0 +1,163 @@
+// The cumulative skin dose: maps of one grid and lying add cell by cell, anything else adds the
+// peaks as an upper bound; a report repeating earlier events is not counted twice; a stored grid
+// rebuilds the trunk the map was made on.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "cumulative_dose.h"
+#include "stored_map.h"
+
+namespace ordevo::registry {
+namespace {
+
+// The reference trunk on 5 cm cells: 14 rows of 20 columns.
+const map::PatientModel& Trunk() {
+    static const map::PatientModel model =
+        map::MakePatientModel(map::PhantomKind::Torso, map::TorsoShape{}, 5.0);
+    return model;
+}
+
+// A procedure whose map has `peakMGy` on one cell and a tenth of it on the next column.
+StoredProcedure Mapped(const std::string& uid, std::size_t peakCell, double peakMGy,
+                       const std::string& lying, int columns = 20) {
+    StoredProcedure p;
+    ProcedureRecord& r = p.Record;
+    r.SopInstanceUid = uid;
+    r.StudyDate = "20240101";
+    r.PsdMGy = peakMGy;
+    r.UpperBoundMGy = 2 * peakMGy;
+    r.Planes = {{"single", "", 0, 0, 0, std::nullopt, 2, 0, 0}};
+    p.Summary.NewEvents = 2;
+    std::vector<double> cells(static_cast<std::size_t>(14 * columns), 0.0);
+    cells.at(peakCell) = peakMGy;
+    cells.at(peakCell + 1) = peakMGy / 10;
+    r.Map = MapRecord{peakMGy, "", {}, {}, "torso", 5.0, 14, columns, cells, lying};
+    return p;
+}
+
+TEST(CumulativeDose, AddsMapsOfOneGridAndLyingCellByCellElseThePeaks) {
+    StoredProcedure noMap = Mapped("4", 0, 1000, "HFS");
+    noMap.Record.Map.reset();
+    noMap.Record.PsdMGy.reset();  // its upper bound, 2000 mGy, stands for its peak
+    StoredProcedure repeat = Mapped("5", 30, 1000, "HFS");
+    repeat.Summary.NewEvents = 0;  // every event already came with an earlier report
+    const struct {
+        const char* name;
+        std::vector<StoredProcedure> procedures;
+        double doseMGy;
+        bool upperBound;
+        std::size_t counted;
+    } cases[] = {
+        // Peaks 10 cells apart: the added map's peak is the larger one, below the sum.
+        {"apart", {Mapped("1", 30, 3000, "HFS"), Mapped("2", 40, 2000, "HFS")}, 3000, false, 2},
+        // The second peak beside the first: its tenth lands on the first's peak.
+        {"neighbours",
+         {Mapped("1", 30, 3000, "HFS"), Mapped("2", 29, 2000, "HFS")},
+         3200,
+         false,
+         2},
+        {"same cell", {Mapped("1", 30, 3000, "FFP"), Mapped("2", 30, 2000, "FFP")}, 5000, false, 2},
+        {"lying differs",
+         {Mapped("1", 30, 3000, "HFS"), Mapped("2", 40, 2000, "FFS")},
+         5000,
+         true,
+         2},
+        {"lying unknown", {Mapped("1", 30, 3000, ""), Mapped("2", 40, 2000, "")}, 5000, true, 2},
+        {"grid differs",
+         {Mapped("1", 30, 3000, "HFS"), Mapped("2", 40, 2000, "HFS", 22)},
+         5000,
+         true,
+         2},
+        // Two of one grid added, the third's peak on top.
+        {"mixed",
+         {Mapped("1", 30, 3000, "HFS"), Mapped("2", 40, 2000, "HFS"), Mapped("3", 50, 500, "FFS")},
+         3500,
+         true,
+         3},
+        {"no map", {Mapped("1", 30, 3000, "HFS"), noMap}, 5000, true, 2},
+        {"repeat", {Mapped("1", 30, 3000, "HFS"), repeat}, 3000, false, 1},
+    };
+    for (const auto& c : cases) {
+        const CumulativeDose sum = AddProcedureDoses(c.procedures);
+        EXPECT_DOUBLE_EQ(sum.DoseMGy, c.doseMGy) << c.name;
+        EXPECT_EQ(sum.UpperBound, c.upperBound) << c.name;
+        EXPECT_EQ(sum.Procedures.size(), c.counted) << c.name;
+        EXPECT_EQ(sum.AddedMap.has_value(), !c.upperBound) << c.name;
+        const bool saysBound = std::any_of(sum.Notes.begin(), sum.Notes.end(), [](auto& n) {
+            return n.find("上限") != std::string::npos;
+        });
+        EXPECT_EQ(saysBound, c.upperBound) << c.name;
+    }
+}
+
+TEST(CumulativeDose, TheAddedPeakIsPlacedOnItsCell) {
+    const CumulativeDose sum =
+        AddProcedureDoses({Mapped("1", 37, 3000, "HFS"), Mapped("2", 36, 2000, "HFS")});
+    ASSERT_TRUE(sum.AddedMap);
+    const map::SkinCell& cell = Trunk().Cells.at(37);
+    ASSERT_TRUE(sum.AddedMap->PsdFromTopCm && sum.AddedMap->PsdAngleDeg);
+    EXPECT_DOUBLE_EQ(*sum.AddedMap->PsdFromTopCm, cell.FromTopCm);
+    EXPECT_NEAR(*sum.AddedMap->PsdAngleDeg, cell.AngleDeg, 1e-6);  // the rebuilt trunk's arc
+    EXPECT_EQ(sum.AddedMap->PsdRegion, map::RegionName(Trunk(), cell));
+}
+
+// The stored grid alone rebuilds each trunk the map makes: same rows and columns, cells at the
+// same angles (the cross-section's shape does not change with the build) and within a cell along.
+TEST(StoredMap, TheGridRebuildsTheTrunkItCameFrom) {
+    const struct {
+        std::optional<double> heightCm, weightKg;
+        double cellCm;
+    } builds[] = {{170, 70, 1}, {150, 45, 1}, {190, 120, 2}, {std::nullopt, 95, 0.5}};
+    for (const auto& b : builds) {
+        std::vector<std::string> notes;
+        const map::PatientModel made = map::MakePatientModel(
+            map::PhantomKind::Torso, map::ScaleTorso(b.heightCm, b.weightKg, notes), b.cellCm);
+        const auto rebuilt = ModelOfGrid("torso", b.cellCm, made.Rows, made.Columns);
+        ASSERT_TRUE(rebuilt) << b.cellCm;
+        ASSERT_EQ(rebuilt->Cells.size(), made.Cells.size());
+        for (std::size_t i = 0; i < made.Cells.size(); i += 97) {
+            EXPECT_NEAR(std::remainder(rebuilt->Cells[i].AngleDeg - made.Cells[i].AngleDeg, 360), 0,
+                        1e-3)
+                << i;
+            EXPECT_DOUBLE_EQ(rebuilt->Cells[i].FromTopCm, made.Cells[i].FromTopCm) << i;
+        }
+    }
+    EXPECT_FALSE(ModelOfGrid("torso", 1, 70, 97));  // an odd column count is never made
+    EXPECT_FALSE(ModelOfGrid("sphere", 1, 70, 96));
+}
+
+TEST(CumulativeDose, TheLyingIsKnownOnlyWhenEveryPlacedEventGivesTheSame) {
+    auto event = [](const char* table, const char* modifier) {
+        rdsr::IrradiationEvent e;
+        e.Geometry.PatientTableRelationship = table;
+        e.Geometry.PatientOrientationModifier = modifier;
+        return e;
+    };
+    const struct {
+        std::vector<rdsr::IrradiationEvent> events;
+        std::vector<bool> placed;
+        const char* lying;
+    } cases[] = {
+        {{event("headfirst", "supine")}, {true}, "HFS"},
+        {{event("Feet-First", "prone"), event("feet-first", "Prone")}, {true, true}, "FFP"},
+        {{event("headfirst", "supine"), event("feet-first", "supine")}, {true, true}, ""},
+        {{event("headfirst", "supine"), event("feet-first", "supine")}, {true, false}, "HFS"},
+        {{event("", "supine")}, {true}, ""},
+        {{event("headfirst", "left lateral decubitus")}, {true}, ""},
+    };
+    for (const auto& c : cases) {
+        rdsr::DoseReport report;
+        report.Events = c.events;
+        map::SkinDoseMap skinMap;
+        for (bool placed : c.placed) {
+            skinMap.Placements.emplace_back();
+            if (placed) skinMap.Placements.back().Steps.emplace_back();
+        }
+        EXPECT_EQ(ReportedLying(report, skinMap), c.lying);
+    }
+}
+
+}  // namespace
+}  // namespace ordevo::registry
