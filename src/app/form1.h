@@ -134,7 +134,7 @@ signals:
     void evaluationStepShown(int step);
     // Label38 (the skin-dose caption) double-clicked: bring the results window back.
     void resultsWindowRequested();
-    // "RDSR 読込" (empty path: let the user choose) or a file dropped on the window.
+    // "RDSR 読込" (empty path: let the user choose), or once for each file dropped on the window.
     void doseReportRequested(const QString& path);
     // A tube voltage set here without the tube-voltage window (a dose report's mean voltage):
     // that window is to show it.

@@ -118,23 +118,25 @@ void Form1::DeleteEquipmentFile() {
 // ---- Dose reports -------------------------------------------------------------------------
 
 namespace {
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return {};
+// The local files of a drop, each a report of its own.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return url.toLocalFile();
-    return {};
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
 }
 }  // namespace
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!evaluating_ && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!evaluating_ && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (evaluating_ || path.isEmpty()) return;
+    const QStringList paths = DroppedFiles(event->mimeData());
+    if (evaluating_ || paths.isEmpty()) return;
     event->acceptProposedAction();
-    emit doseReportRequested(path);
+    for (const QString& path : paths) emit doseReportRequested(path);
 }
 
 void Form1::EnterDoseReportTotals(const QString& equipmentFileName,

@@ -59,6 +59,7 @@ Form7::Form7(QWidget* parent)
     ui_->unsavedRowsNote->hide();
     connect(ui_->yesButton, &QPushButton::clicked, this, &Form7::yesClicked);
     connect(ui_->noButton, &QPushButton::clicked, this, &Form7::noClicked);
+    SetDialogKeys(ui_->yesButton, ui_->noButton);
 }
 
 Form7::~Form7() = default;

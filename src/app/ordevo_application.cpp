@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "dose_report_window.h"
 #include "form1.h"
@@ -66,15 +67,7 @@ void OrdevoApplication::Wire() {
     connect(form10_.get(), &Form10::resultAdded, &main, &Form1::DisableAddingResult);
     connect(form10_.get(), &Form10::mainWindowRequested, &main, &Form1::ShowInFront);
     connect(&main, &Form1::resultsWindowRequested, form10_.get(), &Form10::ShowInFront);
-    connect(&main, &Form1::doseReportRequested, this, [this](const QString& path) {
-        doseReport_->SetEquipmentFile(form1_->SelectedEquipmentFileName());
-        if (path.isEmpty()) {
-            doseReport_->ShowInFront();
-            doseReport_->ChooseReport();
-        } else {
-            doseReport_->OpenReport(path);
-        }
-    });
+    connect(&main, &Form1::doseReportRequested, this, &OrdevoApplication::OpenDoseReport);
     connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
             &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,
@@ -87,6 +80,48 @@ void OrdevoApplication::Wire() {
             [this](const QString& name) { RegisterUserName(name, *form18_); });
     connect(form7_.get(), &Form7::yesClicked, this, &OrdevoApplication::Exit);
     connect(form7_.get(), &Form7::noClicked, this, &OrdevoApplication::ReturnFromExit);
+}
+
+namespace {
+// Each further window evaluates a report of its own on the shared thread pool; a few at once are
+// what a user compares, more would only queue behind each other.
+constexpr std::size_t kDoseReportWindowLimit = 4;
+}  // namespace
+
+std::vector<DoseReportWindow*> OrdevoApplication::DoseReportViews() const {
+    std::vector<DoseReportWindow*> windows{doseReport_.get()};
+    for (const auto& window : moreDoseReports_) windows.push_back(window.get());
+    return windows;
+}
+
+DoseReportWindow* OrdevoApplication::FreeDoseReportWindow() {
+    for (DoseReportWindow* window : DoseReportViews())
+        if (!window->IsBusy()) return window;
+    if (moreDoseReports_.size() + 1 >= kDoseReportWindowLimit) return nullptr;
+    auto window = std::make_unique<DoseReportWindow>(state_.Reference, state_.WorkingFolder);
+    connect(window.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
+            &Form1::EnterDoseReportTotals);
+    moreDoseReports_.push_back(std::move(window));
+    return moreDoseReports_.back().get();
+}
+
+void OrdevoApplication::OpenDoseReport(const QString& path) {
+    if (DoseReportWindow::RefuseResultsCsv(path)) return;
+    DoseReportWindow* window = FreeDoseReportWindow();
+    if (window == nullptr) {
+        AppMessages().Warning(QStringLiteral(" 線量レポートは同時に %1 件まで計算できます \n"
+                                             "%2 は開いていません。計算が終わってから開いて下さい ")
+                                  .arg(kDoseReportWindowLimit)
+                                  .arg(QFileInfo(path).fileName()));
+        return;
+    }
+    window->SetEquipmentFile(form1_->SelectedEquipmentFileName());
+    if (path.isEmpty()) {
+        window->ShowInFront();
+        window->ChooseReport();
+    } else {
+        window->OpenReport(path);
+    }
 }
 
 bool OrdevoApplication::Start() {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app_state.h"
 
@@ -48,6 +49,8 @@ public:
     Form18& NameChangeWindow() const { return *form18_; }
     Form7& ExitWindow() const { return *form7_; }
     DoseReportWindow& DoseReportView() const { return *doseReport_; }
+    // Every dose-report window made so far, the first one first.
+    std::vector<DoseReportWindow*> DoseReportViews() const;
 
 private:
     void Wire();
@@ -57,6 +60,10 @@ private:
     void AskToExit();
     void Exit();
     void ReturnFromExit();
+    // A report (empty path: the one the user chooses) in a dose-report window that is not
+    // evaluating: the first, else a further one, made when every one is busy, up to a limit.
+    void OpenDoseReport(const QString& path);
+    DoseReportWindow* FreeDoseReportWindow();
 
     AppState state_;
     EndProcess endProcess_;
@@ -69,6 +76,7 @@ private:
     std::unique_ptr<Form18> form18_;
     std::unique_ptr<Form7> form7_;
     std::unique_ptr<DoseReportWindow> doseReport_;
+    std::vector<std::unique_ptr<DoseReportWindow>> moreDoseReports_;
 };
 
 }  // namespace ordevo

@@ -143,6 +143,8 @@ Form4::Form4(QWidget* parent) : ui::ModelessWindow(parent) {
     connect(ui_->fixedOption, &QRadioButton::clicked, this, &Form4::Option1Click);
     connect(ui_->rangeOption, &QRadioButton::clicked, this, &Form4::Option2Click);
     connect(ui_->okButton, &QPushButton::clicked, this, &Form4::Command1Click);
+    // No Cancel button: Escape closes the window as its title bar does.
+    SetDialogKeys(ui_->okButton, nullptr);
 }
 
 Form4::~Form4() = default;

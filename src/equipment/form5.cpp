@@ -87,6 +87,7 @@ Form5::Form5(const QString& workingFolder, QWidget* parent)
     connect(ui_->setButton, &QPushButton::clicked, this, &Form5::Command1Click);
     connect(ui_->releaseButton, &QPushButton::clicked, this, &Form5::Command2Click);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogKeys(ui_->setButton, ui_->cancelButton, {ui_->thicknessBox});
 }
 
 Form5::~Form5() = default;

@@ -464,6 +464,7 @@ Form8::Form8(const ReferenceData& reference, const QString& workingFolder, QWidg
     connect(d.okButton, &QPushButton::clicked, this, [&d] { d.Command1Click(); });
     connect(d.saveButton, &QPushButton::clicked, this, [&d] { d.Command3Click(); });
     connect(d.cancelButton, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogKeys(d.okButton, d.cancelButton, {focusChain.begin(), focusChain.end()});
 }
 
 Form8::~Form8() = default;

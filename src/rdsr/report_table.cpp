@@ -1,5 +1,7 @@
 #include "report_table.h"
 
+#include <algorithm>
+
 #include "cp932_text.h"
 #include "number_format.h"
 
@@ -72,30 +74,102 @@ QStringList ReportCsvHeader() {
             QStringLiteral("備考")};
 }
 
-std::vector<QStringList> ReportRows(const QString& fileName, const DoseReport& report,
-                                    const ReportEvaluation& evaluation) {
-    std::vector<QStringList> rows;
+std::vector<EventRow> ReportRows(const DoseReport& report, const ReportEvaluation& evaluation) {
+    std::vector<EventRow> rows;
     for (const PlaneEvaluation& plane : evaluation.Planes) {
         for (const EventEvaluation& e : plane.Events) {
             const IrradiationEvent& event = report.Events.at(e.EventIndex);
             const EventCase& c = e.Case;
-            const bool evaluated = c.Status == EventStatus::Evaluated;
-            rows.push_back(
-                {fileName, QString::fromUtf8(PlaneName(plane.Plane)),
-                 QString::fromStdString(plane.EquipmentName), QString::fromStdString(event.Uid),
-                 QString::fromUtf8(EventTypeName(event.Type)),
-                 QString::fromStdString(IsoDateTime(event.DateTime)),
-                 c.TubeVoltageKv > 0 ? Number(c.TubeVoltageKv, "##0.0") : QString(),
-                 c.KvAssumed ? QStringLiteral("推定") : QString(), Number(c.CopperMm, "0.00"),
-                 Number(c.AluminiumMm, "0.00"), Optional(event.ReferenceAirKermaMGy, "###0.000"),
-                 Optional(event.KermaAreaProductGyCm2, "###0.0000"),
-                 Number(c.ReferenceDistanceCm, "##0.0"), QString::fromStdString(c.FieldSizeText),
-                 Number(c.FocusSkinDistanceCm, "##0.0"),
-                 evaluated ? Number(e.SkinDoseMGy, "####0.00") : QString(),
-                 QString::fromUtf8(EventStatusName(c.Status)), QString::fromStdString(c.Note)});
+            rows.push_back(EventRow{
+                .Plane = plane.Plane,
+                .EquipmentName = plane.EquipmentName,
+                .Uid = event.Uid,
+                .Type = event.Type,
+                .DateTime = IsoDateTime(event.DateTime),
+                .TubeVoltageKv =
+                    c.TubeVoltageKv > 0 ? std::optional(c.TubeVoltageKv) : std::nullopt,
+                .TubeVoltageAssumed = c.KvAssumed,
+                .CopperMm = c.CopperMm,
+                .AluminiumMm = c.AluminiumMm,
+                .ReferenceAirKermaMGy = event.ReferenceAirKermaMGy,
+                .KermaAreaProductGyCm2 = event.KermaAreaProductGyCm2,
+                .ReferenceDistanceCm = c.ReferenceDistanceCm,
+                .FieldSizeText = c.FieldSizeText,
+                .FocusSkinDistanceCm = c.FocusSkinDistanceCm,
+                .SkinDoseMGy = c.Status == EventStatus::Evaluated ? std::optional(e.SkinDoseMGy)
+                                                                  : std::nullopt,
+                .Status = c.Status,
+                .Note = c.Note});
         }
     }
     return rows;
+}
+
+EventRowTexts FormatEventRow(const EventRow& row) {
+    return {.TubeVoltage = Optional(row.TubeVoltageKv, "##0.0"),
+            .Copper = Number(row.CopperMm, "0.00"),
+            .Aluminium = Number(row.AluminiumMm, "0.00"),
+            .ReferenceAirKerma = Optional(row.ReferenceAirKermaMGy, "###0.000"),
+            .KermaAreaProduct = Optional(row.KermaAreaProductGyCm2, "###0.0000"),
+            .ReferenceDistance = Number(row.ReferenceDistanceCm, "##0.0"),
+            .FieldSize = QString::fromStdString(row.FieldSizeText),
+            .FocusSkinDistance = Number(row.FocusSkinDistanceCm, "##0.0"),
+            .SkinDose = Optional(row.SkinDoseMGy, "####0.00")};
+}
+
+QStringList ReportCsvFields(const QString& fileName, const EventRow& row) {
+    const EventRowTexts t = FormatEventRow(row);
+    return {fileName,
+            QString::fromUtf8(PlaneName(row.Plane)),
+            QString::fromStdString(row.EquipmentName),
+            QString::fromStdString(row.Uid),
+            QString::fromUtf8(EventTypeName(row.Type)),
+            QString::fromStdString(row.DateTime),
+            t.TubeVoltage,
+            row.TubeVoltageAssumed ? QStringLiteral("推定") : QString(),
+            t.Copper,
+            t.Aluminium,
+            t.ReferenceAirKerma,
+            t.KermaAreaProduct,
+            t.ReferenceDistance,
+            t.FieldSize,
+            t.FocusSkinDistance,
+            t.SkinDose,
+            QString::fromUtf8(EventStatusName(row.Status)),
+            QString::fromStdString(row.Note)};
+}
+
+std::vector<std::string> ReportNotes(const DoseReport& report, const ReportEvaluation& evaluation) {
+    std::vector<std::string> notes = report.Notes;
+    if (evaluation.Cancelled) notes.push_back("中止しました: 途中までの照射のみ計算しています");
+    for (const PlaneEvaluation& plane : evaluation.Planes) {
+        if (!plane.Totals.SingleCaseNote.empty())
+            notes.push_back(std::string(PlaneLabel(plane.Plane)) +
+                            " の合計で一括: " + plane.Totals.SingleCaseNote);
+    }
+    // An event's note joins its parts with "; "; equal parts of several events are listed once.
+    std::vector<std::pair<std::string, std::string>> byText;  // note, the rows it stands for
+    int rowNumber = 0;
+    for (const PlaneEvaluation& plane : evaluation.Planes) {
+        for (const EventEvaluation& e : plane.Events) {
+            ++rowNumber;
+            const std::string& note = e.Case.Note;
+            for (std::size_t from = 0; from < note.size();) {
+                std::size_t end = note.find("; ", from);
+                if (end == std::string::npos) end = note.size();
+                const std::string part = note.substr(from, end - from);
+                from = end + 2;
+                auto found = std::find_if(byText.begin(), byText.end(),
+                                          [&](const auto& entry) { return entry.first == part; });
+                if (found == byText.end())
+                    byText.emplace_back(part, std::to_string(rowNumber));
+                else
+                    found->second += ", " + std::to_string(rowNumber);
+            }
+        }
+    }
+    for (const auto& [text, rows] : byText) notes.push_back("照射 " + rows + ": " + text);
+    return notes;
 }
 
 FileResult<void> WriteReportCsv(const QString& path, const std::vector<ReportCsvFile>& files) {
@@ -106,8 +180,8 @@ FileResult<void> WriteReportCsv(const QString& path, const std::vector<ReportCsv
     };
     QStringList lines{line(ReportCsvHeader())};
     for (const ReportCsvFile& file : files)
-        for (const QStringList& row : ReportRows(file.FileName, *file.Report, *file.Evaluation))
-            lines << line(row);
+        for (const EventRow& row : ReportRows(*file.Report, *file.Evaluation))
+            lines << line(ReportCsvFields(file.FileName, row));
     return WriteTextLines(path, lines);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,45 @@ namespace ordevo::rdsr {
 std::string IsoDate(const std::string& dicomDate);
 std::string IsoDateTime(const std::string& dicomDateTime);
 
-// The columns of an event row.
-QStringList ReportCsvHeader();
+// One event of an evaluation, typed: what the dose-report window's table and the CSV show.
+struct EventRow {
+    AcquisitionPlane Plane = AcquisitionPlane::Single;
+    std::string EquipmentName;  // the plane's equipment file
+    std::string Uid;
+    EventType Type = EventType::Other;
+    std::string DateTime;                 // ISO, as IsoDateTime gives it
+    std::optional<double> TubeVoltageKv;  // the voltage used; none when there was none
+    bool TubeVoltageAssumed = false;      // the equipment's typical voltage stood in
+    double CopperMm = 0;                  // added filtration used
+    double AluminiumMm = 0;
+    std::optional<double> ReferenceAirKermaMGy;  // as the report gives them
+    std::optional<double> KermaAreaProductGyCm2;
+    double ReferenceDistanceCm = 0;     // d_ref used
+    std::string FieldSizeText;          // "#0.00" at the reference point; "" when none
+    double FocusSkinDistanceCm = 0;     // FSD used
+    std::optional<double> SkinDoseMGy;  // evaluated events only
+    EventStatus Status = EventStatus::Evaluated;
+    std::string Note;
+};
 
-// One row per event of the evaluation, in the header's order, numbers through the program's
-// pictures; `fileName` fills the first column.
-std::vector<QStringList> ReportRows(const QString& fileName, const DoseReport& report,
-                                    const ReportEvaluation& evaluation);
+// The row's numbers as texts, each through its one picture, for the table and the CSV alike.
+struct EventRowTexts {
+    QString TubeVoltage, Copper, Aluminium, ReferenceAirKerma, KermaAreaProduct, ReferenceDistance,
+        FieldSize, FocusSkinDistance, SkinDose;
+};
+EventRowTexts FormatEventRow(const EventRow& row);
+
+// One row per event of the evaluation, plane by plane.
+std::vector<EventRow> ReportRows(const DoseReport& report, const ReportEvaluation& evaluation);
+
+// The columns of the CSV, and a row's fields in that order; `fileName` fills the first column.
+QStringList ReportCsvHeader();
+QStringList ReportCsvFields(const QString& fileName, const EventRow& row);
+
+// Every note of an evaluation, one line each, for a list that shows them all: the reader's notes,
+// why a plane has no totals as one case, a cancelled run, then the events' notes, each text once
+// with the rows (1-based, in ReportRows' order) it stands for: "照射 2, 5: …".
+std::vector<std::string> ReportNotes(const DoseReport& report, const ReportEvaluation& evaluation);
 
 // One evaluated file of a CSV run.
 struct ReportCsvFile {

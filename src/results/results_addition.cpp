@@ -66,6 +66,14 @@ AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row) {
                                                  : AdditionOutcome::Added;
 }
 
+void DeleteResultsRow(ResultsTable& table, int row) {
+    const int last = table.NextRowIndex - 1;
+    if (row < 1 || row > last) return;
+    for (int r = row; r < last; ++r) table.Rows[r] = table.Rows[r + 1];
+    table.Rows[last] = ResultsTable().Rows[last];
+    table.NextRowIndex = last;
+}
+
 double ResultsTotal(const ResultsTable& table) {
     double sum = 0;
     for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {

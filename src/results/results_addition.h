@@ -42,6 +42,10 @@ enum class AdditionOutcome {
 // Stores `row` at NextRowIndex and advances it, unless the table is full.
 AdditionOutcome AppendResultsRow(ResultsTable& table, const ResultsRow& row);
 
+// Takes row `row` (1..NextRowIndex − 1) out: the rows below move up one place, the row freed
+// at the end is as a reset leaves it, and NextRowIndex goes back by one. Other rows: nothing.
+void DeleteResultsRow(ResultsTable& table, int row);
+
 // Sum of the numeric values of the skin-dose cells of the rows held.
 double ResultsTotal(const ResultsTable& table);
 // The same, as the results window writes it ("###0.0").

@@ -51,6 +51,7 @@ Form6::Form6(const QString& workingFolder, QWidget* parent)
     // The plot's coordinates, texts included, fill the picture's inside.
     ui_->plotPicture->SetScale(0, 0, kPlotWidth, kPlotHeight);
     connect(ui_->closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    SetDialogKeys(nullptr, ui_->closeButton);
 }
 
 Form6::~Form6() = default;

@@ -98,6 +98,11 @@ Answer Messages::AskYesNo(const QString& text, MessageIcon icon, WithBeep beep) 
     return Show(text, icon, MessageButtons::YesNo);
 }
 
+Answer Messages::AskYesNoCancel(const QString& text, MessageIcon icon, WithBeep beep) {
+    if (beep == WithBeep::Yes) Beep();
+    return Show(text, icon, MessageButtons::YesNoCancel);
+}
+
 QtMessages::QtMessages(QString title) : title_(std::move(title)) {}
 
 QString QtMessages::Title() const {
@@ -124,6 +129,11 @@ std::unique_ptr<QMessageBox> QtMessages::BuildBox(const QString& text, MessageIc
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
         break;
+    case MessageButtons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     return box;
 }
@@ -138,9 +148,8 @@ Answer QtMessages::Show(const QString& text, MessageIcon icon, MessageButtons bu
     case QMessageBox::Cancel: return Answer::Cancel;
     default:
         // Closed by the window frame or Escape without an Escape button.
-        return buttons == MessageButtons::YesNo      ? Answer::No
-               : buttons == MessageButtons::OkCancel ? Answer::Cancel
-                                                     : Answer::Ok;
+        if (buttons == MessageButtons::YesNo) return Answer::No;
+        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 

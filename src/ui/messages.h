@@ -16,7 +16,7 @@ class QWidget;
 namespace ordevo::ui {
 
 enum class MessageIcon { None, Exclamation, Information, Question, Critical };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 enum class WithBeep { No, Yes };  // beep before the box appears
 
@@ -41,6 +41,9 @@ public:
                        WithBeep beep = WithBeep::No);
     Answer AskYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                     WithBeep beep = WithBeep::No);
+    // A choice between two actions, or neither (Answer::Yes, No or Cancel).
+    Answer AskYesNoCancel(const QString& text, MessageIcon icon = MessageIcon::Question,
+                          WithBeep beep = WithBeep::No);
 };
 
 // The real boxes: QMessageBox, modal to the active window, titled with the application's title.

@@ -1,6 +1,7 @@
 // Picture box: drawing goes into an image; painting only copies the image and the line elements.
 #include "picture_box.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 
 #include "twips.h"
@@ -91,6 +92,14 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 void PictureBox::BeforeDrawing() {
     FitImageToInside();
     ApplyScale();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    QFrame::mousePressEvent(event);
+    const QPoint inInside = event->position().toPoint() - InsideOrigin();
+    if (event->button() == Qt::LeftButton &&
+        QRect(QPoint(), contentsRect().size()).contains(inInside))
+        emit clicked(Scale().ToUser(QPointF(inInside)));
 }
 
 void PictureBox::FitImageToInside() const {

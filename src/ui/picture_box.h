@@ -51,7 +51,12 @@ public:
     void SetAllLineElementsVisible(bool visible);
     const std::vector<LineElement>& LineElements() const { return lines_; }
 
+signals:
+    // A left click inside the picture, at that point in user units.
+    void clicked(QPointF userPoint);
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

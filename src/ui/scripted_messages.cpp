@@ -11,6 +11,8 @@ bool Offers(MessageButtons buttons, Answer answer) {
     case MessageButtons::Ok: return answer == Answer::Ok;
     case MessageButtons::OkCancel: return answer == Answer::Ok || answer == Answer::Cancel;
     case MessageButtons::YesNo: return answer == Answer::Yes || answer == Answer::No;
+    case MessageButtons::YesNoCancel:
+        return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
     }
     return false;
 }
@@ -20,7 +22,8 @@ bool Offers(MessageButtons buttons, Answer answer) {
 ScriptedMessages::ScriptedMessages()
     : defaults_{{MessageButtons::Ok, Answer::Ok},
                 {MessageButtons::OkCancel, Answer::Ok},
-                {MessageButtons::YesNo, Answer::Yes}} {}
+                {MessageButtons::YesNo, Answer::Yes},
+                {MessageButtons::YesNoCancel, Answer::Yes}} {}
 
 void ScriptedMessages::QueueAnswer(Answer answer) { queue_.push_back(answer); }
 

@@ -117,6 +117,9 @@ struct UnitScale {
     QPointF ToDevice(QPointF user) const {
         return {(user.x() - originX) * pixelsPerUnitX, (user.y() - originY) * pixelsPerUnitY};
     }
+    QPointF ToUser(QPointF device) const {
+        return {originX + device.x() / pixelsPerUnitX, originY + device.y() / pixelsPerUnitY};
+    }
     // Units of the given size in twips, origin at the top-left corner (96 dpi screen).
     static UnitScale FromTwipsPerUnit(double twipsPerUnitX, double twipsPerUnitY);
 };

@@ -3,6 +3,8 @@
 // single-case skin dose.
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
@@ -47,9 +49,11 @@ protected:
         EXPECT_TRUE(rdsr::testing::WriteFixtureReport(report, path.toStdString()));
         return path;
     }
-    void Drop(const QString& path) {
+    void Drop(const QStringList& paths) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        QList<QUrl> urls;
+        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
         // As a real drag does it: the window accepts the drag first, then takes the drop.
         QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
@@ -62,8 +66,8 @@ protected:
 };
 
 TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
-    View().Control<QLineEdit>("Text1")->setText(QStringLiteral("55"));  // plane A's FSD
-    Drop(WriteReport());
+    View().Control<QLineEdit>("FsdABox")->setText(QStringLiteral("55"));  // plane A's FSD
+    Drop({WriteReport()});
     QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
     ASSERT_TRUE(View().isVisible());
     QTableWidget* events = View().EventsTable();
@@ -72,14 +76,15 @@ TEST_F(DoseReportView, DroppedReportIsEvaluatedAndItsTotalsGoToTheInputs) {
     EXPECT_EQ(events->item(2, 10)->text(), QStringLiteral("除外"));
     EXPECT_EQ(events->item(0, 7)->text(), QStringLiteral("60.0"));  // d_ref: FAD 75 − 15
     EXPECT_EQ(events->item(0, 8)->text(), QStringLiteral("55.0"));  // the FSD given
-    EXPECT_EQ(View().Control<QComboBox>("Combo1")->currentText(), QStringLiteral("Room1.odv3"));
+    EXPECT_EQ(View().Control<QComboBox>("EquipmentABox")->currentText(),
+              QStringLiteral("Room1.odv3"));
     QTableWidget* planes = View().PlanesTable();
     ASSERT_EQ(planes->rowCount(), 1);
     EXPECT_EQ(planes->item(0, 2)->text(), QStringLiteral("2 / 1 / 0"));
     EXPECT_EQ(planes->item(0, 3)->text(),
               QStringLiteral("37.500"));  // 12.5 + 25 mGy, to the rows' precision; not the skipped
 
-    Click(View().Control<QPushButton>("Command3"));
+    Click(View().Control<QPushButton>("TransferButton"));
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("37.500"));
     EXPECT_EQ(Box("Text15")->text(), QStringLiteral("2.5000"));
     EXPECT_EQ(Box("Text5")->text(), QStringLiteral("93.3"));  // (12.5·80 + 25·100) / 37.5
@@ -122,14 +127,14 @@ TEST_F(DoseReportView, TransferredTotalsKeepTheReportsReferencePointAndFilters) 
     }
     const QString path = PathOf(QStringLiteral("own_geometry.dcm"));
     ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, path.toStdString()));
-    View().Control<QLineEdit>("Text1")->setText(QStringLiteral("55"));
-    Drop(path);
+    View().Control<QLineEdit>("FsdABox")->setText(QStringLiteral("55"));
+    Drop({path});
     QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
     QTableWidget* planes = View().PlanesTable();
     ASSERT_EQ(planes->rowCount(), 1);
     EXPECT_TRUE(planes->item(0, 5)->text().contains(QStringLiteral("推定")));
 
-    Click(View().Control<QPushButton>("Command3"));
+    Click(View().Control<QPushButton>("TransferButton"));
     EXPECT_EQ(LabelText("TubeVoltageAssumedLabel"), QStringLiteral("推定"));
     EXPECT_TRUE(LabelText("DoseReportGeometryLabel").contains(QStringLiteral("70.0 cm")));
     Click("Option2");
@@ -143,6 +148,27 @@ TEST_F(DoseReportView, TransferredTotalsKeepTheReportsReferencePointAndFilters) 
     EXPECT_TRUE(LabelText("DoseReportGeometryLabel").isEmpty());
 }
 
+// Each dropped file is a report of its own: two reports open in two windows, side by side, and
+// a results CSV dropped with them is refused in Japanese, naming where it is opened.
+TEST_F(DoseReportView, DroppedFilesOpenOneReportEach) {
+    const QString first = WriteReport();
+    const QString second = PathOf(QStringLiteral("second.dcm"));
+    ASSERT_TRUE(QFile::copy(first, second));
+    const QString table = PathOf(QStringLiteral("症例A.csv"));
+    WriteLines(table, {QStringLiteral("部位,管電圧")});
+    Drop({first, second, table});
+    const std::vector<DoseReportWindow*> windows = App().DoseReportViews();
+    ASSERT_EQ(windows.size(), 2u);
+    for (DoseReportWindow* window : windows) {
+        QTRY_VERIFY_WITH_TIMEOUT(!window->IsBusy(), 20000);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->EventsTable()->rowCount(), 3);
+    }
+    EXPECT_EQ(windows[1]->Control<QLabel>("FileLabel")->text(), QStringLiteral("second.dcm"));
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_TRUE(MessageTexts()[0].contains(QStringLiteral("症例A.csv は CSV ファイル")));
+}
+
 // A file that is no dose report leaves the tables empty and says why.
 TEST_F(DoseReportView, UnreadableFileIsReported) {
     WriteLines(PathOf(QStringLiteral("notes.dcm")), {QStringLiteral("not a report")});
@@ -152,15 +178,15 @@ TEST_F(DoseReportView, UnreadableFileIsReported) {
     ASSERT_FALSE(MessageTexts().empty());
     EXPECT_TRUE(
         MessageTexts().back().contains(QStringLiteral("線量レポートとして読めませんでした")));
-    EXPECT_FALSE(View().Control<QPushButton>("Command3")->isEnabled());
+    EXPECT_FALSE(View().Control<QPushButton>("TransferButton")->isEnabled());
 }
 
 // An FSD that is not one number is refused before anything is evaluated.
 TEST_F(DoseReportView, AnFsdThatIsNotOneNumberIsRefused) {
     for (const char* fsd : {"5O", "55cm"}) {
-        View().Control<QLineEdit>("Text1")->setText(QString::fromUtf8(fsd));
+        View().Control<QLineEdit>("FsdABox")->setText(QString::fromUtf8(fsd));
         Messages().Forget();
-        Drop(WriteReport());
+        Drop({WriteReport()});
         QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
         ASSERT_EQ(MessageTexts().size(), 1u) << fsd;
         EXPECT_TRUE(MessageTexts()[0].contains(QStringLiteral("FSD を正しく入力して下さい")))

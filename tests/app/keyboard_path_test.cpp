@@ -1,9 +1,12 @@
 // The keyboard path through a case: Enter moves on and stores what the box holds.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "app_fixture.h"
+#include "modeless_window.h"
 
 namespace ordevo::testing {
 namespace {
@@ -45,6 +48,68 @@ TEST_F(KeyboardPath, LeavingABoxStoresItsValue) {
     QTest::keyClicks(Box("Text9"), QStringLiteral("5"));  // "605"
     Box("Text14")->setFocus();
     EXPECT_EQ(Main().Case().Conditions.FocusSkinDistance, 605.0);
+}
+
+// Escape cancels a dialog and Enter presses its OK, except in a box whose Enter walks the focus.
+TEST_F(KeyboardPath, EscapeCancelsAndEnterPressesOk) {
+    enum class Then { Hidden, OkPressed, FocusWalked };
+    struct Row {
+        const char* window;
+        const char* focus;  // the control that has the focus when the key is pressed
+        Qt::Key key;
+        const char* ok;  // null: none
+        Then then;
+    };
+    const Row rows[] = {
+        {"Form7", "Command1", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form7", "Command1", Qt::Key_Return, "Command1", Then::OkPressed},
+        {"Form2", "Text2", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form2", "Text2", Qt::Key_Return, "Command1", Then::FocusWalked},
+        {"Form3", "Text2", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form3", "Text2", Qt::Key_Enter, "Command1", Then::OkPressed},
+        {"Form8", "Text13", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form8", "Text13", Qt::Key_Return, "Command1", Then::FocusWalked},
+        {"Form5", "Text2", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form4", "Text1", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form4", "Text1", Qt::Key_Return, "Command1", Then::OkPressed},
+        {"Form18", "Text1", Qt::Key_Escape, "Command1", Then::Hidden},
+        {"Form18", "Text1", Qt::Key_Return, "Command1", Then::OkPressed},
+        {"Form6", "Command1", Qt::Key_Escape, nullptr, Then::Hidden},  // it has no OK
+    };
+    RegisterBeforeStart(QStringLiteral("Clinic"));
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.window) + " " + row.focus + " key " + std::to_string(row.key));
+        auto* window = qobject_cast<ui::ModelessWindow*>([&]() -> QWidget* {
+            for (QWidget* w : QApplication::allWidgets())
+                if (w->objectName() == QLatin1String(row.window) && w->isWindow()) return w;
+            return nullptr;
+        }());
+        ASSERT_NE(window, nullptr);
+        window->ShowInFront();
+        auto* focus = window->findChild<QWidget*>(QString::fromLatin1(row.focus));
+        QPushButton okless;  // never pressed
+        auto* ok = row.ok ? window->findChild<QAbstractButton*>(QString::fromLatin1(row.ok))
+                          : static_cast<QAbstractButton*>(&okless);
+        ASSERT_TRUE(focus && ok);
+        if (auto* box = qobject_cast<QLineEdit*>(focus)) box->setText(QStringLiteral("80"));
+        focus->setFocus();
+        QSignalSpy pressed(ok, &QAbstractButton::clicked);
+        QTest::keyClick(focus, row.key);
+        switch (row.then) {
+        case Then::Hidden:
+            EXPECT_FALSE(window->isVisible());
+            EXPECT_EQ(pressed.count(), 0);
+            break;
+        case Then::OkPressed: EXPECT_EQ(pressed.count(), 1); break;
+        case Then::FocusWalked:
+            EXPECT_EQ(pressed.count(), 0);
+            EXPECT_NE(window->focusWidget(), focus);
+            EXPECT_TRUE(window->isVisible());
+            break;
+        }
+        window->hide();
+    }
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 # folder without reference files: the installed ordevo-cli gives the build tree's numbers for
 # the shipped data; the installed ordevo creates and seeds the user's data folder, and a second
 # start keeps a changed Primary.dat. Started in a folder with the reference files, both programs
-# work there and leave HOME alone.
+# work there and leave HOME alone. The receiver's unit and configuration are where the service
+# looks for them.
 set -euo pipefail
 cmake=$1 build=$2 source=$3 version=$4
 work=$(mktemp -d)
@@ -21,6 +22,19 @@ for file in bin/ordevo bin/ordevo-cli share/ordevo/refdata/Primary.dat share/ord
   [ -e "$usr/$file" ] || fail "not installed: $file"
 done
 diff -r --exclude=README.md "$source/refdata" "$refdata" >/dev/null || fail "installed reference data differ"
+
+# The receiver's service: its program, unit and configuration; the shipped configuration is
+# complete but for the units the administrator accepts.
+for file in usr/bin/ordevo-node usr/share/man/man1/ordevo-node.1.gz lib/systemd/system/ordevo-node.service \
+    etc/ordevo/node.conf; do
+  [ -e "$work/root/$file" ] || fail "not installed: $file"
+done
+grep -q '^ExecStart=/usr/bin/ordevo-node --config /etc/ordevo/node.conf$' "$work/root/lib/systemd/system/ordevo-node.service" ||
+  fail "the unit does not start ordevo-node with /etc/ordevo/node.conf"
+node_status=0
+node_message=$("$usr/bin/ordevo-node" --config "$work/root/etc/ordevo/node.conf" 2>&1) || node_status=$?
+[ "$node_status" = 2 ] && [[ $node_message == *accept* ]] && [[ $node_message != *"行目"* ]] ||
+  fail "the shipped node.conf: $node_message"
 [ "$("$usr/bin/ordevo" --version)" = "ordevo $version" ] || fail "ordevo --version"
 [ "$("$usr/bin/ordevo-cli" --version)" = "ordevo-cli $version" ] || fail "ordevo-cli --version"
 

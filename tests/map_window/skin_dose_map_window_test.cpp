@@ -75,7 +75,7 @@ protected:
         reports_->SetEquipmentFile(QStringLiteral("Room1.odv3"));
         reports_->OpenReport(QString::fromStdString(report_));
         QTRY_VERIFY_WITH_TIMEOUT(!reports_->IsBusy(), 20000);
-        QTest::mouseClick(reports_->Control<QPushButton>("Command5"), Qt::LeftButton);
+        QTest::mouseClick(reports_->Control<QPushButton>("MapButton"), Qt::LeftButton);
         ASSERT_NE(reports_->MapWindow(), nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(Window().ShownMap() && !Window().IsBusy(), 20000);
     }

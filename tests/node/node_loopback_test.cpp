@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <iostream>
 #include <random>
 #include <set>
 
@@ -325,27 +326,43 @@ TEST_F(NodeLoopback, AFullSpoolAnswersAFailureAndRegistersNothing) {
 }
 
 // Killed at random moments while reports are sent: every report whose store was answered with
-// success is registered after the restart, and sending everything again counts each once.
+// success is registered after the restart, and sending everything again counts each once. The
+// gate runs 3 rounds of 20 reports; ORDEVO_KILL_ROUNDS=20x200 runs 20 rounds of 200 by hand.
 TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
+    int rounds = 3, reports = 20;
+    if (const QString asked = qEnvironmentVariable("ORDEVO_KILL_ROUNDS"); !asked.isEmpty()) {
+        const QStringList parts = asked.split('x');
+        ASSERT_EQ(parts.size(), 2) << "ORDEVO_KILL_ROUNDS is ROUNDSxREPORTS";
+        rounds = parts[0].toInt();
+        reports = parts[1].toInt();
+        ASSERT_TRUE(rounds > 0 && reports > 0) << "ORDEVO_KILL_ROUNDS is ROUNDSxREPORTS";
+    }
     QStringList files;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < reports; ++i)
         files << WriteReport(rdsr::testing::ManyEventReport(2 + i % 3), QString("r%1.dcm").arg(i));
     std::set<std::string> answered;
     std::mt19937 random(22);
-    for (int round = 0; round < 3; ++round) {
+    int next = 0;
+    for (int round = 0; round < rounds; ++round) {
+        // Each round sends every report, from the one after the last answered before: the
+        // kills fall all over the list, and reports answered before are sent again.
+        const QStringList sending = files.mid(next) + files.mid(0, next);
         QProcess sender;
         sender.setProcessChannelMode(QProcess::MergedChannels);
         sender.start(ORDEVO_STORESCU, QStringList{"-v", "-aet", "ANGIO1", "-aec", "ORDEVO",
                                                   "127.0.0.1", QString::number(port_)} +
-                                          files);
-        QThread::msleep(std::uniform_int_distribution<unsigned>(20, 400)(random));
+                                          sending);
+        // Anywhere in the sending, about 20 ms a report.
+        QThread::msleep(
+            std::uniform_int_distribution<unsigned>(20, 20 * unsigned(reports))(random));
         Stop();
         sender.waitForFinished(60000);
-        for (const std::string& sop : Answered(QString::fromUtf8(sender.readAll()), files))
-            answered.insert(sop);
+        const auto stored = Answered(QString::fromUtf8(sender.readAll()), sending);
+        answered.insert(stored.begin(), stored.end());
+        next = (next + int(stored.size())) % int(files.size());
         Start();
         // Registered from the spool at the restart.
-        const QDeadlineTimer deadline(60000);
+        const QDeadlineTimer deadline(60000 + 1000 * reports);
         std::set<std::string> registered;
         while (!std::includes(registered.begin(), registered.end(), answered.begin(),
                               answered.end()) &&
@@ -358,9 +375,11 @@ TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
             << "round " << round << ": " << answered.size() << " answered, " << registered.size()
             << " registered";
     }
+    std::cout << rounds << " kills among " << reports << " reports: " << answered.size()
+              << " answered before a kill, each registered after the restart\n";
     EXPECT_FALSE(answered.empty()) << "no round answered any report before its kill";
     ASSERT_EQ(Send("ANGIO1", files).exitCode, 0);
-    const auto list = WaitFor(std::size_t(files.size()));
+    const auto list = WaitFor(std::size_t(files.size()), 60000 + 1000 * reports);
     std::set<std::string> sops;
     for (const auto& p : list) sops.insert(p.SopInstanceUid);
     EXPECT_EQ(list.size(), std::size_t(files.size()));

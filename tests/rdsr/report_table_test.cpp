@@ -38,5 +38,26 @@ TEST(ReportTable, CsvCellsStayOnTheirRow) {
     EXPECT_TRUE(lines[1].endsWith(",skipped,\"a,b\"\"c  ?\"\r")) << lines[1].toStdString();
 }
 
+// Every note is listed on a line of its own: the reader's first, a plane without totals as one
+// case, then each event note once with the rows it stands for (parts joined by "; " split).
+TEST(ReportTable, NotesListEachTextOnceWithItsRows) {
+    DoseReport report;
+    report.Notes = {"読めない値"};
+    report.Events.resize(3);
+    ReportEvaluation evaluation;
+    evaluation.Planes.resize(2);
+    evaluation.Planes[0].Events.resize(2);
+    evaluation.Planes[0].Events[0].Case.Note = "フィルタなし; FSD 短い";
+    evaluation.Planes[0].Events[1].Case.Note = "フィルタなし";
+    evaluation.Planes[1].Plane = AcquisitionPlane::B;
+    evaluation.Planes[1].Events.resize(1);
+    evaluation.Planes[1].Events[0].Case.Note = "フィルタなし";
+    evaluation.Planes[1].Totals.SingleCaseNote = "計算できた照射がありません";
+    const std::vector<std::string> expected = {"読めない値",
+                                               "平面 B の合計で一括: 計算できた照射がありません",
+                                               "照射 1, 2, 3: フィルタなし", "照射 1: FSD 短い"};
+    EXPECT_EQ(ReportNotes(report, evaluation), expected);
+}
+
 }  // namespace
 }  // namespace ordevo::rdsr

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace ordevo {
 namespace {
 
@@ -144,6 +146,34 @@ TEST(ResultsAddition, TotalOfLoadedCellsUsesTheirNumericValue) {
     table.Rows[2][C::SkinDose] = 4.5;
     table.NextRowIndex = 3;
     EXPECT_EQ(ResultsTotalText(table), "16.8");
+}
+
+// Deleting a row moves the rows below it up and frees the last place; a row that is not held
+// changes nothing.
+TEST(ResultsAddition, DeletingARowMovesTheRowsBelowItUp) {
+    struct Case {
+        int deleted;
+        std::vector<std::string> bodyPartsLeft;
+    };
+    const Case cases[] = {
+        {1, {"B", "C"}},      {2, {"A", "C"}},      {3, {"A", "B"}},
+        {0, {"A", "B", "C"}}, {4, {"A", "B", "C"}},
+    };
+    for (const Case& c : cases) {
+        ResultsTable table;
+        for (const char* part : {"A", "B", "C"}) {
+            EvaluatedCase e = ExampleCase();
+            e.Entry.BodyPart = part;
+            AppendResultsRow(table, MakeResultsRow(e));
+        }
+        DeleteResultsRow(table, c.deleted);
+        const int held = static_cast<int>(c.bodyPartsLeft.size());
+        EXPECT_EQ(table.NextRowIndex, held + 1) << c.deleted;
+        for (int r = 1; r <= held; ++r)
+            EXPECT_EQ(TextOf(table.Rows[r], C::BodyPart), c.bodyPartsLeft[r - 1]) << c.deleted;
+        // The freed place is empty again, as a reset leaves it.
+        EXPECT_EQ(table.Rows[held + 1], ResultsTable().Rows[held + 1]) << c.deleted;
+    }
 }
 
 }  // namespace

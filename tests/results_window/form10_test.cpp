@@ -198,6 +198,46 @@ TEST_F(Form10Test, NameChangeKeepsTheRowsOfAFilledGrid) {
     EXPECT_GT(InkIn(500, 500, 800, 570), 0);
 }
 
+// A row selected in the grid can be deleted alone: the rows below move up, and the total that
+// was written is the sum of the rows left, as if the deleted row had never been added.
+TEST_F(Form10Test, DataClearCanDeleteTheSelectedRowAlone) {
+    const double doses[] = {12.3, 4.5, 100.0};
+    for (int i = 1; i <= 3; ++i) AddCase(ResultsCase(i, doses[i - 1]));
+    Click("Command1");
+    ClickRow(2);
+    messages->QueueAnswer(ui::Answer::Yes);
+    Click("Command7");
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::YesNoCancel);
+    EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("2 行目")));
+    EXPECT_TRUE(form->HasUnsavedRows());
+
+    Form10 reference(folder.path());
+    reference.BeginStartUp();
+    reference.FinishStartUp(QStringLiteral("ABC 総合病院"));
+    for (int i : {1, 3})
+        reference.AddCurrentResult(ResultsCase(i, doses[i - 1]), equipmentFileName);
+    QTest::mouseClick(reference.findChild<QPushButton*>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
+    EXPECT_EQ(Table().NextRowIndex, 3);
+    EXPECT_EQ(Table().Rows, reference.Table().Rows);
+    EXPECT_EQ(Picture(), reference.Picture2()->Image());
+}
+
+// "いいえ" to the one-row question goes on to the question of the whole table, unchanged.
+TEST_F(Form10Test, DataClearWithARowSelectedCanStillEmptyTheTable) {
+    AddRows(2);
+    ClickRow(1);
+    messages->QueueAnswer(ui::Answer::No);
+    messages->QueueAnswer(ui::Answer::Ok);
+    Click("Command7");
+    ASSERT_EQ(messages->Shown().size(), 2u);
+    EXPECT_EQ(messages->Shown()[1].text,
+              QStringLiteral("　現在表示されている計算結果は削除されます　"));
+    EXPECT_EQ(Table().NextRowIndex, 1);
+    EXPECT_EQ(GridShown(), 0);
+}
+
 class Form10PrintTest : public testing::ResultsWindowTest {
 protected:
     void SetUp() override {

@@ -56,6 +56,12 @@ protected:
         return widget;
     }
     void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
+    // A click in the middle of row r of the grid.
+    void ClickRow(int r) {
+        ui::PictureBox* picture = form->Picture2();
+        const QPoint at = picture->ToImagePixels(500, 50 * r + 75).toPoint();
+        QTest::mouseClick(picture, Qt::LeftButton, {}, at + picture->InsideOrigin());
+    }
 
     // Ruling and totals button are shown and hidden together; -1 when they disagree.
     int GridShown() const {

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -34,48 +35,74 @@ using ui::Font;
 using ui::Kind;
 
 constexpr double kText = 9;
+constexpr int kStatusColumn = 10;  // the events table's status and note, after the numbers
+constexpr int kNoteColumn = 11;
 const QString kNoEquipment = QStringLiteral("（なし）");
 
+// The window's own controls, named for what they hold.
 constexpr ControlSpec kControls[] = {
-    {"Label1", Kind::Label, "線量レポート", 240, 240, 0, 0, Font::Meiryo, kText},
-    {"Label2", Kind::Label, "", 1800, 240, 8160, 330, Font::Meiryo, kText},
-    {"Label3", Kind::Label, "装置", 240, 600, 0, 0, Font::Meiryo, kText},
-    {"Label4", Kind::Label, "", 1800, 600, 8160, 330, Font::Meiryo, kText},
-    {"Label5", Kind::Label, "検査日", 240, 960, 0, 0, Font::Meiryo, kText},
-    {"Label6", Kind::Label, "", 1800, 960, 8160, 330, Font::Meiryo, kText},
-    {"Command1", Kind::Button, "開く…", 10200, 240, 1560, 420, Font::Meiryo, kText,
+    {"FileCaption", Kind::Label, "線量レポート", 240, 240, 0, 0, Font::Meiryo, kText},
+    {"FileLabel", Kind::Label, "", 1800, 240, 8160, 330, Font::Meiryo, kText},
+    {"DeviceCaption", Kind::Label, "装置", 240, 600, 0, 0, Font::Meiryo, kText},
+    {"DeviceLabel", Kind::Label, "", 1800, 600, 8160, 330, Font::Meiryo, kText},
+    {"DateCaption", Kind::Label, "検査日", 240, 960, 0, 0, Font::Meiryo, kText},
+    {"DateLabel", Kind::Label, "", 1800, 960, 8160, 330, Font::Meiryo, kText},
+    {"OpenButton", Kind::Button, "開く…", 10200, 240, 1560, 420, Font::Meiryo, kText,
      " DICOM 線量レポート (RDSR) のファイルを選ぶ "},
-    {"Label7", Kind::Label, "平面 A / 単一平面の装置", 240, 1440, 0, 0, Font::Meiryo, kText},
-    {"Combo1", Kind::ComboBox, "", 3000, 1380, 3000, 390, Font::Meiryo, kText},
-    {"Label8", Kind::Label, "FSD", 6240, 1440, 0, 0, Font::Meiryo, kText},
-    {"Text1", Kind::TextBox, "", 6960, 1380, 1080, 390, Font::Meiryo, kText,
-     " 空欄: 照射ごとの基準点距離 "},
-    {"Label9", Kind::Label, "cm", 8160, 1440, 0, 0, Font::Meiryo, kText},
-    {"Label10", Kind::Label, "平面 B の装置", 240, 1920, 0, 0, Font::Meiryo, kText},
-    {"Combo2", Kind::ComboBox, "", 3000, 1860, 3000, 390, Font::Meiryo, kText},
-    {"Label11", Kind::Label, "FSD", 6240, 1920, 0, 0, Font::Meiryo, kText},
-    {"Text2", Kind::TextBox, "", 6960, 1860, 1080, 390, Font::Meiryo, kText,
-     " 空欄: 照射ごとの基準点距離 "},
-    {"Label12", Kind::Label, "cm", 8160, 1920, 0, 0, Font::Meiryo, kText},
-    {"Command2", Kind::Button, "計算する", 10200, 1380, 1560, 870, Font::Meiryo, kText,
-     " 選んだ装置と FSD で全照射を計算し直す "},
-    {"Label13", Kind::Label, "照射ごとの皮膚線量", 240, 2400, 0, 0, Font::Meiryo, kText},
-    {"Command5", Kind::Button, "皮膚線量分布", 9960, 2310, 1800, 360, Font::Meiryo, kText,
-     " 照射を患者モデルの皮膚に置いた線量分布と皮膚線量報告書 "},
-    {"Label14", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0, Font::Meiryo,
+    {"EquipmentACaption", Kind::Label, "平面 A / 単一平面の装置", 240, 1440, 0, 0, Font::Meiryo,
      kText},
-    {"Label15", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
-    {"Combo3", Kind::ComboBox, "", 2400, 8040, 1560, 390, Font::Meiryo, kText},
-    {"Command3", Kind::Button, "入力欄へ", 4080, 8040, 1800, 420, Font::Meiryo, kText,
-     " この平面の Ka,r・P_KA の合計と平均管電圧 (固定) "
-     "を、レポートの基準点距離とフィルタとともに主画面の入力欄に入れる "},
-    {"Command4", Kind::Button, "中止", 10200, 8040, 1560, 420, Font::Meiryo, kText},
-    {"Label16", Kind::Label, "", 240, 8580, 11520, 330, Font::Meiryo, kText},
+    {"EquipmentABox", Kind::ComboBox, "", 3000, 1380, 3000, 390, Font::Meiryo, kText},
+    {"FsdACaption", Kind::Label, "FSD", 6240, 1440, 0, 0, Font::Meiryo, kText},
+    {"FsdABox", Kind::TextBox, "", 6960, 1380, 1080, 390, Font::Meiryo, kText,
+     " 空欄: 照射ごとの基準点距離 "},
+    {"FsdAUnit", Kind::Label, "cm", 8160, 1440, 0, 0, Font::Meiryo, kText},
+    {"EquipmentBCaption", Kind::Label, "平面 B の装置", 240, 1920, 0, 0, Font::Meiryo, kText},
+    {"EquipmentBBox", Kind::ComboBox, "", 3000, 1860, 3000, 390, Font::Meiryo, kText},
+    {"FsdBCaption", Kind::Label, "FSD", 6240, 1920, 0, 0, Font::Meiryo, kText},
+    {"FsdBBox", Kind::TextBox, "", 6960, 1860, 1080, 390, Font::Meiryo, kText,
+     " 空欄: 照射ごとの基準点距離 "},
+    {"FsdBUnit", Kind::Label, "cm", 8160, 1920, 0, 0, Font::Meiryo, kText},
+    {"EvaluateButton", Kind::Button, "計算する", 10200, 1380, 1560, 870, Font::Meiryo, kText,
+     " 選んだ装置と FSD で全照射を計算し直す "},
+    {"EventsCaption", Kind::Label, "照射ごとの皮膚線量", 240, 2400, 0, 0, Font::Meiryo, kText},
+    {"MapButton", Kind::Button, "皮膚線量分布", 9960, 2310, 1800, 360, Font::Meiryo, kText,
+     " 照射を患者モデルの皮膚に置いた線量分布と皮膚線量報告書 "},
+    {"PlanesCaption", Kind::Label, "平面ごとの合計 (計算できた照射のみ)", 240, 6480, 0, 0,
+     Font::Meiryo, kText},
+    {"TransferPlaneCaption", Kind::Label, "入力欄へ送る平面", 240, 8100, 0, 0, Font::Meiryo, kText},
+    {"TransferPlaneBox", Kind::ComboBox, "", 2400, 8040, 1560, 390, Font::Meiryo, kText},
+    {"TransferButton", Kind::Button, "入力欄へ", 4080, 8040, 1800, 420, Font::Meiryo, kText,
+     " この平面の Ka,r・P_KA の合計と平均管電圧 (固定) を、レポートの基準点距離とフィルタとともに"
+     "主画面の入力欄に入れる "},
+    {"CancelButton", Kind::Button, "中止", 10200, 8040, 1560, 420, Font::Meiryo, kText},
+    {"NotesCaption", Kind::Label, "注記", 240, 8580, 0, 0, Font::Meiryo, kText},
+    {"NotesList", Kind::ListBox, "", 240, 8880, 11520, 1320, Font::Meiryo, kText},
 };
 
 constexpr QRect kEventsTwips{240, 2700, 11520, 3660};
 constexpr QRect kPlanesTwips{240, 6780, 11520, 1140};
 constexpr QRect kProgressTwips{6120, 8100, 3840, 300};
+
+// The names the window shows; the CSV and ordevo-cli keep the English ones.
+QString PlaneText(rdsr::AcquisitionPlane plane) {
+    switch (plane) {
+    case rdsr::AcquisitionPlane::Single: return QStringLiteral("単一");
+    case rdsr::AcquisitionPlane::A: return QStringLiteral("A");
+    case rdsr::AcquisitionPlane::B: return QStringLiteral("B");
+    }
+    return {};
+}
+
+QString EventTypeText(rdsr::EventType type) {
+    switch (type) {
+    case rdsr::EventType::Fluoroscopy: return QStringLiteral("透視");
+    case rdsr::EventType::StationaryAcquisition: return QStringLiteral("撮影");
+    case rdsr::EventType::RotationalAcquisition: return QStringLiteral("回転撮影");
+    case rdsr::EventType::SteppingAcquisition: return QStringLiteral("ステップ撮影");
+    case rdsr::EventType::Other: return QStringLiteral("その他");
+    }
+    return {};
+}
 
 QString Number(double value, const char* picture) {
     return QString::fromStdString(FormatNumber(value, picture));
@@ -107,10 +134,14 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
     return table;
 }
 
-void SetRow(QTableWidget* table, int row, const QStringList& cells) {
+// Numbers from `firstNumber` up to (not including) `endOfNumbers` stand right-aligned; names and
+// notes left.
+void SetRow(QTableWidget* table, int row, const QStringList& cells, int firstNumber,
+            int endOfNumbers) {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
-        if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (column >= firstNumber && column < endOfNumbers)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(row, column, item);
     }
 }
@@ -121,35 +152,35 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
 // objectNames).
 struct DoseReportWindow::Ui {
     explicit Ui(const ui::Controls& c)
-        : openButton(c.Get<QPushButton>("Command1")),
-          fileLabel(c.Get<QLabel>("Label2")),
-          deviceLabel(c.Get<QLabel>("Label4")),
-          dateLabel(c.Get<QLabel>("Label6")),
-          notesLabel(c.Get<QLabel>("Label16")),
-          equipmentA(c.Get<QComboBox>("Combo1")),
-          equipmentB(c.Get<QComboBox>("Combo2")),
-          planeChoice(c.Get<QComboBox>("Combo3")),
-          fsdA(c.Get<QLineEdit>("Text1")),
-          fsdB(c.Get<QLineEdit>("Text2")),
-          evaluateButton(c.Get<QPushButton>("Command2")),
-          transferButton(c.Get<QPushButton>("Command3")),
-          cancelButton(c.Get<QPushButton>("Command4")),
-          mapButton(c.Get<QPushButton>("Command5")) {}
+        : openButton(c.Get<QPushButton>("OpenButton")),
+          fileLabel(c.Get<QLabel>("FileLabel")),
+          deviceLabel(c.Get<QLabel>("DeviceLabel")),
+          dateLabel(c.Get<QLabel>("DateLabel")),
+          notesList(c.Get<QListWidget>("NotesList")),
+          equipmentA(c.Get<QComboBox>("EquipmentABox")),
+          equipmentB(c.Get<QComboBox>("EquipmentBBox")),
+          planeChoice(c.Get<QComboBox>("TransferPlaneBox")),
+          fsdA(c.Get<QLineEdit>("FsdABox")),
+          fsdB(c.Get<QLineEdit>("FsdBBox")),
+          evaluateButton(c.Get<QPushButton>("EvaluateButton")),
+          transferButton(c.Get<QPushButton>("TransferButton")),
+          cancelButton(c.Get<QPushButton>("CancelButton")),
+          mapButton(c.Get<QPushButton>("MapButton")) {}
 
-    QPushButton* openButton;      // Command1 "開く…"
-    QLabel* fileLabel;            // Label2, the report's file
-    QLabel* deviceLabel;          // Label4, the equipment that wrote the report
-    QLabel* dateLabel;            // Label6, the study date
-    QLabel* notesLabel;           // Label16, notes on the last evaluation
-    QComboBox* equipmentA;        // Combo1, equipment file of plane A (or the single plane)
-    QComboBox* equipmentB;        // Combo2, equipment file of plane B
-    QComboBox* planeChoice;       // Combo3, the plane "入力欄へ" hands over
-    QLineEdit* fsdA;              // Text1, focus-skin distance of plane A, cm
-    QLineEdit* fsdB;              // Text2, focus-skin distance of plane B, cm
-    QPushButton* evaluateButton;  // Command2 "計算する"
-    QPushButton* transferButton;  // Command3 "入力欄へ"
-    QPushButton* cancelButton;    // Command4 "中止"
-    QPushButton* mapButton;       // Command5 "皮膚線量分布"
+    QPushButton* openButton;      // "開く…"
+    QLabel* fileLabel;            // the report's file
+    QLabel* deviceLabel;          // the equipment that wrote the report
+    QLabel* dateLabel;            // the study date
+    QListWidget* notesList;       // every note of the last evaluation, one a line
+    QComboBox* equipmentA;        // equipment file of plane A (or the single plane)
+    QComboBox* equipmentB;        // equipment file of plane B
+    QComboBox* planeChoice;       // the plane "入力欄へ" hands over
+    QLineEdit* fsdA;              // focus-skin distance of plane A, cm
+    QLineEdit* fsdB;              // focus-skin distance of plane B, cm
+    QPushButton* evaluateButton;  // "計算する"
+    QPushButton* transferButton;  // "入力欄へ"
+    QPushButton* cancelButton;    // "中止"
+    QPushButton* mapButton;       // "皮膚線量分布"
 };
 
 ui::WindowLayout DoseReportWindow::Layout() {
@@ -170,13 +201,13 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
       ui_(std::make_unique<const Ui>(controls_)),
       progress_(new QProgressBar(this)),
       events_(MakeTable(
-          this, "Grid1",
+          this, "EventsTable",
           {QStringLiteral("平面"), QStringLiteral("種類"), QStringLiteral("管電圧 kV"),
            QStringLiteral("Cu mm"), QStringLiteral("Al mm"), QStringLiteral("Ka,r mGy"),
            QStringLiteral("P_KA Gy･cm²"), QStringLiteral("基準点距離 cm"), QStringLiteral("FSD cm"),
            QStringLiteral("皮膚線量 mGy"), QStringLiteral("状態"), QStringLiteral("備考")},
           kEventsTwips)),
-      planes_(MakeTable(this, "Grid2",
+      planes_(MakeTable(this, "PlanesTable",
                         {QStringLiteral("平面"), QStringLiteral("装置"),
                          QStringLiteral("計算/除外/失敗"), QStringLiteral("Ka,r 合計 mGy"),
                          QStringLiteral("P_KA 合計 Gy･cm²"), QStringLiteral("平均管電圧 kV"),
@@ -187,7 +218,7 @@ DoseReportWindow::DoseReportWindow(const ReferenceData& ref, QString workingFold
     setObjectName(QStringLiteral("DoseReportWindow"));
     setWindowTitle(QStringLiteral("  線量レポート (RDSR) の読込"));
     SetClientSizeTwips(kDoseReportWindowWidthTwips, kDoseReportWindowHeightTwips);
-    progress_->setObjectName(QStringLiteral("Progress1"));
+    progress_->setObjectName(QStringLiteral("Progress"));
     Place(progress_, kProgressTwips);
     progress_->setTextVisible(true);
     RefreshEquipmentLists();
@@ -254,8 +285,21 @@ void DoseReportWindow::ChooseReport() {
     if (!path.isEmpty()) OpenReport(path);
 }
 
+bool DoseReportWindow::RefuseResultsCsv(const QString& path) {
+    // A results table saved as CSV is the likely wrong file: say where it belongs rather than
+    // that it is no DICOM file.
+    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) != 0)
+        return false;
+    AppMessages().Warning(
+        QStringLiteral(" %1 は CSV ファイルで、線量レポート (DICOM RDSR) ではありません \n"
+                       "結果の表の CSV ファイルは結果一覧の「データ読込」で開いて下さい ")
+            .arg(FileNameOf(path)));
+    return true;
+}
+
 void DoseReportWindow::OpenReport(const QString& path) {
     if (busy_) return;
+    if (RefuseResultsCsv(path)) return;
     ShowInFront();
     path_ = path;
     ui_->fileLabel->setText(FileNameOf(path));
@@ -358,7 +402,7 @@ void DoseReportWindow::Show(const Outcome& outcome) {
         ui_->planeChoice->clear();
         ui_->deviceLabel->clear();
         ui_->dateLabel->clear();
-        ui_->notesLabel->clear();
+        ui_->notesList->clear();
         ui_->transferButton->setEnabled(false);
         ui_->mapButton->setEnabled(false);
         AppMessages().Warning(
@@ -379,20 +423,21 @@ void DoseReportWindow::ShowTables() {
         (report.SerialNumber.empty() ? "" : "  (" + report.SerialNumber + ")")));
     ui_->dateLabel->setText(QString::fromStdString(rdsr::IsoDate(report.StudyDate)));
 
-    const std::vector<QStringList> rows =
-        rdsr::ReportRows(ui_->fileLabel->text(), report, evaluation);
+    const std::vector<rdsr::EventRow> rows = rdsr::ReportRows(report, evaluation);
     events_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const QStringList& row = rows[r];
-        const QString kv = row[6] + (row[7].isEmpty() ? QString() : QStringLiteral(" (推定)"));
-        const QString status =
-            row[16] == QLatin1String("evaluated") ? StatusText(rdsr::EventStatus::Evaluated)
-            : row[16] == QLatin1String("skipped") ? StatusText(rdsr::EventStatus::Skipped)
-                                                  : StatusText(rdsr::EventStatus::Failed);
+        const rdsr::EventRow& row = rows[r];
+        const rdsr::EventRowTexts t = rdsr::FormatEventRow(row);
         // The distances and filters each event was evaluated with, beside its doses.
         SetRow(events_, r,
-               {row[1], row[4], kv, row[8], row[9], row[10], row[11], row[12], row[14], row[15],
-                status, row[17]});
+               {PlaneText(row.Plane), EventTypeText(row.Type),
+                t.TubeVoltage + (row.TubeVoltageAssumed ? QStringLiteral(" (推定)") : QString()),
+                t.Copper, t.Aluminium, t.ReferenceAirKerma, t.KermaAreaProduct, t.ReferenceDistance,
+                t.FocusSkinDistance, t.SkinDose, StatusText(row.Status),
+                QString::fromStdString(row.Note)},
+               2, kStatusColumn);
+        // A long note stays readable in full where the column cuts it.
+        events_->item(r, kNoteColumn)->setToolTip(QString::fromStdString(row.Note));
     }
     events_->resizeColumnsToContents();
 
@@ -402,31 +447,26 @@ void DoseReportWindow::ShowTables() {
         const rdsr::PlaneEvaluation& plane = evaluation.Planes[p];
         const rdsr::PlaneTotals& t = plane.Totals;
         const bool any = t.Evaluated > 0;
-        SetRow(
-            planes_, p,
-            {QString::fromUtf8(rdsr::PlaneName(plane.Plane)),
-             QString::fromStdString(plane.EquipmentName),
-             QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
-             // The totals to the rows' precision, so that the rows visibly add up.
-             Number(t.ReferenceAirKermaMGy, "###0.000"),
-             Number(t.KermaAreaProductGyCm2, "###0.0000"),
-             any ? Number(t.MeanKv, "##0.0") +
-                       (t.SingleCase.TubeVoltageAssumed ? QStringLiteral(" (推定)") : QString())
-                 : QString(),
-             Number(t.SkinDoseSumMGy, "####0.00"),
-             t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.00") : QString()});
-        if (any) ui_->planeChoice->addItem(QString::fromUtf8(rdsr::PlaneName(plane.Plane)), p);
+        SetRow(planes_, p,
+               {PlaneText(plane.Plane), QString::fromStdString(plane.EquipmentName),
+                QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
+                // The totals to the rows' precision, so that the rows visibly add up.
+                Number(t.ReferenceAirKermaMGy, "###0.000"),
+                Number(t.KermaAreaProductGyCm2, "###0.0000"),
+                any ? Number(t.MeanKv, "##0.0") +
+                          (t.SingleCase.TubeVoltageAssumed ? QStringLiteral(" (推定)") : QString())
+                    : QString(),
+                Number(t.SkinDoseSumMGy, "####0.00"),
+                t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.00") : QString()},
+               2, 8);
+        if (any) ui_->planeChoice->addItem(PlaneText(plane.Plane), p);
     }
     planes_->resizeColumnsToContents();
     ui_->transferButton->setEnabled(ui_->planeChoice->count() > 0);
 
-    QStringList notes;
-    for (const std::string& note : report.Notes) notes << QString::fromStdString(note);
-    if (evaluation.Cancelled) notes.prepend(QStringLiteral("中止しました: 途中までの照射のみ"));
-    ui_->notesLabel->setText(
-        notes.isEmpty() ? QString()
-                        : QStringLiteral("注記 %1 件: %2").arg(notes.size()).arg(notes.first()));
-    ui_->notesLabel->setToolTip(notes.join(u'\n'));
+    ui_->notesList->clear();
+    for (const std::string& note : rdsr::ReportNotes(report, evaluation))
+        ui_->notesList->addItem(QString::fromStdString(note));
 }
 
 void DoseReportWindow::SendTotalsToInputs() {

@@ -27,7 +27,7 @@ namespace ordevo {
 class SkinDoseMapWindow;
 
 inline constexpr int kDoseReportWindowWidthTwips = 12000;
-inline constexpr int kDoseReportWindowHeightTwips = 9000;
+inline constexpr int kDoseReportWindowHeightTwips = 10440;
 
 class DoseReportWindow : public ui::ModelessWindow {
     Q_OBJECT
@@ -50,8 +50,11 @@ public:
     QTableWidget* PlanesTable() const { return planes_; }
 
     // Shows the window and reads and evaluates the report in the background; the window stays
-    // responsive and shows the progress. Ignored while an evaluation runs.
+    // responsive and shows the progress. Ignored while an evaluation runs. A CSV file is refused
+    // with a message saying where such a file is opened.
     void OpenReport(const QString& path);
+    // A CSV file (a results table, not a report): true after the message that says so.
+    static bool RefuseResultsCsv(const QString& path);
     // Asks for a file, then OpenReport.
     void ChooseReport();
     // The equipment file for plane A (or a single plane), as chosen in the main window.

@@ -3,10 +3,10 @@
 #include "form10.h"
 
 #include <QLabel>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
 
 #include "control_table.h"
@@ -78,12 +78,17 @@ struct Form10::Impl {
     Form3* form3 = nullptr;
     bool unsavedRows = false;  // rows added since the last save, load or clear
     bool totalShown = false;   // "合 計 ⇒" wrote the total, which must follow the rows
-    // Where the rows came from, for the printed page: the equipment file of each row computed
-    // in this session (by row), and the results file the table was loaded from.
-    std::array<QString, kResultsRowCount + 1> rowEquipment;
-    std::array<std::optional<double>, kResultsRowCount + 1> rowUncertainty;  // relative, k = 2
+    // Where a row came from, for the printed page: the equipment file a row computed in this
+    // session was evaluated with, and its uncertainty; or that it was loaded from `loadedFrom`.
+    // Kept by row beside the table, so a deletion moves it with its row.
+    struct RowSource {
+        QString equipmentFileName;
+        std::optional<double> relativeUncertainty;  // k = 2
+        bool loaded = false;
+    };
+    std::array<RowSource, kResultsRowCount + 1> rowSources;
     QString loadedFrom;
-    int loadedRows = 0;
+    int selectedRow = 0;  // clicked in the grid: データ消去 may delete it alone; 0: none
 
     explicit Impl(Form10& w)
         : window(w),
@@ -123,22 +128,24 @@ struct Form10::Impl {
 
     // The table holds no rows of any origin now.
     void ForgetRowSources() {
-        rowEquipment.fill(QString());
-        rowUncertainty.fill(std::nullopt);
+        rowSources.fill(RowSource{});
         loadedFrom.clear();
-        loadedRows = 0;
         totalShown = false;
+        selectedRow = 0;
     }
 
     void Print() {
         PrintNotes notes;
+        notes.rowUncertainties.resize(rowSources.size());
         for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
-            if (!rowEquipment[r].isEmpty() && !notes.equipmentFileNames.contains(rowEquipment[r]))
-                notes.equipmentFileNames << rowEquipment[r];
+            const RowSource& source = rowSources[r];
+            if (!source.equipmentFileName.isEmpty() &&
+                !notes.equipmentFileNames.contains(source.equipmentFileName))
+                notes.equipmentFileNames << source.equipmentFileName;
+            if (source.loaded) ++notes.loadedRows;  // loaded rows come first: rows 1..n
+            notes.rowUncertainties[r] = source.relativeUncertainty;
         }
-        notes.loadedFrom = loadedFrom;
-        notes.loadedRows = loadedRows;
-        notes.rowUncertainties.assign(rowUncertainty.begin(), rowUncertainty.end());
+        notes.loadedFrom = notes.loadedRows > 0 ? loadedFrom : QString();
         PrintResultsTable(table, userName, ui::AppPrintService(), notes);
     }
 
@@ -161,32 +168,82 @@ struct Form10::Impl {
         form3->Open();
     }
 
+    // "データ消去": with a row selected, that row alone or the whole table; else the table.
     void ClearTable() {
+        if (selectedRow > 0) {
+            const ui::Answer which = ui::AppMessages().AskYesNoCancel(
+                QStringLiteral("　選択した %1 行目だけを削除しますか？　\n"
+                               "「いいえ」では、すべての行を削除します。")
+                    .arg(selectedRow),
+                ui::MessageIcon::Question, ui::WithBeep::Yes);
+            if (which == ui::Answer::Cancel) return;
+            if (which == ui::Answer::Yes) {
+                DeleteSelectedRow();
+                return;
+            }
+        }
         if (ui::AppMessages().AskOkCancel(
                 QStringLiteral("　現在表示されている計算結果は削除されます　"),
                 ui::MessageIcon::None, ui::WithBeep::Yes) != ui::Answer::Ok) {
             return;
         }
-        picture->Clear();
         ResetResultsTable(table);
+        ShowEmptyTable();
+        emit window.ResultsCleared();
+    }
+
+    void ShowEmptyTable() {
+        picture->Clear();
         HideResultsGrid();
         DrawEmptyTableBanner(*picture, userName, ButtonTextColour());
         unsavedRows = false;
         ForgetRowSources();
-        emit window.ResultsCleared();
     }
 
-    // After a load: the grid afresh, every row drawn from its stored cells.
+    void DeleteSelectedRow() {
+        const int row = selectedRow;
+        selectedRow = 0;
+        DeleteResultsRow(table, row);
+        std::move(rowSources.begin() + row + 1, rowSources.end(), rowSources.begin() + row);
+        rowSources.back() = RowSource{};
+        if (table.NextRowIndex == 1) {
+            ShowEmptyTable();
+            return;
+        }
+        unsavedRows = true;
+        RedrawTable();
+    }
+
+    // A click in the grid selects the row under it; a second click, or one outside the rows,
+    // releases the selection.
+    void SelectRowAt(double y) {
+        const int row = ResultsRowAt(table, y);
+        const int chosen = row == selectedRow ? 0 : row;
+        if (chosen == selectedRow) return;
+        selectedRow = chosen;
+        RedrawTable();
+    }
+
+    // The grid afresh from the stored rows: the selection's band under its row, and a total
+    // that was asked for written again for the rows held now.
+    void RedrawTable() {
+        picture->Clear();
+        ShowResultsGrid();
+        if (selectedRow > 0) DrawRowSelection(*picture, selectedRow);
+        DrawResultsHeader(*picture);
+        for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r)
+            DrawResultsRow(*picture, table.Rows[r], r);
+        if (totalShown) DrawResultsTotal(*picture, table);
+    }
+
+    // After a load: every row is the file's.
     void RedrawLoadedTable(const QString& fileName) {
         unsavedRows = false;
         ForgetRowSources();
         loadedFrom = fileName;
-        loadedRows = table.NextRowIndex - 1;
-        picture->Clear();
-        ShowResultsGrid();
-        DrawResultsHeader(*picture);
         for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r)
-            DrawResultsRow(*picture, table.Rows[r], r);
+            rowSources[r].loaded = true;
+        RedrawTable();
     }
 };
 
@@ -217,6 +274,8 @@ Form10::Form10(const QString& workingFolder, QWidget* parent)
     connect(d.saveButton, &QPushButton::clicked, this, [&d] { d.OpenSaveWindow(); });
     connect(d.loadButton, &QPushButton::clicked, this, [&d] { d.OpenReadWindow(); });
     connect(d.clearButton, &QPushButton::clicked, this, [&d] { d.ClearTable(); });
+    connect(d.picture, &ui::PictureBox::clicked, this,
+            [&d](QPointF point) { d.SelectRowAt(point.y()); });
 }
 
 Form10::~Form10() = default;
@@ -265,6 +324,7 @@ void Form10::ShowUserName(const QString& userName) {
 bool Form10::AddCurrentResult(const EvaluatedCase& evaluated, const QString& equipmentFileName) {
     ResultsTable& table = impl_->table;
     const int row = table.NextRowIndex;
+    const bool selectionShown = impl_->selectedRow > 0;
     const AdditionOutcome outcome = AppendResultsRow(table, MakeResultsRow(evaluated));
     if (outcome == AdditionOutcome::RefusedFull) {
         // No place for the row: the warning of the 15th addition again, nothing changed.
@@ -272,20 +332,26 @@ bool Form10::AddCurrentResult(const EvaluatedCase& evaluated, const QString& equ
         ShowInFront();
         return false;
     }
-    ui::PictureBox& picture = *impl_->picture;
-    if (row == 1) {
-        picture.Clear();
-        impl_->ShowResultsGrid();
-        DrawResultsHeader(picture);
-    }
-    DrawResultsRow(picture, table.Rows[row], row);
-    impl_->rowEquipment[row] = equipmentFileName;
-    impl_->rowUncertainty[row] =
+    impl_->rowSources[row] = Impl::RowSource{
+        equipmentFileName,
         evaluated.Uncertainty
             ? std::optional<double>(evaluated.Uncertainty->RelativeExpandedUncertainty())
-            : std::nullopt;
-    // A total written earlier would no longer be the sum of the rows.
-    if (impl_->totalShown) DrawResultsTotal(picture, table);
+            : std::nullopt,
+        false};
+    ui::PictureBox& picture = *impl_->picture;
+    if (selectionShown) {  // the new row ends the selection
+        impl_->selectedRow = 0;
+        impl_->RedrawTable();
+    } else {
+        if (row == 1) {
+            picture.Clear();
+            impl_->ShowResultsGrid();
+            DrawResultsHeader(picture);
+        }
+        DrawResultsRow(picture, table.Rows[row], row);
+        // A total written earlier would no longer be the sum of the rows.
+        if (impl_->totalShown) DrawResultsTotal(picture, table);
+    }
     impl_->unsavedRows = true;
     if (outcome == AdditionOutcome::AddedNowFull) {
         ui::AppMessages().Warning(QString::fromUtf8(kTableFullMessage), ui::WithBeep::Yes);
@@ -303,9 +369,7 @@ ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
 
 const QString& Form10::UserName() const { return impl_->userName; }
 
-void Form10::paintEvent(QPaintEvent* event) {
-    ui::ModelessWindow::paintEvent(event);
-    QPainter painter(this);
+void Form10::PaintClient(QPainter& painter) {
     painter.setPen(QPen(Qt::black, 1));
     const int right = ui::TwipsToPixels(kFrameRightTwips);
     const int bottom = ui::TwipsToPixels(kFrameBottomTwips);

@@ -192,6 +192,23 @@ void DrawResultsRow(ui::Surface& surface, const ResultsRow& row, int r) {
     PrintAt(surface, 1080, y, number(C::SkinDose, kSkinDosePicture));
 }
 
+// Row r's texts stand at y = 50·r + 70, between the rules at 50·r + 50 and 50·r + 100.
+constexpr double kRowPitch = 50;
+constexpr double kFirstRowTop = 100;
+constexpr QColor kSelectionColour{0xCC, 0xE8, 0xFF};
+
+int ResultsRowAt(const ResultsTable& table, double y) {
+    if (y < kFirstRowTop) return 0;
+    const int r = static_cast<int>((y - kFirstRowTop) / kRowPitch) + 1;
+    return r < table.NextRowIndex && r <= kResultsRowCount ? r : 0;
+}
+
+void DrawRowSelection(ui::Surface& surface, int r) {
+    const double top = kFirstRowTop + kRowPitch * (r - 1);
+    surface.FilledBox(0, top, kRuleRight / kPicture2TwipsPerUnitX, top + kRowPitch,
+                      kSelectionColour);
+}
+
 void DrawResultsTotal(ui::Surface& surface, const ResultsTable& table) {
     surface.FilledBox(kTotalCellLeft, kTotalCellTop, kTotalCellRight, kTotalCellBottom, Qt::white);
     PrintAt(surface, kTotalX, kTotalY, QString::fromStdString(ResultsTotalText(table)));

@@ -31,6 +31,11 @@ void DrawResultsHeader(ui::Surface& surface);
 // reset 0 gets the picture); the other filter is the row's own.
 void DrawResultsRow(ui::Surface& surface, const ResultsRow& row, int r);
 
+// The row (1..NextRowIndex − 1) whose band holds height `y`, 0 when none does.
+int ResultsRowAt(const ResultsTable& table, double y);
+// The band of row `r` filled in the selection colour, to be drawn before the row's texts.
+void DrawRowSelection(ui::Surface& surface, int r);
+
 // The total of the skin doses of the rows held, over a white box that erases the last one,
 // written at (1080, 860).
 void DrawResultsTotal(ui::Surface& surface, const ResultsTable& table);
