@@ -21,8 +21,9 @@ enum class EventType : int {
 };
 enum class FilterMaterial : int { Copper, Aluminium, Other };
 
-const char* PlaneName(AcquisitionPlane plane);  // "single", "A", "B"
-const char* EventTypeName(EventType type);      // "fluoroscopy", "stationary", "rotational", …
+const char* PlaneName(AcquisitionPlane plane);   // "single", "A", "B": the CSV's and JSON's
+const char* PlaneLabel(AcquisitionPlane plane);  // "単一平面", "平面 A", "平面 B": notes
+const char* EventTypeName(EventType type);       // "fluoroscopy", "stationary", "rotational", …
 
 struct XrayFilter {
     FilterMaterial Material = FilterMaterial::Other;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "cp932_text.h"
+#include "dicom_codes.h"
 #include "structure_scan.h"
 #include "number_format.h"
 #include "ucum_units.h"
@@ -165,16 +166,16 @@ void CheckNumericValue(DcmItem& content, std::vector<std::string>& notes) {
     if (measured->findAndGetElement(DCM_NumericValue, value).bad() || !value) return;
     const std::string conceptCode = ConceptCodeOf(content);
     if (value->ident() != EVR_DS) {
-        notes.push_back("numeric value of " + conceptCode + " stored as " +
-                        DcmVR(value->ident()).getVRName() + ", not as a decimal text: refused");
+        notes.push_back(conceptCode + " の数値が 10 進数の文字列 (DS) でなく " +
+                        DcmVR(value->ident()).getVRName() + " で記録されているため使いません");
         delete measured->remove(value);
         return;
     }
     const unsigned long count = value->getVM();
     if (count <= 1) return;
-    if (conceptCode != "113733") {
-        notes.push_back("numeric value of " + conceptCode + " holds " + std::to_string(count) +
-                        " values: refused");
+    if (conceptCode != code::kKvp) {
+        notes.push_back(conceptCode + " の数値に " + std::to_string(count) +
+                        " 個の値があるため使いません");
         delete measured->remove(value);
         return;
     }
@@ -187,15 +188,15 @@ void CheckNumericValue(DcmItem& content, std::vector<std::string>& notes) {
         if (kv && std::isfinite(*kv) && *kv > 0) sum += *kv, ++positive;
     }
     if (positive == 0) {
-        notes.push_back("KVP holds " + std::to_string(count) + " values, none positive: refused");
+        notes.push_back("管電圧 (KVP) の " + std::to_string(count) +
+                        " 個の値に正の値がないため使いません");
         delete measured->remove(value);
         return;
     }
     char mean[32];
     std::snprintf(mean, sizeof mean, "%.10g", sum / positive);
-    notes.push_back("KVP holds " + std::to_string(count) +
-                    " values (one per pulse): the mean of the " + std::to_string(positive) +
-                    " positive ones, " + mean + ", taken");
+    notes.push_back("管電圧 (KVP) にパルスごとの " + std::to_string(count) + " 個の値: 正の " +
+                    std::to_string(positive) + " 個の平均 " + mean + " kV を使用");
     value->putString(mean);
 }
 
@@ -219,60 +220,63 @@ std::optional<double> ReadNumber(const Item& item, Quantity quantity,
     const std::string what = item.ConceptMeaning.empty() ? item.Concept : item.ConceptMeaning;
     const std::optional<double> value = ParseNumber(item.Number);
     if (!value) {
-        notes.push_back(what + ": no numeric value (\"" + item.Number + "\"), ignored");
+        notes.push_back(what + ": 数値がありません (\"" + item.Number + "\")、無視します");
         return std::nullopt;
     }
     // "NaN", "inf" and values beyond the double range would poison every sum they enter.
     if (!std::isfinite(*value)) {
-        notes.push_back(what + " " + item.Number + ": not a finite number, value refused");
+        notes.push_back(what + " " + item.Number + ": 有限の数値でないため使いません");
         return std::nullopt;
     }
     if (!item.HasUnits) {
-        notes.push_back(what + " " + item.Number + ": no unit given, value refused");
+        notes.push_back(what + " " + item.Number + ": 単位の記載がないため使いません");
         return std::nullopt;
     }
     const std::optional<double> converted = ConvertToProgramUnit(quantity, item.CodeValue, *value);
     if (!converted) {
-        notes.push_back(what + " " + item.Number + ": unknown unit \"" + item.CodeValue +
-                        "\" for " + ProgramUnitName(quantity) + ", value refused");
+        notes.push_back(what + " " + item.Number + ": 単位 \"" + item.CodeValue + "\" を " +
+                        ProgramUnitName(quantity) + " に換算できないため使いません");
         return std::nullopt;
     }
     if (!std::isfinite(*converted)) {
-        notes.push_back(what + " " + item.Number + " " + item.CodeValue + ": beyond the range of " +
-                        ProgramUnitName(quantity) + ", value refused");
+        notes.push_back(what + " " + item.Number + " " + item.CodeValue + ": " +
+                        ProgramUnitName(quantity) +
+                        " に換算すると数値の範囲を超えるため使いません");
         return std::nullopt;
     }
     return converted;
 }
 
 std::optional<AcquisitionPlane> PlaneOf(const Item& item) {
-    if (item.CodeValue == "113620" || Contains(item.CodeMeaning, "plane a"))
+    if (item.CodeValue == code::kPlaneA || Contains(item.CodeMeaning, "plane a"))
         return AcquisitionPlane::A;
-    if (item.CodeValue == "113621" || Contains(item.CodeMeaning, "plane b"))
+    if (item.CodeValue == code::kPlaneB || Contains(item.CodeMeaning, "plane b"))
         return AcquisitionPlane::B;
-    if (item.CodeValue == "113622" || Contains(item.CodeMeaning, "single"))
+    if (item.CodeValue == code::kSinglePlane || Contains(item.CodeMeaning, "single"))
         return AcquisitionPlane::Single;
     return std::nullopt;
 }
 
 EventType EventTypeOf(const Item& item) {
-    const std::string& code = item.CodeValue;
-    if (code == "P5-06000" || code == "44491008" || Contains(item.CodeMeaning, "fluoro"))
+    const std::string& type = item.CodeValue;
+    if (type == code::kFluoroscopySrt || type == code::kFluoroscopySct ||
+        Contains(item.CodeMeaning, "fluoro"))
         return EventType::Fluoroscopy;
-    if (code == "113611" || code == "113806" || Contains(item.CodeMeaning, "stationary"))
+    if (type == code::kStationaryAcquisition || type == code::kStationaryAcquisitionAlt ||
+        Contains(item.CodeMeaning, "stationary"))
         return EventType::StationaryAcquisition;
-    if (code == "113613" || Contains(item.CodeMeaning, "rotational"))
+    if (type == code::kRotationalAcquisition || Contains(item.CodeMeaning, "rotational"))
         return EventType::RotationalAcquisition;
-    if (code == "113612" || Contains(item.CodeMeaning, "stepping"))
+    if (type == code::kSteppingAcquisition || Contains(item.CodeMeaning, "stepping"))
         return EventType::SteppingAcquisition;
     return EventType::Other;
 }
 
 FilterMaterial FilterMaterialOf(const Item& item) {
     const std::string meaning = Lower(item.CodeMeaning);
-    if (item.CodeValue == "C-127A2" || meaning.rfind("copper", 0) == 0 || meaning == "cu")
+    if (item.CodeValue == code::kCopper || meaning.rfind("copper", 0) == 0 || meaning == "cu")
         return FilterMaterial::Copper;
-    if (item.CodeValue == "C-120F9" || meaning.rfind("alumin", 0) == 0 || meaning == "al")
+    if (item.CodeValue == code::kAluminium || meaning.rfind("alumin", 0) == 0 || meaning == "al")
         return FilterMaterial::Aluminium;
     return FilterMaterial::Other;
 }
@@ -291,12 +295,14 @@ ReferencePointDefinition ReferencePointOf(const Item& item) {
 XrayFilter ReadFilter(const Item& container, std::vector<std::string>& notes) {
     XrayFilter filter;
     for (const Item& item : container.Children) {
-        if (item.Concept == "113757") {
+        if (item.Concept == code::kXrayFilterMaterial) {
             filter.Material = FilterMaterialOf(item);
             filter.MaterialText = item.CodeMeaning.empty() ? item.CodeValue : item.CodeMeaning;
-        } else if (item.Concept == "113758" && item.Type == DSRTypes::VT_Num) {
+        } else if (item.Concept == code::kXrayFilterThicknessMinimum &&
+                   item.Type == DSRTypes::VT_Num) {
             filter.MinimumThicknessMm = ReadNumber(item, Quantity::Length, notes);
-        } else if (item.Concept == "113773" && item.Type == DSRTypes::VT_Num) {
+        } else if (item.Concept == code::kXrayFilterThicknessMaximum &&
+                   item.Type == DSRTypes::VT_Num) {
             filter.MaximumThicknessMm = ReadNumber(item, Quantity::Length, notes);
         }
     }
@@ -311,7 +317,9 @@ struct EventReading {
     std::set<std::string> Ambiguous;  // concepts given twice with different values
 };
 
-bool IsEvent(const Item& item) { return item.Concept == "113706" && !item.Children.empty(); }
+bool IsEvent(const Item& item) {
+    return item.Concept == code::kIrradiationEventXrayData && !item.Children.empty();
+}
 
 std::string Shortest(double value) {
     char text[32];
@@ -326,8 +334,8 @@ void SetOnce(std::optional<double>& slot, const std::optional<double>& value, co
     if (!value || r.Ambiguous.count(item.Concept)) return;
     if (slot && *slot != *value) {
         const std::string what = item.ConceptMeaning.empty() ? item.Concept : item.ConceptMeaning;
-        r.Event.Notes.push_back(what + " given twice (" + Shortest(*slot) + ", " +
-                                Shortest(*value) + "): refused");
+        r.Event.Notes.push_back(what + " が 2 通り (" + Shortest(*slot) + ", " + Shortest(*value) +
+                                ") 記載されているため使いません");
         r.Ambiguous.insert(item.Concept);
         slot.reset();
         return;
@@ -347,41 +355,41 @@ void ReadEventItem(const Item& item, EventReading& r) {
     const std::string& c = item.Concept;
     const bool num = item.Type == DSRTypes::VT_Num;
     auto number = [&](Quantity quantity) { return ReadNumber(item, quantity, e.Notes); };
-    if (c == "113771") {
+    if (c == code::kXrayFilters) {
         e.Filters.push_back(ReadFilter(item, e.Notes));
         return;
     }
-    if (c == "113764" && item.Type == DSRTypes::VT_Code) {
+    if (c == code::kAcquisitionPlane && item.Type == DSRTypes::VT_Code) {
         if (auto plane = PlaneOf(item)) e.Plane = *plane;
-    } else if (c == "113769" || c == "113853") {
+    } else if (c == code::kIrradiationEventUid || c == code::kIrradiationEventUidScope) {
         e.Uid = item.Text;
-    } else if (c == "111526") {
+    } else if (c == code::kDateTimeStarted) {
         e.DateTime = item.Text;
-    } else if (c == "113721" && item.Type == DSRTypes::VT_Code) {
+    } else if (c == code::kIrradiationEventType && item.Type == DSRTypes::VT_Code) {
         e.Type = EventTypeOf(item);
         e.TypeText = item.CodeMeaning;
-    } else if (c == "113738" && num) {
+    } else if (c == code::kDoseRp && num) {
         SetOnce(e.ReferenceAirKermaMGy, number(Quantity::AirKerma), item, r);
-    } else if (c == "122130" && num) {
+    } else if (c == code::kDoseAreaProduct && num) {
         SetOnce(e.KermaAreaProductGyCm2, number(Quantity::KermaAreaProduct), item, r);
-    } else if (c == "113733" && num) {
+    } else if (c == code::kKvp && num) {
         if (auto kv = number(Quantity::TubeVoltage)) {
             r.KvSum += *kv;
             ++r.KvCount;
         }
-    } else if (c == "113748" && num) {
+    } else if (c == code::kDistanceSourceToIsocenter && num) {
         SetOnce(e.SourceToIsocentreMm, number(Quantity::Length), item, r);
-    } else if (c == "113750" && num) {
+    } else if (c == code::kDistanceSourceToDetector && num) {
         SetOnce(e.SourceToDetectorMm, number(Quantity::Length), item, r);
     } else if (num && Contains(item.ConceptMeaning, "final distance source to detector")) {
         SetOnce(r.FinalSourceToDetectorMm, number(Quantity::Length), item, r);
-    } else if (c == "113737" && num) {
+    } else if (c == code::kDistanceSourceToReferencePoint && num) {
         SetOnce(e.SourceToReferencePointMm, number(Quantity::Length), item, r);
-    } else if (c == "113792" && num) {
+    } else if (c == code::kDistanceSourceToTablePlane && num) {
         SetOnce(e.SourceToTablePlaneMm, number(Quantity::Length), item, r);
-    } else if (c == "113780") {
+    } else if (c == code::kReferencePointDefinition) {
         e.ReferencePoint = ReferencePointOf(item);
-    } else if (c == "113790" && num) {
+    } else if (c == code::kCollimatedFieldArea && num) {
         SetOnce(e.CollimatedFieldAreaCm2, number(Quantity::Area), item, r);
     } else if (ReadGeometryItem(ViewOf(item), e.Geometry, e.Notes)) {
     }
@@ -399,22 +407,22 @@ IrradiationEvent ReadEvent(const Item& container) {
 void ReadTotalsItem(const Item& item, AccumulatedTotals& totals, std::vector<std::string>& notes) {
     if (IsEvent(item)) return;
     const bool num = item.Type == DSRTypes::VT_Num;
-    if (item.Concept == "113764" && item.Type == DSRTypes::VT_Code) {
+    if (item.Concept == code::kAcquisitionPlane && item.Type == DSRTypes::VT_Code) {
         if (auto plane = PlaneOf(item)) totals.Plane = *plane;
-    } else if (item.Concept == "113725" && num) {
+    } else if (item.Concept == code::kDoseRpTotal && num) {
         totals.ReferenceAirKermaMGy = ReadNumber(item, Quantity::AirKerma, notes);
-    } else if (item.Concept == "113722" && num) {
+    } else if (item.Concept == code::kDoseAreaProductTotal && num) {
         totals.KermaAreaProductGyCm2 = ReadNumber(item, Quantity::KermaAreaProduct, notes);
-    } else if (item.Concept == "113780") {
+    } else if (item.Concept == code::kReferencePointDefinition) {
         totals.ReferencePoint = ReferencePointOf(item);
     }
     for (const Item& child : item.Children) ReadTotalsItem(child, totals, notes);
 }
 
-bool HasConcept(const Item& item, const char* code) {
-    if (item.Concept == code) return true;
+bool HasConcept(const Item& item, std::string_view wanted) {
+    if (item.Concept == wanted) return true;
     for (const Item& child : item.Children)
-        if (HasConcept(child, code)) return true;
+        if (HasConcept(child, wanted)) return true;
     return false;
 }
 
@@ -426,18 +434,20 @@ void CollectContainers(const Item& parent, DoseReport& report, std::vector<std::
     for (const Item& item : parent.Children) {
         if (IsEvent(item)) {
             if (item.Type != DSRTypes::VT_Container)
-                notes.push_back(std::string("an irradiation event stored as ") +
-                                DSRTypes::valueTypeToDefinedTerm(item.Type) + ", read as an event");
+                notes.push_back(std::string("値の型 ") +
+                                DSRTypes::valueTypeToDefinedTerm(item.Type) +
+                                " で記録された照射を照射として読みました");
             if (misplacedIn)
-                notes.push_back(std::string("an irradiation event inside ") + misplacedIn +
-                                ", counted as an event of its own");
+                notes.push_back(std::string(misplacedIn) +
+                                "の中にある照射を、独立した照射として数えました");
             report.Events.push_back(ReadEvent(item));
-            CollectContainers(item, report, notes, "another event");
-        } else if (item.Concept == "113702" && item.Type == DSRTypes::VT_Container) {
+            CollectContainers(item, report, notes, "別の照射");
+        } else if (item.Concept == code::kAccumulatedXrayDoseData &&
+                   item.Type == DSRTypes::VT_Container) {
             AccumulatedTotals totals;
             ReadTotalsItem(item, totals, notes);
             report.Totals.push_back(totals);
-            CollectContainers(item, report, notes, "the accumulated dose data");
+            CollectContainers(item, report, notes, "累積線量データ");
         } else {
             CollectContainers(item, report, notes, misplacedIn);
         }
@@ -450,8 +460,7 @@ void DropRepeatedEvents(DoseReport& report, std::vector<std::string>& notes) {
     std::vector<IrradiationEvent> kept;
     for (IrradiationEvent& event : report.Events) {
         if (!event.Uid.empty() && !seen.insert(event.Uid).second) {
-            notes.push_back("irradiation event " + event.Uid +
-                            " appears more than once: counted once");
+            notes.push_back("照射 " + event.Uid + " が複数回記載されています: 1 回だけ数えます");
             continue;
         }
         kept.push_back(std::move(event));
@@ -462,10 +471,11 @@ void DropRepeatedEvents(DoseReport& report, std::vector<std::string>& notes) {
 // Device observer context items, used where the equipment module leaves a field empty.
 void ReadObserverContext(const Item& root, DoseReport& report) {
     for (const Item& item : root.Children) {
-        if (item.Concept == "121014" && report.Manufacturer.empty())
+        if (item.Concept == code::kDeviceObserverManufacturer && report.Manufacturer.empty())
             report.Manufacturer = item.Text;
-        if (item.Concept == "121015" && report.Model.empty()) report.Model = item.Text;
-        if (item.Concept == "121016" && report.SerialNumber.empty())
+        if (item.Concept == code::kDeviceObserverModelName && report.Model.empty())
+            report.Model = item.Text;
+        if (item.Concept == code::kDeviceObserverSerialNumber && report.SerialNumber.empty())
             report.SerialNumber = item.Text;
     }
 }
@@ -473,7 +483,7 @@ void ReadObserverContext(const Item& root, DoseReport& report) {
 // Height and weight anywhere outside the events (the patient characteristics' container).
 void ReadPatientItems(const Item& parent, DoseReport& report, std::vector<std::string>& notes) {
     for (const Item& item : parent.Children) {
-        if (item.Concept == "113706") continue;
+        if (item.Concept == code::kIrradiationEventXrayData) continue;
         if (!ReadPatientSizeItem(ViewOf(item), report.Patient, notes))
             ReadPatientItems(item, report, notes);
     }
@@ -486,7 +496,7 @@ std::string HeaderText(OFCondition (DSRDocument::*get)(OFString&, const signed l
 }
 
 std::string EventLabel(std::size_t index, const IrradiationEvent& event) {
-    return "event " + std::to_string(index + 1) + (event.Uid.empty() ? "" : " (" + event.Uid + ")");
+    return "照射 " + std::to_string(index + 1) + (event.Uid.empty() ? "" : " (" + event.Uid + ")");
 }
 
 // Two values with as many significant digits as it takes to tell them apart (at least three):
@@ -517,6 +527,15 @@ const char* PlaneName(AcquisitionPlane plane) {
     return "";
 }
 
+const char* PlaneLabel(AcquisitionPlane plane) {
+    switch (plane) {
+    case AcquisitionPlane::Single: return "単一平面";
+    case AcquisitionPlane::A: return "平面 A";
+    case AcquisitionPlane::B: return "平面 B";
+    }
+    return "";
+}
+
 const char* EventTypeName(EventType type) {
     switch (type) {
     case EventType::Fluoroscopy: return "fluoroscopy";
@@ -540,7 +559,8 @@ ReportReading ReadDoseReport(const std::string& path) {
     const auto bytes = ReadFileBytes(QString::fromStdString(path), kDoseReportMaxBytes);
     if (!bytes) {
         ReportReading reading;
-        reading.Error = "not a readable DICOM file (" + bytes.error().message().toStdString() + ")";
+        reading.Error =
+            "DICOM ファイルとして読めません (" + bytes.error().message().toStdString() + ")";
         return reading;
     }
     return ReadDoseReportBytes(reinterpret_cast<const unsigned char*>(bytes->constData()),
@@ -551,7 +571,7 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     ReportReading reading;
     // The toolkit's reader recurses once per level of nesting and believes every length.
     if (const std::string problem = ScanStructure(data, size); !problem.empty()) {
-        reading.Error = "not a readable DICOM file (" + problem + ")";
+        reading.Error = "DICOM ファイルとして読めません (" + problem + ")";
         return reading;
     }
     const std::lock_guard<std::mutex> lock(ReadMutex());
@@ -565,7 +585,7 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     OFCondition status = file.read(stream, EXS_Unknown, EGL_noChange, DCM_MaxReadLength);
     file.transferEnd();
     if (status.bad()) {
-        reading.Error = std::string("not a readable DICOM file (") + status.text() + ")";
+        reading.Error = std::string("DICOM ファイルとして読めません (") + status.text() + ")";
         return reading;
     }
     DcmDataset& dataset = *file.getDataset();
@@ -573,14 +593,15 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     dataset.findAndGetOFString(DCM_SOPClassUID, sopClass);
     if (sopClass == UID_EnhancedXRayRadiationDoseSRStorage) {
         reading.Error =
-            "an Enhanced X-Ray Radiation Dose SR, a storage class this program does not read";
+            "Enhanced X-Ray Radiation Dose SR (拡張 X 線線量レポート) は、"
+            "このプログラムが読めない保存クラスです";
         return reading;
     }
     std::vector<std::string> notes;
     OFString characterSet;
     dataset.findAndGetOFStringArray(DCM_SpecificCharacterSet, characterSet);
     if (!characterSet.empty() && characterSet != "ISO_IR 192" && dataset.convertToUTF8().bad())
-        notes.push_back("texts could not be converted to UTF-8; shown as stored");
+        notes.push_back("文字を UTF-8 に変換できなかったため、記録のまま表示します");
 
     CheckNumericValues(dataset, notes);
 
@@ -591,22 +612,25 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
         DSRTypes::RF_ignoreContentItemErrors;
     status = document.read(dataset, flags);
     if (status.bad()) {
-        reading.Error = std::string("not a DICOM structured report (") + status.text() + ")";
+        reading.Error = std::string("DICOM 構造化レポートではありません (") + status.text() + ")";
         return reading;
     }
     DSRDocumentTree& tree = document.getTree();
     if (tree.gotoRoot() == 0) {
-        reading.Error = "the structured report has no content";
+        reading.Error = "構造化レポートに内容がありません";
         return reading;
     }
     const Item root = CopyItem(tree);
-    if (root.Concept != "113701") {
-        reading.Error = "not an X-ray radiation dose report: its title is \"" +
-                        root.ConceptMeaning + "\" (" + root.Concept + ")";
+    if (root.Concept != code::kXrayRadiationDoseReport) {
+        reading.Error = "X 線線量レポートではありません: 表題は \"" + root.ConceptMeaning + "\" (" +
+                        root.Concept + ")";
         return reading;
     }
-    if (!HasConcept(root, "113706") && (HasConcept(root, "113811") || HasConcept(root, "113819"))) {
-        reading.Error = "a CT radiation dose report; only projection X-ray reports are read";
+    if (!HasConcept(root, code::kIrradiationEventXrayData) &&
+        (HasConcept(root, code::kCtAccumulatedDoseData) ||
+         HasConcept(root, code::kCtAcquisition))) {
+        reading.Error =
+            "CT の線量レポートです: 読めるのは透視・撮影装置 (投影 X 線) のレポートだけです";
         return reading;
     }
 
@@ -637,17 +661,18 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
             if (event.Plane == totals.Plane) sum += event.ReferenceAirKermaMGy.value_or(0.0);
         if (std::abs(sum - *totals.ReferenceAirKermaMGy) > 0.01 * *totals.ReferenceAirKermaMGy) {
             const auto [total, events] = DifferingTexts(*totals.ReferenceAirKermaMGy, sum);
-            notes.push_back(std::string("plane ") + PlaneName(totals.Plane) + ": Dose (RP) Total " +
-                            total + " mGy, its events sum to " + events + " mGy");
+            notes.push_back(std::string(PlaneLabel(totals.Plane)) +
+                            ": 装置の Ka,r 合計 (Dose (RP) Total) " + total +
+                            " mGy に対し、照射の和は " + events + " mGy");
         }
     }
     for (const std::string& message : capture.Messages()) {
         // The toolkit cannot check value representations in UTF-8; that says nothing about the
         // report.
         if (message.find("VR checker does not support") != std::string::npos) continue;
-        notes.push_back("reading: " + message);
+        notes.push_back("読込時の警告: " + message);  // the toolkit's own words
     }
-    if (report.Events.empty()) notes.push_back("the report holds no irradiation events");
+    if (report.Events.empty()) notes.push_back("レポートに照射の記録がありません");
     report.Notes = std::move(notes);
     reading.Report = std::move(report);
     return reading;

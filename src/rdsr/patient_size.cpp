@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "dicom_codes.h"
 #include "number_format.h"
 #include "ucum_units.h"
 
@@ -39,8 +40,8 @@ void ReadPatientSizeHeader(DcmItem& dataset, PatientSize& size, std::vector<std:
 
 bool ReadPatientSizeItem(const GeometryItem& item, PatientSize& size,
                          std::vector<std::string>& notes) {
-    const bool height = item.Concept == "8302-2";
-    if (!item.IsNumber || (!height && item.Concept != "29463-7")) return false;
+    const bool height = item.Concept == code::kBodyHeight;
+    if (!item.IsNumber || (!height && item.Concept != code::kBodyWeight)) return false;
     if ((height ? size.HeightCm : size.WeightKg).has_value()) return true;  // the header's holds
     double value = 0;
     const auto [end, error] =

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "dicom_codes.h"
 #include "units.h"
 
 namespace ordevo::rdsr {
@@ -50,10 +51,14 @@ std::optional<double> Offset(const std::optional<double>& base, double offsetMm)
 
 std::optional<double> ReferencePointDistanceMm(const ReferencePointDefinition& definition,
                                                const EventGeometryMm& geometry) {
-    if (definition.Code == "113860") return Offset(geometry.SourceToIsocentre, -150.0);
-    if (definition.Code == "113861") return Offset(geometry.SourceToDetector, -300.0);
-    if (definition.Code == "113862") return Offset(geometry.SourceToTablePlane, 10.0);
-    if (definition.Code == "113863") return Offset(geometry.SourceToTablePlane, 300.0);
+    if (definition.Code == code::k15cmFromIsocenterTowardSource)
+        return Offset(geometry.SourceToIsocentre, -150.0);
+    if (definition.Code == code::k30cmInFrontOfImageInputSurface)
+        return Offset(geometry.SourceToDetector, -300.0);
+    if (definition.Code == code::k1cmAboveTabletop)
+        return Offset(geometry.SourceToTablePlane, 10.0);
+    if (definition.Code == code::k30cmAboveTabletop)
+        return Offset(geometry.SourceToTablePlane, 300.0);
 
     const std::string text = Lower(definition.Text);
     const std::optional<double> length = FirstLengthMm(text);

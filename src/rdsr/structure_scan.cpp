@@ -111,8 +111,8 @@ Encoding ReadMetaHeader(Cursor& c, bool& deflated, bool& overlong) {
 }
 
 std::string Overlong(std::size_t at, std::size_t size) {
-    return "a value at byte " + std::to_string(at) + " claims more than the " +
-           std::to_string(size - at) + " bytes left (the file is cut short or damaged)";
+    return std::to_string(at) + " バイト目の値が残りの " + std::to_string(size - at) +
+           " バイトより長いと記されています (ファイルが途中で切れているか壊れています)";
 }
 
 }  // namespace
@@ -124,7 +124,7 @@ std::string ScanStructure(const unsigned char* data, std::size_t size, int maxDe
         c.Skip(132);
         bool deflated = false, overlong = false;
         encoding = ReadMetaHeader(c, deflated, overlong);
-        if (deflated) return "a deflated data set, which is not read";
+        if (deflated) return "圧縮 (deflate) されたデータセットは読めません";
         if (overlong) return Overlong(c.At(), size);
     } else if (size >= 6) {
         // A bare data set: explicit VR when its first element carries one.
@@ -149,8 +149,8 @@ std::string ScanStructure(const unsigned char* data, std::size_t size, int maxDe
             const std::uint32_t length = c.U32(now.BigEndian);
             if (element == 0xE000) {
                 if (++items > maxDepth)
-                    return "nested deeper than " + std::to_string(maxDepth) +
-                           " levels, which no dose report is";
+                    return "入れ子が " + std::to_string(maxDepth) +
+                           " 段を超えています (線量レポートにはない深さです)";
                 open.push_back(
                     {true, length == kUndefinedLength ? SIZE_MAX : c.At() + length, now});
             } else if (!open.empty()) {

@@ -84,7 +84,7 @@ TEST_F(RdsrCommand, ABrokenFileFailsAloneAndPatientDataStayOut) {
     text.write("not a dose report\n");
     text.close();
     EXPECT_EQ(Run(RunRdsr, {good, text.fileName().toStdString()}, kRdsrOptions, kRdsrFlags), 1);
-    EXPECT_NE(out_.str().find("\"error\": \"not a readable DICOM file"), std::string::npos)
+    EXPECT_NE(out_.str().find("\"error\": \"DICOM ファイルとして読めません"), std::string::npos)
         << out_.str();
     EXPECT_EQ(Numbers("skinDose").size(), 1u);
     // The birth date as it would be written (ISO) or stored (DA): the digits 1950 alone turn up

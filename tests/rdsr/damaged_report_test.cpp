@@ -61,25 +61,25 @@ TEST_F(DamagedReport, EachDamagedValueIsRefusedWithANote) {
              e.DoseRp = Measured{"NaN", "Gy"};
          },
          [](const IrradiationEvent& e) { EXPECT_FALSE(e.ReferenceAirKermaMGy); },
-         "not a finite number"},
+         "有限の数値でない"},
         {"P_KA inf",
          [](FixtureEvent& e) {
              e.DoseAreaProduct = Measured{"inf", "Gy.m2"};
          },
          [](const IrradiationEvent& e) { EXPECT_FALSE(e.KermaAreaProductGyCm2); },
-         "not a finite number"},
+         "有限の数値でない"},
         {"Ka,r overflowing into mGy",
          [](FixtureEvent& e) {
              e.DoseRp = Measured{"1e306", "Gy"};
          },
          [](const IrradiationEvent& e) { EXPECT_FALSE(e.ReferenceAirKermaMGy); },
-         "beyond the range of mGy"},
+         "mGy に換算すると数値の範囲を超える"},
         {"distance overflowing into mm",
          [](FixtureEvent& e) {
              e.SourceToIsocenter = Measured{"1e307", "m"};
          },
          [](const IrradiationEvent& e) { EXPECT_FALSE(e.SourceToIsocentreMm); },
-         "beyond the range of mm"},
+         "mm に換算すると数値の範囲を超える"},
     };
     for (const EventDefect& row : table) {
         SCOPED_TRACE(row.name);
@@ -126,7 +126,7 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
                                  return ob;
                              }),
          [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
-         "stored as OB"},
+         "OB で記録されている"},
         {"P_KA as FD +inf", none,
          ReplaceNumericValue("122130",
                              [] {
@@ -136,21 +136,21 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
                                  return fd;
                              }),
          [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).KermaAreaProductGyCm2); },
-         "stored as FD"},
+         "FD で記録されている"},
         {"Ka,r with two values",
          [](FixtureReport& r) {
              r.Events[0].DoseRp = Measured{"5\\6", "mGy"};
          },
          {},
          [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
-         "holds 2 values"},
+         "2 個の値がある"},
         {"a tube voltage per pulse",
          [](FixtureReport& r) {
              r.Events[0].Kvp = {Measured{"0\\80\\90", "kV"}};
          },
          {},
          [](const DoseReport& r) { EXPECT_EQ(r.Events.at(0).TubeVoltageKv, 85.0); },
-         "the mean of the 2 positive ones"},
+         "正の 2 個の平均"},
         {"an event inside another",
          [](FixtureReport& r) {
              FixtureEvent inner;
@@ -164,7 +164,7 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
              EXPECT_EQ(r.Events[0].ReferenceAirKermaMGy, 12.5);  // not overwritten by the inner
              EXPECT_EQ(r.Events[1].ReferenceAirKermaMGy, 20.0);
          },
-         "inside another event"},
+         "別の照射の中にある照射"},
         {"an event inside the accumulated data",
          [](FixtureReport& r) {
              r.Totals[0].Events = {FixtureEvent{}};
@@ -172,7 +172,7 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
          },
          {},
          [](const DoseReport& r) { EXPECT_EQ(r.Events.size(), 2u); },
-         "inside the accumulated dose data"},
+         "累積線量データの中にある照射"},
         {"an event stored as TEXT", none,
          [](DcmItem& dataset) {
              DcmItem* event = testing::ContentItemOf(dataset, "113706");
@@ -184,19 +184,19 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
              ASSERT_EQ(r.Events.size(), 1u);
              EXPECT_EQ(r.Events[0].ReferenceAirKermaMGy, 12.5);
          },
-         "stored as TEXT"},
+         "値の型 TEXT で記録された照射"},
         {"the same event twice",
          [](FixtureReport& r) { r.Events.push_back(r.Events[0]); },
          {},
          [](const DoseReport& r) { EXPECT_EQ(r.Events.size(), 1u); },
-         "appears more than once"},
+         "が複数回記載されています"},
         {"two Ka,r in one event",
          [](FixtureReport& r) {
              r.Events[0].GeometryNums = {{"113738", "Dose (RP)", {"20", "mGy"}}};
          },
          {},
          [](const DoseReport& r) { EXPECT_FALSE(r.Events.at(0).ReferenceAirKermaMGy); },
-         "given twice (12.5, 20)"},
+         "が 2 通り (12.5, 20) 記載されている"},
         {"device total 34 % above its events",
          [](FixtureReport& r) {
              r.Totals[0].DoseRpTotal = Measured{"0.000134", "Gy"};
@@ -204,7 +204,7 @@ TEST_F(DamagedReport, EachStructuralDefectIsReadOnceOrRefusedWithANote) {
          },
          {},
          [](const DoseReport&) {},
-         "Dose (RP) Total 0.134 mGy, its events sum to 0.1 mGy"},
+         "(Dose (RP) Total) 0.134 mGy に対し、照射の和は 0.1 mGy"},
     };
     for (const ReportDefect& row : table) {
         SCOPED_TRACE(row.name);
@@ -228,7 +228,7 @@ TEST_F(DamagedReport, AnEnhancedDoseReportIsRefusedByName) {
     }));
     const ReportReading reading = ReadDoseReport(path);
     EXPECT_FALSE(reading.Report);
-    EXPECT_NE(reading.Error.find("Enhanced X-Ray Radiation Dose SR"), std::string::npos)
+    EXPECT_NE(reading.Error.find("このプログラムが読めない保存クラス"), std::string::npos)
         << reading.Error;
 }
 
@@ -268,11 +268,11 @@ std::string NestedFile(int depth, std::uint32_t claimedBytes = 0) {
 // within the limit still reaches the toolkit.
 TEST_F(DamagedReport, WhatTheToolkitCannotSurviveIsRefusedBeforeItReads) {
     const std::tuple<int, std::uint32_t, const char*> table[] = {
-        {20000, 0, "nested deeper than 64 levels"},
-        {kMaxNestingDepth + 1, 0, "nested deeper than 64 levels"},
-        {kMaxNestingDepth, 0, "not a DICOM structured report"},
-        {0, 0x90000000, "claims more than the"},  // 2.4 GB claimed by a file of 200 bytes
-        {3, 0x90000000, "claims more than the"},
+        {20000, 0, "入れ子が 64 段を超えています"},
+        {kMaxNestingDepth + 1, 0, "入れ子が 64 段を超えています"},
+        {kMaxNestingDepth, 0, "DICOM 構造化レポートではありません"},
+        {0, 0x90000000, "バイトより長いと記されています"},  // 2.4 GB claimed by a file of 200 bytes
+        {3, 0x90000000, "バイトより長いと記されています"},
     };
     for (const auto& [depth, claimed, expected] : table) {
         SCOPED_TRACE(depth);

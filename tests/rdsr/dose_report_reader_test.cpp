@@ -194,7 +194,7 @@ TEST_F(DoseReportReader, ReadsTwoPlanes) {
     ASSERT_EQ(r.Totals.size(), 2u);
     EXPECT_EQ(r.Totals[1].Plane, AcquisitionPlane::B);
     EXPECT_DOUBLE_EQ(r.Totals[1].ReferenceAirKermaMGy.value_or(0), 250.0);
-    EXPECT_TRUE(HasNoteWith(r, "plane B: Dose (RP) Total"));  // 250 mGy against one 12.5 mGy event
+    EXPECT_TRUE(HasNoteWith(r, "平面 B: 装置の Ka,r 合計"));  // 250 mGy against one 12.5 mGy event
 }
 
 TEST_F(DoseReportReader, FindsEventsNestedInAFurtherContainer) {
@@ -222,10 +222,11 @@ TEST_F(DoseReportReader, BrokenFilesAreErrorsNamingTheProblem) {
     otherTemplate.RootCode = "126000", otherTemplate.RootMeaning = "Imaging Measurement Report";
 
     const std::pair<std::string, const char*> table[] = {
-        {writeBytes("text.dcm", "Ka,r 12.5 mGy\r\n"), "not a readable DICOM file"},
-        {writeBytes("short.dcm", bytes.left(bytes.size() * 2 / 3)), "not a readable DICOM file"},
-        {Write(otherTemplate, "other.dcm"), "not an X-ray radiation dose report"},
-        {(dir_.path() + "/missing.dcm").toStdString(), "not a readable DICOM file"},
+        {writeBytes("text.dcm", "Ka,r 12.5 mGy\r\n"), "DICOM ファイルとして読めません"},
+        {writeBytes("short.dcm", bytes.left(bytes.size() * 2 / 3)),
+         "DICOM ファイルとして読めません"},
+        {Write(otherTemplate, "other.dcm"), "X 線線量レポートではありません"},
+        {(dir_.path() + "/missing.dcm").toStdString(), "DICOM ファイルとして読めません"},
     };
     for (const auto& [path, expected] : table) {
         const ReportReading reading = ReadDoseReport(path);
