@@ -116,6 +116,7 @@ Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidg
     connect(ui_->equipmentList, &ui::FileListBox::fileClicked, this, &Form1::ReadEquipmentFile);
     connect(ui_->doseReportButton, &QPushButton::clicked, this,
             [this] { emit doseReportRequested(QString()); });
+    connect(ui_->registryButton, &QPushButton::clicked, this, &Form1::doseRegistryRequested);
     connect(ui_->exitButton, &QPushButton::clicked, this, &Form1::exitRequested);
     connect(ui_->addResultButton, &QPushButton::clicked, this, &Form1::addResultRequested);
     connect(ui_->tubeVoltageButton, &QPushButton::clicked, this, &Form1::tubeVoltageRequested);

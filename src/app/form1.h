@@ -136,6 +136,7 @@ signals:
     void resultsWindowRequested();
     // "RDSR 読込" (empty path: let the user choose), or once for each file dropped on the window.
     void doseReportRequested(const QString& path);
+    void doseRegistryRequested();
     // A tube voltage set here without the tube-voltage window (a dose report's mean voltage):
     // that window is to show it.
     void tubeVoltageEntered(const ordevo::TubeVoltageRange& range);

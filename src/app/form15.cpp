@@ -1,8 +1,5 @@
-// The registration window.
+// The registration window's texts and layout.
 #include "form15.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace ordevo {
 namespace {
@@ -27,34 +24,11 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-// The controls the window works with, bound once from the layout table.
-struct Form15::Ui {
-    explicit Ui(const ui::Controls& c)
-        : userNameBox(c.Get<QLineEdit>("Text1")),
-          okButton(c.Get<QPushButton>("Command1")),
-          guestButton(c.Get<QPushButton>("Command2")) {}
-
-    QLineEdit* userNameBox;    // Text1
-    QPushButton* okButton;     // Command1 "OK"
-    QPushButton* guestButton;  // Command2 "Cancel": go on as a guest
-};
-
-ui::WindowLayout Form15::Layout() {
-    return {kControls, kForm15ClientWidthTwips, kForm15ClientHeightTwips};
-}
-
-Form15::Form15(QWidget* parent)
-    : ModelessWindow(parent),
-      controls_(ui::CreateControls(*this, kControls)),
-      ui_(std::make_unique<const Ui>(controls_)) {
-    setObjectName(QStringLiteral("Form15"));
-    setWindowTitle(QStringLiteral("　ユーザー名登録"));
-    SetClientSizeTwips(kForm15ClientWidthTwips, kForm15ClientHeightTwips);
-    connect(ui_->okButton, &QPushButton::clicked, this,
-            [this] { emit okClicked(ui_->userNameBox->text()); });
-    connect(ui_->guestButton, &QPushButton::clicked, this, &Form15::cancelClicked);
-}
-
-Form15::~Form15() = default;
+const UserNameWindowDesign kRegistrationWindow{"Form15",
+                                               "　ユーザー名登録",
+                                               kControls,
+                                               kForm15ClientWidthTwips,
+                                               kForm15ClientHeightTwips,
+                                               UserNameCancel::GoOnAsGuest};
 
 }  // namespace ordevo

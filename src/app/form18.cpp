@@ -1,8 +1,5 @@
-// The name-change window.
+// The name-change window's texts and layout.
 #include "form18.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace ordevo {
 namespace {
@@ -25,40 +22,11 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-// The controls the window works with, bound once from the layout table.
-struct Form18::Ui {
-    explicit Ui(const ui::Controls& c)
-        : userNameBox(c.Get<QLineEdit>("Text1")),
-          okButton(c.Get<QPushButton>("Command1")),
-          cancelButton(c.Get<QPushButton>("Command2")) {}
-
-    QLineEdit* userNameBox;     // Text1
-    QPushButton* okButton;      // Command1 "OK"
-    QPushButton* cancelButton;  // Command2 "Cancel"
-};
-
-ui::WindowLayout Form18::Layout() {
-    return {kControls, kForm18ClientWidthTwips, kForm18ClientHeightTwips};
-}
-
-Form18::Form18(QWidget* parent)
-    : ModelessWindow(parent),
-      controls_(ui::CreateControls(*this, kControls)),
-      ui_(std::make_unique<const Ui>(controls_)) {
-    setObjectName(QStringLiteral("Form18"));
-    setWindowTitle(QStringLiteral("　ユーザー名変更"));
-    SetClientSizeTwips(kForm18ClientWidthTwips, kForm18ClientHeightTwips);
-    connect(ui_->okButton, &QPushButton::clicked, this,
-            [this] { emit okClicked(ui_->userNameBox->text()); });
-    connect(ui_->cancelButton, &QPushButton::clicked, this, &Form18::hide);
-    SetDialogKeys(ui_->okButton, ui_->cancelButton);
-}
-
-Form18::~Form18() = default;
-
-void Form18::Open(const QString& currentName) {
-    ui_->userNameBox->setText(currentName);
-    ShowInFront();
-}
+const UserNameWindowDesign kNameChangeWindow{"Form18",
+                                             "　ユーザー名変更",
+                                             kControls,
+                                             kForm18ClientWidthTwips,
+                                             kForm18ClientHeightTwips,
+                                             UserNameCancel::Close};
 
 }  // namespace ordevo

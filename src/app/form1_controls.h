@@ -42,6 +42,7 @@ struct Form1::Ui {
           focusReceptorDistanceLabel(c.Get<QLabel>("Label62")),
           focusIsocentreDistanceLabel(c.Get<QLabel>("Label64")),
           doseReportButton(c.Get<QPushButton>("Command10")),
+          registryButton(c.Get<QPushButton>("Command11")),
           bodyPartBox(c.Get<QComboBox>("Combo1")),
           tubeVoltageButton(c.Get<QPushButton>("Command5")),
           spectrumButton(c.Get<QPushButton>("Command9")),
@@ -102,25 +103,12 @@ struct Form1::Ui {
 
     // Everything an evaluation locks.
     std::vector<QWidget*> Inputs() const {
-        return {equipmentList,
-                exitButton,
-                evaluateButton,
-                addResultButton,
-                deleteEquipmentButton,
-                tubeVoltageButton,
-                clearButton,
-                newEquipmentButton,
-                welcomeButton,
-                spectrumButton,
-                doseReportButton,
-                bodyPartBox,
-                tubeVoltageBox,
-                focusSkinDistanceBox,
-                referenceAirKermaBox,
-                kermaAreaProductBox,
-                circleOption,
-                squareOption,
-                mascot};
+        return {
+            equipmentList,         exitButton,        evaluateButton,       addResultButton,
+            deleteEquipmentButton, tubeVoltageButton, clearButton,          newEquipmentButton,
+            welcomeButton,         spectrumButton,    doseReportButton,     registryButton,
+            bodyPartBox,           tubeVoltageBox,    focusSkinDistanceBox, referenceAirKermaBox,
+            kermaAreaProductBox,   circleOption,      squareOption,         mascot};
     }
 
     QLabel* titleShadow;  // Label27, the title's grey shadow
@@ -138,6 +126,7 @@ struct Form1::Ui {
     QLabel* focusReceptorDistanceLabel;   // Label62, cm
     QLabel* focusIsocentreDistanceLabel;  // Label64, cm
     QPushButton* doseReportButton;        // Command10 "RDSR 読込"
+    QPushButton* registryButton;          // Command11 "線量登録簿"
     // ② Case inputs
     QComboBox* bodyPartBox;           // Combo1
     QPushButton* tubeVoltageButton;   // Command5 "管電圧設定"

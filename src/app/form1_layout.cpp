@@ -43,6 +43,9 @@ constexpr ControlSpec kControls[] = {
     {"Label45", Kind::Label, "Ordevo, version 3", 5160, 240, 0, 0, Font::TimesNewRoman, 16},
     {"Label37", Kind::Label, "Interventional Radiology (IVR)", 1080, 840, 0, 0, Font::TimesNewRoman,
      14},
+    // Top right, apart from the case: the doses the X-ray units sent, per patient.
+    {"Command11", Kind::Button, "線量登録簿", 13440, 240, 1815, 420, Font::Meiryo, 9,
+     " 装置から受信した手技の線量、患者ごとの累積線量と警報を見る "},
     {"Label80", Kind::Label, "患者の入射表面皮膚組織吸収線量の算定", 7320, 840, 0, 0, Font::Meiryo,
      14},
 

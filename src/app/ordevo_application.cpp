@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "dose_registry_window.h"
 #include "dose_report_window.h"
 #include "form1.h"
 #include "form10.h"
@@ -39,6 +40,7 @@ OrdevoApplication::OrdevoApplication(const QString& workingFolder, EndProcess en
     form18_ = std::make_unique<Form18>();
     form7_ = std::make_unique<Form7>();
     doseReport_ = std::make_unique<DoseReportWindow>(state_.Reference, folder);
+    doseRegistry_ = std::make_unique<DoseRegistryWindow>(folder);
     Wire();
 }
 
@@ -68,6 +70,7 @@ void OrdevoApplication::Wire() {
     connect(form10_.get(), &Form10::mainWindowRequested, &main, &Form1::ShowInFront);
     connect(&main, &Form1::resultsWindowRequested, form10_.get(), &Form10::ShowInFront);
     connect(&main, &Form1::doseReportRequested, this, &OrdevoApplication::OpenDoseReport);
+    connect(&main, &Form1::doseRegistryRequested, doseRegistry_.get(), &DoseRegistryWindow::Open);
     connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
             &Form1::EnterDoseReportTotals);
     connect(&main, &Form1::userNameChangeRequested, this,

@@ -21,6 +21,7 @@ class Form10;
 class Form15;
 class Form18;
 class DoseReportWindow;
+class DoseRegistryWindow;
 
 // The guest's name when the user goes on without registering.
 inline constexpr const char* kGuestUserName = "ゲストユーザー";
@@ -49,6 +50,7 @@ public:
     Form18& NameChangeWindow() const { return *form18_; }
     Form7& ExitWindow() const { return *form7_; }
     DoseReportWindow& DoseReportView() const { return *doseReport_; }
+    DoseRegistryWindow& DoseRegistryView() const { return *doseRegistry_; }
     // Every dose-report window made so far, the first one first.
     std::vector<DoseReportWindow*> DoseReportViews() const;
 
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<Form18> form18_;
     std::unique_ptr<Form7> form7_;
     std::unique_ptr<DoseReportWindow> doseReport_;
+    std::unique_ptr<DoseRegistryWindow> doseRegistry_;
     std::vector<std::unique_ptr<DoseReportWindow>> moreDoseReports_;
 };
 

@@ -22,8 +22,8 @@ QString WithoutUnsaveableCharacters(const QString& text, int& cursor);
 // The longest focus–skin distance the program accepts, cm.
 inline constexpr double kMaxFocusSkinDistanceCm = 300;
 // Below this focus–skin distance the windows ask before computing and ordevo-cli writes a note:
-// no fluoroscope lets the focus come closer to the skin (a mobile C-arm's spacer cone keeps
-// 30 cm, a fixed unit's 38 cm), so a shorter distance is most likely a typing slip.
+// fluoroscopes keep the focus at least 30 cm (mobile) or 38 cm (stationary) from the skin by
+// design (US 21 CFR 1020.32(g)), so a shorter distance is most likely a typing slip.
 inline constexpr double kShortestPlausibleFocusSkinDistanceCm = 30;
 // The lowest tube voltage with primary-dose data: the first bin of the depth-dose tables, kV.
 inline constexpr double kMinTubeVoltageKv = 10.5;

@@ -165,9 +165,10 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
         cy = PutWrapped(s, kColumnLeft, cy + 1,
                         QStringLiteral("位置: %1").arg(CellPlaceText(map.Model, *map.PsdCell)),
                         kColumnWidth);
-        cy = Put(s, kColumnLeft, cy,
-                 QStringLiteral("そのセルの焦点–皮膚間距離 %1 cm")
-                     .arg(Num(map.PsdFocusSkinDistanceCm, "0.0")));
+        if (map.PsdFocusSkinDistanceCm > 0)  // a map read back keeps only its cells
+            cy = Put(s, kColumnLeft, cy,
+                     QStringLiteral("そのセルの焦点–皮膚間距離 %1 cm")
+                         .arg(Num(map.PsdFocusSkinDistanceCm, "0.0")));
     } else {
         cy = Put(s, kColumnLeft, cy + 1, QStringLiteral("位置: 線量が皮膚に置かれていません"));
     }
@@ -231,6 +232,11 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
                          p.ReportedProductGyCm2 ? Num(*p.ReportedProductGyCm2, "0.00")
                                                 : QStringLiteral("―"));
         by = Put(s, 0, by, line);
+    }
+    if (!c.EventLines.isEmpty()) {
+        by += 1;
+        for (const QString& line : c.EventLines) by = Put(s, 0, by, line);
+        return;
     }
     by = Put(s, 0, by + 1,
              QStringLiteral("照射 %1 件を皮膚に割り付け、%2 件は割り付けられません")

@@ -37,6 +37,9 @@ struct SkinDoseReportContent {
     std::vector<FollowUpLevel> Levels;
     QString LevelsSource;  // the levels file's name, or why it could not be read
     QDateTime PrintedAt;   // not printed when invalid
+    // Printed under the plane totals in place of the events mapped and not, for a map read back
+    // from the registry, which keeps its cells but not which events it placed.
+    QStringList EventLines;
 };
 
 // What the page says of a report and its map; `placement` from PlacementLines.

@@ -11,6 +11,7 @@
 #include "dose_evaluation.h"
 #include "dose_report.h"
 #include "equipment_file.h"
+#include "input_checks.h"
 #include "uncertainty_budget.h"
 
 namespace ordevo::rdsr {
@@ -20,10 +21,9 @@ namespace ordevo::rdsr {
 // scaled or labelled wrongly (a unit off by 1000), so such an event is flagged in its note.
 inline constexpr double kSkinDoseCeilingMGy = 100000.0;
 
-// The shortest plausible focus–skin distance. Fluoroscopes keep the focus at least 30 cm (mobile)
-// or 38 cm (stationary) from the skin by design (US 21 CFR 1020.32(g)); an FSD below 30 cm is
-// most likely a typo (5 for 50 cm multiplies the dose by 100), so it is noted.
-inline constexpr double kFocusSkinDistanceMinimumCm = 30.0;
+// The shortest plausible focus–skin distance, the main window's: an FSD below it is most likely
+// a typo (5 for 50 cm multiplies the dose by 100), so it is noted.
+inline constexpr double kFocusSkinDistanceMinimumCm = kShortestPlausibleFocusSkinDistanceCm;
 
 // What the user gives for one plane.
 struct PlaneSetup {

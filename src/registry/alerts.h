@@ -32,7 +32,7 @@ struct Alert {
 // Where the default levels come from, for the output that shows them.
 inline constexpr const char* kAlertLevelsSource =
     "3 Gy: NCRP Report No. 168 (2010); 15 Gy / 365 日: The Joint Commission, sentinel event "
-    "(prolonged fluoroscopy, 6–12 months)";
+    "(prolonged fluoroscopy, 6 to 12 months)";
 
 // The alerts the newly registered procedure `sopInstanceUid` gives, recorded in the registry.
 // The cumulative dose is the patient's over the window ending on this one's study date

@@ -8,10 +8,17 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
+#include <functional>
 
 #include "twips.h"
 
@@ -19,8 +26,86 @@ namespace ordevo::ui {
 
 ModelessWindow::ModelessWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
+namespace {
+
+// Room for the window manager's frame and title bar, which are not known before the first
+// showing: a window is fitted so that its frame stays on the screen too.
+constexpr QSize kFrameAllowance{16, 40};
+
+// The client area once it scrolls: it draws what the window would draw under its controls.
+class ScrolledClient : public QWidget {
+public:
+    ScrolledClient(QSize size, std::function<void(QPainter&)> paint) : paint_(std::move(paint)) {
+        setFixedSize(size);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        paint_(painter);
+    }
+
+private:
+    std::function<void(QPainter&)> paint_;
+};
+
+}  // namespace
+
 void ModelessWindow::SetClientSizeTwips(int widthTwips, int heightTwips) {
-    setFixedSize(TwipsToPixels(QSize(widthTwips, heightTwips)));
+    designedSize_ = TwipsToPixels(QSize(widthTwips, heightTwips));
+    if (scrollArea_ == nullptr) setFixedSize(designedSize_);
+}
+
+void ModelessWindow::setVisible(bool visible) {
+    if (visible && !isVisible() && screen() != nullptr)
+        FitIntoScreenArea(screen()->availableGeometry());
+    QWidget::setVisible(visible);
+}
+
+void ModelessWindow::FitIntoScreenArea(const QRect& available) {
+    if (designedSize_.isEmpty()) return;
+    const QSize room = available.size() - kFrameAllowance;
+    if (scrollArea_ == nullptr) {
+        if (designedSize_.width() <= room.width() && designedSize_.height() <= room.height())
+            return;  // as designed
+        MoveClientIntoScrollArea();
+    }
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize largest = designedSize_ + QSize(bar, bar);
+    setMinimumSize(QSize(std::min(200, room.width()), std::min(150, room.height())));
+    setMaximumSize(largest);
+    resize(largest.boundedTo(room));
+    if (!available.contains(QRect(pos(), size() + kFrameAllowance))) move(available.topLeft());
+}
+
+void ModelessWindow::MoveClientIntoScrollArea() {
+    auto* client = new ScrolledClient(designedSize_, [this](QPainter& p) { PaintClient(p); });
+    client->setFont(font());
+    client->setPalette(palette());
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) continue;  // the windows this one owns stay windows
+        const bool hidden =
+            child->isHidden() && child->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        const QRect place = child->geometry();
+        child->setParent(client);
+        child->setGeometry(place);
+        child->setVisible(!hidden);
+    }
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("ClientScrollArea"));
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setWidget(client);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea_);
+}
+
+void ModelessWindow::PaintClient(QPainter&) {}
+
+void ModelessWindow::paintEvent(QPaintEvent*) {
+    if (scrollArea_ != nullptr) return;  // the client area draws itself
+    QPainter painter(this);
+    PaintClient(painter);
 }
 
 void ModelessWindow::ShowInFront() {

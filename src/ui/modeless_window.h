@@ -8,6 +8,8 @@
 #include <vector>
 
 class QAbstractButton;
+class QPainter;
+class QScrollArea;
 
 namespace ordevo::ui {
 
@@ -19,6 +21,13 @@ public:
 
     // Fixes the client area (the inside of the frame) to the size in twips.
     void SetClientSizeTwips(int widthTwips, int heightTwips);
+    // Fits the window into `available`, a screen's free area (frame included). A window that
+    // fits keeps its designed fixed size. One that does not (a large display scaling on a small
+    // screen) shows its client area, laid out as designed, in a scroll area, and can be resized
+    // up to its designed size. Showing the window does this for its screen.
+    void FitIntoScreenArea(const QRect& available);
+    // The scroll area the client area was moved into, or null while the window fits.
+    QScrollArea* ClientScrollArea() const { return scrollArea_; }
     // Shows the window if hidden and brings it in front of the program's other windows.
     void ShowInFront();
 
@@ -31,7 +40,13 @@ public:
     void SetDialogKeys(QAbstractButton* ok, QAbstractButton* cancel,
                        const std::vector<const QWidget*>& ownEnter);
 
+    void setVisible(bool visible) override;
+
 protected:
+    // What the window draws on its client area under its controls (a frame, say); the default
+    // draws nothing. Drawn on the window, or on the scrolled client area.
+    virtual void PaintClient(QPainter& painter);
+    void paintEvent(QPaintEvent* event) override;
     // Escape as SetDialogKeys says; other keys as any widget.
     void keyPressEvent(QKeyEvent* event) override;
     // Enter in the controls that press `ok`.
@@ -41,6 +56,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void MoveClientIntoScrollArea();
+
+    QSize designedSize_;  // the client area as laid out, pixels; empty: not fixed
+    QScrollArea* scrollArea_ = nullptr;
     bool dialogKeys_ = false;
     QAbstractButton* ok_ = nullptr;
     QAbstractButton* cancel_ = nullptr;

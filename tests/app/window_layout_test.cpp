@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "app_fixture.h"
+#include "dose_registry_window.h"
 #include "dose_report_window.h"
 #include "skin_dose_map_window.h"
 #include "fonts.h"
@@ -62,6 +63,8 @@ std::unique_ptr<QWidget> Build(Scratch& s) {
         return std::make_unique<Form6>(s.folder.path());
     else if constexpr (std::is_same_v<W, DoseReportWindow>)
         return std::make_unique<DoseReportWindow>(s.state.Reference, s.folder.path());
+    else if constexpr (std::is_same_v<W, DoseRegistryWindow>)
+        return std::make_unique<DoseRegistryWindow>(s.folder.path());
     else if constexpr (std::is_same_v<W, SkinDoseMapWindow>)
         return std::make_unique<SkinDoseMapWindow>(s.state.Reference, s.folder.path());
     else
@@ -116,17 +119,16 @@ TEST_P(WindowLayout, TheBuiltWindowKeepsItsLayout) {
 
 #define ORDEVO_WINDOW(W) \
     NamedLayout { #W, &W::Layout, &Build < W> }
-INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout,
-                         ::testing::Values(ORDEVO_WINDOW(Form1), ORDEVO_WINDOW(Form7),
-                                           ORDEVO_WINDOW(Form15), ORDEVO_WINDOW(Form18),
-                                           ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
-                                           ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4),
-                                           ORDEVO_WINDOW(Form5), ORDEVO_WINDOW(Form8),
-                                           ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow),
-                                           ORDEVO_WINDOW(SkinDoseMapWindow)),
-                         [](const ::testing::TestParamInfo<NamedLayout>& param) {
-                             return std::string(param.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EveryWindow, WindowLayout,
+    ::testing::Values(ORDEVO_WINDOW(Form1), ORDEVO_WINDOW(Form7), ORDEVO_WINDOW(Form15),
+                      ORDEVO_WINDOW(Form18), ORDEVO_WINDOW(Form10), ORDEVO_WINDOW(Form2),
+                      ORDEVO_WINDOW(Form3), ORDEVO_WINDOW(Form4), ORDEVO_WINDOW(Form5),
+                      ORDEVO_WINDOW(Form8), ORDEVO_WINDOW(Form6), ORDEVO_WINDOW(DoseReportWindow),
+                      ORDEVO_WINDOW(SkinDoseMapWindow), ORDEVO_WINDOW(DoseRegistryWindow)),
+    [](const ::testing::TestParamInfo<NamedLayout>& param) {
+        return std::string(param.param.name);
+    });
 
 class RunningWindowLayout : public AppTest {};
 

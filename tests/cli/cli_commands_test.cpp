@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
+#include <iostream>
 #include <sstream>
 
 #include "cli_commands.h"
@@ -127,6 +128,33 @@ TEST_F(CliCommands, EvaluateUsesTheRoundedFieldSize) {
     EXPECT_EQ(Label("Label65"), "11.28");
     EXPECT_DOUBLE_EQ(Number("SurfaceFieldSize"), 11.28 * 58.8 / 60.0);
     EXPECT_NE(out_.str().find("\"BodyPart\": \"---\""), std::string::npos);
+}
+
+// The FSD against the room: at or beyond the focus–receptor distance it is refused naming the
+// box; below 30 cm the case is computed with a note on stderr, where the window asks.
+TEST_F(CliCommands, EvaluateChecksTheFocusSkinDistanceAgainstTheRoom) {
+    const double receptorCm = 100;  // Room1's focus–receptor distance
+    const struct {
+        double fsdCm;
+        int exitCode;
+        bool noted;
+    } cases[] = {{receptorCm, 1, false}, {receptorCm + 20, 1, false}, {5, 0, true}, {30, 0, false}};
+    for (const auto& c : cases) {
+        std::ostringstream err;
+        std::streambuf* const stderrBuffer = std::cerr.rdbuf(err.rdbuf());
+        const int exitCode = Run(RunEvaluate,
+                                 {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square",
+                                  "--fsd", std::to_string(c.fsdCm)},
+                                 kEvaluateOptions);
+        std::cerr.rdbuf(stderrBuffer);
+        EXPECT_EQ(exitCode, c.exitCode) << c.fsdCm << out_.str();
+        if (c.exitCode == 1) {
+            EXPECT_NE(out_.str().find("「実際の焦点-入射表面間距離」"), std::string::npos);
+            EXPECT_NE(out_.str().find("焦点-受像面間距離"), std::string::npos);
+        }
+        EXPECT_EQ(err.str().find("「実際の焦点-入射表面間距離」") != std::string::npos, c.noted)
+            << c.fsdCm;
+    }
 }
 
 TEST_F(CliCommands, EvaluateReportsTheWindowsMessages) {

@@ -3,7 +3,6 @@
 #include "form10.h"
 
 #include <QLabel>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -370,9 +369,7 @@ ui::PictureBox* Form10::Picture2() const { return impl_->picture; }
 
 const QString& Form10::UserName() const { return impl_->userName; }
 
-void Form10::paintEvent(QPaintEvent* event) {
-    ui::ModelessWindow::paintEvent(event);
-    QPainter painter(this);
+void Form10::PaintClient(QPainter& painter) {
     painter.setPen(QPen(Qt::black, 1));
     const int right = ui::TwipsToPixels(kFrameRightTwips);
     const int bottom = ui::TwipsToPixels(kFrameBottomTwips);

@@ -58,7 +58,7 @@ signals:
     void mainWindowRequested();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;  // the black frame of the client area
+    void PaintClient(QPainter& painter) override;  // the black frame of the client area
 
 private:
     struct Impl;

@@ -8,6 +8,7 @@
 #include "drive_list_box.h"
 #include "file_list_box.h"
 #include "file_name_check.h"
+#include "folder_browser.h"
 #include "messages.h"
 #include "results_csv.h"
 
@@ -67,25 +68,18 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
     controls_ = ui::CreateControls(*this, kForm2Controls);
     ui_ = std::make_unique<const Ui>(controls_);
 
-    ui::DriveListBox* drive1 = ui_->driveList;
-    ui::DirListBox* dir1 = ui_->folderList;
     ui::FileListBox* file2 = ui_->fileList;
     QLineEdit* text1 = ui_->fileNameBox;
     QLineEdit* text2 = ui_->commentBox;
     QPushButton* command1 = ui_->okButton;
     QPushButton* command2 = ui_->cancelButton;
 
-    dir1->SetPath(workingFolder);
-    drive1->SetDrive(dir1->Path());
-    file2->SetPath(dir1->Path());
+    browser_ = std::make_unique<ui::FolderBrowser>(*ui_->driveList, *ui_->folderList, *file2,
+                                                   workingFolder);
     // Enter on a focused button presses it, as the focus walk Text2 → Text1 → OK expects.
     command1->setAutoDefault(true);
     command2->setAutoDefault(true);
 
-    // A drive that cannot be entered leaves the folder list where it was.
-    connect(drive1, &ui::DriveListBox::driveChanged, dir1,
-            [dir1](const QString& root) { dir1->SetPath(root); });
-    connect(dir1, &ui::DirListBox::pathChanged, file2, &ui::FileListBox::SetPath);
     // An existing file is picked to be overwritten: its name less ".csv".
     connect(file2, &ui::FileListBox::fileClicked, text1, [text1](const QString& fileName) {
         QString name = fileName;
@@ -104,8 +98,7 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
 }
 
 void Form2::Open() {
-    ui_->fileList->SetPath(ui_->folderList->Path());
-    ui_->fileList->Refresh();
+    browser_->Refresh();
     ui_->fileNameBox->clear();
     ui_->commentBox->clear();
     ShowInFront();
@@ -131,7 +124,7 @@ void Form2::Save() {
                          ui::WithBeep::Yes);
         return;
     }
-    const QString path = ui_->fileList->Path() + QLatin1Char('/') + name + QStringLiteral(".csv");
+    const QString path = browser_->PathOf(name + QStringLiteral(".csv"));
     if (!ui::MayReplaceFile(path)) return;
     const FileResult<void> written = WriteResultsCsv(path, comment, table_);
     if (!written) {

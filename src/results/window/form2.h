@@ -10,6 +10,9 @@
 #include "results_table.h"
 
 namespace ordevo {
+namespace ui {
+class FolderBrowser;
+}
 
 inline constexpr int kForm2ClientWidthTwips = 6960;
 inline constexpr int kForm2ClientHeightTwips = 5940;
@@ -42,6 +45,7 @@ private:
     const ResultsTable& table_;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
+    std::unique_ptr<ui::FolderBrowser> browser_;
 };
 
 }  // namespace ordevo

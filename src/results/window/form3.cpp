@@ -9,6 +9,7 @@
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
+#include "folder_browser.h"
 #include "messages.h"
 #include "results_csv.h"
 
@@ -61,33 +62,23 @@ Form3::Form3(const QString& workingFolder, QWidget* parent) : ui::ModelessWindow
     controls_ = ui::CreateControls(*this, kForm3Controls);
     ui_ = std::make_unique<const Ui>(controls_);
 
-    ui::DriveListBox* drive1 = ui_->driveList;
-    ui::DirListBox* dir1 = ui_->folderList;
-    ui::FileListBox* file1 = ui_->fileList;
     ui_->commentBox->setReadOnly(true);
-
-    dir1->SetPath(workingFolder);
-    drive1->SetDrive(dir1->Path());
-    file1->SetPath(dir1->Path());
-
-    connect(drive1, &ui::DriveListBox::driveChanged, dir1,
-            [dir1](const QString& root) { dir1->SetPath(root); });
-    connect(dir1, &ui::DirListBox::pathChanged, file1, &ui::FileListBox::SetPath);
-    connect(file1, &ui::FileListBox::fileClicked, this, &Form3::ShowComment);
+    browser_ = std::make_unique<ui::FolderBrowser>(*ui_->driveList, *ui_->folderList,
+                                                   *ui_->fileList, workingFolder);
+    connect(ui_->fileList, &ui::FileListBox::fileClicked, this, &Form3::ShowComment);
     connect(ui_->okButton, &QPushButton::clicked, this, &Form3::Load);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QWidget::hide);
     SetDialogKeys(ui_->okButton, ui_->cancelButton);
 }
 
 void Form3::Open() {
-    ui_->fileList->SetPath(ui_->folderList->Path());
-    ui_->fileList->Refresh();
+    browser_->Refresh();
     ui_->commentBox->clear();
     ShowInFront();
 }
 
 void Form3::ShowComment(const QString& fileName) {
-    const QString path = ui_->fileList->Path() + QLatin1Char('/') + fileName;
+    const QString path = browser_->PathOf(fileName);
     // Line 1 alone: it shows even when the rest of the file is damaged.
     const FileResult<QString> comment = ReadResultsComment(path);
     // A long comment shows from its start; the whole of it is in the tool tip.

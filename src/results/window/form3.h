@@ -10,6 +10,9 @@
 #include "results_table.h"
 
 namespace ordevo {
+namespace ui {
+class FolderBrowser;
+}
 
 inline constexpr int kForm3ClientWidthTwips = 6960;
 inline constexpr int kForm3ClientHeightTwips = 5700;
@@ -45,6 +48,7 @@ private:
 
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;
+    std::unique_ptr<ui::FolderBrowser> browser_;
 };
 
 }  // namespace ordevo
