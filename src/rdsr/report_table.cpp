@@ -144,8 +144,8 @@ std::vector<std::string> ReportNotes(const DoseReport& report, const ReportEvalu
     if (evaluation.Cancelled) notes.push_back("中止しました: 途中までの照射のみ計算しています");
     for (const PlaneEvaluation& plane : evaluation.Planes) {
         if (!plane.Totals.SingleCaseNote.empty())
-            notes.push_back(std::string(PlaneLabel(plane.Plane)) +
-                            " の合計で一括: " + plane.Totals.SingleCaseNote);
+            notes.push_back(std::string("合計で一括 (") + PlaneLabel(plane.Plane) +
+                            "): " + plane.Totals.SingleCaseNote);
     }
     // An event's note joins its parts with "; "; equal parts of several events are listed once.
     std::vector<std::pair<std::string, std::string>> byText;  // note, the rows it stands for

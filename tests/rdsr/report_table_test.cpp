@@ -54,7 +54,7 @@ TEST(ReportTable, NotesListEachTextOnceWithItsRows) {
     evaluation.Planes[1].Events[0].Case.Note = "フィルタなし";
     evaluation.Planes[1].Totals.SingleCaseNote = "計算できた照射がありません";
     const std::vector<std::string> expected = {"読めない値",
-                                               "平面 B の合計で一括: 計算できた照射がありません",
+                                               "合計で一括 (平面 B): 計算できた照射がありません",
                                                "照射 1, 2, 3: フィルタなし", "照射 1: FSD 短い"};
     EXPECT_EQ(ReportNotes(report, evaluation), expected);
 }
