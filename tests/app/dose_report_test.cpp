@@ -179,6 +179,10 @@ TEST_F(DoseReportView, UnreadableFileIsReported) {
     EXPECT_TRUE(
         MessageTexts().back().contains(QStringLiteral("線量レポートとして読めませんでした")));
     EXPECT_FALSE(View().Control<QPushButton>("TransferButton")->isEnabled());
+    // Escape closes the idle window as its title bar does.
+    ASSERT_TRUE(View().isVisible());
+    QTest::keyClick(View().EventsTable(), Qt::Key_Escape);
+    EXPECT_FALSE(View().isVisible());
 }
 
 // An FSD that is not one number is refused before anything is evaluated.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtConcurrent/QtConcurrentRun>
@@ -387,6 +388,17 @@ void DoseReportWindow::Evaluate() {
 }
 
 void DoseReportWindow::Cancel() { cancel_->store(true); }
+
+void DoseReportWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        ModelessWindow::keyPressEvent(event);
+        return;
+    }
+    if (busy_)
+        Cancel();
+    else
+        close();
+}
 
 void DoseReportWindow::ShowSkinDoseMap() {
     if (busy_ || !shown_) return;

@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QKeyEvent;
 class QPushButton;
 class QTableWidget;
 
@@ -75,6 +76,11 @@ signals:
     // filtration, and whether the voltage was assumed).
     void totalsForInputs(const QString& equipmentFileName, const rdsr::SingleCaseTexts& totals);
     void evaluationFinished();
+
+protected:
+    // Escape stops a running evaluation, as "中止" does; else it closes the window as its title
+    // bar does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Outcome;
