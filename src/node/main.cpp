@@ -53,10 +53,10 @@ int main(int argc, char** argv) {
         std::cerr << "ordevo-node: " << context.error().what() << "\n";
         return 1;
     }
-    // The listener hands each stored file to the worker, which starts once the port is open:
-    // the toolkit's network may switch its input correction off for the whole process, and the
-    // report reader then refuses every report whose UIDs carry their padding byte, so the
-    // correction is set back before any report is read. Calls wait in the backlog meanwhile.
+    // The listener hands each stored file to the worker, which starts once the port is open;
+    // calls wait in the backlog meanwhile. Opening the port switches the toolkit's input
+    // correction off for the whole process; the report reader sets it for its own reads, and
+    // it is set back here as well for any other reading in the process.
     std::atomic<RegistrationWorker*> registering = nullptr;
     AssociationListener listener(config, [&registering](const std::string& path) {
         if (RegistrationWorker* worker = registering.load()) worker->Add(path);
