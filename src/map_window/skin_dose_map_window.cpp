@@ -23,7 +23,7 @@
 #include "number_format.h"
 #include "patient_lying.h"
 #include "picture_box.h"
-#include "print_service.h"
+#include "report_output.h"
 #include "room_profile.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_report_page.h"
@@ -573,40 +573,12 @@ std::function<void(ui::Surface&)> SkinDoseMapWindow::PageDrawing() {
 
 void SkinDoseMapWindow::PrintReport() {
     if (!shown_) return;
-    const auto draw = PageDrawing();
-    if (!draw) return;
-    const ui::PrintReport report =
-        ui::AppPrintService().PrintLandscapePage(QStringLiteral("皮膚線量報告書"), draw);
-    switch (report.outcome) {
-    case ui::PrintOutcome::Printed:
-        AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書をプリンター「%1」に送りました ").arg(report.where));
-        break;
-    case ui::PrintOutcome::SavedAsPdf:
-        AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書を PDF ファイルに保存しました \n%1").arg(report.where));
-        break;
-    case ui::PrintOutcome::Cancelled: break;
-    case ui::PrintOutcome::Failed:
-        AppMessages().Error(
-            QStringLiteral(" 印刷できませんでした \n%1: %2").arg(report.where, report.error));
-        break;
-    }
+    if (const auto draw = PageDrawing()) map::PrintSkinDoseReport(draw);
 }
 
 void SkinDoseMapWindow::SavePdf(const QString& path) {
     if (!shown_) return;
-    const auto draw = PageDrawing();
-    if (!draw) return;
-    const ui::PrintReport report =
-        ui::SystemPrintService::WritePdf(path, QStringLiteral("皮膚線量報告書"), draw);
-    if (report.outcome == ui::PrintOutcome::Failed)
-        AppMessages().Error(QStringLiteral(" PDF ファイルを保存できませんでした "
-                                           "(前のファイルはそのまま残っています) \n%1: %2")
-                                .arg(report.where, report.error));
-    else
-        AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書を保存しました \n%1").arg(report.where));
+    if (const auto draw = PageDrawing()) map::SaveSkinDoseReportPdf(path, draw);
 }
 
 }  // namespace ordevo

@@ -18,7 +18,7 @@
 #include "messages.h"
 #include "number_format.h"
 #include "picture_box.h"
-#include "print_service.h"
+#include "report_output.h"
 #include "report_table.h"
 #include "stored_map.h"
 #include "stored_report_page.h"
@@ -429,27 +429,11 @@ std::function<void(ui::Surface&)> DoseRegistryWindow::PageDrawing() {
 }
 
 void DoseRegistryWindow::PrintReport() {
-    const auto draw = PageDrawing();
-    if (!draw) return;
-    const ui::PrintReport report =
-        ui::AppPrintService().PrintLandscapePage(QStringLiteral("皮膚線量報告書"), draw);
-    if (report.outcome == ui::PrintOutcome::Failed)
-        AppMessages().Error(
-            QStringLiteral(" 印刷できませんでした \n%1: %2").arg(report.where, report.error));
+    if (const auto draw = PageDrawing()) map::PrintSkinDoseReport(draw);
 }
 
 void DoseRegistryWindow::SavePdf(const QString& path) {
-    const auto draw = PageDrawing();
-    if (!draw) return;
-    const ui::PrintReport report =
-        ui::SystemPrintService::WritePdf(path, QStringLiteral("皮膚線量報告書"), draw);
-    if (report.outcome == ui::PrintOutcome::Failed)
-        AppMessages().Error(QStringLiteral(" PDF ファイルを保存できませんでした "
-                                           "(前のファイルはそのまま残っています) \n%1: %2")
-                                .arg(report.where, report.error));
-    else
-        AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書を保存しました \n%1").arg(report.where));
+    if (const auto draw = PageDrawing()) map::SaveSkinDoseReportPdf(path, draw);
 }
 
 }  // namespace ordevo

@@ -1,0 +1,44 @@
+#include "report_output.h"
+
+#include "messages.h"
+#include "print_service.h"
+
+namespace ordevo::map {
+
+namespace {
+
+const QString kTitle = QStringLiteral("皮膚線量報告書");
+
+}  // namespace
+
+void PrintSkinDoseReport(const PageDrawing& draw) {
+    const ui::PrintReport report = ui::AppPrintService().PrintLandscapePage(kTitle, draw);
+    switch (report.outcome) {
+    case ui::PrintOutcome::Printed:
+        ui::AppMessages().Notice(
+            QStringLiteral(" 皮膚線量報告書をプリンター「%1」に送りました ").arg(report.where));
+        break;
+    case ui::PrintOutcome::SavedAsPdf:
+        ui::AppMessages().Notice(
+            QStringLiteral(" 皮膚線量報告書を PDF ファイルに保存しました \n%1").arg(report.where));
+        break;
+    case ui::PrintOutcome::Cancelled: break;
+    case ui::PrintOutcome::Failed:
+        ui::AppMessages().Error(
+            QStringLiteral(" 印刷できませんでした \n%1: %2").arg(report.where, report.error));
+        break;
+    }
+}
+
+void SaveSkinDoseReportPdf(const QString& path, const PageDrawing& draw) {
+    const ui::PrintReport report = ui::SystemPrintService::WritePdf(path, kTitle, draw);
+    if (report.outcome == ui::PrintOutcome::Failed)
+        ui::AppMessages().Error(QStringLiteral(" PDF ファイルを保存できませんでした "
+                                               "(前のファイルはそのまま残っています) \n%1: %2")
+                                    .arg(report.where, report.error));
+    else
+        ui::AppMessages().Notice(
+            QStringLiteral(" 皮膚線量報告書を保存しました \n%1").arg(report.where));
+}
+
+}  // namespace ordevo::map
