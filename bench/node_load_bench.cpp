@@ -4,8 +4,6 @@
 // the spool) and until it is registered (evaluated, mapped and written by the one worker).
 // Every report must be registered exactly once, else the run is marked as an error.
 #include <benchmark/benchmark.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -19,7 +17,9 @@
 #include <memory>
 #include <set>
 
+#include "bench_room.h"
 #include "cp932_text.h"
+#include "free_port.h"
 #include "equipment_file.h"
 #include "registry.h"
 #include "report_writer.h"
@@ -30,23 +30,6 @@ using namespace ordevo;
 
 constexpr int kReports = 1000;
 constexpr int kAssociations = 4;
-
-QString LoadDataFolder() {
-    const char* fromEnvironment = std::getenv("ORDEVO_DATA");
-    return QString::fromUtf8(fromEnvironment ? fromEnvironment : ORDEVO_REFDATA_DIR);
-}
-
-int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
-    ::close(fd);
-    return bound ? ntohs(address.sin_port) : 0;
-}
 
 std::size_t RegisteredCount(const QString& registryPath, std::set<std::string>* sops) {
     auto opened = registry::Registry::Open(registryPath);
@@ -89,12 +72,12 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
         const QString registryPath = dir.filePath("registry.sqlite");
         for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(registryPath + suffix);
         QDir(dir.filePath("spool")).removeRecursively();
-        const int port = FreeLoopbackPort();
+        const int port = testing::FreeLoopbackPort();
         QProcess node;
         node.setStandardErrorFile(dir.filePath("node.log"));
         node.start(ORDEVO_NODE, {"--port", QString::number(port), "--aet", "ORDEVO", "--registry",
                                  registryPath, "--spool", dir.filePath("spool"), "--data",
-                                 LoadDataFolder(), "--accept", "ANGIO1=" + equipment});
+                                 bench::DataFolder(), "--accept", "ANGIO1=" + equipment});
         node.waitForStarted();
         const QDeadlineTimer ready(20000);
         while (QProcess::execute(ORDEVO_ECHOSCU, {"-aet", "ANGIO1", "-aec", "ORDEVO", "127.0.0.1",

@@ -3,8 +3,6 @@
 // unknown caller, another class and a damaged report refused or failed while the node keeps
 // serving; and what was spooled before a stop registered at the next start.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -24,6 +22,7 @@
 #include <random>
 #include <set>
 
+#include "free_port.h"
 #include "registry.h"
 #include "report_writer.h"
 #include "synthetic_data.h"
@@ -33,22 +32,6 @@ namespace ordevo::node {
 namespace {
 
 using rdsr::testing::FixtureReport;
-
-// A loopback port free now: the system's choice for a socket bound to port 0.
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        ::close(fd);
-        return 0;
-    }
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 struct ProcessRun {
     int exitCode;
@@ -76,7 +59,7 @@ protected:
     void TearDown() override { Stop(); }
 
     void Start() {
-        port_ = FreePort();
+        port_ = testing::FreeLoopbackPort();
         ASSERT_NE(port_, 0);
         node_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const QStringList options =

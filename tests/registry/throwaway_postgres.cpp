@@ -1,8 +1,6 @@
 #include "throwaway_postgres.h"
 
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -11,23 +9,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "free_port.h"
+
 namespace ordevo::testing {
 
 namespace {
 
 constexpr const char* kUser = "ordevo";
-
-int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
-    ::close(fd);
-    return bound ? ntohs(address.sin_port) : 0;
-}
 
 }  // namespace
 
