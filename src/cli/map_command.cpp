@@ -7,6 +7,7 @@
 #include "cli_commands.h"
 #include "cp932_text.h"
 #include "dose_report_reader.h"
+#include "file_name_check.h"
 #include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
@@ -57,15 +58,6 @@ MapSettings ReadSettings(const Arguments& args) {
 }
 
 }  // namespace
-
-std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer) {
-    const QString word =
-        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
-    if (word.isEmpty()) return std::nullopt;
-    for (const QChar c : word)
-        if (!(c.isLetterOrNumber() || c == '-' || c == '_')) return std::nullopt;
-    return word + ".room";
-}
 
 namespace {
 

@@ -47,8 +47,4 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
 extern const std::vector<std::string> kMapOptions;
 extern const std::vector<std::string> kMapFlags;
 
-// The room profile's file name for a report's manufacturer: its first word in lower case,
-// "<word>.room"; none when that word is empty or holds anything but letters, digits, '-', '_'.
-std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer);
-
 }  // namespace ordevo::cli

@@ -20,4 +20,13 @@ std::optional<QString> FileNameProblem(const QString& name) {
     return std::nullopt;
 }
 
+std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer) {
+    const QString word =
+        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
+    if (word.isEmpty()) return std::nullopt;
+    for (const QChar c : word)
+        if (!(c.isLetterOrNumber() || c == '-' || c == '_')) return std::nullopt;
+    return word + ".room";
+}
+
 }  // namespace ordevo

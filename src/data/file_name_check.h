@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace ordevo {
 
@@ -11,5 +12,10 @@ namespace ordevo {
 // or a control character, or start with ":" (Qt's prefix of its resources).
 // So "<folder>/<name><extension>" always names a file directly inside the folder.
 std::optional<QString> FileNameProblem(const QString& name);
+
+// The room profile's file name for a dose report's manufacturer: its first word in lower case,
+// "<word>.room"; none when that word is empty or holds anything but letters, digits, '-', '_'
+// (the report's words never name another folder).
+std::optional<QString> ManufacturerRoomFileName(const std::string& manufacturer);
 
 }  // namespace ordevo

@@ -17,6 +17,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "cp932_text.h"
+#include "file_name_check.h"
 #include "follow_up_levels.h"
 #include "number_box.h"
 #include "messages.h"
@@ -89,17 +90,6 @@ void Place(QWidget* widget, const QRect& twips) {
 
 QString Num(double value, const char* picture) {
     return QString::fromStdString(FormatNumber(value, picture));
-}
-
-// The room file for a report's maker: its first word in lower case, "<word>.room", when that
-// word is plain letters, digits, '-' or '_' (the report's words never name another folder).
-QString MakerRoomFile(const std::string& manufacturer) {
-    const QString word =
-        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
-    if (word.isEmpty()) return {};
-    for (const QChar c : word)
-        if (!(c.isLetterOrNumber() || c == '-' || c == '_')) return {};
-    return word + QStringLiteral(".room");
 }
 
 }  // namespace
@@ -265,7 +255,7 @@ void SkinDoseMapWindow::FillRoomProfiles(const std::string& manufacturer) {
     ui_->room->clear();
     ui_->room->addItem(kDicomProfile);
     ui_->room->addItems(files);
-    const QString maker = MakerRoomFile(manufacturer);
+    const QString maker = ManufacturerRoomFileName(manufacturer).value_or(QString());
     if (files.contains(maker))
         ui_->room->setCurrentText(maker);
     else if (files.contains(chosen))

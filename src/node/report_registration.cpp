@@ -6,6 +6,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
+#include "file_name_check.h"
 #include "measurement_record_file.h"
 #include "procedure_record.h"
 #include "reference_files.h"
@@ -46,13 +47,11 @@ FileResult<rdsr::PlaneSetup> LoadPlane(const std::string& equipmentFile,
 map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationContext& context,
                                const std::string& manufacturer, std::vector<std::string>& notes) {
     if (room.Profile) return *room.Profile;
-    const QString word =
-        QString::fromStdString(manufacturer).trimmed().section(' ', 0, 0).toLower();
-    bool plain = !word.isEmpty();
-    for (const QChar c : word) plain = plain && (c.isLetterOrNumber() || c == '-' || c == '_');
-    const QString path = context.DataFolder + "/" + word + ".room";
-    if (plain && QFileInfo(path).isFile())
-        if (auto profile = ReadRoomProfile(path)) return *profile;
+    if (const std::optional<QString> name = ManufacturerRoomFileName(manufacturer)) {
+        const QString path = context.DataFolder + "/" + *name;
+        if (QFileInfo(path).isFile())
+            if (auto profile = ReadRoomProfile(path)) return *profile;
+    }
     notes.push_back("製造者 \"" + manufacturer +
                     "\" の部屋プロファイルがないため DICOM の定義を使用");
     return map::RoomProfile{};

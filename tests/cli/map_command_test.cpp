@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <sstream>
 
+#include "file_name_check.h"
 #include "map_command.h"
 #include "report_writer.h"
 #include "synthetic_data.h"
