@@ -27,6 +27,7 @@
 
 #include "cp932_text.h"
 #include "dicom_codes.h"
+#include "iso2022_text.h"
 #include "structure_scan.h"
 #include "number_format.h"
 #include "ucum_units.h"
@@ -500,6 +501,18 @@ std::string HeaderText(OFCondition (DSRDocument::*get)(OFString&, const signed l
     return (document.*get)(value, 0).good() ? std::string(value.c_str()) : std::string();
 }
 
+std::string WholePatientId(DcmItem& dataset) {
+    DcmElement* element = nullptr;
+    char* value = nullptr;
+    Uint32 length = 0;
+    if (dataset.findAndGetElement(DCM_PatientID, element).bad() ||
+        element->getString(value, length).bad() || value == nullptr)
+        return "";
+    std::string id(value, length);
+    while (!id.empty() && (id.back() == ' ' || id.back() == '\0')) id.pop_back();
+    return id;
+}
+
 std::string EventLabel(std::size_t index, const IrradiationEvent& event) {
     return "照射 " + std::to_string(index + 1) + (event.Uid.empty() ? "" : " (" + event.Uid + ")");
 }
@@ -624,8 +637,13 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     std::vector<std::string> notes;
     OFString characterSet;
     dataset.findAndGetOFStringArray(DCM_SpecificCharacterSet, characterSet);
-    if (!characterSet.empty() && characterSet != "ISO_IR 192" && dataset.convertToUTF8().bad())
-        notes.push_back("文字を UTF-8 に変換できなかったため、記録のまま表示します");
+    // Japanese units' ISO 2022 text is decoded by us: the toolkit's Debian build has no ISO 2022
+    // converter and would leave the escape sequences in every name.
+    const bool converted = characterSet.empty() || characterSet == "ISO_IR 192" ||
+                           (IsIso2022Japanese(characterSet.c_str()) &&
+                            DecodeIso2022Dataset(dataset, characterSet.c_str())) ||
+                           dataset.convertToUTF8().good();
+    if (!converted) notes.push_back("文字を UTF-8 に変換できなかったため、記録のまま表示します");
 
     CheckNumericValues(dataset, notes);
 
@@ -665,6 +683,10 @@ ReportReading ReadDoseReportBytes(const unsigned char* data, std::size_t size) {
     report.StudyDate = HeaderText(&DSRDocument::getStudyDate, document);
     report.PatientName = HeaderText(&DSRDocument::getPatientName, document);
     report.PatientId = HeaderText(&DSRDocument::getPatientID, document);
+    // An ID with a NUL inside is kept whole, so that the registry can refuse it rather than
+    // take its first part for another patient's ID.
+    if (const std::string whole = WholePatientId(dataset); whole.find('\0') != std::string::npos)
+        report.PatientId = whole;
     report.PatientBirthDate = HeaderText(&DSRDocument::getPatientBirthDate, document);
     ReadObserverContext(root, report);
     ReadPatientSizeHeader(dataset, report.Patient, notes);

@@ -20,6 +20,10 @@ std::string Alert::Json() const {
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString();
 }
 
+Alert AlertOf(const StoredAlert& s) {
+    return {s.Kind, s.PatientId, s.SopInstanceUid, s.LevelMGy, s.DoseMGy, s.Procedures, s.Message};
+}
+
 FileResult<std::vector<Alert>> RaiseAlerts(Registry& registry, const std::string& sopInstanceUid,
                                            const AlertLevels& levels) {
     const auto shown = registry.Show(sopInstanceUid);
@@ -53,8 +57,8 @@ FileResult<std::vector<Alert>> RaiseAlerts(Registry& registry, const std::string
                                   " Gy に達しました"});
     }
     for (const Alert& a : alerts) {
-        const auto added = registry.AddAlert(
-            {a.Kind, a.PatientId, a.SopInstanceUid, "", a.Message, a.LevelMGy, a.DoseMGy});
+        const auto added = registry.AddAlert({a.Kind, a.PatientId, a.SopInstanceUid, "", a.Message,
+                                              a.LevelMGy, a.DoseMGy, 0, a.Procedures, false});
         if (!added) return added.error();
     }
     return alerts;

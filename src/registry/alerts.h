@@ -34,11 +34,16 @@ inline constexpr const char* kAlertLevelsSource =
     "3 Gy: NCRP Report No. 168 (2010); 15 Gy / 365 日: The Joint Commission, sentinel event "
     "(prolonged fluoroscopy, 6 to 12 months)";
 
-// The alerts the newly registered procedure `sopInstanceUid` gives, recorded in the registry.
+// The alerts the newly registered procedure `sopInstanceUid` gives, recorded in the registry
+// as not yet announced (called within the procedure's registration, so that both are kept or
+// neither).
 // The cumulative dose is the patient's over the window ending on this one's study date
 // (PatientCumulativeDose): maps added cell by cell where they allow, else an upper bound that the
 // message names as such.
 FileResult<std::vector<Alert>> RaiseAlerts(Registry& registry, const std::string& sopInstanceUid,
                                            const AlertLevels& levels);
+
+// The alert a stored one is (to announce it).
+Alert AlertOf(const StoredAlert& stored);
 
 }  // namespace ordevo::registry

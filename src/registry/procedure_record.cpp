@@ -56,6 +56,7 @@ ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
     r.StudyDate = report.StudyDate;
     r.Manufacturer = report.Manufacturer;
     r.Model = report.Model;
+    r.DeviceSerial = report.SerialNumber;
     r.Notes = report.Notes;
     double largestRelative = 0;
     for (const rdsr::PlaneEvaluation& plane : evaluation.Planes) {

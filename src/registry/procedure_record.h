@@ -46,6 +46,7 @@ struct ProcedureRecord {
     std::string PatientId, PatientName, PatientBirthDate;  // as the report gives them
     std::string StudyDate;
     std::string Manufacturer, Model;
+    std::string DeviceSerial;      // with each event's UID, what makes the event one
     std::string Source;            // the spooled file
     std::string CallingAe;         // who sent it; "" when not received over the network
     std::optional<double> PsdMGy;  // from the map; none without one

@@ -196,7 +196,8 @@ FileResult<bool> Registry::IsRegistered(const std::string& sopInstanceUid) {
     }
 }
 
-FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
+FileResult<Registration> Registry::Register(
+    const ProcedureRecord& r, const std::function<FileResult<void>(Registry&)>& inTransaction) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     if (!db.transaction())
         return FileError::InFile(path_, "線量登録簿に書けません（" + db.lastError().text() + "）");
@@ -211,12 +212,12 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
         const qint64 procedure = Insert(
             db,
             "INSERT INTO procedures (sop_instance_uid, patient_ref, study_ref, status, source, "
-            "calling_ae, received_at, manufacturer, model, study_date, psd_mgy, psd_low_mgy, "
-            "psd_high_mgy, upper_bound_mgy, new_events, notes) VALUES (?, ?, ?, 'registered', ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)",
+            "calling_ae, received_at, manufacturer, model, device_serial, study_date, psd_mgy, "
+            "psd_low_mgy, psd_high_mgy, upper_bound_mgy, new_events, notes) VALUES (?, ?, ?, "
+            "'registered', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)",
             {Text(r.SopInstanceUid), patient, study, Text(r.Source), Text(r.CallingAe), Now(),
-             Text(r.Manufacturer), Text(r.Model), Text(r.StudyDate), Optional(r.PsdMGy),
-             Optional(r.PsdLowMGy), Optional(r.PsdHighMGy), r.UpperBoundMGy,
+             Text(r.Manufacturer), Text(r.Model), Text(r.DeviceSerial), Text(r.StudyDate),
+             Optional(r.PsdMGy), Optional(r.PsdLowMGy), Optional(r.PsdHighMGy), r.UpperBoundMGy,
              Text(JoinNotes(r.Notes))});
         for (const PlaneRecord& p : r.Planes)
             Run(db,
@@ -230,12 +231,13 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
         for (const EventRecord& e : r.Events) {
             QSqlQuery added = Run(
                 db,
-                "INSERT INTO events (event_uid, procedure_ref, plane, type, date_time, kar_mgy, "
-                "pka_gycm2, kv, skin_dose_mgy, status, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                "?, ?) ON CONFLICT (event_uid) DO NOTHING",
-                {TextOrNull(e.Uid), procedure, Text(e.Plane), Text(e.Type), Text(e.DateTime),
-                 Optional(e.ReferenceAirKermaMGy), Optional(e.KermaAreaProductGyCm2),
-                 Optional(e.TubeVoltageKv), Optional(e.SkinDoseMGy), Text(e.Status), Text(e.Note)});
+                "INSERT INTO events (event_uid, device_serial, procedure_ref, plane, type, "
+                "date_time, kar_mgy, pka_gycm2, kv, skin_dose_mgy, status, note) VALUES (?, ?, "
+                "?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_serial, event_uid) DO NOTHING",
+                {TextOrNull(e.Uid), Text(r.DeviceSerial), procedure, Text(e.Plane), Text(e.Type),
+                 Text(e.DateTime), Optional(e.ReferenceAirKermaMGy),
+                 Optional(e.KermaAreaProductGyCm2), Optional(e.TubeVoltageKv),
+                 Optional(e.SkinDoseMGy), Text(e.Status), Text(e.Note)});
             newEvents += added.numRowsAffected() > 0 ? 1 : 0;
         }
         Run(db, "UPDATE procedures SET new_events = ? WHERE id = ?", {newEvents, procedure});
@@ -249,6 +251,11 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
                  Optional(m.PsdAngleDeg), Text(m.Phantom), m.CellCm, m.Rows, m.Columns,
                  PackCells(m.CellDoseMGy), TextOrNull(m.Lying)});
         }
+        if (inTransaction)
+            if (const auto done = inTransaction(*this); !done) {
+                db.rollback();
+                return done.error();
+            }
         if (!db.commit()) throw QueryFailed(db.lastError().text());
         return Registration::Registered;
     } catch (const QueryFailed& failed) {
@@ -361,37 +368,82 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
     }
 }
 
+FileResult<void> Registry::CheckWritable() {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    if (!db.transaction())
+        return FileError::InFile(path_, "線量登録簿に書けません（" + db.lastError().text() + "）");
+    try {
+        // A row written and taken back: what a registration needs, and nothing kept.
+        Run(db, "INSERT INTO schema_version (version) VALUES (-1)");
+        db.rollback();
+        return {};
+    } catch (const QueryFailed& failed) {
+        db.rollback();
+        return FileError::InFile(path_, "線量登録簿に書けません（" + failed.why + "）");
+    }
+}
+
 FileResult<void> Registry::AddAlert(const StoredAlert& a) {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     try {
         Run(db,
             "INSERT INTO alerts (patient_ref, procedure_ref, kind, level_mgy, dose_mgy, "
-            "created_at, message) VALUES ((SELECT id FROM patients WHERE patient_id = ?), "
-            "(SELECT id FROM procedures WHERE sop_instance_uid = ?), ?, ?, ?, ?, ?)",
+            "created_at, message, procedures, announced) VALUES ((SELECT id FROM patients WHERE "
+            "patient_id = ?), (SELECT id FROM procedures WHERE sop_instance_uid = ?), ?, ?, ?, ?, "
+            "?, ?, 0)",
             {Text(a.PatientId), Text(a.SopInstanceUid), Text(a.Kind), a.LevelMGy, a.DoseMGy, Now(),
-             Text(a.Message)});
+             Text(a.Message), a.Procedures});
         return {};
     } catch (const QueryFailed& failed) {
         return FileError::InFile(path_, "線量登録簿に書けません（" + failed.why + "）");
     }
 }
 
+namespace {
+
+std::vector<StoredAlert> AlertsOf(QSqlDatabase& db, const QString& where) {
+    QSqlQuery q = Run(db,
+                      "SELECT a.kind, pt.patient_id, p.sop_instance_uid, a.created_at, "
+                      "a.message, a.level_mgy, a.dose_mgy, a.id, a.procedures, a.announced FROM "
+                      "alerts a LEFT JOIN patients pt ON pt.id = a.patient_ref LEFT JOIN "
+                      "procedures p ON p.id = a.procedure_ref " +
+                          where + " ORDER BY a.id");
+    std::vector<StoredAlert> alerts;
+    while (q.next())
+        alerts.push_back({StdText(q.value(0)), StdText(q.value(1)), StdText(q.value(2)),
+                          StdText(q.value(3)), StdText(q.value(4)), q.value(5).toDouble(),
+                          q.value(6).toDouble(), q.value(7).toLongLong(),
+                          q.value(8).isNull() ? 1 : q.value(8).toInt(), q.value(9).toInt() != 0});
+    return alerts;
+}
+
+}  // namespace
+
 FileResult<std::vector<StoredAlert>> Registry::Alerts() {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     try {
-        QSqlQuery q = Run(db,
-                          "SELECT a.kind, pt.patient_id, p.sop_instance_uid, a.created_at, "
-                          "a.message, a.level_mgy, a.dose_mgy FROM alerts a LEFT JOIN patients "
-                          "pt ON pt.id = a.patient_ref LEFT JOIN procedures p ON p.id = "
-                          "a.procedure_ref ORDER BY a.id");
-        std::vector<StoredAlert> alerts;
-        while (q.next())
-            alerts.push_back({StdText(q.value(0)), StdText(q.value(1)), StdText(q.value(2)),
-                              StdText(q.value(3)), StdText(q.value(4)), q.value(5).toDouble(),
-                              q.value(6).toDouble()});
-        return alerts;
+        return AlertsOf(db, "");
     } catch (const QueryFailed& failed) {
         return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
+    }
+}
+
+FileResult<std::vector<StoredAlert>> Registry::UnannouncedAlerts() {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    try {
+        return AlertsOf(db, "WHERE a.announced = 0");
+    } catch (const QueryFailed& failed) {
+        return FileError::InFile(path_, "線量登録簿を読めません（" + failed.why + "）");
+    }
+}
+
+FileResult<void> Registry::MarkAnnounced(long long alertId) {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    try {
+        Run(db, "UPDATE alerts SET announced = 1 WHERE id = ?", {alertId});
+        return {};
+    } catch (const QueryFailed& failed) {
+        return FileError::InFile(path_, "線量登録簿に書けません（" + failed.why + "）");
     }
 }
 

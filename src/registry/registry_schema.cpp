@@ -45,6 +45,29 @@ const std::vector<Migration>& Migrations() {
         // How the patient lay on every placed event ("HFS" …), so maps of the same lying add
         // cell by cell; NULL (earlier maps) adds only the peak.
         {2, {"ALTER TABLE maps ADD COLUMN lying TEXT"}},
+        {3,
+         {
+             // An alert is written with its procedure, in the same transaction, and marked
+             // announced once the journal and the administrator's command have it: a stop in
+             // between leaves it for the next start. Earlier alerts were announced.
+             "ALTER TABLE alerts ADD COLUMN announced INTEGER NOT NULL DEFAULT 1",
+             "ALTER TABLE alerts ADD COLUMN procedures INTEGER",
+             "ALTER TABLE procedures ADD COLUMN device_serial TEXT",
+             // An event is one by the device that made it and its UID: a copy sent by another
+             // device (or by anyone naming a unit) cannot take a real event's place. Earlier
+             // events keep their rows with an unknown device ("").
+             "CREATE TABLE events_by_device (id {id}, event_uid TEXT, device_serial TEXT NOT "
+             "NULL DEFAULT '', procedure_ref INTEGER NOT NULL REFERENCES procedures(id), plane "
+             "TEXT, type TEXT, date_time TEXT, kar_mgy {real}, pka_gycm2 {real}, kv {real}, "
+             "skin_dose_mgy {real}, status TEXT, note TEXT, UNIQUE (device_serial, event_uid))",
+             "INSERT INTO events_by_device (event_uid, device_serial, procedure_ref, plane, type, "
+             "date_time, kar_mgy, pka_gycm2, kv, skin_dose_mgy, status, note) SELECT event_uid, "
+             "'', procedure_ref, plane, type, date_time, kar_mgy, pka_gycm2, kv, skin_dose_mgy, "
+             "status, note FROM events ORDER BY id",
+             "DROP TABLE events",
+             "ALTER TABLE events_by_device RENAME TO events",
+             "CREATE INDEX events_procedure ON events(procedure_ref)",
+         }},
     };
     return migrations;
 }
@@ -75,22 +98,22 @@ bool Migrate(QSqlDatabase& db, QString* error) {
     const int current = SchemaVersion(db);
     for (const Migration& migration : Migrations()) {
         if (migration.Version <= current) continue;
-        if (!db.transaction()) {
-            *error = db.lastError().text();
+        // Programs sharing the registry may start together: one migrates, the others wait for
+        // it and then find the version done. SQLite's write lock is taken at the start
+        // (BEGIN IMMEDIATE), so that no other program reads the old version and then writes.
+        const bool postgres = db.driverName() == "QPSQL";
+        if (!(postgres ? db.transaction() : query.exec("BEGIN IMMEDIATE"))) {
+            *error = postgres ? db.lastError().text() : query.lastError().text();
             return false;
         }
-        // Workstations sharing a server may start together: one migrates, the others wait for
-        // it and then find the version done.
-        if (db.driverName() == "QPSQL") {
-            if (!query.exec("LOCK TABLE schema_version IN EXCLUSIVE MODE")) {
-                *error = query.lastError().text();
-                db.rollback();
-                return false;
-            }
-            if (SchemaVersion(db) >= migration.Version) {
-                db.rollback();
-                continue;
-            }
+        if (postgres && !query.exec("LOCK TABLE schema_version IN EXCLUSIVE MODE")) {
+            *error = query.lastError().text();
+            db.rollback();
+            return false;
+        }
+        if (SchemaVersion(db) >= migration.Version) {
+            db.rollback();
+            continue;
         }
         QStringList statements = migration.Statements;
         statements

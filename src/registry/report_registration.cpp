@@ -86,8 +86,16 @@ FileResult<EvaluationContext> LoadEvaluationContext(const std::string& dataFolde
     return context;
 }
 
+bool IsUsablePatientId(const std::string& id) {
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != 0x1b) || byte == 0x7f || c == '\\') return false;
+    }
+    return true;
+}
+
 Outcome RegisterReport(const ReportSource& header, EvaluationContext& context, Registry& registry,
-                       std::string* message) {
+                       std::string* message, const AlertLevels* levels) {
     const std::string& path = header.Path;
     const std::string sop = header.SopInstanceUid;
     const auto known = registry.IsRegistered(sop);
@@ -113,10 +121,26 @@ Outcome RegisterReport(const ReportSource& header, EvaluationContext& context, R
     rdsr::ReportReading read = rdsr::ReadDoseReport(path);
     if (!read.Report) return failed(read.Error);
     const rdsr::DoseReport& report = *read.Report;
+    if (!IsUsablePatientId(report.PatientId))
+        return failed("患者 ID に使えない文字（制御文字か \\）があるため登録しません");
     try {
         const rdsr::ReportEvaluation evaluation = rdsr::EvaluateReport(
             context.Ref, report, room->second.Plane,
             room->second.PlaneB ? &*room->second.PlaneB : nullptr, context.LoadKernel);
+        // No evaluated event: no dose at all, not a dose of 0.
+        int evaluated = 0, events = 0;
+        std::string why;
+        for (const rdsr::PlaneEvaluation& plane : evaluation.Planes) {
+            evaluated += plane.Totals.Evaluated;
+            events += plane.Totals.Evaluated + plane.Totals.Skipped + plane.Totals.Failed;
+            for (const rdsr::EventEvaluation& event : plane.Events)
+                if (why.empty()) why = event.Case.Note;
+        }
+        if (evaluated == 0)
+            return failed(events == 0 ? std::string("照射の記録がありません")
+                                      : "評価できた照射がありません（" + std::to_string(events) +
+                                            " 件とも評価できません" +
+                                            (why.empty() ? "" : ": " + why) + "）");
         map::MapSettings settings;
         std::vector<std::string> notes;
         settings.Profile = ChooseProfile(room->second, context, report.Manufacturer, notes);
@@ -129,7 +153,13 @@ Outcome RegisterReport(const ReportSource& header, EvaluationContext& context, R
             MakeProcedureRecord(sop, header.StudyInstanceUid, report, evaluation, &skinMap);
         record.Source = path;
         record.CallingAe = header.CallingAe;
-        const auto registered = registry.Register(record);
+        const auto registered =
+            registry.Register(record, [&](Registry& within) -> FileResult<void> {
+                if (!levels) return {};
+                const auto raised = RaiseAlerts(within, sop, *levels);
+                if (!raised) return raised.error();
+                return {};
+            });
         if (!registered) {
             *message = sop + ": " + registered.error().what();
             return Outcome::Deferred;

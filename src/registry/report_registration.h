@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "alerts.h"
 #include "file_error.h"
 #include "reference_data.h"
 #include "registry.h"
@@ -54,8 +55,14 @@ enum class Outcome {
     Deferred,  // not registered (no room for its AE, the registry unwritable): to be tried again
 };
 
-// *message: what to log.
+// *message: what to log (UIDs, never the patient's ID). With `levels`, the alerts the procedure
+// gives are written in its registration's transaction, not yet announced.
 Outcome RegisterReport(const ReportSource& source, EvaluationContext& context, Registry& registry,
-                       std::string* message);
+                       std::string* message, const AlertLevels* levels = nullptr);
+
+// A patient ID the registry can key a patient by: no control character (a NUL would cut it and
+// merge two patients' doses) and no backslash (DICOM's value separator); ESC starts the escape
+// sequences of ISO 2022 text.
+bool IsUsablePatientId(const std::string& id);
 
 }  // namespace ordevo::registry
