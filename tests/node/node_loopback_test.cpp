@@ -22,6 +22,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <iostream>
@@ -692,6 +694,98 @@ TEST_F(NodeLoopback, ASecondObjectUnderARegisteredUidIsKeptApart) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].PatientId, "P-123");
     EXPECT_TRUE(JournalText().contains("分けて保存しました")) << JournalText().toStdString();
+}
+
+// SIGTERM (every systemctl stop and restart) stops the node cleanly; an alert written with its
+// procedure but not yet announced when the node stopped is announced at the next start.
+TEST_F(NodeLoopback, StopsOnSigtermAndAnnouncesAtStartWhatWasNotAnnounced) {
+    Stop();
+    const QString received = dir_.filePath("alerts.json");
+    extraOptions_ = {"--alert-command", "cat >> " + received};
+    Start();
+    node_.terminate();  // SIGTERM
+    ASSERT_TRUE(node_.waitForFinished(10000));
+    EXPECT_EQ(node_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(node_.exitCode(), 0) << JournalText().toStdString();
+    {
+        // As a stop between the registration's commit and the announcement leaves it.
+        auto opened = registry::Registry::Open(Registry());
+        ASSERT_TRUE(opened);
+        registry::ProcedureRecord record;
+        record.SopInstanceUid = "1.2.826.0.1.3680043.10.78.1";
+        record.PatientId = "P-5";
+        record.StudyDate = "20240115";
+        ASSERT_TRUE((*opened)->Register(record, [](registry::Registry& r) {
+            return r.AddAlert({"procedure", "P-5", "1.2.826.0.1.3680043.10.78.1", "", "m", 3000,
+                               4000, 0, 1, false});
+        }));
+    }
+    Start();
+    const QDeadlineTimer deadline(20000);
+    while (!QFile::exists(received) && !deadline.hasExpired()) QThread::msleep(100);
+    QFile file(received);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject alert = QJsonDocument::fromJson(file.readLine()).object();
+    EXPECT_EQ(alert.value("sopInstanceUid").toString(), "1.2.826.0.1.3680043.10.78.1");
+    EXPECT_EQ(alert.value("doseMGy").toDouble(), 4000);
+    // Told once: marked in the registry, and the journal names the UID, not the patient.
+    auto opened = registry::Registry::Open(Registry());
+    ASSERT_TRUE(opened);
+    const auto pending = (*opened)->UnannouncedAlerts();
+    ASSERT_TRUE(pending);
+    EXPECT_TRUE(pending->empty());
+    EXPECT_TRUE(JournalText().contains("1.2.826.0.1.3680043.10.78.1"));
+    EXPECT_FALSE(JournalText().contains("P-5"));
+}
+
+// A node that would answer success and keep nothing does not start, and says why.
+TEST_F(NodeLoopback, RefusesToStartWhereItCannotWrite) {
+    Stop();
+    QFile file(dir_.filePath("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("a-folder"));
+    const QString equipment = dir_.filePath("Room1.odv3");
+    const QStringList common = {"--port",   QString::number(testing::FreeLoopbackPort()),
+                                "--aet",    "ORDEVO",
+                                "--data",   dir_.path(),
+                                "--accept", "ANGIO1=" + equipment + ";from=127.0.0.1"};
+    const struct {
+        QStringList options;
+        const char* reason;
+    } cases[] = {
+        {{"--spool", dir_.filePath("a-file"), "--registry", Registry()}, "スプール"},
+        {{"--spool", spool_, "--registry", dir_.filePath("a-folder")}, "線量登録簿"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun run = Execute(ORDEVO_NODE, common + c.options);
+        EXPECT_EQ(run.exitCode, 1) << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QString::fromUtf8(c.reason))) << run.output.toStdString();
+    }
+}
+
+// A report that meets a locked registry is answered, then registered when the lock goes,
+// without a restart.
+TEST_F(NodeLoopback, ALockedRegistryDelaysARegistrationWithoutLosingIt) {
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "lock");
+        db.setDatabaseName(Registry());
+        ASSERT_TRUE(db.open());
+        QSqlQuery lock(db);
+        ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+        ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+        // Beyond the registry's 10 s busy wait: the first try fails.
+        QThread::msleep(12000);
+        ASSERT_TRUE(lock.exec("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("lock");
+    const auto list = WaitFor(1, 30000);
+    ASSERT_EQ(list.size(), 1u) << JournalText().toStdString();
+    EXPECT_EQ(list[0].Status, "registered");
+    EXPECT_TRUE(JournalText().contains("秒後にもう一度登録します")) << JournalText().toStdString();
+    EXPECT_EQ(node_.state(), QProcess::Running);
 }
 
 }  // namespace
