@@ -175,14 +175,39 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
         const ScatterKernelLoader loadKernel =
             rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
 
+        // No output may replace an input (the report, an equipment file).
+        const std::vector<ExpandedPath> inputs = ExpandAll(args.Positionals());
+        std::vector<std::string> inputFiles;
+        for (const char* option : {"equipment", "equipment-b"})
+            if (const auto given = args.Get(option))
+                inputFiles.push_back(EquipmentPath(*given, folder).toStdString());
+        for (const ExpandedPath& input : inputs)
+            inputFiles.insert(inputFiles.end(), input.Files.begin(), input.Files.end());
+        for (const char* option : {"png", "grid", "pdf"})
+            if (const auto output = args.Get(option))
+                RefuseOutputOverInput(option, *output, inputFiles);
+
         std::vector<JsonObject> files;
         int mapped = 0;
-        const bool allRead = ReadEachReport(
-            ExpandAll(args.Positionals()), files,
-            [&](const std::string& file, rdsr::DoseReport&& read) {
+        bool everyDose = true;
+        const bool allRead =
+            ReadEachReport(inputs, files, [&](const std::string& file, rdsr::DoseReport&& read) {
                 const rdsr::DoseReport report = std::move(read);
                 const rdsr::ReportEvaluation evaluation = rdsr::EvaluateReport(
                     *ref, report, planeA, planeB ? &*planeB : nullptr, loadKernel);
+                // No event evaluated: the report has no dose (not a dose of 0).
+                int evaluated = 0;
+                for (const rdsr::PlaneEvaluation& plane : evaluation.Planes)
+                    evaluated += plane.Totals.Evaluated;
+                if (evaluated == 0) {
+                    everyDose = false;
+                    files.push_back(
+                        JsonObject()
+                            .String("file", file)
+                            .String("error",
+                                    "no event could be evaluated: the report has no dose"));
+                    return;
+                }
                 MapSettings settings = base;
                 std::vector<std::string> notes = report.Notes;
                 settings.Profile = ChooseProfile(args, folder, report.Manufacturer, notes);
@@ -209,7 +234,7 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                 files.push_back(MapJson(file, map, settings.Profile, planeA.Knowledge));
             });
         out << JsonObject().Array("files", files).Text() << "\n";
-        return allRead ? 0 : 1;
+        return allRead && everyDose ? 0 : 1;
     } catch (const Failure& failure) {
         out << JsonObject().String("error", failure.message).Text() << "\n";
         return 1;

@@ -77,6 +77,16 @@ std::vector<ExpandedPath> ExpandAll(const std::vector<std::string>& paths) {
     return all;
 }
 
+void RefuseOutputOverInput(const std::string& option, const std::string& output,
+                           const std::vector<std::string>& inputs) {
+    const QString target = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
+    if (target.isEmpty()) return;  // a new file replaces nothing
+    for (const std::string& input : inputs)
+        if (QFileInfo(QString::fromStdString(input)).canonicalFilePath() == target)
+            throw UsageError("--" + option + " " + output +
+                             " is an input file; choose another name");
+}
+
 bool ReadEachReport(const std::vector<ExpandedPath>& inputs, std::vector<JsonObject>& files,
                     const std::function<void(const std::string& file, DoseReport&&)>& use) {
     bool allRead = true;
@@ -166,15 +176,6 @@ std::vector<std::string> ProblemsOf(const ReportEvaluation& evaluation) {
     return problems;
 }
 
-// The files --csv must not replace: every input.
-void RefuseCsvOverInput(const std::string& csv, const std::vector<std::string>& inputs) {
-    const QString target = QFileInfo(QString::fromStdString(csv)).canonicalFilePath();
-    if (target.isEmpty()) return;  // a new file replaces nothing
-    for (const std::string& input : inputs)
-        if (QFileInfo(QString::fromStdString(input)).canonicalFilePath() == target)
-            throw UsageError("--csv " + csv + " is an input file; choose another name");
-}
-
 JsonObject FileJson(const std::string& file, const DoseReport& report,
                     const ReportEvaluation& evaluation, bool withPatient) {
     JsonObject json;
@@ -220,7 +221,7 @@ int RunRdsr(const Arguments& args, std::ostream& out) {
             inputFiles.push_back(EquipmentPath(args.Require("equipment-b"), folder).toStdString());
         for (const ExpandedPath& input : inputs)
             inputFiles.insert(inputFiles.end(), input.Files.begin(), input.Files.end());
-        if (const auto csv = args.Get("csv")) RefuseCsvOverInput(*csv, inputFiles);
+        if (const auto csv = args.Get("csv")) RefuseOutputOverInput("csv", *csv, inputFiles);
 
         const PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
         std::optional<PlaneSetup> planeB;

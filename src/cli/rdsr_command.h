@@ -37,6 +37,11 @@ struct ExpandedPath {
 std::vector<ExpandedPath> ExpandAll(const std::vector<std::string>& paths);
 // Reads each file of `inputs` in turn and hands the report read to `use`; a file that cannot be
 // read, or a folder without a report, adds its error to `files`. False when any could not be.
+// An output (--csv, --png, --grid, --pdf) that names one of the inputs would replace it: a
+// UsageError.
+void RefuseOutputOverInput(const std::string& option, const std::string& output,
+                           const std::vector<std::string>& inputs);
+
 bool ReadEachReport(const std::vector<ExpandedPath>& inputs, std::vector<JsonObject>& files,
                     const std::function<void(const std::string& file, rdsr::DoseReport&&)>& use);
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "alerts.h"
+#include "csv_formula.h"
 #include "cumulative_dose.h"
 #include "json_writer.h"
 #include "registry.h"
@@ -148,8 +149,9 @@ AlertLevels ReadLevels(const Arguments& args, std::string* source) {
     return levels;
 }
 
-// A CSV field, quoted when it holds a separator, a quote or a line break.
-std::string CsvField(const std::string& text) {
+// A CSV field, quoted when it holds a separator, a quote or a line break; never a formula.
+std::string CsvField(const std::string& value) {
+    const std::string text = NeutralisedCsvField(value);
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

@@ -127,6 +127,18 @@ QString WriteFailureReason(QFileDevice::FileError error) {
 
 FileResult<void> WriteFileBytes(const QString& path, const QByteArray& bytes) {
     const QString name = FileNameOf(path);
+    // A device or a pipe (/dev/stdout, /dev/full) is written as it is: a temporary file
+    // renamed over it would replace the device itself (and report nothing of the device's own
+    // failure). Its errors are reported all the same.
+    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() ||
+            !device.flush())
+            return FileError::InFile(
+                name,
+                QStringLiteral("書き込めません（%1）").arg(WriteFailureReason(device.error())));
+        return {};
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileError::InFile(

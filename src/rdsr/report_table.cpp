@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cp932_text.h"
+#include "csv_formula.h"
 #include "number_format.h"
 
 namespace ordevo::rdsr {
@@ -25,7 +26,8 @@ bool AllDigits(const std::string& text, std::size_t from, std::size_t count) {
 
 // A field as the CSV holds it: quoted when it must be, characters without a CP932 code as "?",
 // line breaks (a report's free text may hold them) as blanks, so that a row stays one line.
-QString CsvField(const QString& text) {
+QString CsvField(const QString& value) {
+    const QString text = QString::fromStdString(NeutralisedCsvField(value.toStdString()));
     QString field;
     for (QChar ch : text) {
         if (ch == u'\r' || ch == u'\n') ch = u' ';

@@ -94,6 +94,34 @@ TEST_F(MapCommand, RoomProfileComesFromItsFile) {
 
 // The manufacturer's first word names the room file; a word that could leave the data folder
 // names none.
+// A report of which no event can be evaluated has no dose: no map, no psdMGy of 0, exit 1.
+// An output that names an input is refused before anything is written.
+TEST_F(MapCommand, NoDoseWithoutAnEvaluatedEventAndNoOutputOverAnInput) {
+    FixtureReport unevaluable;
+    unevaluable.Events[0].Kvp = {{"500", "kV"}};
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(unevaluable, Path("500kv.dcm")));
+    EXPECT_EQ(Run({Path("500kv.dcm")}), 1);
+    EXPECT_TRUE(Has("no event could be evaluated")) << out_.str();
+    EXPECT_FALSE(Has("psdMGy")) << out_.str();
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(FixtureReport{}, Path("report.dcm")));
+    QFile report(QString::fromStdString(Path("report.dcm")));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray before = report.readAll();
+    report.close();
+    for (const char* option : {"--grid", "--png", "--pdf"}) {
+        for (const char* output : {"report.dcm", "Room1.odv3"}) {
+            EXPECT_THROW(Run({option, Path(output), Path("report.dcm")}), UsageError) << option;
+        }
+    }
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(), before);
+    // A grid that cannot be written is an error (a full disk).
+    if (QFile::exists("/dev/full")) {
+        EXPECT_EQ(Run({"--grid", "/dev/full", Path("report.dcm")}), 1);
+        EXPECT_TRUE(Has("error")) << out_.str();
+    }
+}
+
 TEST(MapCommandRoomFile, ManufacturerNamesAPlainFileOnly) {
     const std::pair<const char*, const char*> rows[] = {
         {"Siemens Healthineers", "siemens.room"},

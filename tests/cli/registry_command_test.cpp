@@ -27,6 +27,9 @@ TEST(RegistryCommand, ListsOneEntryPerProcedureAsJsonAndCsv) {
         record.PsdMGy = 1234.5;
         record.UpperBoundMGy = 2000;
         ASSERT_TRUE((*registry)->Register(record));
+        record.SopInstanceUid = "1.2.11";
+        record.PatientId = "=HYPERLINK(\"http://x\",\"y\")";  // a spreadsheet would run it
+        ASSERT_TRUE((*registry)->Register(record));
         ASSERT_TRUE((*registry)->RegisterFailure("1.2.10", "x.dcm", "", "壊れています"));
     }
     const struct {
@@ -37,7 +40,9 @@ TEST(RegistryCommand, ListsOneEntryPerProcedureAsJsonAndCsv) {
          {R"("sopInstanceUid": "1.2.9", "patientId": "P,1")", R"("psdMGy": 1234.5)",
           R"("upperBoundMGy": 2000)", R"("status": "registered")", R"("status": "failed")",
           R"("reason": "壊れています")"}},
-        {"csv", {"1.2.9,\"P,1\",,registered,1234.5,,,2000,", "1.2.10,,,failed,"}},
+        {"csv",
+         {"1.2.9,\"P,1\",,registered,1234.5,,,2000,", "1.2.10,,,failed,",
+          "1.2.11,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",,registered,"}},
     };
     for (const auto& c : cases) {
         std::ostringstream out;
