@@ -2,8 +2,15 @@
 // associations at once, each with its own events, on the shipped reference data (or
 // ORDEVO_DATA=DIR). Reported per report: the time until its store is answered (received and in
 // the spool) and until it is registered (evaluated, mapped and written by the one worker).
-// Every report must be registered exactly once, else the run is marked as an error.
+// Every report must be registered exactly once, else the run is marked as an error. The second
+// run holds 40 idle connections open beside the senders (each from an address of its own on
+// loopback, opened again whenever the node closes one) and has a unit's C-ECHO sent every
+// second throughout: the longest echo is reported, and an echo over 5 s is an error.
+#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -13,9 +20,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include "bench_room.h"
 #include "cp932_text.h"
@@ -41,7 +51,95 @@ std::size_t RegisteredCount(const QString& registryPath, std::set<std::string>* 
     return list->size();
 }
 
+// Connections that never say a word, from 127.0.0.2, 127.0.0.3, ...: kept open (opened again
+// when the node closes one) until Stop().
+class IdleConnections {
+public:
+    IdleConnections(int count, int port) : fds_(static_cast<std::size_t>(count), -1) {
+        keeper_ = std::thread([this, port] {
+            while (!stop_) {
+                for (std::size_t i = 0; i < fds_.size(); ++i) {
+                    if (fds_[i] >= 0) {
+                        pollfd p{fds_[i], POLLIN, 0};
+                        char byte = 0;
+                        if (::poll(&p, 1, 0) <= 0 || ::recv(fds_[i], &byte, 1, MSG_DONTWAIT) > 0)
+                            continue;
+                        ::close(fds_[i]);
+                        ++reopened_;
+                    }
+                    fds_[i] = Connect(static_cast<int>(i), port);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            }
+            for (int fd : fds_)
+                if (fd >= 0) ::close(fd);
+        });
+    }
+    ~IdleConnections() {
+        stop_ = true;
+        keeper_.join();
+    }
+    int Reopened() const { return reopened_; }
+
+private:
+    static int Connect(int index, int port) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        from.sin_addr.s_addr = htonl(INADDR_LOOPBACK + 1 + static_cast<uint32_t>(index));
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof from) != 0 ||
+            ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    std::vector<int> fds_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> reopened_{0};
+    std::thread keeper_;
+};
+
+// A unit's C-ECHO every second until stopped; the longest wait for its answer.
+class EchoProbe {
+public:
+    explicit EchoProbe(int port) {
+        probe_ = std::thread([this, port] {
+            while (!stop_) {
+                QElapsedTimer timer;
+                timer.start();
+                const int code = QProcess::execute(
+                    ORDEVO_ECHOSCU,
+                    {"-aet", "ANGIO1", "-aec", "ORDEVO", "127.0.0.1", QString::number(port)});
+                longestMs_ = std::max<long long>(longestMs_, timer.elapsed());
+                failed_ += code == 0 ? 0 : 1;
+                ++echoes_;
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            }
+        });
+    }
+    ~EchoProbe() { Stop(); }
+    void Stop() {
+        stop_ = true;
+        if (probe_.joinable()) probe_.join();
+    }
+    long long LongestMs() const { return longestMs_; }
+    int Failed() const { return failed_; }
+    int Echoes() const { return echoes_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<long long> longestMs_{0};
+    std::atomic<int> failed_{0}, echoes_{0};
+    std::thread probe_;
+};
+
 void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
+    const int idleCount = static_cast<int>(state.range(0));
     QTemporaryDir dir;
     const QString equipment = dir.filePath("Typical.odv3");
     EquipmentRecordTexts typical{.FocusReceptorDistance = 100,
@@ -89,6 +187,13 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
             }
             QThread::msleep(100);
         }
+        std::unique_ptr<IdleConnections> idle;
+        std::unique_ptr<EchoProbe> echo;
+        if (idleCount > 0) {
+            idle = std::make_unique<IdleConnections>(idleCount, port);
+            QThread::msleep(500);
+            echo = std::make_unique<EchoProbe>(port);
+        }
         QElapsedTimer clock;
         clock.start();
         std::vector<std::unique_ptr<QProcess>> senders;
@@ -106,6 +211,15 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
                clock.elapsed() < 3600 * 1000)
             QThread::msleep(200);
         const double registeredSeconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+        if (echo) {
+            echo->Stop();
+            state.counters["echo_longest_ms"] = static_cast<double>(echo->LongestMs());
+            state.counters["echoes"] = echo->Echoes();
+            state.counters["idle_reopened"] = idle->Reopened();
+            if (echo->Failed() > 0 || echo->LongestMs() > 5000)
+                state.SkipWithError("a C-ECHO failed or waited over 5 s");
+        }
+        idle.reset();
         QThread::msleep(1000);  // a second registration of any report would show by now
         std::set<std::string> sops;
         const std::size_t rows = RegisteredCount(registryPath, &sops);
@@ -120,6 +234,9 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
     }
 }
 BENCHMARK(NodeRegisters1000ReportsOver4Associations)
+    ->ArgName("idle")
+    ->Arg(0)
+    ->Arg(40)
     ->Unit(benchmark::kSecond)
     ->UseManualTime()
     ->Iterations(1);

@@ -5,6 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVariant>
 #include <QtEndian>
 #include <atomic>
@@ -154,7 +155,20 @@ FileResult<std::unique_ptr<Registry>> Registry::Open(const QString& path) {
         db.setUserName(url.userName());
         db.setPassword(url.password());  // none: the user's ~/.pgpass
         db.setDatabaseName(url.path().mid(1));
-        db.setConnectOptions("connect_timeout=10");
+        // The connection's TLS as the address asks (?sslmode=require, verify-full with
+        // sslrootcert=...); anything else in the query is refused, never silently dropped.
+        QStringList options{"connect_timeout=10"};
+        for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+            static const QStringList kPassed = {"sslmode", "sslrootcert", "sslcert", "sslkey",
+                                                "sslcrl"};
+            if (!kPassed.contains(key) || value.isEmpty() || value.contains(';') ||
+                value.contains(' '))
+                return FileError::InFile(where, "接続の指定 \"" + key + "=" + value +
+                                                    "\" は使えません（使えるのは " +
+                                                    kPassed.join(", ") + "）");
+            options << key + "=" + value;
+        }
+        db.setConnectOptions(options.join(';'));
     } else {
         db.setDatabaseName(path);
         // Several processes (the node, the window, the command line) share the file.

@@ -16,6 +16,7 @@
 #include <sys/socket.h>
 
 #include <QDeadlineTimer>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -765,27 +766,67 @@ TEST_F(NodeLoopback, RefusesToStartWhereItCannotWrite) {
 }
 
 // A report that meets a locked registry is answered, then registered when the lock goes,
-// without a restart.
+// without a restart. The gate runs 1 round; ORDEVO_LOCK_ROUNDS=N runs N by hand.
 TEST_F(NodeLoopback, ALockedRegistryDelaysARegistrationWithoutLosingIt) {
-    const QString report = WriteReport(FixtureReport{}, "report.dcm");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "lock");
-        db.setDatabaseName(Registry());
-        ASSERT_TRUE(db.open());
-        QSqlQuery lock(db);
-        ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
-        ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
-        // Beyond the registry's 10 s busy wait: the first try fails.
-        QThread::msleep(12000);
-        ASSERT_TRUE(lock.exec("ROLLBACK"));
-        db.close();
+    const int rounds = std::max(1, qEnvironmentVariableIntValue("ORDEVO_LOCK_ROUNDS"));
+    for (int round = 0; round < rounds; ++round) {
+        const QString report = WriteReport(rdsr::testing::ManyEventReport(2 + round % 5),
+                                           QString("r%1.dcm").arg(round));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "lock");
+            db.setDatabaseName(Registry());
+            ASSERT_TRUE(db.open());
+            QSqlQuery lock(db);
+            ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+            ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+            // Beyond the registry's 10 s busy wait: the first try fails.
+            QThread::msleep(12000);
+            ASSERT_TRUE(lock.exec("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("lock");
+        const auto list = WaitFor(std::size_t(round) + 1, 30000);
+        ASSERT_EQ(list.size(), std::size_t(round) + 1) << JournalText().toStdString();
+        EXPECT_EQ(list.back().SopInstanceUid, SopOf(report));
+        EXPECT_EQ(list.back().Status, "registered");
+        EXPECT_TRUE(JournalText().contains("秒後にもう一度登録します"))
+            << JournalText().toStdString();
+        EXPECT_EQ(node_.state(), QProcess::Running);
     }
-    QSqlDatabase::removeDatabase("lock");
-    const auto list = WaitFor(1, 30000);
-    ASSERT_EQ(list.size(), 1u) << JournalText().toStdString();
-    EXPECT_EQ(list[0].Status, "registered");
-    EXPECT_TRUE(JournalText().contains("秒後にもう一度登録します")) << JournalText().toStdString();
-    EXPECT_EQ(node_.state(), QProcess::Running);
+    std::cout << rounds << " lock rounds: each report registered once after its lock\n";
+}
+
+// Registered sources leave the spool after the retention, as do objects kept apart; a source
+// not registered stays whatever its age.
+TEST_F(NodeLoopback, RemovesRegisteredSourcesAfterTheRetention) {
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    ASSERT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    Stop();
+    const QString source = spool_ + "/" + QString::fromStdString(SopOf(report)) + ".dcm";
+    // Received before the stop, never registered.
+    const QString other = WriteReport(rdsr::testing::ManyEventReport(2), "other.dcm");
+    const QString waiting = spool_ + "/" + QString::fromStdString(SopOf(other)) + ".dcm";
+    const QString apart = spool_ + "/apart/1.2.826.0.1.3680043.10.79.2.2.dcm";
+    ASSERT_TRUE(QDir(spool_).mkpath("apart"));
+    ASSERT_TRUE(QFile::copy(other, waiting));
+    ASSERT_TRUE(QFile::copy(source, apart));
+    const auto age = [](const QString& path, int days) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-days),
+                                     QFileDevice::FileModificationTime));
+    };
+    age(source, 31);
+    age(waiting, 31);
+    age(apart, 31);
+    extraOptions_ = {"--spool-retention-days", "30"};
+    Start();
+    QThread::msleep(1000);
+    EXPECT_FALSE(QFile::exists(source));
+    EXPECT_FALSE(QFile::exists(apart));
+    EXPECT_TRUE(QFile::exists(waiting));
+    EXPECT_TRUE(JournalText().contains("日を過ぎた")) << JournalText().toStdString();
 }
 
 }  // namespace
