@@ -18,7 +18,7 @@
 #include <QGuiApplication>
 
 #include "map_picture.h"
-#include "patient_lying.h"
+#include "patient_lying_name.h"
 #include "skin_dose_report_page.h"
 #endif
 
