@@ -134,18 +134,19 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
 JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
-    // Each text twice: under the name of the number it shows, and under the main window's
+    // Each text twice: under the name of the number it shows with "Text" added (a name of its
+    // own, so that no key stands for both a number and a text), and under the main window's
     // label number, which existing callers read.
     const ResultTexts t = AllResultTexts(r);
     const std::pair<const char*, const std::string*> shown[] = {
-        {"ReferenceFieldSize", &entry.FieldSize},
-        {"CorrectedReferenceAirKerma", &*t.CorrectedReferenceAirKerma},
-        {"CorrectedKermaAreaProduct", &*t.CorrectedKermaAreaProduct},
-        {"CouchTransmission", &*t.CouchTransmission},
-        {"EntranceAirKerma", &*t.EntranceAirKerma},
-        {"TissueToAirDoseRatio", &*t.TissueToAirDoseRatio},
-        {"ScatterFactor", &*t.ScatterFactor},
-        {"SkinDose", &*t.SkinDose}};
+        {"ReferenceFieldSizeText", &entry.FieldSize},
+        {"CorrectedReferenceAirKermaText", &*t.CorrectedReferenceAirKerma},
+        {"CorrectedKermaAreaProductText", &*t.CorrectedKermaAreaProduct},
+        {"CouchTransmissionText", &*t.CouchTransmission},
+        {"EntranceAirKermaText", &*t.EntranceAirKerma},
+        {"TissueToAirDoseRatioText", &*t.TissueToAirDoseRatio},
+        {"ScatterFactorText", &*t.ScatterFactor},
+        {"SkinDoseText", &*t.SkinDose}};
     const char* const windowLabels[] = {"Label65", "Label68", "Label69", "Label70",
                                         "Label71", "Label72", "Label73", "Label74"};
     JsonObject labels;
@@ -323,13 +324,13 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         } catch (const CouchInputError& error) {
             throw ReportedFailure{CouchFailureMessage(error)};
         }
-        // Each text under the name of the number it shows, and under the equipment editor's
-        // label number, which existing callers read.
+        // Each text under the name of the number it shows with "Text" added, and under the
+        // equipment editor's label number, which existing callers read.
         const CouchResultTexts texts = CouchTexts(result);
         JsonObject labels;
-        labels.String("CouchTransmission", texts.CouchTransmission)
-            .String("CouchSoftTissueThickness", texts.CouchSoftTissueThickness)
-            .String("CalibrationConstant", texts.CalibrationConstant)
+        labels.String("CouchTransmissionText", texts.CouchTransmission)
+            .String("CouchSoftTissueThicknessText", texts.CouchSoftTissueThickness)
+            .String("CalibrationConstantText", texts.CalibrationConstant)
             .String("Label21", texts.CouchTransmission)
             .String("Label38", texts.CouchSoftTissueThickness)
             .String("Label27", texts.CalibrationConstant);

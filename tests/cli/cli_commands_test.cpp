@@ -96,9 +96,9 @@ TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
     EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"80\""), std::string::npos);
 }
 
-// Every shown text under the name of the number it shows and, for existing callers, under the
-// window's label number; the values by hand as in the chain above (10 cm square, C = 1.050,
-// T = 0.800; the editor's constant (10/12)·(75/60)² = 1.302).
+// Every shown text under the name of the number it shows with "Text" added and, for existing
+// callers, under the window's label number; the values by hand as in the chain above (10 cm square,
+// C = 1.050, T = 0.800; the editor's constant (10/12)·(75/60)² = 1.302).
 TEST_F(CliCommands, LabelsCarryDescriptiveNamesBesideTheWindowsNumbers) {
     const auto labelsOf = [this] {
         return QJsonDocument::fromJson(QByteArray::fromStdString(out_.str()))
@@ -116,14 +116,14 @@ TEST_F(CliCommands, LabelsCarryDescriptiveNamesBesideTheWindowsNumbers) {
         const char* name;
         const char* label;
         const char* text;  // nullptr: not checked by hand here
-    } evaluate[] = {{"ReferenceFieldSize", "Label65", "10.00"},
-                    {"CorrectedReferenceAirKerma", "Label68", "10.5"},
-                    {"CorrectedKermaAreaProduct", "Label69", "1.1"},  // 1.05 rounds up
-                    {"CouchTransmission", "Label70", "0.800"},
-                    {"EntranceAirKerma", "Label71", "8.4"},
-                    {"TissueToAirDoseRatio", "Label72", nullptr},
-                    {"ScatterFactor", "Label73", nullptr},
-                    {"SkinDose", "Label74", nullptr}};
+    } evaluate[] = {{"ReferenceFieldSizeText", "Label65", "10.00"},
+                    {"CorrectedReferenceAirKermaText", "Label68", "10.5"},
+                    {"CorrectedKermaAreaProductText", "Label69", "1.1"},  // 1.05 rounds up
+                    {"CouchTransmissionText", "Label70", "0.800"},
+                    {"EntranceAirKermaText", "Label71", "8.4"},
+                    {"TissueToAirDoseRatioText", "Label72", nullptr},
+                    {"ScatterFactorText", "Label73", nullptr},
+                    {"SkinDoseText", "Label74", nullptr}};
     for (const auto& c : evaluate) {
         EXPECT_FALSE(evaluated.value(c.name).toString().isEmpty()) << c.name;
         EXPECT_EQ(evaluated.value(c.name), evaluated.value(c.label)) << c.name;
@@ -139,11 +139,11 @@ TEST_F(CliCommands, LabelsCarryDescriptiveNamesBesideTheWindowsNumbers) {
         0)
         << out_.str();
     const QJsonObject couch = labelsOf();
-    EXPECT_EQ(couch.value("CouchTransmission").toString(), QStringLiteral("0.800"));
-    EXPECT_EQ(couch.value("CalibrationConstant").toString(), QStringLiteral("1.302"));
-    for (const auto& [name, label] : {std::pair{"CouchTransmission", "Label21"},
-                                      std::pair{"CouchSoftTissueThickness", "Label38"},
-                                      std::pair{"CalibrationConstant", "Label27"}}) {
+    EXPECT_EQ(couch.value("CouchTransmissionText").toString(), QStringLiteral("0.800"));
+    EXPECT_EQ(couch.value("CalibrationConstantText").toString(), QStringLiteral("1.302"));
+    for (const auto& [name, label] : {std::pair{"CouchTransmissionText", "Label21"},
+                                      std::pair{"CouchSoftTissueThicknessText", "Label38"},
+                                      std::pair{"CalibrationConstantText", "Label27"}}) {
         EXPECT_FALSE(couch.value(name).toString().isEmpty()) << name;
         EXPECT_EQ(couch.value(name), couch.value(label)) << name;
     }
