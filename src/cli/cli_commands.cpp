@@ -132,6 +132,7 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
 }
 
 JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
+    const std::string fieldSize = entry.FieldSizeCm > 0 ? FieldSizeText(entry.FieldSizeCm) : "";
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
     // Each text twice: under the name of the number it shows with "Text" added (a name of its
@@ -139,7 +140,7 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
     // label number, which existing callers read.
     const ResultTexts t = AllResultTexts(r);
     const std::pair<const char*, const std::string*> shown[] = {
-        {"ReferenceFieldSizeText", &entry.FieldSize},
+        {"ReferenceFieldSizeText", &fieldSize},
         {"CorrectedReferenceAirKermaText", &*t.CorrectedReferenceAirKerma},
         {"CorrectedKermaAreaProductText", &*t.CorrectedKermaAreaProduct},
         {"CouchTransmissionText", &*t.CouchTransmission},
@@ -230,7 +231,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         // switched off again and the field size stays empty, as in the window.
         if (!karText.empty() && !pkaText.empty()) {
             try {
-                entry.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
+                entry.FieldSizeCm = ShownFieldSize(ComputeReferenceFieldSize(
                     shape, entry.StoredReferenceAirKermaMGy, entry.StoredKermaAreaProductGyCm2));
             } catch (const CalculationError&) {
                 throw ReportedFailure{kFieldSizeInputMessage};
