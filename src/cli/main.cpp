@@ -31,6 +31,7 @@ constexpr const char* kUsage =
     "                  [--format json|csv] [--with-patient]\n"
     "       ordevo-cli registry drl --registry PATH [--from DATE --to DATE] [--drl FILE]\n"
     "                  [--categories FILE] [--format json|csv] [--pdf OUT]\n"
+    "       ordevo-cli registry p-rdsr --registry PATH SOP_INSTANCE_UID --out FILE\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
