@@ -1,5 +1,6 @@
 // ordevo-cli: the program's computations without a window, for scripts and independent checks.
 #include <QCoreApplication>
+#include <unistd.h>
 
 #include <algorithm>
 #include <iostream>
@@ -32,6 +33,8 @@ constexpr const char* kUsage =
     "       ordevo-cli registry drl --registry PATH [--from DATE --to DATE] [--drl FILE]\n"
     "                  [--categories FILE] [--format json|csv] [--pdf OUT]\n"
     "       ordevo-cli registry p-rdsr --registry PATH SOP_INSTANCE_UID --out FILE\n"
+    "       ordevo-cli registry import --registry PATH [--data DIR] --equipment FILE\n"
+    "                  [--equipment-b FILE] [--room FILE] PATH...\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
@@ -68,6 +71,8 @@ int main(int argc, char** argv) {
     MapPictureWriter writePicture;
     MapPageWriter writePage;
     RegistryWriters registryWriters;
+    // A long import shows where it is, on a terminal only: a log or a pipe gets the JSON alone.
+    if (isatty(STDERR_FILENO)) registryWriters.Progress = &std::cerr;
     std::unique_ptr<QCoreApplication> qtApp;
 #ifdef ORDEVO_MAP_PICTURE
     auto given = [&](const char* option) {

@@ -7,6 +7,7 @@
 #include "cumulative_dose.h"
 #include "json_writer.h"
 #include "registry.h"
+#include "registry_command_import.h"
 #include "registry_command_prdsr.h"
 
 namespace ordevo::cli {
@@ -209,8 +210,8 @@ T Checked(FileResult<T> result) {
 int RunRegistry(const Arguments& args, std::ostream& out, const RegistryWriters& writers) {
     const std::vector<std::string>& words = args.Positionals();
     constexpr const char* kActions =
-        "registry needs list, show SOP_INSTANCE_UID, export, alerts, drl or p-rdsr "
-        "SOP_INSTANCE_UID";
+        "registry needs list, show SOP_INSTANCE_UID, export, alerts, drl, p-rdsr "
+        "SOP_INSTANCE_UID or import PATH...";
     if (words.empty()) throw UsageError(kActions);
     const std::string action = words[0];
     if (action == "drl") {
@@ -218,6 +219,9 @@ int RunRegistry(const Arguments& args, std::ostream& out, const RegistryWriters&
         return RunRegistryDrl(args, QString::fromStdString(args.Require("registry")), out,
                               writers.ReviewPage);
     }
+    if (action == "import")
+        return RunRegistryImport(args, QString::fromStdString(args.Require("registry")), out,
+                                 writers.Progress);
     if (action == "p-rdsr") {
         if (words.size() != 2) throw UsageError(kActions);
         return RunRegistryPatientDoseReport(args, QString::fromStdString(args.Require("registry")),

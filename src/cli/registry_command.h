@@ -13,6 +13,7 @@ namespace ordevo::cli {
 // What the executable supplies where Qt Gui is built.
 struct RegistryWriters {
     ReviewPageWriter ReviewPage;
+    std::ostream* Progress = nullptr;  // the import's progress line: a terminal only
 };
 
 // registry list|show SOP_INSTANCE_UID|export|alerts --registry PATH [--format json|csv]

@@ -36,8 +36,9 @@ struct StoredProcedure {
     ProcedureRecord Record;  // the planes, events and map header; the map's cells too
 };
 
-// What the review of a procedure against the reference levels needs: its totals over the
-// planes, its room and the texts its category is found from.
+// What the review of a procedure against the reference levels needs: its Ka,r and P_KA (the sums
+// over its events as reported, every event evaluated or not), its room and the texts its category
+// is found from.
 struct ReviewSource {
     std::string SopInstanceUid, PatientId, StudyDate;
     std::string Room;  // the calling AE title, else the station name, else maker and model

@@ -1,5 +1,7 @@
 // The registry's queries for the review against the diagnostic reference levels and the
-// categories set by hand.
+// categories set by hand. A procedure's Ka,r and P_KA are the sums over its events as the report
+// gives them, every event whether its skin dose could be evaluated or not (the planes' totals
+// count evaluated events only); a record without events falls back to the planes' totals.
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -37,8 +39,10 @@ FileResult<std::vector<ReviewSource>> Registry::ReviewSources(const std::string&
         "SELECT p.sop_instance_uid, pt.patient_id, p.study_date, p.calling_ae, p.manufacturer, "
         "p.model, t.study_description, t.performed_description, t.requested_description, "
         "t.procedure_reported, t.acquisition_protocols, t.station_name, t.institution_name, "
-        "t.patient_sex, h.category, (SELECT SUM(kar_mgy) FROM planes WHERE procedure_ref = p.id), "
-        "(SELECT SUM(pka_gycm2) FROM planes WHERE procedure_ref = p.id) FROM procedures p "
+        "t.patient_sex, h.category, COALESCE((SELECT SUM(kar_mgy) FROM events WHERE "
+        "procedure_ref = p.id), (SELECT SUM(kar_mgy) FROM planes WHERE procedure_ref = p.id)), "
+        "COALESCE((SELECT SUM(pka_gycm2) FROM events WHERE procedure_ref = p.id), (SELECT "
+        "SUM(pka_gycm2) FROM planes WHERE procedure_ref = p.id)) FROM procedures p "
         "LEFT JOIN patients pt ON pt.id = p.patient_ref LEFT JOIN procedure_texts t ON "
         "t.procedure_ref = p.id LEFT JOIN hand_categories h ON h.procedure_ref = p.id WHERE "
         "p.status = 'registered'";
