@@ -68,6 +68,18 @@ const std::vector<Migration>& Migrations() {
              "ALTER TABLE events_by_device RENAME TO events",
              "CREATE INDEX events_procedure ON events(procedure_ref)",
          }},
+        // What each procedure was called (its category is found from these by the user's
+        // rules when reviewed, so a changed rule applies to every procedure), its room and
+        // facility; and the categories the user set by hand, which the rules never override.
+        {4,
+         {
+             "CREATE TABLE procedure_texts (procedure_ref INTEGER PRIMARY KEY REFERENCES "
+             "procedures(id), study_description TEXT, performed_description TEXT, "
+             "requested_description TEXT, procedure_reported TEXT, acquisition_protocols TEXT, "
+             "station_name TEXT, institution_name TEXT, patient_sex TEXT)",
+             "CREATE TABLE hand_categories (procedure_ref INTEGER PRIMARY KEY REFERENCES "
+             "procedures(id), category TEXT NOT NULL, set_at TEXT NOT NULL)",
+         }},
     };
     return migrations;
 }
