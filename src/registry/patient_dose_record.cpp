@@ -58,4 +58,20 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
     return d;
 }
 
+std::string WritePatientDoseReportFor(Registry& registry, const std::string& sopInstanceUid,
+                                      const std::string& path, std::string* uid) {
+    const auto found = registry.Show(sopInstanceUid);
+    if (!found) return found.error().what();
+    if (!*found) return sopInstanceUid + ": この SOP Instance UID は線量登録簿にありません";
+    const auto texts = registry.TextsOf(sopInstanceUid);
+    if (!texts) return texts.error().what();
+    std::string why;
+    const auto record = PatientDoseRecordOf(**found, *texts, &why);
+    if (!record) return why;
+    const std::string written = rdsr::WritePatientDoseReport(*record, path, &why);
+    if (written.empty()) return why;
+    if (uid) *uid = written;
+    return {};
+}
+
 }  // namespace ordevo::registry
