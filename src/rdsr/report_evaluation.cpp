@@ -312,7 +312,7 @@ DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseText
         entry.TubeVoltage = TubeVoltageText(*voltage);
     }
     try {
-        entry.FieldSize = FieldSizeText(
+        entry.FieldSizeCm = ShownFieldSize(
             ComputeReferenceFieldSize(FieldShape::Square, entry.StoredReferenceAirKermaMGy,
                                       entry.StoredKermaAreaProductGyCm2));
     } catch (const CalculationError&) {
