@@ -30,6 +30,7 @@
 #include <set>
 
 #include "association_listener.h"
+#include "dose_report_reader.h"
 #include "free_port.h"
 #include "registry.h"
 #include "report_writer.h"
@@ -637,8 +638,9 @@ TEST_F(NodeLoopback, RefusesWhatTheReaderCannotTakeWhileReceiving) {
     {
         DcmFileFormat file;
         ASSERT_TRUE(file.loadFile(large.toStdString().c_str()).good());
-        // 100 MB of zeros: deflated, some 100 kB.
-        std::vector<Uint8> zeros(100u * 1024 * 1024, 0);
+        // Zeros past the reader's bound: deflated, a few hundred kB.
+        std::vector<Uint8> zeros(
+            static_cast<std::size_t>(rdsr::kDoseReportMaxBytes) + 8u * 1024 * 1024, 0);
         file.getDataset()->putAndInsertUint8Array(DCM_EncapsulatedDocument, zeros.data(),
                                                   static_cast<unsigned long>(zeros.size()));
         ASSERT_TRUE(file.saveFile(large.toStdString().c_str(), EXS_LittleEndianExplicit).good());
