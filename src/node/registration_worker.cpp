@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "number_format.h"
+#include "patient_dose_record.h"
 #include "spool.h"
 
 namespace ordevo::node {
@@ -44,6 +45,10 @@ RegistrationWorker::RegistrationWorker(registry::EvaluationContext context,
       levels_(config.Levels),
       alertCommand_(config.AlertCommand),
       retentionDays_(config.SpoolRetentionDays) {
+    std::string why;
+    if (const auto target = ParseForwardTarget(config.Forward, &why))
+        forwarder_ =
+            std::make_unique<DoseForwarder>(*target, config.AeTitle, config.Spool + "/forward");
     thread_ = std::thread(&RegistrationWorker::Run, this);
 }
 
@@ -140,7 +145,9 @@ void RegistrationWorker::Run() {
             registry.reset();
         }
         std::cerr << "ordevo-node: " << message << "\n";
-        if (outcome == registry::Outcome::Registered) AnnouncePending(*registry);
+        if (outcome != registry::Outcome::Registered) continue;
+        AnnouncePending(*registry);
+        if (forwarder_) Forward(*registry, header.SopInstanceUid);
     }
 }
 
@@ -157,6 +164,20 @@ void RegistrationWorker::AnnouncePending(registry::Registry& registry) {
         if (const auto marked = registry.MarkAnnounced(stored.Id); !marked)
             std::cerr << "ordevo-node: " << marked.error().what() << "\n";
     }
+}
+
+// The procedure's Patient Radiation Dose SR into the forward folder, named by the report's UID
+// (only digits and dots kept: the UID came from the caller), and on to the archive.
+void RegistrationWorker::Forward(registry::Registry& registry, const std::string& sopInstanceUid) {
+    std::string name;
+    for (char c : sopInstanceUid) name += (c == '.' || (c >= '0' && c <= '9')) ? c : '_';
+    const std::string path = forwarder_->Folder() + "/" + name + ".dcm";
+    const std::string why = registry::WritePatientDoseReportFor(registry, sopInstanceUid, path);
+    if (!why.empty()) {
+        std::cerr << "ordevo-node: 転送する線量 SR を作れません: " << why << "\n";
+        return;
+    }
+    forwarder_->Add(path);
 }
 
 // A line in the journal, and the administrator's command with the alert's JSON on its input.

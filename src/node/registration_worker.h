@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "dose_forward.h"
 #include "node_config.h"
 #include "report_registration.h"
 
@@ -44,6 +45,7 @@ private:
     void AnnouncePending(registry::Registry& registry);
     void Announce(const registry::Alert& alert) const;
     void RemoveExpired(registry::Registry& registry);
+    void Forward(registry::Registry& registry, const std::string& sopInstanceUid);
 
     registry::EvaluationContext context_;
     std::string registryPath_, spool_;
@@ -55,6 +57,7 @@ private:
     std::deque<std::string> queue_;
     std::vector<Retry> retries_;
     bool stopping_ = false;
+    std::unique_ptr<DoseForwarder> forwarder_;  // with a forward target only
     std::thread thread_;
 };
 
