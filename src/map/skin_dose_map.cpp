@@ -9,6 +9,7 @@
 #include "backscatter.h"
 #include "calculation_error.h"
 #include "calculation_messages.h"
+#include "dose_coverage.h"
 #include "field_backscatter.h"
 #include "spectrum.h"
 
@@ -202,6 +203,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     acc.BestDistance.assign(cells, 0.0);
     SpectrumStore spectra;
     const bool torso = out.Model.Kind == PhantomKind::Torso;
+    std::vector<double> placedShare(report.Events.size(), 0.0);
 
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
         const EventEvaluation* e = evaluated[i];
@@ -237,7 +239,9 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
 
         for (std::size_t cell : acc.Touched) acc.EventDose[cell] = acc.StepPeak[cell] = 0.0;
         acc.Touched.clear();
+        double placed = 0;  // the share of the steps that reached a cell
         for (const BeamStep& s : place.Steps) {
+            bool reached = false;
             for (std::size_t c = 0; c < cells; ++c) {
                 const SkinCell& cell = out.Model.Cells[c];
                 const Vec3 r = Vec3{cell.X, cell.Y, cell.Z} - s.Focus;
@@ -265,6 +269,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                 const double primary = chain.CentralBackscatter * ratio * chain.TissueToAir *
                                        toPhantom * toPhantom * chain.CorrectedKermaMGy;
                 const double dose = chain.Curve->FactorAt(t) * primary * s.Share;
+                reached = true;
                 if (acc.EventDose[c] == 0.0) acc.Touched.push_back(c);
                 acc.EventDose[c] += dose;
                 if (dose > acc.StepPeak[c]) {
@@ -272,12 +277,21 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                     acc.StepDistance[c] = distance;
                 }
             }
+            if (reached) placed += s.Share;
         }
         if (acc.Touched.empty()) {
             unmapped("照射野が患者モデルに当たりません");
             continue;
         }
         ++out.MappedEvents;
+        placedShare[i] = std::min(1.0, placed);
+        if (placed < 1.0 - 1e-9) {
+            // The steps that missed the model are dose that did not reach its skin.
+            out.UnmappedUpperBoundMGy += (1.0 - placedShare[i]) * e->SkinDoseMGy;
+            out.Notes.push_back("照射 " + event.Uid + ": 回転の " +
+                                std::to_string(static_cast<int>(std::lround(100 * (1 - placed)))) +
+                                " % は患者モデルに当たりません（上限に加えます）");
+        }
         SkinDoseMap::EventField& field = out.EventFields.emplace_back();
         field.EventIndex = i;
         field.Cells = acc.Touched;
@@ -302,6 +316,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
         out.PsdUncertainty = PsdBudget(out.EventFields, evaluated, *out.PsdCell, out.PsdMGy);
     }
+    out.MappedKarShare = MappedKarShare(report, placedShare);
+    out.UnmappedUnbounded = HasUnboundedDose(report, evaluation);
     // The per-plane sums hold every computed event, the unmapped ones too.
     if (out.PsdMGy > out.UpperBoundMGy)
         out.Notes.push_back(

@@ -45,6 +45,14 @@ const std::vector<Migration>& Migrations() {
         // How the patient lay on every placed event ("HFS" …), so maps of the same lying add
         // cell by cell; NULL (earlier maps) adds only the peak.
         {2, {"ALTER TABLE maps ADD COLUMN lying TEXT"}},
+        // What the map could not place: the share of the Ka,r it placed, the unplaced events'
+        // whole skin dose, and whether some dose could not be computed at all (1), so that the
+        // cumulative dose adds the bound and no follow-up is called clear on a partial map.
+        // NULL (earlier procedures): not known.
+        {5,
+         {"ALTER TABLE procedures ADD COLUMN mapped_kar_share {real}",
+          "ALTER TABLE procedures ADD COLUMN unplaced_bound_mgy {real}",
+          "ALTER TABLE procedures ADD COLUMN unplaced_unbounded INTEGER"}},
     };
     return migrations;
 }
