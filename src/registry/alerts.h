@@ -24,7 +24,7 @@ struct Alert {
     std::string Kind;  // "procedure" or "cumulative"
     std::string PatientId, SopInstanceUid;
     double LevelMGy = 0, DoseMGy = 0;
-    int Procedures = 1;  // how many procedures the dose adds up
+    int Procedures = 1;   // how many procedures the dose adds up
     std::string Message;  // one line, in Japanese, for the journal
     // The level is not reached by the dose placed but cannot be excluded: the dose the map could
     // not place (its bound, in DoseMGy) or could not compute may reach it.
