@@ -29,6 +29,7 @@ struct CumulativeProcedure {
     double UnplacedBoundMGy = 0;  // of PeakMGy: what its map could not place
     bool Unbounded = false;       // some of its dose could not be computed: in no figure here
     bool CellByCell = false;      // its map added cell by cell to those of the same grid and lying
+    bool Mapped = false;  // it has a map: PeakMGy is its PSD (and bound), not its upper bound
 };
 
 struct CumulativeDose {
