@@ -395,8 +395,8 @@ TEST(SurfaceField, ObliqueSkinSeesALongerSlantedField) {
     for (double degrees : {0.0, 30.0, 45.0}) {
         const double t = degrees * M_PI / 180.0;
         for (double toSurface : {1.0, 0.9}) {
-            const FieldOutline o =
-                OutlineOnSurface(edges, {0, 0, d}, {0, std::sin(t), -std::cos(t)}, toSurface);
+            const FieldOutline o = OutlineOnSurface(
+                edges, FrameOf(edges, {0, std::sin(t), -std::cos(t)}), {0, 0, d}, toSurface);
             std::vector<double> got(o.DistanceCm.begin(), o.DistanceCm.end());
             std::sort(got.begin(), got.end());
             std::vector<double> expected = {
