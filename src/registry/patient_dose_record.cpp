@@ -37,7 +37,9 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
     d.StudyDate = r.StudyDate;
     d.InstitutionName = texts.InstitutionName;
     d.SourceSopInstanceUid = r.SopInstanceUid;
-    d.PeakSkinDoseMGy = *r.PsdMGy;
+    // A map that placed nothing has a peak of 0 and no place: that is no finding.
+    const bool placed = !r.Map || !r.Map->PsdRegion.empty();
+    if (placed) d.PeakSkinDoseMGy = *r.PsdMGy;
     // The registry keeps the interval PSD ± U.
     if (r.PsdLowMGy && r.PsdHighMGy) d.ExpandedUncertaintyMGy = (*r.PsdHighMGy - *r.PsdLowMGy) / 2;
     if (r.Map) {
