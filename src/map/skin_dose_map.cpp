@@ -10,6 +10,7 @@
 #include "calculation_error.h"
 #include "calculation_messages.h"
 #include "field_backscatter.h"
+#include "off_patient_check.h"
 #include "spectrum.h"
 
 namespace ordevo::map {
@@ -306,6 +307,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     if (out.PsdMGy > out.UpperBoundMGy)
         out.Notes.push_back(
             "PSD が上限を超えています: 皮膚が上限計算の FSD より焦点に近い照射があります");
+    if (auto note = OffPatientNote(report, out, settings.Profile)) out.Notes.push_back(*note);
     return out;
 }
 

@@ -26,6 +26,7 @@
 #include "picture_box.h"
 #include "report_output.h"
 #include "room_profile.h"
+#include "room_profile_file.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_report_page.h"
 #include "twips.h"
@@ -348,21 +349,14 @@ std::shared_ptr<const SkinDoseMapWindow::Job> SkinDoseMapWindow::ReadJob() {
     job->Lying = static_cast<map::PatientLying>(ui_->lying->currentData().toInt());
     const QString room = ui_->room->currentText();
     if (room != kDicomProfile && !room.isEmpty()) {
-        const QString path = QDir(folder_).filePath(room);
-        const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
-        if (!lines) {
-            AppMessages().Warning(QStringLiteral(" 部屋プロファイル %1 を読めませんでした \n%2")
-                                      .arg(room, lines.error().message()));
+        auto profile = ReadRoomProfileFile(QDir(folder_).filePath(room));
+        if (!profile) {
+            AppMessages().Warning(
+                QStringLiteral(" 部屋プロファイル %1 を読めません。直して下さい \n%2")
+                    .arg(room, profile.error().message()));
             return nullptr;
         }
-        const auto parsed = map::ParseRoomProfile(lines->join('\n').toStdString(),
-                                                  QFileInfo(room).completeBaseName().toStdString());
-        if (const auto* error = std::get_if<std::string>(&parsed)) {
-            AppMessages().Warning(QStringLiteral(" 部屋プロファイル %1 を直して下さい \n%2")
-                                      .arg(room, QString::fromStdString(*error)));
-            return nullptr;
-        }
-        s.Profile = std::get<map::RoomProfile>(parsed);
+        s.Profile = std::move(*profile);
     }
     return job;
 }
@@ -463,6 +457,8 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
                          bound > 0 ? Num(m.PsdMGy / bound, "0.00") : QStringLiteral("―"));
     findings
         << QStringLiteral("割付 %1 件、割付不可 %2 件").arg(m.MappedEvents).arg(m.Unmapped.size());
+    findings << QStringLiteral("部屋プロファイル %1")
+                    .arg(QString::fromStdString(map::ProfileLabel(result->Settings.Profile)));
     ui_->findings->setText(findings.join('\n'));
     QStringList notes;
     for (const std::string& note : m.Notes) notes << QString::fromStdString(note);

@@ -10,6 +10,7 @@
 #include "measurement_record_file.h"
 #include "procedure_record.h"
 #include "reference_files.h"
+#include "room_profile_file.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
 #include "spool.h"
@@ -17,16 +18,6 @@
 namespace ordevo::node {
 
 namespace {
-
-FileResult<map::RoomProfile> ReadRoomProfile(const QString& path) {
-    const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
-    if (!lines) return lines.error();
-    const auto parsed = map::ParseRoomProfile(lines->join('\n').toStdString(),
-                                              QFileInfo(path).completeBaseName().toStdString());
-    if (const auto* error = std::get_if<std::string>(&parsed))
-        return FileError::InFile(QFileInfo(path).fileName(), QString::fromStdString(*error));
-    return std::get<map::RoomProfile>(parsed);
-}
 
 FileResult<rdsr::PlaneSetup> LoadPlane(const std::string& equipmentFile,
                                        const QString& dataFolder) {
@@ -49,8 +40,17 @@ map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationConte
     if (room.Profile) return *room.Profile;
     if (const std::optional<QString> name = ManufacturerRoomFileName(manufacturer)) {
         const QString path = context.DataFolder + "/" + *name;
-        if (QFileInfo(path).isFile())
-            if (auto profile = ReadRoomProfile(path)) return *profile;
+        if (QFileInfo(path).isFile()) {
+            auto profile = ReadRoomProfileFile(path);
+            if (profile) {
+                if (const auto note = map::ProfileNote(*profile)) notes.push_back(*note);
+                return *profile;
+            }
+            // A damaged profile does not stop the registration: the definitions stand, said so.
+            notes.push_back("部屋プロファイルを読めないため DICOM の定義を使用: " +
+                            std::string(profile.error().what()));
+            return map::RoomProfile{};
+        }
     }
     notes.push_back("製造者 \"" + manufacturer +
                     "\" の部屋プロファイルがないため DICOM の定義を使用");
@@ -77,7 +77,7 @@ FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
             room.PlaneB = std::move(*planeB);
         }
         if (!setup.RoomProfile.empty()) {
-            auto profile = ReadRoomProfile(QString::fromStdString(setup.RoomProfile));
+            auto profile = ReadRoomProfileFile(QString::fromStdString(setup.RoomProfile));
             if (!profile) return profile.error();
             room.Profile = std::move(*profile);
         }
