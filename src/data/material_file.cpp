@@ -111,18 +111,32 @@ FileResult<MaterialFileContents> ReadMaterialFile(const QString& path) {
         contents.Rows.push_back({energy, coherent + incoherent + photoelectric});
         if (energy >= kMaterialLastEnergyMeV) break;
     }
-    // Numbers after the end row mean the end came early: one energy written 1E+02 for 1E-02
-    // would end the table at 9 keV. Text after it (a remark) is no row and stays allowed.
-    const int endLine = reader.LineNumber();
-    double further = 0;
-    if (reader.Next(further) == FieldReader::Outcome::Number)
-        return FileError::AtLine(
-            name, endLine,
-            QStringLiteral(
-                "%1 番目の行のエネルギー %2 MeV で表が終わりますが、後にまだ数値があります"
-                "（エネルギーの桁を確認して下さい）")
-                .arg(contents.Rows.size())
-                .arg(contents.Rows.back().EnergyMeV));
+    // A table may go on past 10 MeV; those rows are not used, but they must still be rows of
+    // numbers with energies that keep rising. One energy written 1E+02 for 1E-02 ends the table
+    // at 100 MeV and the next row falls: that is refused, with where the table ended. A line
+    // that starts with text (a remark) ends the check.
+    const int endRow = static_cast<int>(contents.Rows.size());
+    const double endEnergy = contents.Rows.back().EnergyMeV;
+    double previous = endEnergy;
+    for (int r = endRow + 1;; ++r) {
+        double energy = 0;
+        if (reader.Next(energy) != FieldReader::Outcome::Number) break;
+        const int energyLine = reader.LineNumber();
+        const QString row = QStringLiteral("%1 番目の行").arg(r);
+        double value = 0;
+        for (int column = 2; column <= 6; ++column)
+            if (auto error = next(value, row)) return *error;
+        if (!(energy >= previous))
+            return FileError::AtLine(
+                name, energyLine,
+                QStringLiteral("%1 番目の行: エネルギーが前の行より小さくなっています"
+                               "（表は %2 番目の行のエネルギー %3 MeV で終わっています。"
+                               "エネルギーの桁を確認して下さい）")
+                    .arg(r)
+                    .arg(endRow)
+                    .arg(endEnergy));
+        previous = energy;
+    }
     return contents;
 }
 

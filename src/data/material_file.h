@@ -26,8 +26,10 @@ struct MaterialFileContents {
 // After line 1 the numbers are free-format (commas, blanks, line ends). Each row holds E (MeV),
 // coherent, incoherent and photoelectric coefficients (cm²/g) and two unused numbers. Errors
 // name the file and the line: a missing or non-numeric number, a density that is not positive,
-// a first energy above 1 keV, energies that fall, no row at 10 MeV or more within 100 rows, and
-// numbers after the row that reaches 10 MeV (the end came early; a remark after it is allowed).
+// a first energy above 1 keV, energies that fall, no row at 10 MeV or more within 100 rows.
+// Rows after the one that reaches 10 MeV are not used, yet must be rows of six numbers whose
+// energies keep rising (a fall means an energy's exponent was mistyped and the table ended
+// early); a line of text after them is a remark and ends the reading.
 FileResult<MaterialFileContents> ReadMaterialFile(const QString& path);
 
 // `LoadMaterialTable`: the other filter's linear attenuation on the half-keV grid.

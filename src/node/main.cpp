@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         std::cerr << "ordevo-node: " << registry.error().what() << "\n";
         return 1;
     }
-    auto context = LoadEvaluationContext(config);
+    auto context = ordevo::registry::LoadEvaluationContext(config.Data, config.Accepted);
     if (!context) {
         std::cerr << "ordevo-node: " << context.error().what() << "\n";
         return 1;

@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "alerts.h"
+#include "report_registration.h"
 
 namespace ordevo::node {
 
-struct RoomSetup {
-    std::string EquipmentFile;        // the plane's equipment file
-    std::string RoomProfile;          // "" : "<manufacturer>.room" in the data folder, else DICOM's
-    std::string PlaneBEquipmentFile;  // "" : a single-plane room (plane-B events fail)
-};
+using registry::RoomSetup;
 
 struct NodeConfig {
     int Port = 0;

@@ -7,7 +7,8 @@
 
 namespace ordevo::node {
 
-RegistrationWorker::RegistrationWorker(EvaluationContext context, const NodeConfig& config)
+RegistrationWorker::RegistrationWorker(registry::EvaluationContext context,
+                                       const NodeConfig& config)
     : context_(std::move(context)),
       registryPath_(config.Registry),
       levels_(config.Levels),
@@ -48,12 +49,14 @@ void RegistrationWorker::Run() {
             path = queue_.front();
             queue_.pop_front();
         }
+        const SpooledHeader header = ReadSpooledHeader(path);
         std::string message;
-        const Outcome outcome = RegisterSpooled(path, context_, registry, &message);
+        const registry::Outcome outcome = registry::RegisterReport(
+            {path, header.SopInstanceUid, header.StudyInstanceUid, header.CallingAe, header.Error},
+            context_, registry, &message);
         std::cerr << "ordevo-node: " << message << "\n";
-        if (outcome != Outcome::Registered) continue;
-        const auto alerts =
-            registry::RaiseAlerts(registry, ReadSpooledHeader(path).SopInstanceUid, levels_);
+        if (outcome != registry::Outcome::Registered) continue;
+        const auto alerts = registry::RaiseAlerts(registry, header.SopInstanceUid, levels_);
         if (!alerts) std::cerr << "ordevo-node: " << alerts.error().what() << "\n";
         if (alerts)
             for (const registry::Alert& alert : *alerts) Announce(alert);

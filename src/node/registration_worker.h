@@ -8,20 +8,21 @@
 #include <string>
 #include <thread>
 
+#include "node_config.h"
 #include "report_registration.h"
 
 namespace ordevo::node {
 
 class RegistrationWorker {
 public:
-    RegistrationWorker(EvaluationContext context, const NodeConfig& config);
+    RegistrationWorker(registry::EvaluationContext context, const NodeConfig& config);
     ~RegistrationWorker();  // finishes what is queued, then stops
     void Add(const std::string& spooledPath);
 
 private:
     void Run();
     void Announce(const registry::Alert& alert) const;
-    EvaluationContext context_;
+    registry::EvaluationContext context_;
     std::string registryPath_;
     registry::AlertLevels levels_;
     std::string alertCommand_;

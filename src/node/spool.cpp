@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+#include "source_header.h"
+
 namespace ordevo::node {
 
 namespace {
@@ -110,21 +112,8 @@ std::vector<std::string> SpooledObjects(const std::string& spool) {
 }
 
 SpooledHeader ReadSpooledHeader(const std::string& path) {
-    SpooledHeader header;
-    DcmFileFormat file;
-    // The header only: the content is the reader's.
-    const OFCondition status = file.loadFile(path.c_str(), EXS_Unknown, EGL_noChange, 4096);
-    if (status.bad()) {
-        header.Error = status.text();
-        return header;
-    }
-    OFString text;
-    if (file.getDataset()->findAndGetOFString(DCM_SOPInstanceUID, text).good())
-        header.SopInstanceUid = text.c_str();
-    if (file.getDataset()->findAndGetOFString(DCM_StudyInstanceUID, text).good())
-        header.StudyInstanceUid = text.c_str();
-    if (file.getMetaInfo()->findAndGetOFString(DCM_SourceApplicationEntityTitle, text).good())
-        header.CallingAe = text.c_str();
+    const rdsr::SourceHeader read = rdsr::ReadSourceHeader(path);
+    SpooledHeader header{read.SopInstanceUid, read.StudyInstanceUid, read.SourceAe, read.Error};
     // The file's own name is the identity it was acknowledged under.
     if (header.SopInstanceUid.empty())
         header.SopInstanceUid =

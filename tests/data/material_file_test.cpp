@@ -74,10 +74,10 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
         {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n0.01 1 1 1 0 0\r\n0.005 1 1 1 0 0\r\n",
          "m.ele の 5 行目: 3 番目の行: エネルギーが前の行より小さくなっています"},
         {"", "m.ele の 1 行目: ありません（ファイルが空です）"},
-        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n1E+02 1 1 1 0 0\r\n0.02 1 1 1 0 0\r\n10 1 1 1 0 0\r\n",
-         "m.ele の 4 行目: 2 番目の行のエネルギー 100 MeV "
-         "で表が終わりますが、後にまだ数値があります"
-         "（エネルギーの桁を確認して下さい）"},
+        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n20 1 1 x 0 0\r\n",
+         "m.ele の 5 行目: 3 番目の行: 「x」は数値ではありません"},
+        {"d\r\n1 0\r\n0.001 1 1 1 0 0\r\n10 1 1 1 0 0\r\n20 1 1 1\r\n",
+         "m.ele の 5 行目: 3 番目の行の前でファイルが終わっています"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -89,6 +89,49 @@ TEST(MaterialFile, BrokenFilesAreNamedByFileAndLine) {
     QTemporaryDir dir;  // a remark after the last row is no row
     WriteFile(dir, "m.ele", RowsFrom(0.001, 3) + "end of table\r\n");
     EXPECT_TRUE(LoadMaterialTable(dir.filePath("m.ele")));
+}
+
+// The sample going on to 20 MeV, as tables taken whole from a database do: the rows past
+// 10 MeV are not used, so the table equals the sample's.
+QByteArray SampleToTwentyMeV() {
+    QByteArray bytes = SampleMaterial();
+    bytes.replace("anything after the 10 MeV row is not read\r\n",
+                  "15 0.1 0.2 0.6 0 0\r\n2.0E+01 0.1 0.2 0.5 0 0\r\n");
+    return bytes;
+}
+
+TEST(MaterialFile, RowsPastTenMeVWithRisingEnergiesAreReadAndNotUsed) {
+    QTemporaryDir dir;
+    WriteFile(dir, "Mo.ele", SampleToTwentyMeV());
+    const auto read = ReadMaterialFile(dir.filePath("Mo.ele"));
+    ASSERT_TRUE(read) << read.error().what();
+    ASSERT_EQ(read->Rows.size(), 4u);
+    EXPECT_EQ(read->Rows.back().EnergyMeV, 10.0);
+    EXPECT_EQ(read->Rows.back().TotalCm2PerG, 1.0);
+    const auto table = LoadMaterialTable(dir.filePath("Mo.ele"));
+    ASSERT_TRUE(table) << table.error().what();
+    // m(1 keV) = 1000, m(2 keV) = 1000·2^−2 = 250, m = 1 from 100 keV to 10 MeV (not the
+    // 15 MeV row's 0.9), ρ = 10.2: as without the extra rows.
+    EXPECT_NEAR((*table)[2], 10.2 * 1000.0, 1e-9);
+    EXPECT_NEAR((*table)[4], 10.2 * 250.0, 1e-9);
+    EXPECT_NEAR((*table)[300], 10.2, 1e-9);
+
+    WriteFile(dir, "remark.ele", SampleToTwentyMeV() + "end of table\r\n");
+    EXPECT_TRUE(LoadMaterialTable(dir.filePath("remark.ele")));
+}
+
+// 1.0E+02 typed for 1.0E-02: the 100 MeV row ends the table, the next row (0.1 MeV) falls.
+TEST(MaterialFile, AnExponentTypedWithTheWrongSignIsRefused) {
+    QTemporaryDir dir;
+    QByteArray bytes = SampleToTwentyMeV();
+    ASSERT_EQ(bytes.count("1.0E-02"), 1);
+    WriteFile(dir, "Mo.ele", bytes.replace("1.0E-02", "1.0E+02"));
+    const auto table = LoadMaterialTable(dir.filePath("Mo.ele"));
+    ASSERT_FALSE(table);
+    EXPECT_EQ(table.error().message().toStdString(),
+              "Mo.ele の 5 行目: 3 番目の行: エネルギーが前の行より小さくなっています"
+              "（表は 2 番目の行のエネルギー 100 MeV で終わっています。"
+              "エネルギーの桁を確認して下さい）");
 }
 
 TEST(MaterialFile, HundredRowsEndingAtTenMeVAreAccepted) {

@@ -13,9 +13,8 @@
 #include "room_profile_file.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
-#include "spool.h"
 
-namespace ordevo::node {
+namespace ordevo::registry {
 
 namespace {
 
@@ -59,14 +58,15 @@ map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationConte
 
 }  // namespace
 
-FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
+FileResult<EvaluationContext> LoadEvaluationContext(const std::string& dataFolder,
+                                                    const std::map<std::string, RoomSetup>& rooms) {
     EvaluationContext context;
-    context.DataFolder = QString::fromStdString(config.Data);
+    context.DataFolder = QString::fromStdString(dataFolder);
     auto ref = ReadReferenceData(context.DataFolder);
     if (!ref) return ref.error();
     context.Ref = std::move(*ref);
     context.LoadKernel = rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(context.DataFolder));
-    for (const auto& [ae, setup] : config.Accepted) {
+    for (const auto& [ae, setup] : rooms) {
         RoomEvaluation room;
         auto plane = LoadPlane(setup.EquipmentFile, context.DataFolder);
         if (!plane) return plane.error();
@@ -86,9 +86,9 @@ FileResult<EvaluationContext> LoadEvaluationContext(const NodeConfig& config) {
     return context;
 }
 
-Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
-                        registry::Registry& registry, std::string* message) {
-    const SpooledHeader header = ReadSpooledHeader(path);
+Outcome RegisterReport(const ReportSource& header, EvaluationContext& context, Registry& registry,
+                       std::string* message) {
+    const std::string& path = header.Path;
     const std::string sop = header.SopInstanceUid;
     const auto known = registry.IsRegistered(sop);
     if (!known) {
@@ -125,8 +125,8 @@ Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
         map::AddPlacementUncertainty(skinMap, context.Ref, report, evaluation, settings,
                                      context.LoadKernel);
         skinMap.Notes.insert(skinMap.Notes.begin(), notes.begin(), notes.end());
-        registry::ProcedureRecord record = registry::MakeProcedureRecord(
-            sop, header.StudyInstanceUid, report, evaluation, &skinMap);
+        ProcedureRecord record =
+            MakeProcedureRecord(sop, header.StudyInstanceUid, report, evaluation, &skinMap);
         record.Source = path;
         record.CallingAe = header.CallingAe;
         const auto registered = registry.Register(record);
@@ -135,12 +135,12 @@ Outcome RegisterSpooled(const std::string& path, EvaluationContext& context,
             return Outcome::Deferred;
         }
         *message = sop + ": 登録しました";
-        return *registered == registry::Registration::Registered ? Outcome::Registered
-                                                                 : Outcome::AlreadyRegistered;
+        return *registered == Registration::Registered ? Outcome::Registered
+                                                       : Outcome::AlreadyRegistered;
     } catch (const std::exception& error) {
         // A report the chain cannot take (a kernel file missing, a table index out of range).
         return failed(error.what());
     }
 }
 
-}  // namespace ordevo::node
+}  // namespace ordevo::registry
