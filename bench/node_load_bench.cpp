@@ -75,9 +75,10 @@ void NodeRegisters1000ReportsOver4Associations(benchmark::State& state) {
         const int port = testing::FreeLoopbackPort();
         QProcess node;
         node.setStandardErrorFile(dir.filePath("node.log"));
-        node.start(ORDEVO_NODE, {"--port", QString::number(port), "--aet", "ORDEVO", "--registry",
-                                 registryPath, "--spool", dir.filePath("spool"), "--data",
-                                 bench::DataFolder(), "--accept", "ANGIO1=" + equipment});
+        node.start(ORDEVO_NODE,
+                   {"--port", QString::number(port), "--aet", "ORDEVO", "--registry", registryPath,
+                    "--spool", dir.filePath("spool"), "--data", bench::DataFolder(), "--accept",
+                    "ANGIO1=" + equipment + ";from=127.0.0.1"});
         node.waitForStarted();
         const QDeadlineTimer ready(20000);
         while (QProcess::execute(ORDEVO_ECHOSCU, {"-aet", "ANGIO1", "-aec", "ORDEVO", "127.0.0.1",

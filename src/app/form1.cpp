@@ -87,6 +87,8 @@ Form1::Form1(const ReferenceData& reference, const QString& workingFolder, QWidg
 
     ui_->bodyPartBox->setEditable(true);
     ui_->bodyPartBox->setInsertPolicy(QComboBox::NoInsert);
+    // The typed word is the body part: no completion may turn 腹部 into 腹部背面.
+    ui_->bodyPartBox->setCompleter(nullptr);
     ui_->equipmentList->SetPath(workingFolder_);
 
     ui::PictureBox* picture1 = ui_->mascot;

@@ -46,12 +46,15 @@ void Form1::EvaluateDose() {
     const std::optional<CaseReading> reading = AcceptCaseInputs();
     if (!reading) return;
     evaluated_.reset();
-    ShowResultColumn(true);
     ui_->skinDoseUncertaintyLabel->clear();  // it belongs to the dose of one evaluation only
     if (reading->Refusal) {                  // incomplete: nothing is computed
+        // The column keeps the last case's figures, greyed: they are not this case's result.
+        ShowResultColumn(false);
+        ui_->addResultButton->setEnabled(false);
         AppMessages().Warning(reading->Refusal->Message);
         return;
     }
+    ShowResultColumn(true);
     const DoseCase& doseCase = *reading->Case;
 
     bool spectrumWritten = false;
@@ -159,8 +162,9 @@ void Form1::ReportEvaluationFailure(const DoseEvaluation& evaluation, const Dose
                              : QString::fromUtf8(MessageFor(evaluation.Outcome)) +
                                    QStringLiteral("\n") + reasons.join(QLatin1Char('\n'));
     // The result column now mixes this case's first steps with the last case's end: adding it
-    // to the table would store a row that belongs to neither.
+    // to the table would store a row that belongs to neither, and it is greyed as no result.
     ui_->addResultButton->setEnabled(false);
+    ShowResultColumn(false);
     if (evaluation.Outcome == EvaluationOutcome::DepthDoseFailed) {
         ui_->scatterFactorLabel->setText(QStringLiteral("---"));
         ui_->skinDoseLabel->setText(QStringLiteral("---"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numbers>
 
+#include "field_rule.h"
 #include "number_format.h"
 
 namespace ordevo::map {
@@ -13,12 +14,17 @@ using rdsr::EventGeometry;
 using rdsr::IrradiationEvent;
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+constexpr double kRightAngleDeg = 90.0;
 constexpr double kMaxStepDeg = 1.0;  // rotational runs: at most 1° per step
 constexpr double kMaxTiltDeg = 1.0;  // table tilts and turns the model does not follow
 constexpr double kMinVerticalCosine =
     0.5;  // the table-plane distance is used up to 60° off vertical
 
 std::string Cm(double value) { return FormatNumber(value, "0.0"); }
+
+void AddOnce(std::vector<std::string>& notes, const char* note) {
+    if (std::find(notes.begin(), notes.end(), note) == notes.end()) notes.emplace_back(note);
+}
 
 // How the patient lies: the patient frame's axes in the frame of a head-first supine patient
 // (x left, y feet, z up), each ±1.
@@ -201,6 +207,17 @@ std::vector<EventPlacement> PlaceEvents(const DoseReport& report,
         const double primaryEnd = g.PrimaryEndAngleDeg ? ps * *g.PrimaryEndAngleDeg : primary;
         const double secondaryEnd =
             g.SecondaryEndAngleDeg ? ss * *g.SecondaryEndAngleDeg : secondary;
+        // DetectorDirection holds for any secondary angle, and runs sweep through the values
+        // as written; the notes say which beam a value past ±90° is.
+        for (const double b : {secondary, secondaryEnd}) {
+            const double turned = b - 360.0 * std::round(b / 360.0);  // into [−180°, 180°]
+            if (std::abs(turned) > kRightAngleDeg)
+                AddOnce(place.Notes,
+                        "副角度が ±90° を超えるため、一次角度 ±180°・副角度 "
+                        "±180° − 副角度 の同じ向きとして配置しました");
+            else if (turned != b)
+                AddOnce(place.Notes, "副角度を 360° 回した同じ向きとして配置しました");
+        }
         const Vec3 axis0 = DetectorDirection(primary, secondary);
 
         // The isocentre moves against the table: the table's move, in the patient frame, negated.
@@ -214,9 +231,13 @@ std::vector<EventPlacement> PlaceEvents(const DoseReport& report,
         if (!verticalFound) {
             // Vertical: the table plane's distance, else the profile's table height at the
             // isocentre; else (kept from the first event) the isocentre at mid-thickness.
+            // The table plane is the table top's upper surface, under the mattress; a room
+            // without either has it where the patient lies (0/0 made every event miss).
+            const double slabCm = profile.MattressThicknessCm + profile.TableTopThicknessCm;
             const double zTable =
-                slab.NearZ + (slab.FarZ - slab.NearZ) * profile.MattressThicknessCm /
-                                 (profile.MattressThicknessCm + profile.TableTopThicknessCm);
+                slabCm > 0.0
+                    ? slab.NearZ + (slab.FarZ - slab.NearZ) * profile.MattressThicknessCm / slabCm
+                    : slab.NearZ;
             std::optional<double> z;
             if (e.SourceToTablePlaneMm && std::abs(axis0.z) >= kMinVerticalCosine) {
                 z = zTable - (*e.SourceToTablePlaneMm / 10.0 - d.SourceToIsocentreCm) * axis0.z;
@@ -243,12 +264,10 @@ std::vector<EventPlacement> PlaceEvents(const DoseReport& report,
         const double span =
             std::max(std::abs(primaryEnd - primary), std::abs(secondaryEnd - secondary));
         const int steps = std::max(1, static_cast<int>(std::ceil(span / kMaxStepDeg - 1e-9)));
-        double halfWidth = 0.5 * d.FieldSizeCm, halfHeight = 0.5 * d.FieldSizeCm;
-        if (g.CollimatedFieldWidthMm && g.CollimatedFieldHeightMm) {
-            const double toReference = d.ReferenceDistanceCm / d.SourceToDetectorCm;
-            halfWidth = 0.05 * *g.CollimatedFieldWidthMm * toReference;
-            halfHeight = 0.05 * *g.CollimatedFieldHeightMm * toReference;
-        }
+        const FieldAtReference field = ChooseField(
+            {g.CollimatedFieldHeightMm, g.CollimatedFieldWidthMm, e.CollimatedFieldAreaCm2},
+            d.FieldSizeCm, d.ReferenceDistanceCm / d.SourceToDetectorCm);
+        if (!field.Note.empty()) place.Notes.push_back(field.Note);
         for (int k = 0; k < steps; ++k) {
             const double f = (k + 0.5) / steps;
             const double a = steps == 1 ? primary : primary + f * (primaryEnd - primary);
@@ -259,8 +278,8 @@ std::vector<EventPlacement> PlaceEvents(const DoseReport& report,
             const double ar = a * kRadiansPerDegree;
             s.U = {std::cos(ar), 0.0, -std::sin(ar)};
             s.V = s.Axis.Cross(s.U);
-            s.HalfWidthAtReferenceCm = halfWidth;
-            s.HalfHeightAtReferenceCm = halfHeight;
+            s.HalfWidthAtReferenceCm = field.HalfWidthCm;
+            s.HalfHeightAtReferenceCm = field.HalfHeightCm;
             s.Share = 1.0 / steps;
             place.Steps.push_back(s);
         }

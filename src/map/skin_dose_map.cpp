@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
-#include <tuple>
 
 #include "backscatter.h"
 #include "calculation_error.h"
 #include "calculation_messages.h"
 #include "field_backscatter.h"
+#include "number_format.h"
 #include "off_patient_check.h"
-#include "spectrum.h"
+#include "spectrum_store.h"
+#include "surface_field.h"
 
 namespace ordevo::map {
 namespace {
@@ -33,24 +33,6 @@ struct EventChain {
     std::optional<DepthDoseCurve> Curve;
 };
 
-using SpectrumKey = std::tuple<double, double, double, double>;
-
-class SpectrumStore {
-public:
-    const SpectrumResult& Get(const ReferenceData& ref, const EquipmentData& eq,
-                              const TubeVoltageRange& v) {
-        const SpectrumKey key{v.TubeVoltageLow, v.TubeVoltageHigh, eq.AddedAluminium,
-                              eq.AddedCopper};
-        auto found = store_.find(key);
-        if (found == store_.end())
-            found = store_.emplace(key, ComputeSpectrum(ref.Attenuation, eq, v)).first;
-        return found->second;
-    }
-
-private:
-    std::map<SpectrumKey, SpectrumResult> store_;
-};
-
 // Distance from the focus along the axis to the phantom's surface; nullopt when it misses.
 std::optional<double> CentralDistance(const PatientModel& m, const BeamStep& s) {
     const double a = m.Shape.HalfWidthCm, b = m.Shape.HalfThicknessCm;
@@ -70,6 +52,49 @@ std::optional<double> CentralDistance(const PatientModel& m, const BeamStep& s) 
     const Vec3 p = f + d * t;
     if (p.y < 0.0 || p.y > m.Shape.LengthCm) return std::nullopt;
     return t;
+}
+
+// Where a step's central ray meets the skin, and the cell there (the nearest centre, no farther
+// than a cell's diagonal); nullopt when the ray misses the model.
+struct CentralHit {
+    std::size_t Cell = 0;
+    Vec3 Point, Normal;
+};
+std::optional<CentralHit> CentralCell(const PatientModel& m, const BeamStep& s) {
+    const std::optional<double> t = CentralDistance(m, s);
+    if (!t) return std::nullopt;
+    const Vec3 p = s.Focus + s.Axis * *t;
+    std::optional<CentralHit> best;
+    double nearest = 2.0 * m.CellCm * m.CellCm;  // the diagonal, squared
+    for (std::size_t c = 0; c < m.Cells.size(); ++c) {
+        const SkinCell& cell = m.Cells[c];
+        const Vec3 d = Vec3{cell.X, cell.Y, cell.Z} - p;
+        if (d.Dot(d) < nearest) {
+            nearest = d.Dot(d);
+            best = CentralHit{c, p, {cell.Nx, cell.Ny, cell.Nz}};
+        }
+    }
+    if (best && m.Kind == PhantomKind::Torso) {
+        // The ellipse's own normal at the point, not the nearest centre's.
+        const double a = m.Shape.HalfWidthCm, b = m.Shape.HalfThicknessCm;
+        const double nx = p.x / (a * a), nz = p.z / (b * b), n = std::hypot(nx, nz);
+        best->Normal = {nx / n, 0.0, nz / n};
+    }
+    return best;
+}
+
+// How far a central ray that misses the skin passes from it: its distance from the nearest
+// cell centre ahead of the focus (within half a cell of the skin's own distance).
+std::optional<double> CentralRayGapCm(const PatientModel& m, const BeamStep& s) {
+    std::optional<double> gap;
+    for (const SkinCell& cell : m.Cells) {
+        const Vec3 r = Vec3{cell.X, cell.Y, cell.Z} - s.Focus;
+        const double along = r.Dot(s.Axis);
+        if (!(along > 0.0)) continue;
+        const double across = (r - s.Axis * along).Length();
+        if (!gap || across < *gap) gap = across;
+    }
+    return gap;
 }
 
 // `referenceDistanceCm`: d_ref as the event's evaluation resolved it (the case itself may leave
@@ -202,6 +227,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     acc.BestEventDose.assign(cells, 0.0);
     acc.BestDistance.assign(cells, 0.0);
     SpectrumStore spectra;
+    std::vector<std::pair<std::string, std::vector<std::string>>> eventNotes;  // note → events
     const bool torso = out.Model.Kind == PhantomKind::Torso;
 
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
@@ -230,7 +256,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         EventChain chain;
         try {
             chain = MakeChain(ref, in, referenceDistanceCm,
-                              spectra.Get(ref, in.Equipment, in.Voltage), fsd, couchCm, loadKernel);
+                              spectra.Get(ref.Attenuation, in.Equipment, in.Voltage), fsd, couchCm,
+                              loadKernel);
         } catch (const CalculationError& error) {
             unmapped("計算できません: " + DescribeCalculationFailure(error.Failure()));
             continue;
@@ -238,7 +265,33 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
 
         for (std::size_t cell : acc.Touched) acc.EventDose[cell] = acc.StepPeak[cell] = 0.0;
         acc.Touched.clear();
+        // The dose of step `s` at `point` on the skin (normal `normal`), put in cell `c`.
+        auto deposit = [&](std::size_t c, const Vec3& point, const Vec3& normal, const BeamStep& s,
+                           const FieldEdges& edges) {
+            const Vec3 r = point - s.Focus;
+            const double distance = r.Length();
+            const double path = PathThroughSlab(slab, s.Focus, point);
+            const double t = CouchDepthCm(chain.CouchThicknessCm, path, slab);
+            const double d0 = distance - t;
+            // The rings on the phantom surface in front of the couch, around the point.
+            const double ratio =
+                BackscatterInOutline(chain.Rings,
+                                     OutlineOnSurface(edges, r, normal, d0 / distance)) /
+                chain.CentralGeneral;
+            const double toPhantom = chain.ReferenceDistanceCm / d0;
+            const double primary = chain.CentralBackscatter * ratio * chain.TissueToAir *
+                                   toPhantom * toPhantom * chain.CorrectedKermaMGy;
+            const double dose = chain.Curve->FactorAt(t) * primary * s.Share;
+            if (acc.EventDose[c] == 0.0) acc.Touched.push_back(c);
+            acc.EventDose[c] += dose;
+            if (dose > acc.StepPeak[c]) {
+                acc.StepPeak[c] = dose;
+                acc.StepDistance[c] = distance;
+            }
+        };
         for (const BeamStep& s : place.Steps) {
+            const FieldEdges edges = EdgesOf(s, chain.ReferenceDistanceCm);
+            bool reached = false;
             for (std::size_t c = 0; c < cells; ++c) {
                 const SkinCell& cell = out.Model.Cells[c];
                 const Vec3 r = Vec3{cell.X, cell.Y, cell.Z} - s.Focus;
@@ -251,31 +304,24 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                     continue;
                 // Facing the focus; the trunk is convex, so nothing else shadows a facing cell.
                 if (torso && r.x * cell.Nx + r.z * cell.Nz >= 0.0) continue;
-                const double distance = r.Length();
-                const double path = PathThroughSlab(slab, s.Focus, {cell.X, cell.Y, cell.Z});
-                const double t = CouchDepthCm(chain.CouchThicknessCm, path, slab);
-                const double d0 = distance - t;
-                // The field and the place as seen on the phantom surface in front of the couch.
-                const double toSurface = d0 / distance;
-                const double surfaceScale = along * toSurface / chain.ReferenceDistanceCm;
-                const double ratio = BackscatterAtPoint(chain.Rings, p * toSurface, q * toSurface,
-                                                        s.HalfWidthAtReferenceCm * surfaceScale,
-                                                        s.HalfHeightAtReferenceCm * surfaceScale) /
-                                     chain.CentralGeneral;
-                const double toPhantom = chain.ReferenceDistanceCm / d0;
-                const double primary = chain.CentralBackscatter * ratio * chain.TissueToAir *
-                                       toPhantom * toPhantom * chain.CorrectedKermaMGy;
-                const double dose = chain.Curve->FactorAt(t) * primary * s.Share;
-                if (acc.EventDose[c] == 0.0) acc.Touched.push_back(c);
-                acc.EventDose[c] += dose;
-                if (dose > acc.StepPeak[c]) {
-                    acc.StepPeak[c] = dose;
-                    acc.StepDistance[c] = distance;
-                }
+                deposit(c, {cell.X, cell.Y, cell.Z}, {cell.Nx, cell.Ny, cell.Nz}, s, edges);
+                reached = true;
+            }
+            // A field narrower than a cell can fall between the cells' centres: its dose goes to
+            // the cell its central ray meets, as the skin there receives it.
+            if (!reached) {
+                if (const std::optional<CentralHit> hit = CentralCell(out.Model, s))
+                    deposit(hit->Cell, hit->Point, hit->Normal, s, edges);
             }
         }
         if (acc.Touched.empty()) {
-            unmapped("照射野が患者モデルに当たりません");
+            std::string why = "照射野が患者モデルに当たりません";
+            if (const std::optional<double> gap = CentralRayGapCm(out.Model, middle)) {
+                why += " (中心線は皮膚から約 ";
+                why += FormatNumber(*gap, "0");
+                why += " cm 離れて通ります)";
+            }
+            unmapped(why);
             continue;
         }
         ++out.MappedEvents;
@@ -290,8 +336,28 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                 acc.BestDistance[c] = acc.StepDistance[c];
             }
         }
-        for (const std::string& note : place.Notes)
-            out.Notes.push_back("照射 " + event.Uid + ": " + note);
+        for (const std::string& note : place.Notes) {
+            auto same = std::find_if(eventNotes.begin(), eventNotes.end(),
+                                     [&](const auto& n) { return n.first == note; });
+            if (same == eventNotes.end()) same = eventNotes.insert(eventNotes.end(), {note, {}});
+            same->second.push_back(event.Uid);
+        }
+    }
+    // One line per note, however many events share it (a unit that writes no angles says so on
+    // every event).
+    for (const auto& [note, uids] : eventNotes) {
+        std::string line = "照射 ";
+        if (uids.size() == 1) {
+            line += uids.front();
+        } else {
+            line += std::to_string(uids.size());
+            line += " 件 (";
+            line += uids.front();
+            line += " ほか)";
+        }
+        line += ": ";
+        line += note;
+        out.Notes.push_back(std::move(line));
     }
     for (std::size_t c = 0; c < cells; ++c) {
         if (out.DoseMGy[c] > out.PsdMGy) {

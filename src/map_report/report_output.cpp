@@ -1,5 +1,8 @@
 #include "report_output.h"
 
+#include <QDir>
+
+#include "file_name_check.h"
 #include "messages.h"
 #include "print_service.h"
 
@@ -33,12 +36,20 @@ void PrintSkinDoseReport(const PageDrawing& draw) {
 void SaveSkinDoseReportPdf(const QString& path, const PageDrawing& draw) {
     const ui::PrintReport report = ui::SystemPrintService::WritePdf(path, kTitle, draw);
     if (report.outcome == ui::PrintOutcome::Failed)
-        ui::AppMessages().Error(QStringLiteral(" PDF ファイルを保存できませんでした "
-                                               "(前のファイルはそのまま残っています) \n%1: %2")
-                                    .arg(report.where, report.error));
+        ui::AppMessages().Error(
+            QStringLiteral(" PDF ファイルを保存できませんでした %1\n%2: %3")
+                .arg(report.previousKept ? QStringLiteral("(前のファイルはそのまま残っています) ")
+                                         : QString(),
+                     report.where, report.error));
     else
         ui::AppMessages().Notice(
             QStringLiteral(" 皮膚線量報告書を保存しました \n%1").arg(report.where));
+}
+
+QString SuggestedReportPdfPath(const QString& folder, const QString& what) {
+    QString name = kTitle;
+    if (!what.isEmpty() && !FileNameProblem(what)) name += QStringLiteral("_") + what;
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
 }  // namespace ordevo::map

@@ -17,4 +17,8 @@ void PrintSkinDoseReport(const PageDrawing& draw);
 // Into `path`, replaced only when written whole.
 void SaveSkinDoseReportPdf(const QString& path, const PageDrawing& draw);
 
+// The name the PDF dialog proposes in `folder`: "皮膚線量報告書_<what>.pdf" (the report's file or
+// the study date), or "皮膚線量報告書.pdf" when `what` is empty or no file name.
+QString SuggestedReportPdfPath(const QString& folder, const QString& what);
+
 }  // namespace ordevo::map

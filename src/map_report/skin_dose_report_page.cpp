@@ -276,8 +276,10 @@ QString SaveSkinDoseReportPdf(const QString& path, const SkinDoseMap& map,
         path, QStringLiteral("皮膚線量報告書"),
         [&](ui::Surface& page) { DrawSkinDoseReportPage(page, map, content); });
     if (report.outcome != ui::PrintOutcome::Failed) return {};
-    return QStringLiteral("%1: %2 (前のファイルはそのまま残っています)")
-        .arg(report.where, report.error);
+    return QStringLiteral("%1: %2%3")
+        .arg(report.where, report.error,
+             report.previousKept ? QStringLiteral(" (前のファイルはそのまま残っています)")
+                                 : QString());
 }
 
 }  // namespace ordevo::map

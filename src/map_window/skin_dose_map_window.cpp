@@ -227,9 +227,11 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
     });
     connect(ui_->printButton, &QPushButton::clicked, this, &SkinDoseMapWindow::PrintReport);
     connect(ui_->pdfButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("皮膚線量報告書を PDF に保存"),
-                                         folder_, QStringLiteral("PDF (*.pdf)"));
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("皮膚線量報告書を PDF に保存"),
+            map::SuggestedReportPdfPath(
+                folder_, inputs_ ? QFileInfo(inputs_->ReportFile).completeBaseName() : QString()),
+            QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty()) SavePdf(path);
     });
     connect(watcher_, &QFutureWatcher<std::shared_ptr<const Result>>::finished, this, [this] {

@@ -41,6 +41,60 @@ void ReadConfigFile(NodeConfig& config, const std::string& path) {
     }
 }
 
+constexpr const char* kAcceptForm =
+    ": accept は CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]] ; "
+    "from=ADDRESS[/BITS][,...] [; subject=DN] の形です";
+
+// "AE=FILES ; from=ADDRESSES ; subject=DN": the room, then where the unit may call from (a unit
+// known by its AE title alone could be anyone naming it), then under TLS its certificate.
+void ApplyAcceptLine(NodeConfig& config, const std::string& value, const std::string& where) {
+    const QStringList parts = QString::fromStdString(value).split(';');
+    const std::string room = parts[0].toStdString();
+    const auto equals = room.find('=');
+    // Spaces around an AE title are not part of it: "ANGIO1 = Room1.odv3" is ANGIO1's.
+    const std::string ae = equals == std::string::npos ? "" : Trimmed(room.substr(0, equals));
+    if (!IsAeTitle(ae) || Trimmed(room.substr(equals + 1)).empty())
+        throw ConfigError{where + kAcceptForm};
+    const QStringList files = QString::fromStdString(room.substr(equals + 1)).split(',');
+    if (files.size() > 3)
+        throw ConfigError{where + ": accept " + ae +
+                          " は装置ファイル、部屋プロファイル、B 面の装置ファイルの 3 つまでです"};
+    const auto file = [&files](int i) {
+        return i < files.size() ? files[i].trimmed().toStdString() : std::string();
+    };
+    RoomSetup setup{file(0), file(1), file(2)};
+    if (setup.EquipmentFile.empty())
+        throw ConfigError{where + ": accept " + ae + " の装置ファイルがありません"};
+    if (files.size() == 3 && setup.PlaneBEquipmentFile.empty())
+        throw ConfigError{where + ": accept " + ae + " の B 面の装置ファイルがありません"};
+    CallerCheck caller;
+    for (int i = 1; i < parts.size(); ++i) {
+        const std::string part = parts[i].toStdString();
+        const auto is = part.find('=');
+        const std::string name = is == std::string::npos ? "" : Trimmed(part.substr(0, is));
+        const std::string text = is == std::string::npos ? "" : Trimmed(part.substr(is + 1));
+        if (name == "from" && !text.empty()) {
+            for (const QString& item : QString::fromStdString(text).split(',')) {
+                const auto range = ParseAddressRange(item.trimmed().toStdString());
+                if (!range)
+                    throw ConfigError{
+                        where + ": accept " + ae + " の from \"" + item.trimmed().toStdString() +
+                        "\" は IP アドレスかネットワーク（192.168.10.0/24）ではありません"};
+                caller.From.push_back(*range);
+            }
+        } else if (name == "subject" && !text.empty()) {
+            caller.Subject = text;
+        } else {
+            throw ConfigError{where + kAcceptForm};
+        }
+    }
+    if (caller.From.empty())
+        throw ConfigError{where + ": accept " + ae +
+                          " に呼び出し元のアドレス（; from=192.168.10.21 など）がありません"};
+    config.Accepted[ae] = setup;
+    config.Callers[ae] = caller;
+}
+
 }  // namespace
 
 void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::string& value,
@@ -52,6 +106,17 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         if (ec != std::errc() || end != value.data() + value.size() || port < 1 || port > 65535)
             throw ConfigError{where + ": port は 1 から 65535 のポート番号です"};
         config.Port = port;
+    } else if (key == "listen") {
+        if (!ParseAddressRange(value) || value.find('/') != std::string::npos)
+            throw ConfigError{where +
+                              ": listen は IP アドレス（例 0.0.0.0, 192.168.10.5, ::）です"};
+        config.Listen = value;
+    } else if (key == "spool-retention-days") {
+        int days = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), days);
+        if (ec != std::errc() || end != value.data() + value.size() || days < 1 || days > 36500)
+            throw ConfigError{where + ": spool-retention-days は 1 から 36500 までの日数です"};
+        config.SpoolRetentionDays = days;
     } else if (key == "aet") {
         if (!IsAeTitle(value)) throw ConfigError{where + ": aet は 16 文字以内の AE タイトルです"};
         config.AeTitle = value;
@@ -82,27 +147,7 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
     } else if (key == "alert-command") {
         config.AlertCommand = value;
     } else if (key == "accept") {
-        const auto equals = value.find('=');
-        // Spaces around an AE title are not part of it: "ANGIO1 = Room1.odv3" is ANGIO1's.
-        const std::string ae = equals == std::string::npos ? "" : Trimmed(value.substr(0, equals));
-        if (!IsAeTitle(ae) || equals + 1 >= value.size())
-            throw ConfigError{where +
-                              ": accept は CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_"
-                              "EQUIPMENT_FILE]] の形です"};
-        const QStringList files = QString::fromStdString(value.substr(equals + 1)).split(',');
-        if (files.size() > 3)
-            throw ConfigError{
-                where + ": accept " + ae +
-                " は装置ファイル、部屋プロファイル、B 面の装置ファイルの 3 つまでです"};
-        const auto file = [&files](int i) {
-            return i < files.size() ? files[i].trimmed().toStdString() : std::string();
-        };
-        RoomSetup room{file(0), file(1), file(2)};
-        if (room.EquipmentFile.empty())
-            throw ConfigError{where + ": accept " + ae + " の装置ファイルがありません"};
-        if (files.size() == 3 && room.PlaneBEquipmentFile.empty())
-            throw ConfigError{where + ": accept " + ae + " の B 面の装置ファイルがありません"};
-        config.Accepted[ae] = room;
+        ApplyAcceptLine(config, value, where);
     } else {
         throw ConfigError{where + ": 知らないキー " + key + " です"};
     }
@@ -127,6 +172,11 @@ NodeConfig ReadNodeConfig(const std::vector<std::string>& words) {
     if (config.TlsCertificate.empty() != config.TlsKey.empty() ||
         (config.TlsCertificate.empty() && !config.TlsCaCertificates.empty()))
         throw ConfigError{"TLS には tls-certificate と tls-key の両方が必要です"};
+    for (const auto& [ae, caller] : config.Callers)
+        if (!caller.Subject.empty() && config.TlsCaCertificates.empty())
+            throw ConfigError{"accept " + ae +
+                              " の subject は TLS（tls-ca-certificate で証明書を確かめるとき）"
+                              "だけに使えます"};
     if (config.Accepted.empty())
         throw ConfigError{"受け付ける呼び出し AE (accept) が一つもありません"};
     return config;

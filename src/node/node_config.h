@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "address_range.h"
 #include "alerts.h"
 #include "report_registration.h"
 
@@ -14,11 +15,20 @@ namespace ordevo::node {
 
 using registry::RoomSetup;
 
+// Who may call as an accepted AE title: from where, and under TLS with which certificate.
+struct CallerCheck {
+    std::vector<AddressRange> From;  // at least one
+    std::string Subject;  // "" : any certificate the CA signed; else its subject (RFC 2253)
+};
+
 struct NodeConfig {
     int Port = 0;
+    std::string Listen = "0.0.0.0";  // the address the port is opened on ("::" for IPv6 too)
     std::string AeTitle;
     std::string Registry, Spool, Data;
-    std::map<std::string, RoomSetup> Accepted;  // calling AE title → room
+    std::map<std::string, RoomSetup> Accepted;   // calling AE title → room
+    std::map<std::string, CallerCheck> Callers;  // calling AE title → where it may call from
+    int SpoolRetentionDays = 30;   // registered sources are removed from the spool after this
     registry::AlertLevels Levels;  // alert-procedure-mgy, alert-cumulative-mgy, alert-window-days
     std::string AlertCommand;      // run with each alert's JSON on its standard input
     // TLS: the node's certificate and private key (PEM) switch it on; with the CA certificates
@@ -32,10 +42,12 @@ struct ConfigError {
 };
 
 // The option words after the program's name: "--config FILE" (read first), "--port N",
-// "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR", "--tls-certificate FILE",
-// "--tls-key FILE", "--tls-ca-certificate FILE" and
-// "--accept CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]]" (repeatable; an
-// empty ROOM_PROFILE before a plane B keeps the manufacturer's). Throws ConfigError.
+// "--listen ADDRESS", "--aet TITLE", "--registry PATH", "--spool DIR", "--data DIR",
+// "--spool-retention-days DAYS", "--tls-certificate FILE", "--tls-key FILE",
+// "--tls-ca-certificate FILE" and
+// "--accept 'CALLING_AE=EQUIPMENT_FILE[,ROOM_PROFILE[,PLANE_B_EQUIPMENT_FILE]];
+// from=ADDRESS[/BITS][,...][;subject=DN]'" (repeatable; an empty ROOM_PROFILE before a plane B
+// keeps the manufacturer's). Throws ConfigError.
 NodeConfig ReadNodeConfig(const std::vector<std::string>& words);
 
 // One "key = value" text (the configuration file's lines); `where` names it in errors.

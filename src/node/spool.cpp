@@ -6,6 +6,7 @@
 #include <dcmtk/dcmdata/dcostrmb.h>
 #include <dcmtk/dcmdata/dcxfer.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -66,8 +67,64 @@ bool IsUid(const std::string& uid) {
     });
 }
 
+std::string ApartFolder(const std::string& spool) { return spool + "/apart"; }
+
+namespace {
+
+bool SameContent(const std::string& path, const char* data, std::size_t size) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() != static_cast<qint64>(size)) return false;
+    return file.readAll() == QByteArray::fromRawData(data, static_cast<qsizetype>(size));
+}
+
+// Links `temporary` to `target`, or when the name is taken by other content to a free name in
+// the apart folder (*apart). The temporary is removed either way.
+std::string LinkNew(const std::string& spool, const std::string& temporary,
+                    const std::string& target, const std::string& sop, const char* data,
+                    std::size_t size, std::string* apart) {
+    if (::link(temporary.c_str(), target.c_str()) == 0) {
+        std::remove(temporary.c_str());
+        return "";
+    }
+    if (errno != EEXIST) {
+        const std::string why = SystemError(target);
+        std::remove(temporary.c_str());
+        return why;
+    }
+    // The same object sent again (a unit that lost the answer): nothing new.
+    if (SameContent(target, data, size)) {
+        std::remove(temporary.c_str());
+        return "";
+    }
+    const std::string folder = ApartFolder(spool);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        std::remove(temporary.c_str());
+        return SystemError(folder);
+    }
+    for (int n = 2; n < 10000; ++n) {
+        const std::string other = folder + "/" + sop + "." + std::to_string(n) + ".dcm";
+        if (::link(temporary.c_str(), other.c_str()) == 0) {
+            std::remove(temporary.c_str());
+            *apart = other;
+            return SyncFolder(folder);
+        }
+        if (errno != EEXIST) break;
+        if (SameContent(other, data, size)) {
+            std::remove(temporary.c_str());
+            *apart = other;
+            return "";
+        }
+    }
+    const std::string why = SystemError(folder);
+    std::remove(temporary.c_str());
+    return why;
+}
+
+}  // namespace
+
 std::string SpoolObject(const std::string& spool, const std::string& sopInstanceUid,
-                        DcmDataset& dataset, const std::string& callingAe) {
+                        DcmDataset& dataset, const std::string& callingAe, std::string* keptApart) {
+    std::string apart;
     if (!IsUid(sopInstanceUid)) return "SOP Instance UID \"" + sopInstanceUid + "\" is not a UID";
     // The object is encoded in memory first: DCMTK's file writer does not report every failed
     // write of a full disk, ours does.
@@ -90,15 +147,16 @@ std::string SpoolObject(const std::string& spool, const std::string& sopInstance
 
     const std::string target = spool + "/" + sopInstanceUid + ".dcm";
     const std::string temporary = target + kTemporarySuffix;
-    std::string why =
-        WriteWhole(temporary, static_cast<const char*>(written), static_cast<std::size_t>(length));
-    if (why.empty() && std::rename(temporary.c_str(), target.c_str()) != 0)
-        why = SystemError(target);
+    const auto* bytes = static_cast<const char*>(written);
+    const auto encoded = static_cast<std::size_t>(length);
+    std::string why = WriteWhole(temporary, bytes, encoded);
     if (!why.empty()) {
         std::remove(temporary.c_str());
         return why;
     }
-    return SyncFolder(spool);
+    why = LinkNew(spool, temporary, target, sopInstanceUid, bytes, encoded, &apart);
+    if (keptApart) *keptApart = apart;
+    return why.empty() ? SyncFolder(spool) : why;
 }
 
 std::vector<std::string> SpooledObjects(const std::string& spool) {

@@ -13,11 +13,18 @@ namespace ordevo::node {
 bool IsUid(const std::string& uid);
 
 // Writes the object as "<spool>/<sopInstanceUid>.dcm", the calling AE title in its meta
-// header: whole into a temporary name, flushed to the disk, then renamed (and the folder
-// flushed), so that the name only ever holds a complete object. "" on success, else why; on a
-// failure (a full disk) nothing is left behind.
+// header: whole into a temporary name, flushed to the disk, then linked to its name (and the
+// folder flushed), so that the name only ever holds a complete object. A name once written is
+// never written again: the same object sent again is dropped, and another object under the
+// same UID is kept apart as "<spool>/apart/<sopInstanceUid>.<n>.dcm" (*keptApart: its path),
+// never over the first, which may be a registered procedure's source. "" on success, else why;
+// on a failure (a full disk) nothing is left behind.
 std::string SpoolObject(const std::string& spool, const std::string& sopInstanceUid,
-                        DcmDataset& dataset, const std::string& callingAe);
+                        DcmDataset& dataset, const std::string& callingAe,
+                        std::string* keptApart = nullptr);
+
+// Where objects that came under a UID already spooled are kept.
+std::string ApartFolder(const std::string& spool);
 
 // The spooled objects, sorted; temporaries left by a stop mid-write (never acknowledged) are
 // removed.

@@ -6,7 +6,6 @@
 #include <dcmtk/dcmnet/scpthrd.h>
 
 #include <functional>
-#include <set>
 #include <string>
 
 #include "node_config.h"
@@ -20,20 +19,21 @@ extern const char* const kReportStorageClasses[4];
 class StorageReceiver : public DcmThreadSCP {
 public:
     // `spooled` is told each stored file's path after its success was answered. The
-    // presentation contexts and timeouts come from the listener's shared configuration.
-    StorageReceiver(const NodeConfig& config, std::function<void(const std::string&)> spooled);
+    // presentation contexts and timeouts come from the listener's shared configuration; the
+    // caller was checked by the listener before `association` is run.
+    StorageReceiver(const NodeConfig& config, std::function<void(const std::string&)> spooled,
+                    T_ASC_Association* association);
 
 protected:
     OFCondition handleIncomingCommand(T_DIMSE_Message* message,
                                       const DcmPresentationContextInfo& context) override;
-    OFBool checkCallingAETitleAccepted(const OFString& callingAe) override;
 
 private:
     // The C-STORE status for a received object: success only once it is in the spool.
     Uint16 Store(const T_DIMSE_C_StoreRQ& request, const std::string& contextClass,
                  DcmDataset* dataset, std::string* spooledPath);
 
-    std::set<std::string> accepted_;
+    T_ASC_Association* association_;
     std::string spool_;
     std::function<void(const std::string&)> spooled_;
 };

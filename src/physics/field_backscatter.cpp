@@ -153,4 +153,88 @@ double BackscatterAtPoint(const RingBackscatter& rings, double x, double y, doub
     return 1.0 + sum;
 }
 
+FieldOutline RectangleOutline(double x, double y, double a, double b) {
+    return {{a - x, b - y, a + x, b + y}, {1.0, 0.0, -1.0, 0.0}, {0.0, 1.0, 0.0, -1.0}};
+}
+
+namespace {
+
+// What the ring sums need of an outline, once per point: the distances, the angles between
+// adjacent normals and the farthest corner.
+struct OutlineShape {
+    std::array<double, 4> Distance{};
+    std::array<double, 4> Turn{};  // between the normals of edge i and edge i + 1
+    double Nearest = 0, Farthest = 0;
+};
+
+// acos t for −1 ≤ t ≤ 1 from the polynomial.
+double ArcCosine(double t) {
+    t = std::clamp(t, -1.0, 1.0);
+    return t >= 0.0 ? FastArcCosine(t) : std::numbers::pi - FastArcCosine(-t);
+}
+
+OutlineShape ShapeOf(const FieldOutline& o) {
+    // An edge parallel to the surface's view lies at infinity; its corners too.
+    constexpr double kFar = 1e9;
+    OutlineShape s;
+    s.Distance = o.DistanceCm;
+    s.Nearest = *std::min_element(s.Distance.begin(), s.Distance.end());
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        const double cosine = o.NormalX[i] * o.NormalX[j] + o.NormalY[i] * o.NormalY[j];
+        // Exactly a right angle for a rectangle's edges, so that the rectangle's sums are
+        // BackscatterAtPoint's to rounding.
+        s.Turn[i] = cosine == 0.0 ? 0.5 * std::numbers::pi : ArcCosine(cosine);
+        // The corner n_i·v = d_i, n_j·v = d_j.
+        const double det = o.NormalX[i] * o.NormalY[j] - o.NormalY[i] * o.NormalX[j];
+        if (std::abs(det) < 1e-12 || !(s.Distance[i] < kFar) || !(s.Distance[j] < kFar)) {
+            s.Farthest = kFar;
+            continue;
+        }
+        const double vx = (s.Distance[i] * o.NormalY[j] - s.Distance[j] * o.NormalY[i]) / det;
+        const double vy = (o.NormalX[i] * s.Distance[j] - o.NormalX[j] * s.Distance[i]) / det;
+        s.Farthest = std::max(s.Farthest, std::sqrt(vx * vx + vy * vy));
+    }
+    return s;
+}
+
+double FractionInside(double radius, const OutlineShape& s) {
+    if (!(radius > 0.0)) return 1.0;
+    if (s.Nearest >= radius) return 1.0;
+    std::array<double, 4> half{};
+    for (int i = 0; i < 4; ++i)
+        half[i] = s.Distance[i] < radius ? FastArcCosine(s.Distance[i] / radius) : 0.0;
+    double outside = 2.0 * (half[0] + half[1] + half[2] + half[3]);
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        // The overlap of the two arcs, at most the smaller arc (one inside the other).
+        outside -= std::clamp(half[i] + half[j] - s.Turn[i], 0.0, 2.0 * std::min(half[i], half[j]));
+    }
+    return std::clamp(1.0 - outside / kTwoPi, 0.0, 1.0);
+}
+
+}  // namespace
+
+double CircleFractionInOutline(double radius, const FieldOutline& outline) {
+    return FractionInside(radius, ShapeOf(outline));
+}
+
+double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline) {
+    constexpr int kGroup = 4;  // as BackscatterAtPoint groups them
+    const OutlineShape shape = ShapeOf(outline);
+    const int whole =
+        std::clamp(static_cast<int>(std::floor((shape.Nearest + 0.05) / kRingWidthCm)), 0,
+                   kBackscatterRingCount);
+    double sum = rings.Cumulative[whole];
+    for (int r = whole + 1; r <= kBackscatterRingCount;) {
+        const double rho = RingMidRadius(r);
+        if (rho >= shape.Farthest) break;
+        const int last = std::min(r + kGroup - 1, kBackscatterRingCount);
+        const double middle = 0.5 * (rho + RingMidRadius(last));
+        sum += (rings.Cumulative[last] - rings.Cumulative[r - 1]) * FractionInside(middle, shape);
+        r = last + 1;
+    }
+    return 1.0 + sum;
+}
+
 }  // namespace ordevo

@@ -37,4 +37,26 @@ double CircleFractionInRectangle(double radius, double x, double y, double halfW
 double BackscatterAtPoint(const RingBackscatter& rings, double x, double y, double halfWidth,
                           double halfHeight);
 
+// A convex four-sided field around a point inside it, as drawn on the surface the rings lie on
+// (a beam's rectangular field seen on an oblique skin is such a quadrilateral): per edge, in
+// order round the field, its distance from the point (≥ 0, cm) and its outward unit normal.
+struct FieldOutline {
+    std::array<double, 4> DistanceCm{};
+    std::array<double, 4> NormalX{}, NormalY{};
+};
+
+// The outline of |X − x| ≤ halfWidth, |Y − y| ≤ halfHeight around (x, y) inside it.
+FieldOutline RectangleOutline(double x, double y, double halfWidth, double halfHeight);
+
+// Part of the circle of `radius` around the point that lies inside the outline (0 … 1, by arc
+// length): the arc past each edge at distance d is 2·acos(d/ρ), and the arcs past two adjacent
+// edges overlap by what their sum exceeds the angle between the edges' normals. Arcs past
+// opposite edges are taken not to meet: their lines cross no nearer to the point than the
+// focus is to the skin, beyond the table's 30 cm of rings.
+double CircleFractionInOutline(double radius, const FieldOutline& outline);
+
+// BackscatterAtPoint for an outline: the rings wholly inside by the cumulative sum, the others
+// in groups of four.
+double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline);
+
 }  // namespace ordevo

@@ -44,6 +44,7 @@ struct Item {
     std::string CodeMeaning;  // CODE meaning
     std::string Number;       // NUM's numeric value as written
     bool HasUnits = false;
+    std::string QualifierValue, QualifierMeaning;  // NUM's numeric value qualifier
     std::vector<Item> Children;
 };
 
@@ -72,6 +73,9 @@ Item CopyItem(DSRDocumentTree& tree) {
         item.HasUnits = !unit.getCodeValue().empty();
         item.CodeValue = unit.getCodeValue().c_str();
         item.CodeMeaning = unit.getCodeMeaning().c_str();
+        const DSRCodedEntryValue& qualifier = num.getNumericValueQualifier();
+        item.QualifierValue = qualifier.getCodeValue().c_str();
+        item.QualifierMeaning = qualifier.getCodeMeaning().c_str();
         break;
     }
     default: break;
@@ -345,9 +349,9 @@ void SetOnce(std::optional<double>& slot, const std::optional<double>& value, co
 }
 
 GeometryItem ViewOf(const Item& item) {
-    return {item.Concept,    item.ConceptMeaning, item.Type == DSRTypes::VT_Num,
-            item.Number,     item.HasUnits,       item.CodeValue,
-            item.CodeMeaning};
+    return {item.Concept,     item.ConceptMeaning, item.Type == DSRTypes::VT_Num,
+            item.Number,      item.HasUnits,       item.CodeValue,
+            item.CodeMeaning, item.QualifierValue, item.QualifierMeaning};
 }
 
 void ReadEventItem(const Item& item, EventReading& r) {

@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <tuple>
 
 #include "calculation_error.h"
 #include "case_entry.h"
@@ -11,6 +10,7 @@
 #include "number_format.h"
 #include "reference_point.h"
 #include "spectrum.h"
+#include "spectrum_store.h"
 #include "tube_voltage_text.h"
 #include "units.h"
 
@@ -62,31 +62,6 @@ EventCase Refuse(EventCase c, EventStatus status, const std::string& why) {
     c.Note = c.Note.empty() ? why : why + "; " + c.Note;
     return c;
 }
-
-using SpectrumKey = std::tuple<double, double, int, double, double, double>;
-
-// Hands out the spectrum of an equal (voltage, inherent and added filtration) again; the rest
-// of the filtration is the plane's equipment, the same for every event of the cache. The
-// inherent filtration is in the key because the uncertainty budget moves it.
-class SpectrumCache {
-public:
-    SpectrumResult operator()(const AttenuationTable& table, const EquipmentData& equipment,
-                              const TubeVoltageRange& voltage) {
-        const SpectrumKey key{voltage.TubeVoltageLow,
-                              voltage.TubeVoltageHigh,
-                              static_cast<int>(voltage.Weighting),
-                              equipment.InherentFiltration,
-                              equipment.AddedAluminium,
-                              equipment.AddedCopper};
-        auto found = spectra_.find(key);
-        if (found == spectra_.end())
-            found = spectra_.emplace(key, ComputeSpectrum(table, equipment, voltage)).first;
-        return found->second;
-    }
-
-private:
-    std::map<SpectrumKey, SpectrumResult> spectra_;
-};
 
 PlaneEvaluation& PlaneFor(ReportEvaluation& out, AcquisitionPlane plane, const PlaneSetup* setup) {
     for (PlaneEvaluation& p : out.Planes)
@@ -155,7 +130,7 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
 
 // One event through the chain into `e`; throws what the chain throws.
 void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, const PlaneSetup* setup,
-                   const ScatterKernelLoader& loadKernel, SpectrumCache& cache,
+                   const ScatterKernelLoader& loadKernel, SpectrumStore& cache,
                    EventEvaluation& e) {
     if (!setup) {
         e.Case.Status = EventStatus::Failed;
@@ -165,7 +140,9 @@ void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, cons
     e.Case = MakeEventCase(event, *setup);
     if (e.Case.Status != EventStatus::Evaluated) return;
     const SpectrumSource spectra = [&cache](const AttenuationTable& t, const EquipmentData& eq,
-                                            const TubeVoltageRange& v) { return cache(t, eq, v); };
+                                            const TubeVoltageRange& v) {
+        return cache.Get(t, eq, v);
+    };
     const DoseEvaluation d = EvaluateDose(ref, e.Case.Inputs, loadKernel, {}, spectra);
     if (d.Outcome == EvaluationOutcome::Completed) {
         e.SkinDoseMGy = d.Result.SkinDose;
@@ -272,7 +249,7 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
                                 const ScatterKernelLoader& loadKernel,
                                 const ReportProgress& progress) {
     ReportEvaluation out;
-    SpectrumCache spectraA, spectraB;
+    SpectrumStore spectraA, spectraB;
     const std::size_t total = report.Events.size();
     for (std::size_t i = 0; i < total; ++i) {
         const IrradiationEvent& event = report.Events[i];

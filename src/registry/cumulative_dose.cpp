@@ -99,7 +99,8 @@ CumulativeDose AddProcedureDoses(const std::vector<StoredProcedure>& procedures)
         const double peak = r.PsdMGy.value_or(r.UpperBoundMGy);
         out.PeakSumMGy += peak;
         const std::string key = GridKey(r);
-        out.Procedures.push_back({r.SopInstanceUid, r.StudyDate, peak, !key.empty()});
+        out.Procedures.push_back(
+            {r.SopInstanceUid, r.StudyDate, peak, !key.empty(), r.PsdMGy.has_value()});
         if (!r.Map)
             withoutMap.push_back(r.SopInstanceUid);
         else if (key.empty())
@@ -120,14 +121,18 @@ CumulativeDose AddProcedureDoses(const std::vector<StoredProcedure>& procedures)
     if (out.Procedures.size() > 1 && out.AddedMap)
         out.Notes.push_back(std::to_string(out.Procedures.size()) +
                             " 手技の線量分布を皮膚の区画ごとに加算しました（同じ体格・同じ向き）");
+    // One procedure adds nothing: its peak is the dose, and only a missing map needs saying.
+    const bool several = out.Procedures.size() > 1;
     if (out.UpperBound && !out.Procedures.empty()) {
-        out.Notes.push_back(
-            "線量分布を区画ごとに加算できないため、ピーク皮膚線量の和"
-            "（上限）です");
+        if (several)
+            out.Notes.push_back(
+                "線量分布を区画ごとに加算できないため、ピーク皮膚線量の和"
+                "（上限）です");
         for (const std::string& uid : withoutMap)
             out.Notes.push_back("手技 " + uid + " に線量分布がありません（上限を使用）");
-        for (const std::string& uid : withoutLying)
-            out.Notes.push_back("手技 " + uid + " の報告に患者の向きの記載がありません");
+        if (several)
+            for (const std::string& uid : withoutLying)
+                out.Notes.push_back("手技 " + uid + " の報告に患者の向きの記載がありません");
         if (groups.size() > withoutMap.size() + withoutLying.size() + 1)
             out.Notes.push_back("体格（区画の格子）または患者の向きの異なる手技があります");
     }

@@ -26,6 +26,7 @@ struct CumulativeProcedure {
     std::string SopInstanceUid, StudyDate;
     double PeakMGy = 0;       // its PSD; its upper bound where it has no map
     bool CellByCell = false;  // its map added cell by cell to those of the same grid and lying
+    bool Mapped = false;      // it has a map: PeakMGy is its PSD, not its upper bound
 };
 
 struct CumulativeDose {

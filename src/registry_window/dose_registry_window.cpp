@@ -88,14 +88,21 @@ QString PerPlane(const registry::ProcedureRecord& r, Figure figure, const char* 
     return parts.join(QStringLiteral(" / "));
 }
 
+// How the cumulative dose came about; one procedure's is its own peak, no sum.
+QString HowAddedText(const registry::CumulativeDose& sum) {
+    if (sum.Procedures.size() == 1)
+        return sum.Procedures.front().Mapped ? QStringLiteral("この手技のピーク皮膚線量")
+                                             : QStringLiteral("この手技の上限 (線量分布なし)");
+    return sum.UpperBound ? QStringLiteral("ピーク皮膚線量の和 (上限)")
+                          : QStringLiteral("線量分布を区画ごとに加算");
+}
+
 QString CumulativeText(const registry::CumulativeDose& sum, const registry::AlertLevels& levels) {
     QString text = QStringLiteral("累積皮膚線量 %1 〜 %2 (%3 日、%4 手技): %5 mGy — %6")
                        .arg(Date(sum.FirstDate), Date(sum.LastDate))
                        .arg(sum.WindowDays)
                        .arg(sum.Procedures.size())
-                       .arg(Num(sum.DoseMGy, "0"),
-                            sum.UpperBound ? QStringLiteral("ピーク皮膚線量の和 (上限)")
-                                           : QStringLiteral("線量分布を区画ごとに加算"));
+                       .arg(Num(sum.DoseMGy, "0"), HowAddedText(sum));
     if (sum.AddedMap)
         if (const auto m = registry::SkinDoseMapOf(*sum.AddedMap); m && m->PsdCell)
             text += QStringLiteral("、位置: %1").arg(map::CellPlaceText(m->Model, *m->PsdCell));
@@ -213,9 +220,12 @@ DoseRegistryWindow::DoseRegistryWindow(QString workingFolder, QWidget* parent)
     connect(ui_->view, &QComboBox::currentIndexChanged, this, [this] { DrawMap(); });
     connect(ui_->printButton, &QPushButton::clicked, this, &DoseRegistryWindow::PrintReport);
     connect(ui_->pdfButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("皮膚線量報告書を PDF に保存"),
-                                         folder_, QStringLiteral("PDF (*.pdf)"));
+        const registry::StoredProcedure* shown = ShownProcedure();
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("皮膚線量報告書を PDF に保存"),
+            map::SuggestedReportPdfPath(
+                folder_, shown ? QString::fromStdString(shown->Record.StudyDate) : QString()),
+            QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty()) SavePdf(path);
     });
 }

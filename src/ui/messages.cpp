@@ -88,9 +88,12 @@ void Messages::Error(const QString& text, WithBeep beep) {
     Show(text, MessageIcon::Critical, MessageButtons::Ok);
 }
 
-Answer Messages::AskOkCancel(const QString& text, MessageIcon icon, WithBeep beep) {
+Answer Messages::AskOkCancel(const QString& text, MessageIcon icon, WithBeep beep,
+                             DefaultAnswer byDefault) {
     if (beep == WithBeep::Yes) Beep();
-    return Show(text, icon, MessageButtons::OkCancel);
+    return Show(text, icon,
+                byDefault == DefaultAnswer::Cancel ? MessageButtons::OkCancelDefaultCancel
+                                                   : MessageButtons::OkCancel);
 }
 
 Answer Messages::AskYesNo(const QString& text, MessageIcon icon, WithBeep beep) {
@@ -124,6 +127,10 @@ std::unique_ptr<QMessageBox> QtMessages::BuildBox(const QString& text, MessageIc
     case MessageButtons::OkCancel:
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box->setDefaultButton(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancelDefaultCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Cancel);
         break;
     case MessageButtons::YesNo:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);

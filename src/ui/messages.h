@@ -16,7 +16,10 @@ class QWidget;
 namespace ordevo::ui {
 
 enum class MessageIcon { None, Exclamation, Information, Question, Critical };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// OkCancelDefaultCancel: a question whose OK cannot be undone (emptying a table), so Enter
+// answers Cancel.
+enum class MessageButtons { Ok, OkCancel, OkCancelDefaultCancel, YesNo, YesNoCancel };
+enum class DefaultAnswer { Ok, Cancel };
 enum class Answer { Ok, Cancel, Yes, No };
 enum class WithBeep { No, Yes };  // beep before the box appears
 
@@ -38,7 +41,7 @@ public:
     void Error(const QString& text, WithBeep beep = WithBeep::No);
     // confirmations (Answer::Ok or Cancel; Answer::Yes or No).
     Answer AskOkCancel(const QString& text, MessageIcon icon = MessageIcon::None,
-                       WithBeep beep = WithBeep::No);
+                       WithBeep beep = WithBeep::No, DefaultAnswer byDefault = DefaultAnswer::Ok);
     Answer AskYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                     WithBeep beep = WithBeep::No);
     // A choice between two actions, or neither (Answer::Yes, No or Cancel).

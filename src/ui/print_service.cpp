@@ -2,6 +2,7 @@
 #include "print_service.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -66,10 +67,13 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
     if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         target += QStringLiteral(".pdf");
     }
+    // A failure leaves an earlier file of that name whole; the message says so only then.
+    const bool previous = QFileInfo(target).isFile();
+    const auto failed = [&](const QString& why) {
+        return PrintReport{PrintOutcome::Failed, target, why, previous};
+    };
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return {PrintOutcome::Failed, target, WriteFailureReason(file.error())};
-    }
+    if (!file.open(QIODevice::WriteOnly)) return failed(WriteFailureReason(file.error()));
     {
         QPdfWriter writer(&file);
         writer.setTitle(documentName);
@@ -82,14 +86,12 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
         PrinterSurface page(writer);
         if (!page.IsActive()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target,
-                    QStringLiteral("PDF ファイルを作り始められませんでした")};
+            return failed(QStringLiteral("PDF ファイルを作り始められませんでした"));
         }
         draw(page);
         if (!page.EndDocument()) {
             file.cancelWriting();
-            return {PrintOutcome::Failed, target,
-                    QStringLiteral("PDF ファイルを書き終えられませんでした")};
+            return failed(QStringLiteral("PDF ファイルを書き終えられませんでした"));
         }
     }
     // The last part of the PDF is still in Qt's buffer: a full disk refuses it only here, and
@@ -97,11 +99,9 @@ PrintReport SystemPrintService::WritePdf(const QString& path, const QString& doc
     if (!file.flush()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return {PrintOutcome::Failed, target, why};
+        return failed(why);
     }
-    if (!file.commit()) {
-        return {PrintOutcome::Failed, target, WriteFailureReason(file.error())};
-    }
+    if (!file.commit()) return failed(WriteFailureReason(file.error()));
     return {PrintOutcome::SavedAsPdf, target, {}};
 }
 

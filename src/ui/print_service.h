@@ -32,6 +32,8 @@ struct PrintReport {
     PrintOutcome outcome = PrintOutcome::Failed;
     QString where;  // the printer's name or the PDF file's path
     QString error;  // for Failed: the reason, in Japanese
+    // For a failed PDF: a file of that name was there before and is left as it was.
+    bool previousKept = false;
 };
 
 class PrintService {

@@ -9,7 +9,9 @@ namespace {
 bool Offers(MessageButtons buttons, Answer answer) {
     switch (buttons) {
     case MessageButtons::Ok: return answer == Answer::Ok;
-    case MessageButtons::OkCancel: return answer == Answer::Ok || answer == Answer::Cancel;
+    case MessageButtons::OkCancel:
+    case MessageButtons::OkCancelDefaultCancel:
+        return answer == Answer::Ok || answer == Answer::Cancel;
     case MessageButtons::YesNo: return answer == Answer::Yes || answer == Answer::No;
     case MessageButtons::YesNoCancel:
         return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
@@ -22,6 +24,7 @@ bool Offers(MessageButtons buttons, Answer answer) {
 ScriptedMessages::ScriptedMessages()
     : defaults_{{MessageButtons::Ok, Answer::Ok},
                 {MessageButtons::OkCancel, Answer::Ok},
+                {MessageButtons::OkCancelDefaultCancel, Answer::Cancel},
                 {MessageButtons::YesNo, Answer::Yes},
                 {MessageButtons::YesNoCancel, Answer::Yes}} {}
 

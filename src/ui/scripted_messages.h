@@ -31,7 +31,8 @@ public:
 
     // Questions (OkCancel, YesNo) take their answers from the queue in order; an OK-only box
     // is answered Ok and takes nothing from it. With the queue empty a question gets the
-    // default for its buttons: Ok for OkCancel and Yes for YesNo unless set otherwise.
+    // default for its buttons, as Enter would answer: Ok for OkCancel, Cancel for
+    // OkCancelDefaultCancel and Yes for YesNo unless set otherwise.
     // A queued answer that the box does not offer (Yes to OK/Cancel) throws std::logic_error,
     // since the test expected another question.
     void QueueAnswer(Answer answer);

@@ -263,6 +263,51 @@ TEST_F(CaseGuard, AnImplausibleFocusSkinDistanceIsRefusedOrQuestioned) {
     }
 }
 
+// A calculation refused or failed after a good one leaves the last case's figures greyed (or
+// "---"), never in full colour as if they were the new case's: here another equipment file
+// empties the tube voltage (incomplete), or copper 100 m thick lets no photon through.
+TEST_F(CaseGuard, ARefusedCalculationNeverShowsTheLastResultAsCurrent) {
+    WriteRoomFile(PathOf(QStringLiteral("Steep.odv3")), {{6, QStringLiteral("100000.00")}});
+    const struct {
+        const char* name;
+        const char* file;
+        bool setVoltage;
+    } cases[] = {{"incomplete", "Room2.odv3", false}, {"failed", "Steep.odv3", true}};
+    for (const auto& c : cases) {
+        PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
+        Evaluate();
+        ASSERT_TRUE(ResultShownAsCurrent()) << c.name;
+        const QString dose = LabelText("Label74");
+        Main().RefreshFileList();
+        ClickFile(QString::fromLatin1(c.file));
+        if (c.setVoltage) SetFixedTubeVoltage(QStringLiteral("80"));
+        Evaluate();
+        ASSERT_EQ(Messages().Shown().size(), 1u) << c.name;
+        EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation) << c.name;
+        EXPECT_EQ(LabelText("Label74"), dose) << c.name;  // kept, as the last case's
+        for (const char* name : {"Label72", "Label73", "Label74"})
+            EXPECT_FALSE(Label(name)->isEnabled()) << c.name << " " << name;
+        EXPECT_FALSE(Button("Command3")->isEnabled()) << c.name;
+        Click("Command6");
+    }
+}
+
+// The body part is the word typed: "腹部" stays "腹部", not the list's 腹部背面, and reaches
+// the results table so.
+TEST_F(CaseGuard, TheBodyPartTypedIsNotCompletedToAnotherWord) {
+    PrepareCase(QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("20"), "Option2");
+    auto* combo = Main().Control<QComboBox>("Combo1");
+    combo->lineEdit()->setFocus();
+    Commit(combo->lineEdit(), QStringLiteral("腹部"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("腹部"));
+    Evaluate();
+    Click("Command3");
+    const ResultsTable& table = App().ResultsWindow().Table();
+    ASSERT_EQ(table.NextRowIndex, 2);
+    EXPECT_EQ(CellText(table.Rows[1][ResultsColumn::BodyPart]), "腹部");
+}
+
 // Closed by the user, the results window comes back by a double click on the dose's caption.
 TEST_F(CaseGuard, TheResultsWindowComesBackFromTheMainWindow) {
     Form10& results = App().ResultsWindow();

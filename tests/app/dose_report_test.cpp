@@ -185,6 +185,32 @@ TEST_F(DoseReportView, UnreadableFileIsReported) {
     EXPECT_FALSE(View().isVisible());
 }
 
+// A file that is no report, opened after a good one, costs nothing: the report, its file name
+// and "入力欄へ" stay, "計算する" evaluates the report again, and the message says it is kept.
+TEST_F(DoseReportView, AnUnreadableFileKeepsTheLastGoodReport) {
+    View().OpenReport(WriteReport());
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    ASSERT_EQ(View().EventsTable()->rowCount(), 3);
+    const QString total = View().PlanesTable()->item(0, 3)->text();
+    WriteLines(PathOf(QStringLiteral("notes.dcm")), {QStringLiteral("not a report")});
+    Messages().Forget();
+    View().OpenReport(PathOf(QStringLiteral("notes.dcm")));
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_TRUE(MessageTexts()[0].contains(QStringLiteral("notes.dcm を線量レポートとして")));
+    EXPECT_TRUE(MessageTexts()[0].contains(QStringLiteral("表示中の report.dcm はそのままです")));
+    EXPECT_EQ(View().EventsTable()->rowCount(), 3);
+    EXPECT_EQ(View().PlanesTable()->item(0, 3)->text(), total);
+    EXPECT_EQ(View().Control<QLabel>("FileLabel")->text(), QStringLiteral("report.dcm"));
+    EXPECT_TRUE(View().Control<QPushButton>("TransferButton")->isEnabled());
+    EXPECT_TRUE(View().Control<QPushButton>("MapButton")->isEnabled());
+    Messages().Forget();
+    View().Evaluate();
+    QTRY_VERIFY_WITH_TIMEOUT(!View().IsBusy(), 20000);
+    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_EQ(View().EventsTable()->rowCount(), 3);
+}
+
 // An FSD that is not one number is refused before anything is evaluated.
 TEST_F(DoseReportView, AnFsdThatIsNotOneNumberIsRefused) {
     for (const char* fsd : {"5O", "55cm"}) {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "recording_surface.h"
+#include "report_output.h"
 #include "skin_dose_report_page.h"
 
 namespace ordevo::map {
@@ -102,10 +103,27 @@ TEST(SkinDoseReportPage, PdfIsWrittenWholeOrNotAtAll) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+    // No earlier file there: the refusal does not speak of one.
     const QString refused =
         SaveSkinDoseReportPdf(dir.filePath("no/such/folder/r.pdf"), SampleMap(), SampleContent());
-    EXPECT_TRUE(refused.contains(QStringLiteral("前のファイルはそのまま")))
-        << refused.toStdString();
+    EXPECT_FALSE(refused.isEmpty());
+    EXPECT_FALSE(refused.contains(QStringLiteral("前のファイル"))) << refused.toStdString();
+}
+
+// The PDF dialog proposes a name: the report's file or the study date after the title, or the
+// title alone when that is empty or could not be a file name.
+TEST(SkinDoseReportPage, ThePdfDialogProposesAName) {
+    const struct {
+        const char* what;
+        const char* name;
+    } cases[] = {{"report", "皮膚線量報告書_report.pdf"},
+                 {"20240101", "皮膚線量報告書_20240101.pdf"},
+                 {"", "皮膚線量報告書.pdf"},
+                 {"a/b", "皮膚線量報告書.pdf"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SuggestedReportPdfPath(QStringLiteral("/work/run"), QString::fromUtf8(c.what)),
+                  QStringLiteral("/work/run/") + QString::fromUtf8(c.name))
+            << c.what;
 }
 
 TEST(SkinDoseReportPage, LongTextsWrapWithinTheirWidth) {

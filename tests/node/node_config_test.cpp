@@ -11,8 +11,9 @@ namespace ordevo::node {
 namespace {
 
 const std::vector<std::string> kComplete = {
-    "--port",  "11112", "--aet",  "ORDEVO", "--registry", "r.sqlite",
-    "--spool", "spool", "--data", "data",   "--accept",   "ANGIO1=Room1.odv3,siemens.room"};
+    "--port",     "11112",    "--aet",    "ORDEVO",
+    "--registry", "r.sqlite", "--spool",  "spool",
+    "--data",     "data",     "--accept", "ANGIO1=Room1.odv3,siemens.room;from=192.168.10.21"};
 
 TEST(NodeConfig, OptionsGiveEveryKey) {
     const NodeConfig c = ReadNodeConfig(kComplete);
@@ -24,11 +25,15 @@ TEST(NodeConfig, OptionsGiveEveryKey) {
     EXPECT_EQ(c.Accepted.at("ANGIO1").RoomProfile, "siemens.room");
     EXPECT_EQ(c.Accepted.at("ANGIO1").PlaneBEquipmentFile, "");
     std::vector<std::string> biplane = kComplete;
-    biplane.insert(biplane.end(), {"--accept", "BIPLANE=A.odv3,,B.odv3"});
+    biplane.insert(biplane.end(),
+                   {"--accept", "BIPLANE=A.odv3,,B.odv3 ; from = 10.1.0.0/16, fd00::/8"});
     const RoomSetup room = ReadNodeConfig(biplane).Accepted.at("BIPLANE");
     EXPECT_EQ(room.EquipmentFile, "A.odv3");
     EXPECT_EQ(room.RoomProfile, "");
     EXPECT_EQ(room.PlaneBEquipmentFile, "B.odv3");
+    EXPECT_EQ(ReadNodeConfig(biplane).Callers.at("BIPLANE").From.size(), 2u);
+    EXPECT_EQ(ReadNodeConfig(kComplete).Listen, "0.0.0.0");
+    EXPECT_EQ(ReadNodeConfig(kComplete).SpoolRetentionDays, 30);
 }
 
 TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
@@ -38,7 +43,9 @@ TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(
         "# room 1\nport = 104\naet = ORDEVO\nregistry = /var/r.sqlite\nspool = /s\n"
-        "data = /d\naccept = ANGIO1 = Room1.odv3\naccept = CARDIO=Room2.odv3\n"
+        "data = /d\naccept = ANGIO1 = Room1.odv3 ; from = 192.168.10.21\n"
+        "accept = CARDIO=Room2.odv3;from=192.168.20.0/24\nlisten = 192.168.10.5\n"
+        "spool-retention-days = 90\n"
         "alert-procedure-mgy = 2000\nalert-command = logger -t dose\n");
     file.close();
     const NodeConfig c = ReadNodeConfig(
@@ -51,6 +58,9 @@ TEST(NodeConfig, TheFileGivesTheSameKeysAndOptionsWin) {
     EXPECT_EQ(c.Accepted.size(), 2u);
     EXPECT_EQ(c.Accepted.at("ANGIO1").EquipmentFile, "Room1.odv3");
     EXPECT_EQ(c.Accepted.at("CARDIO").RoomProfile, "");
+    EXPECT_EQ(c.Callers.at("CARDIO").From.at(0).PrefixBits, 24);
+    EXPECT_EQ(c.Listen, "192.168.10.5");
+    EXPECT_EQ(c.SpoolRetentionDays, 90);
 }
 
 TEST(NodeConfig, RefusesWhatCannotBeUsed) {
@@ -65,6 +75,15 @@ TEST(NodeConfig, RefusesWhatCannotBeUsed) {
         {{"--accept", "ANGIO2="}, "accept"},
         {{"--accept", "ANGIO2=A.odv3,,"}, "B 面"},
         {{"--accept", "ANGIO2=A.odv3,a.room,B.odv3,C.odv3"}, "3 つまで"},
+        {{"--accept", "ANGIO2=A.odv3"}, "from"},
+        {{"--accept", "ANGIO2=A.odv3;from="}, "accept"},
+        {{"--accept", "ANGIO2=A.odv3;from=angio2.example"}, "angio2.example"},
+        {{"--accept", "ANGIO2=A.odv3;from=10.0.0.0/33"}, "10.0.0.0/33"},
+        {{"--accept", "ANGIO2=A.odv3;from=10.0.0.1;colour=red"}, "accept"},
+        {{"--accept", "ANGIO2=A.odv3;from=10.0.0.1;subject=CN=a"}, "subject"},
+        {{"--listen", "10.0.0.0/8"}, "listen"},
+        {{"--listen", "localhost"}, "listen"},
+        {{"--spool-retention-days", "0"}, "spool-retention-days"},
         {{"--colour", "red"}, "colour"},
         {{"--tls-key", "node.key"}, "tls-certificate"},
         {{"--alert-window-days", "2.5"}, "alert-window-days"},

@@ -10,7 +10,13 @@
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmnet/scu.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,6 +28,7 @@
 #include <random>
 #include <set>
 
+#include "association_listener.h"
 #include "free_port.h"
 #include "registry.h"
 #include "report_writer.h"
@@ -61,14 +68,15 @@ protected:
     void Start() {
         port_ = testing::FreeLoopbackPort();
         ASSERT_NE(port_, 0);
-        node_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        node_.setProcessChannelMode(QProcess::SeparateChannels);
+        node_.setStandardErrorFile(Journal(), QIODevice::Append);
         const QStringList options =
             QStringList{"--port",     QString::number(port_),
                         "--aet",      "ORDEVO",
                         "--registry", Registry(),
                         "--spool",    spool_,
                         "--data",     dir_.path(),
-                        "--accept",   "ANGIO1=" + dir_.filePath("Room1.odv3")} +
+                        "--accept",   "ANGIO1=" + dir_.filePath("Room1.odv3") + ";from=127.0.0.1"} +
             extraOptions_;
         node_.start(ORDEVO_NODE, options);
         ASSERT_TRUE(node_.waitForStarted());
@@ -86,6 +94,12 @@ protected:
         node_.waitForFinished();
     }
     QString Registry() const { return dir_.filePath("registry.sqlite"); }
+    // The node's messages (what the service journal would hold).
+    QString Journal() const { return dir_.filePath("journal.txt"); }
+    QString JournalText() const {
+        QFile file(Journal());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
     int Echo(const QString& callingAe) {
         return Execute(ORDEVO_ECHOSCU,
                        senderTls_ + QStringList{"-aet", callingAe, "-aec", "ORDEVO", "127.0.0.1",
@@ -373,7 +387,7 @@ TEST_F(NodeLoopback, EveryAnsweredReportSurvivesAKillAndCountsOnce) {
 TEST_F(NodeLoopback, EvaluatesPlaneBWithTheRoomsPlaneBEquipment) {
     Stop();
     const QString equipment = dir_.filePath("Room1.odv3");
-    extraOptions_ = {"--accept", "BIPLANE=" + equipment + ",," + equipment};
+    extraOptions_ = {"--accept", "BIPLANE=" + equipment + ",," + equipment + ";from=127.0.0.1"};
     Start();
     FixtureReport biplane;
     biplane.Events[0].PlaneCode = "113620";
@@ -451,6 +465,233 @@ TEST_F(NodeLoopback, AnAlertRunsTheCommandWithItsJson) {
     EXPECT_EQ(alert.value("kind").toString(), "procedure");
     EXPECT_EQ(alert.value("sopInstanceUid").toString().toStdString(), SopOf(report));
     EXPECT_GT(alert.value("doseMGy").toDouble(), 0.001);
+}
+
+// ---- Callers that misbehave, on a raw socket ----
+
+// A connected TCP socket to the node, and what it is sent and answers.
+class RawConnection {
+public:
+    explicit RawConnection(int port) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ =
+            ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawConnection() { ::close(fd_); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+    bool Connected() const { return connected_; }
+    bool Send(const std::string& bytes) {
+        return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(bytes.size());
+    }
+    // The first byte of the node's answer (the PDU type: 2 accept, 3 reject, 7 abort); -1 when
+    // the connection closed without one, -2 when nothing came in `waitMs`.
+    int AnswerType(int waitMs = 10000) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, waitMs) <= 0) return -2;
+        unsigned char type = 0;
+        return ::recv(fd_, &type, 1, 0) == 1 ? type : -1;
+    }
+    // Whether the node closed this connection within `waitMs`.
+    bool ClosedByNode(int waitMs) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, waitMs) <= 0) return false;
+        char byte = 0;
+        return ::recv(fd_, &byte, 1, MSG_DONTWAIT) <= 0;
+    }
+
+private:
+    int fd_ = -1;
+    bool connected_ = false;
+};
+
+std::string Big16(std::size_t n) { return {char((n >> 8) & 0xff), char(n & 0xff)}; }
+std::string Big32(std::size_t n) { return Big16(n >> 16) + Big16(n & 0xffff); }
+std::string Item(char type, const std::string& body) {
+    return std::string{type, '\0'} + Big16(body.size()) + body;
+}
+std::string AeField(const std::string& title) {
+    return (title + std::string(16, ' ')).substr(0, 16);
+}
+
+// An A-ASSOCIATE-RQ (PS3.8 9.3.2) proposing verification in `syntaxes` transfer syntaxes.
+std::string AssociateRequest(const std::string& called, const std::string& calling,
+                             int syntaxes = 1) {
+    std::string context = std::string{1, 0, 0, 0} + Item(0x30, "1.2.840.10008.1.1");
+    for (int i = 0; i < syntaxes; ++i) context += Item(0x40, "1.2.840.10008.1.2");
+    const std::string body = std::string{0, 1, 0, 0} + AeField(called) + AeField(calling) +
+                             std::string(32, '\0') + Item(0x10, "1.2.840.10008.3.1.1.1") +
+                             Item(0x20, context) + Item(0x50, Item(0x51, Big32(16384)));
+    return std::string{1, 0} + Big32(body.size()) + body;
+}
+
+TEST_F(NodeLoopback, ABrokenOffRequestEndsOnlyThatCaller) {
+    const std::string request = AssociateRequest("ORDEVO", "ANGIO1");
+    // The header alone, half a request, a header announcing more than ever comes: then closed.
+    const std::string cut[] = {std::string("\x01\x00\x00\x00\x03\xe8", 6),
+                               request.substr(0, request.size() / 2), request.substr(0, 10),
+                               std::string("\x01\x00\xff\xff\xff\xff", 6)};
+    for (int round = 0; round < 3; ++round)
+        for (const std::string& bytes : cut) {
+            RawConnection connection(port_);
+            ASSERT_TRUE(connection.Connected());
+            EXPECT_TRUE(connection.Send(bytes));
+        }
+    QThread::msleep(300);
+    EXPECT_EQ(node_.state(), QProcess::Running) << JournalText().toStdString();
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+    // A whole request on a raw socket is accepted: the requests above were refused for what
+    // they were, not for coming on a raw socket.
+    RawConnection whole(port_);
+    ASSERT_TRUE(whole.Send(request));
+    EXPECT_EQ(whole.AnswerType(), 2);
+}
+
+// Forty connections that never say a word: a unit's echo is answered within seconds, and the
+// idle ones beyond the bound for their address are closed.
+TEST_F(NodeLoopback, IdleConnectionsHoldUpNobody) {
+    std::vector<std::unique_ptr<RawConnection>> idle;
+    for (int i = 0; i < 40; ++i) {
+        idle.push_back(std::make_unique<RawConnection>(port_));
+        ASSERT_TRUE(idle.back()->Connected());
+    }
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+    EXPECT_LT(timer.elapsed(), 5000);
+    const QString report = WriteReport(FixtureReport{}, "report.dcm");
+    EXPECT_EQ(Send("ANGIO1", {report}).exitCode, 0);
+    EXPECT_LT(timer.elapsed(), 10000);
+    int closed = 0;
+    for (auto& connection : idle) closed += connection->ClosedByNode(100) ? 1 : 0;
+    // All but the last kMostWaitingPerAddress were closed to let newer connections in.
+    EXPECT_GE(closed, 40 - kMostWaitingPerAddress);
+    EXPECT_EQ(WaitFor(1).size(), 1u);
+}
+
+// Requests the node cannot take are answered with a rejection, and what callers name goes
+// escaped into the journal.
+TEST_F(NodeLoopback, RejectsWhatItCannotTakeWithAReason) {
+    const struct {
+        std::string request;
+        int answer;
+    } cases[] = {
+        {AssociateRequest("ORDEVO", "ANGIO1"), 2},
+        {AssociateRequest("", "ANGIO1"), 3},              // no called AE title
+        {AssociateRequest("ELSEWHERE", "ANGIO1"), 3},     // another node's
+        {AssociateRequest("ORDEVO", "STRANGER"), 3},      // not accepted
+        {AssociateRequest("ORDEVO", "AN\nGIO1 x"), 3},    // a line of its own in the journal
+        {AssociateRequest("ORDEVO", "ANGIO1", 3000), 3},  // 3,000 transfer syntaxes
+    };
+    for (const auto& c : cases) {
+        RawConnection connection(port_);
+        ASSERT_TRUE(connection.Send(c.request));
+        EXPECT_EQ(connection.AnswerType(), c.answer)
+            << c.request.size() << " bytes; " << JournalText().toStdString();
+    }
+    const QString journal = JournalText();
+    EXPECT_TRUE(journal.contains("AN\\x0aGIO1 x")) << journal.toStdString();
+    EXPECT_FALSE(journal.contains("\nGIO1")) << journal.toStdString();
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+}
+
+// A unit is known by its AE title and the addresses it may call from: the right title from
+// another address is refused, as is a call to another AE title.
+TEST_F(NodeLoopback, ChecksTheCallersAddressAndTheCalledTitle) {
+    Stop();
+    const QString equipment = dir_.filePath("Room1.odv3");
+    extraOptions_ = {"--accept", "FAR=" + equipment + ";from=192.0.2.0/24,2001:db8::/32",
+                     "--listen", "127.0.0.1"};
+    Start();
+    EXPECT_NE(Echo("FAR"), 0);
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+    EXPECT_NE(Execute(ORDEVO_ECHOSCU,
+                      {"-aet", "ANGIO1", "-aec", "OTHER", "127.0.0.1", QString::number(port_)})
+                  .exitCode,
+              0);
+    const QString journal = JournalText();
+    EXPECT_TRUE(journal.contains("\"FAR\"（127.0.0.1）: この AE に許したアドレスではありません"))
+        << journal.toStdString();
+    EXPECT_TRUE(journal.contains("呼ばれた AE \"OTHER\"")) << journal.toStdString();
+}
+
+// The most memory the node process has taken (kB), from the kernel's high-water mark.
+long PeakMemoryKb(qint64 pid) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ')[0].toLong();
+    return -1;
+}
+
+// An object larger than the reader takes is refused while it arrives, plain or deflated (a
+// few hundred kB on the wire), and the node's memory stays far below the object's size.
+TEST_F(NodeLoopback, RefusesWhatTheReaderCannotTakeWhileReceiving) {
+    const QString large = WriteReport(FixtureReport{}, "large.dcm");
+    {
+        DcmFileFormat file;
+        ASSERT_TRUE(file.loadFile(large.toStdString().c_str()).good());
+        // 100 MB of zeros: deflated, some 100 kB.
+        std::vector<Uint8> zeros(100u * 1024 * 1024, 0);
+        file.getDataset()->putAndInsertUint8Array(DCM_EncapsulatedDocument, zeros.data(),
+                                                  static_cast<unsigned long>(zeros.size()));
+        ASSERT_TRUE(file.saveFile(large.toStdString().c_str(), EXS_LittleEndianExplicit).good());
+    }
+    for (const QStringList& syntax : {QStringList{}, QStringList{"-xd"}}) {
+        const ProcessRun run = Execute(
+            ORDEVO_STORESCU, syntax + QStringList{"-v", "-aet", "ANGIO1", "-aec", "ORDEVO",
+                                                  "127.0.0.1", QString::number(port_), large});
+        EXPECT_TRUE(run.output.contains("Received Store Response")) << run.output.toStdString();
+        EXPECT_TRUE(Answered(run.output, {large}).empty()) << run.output.toStdString();
+    }
+    EXPECT_EQ(JournalText().count("MB を超える線量レポートは読めないため断りました"), 2)
+        << JournalText().toStdString();
+    const long peakKb = PeakMemoryKb(node_.processId());
+    EXPECT_GT(peakKb, 0);
+    EXPECT_LT(peakKb, 100 * 1024) << "the node took " << peakKb / 1024 << " MB";
+    EXPECT_EQ(Echo("ANGIO1"), 0);
+    EXPECT_TRUE(QDir(spool_).entryList({"*.dcm", "*.part"}, QDir::Files).isEmpty());
+}
+
+// A second, different object under a registered SOP Instance UID (another patient, ten times
+// the dose) never replaces the first's source: it is kept apart, said so, and not registered.
+TEST_F(NodeLoopback, ASecondObjectUnderARegisteredUidIsKeptApart) {
+    const std::string uid = "1.2.826.0.1.3680043.10.77.1";
+    const auto withUid = [&uid](DcmItem& dataset) {
+        dataset.putAndInsertString(DCM_SOPInstanceUID, uid.c_str());
+    };
+    FixtureReport first;
+    FixtureReport second;
+    second.PatientId = "P-999";
+    second.Events[0].DoseRp = rdsr::testing::Measured{"0.125", "Gy"};
+    std::string error;
+    const QString firstFile = dir_.filePath("first.dcm");
+    const QString secondFile = dir_.filePath("second.dcm");
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(first, firstFile.toStdString(), &error, withUid));
+    ASSERT_TRUE(
+        rdsr::testing::WriteFixtureReport(second, secondFile.toStdString(), &error, withUid));
+    ASSERT_EQ(Send("ANGIO1", {firstFile}).exitCode, 0);
+    ASSERT_EQ(WaitFor(1).size(), 1u);
+    const QString source = spool_ + "/" + QString::fromStdString(uid) + ".dcm";
+    QFile registered(source);
+    ASSERT_TRUE(registered.open(QIODevice::ReadOnly));
+    const QByteArray before = registered.readAll();
+    registered.close();
+    ASSERT_EQ(Send("ANGIO1", {secondFile, firstFile}).exitCode, 0);
+    QThread::msleep(500);
+    ASSERT_TRUE(registered.open(QIODevice::ReadOnly));
+    EXPECT_EQ(registered.readAll(), before);
+    EXPECT_EQ(QDir(spool_ + "/apart").entryList(QDir::Files),
+              QStringList{QString::fromStdString(uid) + ".2.dcm"});
+    const auto list = WaitFor(1);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].PatientId, "P-123");
+    EXPECT_TRUE(JournalText().contains("分けて保存しました")) << JournalText().toStdString();
 }
 
 }  // namespace

@@ -9,6 +9,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <zlib.h>
+
+#include <QFileInfo>
+
+#include "capped_receive.h"
 #include "spool.h"
 #include "tiny_disk.h"
 
@@ -57,6 +62,52 @@ TEST(Spool, AFullDiskFailsAndLeavesNothing) {
     EXPECT_NE(SpoolObject(disk.Path().toStdString(), "1.2.7", dataset, "ANGIO1"), "");
     EXPECT_TRUE(SpooledObjects(disk.Path().toStdString()).empty());
     EXPECT_FALSE(QFile::exists(disk.FilePath("1.2.7.dcm.part")));
+}
+
+// Deflated data inflates into the file up to the bound and no further; a damaged or cut
+// stream is an error, and nothing is left behind but a whole inflation.
+TEST(InflateBounded, InflatesUpToTheBoundOnly) {
+    QTemporaryDir dir;
+    const std::string text(100000, 'a');  // deflates to a few hundred bytes
+    const auto deflated = [&](std::size_t keep) {
+        z_stream z{};
+        deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        std::string out(deflateBound(&z, uLong(text.size())), '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+        z.avail_in = uInt(text.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = uInt(out.size());
+        deflate(&z, Z_FINISH);
+        out.resize(z.total_out);
+        deflateEnd(&z);
+        return out.substr(0, std::min(keep, out.size()));
+    };
+    const std::string whole = deflated(std::string::npos);
+    const struct {
+        std::string input;
+        long long limit;
+        bool tooLarge, error;
+    } cases[] = {
+        {whole, 100000, false, false},
+        {whole, 99999, true, false},
+        {whole.substr(0, whole.size() / 2), 100000, false, true},   // cut
+        {std::string("\xff\xff\xff\xff", 4), 100000, false, true},  // not deflate
+    };
+    for (const auto& c : cases) {
+        const std::string from = dir.filePath("in").toStdString();
+        const std::string to = dir.filePath("out").toStdString();
+        QFile in(QString::fromStdString(from));
+        ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+        in.write(c.input.data(), qint64(c.input.size()));
+        in.close();
+        bool tooLarge = false;
+        const std::string why = InflateBounded(from, to, c.limit, &tooLarge);
+        EXPECT_EQ(tooLarge, c.tooLarge) << c.limit;
+        EXPECT_EQ(!why.empty(), c.error) << why;
+        const bool done = !c.tooLarge && !c.error;
+        EXPECT_EQ(QFileInfo(QString::fromStdString(to)).size(), done ? 100000 : 0);
+        EXPECT_EQ(QFile::exists(QString::fromStdString(to)), done);
+    }
 }
 
 }  // namespace

@@ -71,6 +71,16 @@ public:
                                            false),
                 false);
     }
+    // A NUM as some units write a value they do not know: no measured value, a qualifier.
+    void QualifiedNum(const std::string& conceptCode, const std::string& meaning,
+                      const std::string& qualifierCode, const std::string& qualifierMeaning) {
+        if (auto* item = Add(DSRTypes::RT_contains, DSRTypes::VT_Num, conceptCode, meaning))
+            item->setNumericValue(
+                DSRNumericMeasurementValue(
+                    DSRCodedEntryValue(qualifierCode.c_str(), "DCM", qualifierMeaning.c_str()),
+                    false),
+                false);
+    }
     bool ok() const { return ok_; }
 
 private:
@@ -110,7 +120,12 @@ void WriteEvent(TreeWriter& w, const FixtureEvent& e) {
     w.Num("113750", "Distance Source to Detector", e.SourceToDetector);
     w.Num("113737", "Distance Source to Reference Point", e.SourceToReferencePoint);
     w.Num("113790", "Collimated Field Area", e.CollimatedFieldArea);
-    for (const FixtureNum& n : e.GeometryNums) w.Num(n.Code, n.Meaning, n.Value);
+    for (const FixtureNum& n : e.GeometryNums) {
+        if (n.Value.Value.empty())
+            w.QualifiedNum(n.Code, n.Meaning, n.QualifierCode, n.QualifierMeaning);
+        else
+            w.Num(n.Code, n.Meaning, n.Value);
+    }
     for (const FixtureCode& c : e.GeometryCodes)
         w.Code(DSRTypes::RT_contains, c.Concept, c.Meaning, c.Value, c.Scheme, c.ValueMeaning);
     for (const FixtureEvent& nested : e.Nested) WriteEvent(w, nested);

@@ -27,7 +27,8 @@ struct FixtureFilter {
 // Further items of an event: the geometry of the beam and the patient's position.
 struct FixtureNum {
     std::string Code, Meaning;
-    Measured Value;
+    Measured Value;  // an empty Value writes no measured value (with the qualifier, if any)
+    std::string QualifierCode = {}, QualifierMeaning = {};  // Numeric Value Qualifier (CID 42)
 };
 struct FixtureCode {
     std::string Concept, Meaning, Value, Scheme, ValueMeaning;

@@ -92,6 +92,37 @@ TEST(CumulativeDose, AddsMapsOfOneGridAndLyingCellByCellElseThePeaks) {
     }
 }
 
+// One procedure adds nothing: its dose is its own peak, and no note speaks of a sum; only a
+// procedure without a map is its upper bound, and says so.
+TEST(CumulativeDose, OneProcedureIsItsOwnPeakNotASum) {
+    StoredProcedure noMap = Mapped("3", 0, 1000, "HFS");
+    noMap.Record.Map.reset();
+    noMap.Record.PsdMGy.reset();
+    const struct {
+        const char* name;
+        StoredProcedure procedure;
+        double doseMGy;
+        bool mapped;
+    } cases[] = {
+        {"mapped", Mapped("1", 30, 3000, "HFS"), 3000, true},
+        {"lying unknown", Mapped("2", 30, 3000, ""), 3000, true},
+        {"no map", noMap, 2000, false},  // its upper bound, 2 × 1000
+    };
+    for (const auto& c : cases) {
+        const CumulativeDose sum = AddProcedureDoses({c.procedure});
+        EXPECT_DOUBLE_EQ(sum.DoseMGy, c.doseMGy) << c.name;
+        ASSERT_EQ(sum.Procedures.size(), 1u) << c.name;
+        EXPECT_EQ(sum.Procedures[0].Mapped, c.mapped) << c.name;
+        bool saysSum = false, saysBound = false;
+        for (const std::string& note : sum.Notes) {
+            saysSum = saysSum || note.find("和") != std::string::npos;
+            saysBound = saysBound || note.find("上限") != std::string::npos;
+        }
+        EXPECT_FALSE(saysSum) << c.name;
+        EXPECT_EQ(saysBound, !c.mapped) << c.name;
+    }
+}
+
 TEST(CumulativeDose, TheAddedPeakIsPlacedOnItsCell) {
     const CumulativeDose sum =
         AddProcedureDoses({Mapped("1", 37, 3000, "HFS"), Mapped("2", 36, 2000, "HFS")});

@@ -166,12 +166,13 @@ TEST_F(CsvWindowsTest, SaveWindowOpensEmptyOnTheFolderListsFolder) {
     EXPECT_EQ(form2->focusWidget(), In<QLineEdit>(form2, "Text2"));
 }
 
-TEST_F(CsvWindowsTest, EnterMovesFromCommentToNameToOkOnlyWhenFilled) {
+// Enter in an empty box stays; in the comment it goes on to an empty name; once both are
+// filled, Enter in either box presses OK and saves.
+TEST_F(CsvWindowsTest, EnterGoesOnToTheNameThenPressesOk) {
     AddRows(1);
     Click("Command5");
     auto* text1 = In<QLineEdit>(form2, "Text1");
     auto* text2 = In<QLineEdit>(form2, "Text2");
-    auto* ok = In<QPushButton>(form2, "Command1");
     text2->setFocus();
     QTest::keyClick(text2, Qt::Key_Return);
     EXPECT_EQ(form2->focusWidget(), text2);  // empty: stays
@@ -180,11 +181,19 @@ TEST_F(CsvWindowsTest, EnterMovesFromCommentToNameToOkOnlyWhenFilled) {
     EXPECT_EQ(form2->focusWidget(), text1);
     QTest::keyClick(text1, Qt::Key_Return);
     EXPECT_EQ(form2->focusWidget(), text1);
+    EXPECT_TRUE(CsvFiles().isEmpty());
     QTest::keyClicks(text1, QStringLiteral("n"));
-    QTest::keyClick(text1, Qt::Key_Return);
-    EXPECT_EQ(form2->focusWidget(), ok);
-    QTest::keyClick(ok, Qt::Key_Return);  // Enter on OK saves
+    QTest::keyClick(text1, Qt::Key_Return);  // both filled: saved
     EXPECT_EQ(CsvFiles(), QStringList{QStringLiteral("n.csv")});
+    EXPECT_FALSE(form2->isVisible());
+
+    // The name taken from an existing file, the comment typed last: Enter there saves too.
+    Click("Command5");
+    text1->setText(QStringLiteral("m"));
+    text2->setFocus();
+    QTest::keyClicks(text2, QStringLiteral("d"));
+    QTest::keyClick(text2, Qt::Key_Return);
+    EXPECT_EQ(CsvFiles(), (QStringList{QStringLiteral("m.csv"), QStringLiteral("n.csv")}));
 }
 
 TEST_F(CsvWindowsTest, ANameTypedWithItsExtensionIsNotDoubled) {

@@ -122,7 +122,7 @@ TEST_F(Form10Test, ClearAsksAndCancelKeepsEverything) {
     ASSERT_EQ(messages->Shown().size(), 1u);
     EXPECT_EQ(messages->Shown()[0].text,
               QStringLiteral("　現在表示されている計算結果は削除されます　"));
-    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::OkCancel);
+    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::OkCancelDefaultCancel);
     EXPECT_EQ(messages->Shown()[0].icon, ui::MessageIcon::None);
     EXPECT_TRUE(messages->Shown()[0].afterBeep);
     EXPECT_EQ(Table().NextRowIndex, 3);
@@ -208,7 +208,7 @@ TEST_F(Form10Test, DataClearCanDeleteTheSelectedRowAlone) {
     messages->QueueAnswer(ui::Answer::Yes);
     Click("Command7");
     ASSERT_EQ(messages->Shown().size(), 1u);
-    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::YesNoCancel);
+    EXPECT_EQ(messages->Shown()[0].buttons, ui::MessageButtons::YesNo);
     EXPECT_TRUE(messages->Shown()[0].text.contains(QStringLiteral("2 行目")));
     EXPECT_TRUE(form->HasUnsavedRows());
 
@@ -224,16 +224,31 @@ TEST_F(Form10Test, DataClearCanDeleteTheSelectedRowAlone) {
     EXPECT_EQ(Picture(), reference.Picture2()->Image());
 }
 
-// "いいえ" to the one-row question goes on to the question of the whole table, unchanged.
-TEST_F(Form10Test, DataClearWithARowSelectedCanStillEmptyTheTable) {
+// With a row selected, "いいえ" deletes nothing; the whole table goes only after the selection
+// is released and OK chosen: Enter (the default answer) at either question keeps every row.
+TEST_F(Form10Test, DataClearWithARowSelectedNeverEmptiesTheTable) {
     AddRows(2);
+    const QImage before = Picture();
     ClickRow(1);
+    const QImage selected = Picture();
     messages->QueueAnswer(ui::Answer::No);
+    Click("Command7");
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(Table().NextRowIndex, 3);
+    EXPECT_EQ(Picture(), selected);
+
+    ClickRow(1);  // released
+    EXPECT_EQ(Picture(), before);
+    messages->Forget();
+    Click("Command7");  // no answer queued: what Enter answers
+    ASSERT_EQ(messages->Shown().size(), 1u);
+    EXPECT_EQ(messages->Shown()[0].text,
+              QStringLiteral("　現在表示されている計算結果は削除されます　"));
+    EXPECT_EQ(messages->Shown()[0].answer, ui::Answer::Cancel);
+    EXPECT_EQ(Table().NextRowIndex, 3);
+
     messages->QueueAnswer(ui::Answer::Ok);
     Click("Command7");
-    ASSERT_EQ(messages->Shown().size(), 2u);
-    EXPECT_EQ(messages->Shown()[1].text,
-              QStringLiteral("　現在表示されている計算結果は削除されます　"));
     EXPECT_EQ(Table().NextRowIndex, 1);
     EXPECT_EQ(GridShown(), 0);
 }

@@ -111,14 +111,27 @@ TEST(ResultsPrint, OneRowTablePrintsItsCellsAtY43AndTheTitle) {
     EXPECT_EQ(page.FontSize(), 9);  // back to 9 pt after the title
 }
 
-// A row computed in this session carries its skin dose's expanded uncertainty under the dose,
-// and the notes give the key; a loaded row (no uncertainty kept) has none.
-TEST(ResultsPrint, ComputedRowsShowTheirUncertaintyUnderTheDose) {
+// A row computed in this session carries its skin dose's expanded uncertainty under the dose
+// in the page's own type, and its equipment file under its body part, each pair 2 mm above and
+// below the row's line; the notes give the key. A loaded row (neither kept) prints on the line.
+TEST(ResultsPrint, ComputedRowsShowTheirUncertaintyAndEquipment) {
     auto page = ui::RecordingSurface::Millimetres();
     PrintNotes notes;
     notes.rowUncertainties = {std::nullopt, 0.482, std::nullopt};
+    notes.rowEquipmentFileNames = {QString(), QStringLiteral("Room1.odv3"), QString()};
     DrawResultsPage(page, TableOf(2), QStringLiteral("ABC"), notes);
-    EXPECT_TRUE(page.HasTextAt(QStringLiteral("±48%"), 268, 46.5));
+    const struct {
+        const char* text;
+        double x, y;  // row 1 on y = 43, row 2 on y = 53
+    } placed[] = {
+        {"151.5", 265, 41},    {"±48%", 268, 45},  {"腹部背面", 3, 41},
+        {"Room1.odv3", 3, 45}, {"152.5", 265, 53}, {"頭部", 3, 53},
+    };
+    for (const auto& p : placed) {
+        const QString text = QString::fromUtf8(p.text);
+        EXPECT_TRUE(page.HasTextAt(text, p.x, p.y)) << p.text;
+        EXPECT_EQ(page.FindText(text)->fontSizePt, 9) << p.text;
+    }
     int marks = 0;
     for (const auto& text : page.Texts())
         marks += text.text.startsWith(QStringLiteral("±")) && text.text.endsWith(QLatin1Char('%'));

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QTranslator>
 
@@ -53,6 +54,10 @@ TEST(ScriptedMessages, QuestionsTakeQueuedAnswersAndOkBoxesTakeNone) {
     // Defaults once the queue is empty.
     EXPECT_EQ(messages.AskYesNo(QStringLiteral("q")), Answer::Yes);
     EXPECT_EQ(messages.AskOkCancel(QStringLiteral("q")), Answer::Ok);
+    // A question whose OK cannot be undone: Enter answers Cancel.
+    EXPECT_EQ(messages.AskOkCancel(QStringLiteral("q"), MessageIcon::None, WithBeep::No,
+                                   DefaultAnswer::Cancel),
+              Answer::Cancel);
     messages.SetDefaultAnswer(MessageButtons::YesNo, Answer::No);
     EXPECT_EQ(messages.AskYesNo(QStringLiteral("q")), Answer::No);
 
@@ -99,6 +104,12 @@ TEST(QtMessages, BoxCarriesTitleIconButtonsAndThePlainText) {
     const auto confirm =
         messages.BuildBox(text, MessageIcon::None, MessageButtons::OkCancel, nullptr);
     EXPECT_EQ(confirm->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(confirm->standardButton(confirm->defaultButton()), QMessageBox::Ok);
+    // Enter on the box that empties a table keeps it.
+    const auto cautious =
+        messages.BuildBox(text, MessageIcon::None, MessageButtons::OkCancelDefaultCancel, nullptr);
+    EXPECT_EQ(cautious->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(cautious->standardButton(cautious->defaultButton()), QMessageBox::Cancel);
 }
 
 TEST(QtMessages, AnEmptyTitleFollowsTheApplicationName) {

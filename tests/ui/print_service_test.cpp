@@ -129,6 +129,7 @@ TEST(PrintService, AFolderThatRefusesTheFileIsReportedAndLeavesNoFile) {
         SystemPrintService::WritePdf(path, QStringLiteral("Ordevo-V3"), DrawFrameAndTitle);
     EXPECT_EQ(report.outcome, PrintOutcome::Failed);
     EXPECT_FALSE(report.error.isEmpty());
+    EXPECT_FALSE(report.previousKept);  // there was none
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
@@ -146,6 +147,7 @@ TEST(PrintService, AFullDiskIsReportedAndKeepsTheOldPdf) {
         SystemPrintService::WritePdf(path, QStringLiteral("Ordevo-V3"), DrawFrameAndTitle);
     EXPECT_EQ(report.outcome, PrintOutcome::Failed);
     EXPECT_FALSE(report.error.isEmpty());
+    EXPECT_TRUE(report.previousKept);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("%PDF-old"));
 }

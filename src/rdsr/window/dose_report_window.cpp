@@ -408,21 +408,20 @@ void DoseReportWindow::ShowSkinDoseMap() {
 
 void DoseReportWindow::Show(const Outcome& outcome) {
     if (!outcome.Report) {
-        shown_.reset();
-        events_->setRowCount(0);
-        planes_->setRowCount(0);
-        ui_->planeChoice->clear();
-        ui_->deviceLabel->clear();
-        ui_->dateLabel->clear();
-        ui_->notesList->clear();
-        ui_->transferButton->setEnabled(false);
-        ui_->mapButton->setEnabled(false);
-        AppMessages().Warning(
-            QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2")
-                .arg(ui_->fileLabel->text(), QString::fromStdString(outcome.Error)));
+        // A file that is no report costs the user nothing: the last report read stays shown,
+        // with its own file name, and is what "計算する" evaluates again.
+        const QString refused = ui_->fileLabel->text();
+        path_ = shownPath_;
+        ui_->fileLabel->setText(shownPath_.isEmpty() ? QString() : FileNameOf(shownPath_));
+        AppMessages().Warning(QStringLiteral(" %1 を線量レポートとして読めませんでした \n%2%3")
+                                  .arg(refused, QString::fromStdString(outcome.Error),
+                                       shown_ ? QStringLiteral("\n表示中の %1 はそのままです ")
+                                                    .arg(ui_->fileLabel->text())
+                                              : QString()));
         return;
     }
     shown_ = std::make_shared<const Outcome>(outcome);
+    shownPath_ = path_;
     ui_->mapButton->setEnabled(true);
     ShowTables();
 }

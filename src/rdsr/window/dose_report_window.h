@@ -93,7 +93,8 @@ private:
 
     const ReferenceData& ref_;
     QString folder_;
-    QString path_;
+    QString path_;       // the report being read or shown
+    QString shownPath_;  // the report shown, read without error ("" before the first)
     struct Ui;
     ui::Controls controls_;
     std::unique_ptr<const Ui> ui_;

@@ -137,6 +137,7 @@ struct Form10::Impl {
     void Print() {
         PrintNotes notes;
         notes.rowUncertainties.resize(rowSources.size());
+        notes.rowEquipmentFileNames.resize(rowSources.size());
         for (int r = 1; r < table.NextRowIndex && r <= kResultsRowCount; ++r) {
             const RowSource& source = rowSources[r];
             if (!source.equipmentFileName.isEmpty() &&
@@ -144,6 +145,7 @@ struct Form10::Impl {
                 notes.equipmentFileNames << source.equipmentFileName;
             if (source.loaded) ++notes.loadedRows;  // loaded rows come first: rows 1..n
             notes.rowUncertainties[r] = source.relativeUncertainty;
+            notes.rowEquipmentFileNames[r] = source.equipmentFileName;
         }
         notes.loadedFrom = notes.loadedRows > 0 ? loadedFrom : QString();
         PrintResultsTable(table, userName, ui::AppPrintService(), notes);
@@ -168,23 +170,24 @@ struct Form10::Impl {
         form3->Open();
     }
 
-    // "データ消去": with a row selected, that row alone or the whole table; else the table.
+    // "データ消去": with a row selected, that row alone ("いいえ" deletes nothing); else, after
+    // a question that Enter answers with Cancel, the whole table. Two Enter presses never
+    // empty the table: all rows go only when no row is selected and OK is chosen.
     void ClearTable() {
         if (selectedRow > 0) {
-            const ui::Answer which = ui::AppMessages().AskYesNoCancel(
-                QStringLiteral("　選択した %1 行目だけを削除しますか？　\n"
-                               "「いいえ」では、すべての行を削除します。")
-                    .arg(selectedRow),
-                ui::MessageIcon::Question, ui::WithBeep::Yes);
-            if (which == ui::Answer::Cancel) return;
-            if (which == ui::Answer::Yes) {
+            if (ui::AppMessages().AskYesNo(
+                    QStringLiteral("　選択した %1 行目を削除しますか？　\n"
+                                   "（すべての行を削除するには、その行をもう一度クリックして"
+                                   "選択を外してから「データ消去」を押して下さい）")
+                        .arg(selectedRow),
+                    ui::MessageIcon::Question, ui::WithBeep::Yes) == ui::Answer::Yes)
                 DeleteSelectedRow();
-                return;
-            }
+            return;
         }
         if (ui::AppMessages().AskOkCancel(
                 QStringLiteral("　現在表示されている計算結果は削除されます　"),
-                ui::MessageIcon::None, ui::WithBeep::Yes) != ui::Answer::Ok) {
+                ui::MessageIcon::None, ui::WithBeep::Yes,
+                ui::DefaultAnswer::Cancel) != ui::Answer::Ok) {
             return;
         }
         ResetResultsTable(table);

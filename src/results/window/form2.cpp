@@ -76,7 +76,7 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
 
     browser_ = std::make_unique<ui::FolderBrowser>(*ui_->driveList, *ui_->folderList, *file2,
                                                    workingFolder);
-    // Enter on a focused button presses it, as the focus walk Text2 → Text1 → OK expects.
+    // Enter on a focused button presses it.
     command1->setAutoDefault(true);
     command2->setAutoDefault(true);
 
@@ -86,11 +86,17 @@ Form2::Form2(const ResultsTable& table, const QString& workingFolder, QWidget* p
         name.chop(4);
         text1->setText(name);
     });
-    connect(text2, &QLineEdit::returnPressed, text1, [text1, text2] {
-        if (!text2->text().isEmpty()) text1->setFocus();
+    // Enter in a filled box goes on to the name while it is empty, else presses OK: a user who
+    // typed both and pressed Enter has asked to save.
+    connect(text2, &QLineEdit::returnPressed, text1, [text1, text2, command1] {
+        if (text2->text().isEmpty()) return;
+        if (text1->text().isEmpty())
+            text1->setFocus();
+        else
+            command1->click();
     });
     connect(text1, &QLineEdit::returnPressed, command1, [text1, command1] {
-        if (!text1->text().isEmpty()) command1->setFocus();
+        if (!text1->text().isEmpty()) command1->click();
     });
     connect(command1, &QPushButton::clicked, this, &Form2::Save);
     connect(command2, &QPushButton::clicked, this, &QWidget::hide);

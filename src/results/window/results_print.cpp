@@ -117,11 +117,17 @@ void PrintPageFrame(ui::Surface& page) {
 }
 
 void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i,
-                     std::optional<double> relativeUncertainty) {
+                     std::optional<double> relativeUncertainty, const QString& equipmentFileName) {
     namespace C = ResultsColumn;
     const double y = 10.0 * i + 33;
     // Texts of free length shrink (then are cut) to stay inside their cells.
-    ui::PrintFitted(page, 3, y, Text(row, C::BodyPart), 22 - 3 - kCellMarginMm, kSmallestFontPt);
+    constexpr double bodyPartWidth = 22 - 3 - kCellMarginMm;
+    if (equipmentFileName.isEmpty()) {
+        ui::PrintFitted(page, 3, y, Text(row, C::BodyPart), bodyPartWidth, kSmallestFontPt);
+    } else {
+        ui::PrintFitted(page, 3, y - 2, Text(row, C::BodyPart), bodyPartWidth, kSmallestFontPt);
+        ui::PrintFitted(page, 3, y + 2, equipmentFileName, bodyPartWidth, kSmallestFontPt);
+    }
     ui::PrintFitted(page, 24, y, Text(row, C::TubeVoltageText), 38 - 24 - kCellMarginMm,
                     kSmallestFontPt);
     PrintAt(page, 42, y, Reformatted(row, C::InherentFilterMm, kFilterPicture));
@@ -143,11 +149,12 @@ void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i,
     PrintAt(page, 200, y, Reformatted(row, C::CorrectedKermaAreaProduct, kDosePicture));
     PrintAt(page, 219, y, Reformatted(row, C::TissueToAirDoseRatio, kRatioPicture));
     PrintAt(page, 240, y, Reformatted(row, C::ScatterFactor, kRatioPicture));
-    PrintAt(page, 265, y, Reformatted(row, C::SkinDose, kPrintedSkinDosePicture));
+    const QString dose = Reformatted(row, C::SkinDose, kPrintedSkinDosePicture);
     if (relativeUncertainty) {
-        page.SetFontSize(kSmallestFontPt);
-        PrintAt(page, 268, y + 3.5, PrintedUncertaintyText(*relativeUncertainty));
-        page.SetFontSize(kPageFontPt);
+        PrintAt(page, 265, y - 2, dose);
+        PrintAt(page, 268, y + 2, PrintedUncertaintyText(*relativeUncertainty));
+    } else {
+        PrintAt(page, 265, y, dose);
     }
 }
 
@@ -211,7 +218,8 @@ void DrawResultsPage(ui::Surface& page, const ResultsTable& table, const QString
         const std::size_t at = static_cast<std::size_t>(i);
         PrintResultsRow(
             page, table.Rows[i], i,
-            at < notes.rowUncertainties.size() ? notes.rowUncertainties[at] : std::nullopt);
+            at < notes.rowUncertainties.size() ? notes.rowUncertainties[at] : std::nullopt,
+            at < notes.rowEquipmentFileNames.size() ? notes.rowEquipmentFileNames[at] : QString());
     }
     PrintResultsTitle(page, userName);
     PrintPageNotes(page, table, notes);

@@ -23,10 +23,12 @@ void PrintPageFrame(ui::Surface& page);
 // with their picture (text cells keep their text, numbers get the picture); the skin dose
 // always shows two integer digits. The other-filter cell is the row's own: name and
 // thickness when the row names a material, the bar "―" when it holds "-" or nothing. A row
-// computed in this session has its skin dose's expanded uncertainty (relative, k = 2) in small
-// type under the dose ("±48%").
+// computed in this session has its skin dose's expanded uncertainty (relative, k = 2) under
+// the dose in the page's type ("±48%"), and names the equipment file it was computed with
+// under its body part; the first line of such a cell moves up by 2 mm.
 void PrintResultsRow(ui::Surface& page, const ResultsRow& row, int i,
-                     std::optional<double> relativeUncertainty = std::nullopt);
+                     std::optional<double> relativeUncertainty = std::nullopt,
+                     const QString& equipmentFileName = {});
 
 // The title line at 12 pt, then the size back to 9 pt.
 void PrintResultsTitle(ui::Surface& page, const QString& userName);
@@ -41,6 +43,9 @@ struct PrintNotes {
     // The skin dose's relative expanded uncertainty (k = 2) by row (index 0 unused); none for a
     // loaded row, whose file does not keep it.
     std::vector<std::optional<double>> rowUncertainties;
+    // The equipment file of each row computed in this session (index 0 unused); "" for a loaded
+    // row.
+    std::vector<QString> rowEquipmentFileNames{};
 };
 
 // "基本データ Room1.odv3、Room2.odv3", then "読込 症例A.csv（1–3 行目）" for loaded rows;
