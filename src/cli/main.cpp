@@ -1,5 +1,6 @@
 // ordevo-cli: the program's computations without a window, for scripts and independent checks.
 #include <QCoreApplication>
+#include <unistd.h>
 
 #include <algorithm>
 #include <iostream>
@@ -18,6 +19,7 @@
 #ifdef ORDEVO_MAP_PICTURE
 #include <QGuiApplication>
 
+#include "drl_review_page.h"
 #include "map_picture.h"
 #include "patient_lying.h"
 #include "room_protocol_page.h"
@@ -31,6 +33,11 @@ constexpr const char* kUsage =
     "[options]\n"
     "       ordevo-cli registry list|show SOP_INSTANCE_UID|export|alerts --registry PATH\n"
     "                  [--format json|csv] [--with-patient]\n"
+    "       ordevo-cli registry drl --registry PATH [--from DATE --to DATE] [--drl FILE]\n"
+    "                  [--categories FILE] [--format json|csv] [--pdf OUT]\n"
+    "       ordevo-cli registry p-rdsr --registry PATH SOP_INSTANCE_UID --out FILE\n"
+    "       ordevo-cli registry import --registry PATH [--data DIR] --equipment FILE\n"
+    "                  [--equipment-b FILE] [--room FILE] PATH...\n"
     "  evaluate: [--kv V | --kv-low L --kv-high H --weighting equal|normal] --kar MGY --pka GYCM2\n"
     "            --shape square|circle --fsd CM [--body-part TEXT]\n"
     "  spectrum: voltage options as for evaluate\n"
@@ -69,11 +76,24 @@ int main(int argc, char** argv) {
     MapPictureWriter writePicture;
     MapPageWriter writePage;
     ProtocolWriter writeProtocol;
+    RegistryWriters registryWriters;
+    // A long import shows where it is, on a terminal only: a log or a pipe gets the JSON alone.
+    if (isatty(STDERR_FILENO)) registryWriters.Progress = &std::cerr;
     std::unique_ptr<QCoreApplication> qtApp;
 #ifdef ORDEVO_MAP_PICTURE
     auto given = [&](const char* option) {
         return std::find(words.begin(), words.end(), option) != words.end();
     };
+    if (words[0] == "registry" && given("--pdf")) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtApp = std::make_unique<QGuiApplication>(argc, argv);
+        registryWriters.ReviewPage = [](const std::string& path, const ReviewPage& page) {
+            const ordevo::DrlReviewPageContent content{
+                page.Review, QString::fromStdString(page.From), QString::fromStdString(page.To),
+                QString::fromStdString(page.DrlFile), QString::fromStdString(page.Generated)};
+            return ordevo::SaveDrlReviewPdf(QString::fromStdString(path), content).toStdString();
+        };
+    }
     if (words[0] == "map" && (given("--png") || given("--pdf"))) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         qtApp = std::make_unique<QGuiApplication>(argc, argv);
@@ -116,7 +136,8 @@ int main(int argc, char** argv) {
         if (words[0] == "rdsr")
             return RunRdsr(Arguments(options, kRdsrOptions, kRdsrFlags), std::cout);
         if (words[0] == "registry")
-            return RunRegistry(Arguments(options, kRegistryOptions, kRegistryFlags), std::cout);
+            return RunRegistry(Arguments(options, kRegistryOptions, kRegistryFlags), std::cout,
+                               registryWriters);
         if (words[0] == "room-fit")
             return RunRoomFit(Arguments(options, kRoomFitOptions, kRoomFitFlags), std::cout,
                               writeProtocol);

@@ -7,11 +7,16 @@
 #include "cumulative_dose.h"
 #include "json_writer.h"
 #include "registry.h"
+#include "registry_command_import.h"
+#include "registry_command_prdsr.h"
 
 namespace ordevo::cli {
 
-const std::vector<std::string> kRegistryOptions = {"registry", "format", "window-days",
-                                                   "cumulative-level-mgy"};
+const std::vector<std::string> kRegistryOptions = {
+    "registry",    "format", "window-days", "cumulative-level-mgy",
+    "from",        "to",     "drl",         "categories",
+    "pdf",         "data",   "out",         "equipment",
+    "equipment-b", "room"};
 const std::vector<std::string> kRegistryFlags = {"with-patient"};
 
 namespace {
@@ -202,11 +207,26 @@ T Checked(FileResult<T> result) {
 
 }  // namespace
 
-int RunRegistry(const Arguments& args, std::ostream& out) {
+int RunRegistry(const Arguments& args, std::ostream& out, const RegistryWriters& writers) {
     const std::vector<std::string>& words = args.Positionals();
-    constexpr const char* kActions = "registry needs list, show SOP_INSTANCE_UID, export or alerts";
+    constexpr const char* kActions =
+        "registry needs list, show SOP_INSTANCE_UID, export, alerts, drl, p-rdsr "
+        "SOP_INSTANCE_UID or import PATH...";
     if (words.empty()) throw UsageError(kActions);
     const std::string action = words[0];
+    if (action == "drl") {
+        if (words.size() != 1) throw UsageError(kActions);
+        return RunRegistryDrl(args, QString::fromStdString(args.Require("registry")), out,
+                              writers.ReviewPage);
+    }
+    if (action == "import")
+        return RunRegistryImport(args, QString::fromStdString(args.Require("registry")), out,
+                                 writers.Progress);
+    if (action == "p-rdsr") {
+        if (words.size() != 2) throw UsageError(kActions);
+        return RunRegistryPatientDoseReport(args, QString::fromStdString(args.Require("registry")),
+                                            out);
+    }
     if (action == "show"
             ? words.size() != 2
             : (action != "list" && action != "export" && action != "alerts") || words.size() != 1)

@@ -139,6 +139,7 @@ double CouchDepthCm(double couchThicknessCm, double pathCm, const TableSlab& sla
 struct Accumulator {
     std::vector<double> EventDose, StepPeak, StepDistance, BestEventDose, BestDistance;
     std::vector<std::size_t> Touched;
+    std::vector<std::optional<SurfaceFrame>> Frames;  // per column, for the current step
 };
 
 // The PSD's budget from the events that reached its cell: each source's share is the sum of each
@@ -265,9 +266,9 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
 
         for (std::size_t cell : acc.Touched) acc.EventDose[cell] = acc.StepPeak[cell] = 0.0;
         acc.Touched.clear();
-        // The dose of step `s` at `point` on the skin (normal `normal`), put in cell `c`.
-        auto deposit = [&](std::size_t c, const Vec3& point, const Vec3& normal, const BeamStep& s,
-                           const FieldEdges& edges) {
+        // The dose of step `s` at `point` on the skin (its surface's `frame`), put in cell `c`.
+        auto deposit = [&](std::size_t c, const Vec3& point, const SurfaceFrame& frame,
+                           const BeamStep& s, const FieldEdges& edges) {
             const Vec3 r = point - s.Focus;
             const double distance = r.Length();
             const double path = PathThroughSlab(slab, s.Focus, point);
@@ -275,8 +276,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             const double d0 = distance - t;
             // The rings on the phantom surface in front of the couch, around the point.
             const double ratio =
-                BackscatterInOutline(chain.Rings,
-                                     OutlineOnSurface(edges, r, normal, d0 / distance)) /
+                BackscatterInOutline(chain.Rings, OutlineOnSurface(edges, frame, r, d0 / distance),
+                                     frame.Turns) /
                 chain.CentralGeneral;
             const double toPhantom = chain.ReferenceDistanceCm / d0;
             const double primary = chain.CentralBackscatter * ratio * chain.TissueToAir *
@@ -291,6 +292,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         };
         for (const BeamStep& s : place.Steps) {
             const FieldEdges edges = EdgesOf(s, chain.ReferenceDistanceCm);
+            // One frame per column: the cells of a column share their surface's direction.
+            acc.Frames.assign(static_cast<std::size_t>(out.Model.Columns), std::nullopt);
             bool reached = false;
             for (std::size_t c = 0; c < cells; ++c) {
                 const SkinCell& cell = out.Model.Cells[c];
@@ -304,14 +307,17 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                     continue;
                 // Facing the focus; the trunk is convex, so nothing else shadows a facing cell.
                 if (torso && r.x * cell.Nx + r.z * cell.Nz >= 0.0) continue;
-                deposit(c, {cell.X, cell.Y, cell.Z}, {cell.Nx, cell.Ny, cell.Nz}, s, edges);
+                std::optional<SurfaceFrame>& frame =
+                    acc.Frames[c % static_cast<std::size_t>(out.Model.Columns)];
+                if (!frame) frame = FrameOf(edges, {cell.Nx, cell.Ny, cell.Nz});
+                deposit(c, {cell.X, cell.Y, cell.Z}, *frame, s, edges);
                 reached = true;
             }
             // A field narrower than a cell can fall between the cells' centres: its dose goes to
             // the cell its central ray meets, as the skin there receives it.
             if (!reached) {
                 if (const std::optional<CentralHit> hit = CentralCell(out.Model, s))
-                    deposit(hit->Cell, hit->Point, hit->Normal, s, edges);
+                    deposit(hit->Cell, hit->Point, FrameOf(edges, hit->Normal), s, edges);
             }
         }
         if (acc.Touched.empty()) {

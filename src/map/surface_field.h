@@ -17,10 +17,21 @@ struct FieldEdges {
 };
 FieldEdges EdgesOf(const BeamStep& step, double referenceDistanceCm);
 
+// What the outlines of one step's field share on surfaces of one direction (a column of the
+// trunk's cells, every cell of the flat phantom): the edges' directions in the surface and the
+// angles between them. Only the distances differ from point to point.
+struct SurfaceFrame {
+    Vec3 E1, E2;  // orthonormal in the surface
+    std::array<double, 4> NormalX{}, NormalY{};
+    std::array<double, 4> InverseLength{};  // 0: the edge's plane runs along the surface
+    OutlineTurns Turns{};
+};
+SurfaceFrame FrameOf(const FieldEdges& edges, const Vec3& surfaceNormal);
+
 // The field's outline around a point inside it (`fromFocus` = point − focus) on the plane
-// through the point with unit normal `surfaceNormal`, that plane moved towards the focus by
+// through the point with the frame's direction, that plane moved towards the focus by
 // `toSurface` (the couch's tissue-equivalent depth: the calculator's phantom surface at d0).
-FieldOutline OutlineOnSurface(const FieldEdges& edges, const Vec3& fromFocus,
-                              const Vec3& surfaceNormal, double toSurface);
+FieldOutline OutlineOnSurface(const FieldEdges& edges, const SurfaceFrame& frame,
+                              const Vec3& fromFocus, double toSurface);
 
 }  // namespace ordevo::map

@@ -173,28 +173,27 @@ double ArcCosine(double t) {
     return t >= 0.0 ? FastArcCosine(t) : std::numbers::pi - FastArcCosine(-t);
 }
 
-OutlineShape ShapeOf(const FieldOutline& o) {
+OutlineShape ShapeOf(const FieldOutline& o, const OutlineTurns& turns) {
     // An edge parallel to the surface's view lies at infinity; its corners too.
     constexpr double kFar = 1e9;
     OutlineShape s;
     s.Distance = o.DistanceCm;
+    s.Turn = turns;
     s.Nearest = *std::min_element(s.Distance.begin(), s.Distance.end());
+    double farthestSquared = 0.0;
     for (int i = 0; i < 4; ++i) {
         const int j = (i + 1) % 4;
-        const double cosine = o.NormalX[i] * o.NormalX[j] + o.NormalY[i] * o.NormalY[j];
-        // Exactly a right angle for a rectangle's edges, so that the rectangle's sums are
-        // BackscatterAtPoint's to rounding.
-        s.Turn[i] = cosine == 0.0 ? 0.5 * std::numbers::pi : ArcCosine(cosine);
         // The corner n_i·v = d_i, n_j·v = d_j.
         const double det = o.NormalX[i] * o.NormalY[j] - o.NormalY[i] * o.NormalX[j];
         if (std::abs(det) < 1e-12 || !(s.Distance[i] < kFar) || !(s.Distance[j] < kFar)) {
-            s.Farthest = kFar;
+            farthestSquared = kFar * kFar;
             continue;
         }
         const double vx = (s.Distance[i] * o.NormalY[j] - s.Distance[j] * o.NormalY[i]) / det;
         const double vy = (o.NormalX[i] * s.Distance[j] - o.NormalX[j] * s.Distance[i]) / det;
-        s.Farthest = std::max(s.Farthest, std::sqrt(vx * vx + vy * vy));
+        farthestSquared = std::max(farthestSquared, vx * vx + vy * vy);
     }
+    s.Farthest = std::sqrt(farthestSquared);
     return s;
 }
 
@@ -215,13 +214,30 @@ double FractionInside(double radius, const OutlineShape& s) {
 
 }  // namespace
 
+OutlineTurns TurnsOf(const FieldOutline& o) {
+    OutlineTurns turns{};
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        const double cosine = o.NormalX[i] * o.NormalX[j] + o.NormalY[i] * o.NormalY[j];
+        // Exactly a right angle for a rectangle's edges, so that the rectangle's sums are
+        // BackscatterAtPoint's to rounding.
+        turns[i] = cosine == 0.0 ? 0.5 * std::numbers::pi : ArcCosine(cosine);
+    }
+    return turns;
+}
+
 double CircleFractionInOutline(double radius, const FieldOutline& outline) {
-    return FractionInside(radius, ShapeOf(outline));
+    return FractionInside(radius, ShapeOf(outline, TurnsOf(outline)));
 }
 
 double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline) {
+    return BackscatterInOutline(rings, outline, TurnsOf(outline));
+}
+
+double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline,
+                            const OutlineTurns& turns) {
     constexpr int kGroup = 4;  // as BackscatterAtPoint groups them
-    const OutlineShape shape = ShapeOf(outline);
+    const OutlineShape shape = ShapeOf(outline, turns);
     const int whole =
         std::clamp(static_cast<int>(std::floor((shape.Nearest + 0.05) / kRingWidthCm)), 0,
                    kBackscatterRingCount);

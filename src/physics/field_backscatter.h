@@ -55,8 +55,15 @@ FieldOutline RectangleOutline(double x, double y, double halfWidth, double halfH
 // focus is to the skin, beyond the table's 30 cm of rings.
 double CircleFractionInOutline(double radius, const FieldOutline& outline);
 
+// The angles between the normals of adjacent edges (edge i and i + 1), radians. Points on one
+// surface under one beam share them, so a caller with many points computes them once.
+using OutlineTurns = std::array<double, 4>;
+OutlineTurns TurnsOf(const FieldOutline& outline);
+
 // BackscatterAtPoint for an outline: the rings wholly inside by the cumulative sum, the others
 // in groups of four.
 double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline);
+double BackscatterInOutline(const RingBackscatter& rings, const FieldOutline& outline,
+                            const OutlineTurns& turns);
 
 }  // namespace ordevo

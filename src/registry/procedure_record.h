@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "procedure_texts.h"
 #include "report_evaluation.h"
 #include "skin_dose_map.h"
 
@@ -55,6 +56,7 @@ struct ProcedureRecord {
     std::vector<EventRecord> Events;
     std::optional<MapRecord> Map;
     std::vector<std::string> Notes;
+    rdsr::ProcedureTexts Texts;  // what the procedure was called, its room and facility
 };
 
 // The record of an evaluated report; `map` may be null when no map could be computed. The PSD's

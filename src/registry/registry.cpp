@@ -239,6 +239,16 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
             newEvents += added.numRowsAffected() > 0 ? 1 : 0;
         }
         Run(db, "UPDATE procedures SET new_events = ? WHERE id = ?", {newEvents, procedure});
+        const rdsr::ProcedureTexts& t = r.Texts;
+        Run(db,
+            "INSERT INTO procedure_texts (procedure_ref, study_description, "
+            "performed_description, requested_description, procedure_reported, "
+            "acquisition_protocols, station_name, institution_name, patient_sex) VALUES (?, ?, ?, "
+            "?, ?, ?, ?, ?, ?)",
+            {procedure, Text(t.StudyDescription), Text(t.PerformedProcedureStepDescription),
+             Text(t.RequestedProcedureDescription), Text(t.ProcedureReported),
+             Text(t.AcquisitionProtocols), Text(t.StationName), Text(t.InstitutionName),
+             Text(t.PatientSex)});
         if (r.Map) {
             const MapRecord& m = *r.Map;
             Run(db,

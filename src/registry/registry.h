@@ -36,6 +36,17 @@ struct StoredProcedure {
     ProcedureRecord Record;  // the planes, events and map header; the map's cells too
 };
 
+// What the review of a procedure against the reference levels needs: its Ka,r and P_KA (the sums
+// over its events as reported, every event evaluated or not), its room and the texts its category
+// is found from.
+struct ReviewSource {
+    std::string SopInstanceUid, PatientId, StudyDate;
+    std::string Room;  // the calling AE title, else the station name, else maker and model
+    rdsr::ProcedureTexts Texts;
+    std::string HandCategory;  // "" unless the user set one
+    double KarMGy = 0, PkaGyCm2 = 0;
+};
+
 struct StoredAlert {
     std::string Kind, PatientId, SopInstanceUid, CreatedAt, Message;
     double LevelMGy = 0, DoseMGy = 0;
@@ -64,6 +75,15 @@ public:
     FileResult<std::vector<ProcedureSummary>> List();
     FileResult<std::optional<StoredProcedure>> Show(const std::string& sopInstanceUid);
     int SchemaVersion();
+
+    // Registered procedures whose study date lies in [fromDate, toDate] (YYYYMMDD; "" leaves
+    // that end open; a procedure without a date is listed only when both ends are open).
+    FileResult<std::vector<ReviewSource>> ReviewSources(const std::string& fromDate,
+                                                        const std::string& toDate);
+    // The category the user gives a procedure, kept over every rule; "" takes it back.
+    FileResult<void> SetHandCategory(const std::string& sopInstanceUid,
+                                     const std::string& category);
+    FileResult<rdsr::ProcedureTexts> TextsOf(const std::string& sopInstanceUid);
 
     FileResult<void> AddAlert(const StoredAlert& alert);
     FileResult<std::vector<StoredAlert>> Alerts();

@@ -45,6 +45,18 @@ const std::vector<Migration>& Migrations() {
         // How the patient lay on every placed event ("HFS" …), so maps of the same lying add
         // cell by cell; NULL (earlier maps) adds only the peak.
         {2, {"ALTER TABLE maps ADD COLUMN lying TEXT"}},
+        // What each procedure was called (its category is found from these by the user's
+        // rules when reviewed, so a changed rule applies to every procedure), its room and
+        // facility; and the categories the user set by hand, which the rules never override.
+        {4,
+         {
+             "CREATE TABLE procedure_texts (procedure_ref INTEGER PRIMARY KEY REFERENCES "
+             "procedures(id), study_description TEXT, performed_description TEXT, "
+             "requested_description TEXT, procedure_reported TEXT, acquisition_protocols TEXT, "
+             "station_name TEXT, institution_name TEXT, patient_sex TEXT)",
+             "CREATE TABLE hand_categories (procedure_ref INTEGER PRIMARY KEY REFERENCES "
+             "procedures(id), category TEXT NOT NULL, set_at TEXT NOT NULL)",
+         }},
     };
     return migrations;
 }

@@ -9,6 +9,7 @@
 #include "file_name_check.h"
 #include "measurement_record_file.h"
 #include "procedure_record.h"
+#include "procedure_texts.h"
 #include "reference_files.h"
 #include "room_profile_file.h"
 #include "scatter_kernel_file.h"
@@ -129,6 +130,7 @@ Outcome RegisterReport(const ReportSource& header, EvaluationContext& context, R
             MakeProcedureRecord(sop, header.StudyInstanceUid, report, evaluation, &skinMap);
         record.Source = path;
         record.CallingAe = header.CallingAe;
+        record.Texts = rdsr::ReadProcedureTexts(path);
         const auto registered = registry.Register(record);
         if (!registered) {
             *message = sop + ": " + registered.error().what();

@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <algorithm>
 
+#include "drl_review_panel.h"
 #include "follow_up_levels.h"
 #include "map_drawing.h"
 #include "messages.h"
@@ -38,7 +40,7 @@ constexpr double kText = 9;
 
 constexpr ControlSpec kControls[] = {
     {"Label1", Kind::Label, "登録簿", 120, 180, 0, 0, Font::Meiryo, kText},
-    {"Label2", Kind::Label, "", 840, 180, 13200, 330, Font::Meiryo, kText},
+    {"Label2", Kind::Label, "", 840, 180, 8760, 330, Font::Meiryo, kText},
     {"Command1", Kind::Button, "開く…", 14280, 120, 1260, 420, Font::Meiryo, kText,
      " 線量登録簿のファイルを選ぶ (次回もそれを開きます) "},
     {"Command2", Kind::Button, "再読込", 15660, 120, 1260, 420, Font::Meiryo, kText,
@@ -63,6 +65,10 @@ constexpr QRect kPatientsTwips{120, 960, 2760, 3960};
 constexpr QRect kProceduresTwips{3000, 960, 15780, 2520};
 constexpr QRect kAlertsTwips{120, 5340, 2760, 4980};
 constexpr QRect kPictureTwips{3000, 5460, 10200, 4860};
+// The tabs: the patients and their procedures, or the review against the reference levels, which
+// covers the patients' controls while it is chosen.
+constexpr QRect kTabsTwips{9720, 120, 4440, 420};
+constexpr QRect kReviewTwips{120, 660, 18660, 9660};
 
 void Place(QWidget* widget, const QRect& twips) {
     widget->setGeometry(ui::TwipsRectToPixels(twips.x(), twips.y(), twips.width(), twips.height()));
@@ -181,7 +187,9 @@ DoseRegistryWindow::DoseRegistryWindow(QString workingFolder, QWidget* parent)
       patients_(new QListWidget(this)),
       procedures_(new QTableWidget(0, 8, this)),
       alerts_(new QListWidget(this)),
-      picture_(new ui::PictureBox(this)) {
+      picture_(new ui::PictureBox(this)),
+      tabs_(new QTabBar(this)),
+      review_(new DrlReviewPanel(folder_, this)) {
     setObjectName(QStringLiteral("DoseRegistryWindow"));
     setWindowTitle(QStringLiteral("  線量登録簿"));
     SetClientSizeTwips(kDoseRegistryWindowWidthTwips, kDoseRegistryWindowHeightTwips);
@@ -211,6 +219,16 @@ DoseRegistryWindow::DoseRegistryWindow(QString workingFolder, QWidget* parent)
     ui_->view->addItem(QStringLiteral("期間内の累積の分布"));
     ui_->printButton->setEnabled(false);
     ui_->pdfButton->setEnabled(false);
+    tabs_->setObjectName(QStringLiteral("Tabs1"));
+    tabs_->addTab(QStringLiteral("患者と手技"));
+    tabs_->addTab(QStringLiteral("DRL との比較"));
+    Place(tabs_, kTabsTwips);
+    Place(review_, kReviewTwips);
+    review_->hide();
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int tab) {
+        review_->setVisible(tab == 1);
+        if (tab == 1) review_->raise();
+    });
 
     connect(ui_->openButton, &QPushButton::clicked, this, &DoseRegistryWindow::ChooseRegistry);
     connect(ui_->reloadButton, &QPushButton::clicked, this, &DoseRegistryWindow::Reload);
@@ -283,6 +301,7 @@ bool DoseRegistryWindow::OpenRegistry(const QString& path) {
         return false;
     }
     registry_ = std::move(*opened);
+    review_->SetRegistry(registry_.get());
     ui_->path->setText(QDir::toNativeSeparators(file.absoluteFilePath()));
     Reload();
     return true;

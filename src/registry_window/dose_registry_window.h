@@ -18,6 +18,7 @@
 #include "surface.h"
 
 class QListWidget;
+class QTabBar;
 class QTableWidget;
 
 namespace ordevo {
@@ -25,6 +26,7 @@ namespace ordevo {
 namespace ui {
 class PictureBox;
 }
+class DrlReviewPanel;
 
 inline constexpr int kDoseRegistryWindowWidthTwips = 18900;
 inline constexpr int kDoseRegistryWindowHeightTwips = 10440;
@@ -46,6 +48,8 @@ public:
     QTableWidget* ProcedureTable() const { return procedures_; }
     QListWidget* AlertList() const { return alerts_; }
     ui::PictureBox* Picture() const { return picture_; }
+    QTabBar* Tabs() const { return tabs_; }
+    DrlReviewPanel* Review() const { return review_; }
 
     // Shows the window with the registry of the setting; asks for one where none is set or it
     // is gone.
@@ -78,6 +82,8 @@ private:
     QTableWidget* procedures_;
     QListWidget* alerts_;
     ui::PictureBox* picture_;
+    QTabBar* tabs_;
+    DrlReviewPanel* review_;  // the second tab
     DoseRegistrySetting setting_;
     std::unique_ptr<registry::Registry> registry_;
     std::vector<std::string> patientIds_;

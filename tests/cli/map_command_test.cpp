@@ -92,6 +92,83 @@ TEST_F(MapCommand, RoomProfileComesFromItsFile) {
     EXPECT_TRUE(Has("Room1 1 行目: height は up か down です")) << out_.str();
 }
 
+// One report per quirk of the geometry real units write, each mapped with what it assumed said.
+// The fixture's event: Ka,r 12.5 mGy, P_KA 1.25 Gy·cm² (a 10 cm square at d_ref = 60 cm), source
+// to detector 100 cm.
+TEST_F(MapCommand, MapsTheGeometryRealUnitsWrite) {
+    auto field = [](const char* height, const char* width) {
+        return std::vector<FixtureNum>{{"113788", "Collimated Field Height", {height, "mm"}},
+                                       {"113789", "Collimated Field Width", {width, "mm"}}};
+    };
+    const FixtureNum unknownPrimary{
+        "112011", "Positioner Primary Angle", {"", ""}, "114010", "Value unknown"};
+    const FixtureNum unknownSecondary{
+        "112012", "Positioner Secondary Angle", {"", ""}, "114010", "Value unknown"};
+    const char* zeroRoom =
+        "mattress_thickness_cm = 0\r\ntable_top_thickness_cm = 0\r\n"
+        "table_height_at_isocentre_mm = -850\r\n";
+    struct Row {
+        const char* what;
+        std::vector<FixtureNum> nums;
+        const char* area;  // Collimated Field Area in m² ("" writes none)
+        const char* room;  // the room profile's text ("" for none)
+        std::vector<const char*> expected;
+    };
+    const Row rows[] = {
+        {"zero field", field("0", "0"), "0", "", {"報告の高さ・幅が正の値でない"}},
+        {"negative zero field", field("-0", "-0"), "", "", {"報告の高さ・幅が正の値でない"}},
+        {"negative field", field("-3", "5"), "", "", {"報告の高さ・幅が正の値でない"}},
+        // 2 mm at the detector: 0.12 cm at d_ref, nothing like 100 cm².
+        {"tiny field", field("2", "2"), "", "", {"P_KA/Ka,r と 2 倍を超えて違う"}},
+        // 400 × 300 mm: 24 × 18 cm = 432 cm² at d_ref; its shape kept at 100 cm².
+        {"inconsistent field", field("400", "300"), "", "", {"報告の縦横比"}},
+        // 250 cm² at the detector is 90 cm² at d_ref.
+        {"area only", {}, "0.025", "", {"報告の照射野面積を正方形で使用"}},
+        {"value unknown angles",
+         {unknownPrimary, unknownSecondary},
+         "",
+         "",
+         {"値の記載がありません (Value unknown)", "0° (正面) とみなしました"}},
+        {"secondary angle 183°",
+         {{"112012", "Positioner Secondary Angle", {"183", "deg"}}},
+         "",
+         "",
+         {"副角度が ±90° を超える", "\"region\": \"胸部\""}},
+        {"0 cm couch placed by the table height",
+         {{"113753", "Table Height Position", {"-830", "mm"}}},
+         "",
+         zeroRoom,
+         {"上下位置はプロファイルの寝台高さから決めました"}},
+        {"0 cm couch placed by the source–table distance",
+         {{"113792", "Distance Source to Table Plane", {"700", "mm"}}},
+         "",
+         zeroRoom,
+         {"上下位置は焦点-寝台面間距離から決めました"}},
+    };
+    for (const Row& row : rows) {
+        FixtureReport report;
+        report.Events[0].GeometryNums = row.nums;
+        if (*row.area)
+            report.Events[0].CollimatedFieldArea = Measured{row.area, "m2"};
+        else
+            report.Events[0].CollimatedFieldArea.reset();
+        ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, Path("quirk.dcm"))) << row.what;
+        std::vector<std::string> words = {Path("quirk.dcm")};
+        if (*row.room) {
+            QFile room(dir_.path() + "/quirk.room");
+            ASSERT_TRUE(room.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            room.write(row.room);
+            room.close();
+            words.insert(words.begin(), {"--room", Path("quirk.room")});
+        }
+        ASSERT_EQ(Run(words), 0) << row.what << "\n" << out_.str();
+        EXPECT_TRUE(Has("\"mappedEvents\": 1")) << row.what << "\n" << out_.str();
+        EXPECT_TRUE(Has("\"unmappedUpperBoundMGy\": 0,")) << row.what << "\n" << out_.str();
+        for (const char* text : row.expected)
+            EXPECT_TRUE(Has(text)) << row.what << ": " << text << "\n" << out_.str();
+    }
+}
+
 // The manufacturer's first word names the room file; a word that could leave the data folder
 // names none.
 TEST(MapCommandRoomFile, ManufacturerNamesAPlainFileOnly) {

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "equipment_file.h"
+#include "field_backscatter.h"
 #include "reference_files.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
+#include "spectrum.h"
 #include "synthetic_data.h"
 
 namespace ordevo::map {
@@ -16,6 +19,32 @@ namespace {
 
 using rdsr::DoseReport;
 using rdsr::IrradiationEvent;
+
+// The cell nearest a place on the skin.
+std::size_t CellAt(const PatientModel& m, double x, double y, double z) {
+    std::size_t best = 0;
+    double nearest = 1e300;
+    for (std::size_t c = 0; c < m.Cells.size(); ++c) {
+        const SkinCell& cell = m.Cells[c];
+        const double d = std::hypot(cell.X - x, cell.Y - y, cell.Z - z);
+        if (d < nearest) {
+            nearest = d;
+            best = c;
+        }
+    }
+    return best;
+}
+
+// The calculator's dose of an evaluated event at `fsdCm`, without a couch.
+double CalculatorWithoutCouch(const ReferenceData& ref, DoseCase inputs, double fsdCm,
+                              const ScatterKernelLoader& loader) {
+    inputs.FocusSkinDistanceCm = fsdCm;
+    inputs.Equipment.CouchTransmission = 1.0;
+    inputs.Equipment.CouchSoftTissueThickness = 0.0;
+    const DoseEvaluation d = EvaluateDose(ref, inputs, loader);
+    EXPECT_EQ(d.Outcome, EvaluationOutcome::Completed);
+    return d.Result.SkinDose;
+}
 
 class SkinDoseMapTest : public ::testing::Test {
 protected:
@@ -106,19 +135,22 @@ TEST_F(SkinDoseMapTest, RoomWithoutTableGivesTheDoseWithoutCouch) {
 // 4 cm mattress on a 1.5 cm table top, the table plane their boundary): from the focus–table
 // plane distance (skin 4 cm beyond the plane), else from the profile's table height at the
 // isocentre (the table 2 cm below it: the isocentre 2 cm above the plane, 2 cm below the skin),
-// else the isocentre at mid-thickness (skin 10 cm above it).
+// else the isocentre at mid-thickness (skin 10 cm above it). Without table top and mattress the
+// skin lies on the table plane: 70 cm, and 2 cm below the isocentre.
 TEST_F(SkinDoseMapTest, VerticalPlacementFollowsTheBestGivenClue) {
     struct Row {
         std::optional<double> sourceToTablePlaneMm, heightAtIsocentreMm;
         double tableHeightMm, expectedFsdCm;
+        bool noTable = false;  // table top and mattress 0 cm: the skin on the table plane
     };
     const Row rows[] = {
-        {std::nullopt, std::nullopt, 0.0, 65.0},
-        {700.0, std::nullopt, 0.0, 74.0},
-        {std::nullopt, -850.0, -830.0, 77.0},
-        {700.0, -850.0, -830.0, 74.0},
+        {std::nullopt, std::nullopt, 0.0, 65.0}, {700.0, std::nullopt, 0.0, 74.0},
+        {std::nullopt, -850.0, -830.0, 77.0},    {700.0, -850.0, -830.0, 74.0},
+        {700.0, std::nullopt, 0.0, 70.0, true},  {std::nullopt, -850.0, -830.0, 73.0, true},
     };
     for (const Row& row : rows) {
+        settings_.Profile.TableTopThicknessCm = row.noTable ? 0.0 : 1.5;
+        settings_.Profile.MattressThicknessCm = row.noTable ? 0.0 : 4.0;
         IrradiationEvent e = Event(0, 0);
         e.SourceToTablePlaneMm = row.sourceToTablePlaneMm;
         e.Geometry.TableHeightMm = row.tableHeightMm;
@@ -219,6 +251,117 @@ TEST_F(SkinDoseMapTest, UnplacedEventsAreBoundedAndRunsSpread) {
     // while 10 cm · tan θ < 5.5 cm, for ±29° of the 120° arc: about half of its dose.
     EXPECT_GT(map.PsdMGy, 0.40 * stationary);
     EXPECT_LT(map.PsdMGy, 0.60 * stationary);
+}
+
+// Two planes whose tubes differ in target angle and inherent filtration only: each plane's
+// event is mapped with its own spectrum, so the lateral plane-B event's central cell (the right
+// side, FSD 75 − 20 = 55 cm, no table in its path) is plane B's calculator dose, though plane A's
+// event with the same voltage and added filters came first.
+TEST_F(SkinDoseMapTest, EachPlaneIsMappedWithItsOwnTube) {
+    rdsr::PlaneSetup planeB = plane_;
+    planeB.Equipment.Data.TargetAngle = 16.0;
+    planeB.Equipment.Data.InherentFiltration = 0.5;
+    IrradiationEvent a = Event(0, 0), b = Event(90, 0);
+    a.Plane = rdsr::AcquisitionPlane::A;
+    b.Plane = rdsr::AcquisitionPlane::B;
+    const DoseReport report = Report({a, b});
+    evaluation_ = rdsr::EvaluateReport(ref_, report, plane_, &planeB, loader_);
+    const SkinDoseMap map = ComputeSkinDoseMap(ref_, report, evaluation_, settings_, loader_);
+    ASSERT_EQ(map.MappedEvents, 2);
+    const rdsr::EventEvaluation* onB = nullptr;
+    for (const rdsr::PlaneEvaluation& plane : evaluation_.Planes)
+        for (const rdsr::EventEvaluation& e : plane.Events)
+            if (e.EventIndex == 1) onB = &e;
+    ASSERT_NE(onB, nullptr);
+    const std::size_t side = CellAt(map.Model, -20.0, 20.5, 0.0);
+    EXPECT_NEAR(map.DoseMGy[side] / CalculatorWithoutCouch(ref_, onB->Case.Inputs, 55.0, loader_),
+                1.0, 1e-6);
+}
+
+// A field narrower than a cell whose central ray falls between cell centres (0.87 cm at the skin,
+// the ray 0.45 cm from the nearest centre) still puts its dose in that cell: the calculator's dose
+// there, as for the central cell of a large field.
+TEST_F(SkinDoseMapTest, FieldNarrowerThanACellStillDepositsItsDose) {
+    settings_.Phantom = PhantomKind::Plane;
+    settings_.LandmarkCm = 20.05;
+    IrradiationEvent narrow = Event(0, 0);
+    narrow.KermaAreaProductGyCm2 = 0.001 * 100.0 * 0.8 * 0.8;  // a 0.8 cm square at d_ref
+    const SkinDoseMap map = Map(Report({narrow}));
+    ASSERT_EQ(map.MappedEvents, 1) << (map.Unmapped.empty() ? "" : map.Unmapped[0].Reason);
+    ASSERT_EQ(map.EventFields.size(), 1u);
+    ASSERT_EQ(map.EventFields[0].Cells.size(), 1u);
+    const std::size_t cell = map.EventFields[0].Cells[0];
+    EXPECT_EQ(cell, CellAt(map.Model, 0.0, 20.5, -10.0));
+    DoseCase inputs = evaluation_.Planes[0].Events[0].Case.Inputs;
+    inputs.FocusSkinDistanceCm = 65.0;
+    const DoseEvaluation calculator = EvaluateDose(ref_, inputs, loader_);
+    ASSERT_EQ(calculator.Outcome, EvaluationOutcome::Completed);
+    EXPECT_NEAR(map.DoseMGy[cell] / calculator.Result.SkinDose, 1.0, 1e-6);
+}
+
+// An event whose table moved the patient out of the beam (100 cm towards the head: the beam at
+// 120.5 cm from the top of a 70 cm trunk) says how far its central ray passes: 120.5 − 69.5 cm
+// from the last row's centre.
+TEST_F(SkinDoseMapTest, AnEventThatMissesSaysHowFarItsRayPasses) {
+    const SkinDoseMap map = Map(Report({Event(0, 0), Event(0, 0, 0, 1000)}));
+    ASSERT_EQ(map.Unmapped.size(), 1u);
+    EXPECT_NE(map.Unmapped[0].Reason.find("約 51 cm"), std::string::npos) << map.Unmapped[0].Reason;
+}
+
+// The backscatter at a cell's place in the field, on the flat phantom without a table: a PA
+// beam's cell (x, y) from the centre gets, against the central cell, the ring sums of the 10.83 cm
+// square field at 65 cm around it over those around the centre, times the inverse square
+// 65²/(65² + x² + y²).
+TEST_F(SkinDoseMapTest, CellsOffCentreGetTheBackscatterOfTheirPlace) {
+    settings_.Phantom = PhantomKind::Plane;
+    settings_.Profile.TableTopThicknessCm = settings_.Profile.MattressThicknessCm = 0.0;
+    const SkinDoseMap map = Map(Report({Event(0, 0)}));
+    const DoseCase& in = evaluation_.Planes[0].Events[0].Case.Inputs;
+    const SpectrumResult spectrum = ComputeSpectrum(ref_.Attenuation, in.Equipment, in.Voltage);
+    const RingBackscatter rings =
+        ComputeRingBackscatter(ref_, spectrum.XraySpectrum, spectrum.TubeVoltage, 65.0);
+    const double half = 5.0 * 65.0 / 60.0;
+    const double centre = map.DoseMGy[CellAt(map.Model, 0.0, 20.5, -10.0)];
+    const double places[][2] = {{4.0, 0.0}, {-3.0, 4.0}, {5.0, -5.0}};
+    for (const auto& [x, y] : places) {
+        const double expected = BackscatterAtPoint(rings, x, y, half, half) /
+                                BackscatterAtPoint(rings, 0.0, 0.0, half, half) * 65.0 * 65.0 /
+                                (65.0 * 65.0 + x * x + y * y);
+        EXPECT_NEAR(map.DoseMGy[CellAt(map.Model, x, 20.5 + y, -10.0)] / centre, expected, 1e-9)
+            << x << ", " << y;
+    }
+}
+
+// A cranial 30° beam onto the flat phantom (no table): its central ray meets the plane 10 cm
+// below the isocentre at 10·tan 30° towards the feet, a cell's centre, at 75 − 10/cos 30° cm.
+// The rings there lie on the plane, where the field reaches k·D/(cos 30° ± k·sin 30°) along the
+// tilt and k·D/√(1 + k²·sin² 30°) across, its sides leaning by k·sin 30° (k = 5/60): the cell's
+// dose is the calculator's at that distance times the ring sum of that outline over the
+// calculator's square's. Drawn across the central ray it would be the calculator's alone.
+TEST_F(SkinDoseMapTest, ObliqueBeamsRingsLieOnTheSkin) {
+    settings_.Phantom = PhantomKind::Plane;
+    settings_.Profile.TableTopThicknessCm = settings_.Profile.MattressThicknessCm = 0.0;
+    const double t = 30.0 * M_PI / 180.0, k = 5.0 / 60.0;
+    settings_.LandmarkCm = 20.5 - 10.0 * std::tan(t);
+    const SkinDoseMap map = Map(Report({Event(0, 30)}));
+    const double d = 75.0 - 10.0 / std::cos(t);
+    const DoseCase& in = evaluation_.Planes[0].Events[0].Case.Inputs;
+    const SpectrumResult spectrum = ComputeSpectrum(ref_.Attenuation, in.Equipment, in.Voltage);
+    const RingBackscatter rings =
+        ComputeRingBackscatter(ref_, spectrum.XraySpectrum, spectrum.TubeVoltage, d);
+    FieldOutline skin;
+    const double side = k * d / std::sqrt(1.0 + k * k * std::sin(t) * std::sin(t));
+    const double lean = k * std::sin(t), n = std::sqrt(1.0 + lean * lean);
+    skin.DistanceCm = {side, k * d / (std::cos(t) + k * std::sin(t)), side,
+                       k * d / (std::cos(t) - k * std::sin(t))};
+    skin.NormalX = {1.0 / n, 0.0, -1.0 / n, 0.0};
+    skin.NormalY = {lean / n, 1.0, lean / n, -1.0};
+    const double half = 5.0 * d / 60.0;
+    const double ratio =
+        BackscatterInOutline(rings, skin) / BackscatterAtPoint(rings, 0.0, 0.0, half, half);
+    EXPECT_GT(ratio, 1.001);  // the longer field on the skin backscatters more
+    const double cell = map.DoseMGy[CellAt(map.Model, 0.0, 20.5, -10.0)];
+    EXPECT_NEAR(cell / CalculatorWithoutCouch(ref_, in, d, loader_), ratio, 1e-6);
 }
 
 }  // namespace
