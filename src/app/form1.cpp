@@ -146,7 +146,7 @@ void Form1::ResetForStartUp() {
     setWindowTitle(QString::fromUtf8(kForm1DesignCaption));
     ui_->welcomeButton->show();
     for (QWidget* input : ui_->Inputs()) input->setEnabled(true);
-    case_.Conditions = CaseConditions{};
+    case_.Stored = StoredCaseInputs{};
 
     for (QLabel* label : ui_->EquipmentValueLabels()) label->clear();
     ui_->otherFilterMaterialLabel->setText(QStringLiteral("―"));
@@ -269,20 +269,21 @@ bool Form1::AcceptNumberBox(QLineEdit* box, bool warn) {
 
 void Form1::StoreReferenceAirKerma() {
     const double value = ValueOf(ui_->referenceAirKermaBox->text());
-    if (value == case_.Conditions.ReferenceAirKerma) return;
-    case_.Conditions.ReferenceAirKerma = value;
+    if (value == case_.Stored.ReferenceAirKermaMGy) return;
+    case_.Stored.ReferenceAirKermaMGy = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
 void Form1::StoreKermaAreaProduct() {
     const double value = ValueOf(ui_->kermaAreaProductBox->text());
-    if (value == case_.Conditions.KermaAreaProduct) return;
-    case_.Conditions.KermaAreaProduct = value;
+    if (value == case_.Stored.KermaAreaProductGyCm2) return;
+    case_.Stored.KermaAreaProductGyCm2 = value;
     UpdateFieldSizeAfterDoseChange();
 }
 
-void Form1::StoreFocusSkinDistance() {
-    case_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
+void Form1::ShowFieldSize(double sizeCm) {
+    ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(sizeCm)));
+    case_.Stored.FieldSizeCm = ShownFieldSize(sizeCm);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -316,7 +317,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         StoreKermaAreaProduct();
         if (enter) OptionFor(FieldShape::Square)->setFocus();
     } else if (watched == ui_->focusSkinDistanceBox) {
-        StoreFocusSkinDistance();
         if (enter) ui_->evaluateButton->setFocus();
     } else if (enter && (watched == ui_->bodyPartBox || watched == ui_->bodyPartBox->lineEdit())) {
         ui_->tubeVoltageButton->setFocus();
@@ -332,8 +332,7 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     // A refused click leaves the shape chosen before (if any) chosen.
     auto refuse = [this, clicked] {
         ui::UncheckOption(*clicked);
-        if (case_.Conditions.Shape != FieldShape::None)
-            OptionFor(case_.Conditions.Shape)->setChecked(true);
+        if (case_.Stored.Shape != FieldShape::None) OptionFor(case_.Stored.Shape)->setChecked(true);
     };
     if (!ReadNumberBox(ui_->referenceAirKermaBox->text()).Value ||
         !ReadNumberBox(ui_->kermaAreaProductBox->text()).Value) {
@@ -342,24 +341,23 @@ void Form1::ComputeReferenceFieldSize(FieldShape shape) {
     }
     double size = 0;
     try {
-        size = ordevo::ComputeReferenceFieldSize(shape, case_.Conditions.ReferenceAirKerma,
-                                                 case_.Conditions.KermaAreaProduct);
+        size = ordevo::ComputeReferenceFieldSize(shape, case_.Stored.ReferenceAirKermaMGy,
+                                                 case_.Stored.KermaAreaProductGyCm2);
     } catch (const CalculationError&) {
         refuse();
         AppMessages().Warning(QString::fromUtf8(kFieldSizeInputMessage), ui::WithBeep::Yes);
         return;
     }
-    case_.Conditions.Shape = shape;
+    case_.Stored.Shape = shape;
     ui_->fieldShapeCaption->setText(shape == FieldShape::Circle ? kDiameterCaption
                                                                 : kSquareSideCaption);
-    ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(size)));
-    case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
+    ShowFieldSize(size);
     CheckResultStillCurrent();
     ui_->focusSkinDistanceBox->setFocus();
 }
 
 void Form1::UpdateFieldSizeAfterDoseChange() {
-    const FieldShape shape = case_.Conditions.Shape;
+    const FieldShape shape = case_.Stored.Shape;
     if (shape == FieldShape::None) return;
     // An emptied dose box or doses that give no field withdraw the field size; the shape stays
     // chosen, so the calculation names the box to correct and the size returns with it.
@@ -367,18 +365,17 @@ void Form1::UpdateFieldSizeAfterDoseChange() {
     if (!ui_->referenceAirKermaBox->text().isEmpty() &&
         !ui_->kermaAreaProductBox->text().isEmpty()) {
         try {
-            size = ordevo::ComputeReferenceFieldSize(shape, case_.Conditions.ReferenceAirKerma,
-                                                     case_.Conditions.KermaAreaProduct);
+            size = ordevo::ComputeReferenceFieldSize(shape, case_.Stored.ReferenceAirKermaMGy,
+                                                     case_.Stored.KermaAreaProductGyCm2);
         } catch (const CalculationError&) {
             // no field: size stays empty
         }
     }
     if (size) {
-        ui_->fieldSizeLabel->setText(QString::fromStdString(FieldSizeText(*size)));
-        case_.Conditions.ReferenceFieldSize = ValueOf(ui_->fieldSizeLabel->text());
+        ShowFieldSize(*size);
     } else {
         ui_->fieldSizeLabel->clear();
-        case_.Conditions.ReferenceFieldSize = 0;
+        case_.Stored.FieldSizeCm = 0;
     }
     CheckResultStillCurrent();
 }

@@ -39,16 +39,23 @@ struct DoseReportGeometry {
     bool TubeVoltageAssumed = false;  // the mean voltage stands partly on the typical one
 };
 
+// What the case boxes' handlers stored: Ka,r and P_KA as last accepted, the shape chosen and
+// the field size they give, rounded as Label65 shows it (0 while none is shown).
+struct StoredCaseInputs {
+    double ReferenceAirKermaMGy = 0;
+    double KermaAreaProductGyCm2 = 0;
+    FieldShape Shape = FieldShape::None;
+    double FieldSizeCm = 0;
+};
+
 // The case the main window holds: the equipment read from the chosen file, the tube-voltage
-// setting, the values the boxes' handlers stored, and the last evaluation's results.
+// setting, the values the boxes' handlers stored, and the last evaluation's spectrum.
 struct MainWindowCase {
     EquipmentData Equipment;
     QString EquipmentFileName;  // in the working folder; "" when none is loaded
     TubeVoltageRange Voltage;   // the tube-voltage window's setting
-    // The handlers store Ka,r, P_KA, FSD and the shape; each evaluation overwrites the record.
-    CaseConditions Conditions;
+    StoredCaseInputs Stored;
     std::optional<DoseReportGeometry> DoseReport;  // after "入力欄へ"
-    DoseResult Result;
     SpectrumResult Spectrum;
 };
 
@@ -176,7 +183,8 @@ private:
     void ShowResultColumn(bool current);
     void StoreReferenceAirKerma();
     void StoreKermaAreaProduct();
-    void StoreFocusSkinDistance();
+    // The field size Ka,r and P_KA give for `shape`, shown in Label65 and stored as shown.
+    void ShowFieldSize(double sizeCm);
     // Ka,r or P_KA changed while a shape is chosen: the field size follows them, or is
     // withdrawn when they cannot give one.
     void UpdateFieldSizeAfterDoseChange();

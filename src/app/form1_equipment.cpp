@@ -73,7 +73,6 @@ void Form1::ReadEquipmentFile(const QString& fileName) {
     ui_->tubeVoltageBox->clear();
     ui_->focusSkinDistanceBox->setText(
         Format(ReferencePointDistanceOf(case_.Equipment.FocusIsocentreDistance), "#00"));
-    case_.Conditions.FocusSkinDistance = ValueOf(ui_->focusSkinDistanceBox->text());
     for (QWidget* input : std::initializer_list<QWidget*>{
              ui_->evaluateButton, ui_->tubeVoltageButton, ui_->bodyPartBox,
              ui_->focusSkinDistanceBox, ui_->referenceAirKermaBox, ui_->kermaAreaProductBox}) {
@@ -158,7 +157,6 @@ void Form1::EnterDoseReportTotals(const QString& equipmentFileName,
     ui_->kermaAreaProductBox->setText(QString::fromStdString(totals.KermaAreaProduct));
     StoreKermaAreaProduct();
     ui_->focusSkinDistanceBox->setText(QString::fromStdString(totals.FocusSkinDistance));
-    StoreFocusSkinDistance();
     // The voltage as the dose-report window computed the totals with it: read from its text.
     if (const auto voltage =
             MakeFixedTubeVoltage(ValueOf(QString::fromStdString(totals.TubeVoltage)))) {

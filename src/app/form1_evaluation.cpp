@@ -130,8 +130,6 @@ void Form1::ShowEvaluationStep(EvaluationStep step, const DoseEvaluation& evalua
     const ResultTexts texts = ResultTextsForStep(step, evaluation.Result);
     for (const auto& [label, text] : ui_->ResultColumn())
         if (texts.*text) label->setText(QString::fromStdString(*(texts.*text)));
-    case_.Conditions = evaluation.Conditions;
-    case_.Result = evaluation.Result;
     if (step == EvaluationStep::Spectrum) {
         case_.Spectrum = evaluation.Spectrum;
         const QString spectrumPath =
@@ -185,7 +183,8 @@ void Form1::ClearCurrentResult() {
     ui_->fieldSizeLabel->clear();
     ui::UncheckOption(*OptionFor(FieldShape::Circle));
     ui::UncheckOption(*OptionFor(FieldShape::Square));
-    case_.Conditions.Shape = FieldShape::None;
+    case_.Stored.Shape = FieldShape::None;
+    case_.Stored.FieldSizeCm = 0;
     SetDoseReportGeometry(std::nullopt);
     ui_->addResultButton->setEnabled(false);
     ui_->spectrumButton->setEnabled(false);
@@ -206,10 +205,10 @@ CaseEntry Form1::CurrentEntry() const {
                     .ReferenceAirKerma = ui_->referenceAirKermaBox->text().toStdString(),
                     .KermaAreaProduct = ui_->kermaAreaProductBox->text().toStdString(),
                     .FocusSkinDistance = ui_->focusSkinDistanceBox->text().toStdString(),
-                    .FieldSize = ui_->fieldSizeLabel->text().toStdString(),
-                    .StoredReferenceAirKermaMGy = case_.Conditions.ReferenceAirKerma,
-                    .StoredKermaAreaProductGyCm2 = case_.Conditions.KermaAreaProduct,
-                    .Shape = case_.Conditions.Shape,
+                    .FieldSizeCm = case_.Stored.FieldSizeCm,
+                    .StoredReferenceAirKermaMGy = case_.Stored.ReferenceAirKermaMGy,
+                    .StoredKermaAreaProductGyCm2 = case_.Stored.KermaAreaProductGyCm2,
+                    .Shape = case_.Stored.Shape,
                     .Equipment = case_.Equipment,
                     .Voltage = case_.Voltage,
                     .ReferencePointDistanceCm = 0};

@@ -41,7 +41,7 @@ CaseReading ReadCase(const CaseEntry& entry) {
     if (entry.Shape == FieldShape::None)
         return refuse(CaseRefusalKind::NoShape, std::nullopt,
                       QString::fromUtf8(kNoFieldShapeMessage));
-    const double fieldSize = LeadingNumber(entry.FieldSize);
+    const double fieldSize = entry.FieldSizeCm;
     if (!(fieldSize > 0))
         return refuse(CaseRefusalKind::NoFieldSize, std::nullopt,  // the text names both boxes
                       QString::fromUtf8(kFieldSizeInputMessage));

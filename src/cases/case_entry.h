@@ -26,7 +26,7 @@ struct CaseEntry {
     std::string ReferenceAirKerma{};         // Text14, mGy
     std::string KermaAreaProduct{};          // Text15, Gy·cm²
     std::string FocusSkinDistance{};         // Text9, cm
-    std::string FieldSize{};                 // Label65, "#0.00" or empty
+    double FieldSizeCm = 0;                  // Label65's value, ShownFieldSize; 0: none shown
     double StoredReferenceAirKermaMGy = 0;   // as the Ka,r box's handler last stored it
     double StoredKermaAreaProductGyCm2 = 0;  // as the P_KA box's handler last stored it
     FieldShape Shape = FieldShape::None;
@@ -53,8 +53,8 @@ struct CaseRefusal {
     QString Message;
 };
 
-// The dose case of the entry, or why there is none. The texts give the FSD and the field size
-// (as shown) by their leading numbers; Ka,r and P_KA are the stored values.
+// The dose case of the entry, or why there is none. The FSD text gives its leading number; Ka,r
+// and P_KA are the stored values, the field size the shown one.
 struct CaseReading {
     std::optional<DoseCase> Case;
     std::optional<CaseRefusal> Refusal;
@@ -77,10 +77,10 @@ struct EvaluatedCase {
 // The body part as rows and reports name it: "---" for none.
 std::string BodyPartOf(const CaseEntry& entry);
 
-// The field size at the reference point as Label65 shows it ("#0.00"); the evaluation reads
-// this text back, so what is shown is what is computed with.
+// The field size at the reference point as Label65 shows it ("#0.00").
 std::string FieldSizeText(double sizeCm);
-// The same value as a number: the field size rounded as shown.
+// The same value as a number: the field size rounded as shown, which is what every caller
+// computes with, so that what is shown is what is computed with. The one place it is rounded.
 double ShownFieldSize(double sizeCm);
 
 }  // namespace ordevo

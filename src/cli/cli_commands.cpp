@@ -132,19 +132,28 @@ EquipmentFileContents ReadEquipment(const Arguments& args, const QString& folder
 }
 
 JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
+    const std::string fieldSize = entry.FieldSizeCm > 0 ? FieldSizeText(entry.FieldSizeCm) : "";
     const CaseConditions& c = e.Conditions;
     const DoseResult& r = e.Result;
-    // The keys are the labels' names in the main window.
+    // Each text twice: under the name of the number it shows with "Text" added (a name of its
+    // own, so that no key stands for both a number and a text), and under the main window's
+    // label number, which existing callers read.
     const ResultTexts t = AllResultTexts(r);
+    const std::pair<const char*, const std::string*> shown[] = {
+        {"ReferenceFieldSizeText", &fieldSize},
+        {"CorrectedReferenceAirKermaText", &*t.CorrectedReferenceAirKerma},
+        {"CorrectedKermaAreaProductText", &*t.CorrectedKermaAreaProduct},
+        {"CouchTransmissionText", &*t.CouchTransmission},
+        {"EntranceAirKermaText", &*t.EntranceAirKerma},
+        {"TissueToAirDoseRatioText", &*t.TissueToAirDoseRatio},
+        {"ScatterFactorText", &*t.ScatterFactor},
+        {"SkinDoseText", &*t.SkinDose}};
+    const char* const windowLabels[] = {"Label65", "Label68", "Label69", "Label70",
+                                        "Label71", "Label72", "Label73", "Label74"};
     JsonObject labels;
-    labels.String("Label65", entry.FieldSize)
-        .String("Label68", *t.CorrectedReferenceAirKerma)
-        .String("Label69", *t.CorrectedKermaAreaProduct)
-        .String("Label70", *t.CouchTransmission)
-        .String("Label71", *t.EntranceAirKerma)
-        .String("Label72", *t.TissueToAirDoseRatio)
-        .String("Label73", *t.ScatterFactor)
-        .String("Label74", *t.SkinDose);
+    for (const auto& [name, text] : shown) labels.String(name, *text);
+    for (std::size_t i = 0; i < std::size(windowLabels); ++i)
+        labels.String(windowLabels[i], *shown[i].second);
     JsonObject json;
     json.Number("ReferenceFieldSize", c.ReferenceFieldSize)
         .Number("ReferencePointDistance", c.ReferencePointDistance)
@@ -222,7 +231,7 @@ int RunEvaluate(const Arguments& args, std::ostream& out) {
         // switched off again and the field size stays empty, as in the window.
         if (!karText.empty() && !pkaText.empty()) {
             try {
-                entry.FieldSize = FieldSizeText(ComputeReferenceFieldSize(
+                entry.FieldSizeCm = ShownFieldSize(ComputeReferenceFieldSize(
                     shape, entry.StoredReferenceAirKermaMGy, entry.StoredKermaAreaProductGyCm2));
             } catch (const CalculationError&) {
                 throw ReportedFailure{kFieldSizeInputMessage};
@@ -316,10 +325,14 @@ int RunCouch(const Arguments& args, std::ostream& out) {
         } catch (const CouchInputError& error) {
             throw ReportedFailure{CouchFailureMessage(error)};
         }
-        // The keys are the labels' names in the equipment editor.
+        // Each text under the name of the number it shows with "Text" added, and under the
+        // equipment editor's label number, which existing callers read.
         const CouchResultTexts texts = CouchTexts(result);
         JsonObject labels;
-        labels.String("Label21", texts.CouchTransmission)
+        labels.String("CouchTransmissionText", texts.CouchTransmission)
+            .String("CouchSoftTissueThicknessText", texts.CouchSoftTissueThickness)
+            .String("CalibrationConstantText", texts.CalibrationConstant)
+            .String("Label21", texts.CouchTransmission)
             .String("Label38", texts.CouchSoftTissueThickness)
             .String("Label27", texts.CalibrationConstant);
         JsonObject json;

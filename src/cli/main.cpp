@@ -21,7 +21,7 @@
 
 #include "drl_review_page.h"
 #include "map_picture.h"
-#include "patient_lying.h"
+#include "patient_lying_name.h"
 #include "room_protocol_page.h"
 #include "skin_dose_report_page.h"
 #endif

@@ -20,16 +20,9 @@ int RunRegistryPatientDoseReport(const Arguments& args, const QString& registryP
                     ": 線量登録簿がありません（--registry のパスを確かめてください）");
     auto opened = registry::Registry::Open(registryPath);
     if (!opened) return fail(opened.error().what());
-    const auto found = (*opened)->Show(sop);
-    if (!found) return fail(found.error().what());
-    if (!*found) return fail(sop + ": この SOP Instance UID は線量登録簿にありません");
-    const auto texts = (*opened)->TextsOf(sop);
-    if (!texts) return fail(texts.error().what());
-    std::string why;
-    const auto record = registry::PatientDoseRecordOf(**found, *texts, &why);
-    if (!record) return fail(why);
-    const std::string uid = rdsr::WritePatientDoseReport(*record, path, &why);
-    if (uid.empty()) return fail(why);
+    std::string uid;
+    const std::string why = registry::WritePatientDoseReportFor(**opened, sop, path, &uid);
+    if (!why.empty()) return fail(why);
     out << JsonObject().String("written", path).String("sopInstanceUid", uid).Text() << "\n";
     return 0;
 }

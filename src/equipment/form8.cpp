@@ -144,6 +144,8 @@ struct Form8::Impl {
     QLineEdit* displayedAirKermaBox = nullptr;
     QLabel* otherFilterMaterialLabel = nullptr;
     QLabel* otherFilterThicknessLabel = nullptr;
+    // The thickness Label26 shows, cm: the chosen filter's, kept when it is released.
+    double shownOtherFilterThicknessCm = 0;
     QLabel* couchTransmissionLabel = nullptr;
     QLabel* couchThicknessLabel = nullptr;
     QLabel* calibrationConstantLabel = nullptr;
@@ -224,6 +226,7 @@ void Form8::Impl::Preset() {
     inherentFiltrationBox->setText(QString::fromLatin1(kPresetInherentFiltrationMmAl));
     otherFilterMaterialLabel->setText(kNoMaterial);
     otherFilterThicknessLabel->setText(QStringLiteral("0"));
+    shownOtherFilterThicknessCm = 0;
     couchTransmissionLabel->clear();
     calibrationConstantLabel->clear();
     couchThicknessLabel->clear();
@@ -316,8 +319,7 @@ bool Form8::Impl::ComputeFromBoxes(const QString& prefix) {
         ValueOf(inherentFiltrationBox->text()) * kCentimetresPerMillimetre;
     candidate.AddedAluminium = ValueOf(addedAluminiumBox->text()) * kCentimetresPerMillimetre;
     candidate.AddedCopper = ValueOf(addedCopperBox->text()) * kCentimetresPerMillimetre;
-    candidate.OtherFilterThickness =
-        ValueOf(otherFilterThicknessLabel->text()) * kCentimetresPerMillimetre;
+    candidate.OtherFilterThickness = shownOtherFilterThicknessCm;
     candidate.FocusReceptorDistance = ValueOf(focusReceptorDistanceBox->text());
     candidate.FocusIsocentreDistance = ValueOf(focusIsocentreDistanceBox->text());
     // "---": no other filter was chosen for this equipment, so none is saved.
@@ -454,6 +456,7 @@ Form8::Form8(const ReferenceData& reference, const QString& workingFolder, QWidg
         d.record.OtherFilterFlag = 1;
         d.otherFilterMaterialLabel->setText(filter.Material);
         d.otherFilterThicknessLabel->setText(filter.ThicknessText);
+        d.shownOtherFilterThicknessCm = filter.ThicknessCm;
     });
     // The captions keep the released material's texts, as the window always showed them.
     connect(d.form5, &Form5::filterReleased, this, [&d] {

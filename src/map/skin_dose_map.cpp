@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
+#include <map>
 
 #include "backscatter.h"
 #include "calculation_error.h"
@@ -383,19 +385,125 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     return out;
 }
 
+namespace {
+
+// The placed events of `evaluation` with one event per beam: events whose beams in `map` stood
+// alike (equal steps, side of the table, d_ref, field, plane and couch) are one event, the first
+// of them, its Ka,r and P_KA scaled so that its calculator dose is theirs together (their spectra
+// may differ). Empty when no two events share a beam.
+std::optional<rdsr::ReportEvaluation> OneEventPerBeam(const SkinDoseMap& map,
+                                                      const rdsr::ReportEvaluation& evaluation) {
+    struct Beam {
+        rdsr::PlaneEvaluation* Plane = nullptr;
+        std::size_t Event = 0;  // in Plane->Events
+        double SkinDoseMGy = 0;
+    };
+    std::map<std::vector<double>, Beam> beams;
+    rdsr::ReportEvaluation out;
+    std::size_t placed = 0;
+    for (const rdsr::PlaneEvaluation& plane : evaluation.Planes) {
+        rdsr::PlaneEvaluation& merged = out.Planes.emplace_back();
+        merged.Plane = plane.Plane;
+        merged.EquipmentName = plane.EquipmentName;
+        merged.FocusSkinDistanceCm = plane.FocusSkinDistanceCm;
+        merged.Knowledge = plane.Knowledge;
+        for (const EventEvaluation& e : plane.Events) {
+            if (e.Case.Status != EventStatus::Evaluated || !(e.SkinDoseMGy > 0.0)) continue;
+            const EventPlacement& place = map.Placements.at(e.EventIndex);
+            if (place.Steps.empty()) continue;
+            ++placed;
+            const DoseCase& in = e.Case.Inputs;
+            std::vector<double> key{
+                static_cast<double>(plane.Plane),     place.Prone ? 1.0 : 0.0,
+                e.Case.ReferenceDistanceCm,           in.ReferenceFieldSizeCm,
+                in.Equipment.FocusIsocentreDistance,  in.Equipment.FocusReceptorDistance,
+                in.Equipment.CouchSoftTissueThickness};
+            for (const BeamStep& s : place.Steps) {
+                key.insert(key.end(),
+                           {s.Focus.x, s.Focus.y, s.Focus.z, s.Axis.x, s.Axis.y, s.Axis.z, s.U.x,
+                            s.U.y, s.U.z, s.V.x, s.V.y, s.V.z, s.HalfWidthAtReferenceCm,
+                            s.HalfHeightAtReferenceCm, s.Share});
+            }
+            auto [beam, added] = beams.try_emplace(std::move(key));
+            if (added) {
+                beam->second = {&merged, merged.Events.size(), e.SkinDoseMGy};
+                merged.Events.push_back(e);
+                continue;
+            }
+            EventEvaluation& first = beam->second.Plane->Events[beam->second.Event];
+            const double scale = (first.SkinDoseMGy + e.SkinDoseMGy) / first.SkinDoseMGy;
+            first.Case.Inputs.ReferenceAirKermaMGy *= scale;
+            first.Case.Inputs.KermaAreaProductGyCm2 *= scale;
+            first.SkinDoseMGy += e.SkinDoseMGy;
+        }
+    }
+    if (beams.size() == placed) return std::nullopt;
+    return out;
+}
+
+// Whether the events of `part` were placed in `partMap` as in `whole` (dropping the events that
+// share a beam must not move the others: a table position kept from an earlier event).
+bool PlacedAlike(const SkinDoseMap& partMap, const SkinDoseMap& whole,
+                 const rdsr::ReportEvaluation& part) {
+    for (const rdsr::PlaneEvaluation& plane : part.Planes) {
+        for (const EventEvaluation& e : plane.Events) {
+            const std::vector<BeamStep>& a = partMap.Placements.at(e.EventIndex).Steps;
+            const std::vector<BeamStep>& b = whole.Placements.at(e.EventIndex).Steps;
+            if (a.size() != b.size()) return false;
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                const BeamStep &s = a[i], &t = b[i];
+                const double x[] = {s.Focus.x,
+                                    s.Focus.y,
+                                    s.Focus.z,
+                                    s.Axis.x,
+                                    s.Axis.y,
+                                    s.Axis.z,
+                                    s.HalfWidthAtReferenceCm,
+                                    s.HalfHeightAtReferenceCm};
+                const double y[] = {t.Focus.x,
+                                    t.Focus.y,
+                                    t.Focus.z,
+                                    t.Axis.x,
+                                    t.Axis.y,
+                                    t.Axis.z,
+                                    t.HalfWidthAtReferenceCm,
+                                    t.HalfHeightAtReferenceCm};
+                if (!std::equal(std::begin(x), std::end(x), std::begin(y))) return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void AddPlacementUncertainty(SkinDoseMap& map, const ReferenceData& ref,
                              const rdsr::DoseReport& report,
                              const rdsr::ReportEvaluation& evaluation, const MapSettings& settings,
                              const ScatterKernelLoader& loadKernel) {
     if (!map.PsdUncertainty) return;
+    // A long procedure repeats few beams thousands of times: the moved maps then map each beam
+    // once, and the PSD's relative change (against the same beams unmoved) scales the PSD. The
+    // moved maps of a report without repeated beams are the whole maps, as before.
+    std::optional<rdsr::ReportEvaluation> beams = OneEventPerBeam(map, evaluation);
+    std::optional<SkinDoseMap> unmoved;
+    if (beams) {
+        unmoved = ComputeSkinDoseMap(ref, report, *beams, settings, loadKernel);
+        if (!(unmoved->PsdMGy > 0.0) || !PlacedAlike(*unmoved, map, *beams)) {
+            beams.reset();
+            unmoved.reset();
+        }
+    }
     auto largestChange = [&](auto move) {
         double largest = 0;
         for (double side : {-1.0, 1.0}) {
             MapSettings moved = settings;
             move(moved, side);
             const SkinDoseMap other =
-                ComputeSkinDoseMap(ref, report, evaluation, moved, loadKernel);
-            largest = std::max(largest, std::abs(other.PsdMGy - map.PsdMGy));
+                ComputeSkinDoseMap(ref, report, beams ? *beams : evaluation, moved, loadKernel);
+            const double change = unmoved ? map.PsdMGy * (other.PsdMGy / unmoved->PsdMGy - 1.0)
+                                          : other.PsdMGy - map.PsdMGy;
+            largest = std::max(largest, std::abs(change));
         }
         return largest;
     };

@@ -76,7 +76,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
 
 // Adds the placement's share to map.PsdUncertainty: the map again with the landmark and then the
 // height moved by their standard uncertainties either way; the larger change of the PSD of each,
-// in quadrature. Four maps more; nothing when the map has no PSD budget.
+// in quadrature. Four maps more, of one event per beam where events repeat a beam (then five,
+// the PSD's relative change scaling the PSD); nothing when the map has no PSD budget.
 void AddPlacementUncertainty(SkinDoseMap& map, const ReferenceData& ref,
                              const rdsr::DoseReport& report,
                              const rdsr::ReportEvaluation& evaluation, const MapSettings& settings,

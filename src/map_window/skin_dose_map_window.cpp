@@ -22,7 +22,7 @@
 #include "number_box.h"
 #include "messages.h"
 #include "number_format.h"
-#include "patient_lying.h"
+#include "patient_lying_name.h"
 #include "picture_box.h"
 #include "report_output.h"
 #include "room_profile.h"

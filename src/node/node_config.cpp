@@ -1,5 +1,7 @@
 #include "node_config.h"
 
+#include "dose_forward.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -144,6 +146,10 @@ void ApplyConfigLine(NodeConfig& config, const std::string& key, const std::stri
         if (key == "alert-procedure-mgy") config.Levels.ProcedureMGy = number;
         if (key == "alert-cumulative-mgy") config.Levels.CumulativeMGy = number;
         if (days) config.Levels.WindowDays = static_cast<int>(number);
+    } else if (key == "forward") {
+        std::string why;
+        if (!ParseForwardTarget(value, &why)) throw ConfigError{where + ": " + why};
+        config.Forward = value;
     } else if (key == "alert-command") {
         config.AlertCommand = value;
     } else if (key == "accept") {

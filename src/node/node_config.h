@@ -31,6 +31,8 @@ struct NodeConfig {
     int SpoolRetentionDays = 30;   // registered sources are removed from the spool after this
     registry::AlertLevels Levels;  // alert-procedure-mgy, alert-cumulative-mgy, alert-window-days
     std::string AlertCommand;      // run with each alert's JSON on its standard input
+    // "AE@HOST:PORT": each registered procedure's Patient Radiation Dose SR is sent there.
+    std::string Forward;
     // TLS: the node's certificate and private key (PEM) switch it on; with the CA certificates
     // (PEM) a caller must also show a certificate they signed.
     std::string TlsCertificate, TlsKey, TlsCaCertificates;

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <iostream>
 
+#include "patient_dose_record.h"
 #include "spool.h"
 
 namespace ordevo::node {
@@ -13,6 +14,10 @@ RegistrationWorker::RegistrationWorker(registry::EvaluationContext context,
       registryPath_(config.Registry),
       levels_(config.Levels),
       alertCommand_(config.AlertCommand) {
+    std::string why;
+    if (const auto target = ParseForwardTarget(config.Forward, &why))
+        forwarder_ =
+            std::make_unique<DoseForwarder>(*target, config.AeTitle, config.Spool + "/forward");
     thread_ = std::thread(&RegistrationWorker::Run, this);
 }
 
@@ -60,7 +65,22 @@ void RegistrationWorker::Run() {
         if (!alerts) std::cerr << "ordevo-node: " << alerts.error().what() << "\n";
         if (alerts)
             for (const registry::Alert& alert : *alerts) Announce(alert);
+        if (forwarder_) Forward(registry, header.SopInstanceUid);
     }
+}
+
+// The procedure's Patient Radiation Dose SR into the forward folder, named by the report's UID
+// (only digits and dots kept: the UID came from the caller), and on to the archive.
+void RegistrationWorker::Forward(registry::Registry& registry, const std::string& sopInstanceUid) {
+    std::string name;
+    for (char c : sopInstanceUid) name += (c == '.' || (c >= '0' && c <= '9')) ? c : '_';
+    const std::string path = forwarder_->Folder() + "/" + name + ".dcm";
+    const std::string why = registry::WritePatientDoseReportFor(registry, sopInstanceUid, path);
+    if (!why.empty()) {
+        std::cerr << "ordevo-node: 転送する線量 SR を作れません: " << why << "\n";
+        return;
+    }
+    forwarder_->Add(path);
 }
 
 // A line in the journal, and the administrator's command with the alert's JSON on its input.

@@ -4,10 +4,12 @@
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "dose_forward.h"
 #include "node_config.h"
 #include "report_registration.h"
 
@@ -22,6 +24,7 @@ public:
 private:
     void Run();
     void Announce(const registry::Alert& alert) const;
+    void Forward(registry::Registry& registry, const std::string& sopInstanceUid);
     registry::EvaluationContext context_;
     std::string registryPath_;
     registry::AlertLevels levels_;
@@ -30,6 +33,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::string> queue_;
     bool stopping_ = false;
+    std::unique_ptr<DoseForwarder> forwarder_;  // with a forward target only
     std::thread thread_;
 };
 

@@ -133,7 +133,8 @@ void CombineIntoSkinDose(const CaseConditions& cc, DoseResult& r) {
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const DoseCase& in,
                             const ScatterKernelLoader& loadKernel,
                             const EvaluationObserver& observer,
-                            const SpectrumSource& spectrumSource) {
+                            const SpectrumSource& spectrumSource,
+                            const DepthDoseSource& depthDoseSource) {
     DoseEvaluation ev;
     CaseConditions& cc = ev.Conditions;
     DoseResult& r = ev.Result;
@@ -172,15 +173,14 @@ DoseEvaluation EvaluateDose(const ReferenceData& ref, const DoseCase& in,
     }
 
     try {
-        r.DepthDoseFactor = ComputeDepthDoseFactor(
-            ref,
-            DepthDoseInputs{.tubeVoltageHighKv = in.Voltage.TubeVoltageHigh,
-                            .spectrum = &ev.Spectrum.XraySpectrum,
-                            .phantomSurfaceDistanceCm = cc.PhantomSurfaceDistance,
-                            .fieldSizeCm = cc.SurfaceFieldSize,
-                            .shape = cc.Shape,
-                            .couchThicknessCm = eq.CouchSoftTissueThickness},
-            loadKernel);
+        const DepthDoseInputs depthDose{.tubeVoltageHighKv = in.Voltage.TubeVoltageHigh,
+                                        .spectrum = &ev.Spectrum.XraySpectrum,
+                                        .phantomSurfaceDistanceCm = cc.PhantomSurfaceDistance,
+                                        .fieldSizeCm = cc.SurfaceFieldSize,
+                                        .shape = cc.Shape,
+                                        .couchThicknessCm = eq.CouchSoftTissueThickness};
+        r.DepthDoseFactor = depthDoseSource ? depthDoseSource(depthDose)
+                                            : ComputeDepthDoseFactor(ref, depthDose, loadKernel);
     } catch (...) {
         return Fail(ev, EvaluationOutcome::DepthDoseFailed);
     }

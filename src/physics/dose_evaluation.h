@@ -96,9 +96,14 @@ using EvaluationObserver = std::function<void(EvaluationStep, const DoseEvaluati
 using SpectrumSource = std::function<SpectrumResult(const AttenuationTable&, const EquipmentData&,
                                                     const TubeVoltageRange&)>;
 
+// Supplies the depth-dose factor F of the step's inputs. Empty means ComputeDepthDoseFactor; the
+// uncertainty budget hands out F of a moved case from a nearby case's (see DepthDoseRatios).
+using DepthDoseSource = std::function<double(const DepthDoseInputs&)>;
+
 DoseEvaluation EvaluateDose(const ReferenceData& ref, const DoseCase& in,
                             const ScatterKernelLoader& loadKernel,
                             const EvaluationObserver& observer = {},
-                            const SpectrumSource& spectrumSource = {});
+                            const SpectrumSource& spectrumSource = {},
+                            const DepthDoseSource& depthDoseSource = {});
 
 }  // namespace ordevo

@@ -50,19 +50,62 @@ double UncertaintyBudget::RelativeExpandedUncertainty() const {
     return SkinDose > 0.0 ? ExpandedUncertainty() / SkinDose : 0.0;
 }
 
+DepthDoseRatios::Class* DepthDoseRatios::ClassOf(const DoseCase& in, const DoseEvaluation& central,
+                                                 const UncertaintyKnowledge& known) {
+    const CaseConditions& cc = central.Conditions;
+    const double f = central.Result.DepthDoseFactor;
+    const double classed[] = {in.Voltage.TubeVoltageLow, in.Voltage.TubeVoltageHigh,
+                              cc.PhantomSurfaceDistance, cc.SurfaceFieldSize};
+    if (!(f > 0.0) || !std::isfinite(f)) return nullptr;
+    if (!(cc.SurfaceFieldSize >= kSmallestSharedFieldCm)) return nullptr;
+    std::vector<double> key;
+    const double step = std::log1p(classWidth_);
+    for (double value : classed) {
+        if (!(value > 0.0) || !std::isfinite(value)) return nullptr;
+        key.push_back(std::floor(std::log(value) / step));
+    }
+    const EquipmentData& eq = in.Equipment;
+    key.insert(key.end(), {static_cast<double>(in.Voltage.Weighting), static_cast<double>(cc.Shape),
+                           eq.TargetAngle, eq.InherentFiltration, eq.AddedAluminium, eq.AddedCopper,
+                           static_cast<double>(eq.OtherFilterFlag), eq.OtherFilterThickness,
+                           eq.CouchTransmission, eq.CouchSoftTissueThickness,
+                           known.CouchMeasured ? 1.0 : 0.0, known.FocusSkinDistanceCm});
+    if (eq.OtherFilterFlag != 0)
+        key.insert(key.end(), eq.OtherFilterAttenuation.begin(), eq.OtherFilterAttenuation.end());
+    for (double value : key)
+        if (!std::isfinite(value)) return nullptr;
+    return &classes_[key];
+}
+
 std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref, const DoseCase& in,
                                                      const DoseEvaluation& central,
                                                      const UncertaintyKnowledge& known,
                                                      const ScatterKernelLoader& loadKernel,
-                                                     const SpectrumSource& spectrumSource) {
+                                                     const SpectrumSource& spectrumSource,
+                                                     DepthDoseRatios* shared) {
     if (central.Outcome != EvaluationOutcome::Completed) return std::nullopt;
     UncertaintyBudget budget;
     budget.SkinDose = central.Result.SkinDose;
     const double dose = budget.SkinDose;
+    DepthDoseRatios::Class* sharedClass = shared ? shared->ClassOf(in, central, known) : nullptr;
+    const double centralDepthDose = central.Result.DepthDoseFactor;
 
-    auto doseWith = [&](const std::optional<DoseCase>& moved) -> std::optional<double> {
+    // `slot`: the moved input and its side, for the class's ratio.
+    auto doseWith = [&](const std::optional<DoseCase>& moved,
+                        std::size_t slot) -> std::optional<double> {
         if (!moved) return std::nullopt;
-        const DoseEvaluation ev = EvaluateDose(ref, *moved, loadKernel, {}, spectrumSource);
+        DepthDoseSource depthDose;
+        if (sharedClass) {
+            depthDose = [&](const DepthDoseInputs& inputs) {
+                std::optional<double>& ratio = sharedClass->Ratio.at(slot);
+                if (ratio) return centralDepthDose * *ratio;
+                const double factor = ComputeDepthDoseFactor(ref, inputs, loadKernel);
+                ratio = factor / centralDepthDose;
+                return factor;
+            };
+        }
+        const DoseEvaluation ev =
+            EvaluateDose(ref, *moved, loadKernel, {}, spectrumSource, depthDose);
         if (ev.Outcome != EvaluationOutcome::Completed) return std::nullopt;
         return ev.Result.SkinDose;
     };
@@ -74,8 +117,9 @@ std::optional<UncertaintyBudget> EvaluateUncertainty(const ReferenceData& ref, c
         InputShifts up, down;
         up.*field = u;
         down.*field = -u;
-        const std::optional<double> above = doseWith(ShiftedInputs(in, up));
-        const std::optional<double> below = doseWith(ShiftedInputs(in, down));
+        const auto slot = 2 * static_cast<std::size_t>(source);
+        const std::optional<double> above = doseWith(ShiftedInputs(in, up), slot);
+        const std::optional<double> below = doseWith(ShiftedInputs(in, down), slot + 1);
         if (!above && !below) complete = false;
         const double share =
             std::max(above ? std::abs(*above - dose) : 0.0, below ? std::abs(dose - *below) : 0.0);

@@ -14,10 +14,15 @@ struct ReportReading {
     std::string Error;  // when there is no report: why, in a sentence naming the problem
 };
 
-// The largest dose report read. A report of a long procedure holds a few thousand events of a
-// few kB each, some 20 MB; anything larger is refused before it is read, as it would be held in
-// memory whole.
-inline constexpr long long kDoseReportMaxBytes = 64LL * 1024 * 1024;
+// The largest dose report read. The longest procedures (an embolisation of a cerebral
+// malformation or a TIPS on a biplane unit, hours of fluoroscopy, each run and each plane one
+// event) record a few thousand events; 10,000 is twice the most we expect. An event takes 3.8 kB
+// with its doses alone, 6.6 kB with the angles, table and field a unit writes, 8.7 kB with its
+// pulses and tilts too (our writer; a vendor-style report of 73 MB was refused at 64 MB); with
+// twice that for private and per-pulse items, 10,000 events stay below 192 MiB. A larger file is
+// refused before it is read: the toolkit's document model holds some 23 times the file (1.5 GB
+// for 66 MB), so no file can take more than about 4.5 GB.
+inline constexpr long long kDoseReportMaxBytes = 192LL * 1024 * 1024;
 
 // Reads leniently, as real devices' reports are often not strictly conformant: invalid
 // content-item values are accepted, relationship constraints ignored and invalid items skipped,

@@ -125,9 +125,13 @@ std::string WritePatientDoseReport(const PatientDoseRecord& r, const std::string
 
     b.Add(false, DSRTypes::RT_contains, DSRTypes::VT_Container, CODE_DCM_RadiationDoseEstimate);
     b.Text(true, DSRTypes::RT_contains, CODE_DCM_RadiationDoseEstimateName,
-           "ピーク皮膚線量 (Peak skin dose)");
-    b.Num(false, kPeakSkinDoseName, r.PeakSkinDoseMGy, DSRCodedEntryValue("mGy", "UCUM", "mGy"));
-    if (r.ExpandedUncertaintyMGy)
+           r.PeakSkinDoseMGy ? "ピーク皮膚線量 (Peak skin dose)"
+                             : "ピーク皮膚線量: 照射を皮膚に置けず未定、上限のみ (Peak skin dose "
+                               "undetermined, upper bound only)");
+    if (r.PeakSkinDoseMGy)
+        b.Num(false, kPeakSkinDoseName, *r.PeakSkinDoseMGy,
+              DSRCodedEntryValue("mGy", "UCUM", "mGy"));
+    if (r.PeakSkinDoseMGy && r.ExpandedUncertaintyMGy)
         b.Num(false, kExpandedUncertainty, *r.ExpandedUncertaintyMGy,
               DSRCodedEntryValue("mGy", "UCUM", "mGy"));
     b.Text(false, DSRTypes::RT_contains, kPeakLocation,

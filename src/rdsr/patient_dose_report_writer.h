@@ -15,7 +15,9 @@ struct PatientDoseRecord {
     std::string StudyInstanceUid, StudyDate;
     std::string InstitutionName;
     std::string SourceSopInstanceUid;  // the X-Ray Radiation Dose SR the estimate comes from
-    double PeakSkinDoseMGy = 0;
+    // None when the map placed nothing: the record then holds the upper bound alone, never a
+    // peak of 0 mGy that would read as an all-clear.
+    std::optional<double> PeakSkinDoseMGy;
     std::string PeakLocation;  // "背部 上から 30 cm、角度 180°"; "" unknown
     std::optional<double> ExpandedUncertaintyMGy;  // U (k = 2) of the peak skin dose
     std::string Method;                            // how the dose was computed (the chain)

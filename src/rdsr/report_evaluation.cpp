@@ -131,7 +131,7 @@ void Summarise(const ReferenceData& ref, PlaneEvaluation& plane, const PlaneSetu
 // One event through the chain into `e`; throws what the chain throws.
 void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, const PlaneSetup* setup,
                    const ScatterKernelLoader& loadKernel, SpectrumStore& cache,
-                   EventEvaluation& e) {
+                   DepthDoseRatios& ratios, EventEvaluation& e) {
     if (!setup) {
         e.Case.Status = EventStatus::Failed;
         e.Case.Note = "平面 B の装置ファイルが指定されていません";
@@ -147,8 +147,8 @@ void EvaluateEvent(const ReferenceData& ref, const IrradiationEvent& event, cons
     if (d.Outcome == EvaluationOutcome::Completed) {
         e.SkinDoseMGy = d.Result.SkinDose;
         e.Result = d.Result;
-        e.Uncertainty =
-            EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge, loadKernel, spectra);
+        e.Uncertainty = EvaluateUncertainty(ref, e.Case.Inputs, d, setup->Knowledge, loadKernel,
+                                            spectra, &ratios);
         if (e.SkinDoseMGy > kSkinDoseCeilingMGy)
             AddNote(e.Case.Note,
                     "皮膚線量 " + FormatNumber(e.SkinDoseMGy / 1000.0, "0.0") +
@@ -250,6 +250,8 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
                                 const ReportProgress& progress) {
     ReportEvaluation out;
     SpectrumStore spectraA, spectraB;
+    // The budgets' shared depth-dose changes, per plane as the spectra are.
+    DepthDoseRatios ratiosA, ratiosB;
     const std::size_t total = report.Events.size();
     for (std::size_t i = 0; i < total; ++i) {
         const IrradiationEvent& event = report.Events[i];
@@ -259,7 +261,8 @@ ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& repo
         EventEvaluation e;
         e.EventIndex = i;
         try {
-            EvaluateEvent(ref, event, setup, loadKernel, onB ? spectraB : spectraA, e);
+            EvaluateEvent(ref, event, setup, loadKernel, onB ? spectraB : spectraA,
+                          onB ? ratiosB : ratiosA, e);
         } catch (const std::exception& error) {
             // One event's fault is that event's failure; the report, the other events and the
             // other files go on.
@@ -309,7 +312,7 @@ DoseEvaluation EvaluateSingleCase(const ReferenceData& ref, const SingleCaseText
         entry.TubeVoltage = TubeVoltageText(*voltage);
     }
     try {
-        entry.FieldSize = FieldSizeText(
+        entry.FieldSizeCm = ShownFieldSize(
             ComputeReferenceFieldSize(FieldShape::Square, entry.StoredReferenceAirKermaMGy,
                                       entry.StoredKermaAreaProductGyCm2));
     } catch (const CalculationError&) {

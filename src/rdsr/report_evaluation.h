@@ -113,7 +113,9 @@ struct ReportEvaluation {
 using ReportProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 // Plane B needs `planeB`; without it its events fail. Each spectrum is computed once per equal
-// (tube voltage, filtration); `loadKernel` should cache (MakeCachingKernelLoader).
+// (tube voltage, filtration); `loadKernel` should cache (MakeCachingKernelLoader). The events'
+// uncertainty budgets share their depth-dose changes between nearby cases (DepthDoseRatios);
+// every skin dose is the event's own.
 ReportEvaluation EvaluateReport(const ReferenceData& ref, const DoseReport& report,
                                 const PlaneSetup& planeA, const PlaneSetup* planeB,
                                 const ScatterKernelLoader& loadKernel,

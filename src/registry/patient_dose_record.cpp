@@ -37,7 +37,9 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
     d.StudyDate = r.StudyDate;
     d.InstitutionName = texts.InstitutionName;
     d.SourceSopInstanceUid = r.SopInstanceUid;
-    d.PeakSkinDoseMGy = *r.PsdMGy;
+    // A map that placed nothing has a peak of 0 and no place: that is no finding.
+    const bool placed = !r.Map || !r.Map->PsdRegion.empty();
+    if (placed) d.PeakSkinDoseMGy = *r.PsdMGy;
     // The registry keeps the interval PSD ± U.
     if (r.PsdLowMGy && r.PsdHighMGy) d.ExpandedUncertaintyMGy = (*r.PsdHighMGy - *r.PsdLowMGy) / 2;
     if (r.Map) {
@@ -56,6 +58,22 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
         if (note.find("プロファイル") != std::string::npos) d.RoomProfile = note;
     d.UpperBoundMGy = r.UpperBoundMGy;
     return d;
+}
+
+std::string WritePatientDoseReportFor(Registry& registry, const std::string& sopInstanceUid,
+                                      const std::string& path, std::string* uid) {
+    const auto found = registry.Show(sopInstanceUid);
+    if (!found) return found.error().what();
+    if (!*found) return sopInstanceUid + ": この SOP Instance UID は線量登録簿にありません";
+    const auto texts = registry.TextsOf(sopInstanceUid);
+    if (!texts) return texts.error().what();
+    std::string why;
+    const auto record = PatientDoseRecordOf(**found, *texts, &why);
+    if (!record) return why;
+    const std::string written = rdsr::WritePatientDoseReport(*record, path, &why);
+    if (written.empty()) return why;
+    if (uid) *uid = written;
+    return {};
 }
 
 }  // namespace ordevo::registry

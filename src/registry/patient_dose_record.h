@@ -14,4 +14,9 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
                                                            const rdsr::ProcedureTexts& texts,
                                                            std::string* why);
 
+// The procedure's SR written to `path` from the registry: "" (and the new SR's UID in *uid) or why
+// not, in Japanese.
+std::string WritePatientDoseReportFor(Registry& registry, const std::string& sopInstanceUid,
+                                      const std::string& path, std::string* uid = nullptr);
+
 }  // namespace ordevo::registry

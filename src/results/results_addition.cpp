@@ -12,8 +12,8 @@ const ResultsCell& At(const ResultsRow& row, int column) { return row[column]; }
 
 }  // namespace
 
-std::string FieldSizeText(std::string_view fieldSizeCaption, FieldShape shape) {
-    return FormatNumber(LeadingNumber(fieldSizeCaption), kFieldSizePicture) +
+std::string FieldSizeText(double shownFieldSizeCm, FieldShape shape) {
+    return FormatNumber(shownFieldSizeCm, kFieldSizePicture) +
            (shape == FieldShape::Square ? "cm平方" : "cm直径");
 }
 
@@ -39,7 +39,7 @@ ResultsRow MakeResultsRow(const EvaluatedCase& evaluated) {
         At(row, C::OtherFilterMm) = 0.0;
     }
     At(row, C::FocusSkinDistance) = FormatNumber(c.FocusSkinDistanceCm, kDistancePicture);
-    At(row, C::FieldSizeText) = FieldSizeText(evaluated.Entry.FieldSize, c.Shape);
+    At(row, C::FieldSizeText) = FieldSizeText(c.ReferenceFieldSizeCm, c.Shape);
     At(row, C::ReferenceAirKerma) = FormatNumber(c.ReferenceAirKermaMGy, kDosePicture);
     At(row, C::KermaAreaProduct) = FormatNumber(c.KermaAreaProductGyCm2, kDosePicture);
     At(row, C::CorrectedReferenceAirKerma) =

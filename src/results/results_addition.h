@@ -22,7 +22,7 @@ inline constexpr std::string_view kNoOtherFilterName = "-";  // stored in column
 
 // "12.0cm平方" / "8.5cm直径": the numeric value of the field-size caption (Label65 of the main
 // window), "#0.0", then the shape's suffix. Every shape but the square counts as the circle.
-std::string FieldSizeText(std::string_view fieldSizeCaption, FieldShape shape);
+std::string FieldSizeText(double shownFieldSizeCm, FieldShape shape);
 
 // The row of an evaluated case: formatted texts everywhere, except column 7 without another
 // filter, which holds the number 0. Column 2 is the tube-voltage text as typed, column 9 the

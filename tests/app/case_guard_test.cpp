@@ -103,20 +103,22 @@ TEST_F(CaseGuard, NumberBoxesRefuseATextThatIsNotOneNumber) {
     struct Entry {
         const char* name;
         CaseBox box;
-        double CaseConditions::*stored;
+        double StoredCaseInputs::*stored;  // null: the box stores nothing (the FSD is read)
     };
     for (const Entry b :
-         {Entry{"Text14", CaseBox::ReferenceAirKerma, &CaseConditions::ReferenceAirKerma},
-          Entry{"Text15", CaseBox::KermaAreaProduct, &CaseConditions::KermaAreaProduct},
-          Entry{"Text9", CaseBox::FocusSkinDistance, &CaseConditions::FocusSkinDistance}}) {
-        const double before = Main().Case().Conditions.*b.stored;
+         {Entry{"Text14", CaseBox::ReferenceAirKerma, &StoredCaseInputs::ReferenceAirKermaMGy},
+          Entry{"Text15", CaseBox::KermaAreaProduct, &StoredCaseInputs::KermaAreaProductGyCm2},
+          Entry{"Text9", CaseBox::FocusSkinDistance, nullptr}}) {
+        const double before = b.stored ? Main().Case().Stored.*b.stored : 0;
         Messages().Forget();
         TypeAndEnter(b.name, QStringLiteral("1OO"));
         ASSERT_EQ(Messages().Shown().size(), 1u) << b.name;
         EXPECT_TRUE(Messages().Shown()[0].text.contains(CaseBoxName(b.box))) << b.name;
         EXPECT_EQ(Messages().Shown()[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(QApplication::focusWidget(), Box(b.name)) << b.name;
-        EXPECT_EQ(Main().Case().Conditions.*b.stored, before) << b.name;
+        if (b.stored) {
+            EXPECT_EQ(Main().Case().Stored.*b.stored, before) << b.name;
+        }
         TypeAndEnter(b.name, QStringLiteral("60"));
     }
     Messages().Forget();
@@ -125,7 +127,7 @@ TEST_F(CaseGuard, NumberBoxesRefuseATextThatIsNotOneNumber) {
     Commit(Box("Text14"), QStringLiteral("１２．５"));
     QTest::keyClick(Box("Text14"), Qt::Key_Return);
     EXPECT_EQ(Box("Text14")->text(), QStringLiteral("12.5"));
-    EXPECT_EQ(Main().Case().Conditions.ReferenceAirKerma, 12.5);
+    EXPECT_EQ(Main().Case().Stored.ReferenceAirKermaMGy, 12.5);
     EXPECT_TRUE(Messages().Shown().empty());
 }
 

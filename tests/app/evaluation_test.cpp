@@ -125,15 +125,16 @@ TEST_P(WholeCaseEvaluation, ShowsWhatTheCommandLineEvaluatorComputes) {
               cli.value(QStringLiteral("TubeVoltageText")).toString());
     EXPECT_EQ(Box("Text5")->text(), cli.value(QStringLiteral("TubeVoltageText")).toString());
     // Full precision, not only the shown digits: the same inputs reach the same functions.
-    EXPECT_EQ(Main().Case().Result.SkinDose, cli.value(QStringLiteral("SkinDose")).toDouble());
+    EXPECT_EQ(evaluated->Evaluation.Result.SkinDose,
+              cli.value(QStringLiteral("SkinDose")).toDouble());
     const double relative = cli.value(QStringLiteral("uncertaintyBudget"))
                                 .toObject()
                                 .value(QStringLiteral("relativeExpandedUncertainty"))
                                 .toDouble();
     EXPECT_EQ(LabelText("SkinDoseUncertaintyLabel"), ExpandedUncertaintyText(relative));
-    EXPECT_EQ(Main().Case().Result.BackscatterFactor,
+    EXPECT_EQ(evaluated->Evaluation.Result.BackscatterFactor,
               cli.value(QStringLiteral("BackscatterFactor")).toDouble());
-    EXPECT_EQ(Main().Case().Result.DepthDoseFactor,
+    EXPECT_EQ(evaluated->Evaluation.Result.DepthDoseFactor,
               cli.value(QStringLiteral("DepthDoseFactor")).toDouble());
 
     // The spectrum file is the evaluator's spectrum, byte for byte.

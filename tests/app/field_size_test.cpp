@@ -26,13 +26,13 @@ TEST_F(FieldSize, SquareSideAndCircleDiameterOfAHundredSquareCentimetres) {
     Click("Option2");
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("10.00"));
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("正方形 一辺長"));
-    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::Square);
+    EXPECT_EQ(Main().Case().Stored.Shape, FieldShape::Square);
     EXPECT_EQ(QApplication::focusWidget(), Box("Text9"));
 
     Click("Option1");
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("11.28"));
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("直 径"));
-    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::Circle);
+    EXPECT_EQ(Main().Case().Stored.Shape, FieldShape::Circle);
     EXPECT_TRUE(Option("Option1")->isChecked());
     EXPECT_FALSE(Option("Option2")->isChecked());
     EXPECT_TRUE(Messages().Shown().empty());
@@ -47,7 +47,7 @@ TEST_F(FieldSize, AnOptionClickedBeforeBothDosesAreEnteredIsSwitchedOffAgain) {
     EXPECT_FALSE(Option("Option2")->isChecked());
     EXPECT_TRUE(LabelText("Label65").isEmpty());
     EXPECT_EQ(LabelText("Label22"), QStringLiteral("正 方 形"));
-    EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::None);
+    EXPECT_EQ(Main().Case().Stored.Shape, FieldShape::None);
     EXPECT_TRUE(Messages().Shown().empty());
 }
 
@@ -77,7 +77,7 @@ TEST_F(FieldSize, DosesThatCannotGiveAFieldAreRefusedWithAWarning) {
             EXPECT_EQ(Option(option)->isChecked(), std::string(option) == "Option2")
                 << c.kar << " " << c.pka;
         }
-        EXPECT_EQ(Main().Case().Conditions.Shape, FieldShape::Square);
+        EXPECT_EQ(Main().Case().Stored.Shape, FieldShape::Square);
         EXPECT_TRUE(LabelText("Label65").isEmpty());
     }
 }
@@ -91,7 +91,7 @@ TEST_F(FieldSize, ATypedValueIsStoredWhenTheBoxLosesTheFocusToTheOption) {
     Box("Text14")->selectAll();
     QTest::keyClicks(Box("Text14"), QStringLiteral("10"));
     Click("Option2");
-    EXPECT_EQ(Main().Case().Conditions.ReferenceAirKerma, 10.0);
+    EXPECT_EQ(Main().Case().Stored.ReferenceAirKermaMGy, 10.0);
     EXPECT_EQ(LabelText("Label65"), QStringLiteral("10.00"));
 }
 

@@ -25,14 +25,14 @@ TEST_F(KeyboardPath, EnterLeadsFromTheBodyPartToTheCalculation) {
     EXPECT_EQ(combo->count(), 4);  // Enter adds no entry to the list
 
     TypeAndEnter("Text14", QStringLiteral(" 1 2.5 "));  // blanks dropped: 12.5
-    EXPECT_EQ(Main().Case().Conditions.ReferenceAirKerma, 12.5);
+    EXPECT_EQ(Main().Case().Stored.ReferenceAirKermaMGy, 12.5);
     EXPECT_EQ(QApplication::focusWidget(), Box("Text15"));
     TypeAndEnter("Text15", QStringLiteral("3e-1"));
-    EXPECT_EQ(Main().Case().Conditions.KermaAreaProduct, 0.3);
+    EXPECT_EQ(Main().Case().Stored.KermaAreaProductGyCm2, 0.3);
     EXPECT_EQ(QApplication::focusWidget(), Option("Option2"));
     EXPECT_FALSE(Option("Option2")->isChecked());  // the focus alone chooses no shape
     TypeAndEnter("Text9", QStringLiteral("65.4"));
-    EXPECT_EQ(Main().Case().Conditions.FocusSkinDistance, 65.4);
+    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("65.4"));
     EXPECT_EQ(QApplication::focusWidget(), Button("Command2"));
 }
 
@@ -44,10 +44,10 @@ TEST_F(KeyboardPath, LeavingABoxStoresItsValue) {
     Box("Text15")->setFocus();
     QTest::keyClicks(Box("Text15"), QStringLiteral("7"));
     Box("Text9")->setFocus();
-    EXPECT_EQ(Main().Case().Conditions.KermaAreaProduct, 7.0);
+    EXPECT_EQ(Main().Case().Stored.KermaAreaProductGyCm2, 7.0);
     QTest::keyClicks(Box("Text9"), QStringLiteral("5"));  // "605"
     Box("Text14")->setFocus();
-    EXPECT_EQ(Main().Case().Conditions.FocusSkinDistance, 605.0);
+    EXPECT_EQ(Box("Text9")->text(), QStringLiteral("605"));
 }
 
 // Escape cancels a dialog and Enter presses its OK, except in a box whose Enter walks the focus.

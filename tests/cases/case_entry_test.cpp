@@ -16,7 +16,7 @@ CaseEntry Complete() {
                      .ReferenceAirKerma = "10",
                      .KermaAreaProduct = "1",
                      .FocusSkinDistance = "60",
-                     .FieldSize = "10.00",
+                     .FieldSizeCm = 10.0,
                      .StoredReferenceAirKermaMGy = 10,
                      .StoredKermaAreaProductGyCm2 = 1,
                      .Shape = FieldShape::Square};
@@ -27,7 +27,7 @@ TEST(ReadCase, TextsAreReadOnceAndStoredDosesWin) {
     entry.TubeVoltage = "75 - 85";
     entry.ReferenceAirKerma = " 1 2 0";  // blanks are dropped wherever they stand
     entry.FocusSkinDistance = "6 5.5";
-    entry.FieldSize = FieldSizeText(15.8114);
+    entry.FieldSizeCm = ShownFieldSize(15.8114);
     entry.StoredReferenceAirKermaMGy = 99;
     entry.StoredKermaAreaProductGyCm2 = 7;
     entry.Shape = FieldShape::Circle;
@@ -83,11 +83,11 @@ TEST(ReadCase, RefusesWithTheWordsOfTheBoxToCorrect) {
          CaseBox::ReferenceAirKerma, "0 より大きい"},
         {[](CaseEntry& e) { e.KermaAreaProduct = "-1"; }, K::NotPositive, CaseBox::KermaAreaProduct,
          "0 より大きい"},
-        {[](CaseEntry& e) { e.Shape = FieldShape::None, e.FieldSize = ""; }, K::NoShape,
+        {[](CaseEntry& e) { e.Shape = FieldShape::None, e.FieldSizeCm = 0; }, K::NoShape,
          std::nullopt, kNoFieldShapeMessage},
-        {[](CaseEntry& e) { e.FieldSize = ""; }, K::NoFieldSize, std::nullopt,
+        {[](CaseEntry& e) { e.FieldSizeCm = 0; }, K::NoFieldSize, std::nullopt,
          kFieldSizeInputMessage},
-        {[](CaseEntry& e) { e.FieldSize = "0.00"; }, K::NoFieldSize, std::nullopt,
+        {[](CaseEntry& e) { e.FieldSizeCm = ShownFieldSize(0.004); }, K::NoFieldSize, std::nullopt,
          kFieldSizeInputMessage},
         {[](CaseEntry& e) { e.Equipment.FocusReceptorDistance = 60; }, K::BeyondReceptor,
          CaseBox::FocusSkinDistance, "焦点-受像面間距離 60 cm"},

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <cmath>
 #include <iostream>
@@ -92,6 +94,59 @@ TEST_F(CliCommands, EvaluateFollowsTheDoseChain) {
     EXPECT_EQ(Label("Label71"), "8.4");
     EXPECT_NE(out_.str().find("\"BodyPart\": \"頭部\""), std::string::npos);
     EXPECT_NE(out_.str().find("\"TubeVoltageText\": \"80\""), std::string::npos);
+}
+
+// Every shown text under the name of the number it shows with "Text" added and, for existing
+// callers, under the window's label number; the values by hand as in the chain above (10 cm square,
+// C = 1.050, T = 0.800; the editor's constant (10/12)·(75/60)² = 1.302).
+TEST_F(CliCommands, LabelsCarryDescriptiveNamesBesideTheWindowsNumbers) {
+    const auto labelsOf = [this] {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(out_.str()))
+            .object()
+            .value("labels")
+            .toObject();
+    };
+    ASSERT_EQ(Run(RunEvaluate,
+                  {"--kv", "80", "--kar", "10", "--pka", "1", "--shape", "square", "--fsd", "60"},
+                  kEvaluateOptions),
+              0)
+        << out_.str();
+    const QJsonObject evaluated = labelsOf();
+    const struct {
+        const char* name;
+        const char* label;
+        const char* text;  // nullptr: not checked by hand here
+    } evaluate[] = {{"ReferenceFieldSizeText", "Label65", "10.00"},
+                    {"CorrectedReferenceAirKermaText", "Label68", "10.5"},
+                    {"CorrectedKermaAreaProductText", "Label69", "1.1"},  // 1.05 rounds up
+                    {"CouchTransmissionText", "Label70", "0.800"},
+                    {"EntranceAirKermaText", "Label71", "8.4"},
+                    {"TissueToAirDoseRatioText", "Label72", nullptr},
+                    {"ScatterFactorText", "Label73", nullptr},
+                    {"SkinDoseText", "Label74", nullptr}};
+    for (const auto& c : evaluate) {
+        EXPECT_FALSE(evaluated.value(c.name).toString().isEmpty()) << c.name;
+        EXPECT_EQ(evaluated.value(c.name), evaluated.value(c.label)) << c.name;
+        if (c.text) {
+            EXPECT_EQ(evaluated.value(c.name).toString().toStdString(), c.text);
+        }
+    }
+
+    ASSERT_EQ(
+        Run(RunCouch,
+            {"--typical-kv", "80", "--without", "10.0", "--with", "8.0", "--displayed", "12.0"},
+            kCouchOptions),
+        0)
+        << out_.str();
+    const QJsonObject couch = labelsOf();
+    EXPECT_EQ(couch.value("CouchTransmissionText").toString(), QStringLiteral("0.800"));
+    EXPECT_EQ(couch.value("CalibrationConstantText").toString(), QStringLiteral("1.302"));
+    for (const auto& [name, label] : {std::pair{"CouchTransmissionText", "Label21"},
+                                      std::pair{"CouchSoftTissueThicknessText", "Label38"},
+                                      std::pair{"CalibrationConstantText", "Label27"}}) {
+        EXPECT_FALSE(couch.value(name).toString().isEmpty()) << name;
+        EXPECT_EQ(couch.value(name), couch.value(label)) << name;
+    }
 }
 
 // The expanded uncertainty (k = 2) beside the skin dose: a measurement record beside the

@@ -213,6 +213,54 @@ TEST_F(SkinDoseMapTest, PsdBudgetAddsTheSharesOfTheEventsThatReachIt) {
     EXPECT_GT(single.PsdUncertainty->Components.back().DoseStandardUncertainty, 0.0);
 }
 
+// A long procedure repeats a few beams with many voltages: the placement's share then comes from
+// one event per beam, and differs from the share of the whole maps moved (computed here as it
+// was before, landmark and height ±5 cm, the larger change of each, in quadrature) by less than
+// 1 % of the PSD's expanded uncertainty; the map's doses are untouched.
+TEST_F(SkinDoseMapTest, PlacementShareOfRepeatedBeamsIsTheWholeMapsShare) {
+    std::vector<IrradiationEvent> events;
+    const double beams[][3] = {{0, 0, 0}, {30, 10, 40}, {-20, 0, -30}, {0, 0, 120}};
+    for (int i = 0; i < 48; ++i) {
+        const double* b = beams[i % 4];
+        IrradiationEvent e = Event(b[0], b[1], b[2], 0, 20.0 + i);
+        e.Uid += "." + std::to_string(i);
+        e.TubeVoltageKv = 70.0 + 2.5 * (i % 9);
+        events.push_back(e);
+    }
+    const DoseReport report = Report(events);
+    SkinDoseMap map = Map(report);
+    const std::vector<double> doses = map.DoseMGy;
+    AddPlacementUncertainty(map, ref_, report, evaluation_, settings_, loader_);
+    EXPECT_EQ(map.DoseMGy, doses);
+    ASSERT_TRUE(map.PsdUncertainty);
+    const UncertaintyComponent placement = map.PsdUncertainty->Components.back();
+    ASSERT_EQ(placement.Source, UncertaintySource::PatientPlacement);
+
+    auto largestChange = [&](auto move) {
+        double largest = 0;
+        for (double side : {-1.0, 1.0}) {
+            MapSettings moved = settings_;
+            move(moved, side);
+            const SkinDoseMap other = ComputeSkinDoseMap(ref_, report, evaluation_, moved, loader_);
+            largest = std::max(largest, std::abs(other.PsdMGy - map.PsdMGy));
+        }
+        return largest;
+    };
+    const double landmark = largestChange([](MapSettings& s, double side) {
+        s.LandmarkCm = std::max(0.0, s.LandmarkCm + side * kLandmarkUncertaintyCm);
+    });
+    const double tall = largestChange([](MapSettings& s, double side) {
+        s.HeightCm = kReferenceHeightCm + side * kHeightUncertaintyCm;
+    });
+    const double whole = std::hypot(landmark, tall);
+    EXPECT_GT(whole, 0.0);
+    UncertaintyBudget before = *map.PsdUncertainty;
+    before.Components.back().DoseStandardUncertainty = whole;
+    EXPECT_NEAR(map.PsdUncertainty->ExpandedUncertainty(), before.ExpandedUncertainty(),
+                0.01 * before.ExpandedUncertainty())
+        << placement.DoseStandardUncertainty << " against " << whole;
+}
+
 // LAO 90 puts the detector on the patient's left, so the beam enters on the right; RAO 90 the
 // mirror image, with the same dose.
 TEST_F(SkinDoseMapTest, LaoAndRaoNinetyLandOnOppositeSides) {

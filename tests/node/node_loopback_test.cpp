@@ -16,6 +16,7 @@
 #include <sys/socket.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -29,6 +30,7 @@
 #include <set>
 
 #include "association_listener.h"
+#include "dose_report_reader.h"
 #include "free_port.h"
 #include "registry.h"
 #include "report_writer.h"
@@ -636,8 +638,9 @@ TEST_F(NodeLoopback, RefusesWhatTheReaderCannotTakeWhileReceiving) {
     {
         DcmFileFormat file;
         ASSERT_TRUE(file.loadFile(large.toStdString().c_str()).good());
-        // 100 MB of zeros: deflated, some 100 kB.
-        std::vector<Uint8> zeros(100u * 1024 * 1024, 0);
+        // Zeros past the reader's bound: deflated, a few hundred kB.
+        std::vector<Uint8> zeros(
+            static_cast<std::size_t>(rdsr::kDoseReportMaxBytes) + 8u * 1024 * 1024, 0);
         file.getDataset()->putAndInsertUint8Array(DCM_EncapsulatedDocument, zeros.data(),
                                                   static_cast<unsigned long>(zeros.size()));
         ASSERT_TRUE(file.saveFile(large.toStdString().c_str(), EXS_LittleEndianExplicit).good());
@@ -692,6 +695,38 @@ TEST_F(NodeLoopback, ASecondObjectUnderARegisteredUidIsKeptApart) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].PatientId, "P-123");
     EXPECT_TRUE(JournalText().contains("分けて保存しました")) << JournalText().toStdString();
+}
+
+// With a forward target, each registered report's Patient Radiation Dose SR reaches the archive
+// (DCMTK's storescp on loopback) and the attempt is in the journal.
+TEST_F(NodeLoopback, ForwardsThePatientDoseRecordOfEachRegisteredReport) {
+    if (QString(ORDEVO_STORESCP).isEmpty()) GTEST_SKIP() << "DCMTK's storescp is not installed";
+    Stop();
+    const int archivePort = testing::FreeLoopbackPort();
+    const QString received = dir_.filePath("archive");
+    QDir().mkpath(received);
+    QProcess archive;
+    archive.start(ORDEVO_STORESCP,
+                  {"-aet", "ARCHIVE", "-od", received, QString::number(archivePort)});
+    ASSERT_TRUE(archive.waitForStarted(10000));
+    extraOptions_ = {"--forward", QString("ARCHIVE@127.0.0.1:%1").arg(archivePort)};
+    Start();
+    ASSERT_EQ(Send("ANGIO1", {WriteReport(FixtureReport{}, "forwarded.dcm")}).exitCode, 0);
+    const QDeadlineTimer deadline(60000);
+    while (QDir(received).entryList(QDir::Files).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(100);
+    archive.kill();
+    archive.waitForFinished(5000);
+    const QStringList files = QDir(received).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1) << JournalText().toStdString();
+    DcmFileFormat file;
+    ASSERT_TRUE(file.loadFile(QDir(received).filePath(files[0]).toStdString().c_str()).good());
+    OFString value;
+    file.getDataset()->findAndGetOFString(DCM_SOPClassUID, value);
+    EXPECT_EQ(value, UID_PatientRadiationDoseSRStorage);
+    file.getDataset()->findAndGetOFString(DCM_PatientID, value);
+    EXPECT_EQ(value, "P-123");
+    EXPECT_TRUE(JournalText().contains("で受理されました")) << JournalText().toStdString();
 }
 
 }  // namespace

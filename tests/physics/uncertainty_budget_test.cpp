@@ -112,5 +112,83 @@ TEST(UncertaintyBudget, ProcedureSumAddsEachSourceLinearly) {
     EXPECT_DOUBLE_EQ(sum.RelativeExpandedUncertainty(), 2.0 * std::sqrt(101.0) / 300.0);
 }
 
+// A long procedure's budgets share F(moved)/F within a class of nearby cases: the first case
+// of a class computes every moved F (its budget is the unshared one, bit for bit), a case of the
+// same class none, a case of another class its own. Classes are 1 % wide in the logarithm of the
+// tube voltage, d0 and s0; by hand, with d_ref = 65 − 15 = 50 cm, d0 = 70 − 1.2 = 68.8 cm and
+// s0 = 10 · 68.8 / 50 = 13.76 cm: ln 80 / ln 1.01 = 440.39, ln 80.3 / ln 1.01 = 440.77 (same);
+// ln 81 / ln 1.01 = 441.64 (next); d0 69.0: 425.23 → 425.52 (same); s0 13.80 (field 10.03):
+// 263.64 → 263.93 (same); another copper is another class.
+TEST(UncertaintyBudget, NearbyCasesShareTheirDepthDoseChanges) {
+    struct Row {
+        const char* name;
+        double kv, fsdCm, fieldCm, copperCm;
+        bool shared;
+    };
+    const Row rows[] = {
+        {"same case", 80.0, 70.0, 10.0, 0.03, true},
+        {"voltage 0.4 % higher", 80.3, 70.0, 10.0, 0.03, true},
+        {"d0 0.3 % longer", 80.0, 70.2, 10.0, 0.03, true},
+        {"field 0.3 % wider", 80.0, 70.0, 10.03, 0.03, true},
+        {"voltage 1.25 % higher", 81.0, 70.0, 10.0, 0.03, false},
+        {"other copper", 80.0, 70.0, 10.0, 0.04, false},
+    };
+    for (const Row& row : rows) {
+        Case first;  // tiny data: F moves with the field and d0 (kernels over the field)
+        int loads = 0;
+        const ScatterKernelLoader kernels = first.kernels;
+        first.kernels = [&loads, kernels](int e) {
+            ++loads;
+            return kernels(e);
+        };
+        DepthDoseRatios shared;
+        const DoseEvaluation firstCentral = EvaluateDose(first.ref, first.in, first.kernels);
+        const auto firstBudget =
+            EvaluateUncertainty(first.ref, first.in, firstCentral, {}, first.kernels, {}, &shared);
+        ASSERT_TRUE(firstBudget) << row.name;
+        const UncertaintyBudget alone = first.Budget();
+        ASSERT_EQ(firstBudget->Components.size(), alone.Components.size());
+        for (std::size_t i = 0; i < alone.Components.size(); ++i)
+            EXPECT_EQ(firstBudget->Components[i].DoseStandardUncertainty,
+                      alone.Components[i].DoseStandardUncertainty)
+                << row.name;
+
+        Case next = first;
+        next.in.Voltage = {row.kv, row.kv, TubeVoltageWeighting::Equal};
+        next.in.FocusSkinDistanceCm = row.fsdCm;
+        next.in.ReferenceFieldSizeCm = row.fieldCm;
+        next.in.Equipment.AddedCopper = row.copperCm;
+        const DoseEvaluation central = EvaluateDose(next.ref, next.in, next.kernels);
+        loads = 0;
+        const auto budget =
+            EvaluateUncertainty(next.ref, next.in, central, {}, next.kernels, {}, &shared);
+        ASSERT_TRUE(budget) << row.name;
+        EXPECT_EQ(loads == 0, row.shared) << row.name << ": " << loads << " kernels read";
+        EXPECT_EQ(shared.Classes(), row.shared ? 1u : 2u) << row.name;
+        EXPECT_EQ(budget->SkinDose, central.Result.SkinDose) << row.name;
+        const double exact = next.Budget().ExpandedUncertainty();
+        EXPECT_NEAR(budget->ExpandedUncertainty(), exact, 0.01 * exact) << row.name;
+    }
+    // A field of 1.376 cm at the skin (1 cm at d_ref) is below the shared ones: the same case
+    // again computes its own moved F.
+    Case small;
+    small.in.ReferenceFieldSizeCm = 1.0;
+    int loads = 0;
+    const ScatterKernelLoader kernels = small.kernels;
+    small.kernels = [&loads, kernels](int e) {
+        ++loads;
+        return kernels(e);
+    };
+    DepthDoseRatios shared;
+    const DoseEvaluation central = EvaluateDose(small.ref, small.in, small.kernels);
+    for (int pass = 0; pass < 2; ++pass) {
+        loads = 0;
+        EXPECT_TRUE(
+            EvaluateUncertainty(small.ref, small.in, central, {}, small.kernels, {}, &shared));
+        EXPECT_GT(loads, 0) << "pass " << pass;
+    }
+    EXPECT_EQ(shared.Classes(), 0u);
+}
+
 }  // namespace
 }  // namespace ordevo

@@ -118,6 +118,26 @@ TEST(PatientDoseReport, ReadsBackAsAPatientRadiationDoseSrOfTheSourceStudy) {
         << reading.Error;
 }
 
+// A map that placed nothing gives no peak: the record holds the bound alone, never a 0 mGy peak.
+TEST(PatientDoseReport, WithoutAPlacedPeakOnlyTheBoundIsWritten) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("bound.dcm").toStdString();
+    PatientDoseRecord record = Record();
+    record.PeakSkinDoseMGy.reset();
+    std::string error;
+    ASSERT_FALSE(WritePatientDoseReport(record, path, &error).empty()) << error;
+    DcmFileFormat file;
+    ASSERT_TRUE(file.loadFile(path.c_str()).good());
+    DSRDocument document;
+    ASSERT_TRUE(document.read(*file.getDataset()).good());
+    std::map<std::string, std::string> values;
+    Collect(document.getTree(), values);
+    EXPECT_EQ(values.count("PSD"), 0u);
+    EXPECT_EQ(values.count("UK2"), 0u);
+    EXPECT_EQ(values["UPPER"], "4100.000");
+    EXPECT_NE(values["128403"].find("未定"), std::string::npos);
+}
+
 TEST(PatientDoseReport, AFolderThatRefusesLeavesNoFile) {
     std::string error;
     EXPECT_TRUE(WritePatientDoseReport(Record(), "/proc/no-such-folder/psd.dcm", &error).empty());

@@ -14,7 +14,8 @@ EvaluatedCase ExampleCase() {
     EvaluatedCase e;
     e.Entry.BodyPart = "頭部";
     e.Entry.TubeVoltage = "80";
-    e.Entry.FieldSize = "12.00";
+    e.Entry.FieldSizeCm = 12.0;
+    e.Case.ReferenceFieldSizeCm = 12.0;
     e.Case.FocusSkinDistanceCm = 8;
     e.Case.Shape = FieldShape::Square;
     e.Case.ReferenceAirKermaMGy = 5.26;
@@ -85,12 +86,13 @@ TEST(ResultsAddition, OtherFilterStoresItsNameAndMillimetres) {
     EXPECT_TRUE(HasOtherFilter(row));
 }
 
-// The typed texts of the case: "---" for no body part, the field size from the shown caption.
+// The typed texts of the case: "---" for no body part, the field size from the shown value.
 TEST(ResultsAddition, TextColumnsComeFromWhatWasTyped) {
     EvaluatedCase c = ExampleCase();
     c.Entry.BodyPart = "";
     c.Entry.TubeVoltage = "70 - 90";
-    c.Entry.FieldSize = "8.46";
+    c.Entry.FieldSizeCm = 8.46;
+    c.Case.ReferenceFieldSizeCm = 8.46;
     c.Case.Shape = FieldShape::Circle;
     const ResultsRow row = MakeResultsRow(c);
     EXPECT_EQ(TextOf(row, C::BodyPart), "---");
@@ -98,11 +100,11 @@ TEST(ResultsAddition, TextColumnsComeFromWhatWasTyped) {
     EXPECT_EQ(TextOf(row, C::FieldSizeText), "8.5cm直径");
 }
 
-TEST(ResultsAddition, FieldSizeTextFromTheCaptionAndShape) {
-    EXPECT_EQ(FieldSizeText("12", FieldShape::Square), "12.0cm平方");
-    EXPECT_EQ(FieldSizeText("8.46", FieldShape::Circle), "8.5cm直径");
-    EXPECT_EQ(FieldSizeText(" 0.45 ", FieldShape::Circle), "0.5cm直径");
-    EXPECT_EQ(FieldSizeText("", FieldShape::Square), "0.0cm平方");
+TEST(ResultsAddition, FieldSizeTextFromTheShownValueAndShape) {
+    EXPECT_EQ(FieldSizeText(12, FieldShape::Square), "12.0cm平方");
+    EXPECT_EQ(FieldSizeText(8.46, FieldShape::Circle), "8.5cm直径");
+    EXPECT_EQ(FieldSizeText(0.45, FieldShape::Circle), "0.5cm直径");
+    EXPECT_EQ(FieldSizeText(0, FieldShape::Square), "0.0cm平方");
 }
 
 TEST(ResultsAddition, FifteenRowsFitAndTheSixteenthIsRefused) {

@@ -13,7 +13,8 @@ inline EvaluatedCase ResultsCase(int i, double skinDoseMGy = 0) {
     EvaluatedCase c;
     c.Entry.BodyPart = i % 2 == 0 ? "頭部" : "腹部背面";
     c.Entry.TubeVoltage = "80";
-    c.Entry.FieldSize = "12.00";
+    c.Entry.FieldSizeCm = 12.0;
+    c.Case.ReferenceFieldSizeCm = 12.0;
     c.Case.FocusSkinDistanceCm = 60 + i;
     c.Case.Shape = i % 3 == 0 ? FieldShape::Circle : FieldShape::Square;
     c.Case.ReferenceAirKermaMGy = 100 + i;

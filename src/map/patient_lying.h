@@ -1,8 +1,8 @@
 // How the patient lay, as the user sets it when the report's own words are missing or wrong:
-// head or feet first, supine or prone, for every event of a report.
+// head or feet first, supine or prone, for every event of a report. Plain data, so that the
+// command line and the node apply a lying as the map window does.
 #pragma once
 
-#include <QString>
 #include <vector>
 
 #include "dose_report.h"
@@ -17,9 +17,8 @@ enum class PatientLying : int {
     FeetFirstProne
 };
 
-// The choices in the order a list shows them, and their Japanese names.
+// The choices in the order a list shows them.
 const std::vector<PatientLying>& PatientLyingChoices();
-QString PatientLyingName(PatientLying lying);
 
 // Writes the lying into every event's geometry in the words a report uses ("headfirst",
 // "feet-first", "recumbent", "supine", "prone"); AsReported leaves the report as it is.

@@ -9,17 +9,6 @@ const std::vector<PatientLying>& PatientLyingChoices() {
     return choices;
 }
 
-QString PatientLyingName(PatientLying lying) {
-    switch (lying) {
-    case PatientLying::AsReported: return QStringLiteral("レポートのとおり");
-    case PatientLying::HeadFirstSupine: return QStringLiteral("頭側から・仰臥位");
-    case PatientLying::HeadFirstProne: return QStringLiteral("頭側から・腹臥位");
-    case PatientLying::FeetFirstSupine: return QStringLiteral("足側から・仰臥位");
-    case PatientLying::FeetFirstProne: return QStringLiteral("足側から・腹臥位");
-    }
-    return {};
-}
-
 void ApplyPatientLying(rdsr::DoseReport& report, PatientLying lying) {
     if (lying == PatientLying::AsReported) return;
     const bool feet =
