@@ -193,10 +193,7 @@ void Form1::ClearCurrentResult() {
 }
 
 UncertaintyKnowledge Form1::KnowledgeOfEquipment() const {
-    const auto record =
-        ReadMeasurementRecord(QDir(workingFolder_).filePath(case_.EquipmentFileName));
-    // A damaged record counts nothing as measured: the larger figures, the safe side.
-    return KnowledgeFrom(record ? *record : MeasurementRecord{});
+    return KnowledgeBeside(QDir(workingFolder_).filePath(case_.EquipmentFileName));
 }
 
 CaseEntry Form1::CurrentEntry() const {

@@ -73,6 +73,8 @@ void OrdevoApplication::Wire() {
     connect(&main, &Form1::doseRegistryRequested, doseRegistry_.get(), &DoseRegistryWindow::Open);
     connect(doseReport_.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
             &Form1::EnterDoseReportTotals);
+    connect(doseReport_.get(), &DoseReportWindow::reportRequested, this,
+            &OrdevoApplication::OpenDoseReport);
     connect(&main, &Form1::userNameChangeRequested, this,
             [this] { form18_->Open(state_.UserName); });
 
@@ -85,12 +87,6 @@ void OrdevoApplication::Wire() {
     connect(form7_.get(), &Form7::noClicked, this, &OrdevoApplication::ReturnFromExit);
 }
 
-namespace {
-// Each further window evaluates a report of its own on the shared thread pool; a few at once are
-// what a user compares, more would only queue behind each other.
-constexpr std::size_t kDoseReportWindowLimit = 4;
-}  // namespace
-
 std::vector<DoseReportWindow*> OrdevoApplication::DoseReportViews() const {
     std::vector<DoseReportWindow*> windows{doseReport_.get()};
     for (const auto& window : moreDoseReports_) windows.push_back(window.get());
@@ -100,10 +96,14 @@ std::vector<DoseReportWindow*> OrdevoApplication::DoseReportViews() const {
 DoseReportWindow* OrdevoApplication::FreeDoseReportWindow() {
     for (DoseReportWindow* window : DoseReportViews())
         if (!window->IsBusy()) return window;
-    if (moreDoseReports_.size() + 1 >= kDoseReportWindowLimit) return nullptr;
+    if (moreDoseReports_.size() + 1 >= static_cast<std::size_t>(kDoseReportWindowLimit))
+        return nullptr;
     auto window = std::make_unique<DoseReportWindow>(state_.Reference, state_.WorkingFolder);
     connect(window.get(), &DoseReportWindow::totalsForInputs, form1_.get(),
             &Form1::EnterDoseReportTotals);
+    // Several files chosen with 開く… open as dropped files do, each in a window of its own.
+    connect(window.get(), &DoseReportWindow::reportRequested, this,
+            &OrdevoApplication::OpenDoseReport);
     moreDoseReports_.push_back(std::move(window));
     return moreDoseReports_.back().get();
 }

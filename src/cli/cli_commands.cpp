@@ -179,10 +179,8 @@ JsonObject EvaluationJson(const DoseEvaluation& e, const CaseEntry& entry) {
 
 UncertaintyKnowledge ReadKnowledge(const Arguments& args, const std::string& equipmentOption,
                                    const QString& dataFolder) {
-    // A damaged record claims nothing: the unmeasured figures are the larger, safe ones.
-    const auto record =
-        ReadMeasurementRecord(EquipmentPath(args.Get(equipmentOption).value_or(""), dataFolder));
-    UncertaintyKnowledge known = KnowledgeFrom(record ? *record : MeasurementRecord{});
+    UncertaintyKnowledge known =
+        KnowledgeBeside(EquipmentPath(args.Get(equipmentOption).value_or(""), dataFolder));
     if (const std::optional<std::string> fsd = args.Get("fsd-uncertainty")) {
         const std::optional<double> cm = ReadNumberBox(*fsd).Value;
         if (!cm || !(*cm >= 0.0) || *cm > 50.0)

@@ -8,6 +8,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "file_name_check.h"
+#include "follow_up_judgement.h"
 #include "number_box.h"
 #include "json_writer.h"
 #include "number_format.h"
@@ -104,10 +105,28 @@ void WriteGrid(const QString& path, const SkinDoseMap& map) {
     if (!written) throw Failure{written.error().what()};
 }
 
-JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomProfile& profile,
-                   const UncertaintyKnowledge& known) {
+// The follow-up judged against the lowest level of the levels file (the one that calls for any
+// follow-up), on the PSD and the dose the map could not place; null without levels.
+JsonObject FollowUpJson(const std::vector<FollowUpLevel>& levels, const SkinDoseMap& map) {
+    const FollowUpJudgement j = JudgeFollowUpLevels(levels, map);
     JsonObject json;
-    json.String("file", file).Number("psdMGy", map.PsdMGy);
+    json.Number("levelMGy", j.LevelMGy.value_or(0))
+        .String("status", FollowUpStatusName(j.Status))
+        .String("text", FollowUpHeadline(j).toStdString());
+    return json;
+}
+
+JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomProfile& profile,
+                   const UncertaintyKnowledge& known, const std::vector<FollowUpLevel>& levels) {
+    JsonObject json;
+    json.String("file", file)
+        .Number("psdMGy", map.PsdMGy)
+        .Bool("psdOfPlacedEventsOnly", PsdOfPlacedOnly(map))
+        .Number("mappedKarShare", map.MappedKarShare);
+    if (levels.empty())
+        json.Null("followUp");
+    else
+        json.Object("followUp", FollowUpJson(levels, map));
     if (map.PsdCell) {
         const SkinCell& c = map.Model.Cells[*map.PsdCell];
         json.Object("psdLocation", JsonObject()
@@ -173,6 +192,12 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
         const rdsr::PlaneSetup planeA = ReadPlane(args, folder, "equipment", "fsd");
         std::optional<rdsr::PlaneSetup> planeB;
         if (args.Has("equipment-b")) planeB = ReadPlane(args, folder, "equipment-b", "fsd-b");
+        // The levels the page prints; the JSON judges against the same file.
+        auto loadedLevels = LoadFollowUpLevels(folder, false);
+        if (const auto* error = std::get_if<QString>(&loadedLevels))
+            throw Failure{error->toStdString()};
+        const std::vector<FollowUpLevel> levels =
+            std::get<std::vector<FollowUpLevel>>(std::move(loadedLevels));
         const ScatterKernelLoader loadKernel =
             rdsr::MakeCachingKernelLoader(MakeScatterKernelLoader(folder));
 
@@ -207,7 +232,7 @@ int RunMap(const Arguments& args, std::ostream& out, const MapPictureWriter& wri
                         if (!why.empty()) throw Failure{why};
                     }
                 }
-                files.push_back(MapJson(file, map, settings.Profile, planeA.Knowledge));
+                files.push_back(MapJson(file, map, settings.Profile, planeA.Knowledge, levels));
             });
         out << JsonObject().Array("files", files).Text() << "\n";
         return allRead ? 0 : 1;

@@ -5,6 +5,7 @@
 
 #include "alerts.h"
 #include "cumulative_dose.h"
+#include "follow_up_judgement.h"
 #include "json_writer.h"
 #include "registry.h"
 #include "registry_command_import.h"
@@ -38,6 +39,12 @@ JsonObject SummaryJson(const ProcedureSummary& s) {
     OptionalNumber(json, "psdLowMGy", s.PsdLowMGy);
     OptionalNumber(json, "psdHighMGy", s.PsdHighMGy);
     OptionalNumber(json, "upperBoundMGy", s.UpperBoundMGy);
+    // What the map placed; null for procedures registered before it was kept.
+    OptionalNumber(json, "mappedKarShare", s.MappedKarShare);
+    if (s.MappedKarShare)
+        json.String("mappedKarShareText", map::MappedShareText(*s.MappedKarShare).toStdString());
+    OptionalNumber(json, "unplacedBoundMGy", s.UnplacedBoundMGy);
+    json.Bool("unplacedUnbounded", s.UnplacedUnbounded);
     json.Number("newEvents", s.NewEvents)
         .String("receivedAt", s.ReceivedAt)
         .String("callingAe", s.CallingAe)
@@ -108,9 +115,11 @@ JsonObject CumulativeJson(const CumulativeDose& sum, const AlertLevels& levels,
     json.String("from", sum.FirstDate)
         .String("to", sum.LastDate)
         .Number("windowDays", sum.WindowDays)
-        .String("method", sum.UpperBound ? "peaks" : "maps")
+        .String("method", sum.AddedMap ? "maps" : "peaks")
         .Number("doseMGy", sum.DoseMGy)
         .Bool("upperBound", sum.UpperBound)
+        .Number("unplacedBoundMGy", sum.UnplacedBoundMGy)
+        .Bool("unbounded", sum.Unbounded)
         .Number("peakSumMGy", sum.PeakSumMGy);
     if (sum.AddedMap) {
         json.String("peakRegion", sum.AddedMap->PsdRegion);
@@ -123,11 +132,15 @@ JsonObject CumulativeJson(const CumulativeDose& sum, const AlertLevels& levels,
                                  .String("sopInstanceUid", p.SopInstanceUid)
                                  .String("studyDate", p.StudyDate)
                                  .Number("peakMGy", p.PeakMGy)
+                                 .Number("unplacedBoundMGy", p.UnplacedBoundMGy)
                                  .Bool("cellByCell", p.CellByCell));
     json.Array("procedures", procedures)
         .Number("levelMGy", levels.CumulativeMGy)
         .String("levelSource", levelSource)
-        .Bool("levelReached", sum.DoseMGy >= levels.CumulativeMGy)
+        .Bool("levelReached", sum.DoseMGy - sum.UnplacedBoundMGy >= levels.CumulativeMGy)
+        .String("levelStatus", map::FollowUpStatusName(map::JudgeFollowUp(
+                                   sum.DoseMGy - sum.UnplacedBoundMGy, sum.UnplacedBoundMGy, false,
+                                   levels.CumulativeMGy)))
         .StringArray("notes", sum.Notes);
     return json;
 }

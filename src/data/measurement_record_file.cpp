@@ -58,4 +58,9 @@ UncertaintyKnowledge KnowledgeFrom(const MeasurementRecord& record) {
     return known;
 }
 
+UncertaintyKnowledge KnowledgeBeside(const QString& equipmentPath) {
+    const auto record = ReadMeasurementRecord(equipmentPath);
+    return KnowledgeFrom(record ? *record : MeasurementRecord{});
+}
+
 }  // namespace ordevo

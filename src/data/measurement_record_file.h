@@ -36,4 +36,9 @@ FileResult<void> StoreMeasurementRecord(const QString& equipmentPath,
 // What the uncertainty budget knows of the room from the record.
 UncertaintyKnowledge KnowledgeFrom(const MeasurementRecord& record);
 
+// What it knows of the room whose equipment file is `equipmentPath`: the record beside it. A
+// damaged record claims nothing, the larger unmeasured figures being the safe side. Every path
+// that evaluates with an equipment file (windows, ordevo-cli, ordevo-node) reads it here.
+UncertaintyKnowledge KnowledgeBeside(const QString& equipmentPath);
+
 }  // namespace ordevo

@@ -9,6 +9,7 @@
 #include "backscatter.h"
 #include "calculation_error.h"
 #include "calculation_messages.h"
+#include "dose_coverage.h"
 #include "field_backscatter.h"
 #include "number_format.h"
 #include "off_patient_check.h"
@@ -232,6 +233,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     SpectrumStore spectra;
     std::vector<std::pair<std::string, std::vector<std::string>>> eventNotes;  // note → events
     const bool torso = out.Model.Kind == PhantomKind::Torso;
+    std::vector<double> placedShare(report.Events.size(), 0.0);
 
     for (std::size_t i = 0; i < report.Events.size(); ++i) {
         const EventEvaluation* e = evaluated[i];
@@ -292,6 +294,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
                 acc.StepDistance[c] = distance;
             }
         };
+        double placed = 0;  // the share of the steps that reached a cell
         for (const BeamStep& s : place.Steps) {
             const FieldEdges edges = EdgesOf(s, chain.ReferenceDistanceCm);
             // One frame per column: the cells of a column share their surface's direction.
@@ -318,9 +321,12 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             // A field narrower than a cell can fall between the cells' centres: its dose goes to
             // the cell its central ray meets, as the skin there receives it.
             if (!reached) {
-                if (const std::optional<CentralHit> hit = CentralCell(out.Model, s))
+                if (const std::optional<CentralHit> hit = CentralCell(out.Model, s)) {
                     deposit(hit->Cell, hit->Point, FrameOf(edges, hit->Normal), s, edges);
+                    reached = true;
+                }
             }
+            if (reached) placed += s.Share;
         }
         if (acc.Touched.empty()) {
             std::string why = "照射野が患者モデルに当たりません";
@@ -333,6 +339,14 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
             continue;
         }
         ++out.MappedEvents;
+        placedShare[i] = std::min(1.0, placed);
+        if (placed < 1.0 - 1e-9) {
+            // The steps that missed the model are dose that did not reach its skin.
+            out.UnmappedUpperBoundMGy += (1.0 - placedShare[i]) * e->SkinDoseMGy;
+            out.Notes.push_back("照射 " + event.Uid + ": 回転の " +
+                                std::to_string(static_cast<int>(std::lround(100 * (1 - placed)))) +
+                                " % は患者モデルに当たりません（上限に加えます）");
+        }
         SkinDoseMap::EventField& field = out.EventFields.emplace_back();
         field.EventIndex = i;
         field.Cells = acc.Touched;
@@ -377,6 +391,8 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
         out.PsdFocusSkinDistanceCm = acc.BestDistance[*out.PsdCell];
         out.PsdUncertainty = PsdBudget(out.EventFields, evaluated, *out.PsdCell, out.PsdMGy);
     }
+    out.MappedKarShare = MappedKarShare(report, placedShare);
+    out.UnmappedUnbounded = HasUnboundedDose(report, evaluation);
     // The per-plane sums hold every computed event, the unmapped ones too.
     if (out.PsdMGy > out.UpperBoundMGy)
         out.Notes.push_back(

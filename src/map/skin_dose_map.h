@@ -40,7 +40,15 @@ struct SkinDoseMap {
     std::optional<std::size_t> PsdCell;  // none when no dose was mapped
     double PsdFocusSkinDistanceCm = 0;   // of the event that gave the PSD cell most
     double UpperBoundMGy = 0;            // the per-plane sums (every event on one spot)
-    double UnmappedUpperBoundMGy = 0;    // the events that could not be placed
+    // The events, and the steps of rotational runs, that could not be placed: each one's whole
+    // skin dose (the run's unplaced share of it), as if all fell on the PSD's cell.
+    double UnmappedUpperBoundMGy = 0;
+    // The share of the report's Ka,r placed on the skin, 0–1 (MappedKarShare), and whether an
+    // event's dose could not be computed at all, so that no bound holds it (HasUnboundedDose):
+    // the PSD is then that of the placed events only (dose_coverage.h). A map read back from a
+    // registry that did not keep the share has a negative one.
+    double MappedKarShare = 0;
+    bool UnmappedUnbounded = false;
     int MappedEvents = 0;
     std::vector<UnmappedEvent> Unmapped;
     std::vector<std::string> Notes;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "follow_up_judgement.h"
 #include "map_drawing.h"
 #include "number_format.h"
 #include "print_service.h"
@@ -95,11 +96,29 @@ QStringList PlacementLines(const MapSettings& settings, const SkinDoseMap& map,
     };
 }
 
-QString FollowUpText(const std::vector<FollowUpLevel>& levels, double psdMGy) {
-    if (const std::optional<FollowUpLevel> level = ReachedLevel(levels, psdMGy)) return level->Text;
-    if (levels.empty()) return QStringLiteral("追跡レベルが定められていません");
-    return QStringLiteral("最も低い追跡レベル (%1 mGy) 未満です")
-        .arg(Num(levels.front().PsdMGy, "0"));
+QString PsdOverBoundText(const SkinDoseMap& map) {
+    if (!(map.UpperBoundMGy > 0)) return {};
+    const double ratio = map.PsdMGy / map.UpperBoundMGy;
+    QString text = QStringLiteral("PSD / 上限 %1").arg(Num(ratio, "0.00"));
+    // The bound puts every event at its plane's FSD; a skin nearer the focus gets more.
+    if (ratio > 1.0)
+        text += QStringLiteral(
+            "（上限を超えるのは、皮膚が基準点より焦点に近い照射"
+            "（側方からの照射など）があるため）");
+    return text;
+}
+
+QStringList PsdLines(const SkinDoseMap& map) {
+    QStringList lines;
+    if (PsdOfPlacedOnly(map)) {
+        lines << QStringLiteral("割り付けた照射のみ");
+        if (map.UnmappedUnbounded) lines << QStringLiteral("＋ 線量を計算できない照射（上限なし）");
+        if (map.UnmappedUpperBoundMGy > 0)
+            lines << QStringLiteral("＋ 割り付けられない照射 最大 %1 mGy")
+                         .arg(Num(map.UnmappedUpperBoundMGy, "0"));
+    }
+    if (map.MappedKarShare >= 0) lines << MappedShareText(map.MappedKarShare);
+    return lines;
 }
 
 QStringList WrapText(const ui::Surface& surface, const QString& text, double width) {
@@ -160,6 +179,8 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
     s.SetFont(ui::Font::MsGothic, 16);
     cy = Put(s, kColumnLeft, cy + 1, QStringLiteral("%1 mGy").arg(Num(map.PsdMGy, "0")));
     s.SetFont(ui::Font::MsGothic, 9);
+    for (const QString& line : PsdLines(map))
+        cy = PutWrapped(s, kColumnLeft, cy, line, kColumnWidth);
     if (map.PsdUncertainty) cy = Put(s, kColumnLeft, cy, PsdIntervalText(map));
     if (map.PsdCell) {
         cy = PutWrapped(s, kColumnLeft, cy + 1,
@@ -180,9 +201,7 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
         cy = Put(s, kColumnLeft, cy,
                  QStringLiteral("  うち割り付けられない照射 %1 mGy")
                      .arg(Num(map.UnmappedUpperBoundMGy, "0")));
-    if (bound > 0)
-        cy = Put(s, kColumnLeft, cy,
-                 QStringLiteral("PSD / 上限 = %1").arg(Num(map.PsdMGy / bound, "0.00")));
+    if (bound > 0) cy = PutWrapped(s, kColumnLeft, cy, PsdOverBoundText(map), kColumnWidth);
     for (double gy : {2.0, 3.0, 5.0}) {
         cy = Put(s, kColumnLeft, cy,
                  QStringLiteral("%1 Gy 以上の面積 %2 cm²")
@@ -193,12 +212,11 @@ void DrawSkinDoseReportPage(ui::Surface& s, const SkinDoseMap& map,
     cy += 3;
     const double frameTop = cy;
     s.SetFont(ui::Font::MsGothic, 10);
-    const std::optional<FollowUpLevel> level = ReachedLevel(c.Levels, map.PsdMGy);
-    cy = Put(s, kColumnLeft + 2, cy + 1.5,
-             level ? QStringLiteral("追跡レベル: %1 mGy に到達").arg(Num(level->PsdMGy, "0"))
-                   : QStringLiteral("追跡レベル: 到達なし"));
+    const FollowUpJudgement judgement = JudgeFollowUpLevels(c.Levels, map);
+    cy = PutWrapped(s, kColumnLeft + 2, cy + 1.5, FollowUpHeadline(judgement), kColumnWidth - 4);
     s.SetFont(ui::Font::MsGothic, 9);
-    cy = PutWrapped(s, kColumnLeft + 2, cy + 0.5, FollowUpText(c.Levels, map.PsdMGy),
+    cy = PutWrapped(s, kColumnLeft + 2, cy + 0.5,
+                    FollowUpSentence(judgement, map.UnmappedUpperBoundMGy, map.UnmappedUnbounded),
                     kColumnWidth - 4);
     s.SetFont(ui::Font::MsGothic, 7);
     cy = PutWrapped(s, kColumnLeft + 2, cy + 0.5,

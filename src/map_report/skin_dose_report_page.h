@@ -50,8 +50,12 @@ SkinDoseReportContent ReportContentOf(const QString& reportFile, const rdsr::Dos
 QStringList PlacementLines(const MapSettings& settings, const SkinDoseMap& map,
                            const rdsr::DoseReport& report, const QString& lyingName);
 
-// The follow-up sentence for the PSD: the level's text, or that none was reached.
-QString FollowUpText(const std::vector<FollowUpLevel>& levels, double psdMGy);
+// "PSD / 上限 1.10", with the reason when the PSD exceeds the bound; "" without a bound.
+QString PsdOverBoundText(const SkinDoseMap& map);
+
+// What stands under the PSD: "割り付けた照射のみ" and the unplaced bound beside it when some
+// dose could not be placed, and the placed share of the Ka,r.
+QStringList PsdLines(const SkinDoseMap& map);
 
 // Splits `text` into lines no wider than `width` in the surface's current font.
 QStringList WrapText(const ui::Surface& surface, const QString& text, double width);

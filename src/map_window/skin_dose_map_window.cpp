@@ -18,6 +18,7 @@
 
 #include "cp932_text.h"
 #include "file_name_check.h"
+#include "follow_up_judgement.h"
 #include "follow_up_levels.h"
 #include "number_box.h"
 #include "messages.h"
@@ -25,6 +26,7 @@
 #include "patient_lying_name.h"
 #include "picture_box.h"
 #include "report_output.h"
+#include "report_table.h"
 #include "room_profile.h"
 #include "room_commissioning.h"
 #include "room_fit_dialog.h"
@@ -81,14 +83,18 @@ constexpr ControlSpec kControls[] = {
     {"Combo5", Kind::ComboBox, "", 12000, 600, 2880, 390, Font::Meiryo, kText,
      " 展開図、または選んだ照射の管球側から見た体幹 "},
     {"Check1", Kind::CheckBox, "患者名・ID を印刷", 16080, 660, 2700, 330, Font::Meiryo, kText},
-    {"Label12", Kind::Label, "", 12900, 1080, 5880, 1440, Font::Meiryo, kText},
-    {"Label13", Kind::Label, "照射 (選ぶと照射野を緑の線で囲みます)", 12900, 2640, 0, 0,
+    {"Label12", Kind::Label, "", 12900, 1080, 5880, 2100, Font::Meiryo, kText},
+    {"Label13", Kind::Label, "照射 (選ぶと照射野を緑の線で囲みます)", 12900, 3240, 0, 0,
      Font::Meiryo, kText},
     {"Label14", Kind::Label, "皮膚に割り付けられない照射", 12900, 7200, 0, 0, Font::Meiryo, kText},
+    {"Label16", Kind::Label, "注記", 120, 9900, 0, 0, Font::Meiryo, kText},
+    {"List2", Kind::ListBox, "", 720, 9840, 18060, 1080, Font::Meiryo, kText},
 };
 
+constexpr char kDefaultLandmark[] = "20";
+
 constexpr QRect kPictureTwips{120, 1080, 12600, 8700};
-constexpr QRect kEventsTwips{12900, 2940, 5880, 4140};
+constexpr QRect kEventsTwips{12900, 3540, 5880, 3540};
 constexpr QRect kUnmappedTwips{12900, 7500, 5880, 2280};
 
 void Place(QWidget* widget, const QRect& twips) {
@@ -174,6 +180,7 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
       picture_(new ui::PictureBox(this)),
       events_(new QTableWidget(0, 6, this)),
       unmapped_(new QListWidget(this)),
+      notes_(controls_.Get<QListWidget>("List2")),
       watcher_(new QFutureWatcher<std::shared_ptr<const Result>>(this)) {
     setObjectName(QStringLiteral("SkinDoseMapWindow"));
     setWindowTitle(QStringLiteral("  皮膚線量分布"));
@@ -195,6 +202,12 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
     Place(events_, kEventsTwips);
     unmapped_->setObjectName(QStringLiteral("List1"));
     Place(unmapped_, kUnmappedTwips);
+    // A note is read whole, however long: wrapped, never cut at the list's edge.
+    for (QListWidget* list : {unmapped_, notes_}) {
+        list->setWordWrap(true);
+        list->setTextElideMode(Qt::ElideNone);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     ui_->findings->setWordWrap(true);
     ui_->findings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui_->status->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -320,6 +333,22 @@ RoomFitDialog* SkinDoseMapWindow::OpenRoomFit(const QString& reportFile) {
     return dialog;
 }
 
+void SkinDoseMapWindow::ResetPlacement() {
+    // Quiet: the report's one map follows in ShowReport.
+    const QSignalBlocker a(ui_->lying), b(ui_->phantom), c(ui_->cell), d(ui_->view);
+    ui_->height->clear();
+    ui_->weight->clear();
+    ui_->landmark->setText(QString::fromLatin1(kDefaultLandmark));
+    for (QLineEdit* box : {ui_->height, ui_->weight, ui_->landmark}) box->setModified(false);
+    ui_->lying->setCurrentIndex(0);
+    ui_->phantom->setCurrentIndex(0);
+    ui_->cell->setCurrentIndex(0);
+    ui_->view->setCurrentIndex(0);
+    ui_->withPatient->setChecked(false);
+    notes_->clear();
+    unmapped_->clear();
+}
+
 void SkinDoseMapWindow::ShowReport(const QString& reportFile, const rdsr::DoseReport& report,
                                    const rdsr::ReportEvaluation& evaluation) {
     auto inputs = std::make_shared<Inputs>();
@@ -331,6 +360,7 @@ void SkinDoseMapWindow::ShowReport(const QString& reportFile, const rdsr::DoseRe
     FillRoomProfiles(report.Manufacturer);
     shown_.reset();
     outline_.clear();
+    ResetPlacement();
 
     // The events, in the report's order (a row's index is the event's).
     std::vector<const rdsr::EventEvaluation*> evaluated(report.Events.size(), nullptr);
@@ -349,8 +379,8 @@ void SkinDoseMapWindow::ShowReport(const QString& reportFile, const rdsr::DoseRe
                                            : QStringLiteral("―"),
                 e.Geometry.SecondaryAngleDeg ? Num(*e.Geometry.SecondaryAngleDeg, "0")
                                              : QStringLiteral("―"));
-            const QStringList cells{QString::fromUtf8(rdsr::PlaneName(e.Plane)),
-                                    QString::fromStdString(e.TypeText),
+            const QStringList cells{rdsr::ShownPlaneName(e.Plane),
+                                    rdsr::ShownEventTypeName(e.Type),
                                     angles,
                                     ev && ev->Case.Status == rdsr::EventStatus::Evaluated
                                         ? Num(ev->SkinDoseMGy, "0.0")
@@ -505,23 +535,31 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
 
     const double bound = m.UpperBoundMGy;  // every computed event, the unmapped ones too
     QStringList findings{QStringLiteral("PSD %1 mGy").arg(Num(m.PsdMGy, "0"))};
+    // With dose left unplaced the PSD is the placed events' only, its bound beside it.
+    findings << map::PsdLines(m).join(QStringLiteral("  "));
     if (m.PsdUncertainty)
         findings << (result->PlacementDone ? map::PsdIntervalText(m)
                                            : QStringLiteral("PSD の不確かさ: 計算中…"));
     if (m.PsdCell) findings << map::CellPlaceText(m.Model, *m.PsdCell);
-    findings << QStringLiteral("上限 (平面ごとの和) %1 mGy   PSD / 上限 %2")
+    findings << QStringLiteral("上限 (平面ごとの和) %1 mGy   %2")
                     .arg(Num(bound, "0"),
-                         bound > 0 ? Num(m.PsdMGy / bound, "0.00") : QStringLiteral("―"));
+                         bound > 0 ? map::PsdOverBoundText(m) : QStringLiteral("PSD / 上限 ―"));
     findings
         << QStringLiteral("割付 %1 件、割付不可 %2 件").arg(m.MappedEvents).arg(m.Unmapped.size());
+    if (const auto levels = map::LoadFollowUpLevels(folder_, false);
+        const auto* list = std::get_if<std::vector<map::FollowUpLevel>>(&levels))
+        findings << map::FollowUpHeadline(map::JudgeFollowUpLevels(*list, m));
     findings << QStringLiteral("部屋プロファイル %1")
                     .arg(QString::fromStdString(map::ProfileLabel(result->Settings.Profile)));
     ui_->findings->setText(findings.join('\n'));
-    QStringList notes;
-    for (const std::string& note : m.Notes) notes << QString::fromStdString(note);
-    ui_->status->setText(notes.isEmpty() ? QStringLiteral("計算済み")
-                                         : notes.join(QStringLiteral(" / ")));
-    ui_->status->setToolTip(notes.join('\n'));
+    notes_->clear();
+    for (const std::string& note : m.Notes) {
+        auto* item = new QListWidgetItem(QString::fromStdString(note), notes_);
+        item->setToolTip(item->text());
+    }
+    ui_->status->setText(
+        m.Notes.empty() ? QStringLiteral("計算済み")
+                        : QStringLiteral("計算済み (注記 %1 件: 下の一覧)").arg(m.Notes.size()));
     // The page prints the PSD's whole interval: not before the placement's share is in it.
     ui_->printButton->setEnabled(result->PlacementDone);
     ui_->pdfButton->setEnabled(result->PlacementDone);

@@ -28,7 +28,7 @@ class PictureBox;
 class RoomFitDialog;
 
 inline constexpr int kSkinDoseMapWindowWidthTwips = 18900;
-inline constexpr int kSkinDoseMapWindowHeightTwips = 9900;
+inline constexpr int kSkinDoseMapWindowHeightTwips = 11040;
 
 class SkinDoseMapWindow : public ui::ModelessWindow {
     Q_OBJECT
@@ -48,8 +48,11 @@ public:
     ui::PictureBox* Picture() const { return picture_; }
     QTableWidget* EventsTable() const { return events_; }
     QListWidget* UnmappedList() const { return unmapped_; }
+    QListWidget* NotesList() const { return notes_; }
 
-    // Shows the window with the report's map (its placement boxes filled from the report).
+    // Shows the window with the report's map. The placement starts from this report's own values
+    // (blank height and weight: the report's; the default landmark, lying, phantom and cell; no
+    // event chosen), never from the previous report's.
     void ShowReport(const QString& reportFile, const rdsr::DoseReport& report,
                     const rdsr::ReportEvaluation& evaluation);
     // Maps again with the placement in the boxes, in the background; a request made while one
@@ -90,6 +93,7 @@ private:
     void DrawMap();
     void FillRoomProfiles(const std::string& manufacturer);
     void MeasureRoom();  // asks for the report, then OpenRoomFit
+    void ResetPlacement();
     std::function<void(ui::Surface&)> PageDrawing();
 
     const ReferenceData& ref_;
@@ -99,6 +103,7 @@ private:
     ui::PictureBox* picture_;
     QTableWidget* events_;
     QListWidget* unmapped_;
+    QListWidget* notes_;  // the map's notes, each wrapped whole
     std::shared_ptr<const Inputs> inputs_;
     std::shared_ptr<const Result> shown_;
     std::vector<std::size_t> outline_;

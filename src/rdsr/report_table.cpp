@@ -185,4 +185,24 @@ FileResult<void> WriteReportCsv(const QString& path, const std::vector<ReportCsv
     return WriteTextLines(path, lines);
 }
 
+QString ShownPlaneName(AcquisitionPlane plane) {
+    switch (plane) {
+    case AcquisitionPlane::Single: return QStringLiteral("単一");
+    case AcquisitionPlane::A: return QStringLiteral("A");
+    case AcquisitionPlane::B: return QStringLiteral("B");
+    }
+    return {};
+}
+
+QString ShownEventTypeName(EventType type) {
+    switch (type) {
+    case EventType::Fluoroscopy: return QStringLiteral("透視");
+    case EventType::StationaryAcquisition: return QStringLiteral("撮影");
+    case EventType::RotationalAcquisition: return QStringLiteral("回転撮影");
+    case EventType::SteppingAcquisition: return QStringLiteral("ステップ撮影");
+    case EventType::Other: return QStringLiteral("その他");
+    }
+    return {};
+}
+
 }  // namespace ordevo::rdsr

@@ -19,6 +19,11 @@ namespace ordevo::rdsr {
 std::string IsoDate(const std::string& dicomDate);
 std::string IsoDateTime(const std::string& dicomDateTime);
 
+// The names the windows show ("単一", "透視", "撮影" …); the CSV and ordevo-cli keep the English
+// ones.
+QString ShownPlaneName(AcquisitionPlane plane);
+QString ShownEventTypeName(EventType type);
+
 // One event of an evaluation, typed: what the dose-report window's table and the CSV show.
 struct EventRow {
     AcquisitionPlane Plane = AcquisitionPlane::Single;

@@ -26,6 +26,9 @@ struct Alert {
     double LevelMGy = 0, DoseMGy = 0;
     int Procedures = 1;   // how many procedures the dose adds up
     std::string Message;  // one line, in Japanese, for the journal
+    // The level is not reached by the dose placed but cannot be excluded: the dose the map could
+    // not place (its bound, in DoseMGy) or could not compute may reach it.
+    bool Possible = false;
     std::string Json() const;
 };
 

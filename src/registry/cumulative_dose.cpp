@@ -82,6 +82,7 @@ CumulativeDose AddProcedureDoses(const std::vector<StoredProcedure>& procedures)
         std::string Key;
         std::vector<const MapRecord*> Maps;
         double PeakMGy = 0;
+        double UnplacedMGy = 0;  // its procedures' unplaced bounds, added to its peak
     };
     std::vector<Group> groups;
     std::vector<std::string> withoutMap, withoutLying;
@@ -96,34 +97,47 @@ CumulativeDose AddProcedureDoses(const std::vector<StoredProcedure>& procedures)
         if (p.Summary.NewEvents < events)
             out.Notes.push_back("手技 " + r.SopInstanceUid +
                                 " の照射の一部は先の報告と重複し、二重に数えています（過大）");
-        const double peak = r.PsdMGy.value_or(r.UpperBoundMGy);
+        // The dose its map could not place may lie anywhere, the PSD's cell too.
+        const double unplaced = r.PsdMGy ? r.UnplacedBoundMGy.value_or(0) : 0;
+        const double peak = r.PsdMGy ? *r.PsdMGy + unplaced : r.UpperBoundMGy;
         out.PeakSumMGy += peak;
+        out.UnplacedBoundMGy += unplaced;
+        out.Unbounded = out.Unbounded || r.UnplacedUnbounded;
         const std::string key = GridKey(r);
-        out.Procedures.push_back(
-            {r.SopInstanceUid, r.StudyDate, peak, !key.empty(), r.PsdMGy.has_value()});
+        out.Procedures.push_back({r.SopInstanceUid, r.StudyDate, peak, unplaced,
+                                  r.UnplacedUnbounded, !key.empty(), r.PsdMGy.has_value()});
+        if (unplaced > 0)
+            out.Notes.push_back("手技 " + r.SopInstanceUid +
+                                " の割り付けられない照射の上限を加えています（上限）");
+        if (r.UnplacedUnbounded)
+            out.Notes.push_back("手技 " + r.SopInstanceUid +
+                                " には線量を計算できない照射があり、累積線量に含まれていません");
         if (!r.Map)
             withoutMap.push_back(r.SopInstanceUid);
         else if (key.empty())
             withoutLying.push_back(r.SopInstanceUid);
         auto group = std::find_if(groups.begin(), groups.end(),
                                   [&](const Group& g) { return !key.empty() && g.Key == key; });
-        if (group == groups.end()) group = groups.insert(groups.end(), Group{key, {}, peak});
-        if (!key.empty()) group->Maps.push_back(&*r.Map);
+        if (group == groups.end()) group = groups.insert(groups.end(), Group{key, {}, peak, 0});
+        if (!key.empty()) {
+            group->Maps.push_back(&*r.Map);
+            group->UnplacedMGy += unplaced;
+        }
     }
     for (Group& g : groups) {
         if (g.Maps.empty()) continue;
         MapRecord added = AddedMapOf(g.Maps);
-        g.PeakMGy = added.PsdMGy;
+        g.PeakMGy = added.PsdMGy + g.UnplacedMGy;
         if (groups.size() == 1) out.AddedMap = std::move(added);
     }
     for (const Group& g : groups) out.DoseMGy += g.PeakMGy;
-    out.UpperBound = !out.AddedMap;
+    out.UpperBound = !out.AddedMap || out.UnplacedBoundMGy > 0;
     if (out.Procedures.size() > 1 && out.AddedMap)
         out.Notes.push_back(std::to_string(out.Procedures.size()) +
                             " 手技の線量分布を皮膚の区画ごとに加算しました（同じ体格・同じ向き）");
     // One procedure adds nothing: its peak is the dose, and only a missing map needs saying.
     const bool several = out.Procedures.size() > 1;
-    if (out.UpperBound && !out.Procedures.empty()) {
+    if (!out.AddedMap && !out.Procedures.empty()) {
         if (several)
             out.Notes.push_back(
                 "線量分布を区画ごとに加算できないため、ピーク皮膚線量の和"

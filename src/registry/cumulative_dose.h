@@ -6,7 +6,8 @@
 // landmark, a room profile's directions) move maps of the same lying alike and maps of opposite
 // lyings apart, so only the former keep their overlap. Maps that differ, a lying the report does
 // not give, or a procedure without a map: each group's peak is added instead, an upper bound,
-// and the note says so.
+// and the note says so. A map that could not place all its dose adds its unplaced events' whole
+// skin dose to its group's peak: the cumulative is then an upper bound too.
 #pragma once
 
 #include <optional>
@@ -24,9 +25,11 @@ std::string ReportedLying(const rdsr::DoseReport& report, const map::SkinDoseMap
 
 struct CumulativeProcedure {
     std::string SopInstanceUid, StudyDate;
-    double PeakMGy = 0;       // its PSD; its upper bound where it has no map
-    bool CellByCell = false;  // its map added cell by cell to those of the same grid and lying
-    bool Mapped = false;      // it has a map: PeakMGy is its PSD, not its upper bound
+    double PeakMGy = 0;  // its PSD plus its unplaced bound; its upper bound where it has no map
+    double UnplacedBoundMGy = 0;  // of PeakMGy: what its map could not place
+    bool Unbounded = false;       // some of its dose could not be computed: in no figure here
+    bool CellByCell = false;      // its map added cell by cell to those of the same grid and lying
+    bool Mapped = false;  // it has a map: PeakMGy is its PSD (and bound), not its upper bound
 };
 
 struct CumulativeDose {
@@ -35,8 +38,10 @@ struct CumulativeDose {
     int WindowDays = 0;
     std::vector<CumulativeProcedure> Procedures;  // those counted, in date order
     double DoseMGy = 0;                           // the cumulative peak skin dose
-    bool UpperBound = false;                      // DoseMGy adds peaks that may lie apart
-    double PeakSumMGy = 0;                        // the sum of the procedures' peaks
+    bool UpperBound = false;            // DoseMGy adds peaks that may lie apart, or unplaced dose
+    double UnplacedBoundMGy = 0;        // of DoseMGy: the procedures' unplaced bounds
+    bool Unbounded = false;             // a procedure's dose could not all be computed
+    double PeakSumMGy = 0;              // the sum of the procedures' peaks
     std::optional<MapRecord> AddedMap;  // the added cells and their peak, when all were added
     std::vector<std::string> Notes;     // how it was added, in Japanese
 };

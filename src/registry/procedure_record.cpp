@@ -83,7 +83,12 @@ ProcedureRecord MakeProcedureRecord(const std::string& sopInstanceUid,
         r.Map = MakeMapRecord(*map);
         r.Map->Lying = ReportedLying(report, *map);
         r.PsdMGy = map->PsdMGy;
-        if (map->PsdUncertainty) {
+        r.MappedKarShare = map->MappedKarShare;
+        r.UnplacedBoundMGy = map->UnmappedUpperBoundMGy;
+        r.UnplacedUnbounded = map->UnmappedUnbounded;
+        if (!map->PsdCell) {
+            // Nothing placed: a PSD of 0 has no interval to give ("0 – 0" would read as a dose).
+        } else if (map->PsdUncertainty) {
             // The map's own budget of its PSD, as ordevo-cli map prints its interval.
             const double u = map->PsdUncertainty->ExpandedUncertainty();
             r.PsdLowMGy = std::max(0.0, map->PsdMGy - u);

@@ -52,6 +52,11 @@ struct ProcedureRecord {
     std::optional<double> PsdMGy;  // from the map; none without one
     std::optional<double> PsdLowMGy, PsdHighMGy;
     double UpperBoundMGy = 0;  // every event on one spot: the map's, else the largest plane sum
+    // The map's placed share of the Ka,r (0–1) and its unplaced events' whole skin dose, none
+    // without a map (or registered before they were kept); unbounded: some dose could not be
+    // computed, so no bound holds it. Without any placed dose the PSD has no interval.
+    std::optional<double> MappedKarShare, UnplacedBoundMGy;
+    bool UnplacedUnbounded = false;
     std::vector<PlaneRecord> Planes;
     std::vector<EventRecord> Events;
     std::optional<MapRecord> Map;

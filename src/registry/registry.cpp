@@ -100,7 +100,8 @@ QString Now() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
 constexpr const char* kSummaryColumns =
     "p.sop_instance_uid, pt.patient_id, p.study_date, p.status, p.reason, p.received_at, "
     "p.calling_ae, p.psd_mgy, p.psd_low_mgy, p.psd_high_mgy, p.upper_bound_mgy, p.new_events, "
-    "p.id, p.manufacturer, p.model, p.source, p.notes, pt.name, pt.birth_date, s.study_uid "
+    "p.id, p.manufacturer, p.model, p.source, p.notes, pt.name, pt.birth_date, s.study_uid, "
+    "p.mapped_kar_share, p.unplaced_bound_mgy, p.unplaced_unbounded "
     "FROM procedures p LEFT JOIN patients pt ON pt.id = p.patient_ref "
     "LEFT JOIN studies s ON s.id = p.study_ref";
 
@@ -118,6 +119,9 @@ ProcedureSummary SummaryOf(const QSqlQuery& q) {
     s.PsdHighMGy = OptionalOf(q.value(9));
     s.UpperBoundMGy = OptionalOf(q.value(10));
     s.NewEvents = q.value(11).toInt();
+    s.MappedKarShare = OptionalOf(q.value(20));
+    s.UnplacedBoundMGy = OptionalOf(q.value(21));
+    s.UnplacedUnbounded = q.value(22).toInt() != 0;
     return s;
 }
 
@@ -212,12 +216,14 @@ FileResult<Registration> Registry::Register(const ProcedureRecord& r) {
             db,
             "INSERT INTO procedures (sop_instance_uid, patient_ref, study_ref, status, source, "
             "calling_ae, received_at, manufacturer, model, study_date, psd_mgy, psd_low_mgy, "
-            "psd_high_mgy, upper_bound_mgy, new_events, notes) VALUES (?, ?, ?, 'registered', ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)",
+            "psd_high_mgy, upper_bound_mgy, new_events, notes, mapped_kar_share, "
+            "unplaced_bound_mgy, unplaced_unbounded) VALUES (?, ?, ?, 'registered', ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?)",
             {Text(r.SopInstanceUid), patient, study, Text(r.Source), Text(r.CallingAe), Now(),
              Text(r.Manufacturer), Text(r.Model), Text(r.StudyDate), Optional(r.PsdMGy),
              Optional(r.PsdLowMGy), Optional(r.PsdHighMGy), r.UpperBoundMGy,
-             Text(JoinNotes(r.Notes))});
+             Text(JoinNotes(r.Notes)), Optional(r.MappedKarShare), Optional(r.UnplacedBoundMGy),
+             r.UnplacedUnbounded ? 1 : 0});
         for (const PlaneRecord& p : r.Planes)
             Run(db,
                 "INSERT INTO planes (procedure_ref, plane, equipment, kar_mgy, pka_gycm2, "
@@ -317,6 +323,9 @@ FileResult<std::optional<StoredProcedure>> Registry::Show(const std::string& sop
         r.PsdLowMGy = s.Summary.PsdLowMGy;
         r.PsdHighMGy = s.Summary.PsdHighMGy;
         r.UpperBoundMGy = s.Summary.UpperBoundMGy.value_or(0);
+        r.MappedKarShare = s.Summary.MappedKarShare;
+        r.UnplacedBoundMGy = s.Summary.UnplacedBoundMGy;
+        r.UnplacedUnbounded = s.Summary.UnplacedUnbounded;
         r.Manufacturer = StdText(q.value(13));
         r.Model = StdText(q.value(14));
         r.Source = StdText(q.value(15));

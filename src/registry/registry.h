@@ -29,6 +29,9 @@ struct ProcedureSummary {
     std::string CallingAe;
     std::optional<double> PsdMGy, PsdLowMGy, PsdHighMGy, UpperBoundMGy;
     int NewEvents = 0;  // events not registered before with an earlier report
+    // What the map placed (procedure_record.h); none for procedures registered before it was kept.
+    std::optional<double> MappedKarShare, UnplacedBoundMGy;
+    bool UnplacedUnbounded = false;
 };
 
 struct StoredProcedure {

@@ -57,6 +57,14 @@ const std::vector<Migration>& Migrations() {
              "CREATE TABLE hand_categories (procedure_ref INTEGER PRIMARY KEY REFERENCES "
              "procedures(id), category TEXT NOT NULL, set_at TEXT NOT NULL)",
          }},
+        // What the map could not place: the share of the Ka,r it placed, the unplaced events'
+        // whole skin dose, and whether some dose could not be computed at all (1), so that the
+        // cumulative dose adds the bound and no follow-up is called clear on a partial map.
+        // NULL (earlier procedures): not known.
+        {5,
+         {"ALTER TABLE procedures ADD COLUMN mapped_kar_share {real}",
+          "ALTER TABLE procedures ADD COLUMN unplaced_bound_mgy {real}",
+          "ALTER TABLE procedures ADD COLUMN unplaced_unbounded INTEGER"}},
     };
     return migrations;
 }

@@ -27,9 +27,7 @@ FileResult<rdsr::PlaneSetup> LoadPlane(const std::string& equipmentFile,
     rdsr::PlaneSetup plane;
     plane.Equipment = std::move(*equipment);
     plane.EquipmentName = QFileInfo(path).fileName().toStdString();
-    // A damaged measurement record claims nothing: the larger, unmeasured figures stand.
-    const auto record = ReadMeasurementRecord(path);
-    plane.Knowledge = KnowledgeFrom(record ? *record : MeasurementRecord{});
+    plane.Knowledge = KnowledgeBeside(path);
     return plane;
 }
 

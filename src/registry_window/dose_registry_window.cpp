@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "drl_review_panel.h"
+#include "follow_up_judgement.h"
 #include "follow_up_levels.h"
 #include "map_drawing.h"
 #include "messages.h"
@@ -94,8 +95,22 @@ QString PerPlane(const registry::ProcedureRecord& r, Figure figure, const char* 
     return parts.join(QStringLiteral(" / "));
 }
 
+// Reached by the placed dose alone, or only with the unplaced bounds: then it cannot be excluded.
+QString CumulativeLevelWords(const registry::CumulativeDose& sum, double levelMGy) {
+    switch (map::JudgeFollowUp(sum.DoseMGy - sum.UnplacedBoundMGy, sum.UnplacedBoundMGy, false,
+                               levelMGy)) {
+    case map::FollowUpStatus::Reached: return QStringLiteral("達しています");
+    case map::FollowUpStatus::Undetermined: return QStringLiteral("到達の可能性あり");
+    case map::FollowUpStatus::NotReached: break;
+    }
+    return QStringLiteral("達していません");
+}
+
 // How the cumulative dose came about; one procedure's is its own peak, no sum.
 QString HowAddedText(const registry::CumulativeDose& sum) {
+    if (sum.UnplacedBoundMGy > 0)
+        return QStringLiteral("割り付けられない照射の上限 %1 mGy を含む上限")
+            .arg(Num(sum.UnplacedBoundMGy, "0"));
     if (sum.Procedures.size() == 1)
         return sum.Procedures.front().Mapped ? QStringLiteral("この手技のピーク皮膚線量")
                                              : QStringLiteral("この手技の上限 (線量分布なし)");
@@ -112,13 +127,12 @@ QString CumulativeText(const registry::CumulativeDose& sum, const registry::Aler
     if (sum.AddedMap)
         if (const auto m = registry::SkinDoseMapOf(*sum.AddedMap); m && m->PsdCell)
             text += QStringLiteral("、位置: %1").arg(map::CellPlaceText(m->Model, *m->PsdCell));
-    text += QStringLiteral("\n水準 %1 mGy に%2 (%3)")
-                .arg(Num(levels.CumulativeMGy, "0"),
-                     sum.DoseMGy >= levels.CumulativeMGy ? QStringLiteral("達しています")
-                                                         : QStringLiteral("達していません"),
-                     levels.CumulativeMGy == registry::AlertLevels{}.CumulativeMGy
-                         ? QString::fromUtf8(registry::kAlertLevelsSource)
-                         : QString::fromLatin1(kDoseRegistrySettingFileName));
+    text +=
+        QStringLiteral("\n水準 %1 mGy に%2 (%3)")
+            .arg(Num(levels.CumulativeMGy, "0"), CumulativeLevelWords(sum, levels.CumulativeMGy),
+                 levels.CumulativeMGy == registry::AlertLevels{}.CumulativeMGy
+                     ? QString::fromUtf8(registry::kAlertLevelsSource)
+                     : QString::fromLatin1(kDoseRegistrySettingFileName));
     for (const std::string& note : sum.Notes) text += QStringLiteral("\n・") + Text(note);
     return text;
 }
@@ -128,10 +142,21 @@ QString FindingsText(const registry::StoredProcedure& p) {
     if (p.Summary.Status != "registered")
         return QStringLiteral("評価できなかった報告\n理由: %1\n受信 %2 (%3)")
             .arg(Text(p.Summary.Reason), Text(p.Summary.ReceivedAt), Text(p.Summary.CallingAe));
-    QString text =
-        QStringLiteral("%1 %2 (%3)\nPSD %4 mGy (k=2 の区間 %5 – %6 mGy)")
-            .arg(Date(r.StudyDate), Text(r.Manufacturer + " " + r.Model), Text(p.Summary.CallingAe),
-                 Num(r.PsdMGy, "0"), Num(r.PsdLowMGy, "0"), Num(r.PsdHighMGy, "0"));
+    QString text = QStringLiteral("%1 %2 (%3)\nPSD %4 mGy")
+                       .arg(Date(r.StudyDate), Text(r.Manufacturer + " " + r.Model),
+                            Text(p.Summary.CallingAe), Num(r.PsdMGy, "0"));
+    // Nothing placed: no interval (a "0 – 0" would read as a measured nought).
+    if (r.PsdLowMGy && r.PsdHighMGy)
+        text += QStringLiteral(" (k=2 の区間 %1 – %2 mGy)")
+                    .arg(Num(r.PsdLowMGy, "0"), Num(r.PsdHighMGy, "0"));
+    if (r.PsdMGy && (r.UnplacedBoundMGy.value_or(0) > 0 || r.UnplacedUnbounded)) {
+        text += QStringLiteral("\n割り付けた照射のみ");
+        if (r.UnplacedBoundMGy.value_or(0) > 0)
+            text += QStringLiteral("、＋ 割り付けられない照射 最大 %1 mGy")
+                        .arg(Num(r.UnplacedBoundMGy, "0"));
+        if (r.UnplacedUnbounded) text += QStringLiteral("、＋ 線量を計算できない照射（上限なし）");
+    }
+    if (r.MappedKarShare) text += QStringLiteral("\n") + map::MappedShareText(*r.MappedKarShare);
     if (r.Map && !r.Map->PsdRegion.empty())
         text += QStringLiteral("\n位置: %1 上から %2 cm")
                     .arg(Text(r.Map->PsdRegion), Num(r.Map->PsdFromTopCm, "0"));

@@ -19,7 +19,12 @@ QString Num(double value, const char* picture) {
 std::optional<map::SkinDoseMap> StoredPageMap(const registry::ProcedureRecord& record) {
     if (!record.Map) return std::nullopt;
     std::optional<map::SkinDoseMap> m = registry::SkinDoseMapOf(*record.Map);
-    if (m) m->UpperBoundMGy = record.UpperBoundMGy;
+    if (m) {
+        m->UpperBoundMGy = record.UpperBoundMGy;
+        m->UnmappedUpperBoundMGy = record.UnplacedBoundMGy.value_or(0);
+        m->UnmappedUnbounded = record.UnplacedUnbounded;
+        m->MappedKarShare = record.MappedKarShare.value_or(-1);
+    }
     return m;
 }
 

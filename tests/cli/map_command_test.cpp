@@ -92,6 +92,40 @@ TEST_F(MapCommand, RoomProfileComesFromItsFile) {
     EXPECT_TRUE(Has("Room1 1 行目: height は up か down です")) << out_.str();
 }
 
+// A map that places only part of the dose says so: the placed share of the Ka,r, the PSD as the
+// placed events' only, and a follow-up level that the unplaced bound cannot exclude, never
+// "notReached".
+TEST_F(MapCommand, PartialMapSaysItsShareAndNeverGivesAFalseAllClear) {
+    FixtureReport report;
+    report.Events = {LeftAnteriorOblique("1.2.3.1"), LeftAnteriorOblique("1.2.3.2")};
+    report.Events[0].DoseRp = Measured{"0.5", "Gy"};  // placed: well under 2 Gy on the skin
+    report.Events[0].DoseAreaProduct = Measured{"0.005", "Gy.m2"};
+    report.Events[1].DoseRp = Measured{"3", "Gy"};  // 3 m beside the table: misses the trunk
+    report.Events[1].DoseAreaProduct = Measured{"0.03", "Gy.m2"};
+    report.Events[1].GeometryNums[3].Value = {"3000", "mm"};
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, Path("partial.dcm")));
+    ASSERT_EQ(Run({Path("partial.dcm")}), 0) << out_.str();
+    const std::string json = out_.str();
+    const std::size_t share = json.find("\"mappedKarShare\": ");
+    ASSERT_NE(share, std::string::npos) << json;
+    EXPECT_NEAR(std::stod(json.substr(share + 18)), 0.5 / 3.5, 1e-12);  // Ka,r placed / all
+    for (const char* key : {"\"psdOfPlacedEventsOnly\": true", "\"mappedEvents\": 1",
+                            "\"followUp\": {\"levelMGy\": 2000, \"status\": \"undetermined\""})
+        EXPECT_TRUE(Has(key)) << key << "\n" << json;
+    EXPECT_FALSE(Has("notReached")) << json;
+    EXPECT_FALSE(Has("到達なし")) << json;
+
+    // Both placed: everything on the skin, and 0.5 Gy reaches no level.
+    report.Events[1] = LeftAnteriorOblique("1.2.3.2");
+    report.Events[1].DoseRp = Measured{"0.5", "Gy"};
+    report.Events[1].DoseAreaProduct = Measured{"0.005", "Gy.m2"};
+    ASSERT_TRUE(rdsr::testing::WriteFixtureReport(report, Path("placed.dcm")));
+    ASSERT_EQ(Run({Path("placed.dcm")}), 0) << out_.str();
+    for (const char* key : {"\"mappedKarShare\": 1", "\"psdOfPlacedEventsOnly\": false",
+                            "\"status\": \"notReached\""})
+        EXPECT_TRUE(Has(key)) << key << "\n" << out_.str();
+}
+
 // One report per quirk of the geometry real units write, each mapped with what it assumed said.
 // The fixture's event: Ka,r 12.5 mGy, P_KA 1.25 Gy·cm² (a 10 cm square at d_ref = 60 cm), source
 // to detector 100 cm.

@@ -66,7 +66,7 @@ TEST(SkinDoseReportPage, HoldsEveryItemOfTheRecordInsideThePage) {
                              "位置: ",
                              "61.5 cm",
                              "6000 mGy",
-                             "PSD / 上限 = 0.58",
+                             "PSD / 上限 0.58",
                              "912 mGy",
                              "1234.5",
                              "98.76",

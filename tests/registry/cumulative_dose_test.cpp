@@ -3,10 +3,12 @@
 // rebuilds the trunk the map was made on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
 #include "cumulative_dose.h"
+#include "procedure_record.h"
 #include "stored_map.h"
 
 namespace ordevo::registry {
@@ -90,6 +92,95 @@ TEST(CumulativeDose, AddsMapsOfOneGridAndLyingCellByCellElseThePeaks) {
         });
         EXPECT_EQ(saysBound, c.upperBound) << c.name;
     }
+}
+
+// A map that could not place all its dose adds its unplaced bound to its group's peak: the
+// cumulative is then an upper bound even where the maps add cell by cell.
+TEST(CumulativeDose, AddsEachMapsUnplacedBoundAndSaysItIsAnUpperBound) {
+    auto unplaced = [](StoredProcedure p, double boundMGy, bool unbounded = false) {
+        p.Record.UnplacedBoundMGy = boundMGy;
+        p.Record.UnplacedUnbounded = unbounded;
+        return p;
+    };
+    StoredProcedure nothingPlaced = Mapped("9", 30, 0, "HFS");  // every cell 0
+    const struct {
+        const char* name;
+        std::vector<StoredProcedure> procedures;
+        double doseMGy, unplacedMGy;
+        std::vector<double> peaks;
+        bool addedMap, unbounded;
+    } cases[] = {
+        // Apart on one grid: the added peak 3000 plus both bounds, 400 + 100.
+        {"one grid",
+         {unplaced(Mapped("1", 30, 3000, "HFS"), 400), unplaced(Mapped("2", 40, 2000, "HFS"), 100)},
+         3500,
+         500,
+         {3400, 2100},
+         true,
+         false},
+        // Lyings differ: each peak with its own bound, 3400 + 2000.
+        {"two groups",
+         {unplaced(Mapped("1", 30, 3000, "HFS"), 400), Mapped("2", 40, 2000, "FFS")},
+         5400,
+         400,
+         {3400, 2000},
+         false,
+         false},
+        // Nothing placed: its bound alone, never a 0.
+        {"nothing placed", {unplaced(nothingPlaced, 3711)}, 3711, 3711, {3711}, true, false},
+        {"unbounded",
+         {unplaced(Mapped("1", 30, 3000, "HFS"), 0, true)},
+         3000,
+         0,
+         {3000},
+         true,
+         true},
+    };
+    for (const auto& c : cases) {
+        const CumulativeDose sum = AddProcedureDoses(c.procedures);
+        EXPECT_DOUBLE_EQ(sum.DoseMGy, c.doseMGy) << c.name;
+        EXPECT_DOUBLE_EQ(sum.UnplacedBoundMGy, c.unplacedMGy) << c.name;
+        EXPECT_EQ(sum.UpperBound, c.unplacedMGy > 0 || !c.addedMap) << c.name;
+        EXPECT_EQ(sum.AddedMap.has_value(), c.addedMap) << c.name;
+        EXPECT_EQ(sum.Unbounded, c.unbounded) << c.name;
+        ASSERT_EQ(sum.Procedures.size(), c.peaks.size()) << c.name;
+        for (std::size_t i = 0; i < c.peaks.size(); ++i)
+            EXPECT_DOUBLE_EQ(sum.Procedures[i].PeakMGy, c.peaks[i]) << c.name << " " << i;
+        const auto says = [&](const char* words) {
+            return std::any_of(sum.Notes.begin(), sum.Notes.end(), [&](const std::string& n) {
+                return n.find(words) != std::string::npos;
+            });
+        };
+        EXPECT_EQ(says("割り付けられない照射の上限を加えています"), c.unplacedMGy > 0) << c.name;
+        EXPECT_EQ(says("線量を計算できない照射"), c.unbounded) << c.name;
+    }
+}
+
+// A map that placed nothing keeps its bound and gives no PSD interval: "0 – 0" would read as a
+// dose; a placed PSD keeps its interval.
+TEST(ProcedureRecord, NothingPlacedHasNoInterval) {
+    rdsr::DoseReport report;
+    rdsr::ReportEvaluation evaluation;
+    map::SkinDoseMap empty;
+    empty.UnmappedUpperBoundMGy = 3711;
+    empty.UpperBoundMGy = 3711;
+    empty.MappedKarShare = 0;
+    const ProcedureRecord none = MakeProcedureRecord("1", "2", report, evaluation, &empty);
+    EXPECT_FALSE(none.PsdLowMGy);
+    EXPECT_FALSE(none.PsdHighMGy);
+    EXPECT_EQ(none.UnplacedBoundMGy, 3711);
+    EXPECT_EQ(none.MappedKarShare, 0.0);
+
+    map::SkinDoseMap placed = empty;
+    placed.Model = Trunk();
+    placed.DoseMGy.assign(Trunk().Cells.size(), 0.0);
+    placed.DoseMGy[0] = 100;
+    placed.PsdCell = 0;
+    placed.PsdMGy = 100;
+    placed.PsdUncertainty = UncertaintyBudget{100, {{UncertaintySource::Calibration, 0.1, 10}}};
+    const ProcedureRecord some = MakeProcedureRecord("1", "2", report, evaluation, &placed);
+    EXPECT_EQ(some.PsdLowMGy, 80.0);  // 100 ± 2 × 10
+    EXPECT_EQ(some.PsdHighMGy, 120.0);
 }
 
 // One procedure adds nothing: its dose is its own peak, and no note speaks of a sum; only a

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "alerts.h"
+#include "cumulative_dose.h"
 #include "registry.h"
 #include "registry_schema.h"
 #include "throwaway_postgres.h"
@@ -218,6 +219,80 @@ TEST_P(RegistryTest, AlertsAtTheProcedureLevelAndOverTheWindow) {
     ASSERT_EQ(stored->size(), 3u);
     EXPECT_EQ(stored->back().SopInstanceUid, "5.4");
     EXPECT_NE(stored->back().Message.find("上限"), std::string::npos);
+}
+
+// The window's first day counts and the day before it does not (30 days ending 2024-03-20 begin
+// on 2024-02-20: 2024 is a leap year); a one-day window holds its last day only.
+TEST_P(RegistryTest, TheCumulativeWindowHoldsItsFirstDayAndNotTheDayBefore) {
+    for (const char* date : {"20240219", "20240220", "20240320", "20240321"}) {
+        const std::string uid = std::string("6.") + date;
+        ProcedureRecord r = Procedure(uid, {Event(uid + ".1", 0), Event(uid + ".2", 0)});
+        r.StudyDate = date;
+        ASSERT_TRUE(registry_->Register(r));
+    }
+    const struct {
+        int days;
+        const char* first;
+        std::vector<std::string> counted;
+    } cases[] = {
+        {30, "20240220", {"20240220", "20240320"}},
+        {31, "20240219", {"20240219", "20240220", "20240320"}},
+        {1, "20240320", {"20240320"}},
+    };
+    for (const auto& c : cases) {
+        const auto sum = PatientCumulativeDose(*registry_, "P-123", "20240320", c.days);
+        ASSERT_TRUE(sum) << sum.error().what();
+        EXPECT_EQ(sum->FirstDate, c.first) << c.days;
+        std::vector<std::string> dates;
+        for (const CumulativeProcedure& p : sum->Procedures) dates.push_back(p.StudyDate);
+        EXPECT_EQ(dates, c.counted) << c.days;
+        EXPECT_DOUBLE_EQ(sum->DoseMGy, 40.0 * static_cast<double>(c.counted.size()))
+            << c.days;  // peaks 40 apart
+    }
+}
+
+// What the map could not place is kept, and the alerts judge the level on the PSD plus it: a
+// level that only the unplaced bound reaches gives an alert marked as possible.
+TEST_P(RegistryTest, AlertsWhenTheUnplacedBoundMayReachTheLevel) {
+    const AlertLevels levels{3000, 15000, 30};
+    const struct {
+        double psd, unplaced;
+        bool unbounded;
+        bool alert, possible;
+        double dose;
+    } cases[] = {
+        {2000, 1500, false, true, true, 3500},  // 2000 + 1500 reaches 3000
+        {2000, 900, false, false, false, 0},    // 2900 does not
+        {3100, 500, false, true, false, 3100},  // the placed dose alone
+        {100, 0, true, true, true, 100},        // dose no bound holds
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string uid = "7." + std::to_string(++n);
+        ProcedureRecord r = Procedure(uid, {Event(uid + ".1", 0), Event(uid + ".2", 0)});
+        r.PatientId = "Q-" + std::to_string(n);
+        r.PsdMGy = c.psd;
+        r.MappedKarShare = 0.25;
+        r.UnplacedBoundMGy = c.unplaced;
+        r.UnplacedUnbounded = c.unbounded;
+        ASSERT_TRUE(registry_->Register(r));
+        const auto shown = registry_->Show(r.SopInstanceUid);
+        ASSERT_TRUE(shown && *shown);
+        EXPECT_EQ((*shown)->Record.MappedKarShare, 0.25);
+        EXPECT_EQ((*shown)->Record.UnplacedBoundMGy, c.unplaced);
+        EXPECT_EQ((*shown)->Record.UnplacedUnbounded, c.unbounded);
+        const auto alerts = RaiseAlerts(*registry_, r.SopInstanceUid, levels);
+        ASSERT_TRUE(alerts) << alerts.error().what();
+        ASSERT_EQ(alerts->size(), c.alert ? 1u : 0u) << c.psd << " + " << c.unplaced;
+        if (!c.alert) continue;
+        const Alert& a = alerts->front();
+        EXPECT_EQ(a.Possible, c.possible) << c.psd;
+        EXPECT_DOUBLE_EQ(a.DoseMGy, c.dose) << c.psd;
+        EXPECT_EQ(a.Message.find("到達の可能性あり") != std::string::npos, c.possible) << c.psd;
+        EXPECT_NE(
+            a.Json().find(c.possible ? "\"status\":\"undetermined\"" : "\"status\":\"reached\""),
+            std::string::npos);
+    }
 }
 
 // A server that cannot be reached is named in the message, its password never.

@@ -17,6 +17,7 @@
 #include "cp932_text.h"
 #include "dose_report_reader.h"
 #include "equipment_file.h"
+#include "measurement_record_file.h"
 #include "number_box.h"
 #include "messages.h"
 #include "number_format.h"
@@ -83,27 +84,6 @@ constexpr ControlSpec kControls[] = {
 constexpr QRect kEventsTwips{240, 2700, 11520, 3660};
 constexpr QRect kPlanesTwips{240, 6780, 11520, 1140};
 constexpr QRect kProgressTwips{6120, 8100, 3840, 300};
-
-// The names the window shows; the CSV and ordevo-cli keep the English ones.
-QString PlaneText(rdsr::AcquisitionPlane plane) {
-    switch (plane) {
-    case rdsr::AcquisitionPlane::Single: return QStringLiteral("単一");
-    case rdsr::AcquisitionPlane::A: return QStringLiteral("A");
-    case rdsr::AcquisitionPlane::B: return QStringLiteral("B");
-    }
-    return {};
-}
-
-QString EventTypeText(rdsr::EventType type) {
-    switch (type) {
-    case rdsr::EventType::Fluoroscopy: return QStringLiteral("透視");
-    case rdsr::EventType::StationaryAcquisition: return QStringLiteral("撮影");
-    case rdsr::EventType::RotationalAcquisition: return QStringLiteral("回転撮影");
-    case rdsr::EventType::SteppingAcquisition: return QStringLiteral("ステップ撮影");
-    case rdsr::EventType::Other: return QStringLiteral("その他");
-    }
-    return {};
-}
 
 QString Number(double value, const char* picture) {
     return QString::fromStdString(FormatNumber(value, picture));
@@ -280,10 +260,29 @@ void DoseReportWindow::SetBusy(bool busy) {
 }
 
 void DoseReportWindow::ChooseReport() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("線量レポート (RDSR) を開く"), folder_,
-                                     QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
-    if (!path.isEmpty()) OpenReport(path);
+    if (busy_) return;
+    const QStringList paths =
+        chooser_ ? chooser_(this, folder_)
+                 : QFileDialog::getOpenFileNames(
+                       this, QStringLiteral("線量レポート (RDSR) を開く"), folder_,
+                       QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
+    OpenReports(paths);
+}
+
+void DoseReportWindow::OpenReports(const QStringList& paths) {
+    if (paths.isEmpty() || busy_) return;
+    if (paths.size() > kDoseReportWindowLimit) {
+        QStringList left;
+        for (qsizetype i = kDoseReportWindowLimit; i < paths.size(); ++i)
+            left << FileNameOf(paths[i]);
+        AppMessages().Warning(QStringLiteral(" 線量レポートは同時に %1 件まで計算できます \n"
+                                             "%2 は開いていません。計算が終わってから開いて下さい ")
+                                  .arg(kDoseReportWindowLimit)
+                                  .arg(left.join(QStringLiteral("、"))));
+    }
+    OpenReport(paths.first());
+    for (qsizetype i = 1; i < std::min<qsizetype>(paths.size(), kDoseReportWindowLimit); ++i)
+        emit reportRequested(paths[i]);
 }
 
 bool DoseReportWindow::RefuseResultsCsv(const QString& path) {
@@ -320,6 +319,8 @@ std::optional<rdsr::PlaneSetup> DoseReportWindow::ReadPlane(QComboBox* equipment
     }
     plane.Equipment = *loaded;
     plane.EquipmentName = name.toStdString();
+    // The uncertainty as every other path gives it for the same room (the map window's too).
+    plane.Knowledge = KnowledgeBeside(QDir(folder_).filePath(name));
     if (!fsd->text().trimmed().isEmpty()) {
         // One number (full-width digits taken as ASCII): "5O" is refused, never read as 5 cm.
         const NumberBoxText read = ReadNumberBox(fsd->text());
@@ -441,7 +442,7 @@ void DoseReportWindow::ShowTables() {
         const rdsr::EventRowTexts t = rdsr::FormatEventRow(row);
         // The distances and filters each event was evaluated with, beside its doses.
         SetRow(events_, r,
-               {PlaneText(row.Plane), EventTypeText(row.Type),
+               {rdsr::ShownPlaneName(row.Plane), rdsr::ShownEventTypeName(row.Type),
                 t.TubeVoltage + (row.TubeVoltageAssumed ? QStringLiteral(" (推定)") : QString()),
                 t.Copper, t.Aluminium, t.ReferenceAirKerma, t.KermaAreaProduct, t.ReferenceDistance,
                 t.FocusSkinDistance, t.SkinDose, StatusText(row.Status),
@@ -459,7 +460,7 @@ void DoseReportWindow::ShowTables() {
         const rdsr::PlaneTotals& t = plane.Totals;
         const bool any = t.Evaluated > 0;
         SetRow(planes_, p,
-               {PlaneText(plane.Plane), QString::fromStdString(plane.EquipmentName),
+               {rdsr::ShownPlaneName(plane.Plane), QString::fromStdString(plane.EquipmentName),
                 QStringLiteral("%1 / %2 / %3").arg(t.Evaluated).arg(t.Skipped).arg(t.Failed),
                 // The totals to the rows' precision, so that the rows visibly add up.
                 Number(t.ReferenceAirKermaMGy, "###0.000"),
@@ -470,7 +471,7 @@ void DoseReportWindow::ShowTables() {
                 Number(t.SkinDoseSumMGy, "####0.00"),
                 t.SingleCaseSkinDoseMGy ? Number(*t.SingleCaseSkinDoseMGy, "####0.00") : QString()},
                2, 8);
-        if (any) ui_->planeChoice->addItem(PlaneText(plane.Plane), p);
+        if (any) ui_->planeChoice->addItem(rdsr::ShownPlaneName(plane.Plane), p);
     }
     planes_->resizeColumnsToContents();
     ui_->transferButton->setEnabled(ui_->planeChoice->count() > 0);

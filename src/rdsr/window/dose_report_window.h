@@ -5,6 +5,7 @@
 #include <QFutureWatcher>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -29,6 +30,9 @@ class SkinDoseMapWindow;
 
 inline constexpr int kDoseReportWindowWidthTwips = 12000;
 inline constexpr int kDoseReportWindowHeightTwips = 10440;
+// Reports evaluated at once, each in a window of its own: a few are what a user compares, more
+// would only queue behind each other on the shared thread pool.
+inline constexpr int kDoseReportWindowLimit = 4;
 
 class DoseReportWindow : public ui::ModelessWindow {
     Q_OBJECT
@@ -56,8 +60,15 @@ public:
     void OpenReport(const QString& path);
     // A CSV file (a results table, not a report): true after the message that says so.
     static bool RefuseResultsCsv(const QString& path);
-    // Asks for a file, then OpenReport.
+    // Asks for files, then OpenReports.
     void ChooseReport();
+    // The first report in this window and each further one through reportRequested (another
+    // window opens it, as dropped files are opened), at most kDoseReportWindowLimit in all: the
+    // rest are named in a message and not opened.
+    void OpenReports(const QStringList& paths);
+    // The dialog ChooseReport asks with (tests put their own).
+    using ReportChooser = std::function<QStringList(QWidget* parent, const QString& folder)>;
+    void SetReportChooser(ReportChooser chooser) { chooser_ = std::move(chooser); }
     // The equipment file for plane A (or a single plane), as chosen in the main window.
     void SetEquipmentFile(const QString& fileName);
     // Evaluates the current report again with the chosen equipment and FSDs.
@@ -76,6 +87,8 @@ signals:
     // filtration, and whether the voltage was assumed).
     void totalsForInputs(const QString& equipmentFileName, const rdsr::SingleCaseTexts& totals);
     void evaluationFinished();
+    // A further report chosen with 開く…, for a window of its own.
+    void reportRequested(const QString& path);
 
 protected:
     // Escape stops a running evaluation, as "中止" does; else it closes the window as its title
@@ -106,6 +119,7 @@ private:
     QFutureWatcher<std::shared_ptr<Outcome>>* watcher_;
     std::shared_ptr<const Outcome> shown_;
     SkinDoseMapWindow* mapWindow_ = nullptr;
+    ReportChooser chooser_;
 };
 
 }  // namespace ordevo
