@@ -14,6 +14,7 @@
 #include "map_command.h"
 #include "rdsr_command.h"
 #include "registry_command.h"
+#include "room_fit_command.h"
 #include "working_folder.h"
 #ifdef ORDEVO_MAP_PICTURE
 #include <QGuiApplication>
@@ -21,13 +22,15 @@
 #include "drl_review_page.h"
 #include "map_picture.h"
 #include "patient_lying_name.h"
+#include "room_protocol_page.h"
 #include "skin_dose_report_page.h"
 #endif
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ordevo-cli evaluate|spectrum|couch|rdsr|map [--data DIR] --equipment FILE [options]\n"
+    "usage: ordevo-cli evaluate|spectrum|couch|rdsr|map|room-fit [--data DIR] --equipment FILE "
+    "[options]\n"
     "       ordevo-cli registry list|show SOP_INSTANCE_UID|export|alerts --registry PATH\n"
     "                  [--format json|csv] [--with-patient]\n"
     "       ordevo-cli registry drl --registry PATH [--from DATE --to DATE] [--drl FILE]\n"
@@ -41,6 +44,8 @@ constexpr const char* kUsage =
     "  couch:    --typical-kv V --without MGY --with MGY --displayed MGY\n"
     "  rdsr:     [--equipment-b FILE] [--fsd CM] [--fsd-b CM] [--csv OUT] [--with-patient] "
     "PATH...\n"
+    "  room-fit: [--move-cm 10] [--force] --out ROOM.room [--protocol-pdf OUT.pdf] REPORT\n"
+    "            (or --protocol-pdf OUT.pdf alone: the measurement's one-page protocol)\n"
     "  map:      rdsr's options but --csv, and [--room FILE] [--patient-height CM]\n"
     "            [--patient-weight KG] [--landmark CM] [--phantom torso|plane] [--cell 1|0.5]\n"
     "            [--grid OUT.csv] [--png OUT.png] [--pdf OUT.pdf [--with-patient]] PATH...\n"
@@ -70,6 +75,7 @@ int main(int argc, char** argv) {
     // The map's picture draws text, which needs Qt Gui (offscreen: no display is needed).
     MapPictureWriter writePicture;
     MapPageWriter writePage;
+    ProtocolWriter writeProtocol;
     RegistryWriters registryWriters;
     // A long import shows where it is, on a terminal only: a log or a pipe gets the JSON alone.
     if (isatty(STDERR_FILENO)) registryWriters.Progress = &std::cerr;
@@ -109,6 +115,14 @@ int main(int argc, char** argv) {
                 .toStdString();
         };
     }
+    if (words[0] == "room-fit" && given("--protocol-pdf")) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtApp = std::make_unique<QGuiApplication>(argc, argv);
+        writeProtocol = [](const std::string& path, double moveCm) {
+            return ordevo::map::SaveRoomProtocolPdf(QString::fromStdString(path), moveCm)
+                .toStdString();
+        };
+    }
 #endif
     if (!qtApp) qtApp = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(ordevo::kApplicationName));
@@ -124,6 +138,9 @@ int main(int argc, char** argv) {
         if (words[0] == "registry")
             return RunRegistry(Arguments(options, kRegistryOptions, kRegistryFlags), std::cout,
                                registryWriters);
+        if (words[0] == "room-fit")
+            return RunRoomFit(Arguments(options, kRoomFitOptions, kRoomFitFlags), std::cout,
+                              writeProtocol);
         if (words[0] == "map")
             return RunMap(Arguments(options, kMapOptions, kMapFlags), std::cout, writePicture,
                           writePage);

@@ -14,6 +14,7 @@
 #include "number_format.h"
 #include "rdsr_command.h"
 #include "reference_files.h"
+#include "room_profile_file.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
 #include "uncertainty_json.h"
@@ -80,12 +81,10 @@ RoomProfile ChooseProfile(const Arguments& args, const QString& folder,
                         "\" の部屋プロファイルがないため DICOM の定義を使用");
         return RoomProfile{};
     }
-    const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
-    if (!lines) throw Failure{lines.error().what()};
-    const auto parsed = ParseRoomProfile(lines->join('\n').toStdString(),
-                                         QFileInfo(path).completeBaseName().toStdString());
-    if (const auto* error = std::get_if<std::string>(&parsed)) throw Failure{*error};
-    return std::get<RoomProfile>(parsed);
+    auto profile = ReadRoomProfileFile(path);
+    if (!profile) throw Failure{profile.error().what()};
+    if (const auto note = ProfileNote(*profile)) notes.push_back(*note);
+    return std::move(*profile);
 }
 
 // One row per cell: where it is and its dose.
@@ -160,6 +159,8 @@ JsonObject MapJson(const std::string& file, const SkinDoseMap& map, const RoomPr
         .Number("cellCm", map.Model.CellCm)
         .String("phantom", PhantomName(map.Model.Kind))
         .String("profile", profile.Name)
+        .String("profileSource", ProfileSourceName(profile.Source))
+        .String("profileLabel", ProfileLabel(profile))
         .Number("mappedEvents", map.MappedEvents)
         .Array("unmappedEvents", unmapped)
         .StringArray("notes", map.Notes);

@@ -199,10 +199,14 @@ std::vector<EventPlacement> PlaceEvents(const DoseReport& report,
         // Angles: as reported; a missing one is 0 (the frontal view), said in a note.
         if (!g.PrimaryAngleDeg || !g.SecondaryAngleDeg)
             place.Notes.push_back("Cアームの角度の記載がなく 0° (正面) とみなしました");
-        const double primary = g.PrimaryAngleDeg.value_or(0.0);
-        const double secondary = g.SecondaryAngleDeg.value_or(0.0);
-        const double primaryEnd = g.PrimaryEndAngleDeg.value_or(primary);
-        const double secondaryEnd = g.SecondaryEndAngleDeg.value_or(secondary);
+        // The profile's signs turn the reported angles into the DICOM definition's.
+        const double ps = profile.Primary == AngleSign::Opposite ? -1.0 : 1.0;
+        const double ss = profile.Secondary == AngleSign::Opposite ? -1.0 : 1.0;
+        const double primary = ps * g.PrimaryAngleDeg.value_or(0.0);
+        const double secondary = ss * g.SecondaryAngleDeg.value_or(0.0);
+        const double primaryEnd = g.PrimaryEndAngleDeg ? ps * *g.PrimaryEndAngleDeg : primary;
+        const double secondaryEnd =
+            g.SecondaryEndAngleDeg ? ss * *g.SecondaryEndAngleDeg : secondary;
         // DetectorDirection holds for any secondary angle, and runs sweep through the values
         // as written; the notes say which beam a value past ±90° is.
         for (const double b : {secondary, secondaryEnd}) {

@@ -3,11 +3,14 @@
 #include <charconv>
 #include <cmath>
 #include <sstream>
+#include <utility>
 
 namespace ordevo::map {
 namespace {
 
 constexpr const char* kDirectionNames[] = {"head", "feet", "left", "right", "up", "down"};
+constexpr const char* kSignNames[] = {"as_dicom", "opposite"};
+constexpr const char* kSourceNames[] = {"unstated", "dicom", "manufacturer", "commissioned"};
 
 std::string Trim(std::string text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -34,6 +37,13 @@ std::optional<TableDirection> Direction(const std::string& text, bool vertical) 
     return std::nullopt;
 }
 
+// A free text kept on one line and without "#", which would start a comment when read back.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '#' || c == '\n' || c == '\r') c = ' ';
+    return Trim(text);
+}
+
 std::string Format(double value) {
     std::ostringstream out;
     out << value;
@@ -46,6 +56,7 @@ std::variant<RoomProfile, std::string> ParseRoomProfile(const std::string& text,
                                                         const std::string& name) {
     RoomProfile profile;
     profile.Name = name;
+    profile.Source = ProfileSource::Unstated;
     std::istringstream lines(text);
     std::string line;
     int number = 0;
@@ -67,6 +78,37 @@ std::variant<RoomProfile, std::string> ParseRoomProfile(const std::string& text,
             (key == "longitudinal" ? profile.Longitudinal
              : key == "lateral"    ? profile.Lateral
                                    : profile.Height) = *direction;
+            continue;
+        }
+        if (key == "primary_angle" || key == "secondary_angle") {
+            AngleSign& sign = key == "primary_angle" ? profile.Primary : profile.Secondary;
+            if (value == kSignNames[0])
+                sign = AngleSign::AsDicom;
+            else if (value == kSignNames[1])
+                sign = AngleSign::Opposite;
+            else
+                return where + key + " は as_dicom か opposite です (\"" + value + "\")";
+            continue;
+        }
+        if (key == "source") {
+            bool known = false;
+            for (int i = 1; i < 4; ++i)
+                if (value == kSourceNames[i]) {
+                    profile.Source = static_cast<ProfileSource>(i);
+                    known = true;
+                }
+            if (!known)
+                return where + key + " は dicom, manufacturer, commissioned のどれかです (\"" +
+                       value + "\")";
+            continue;
+        }
+        std::string* words = key == "reference"             ? &profile.Reference
+                             : key == "commissioned_report" ? &profile.CommissionedReport
+                             : key == "commissioned_on"     ? &profile.CommissionedOn
+                             : key == "commissioned_device" ? &profile.CommissionedDevice
+                                                            : nullptr;
+        if (words) {
+            *words = value;
             continue;
         }
         const std::optional<double> v = Number(value);
@@ -92,6 +134,8 @@ std::variant<RoomProfile, std::string> ParseRoomProfile(const std::string& text,
     };
     if (along(profile.Longitudinal) == along(profile.Lateral))
         return name + ": longitudinal と lateral が同じ軸を指しています";
+    if (profile.Source == ProfileSource::Commissioned && profile.CommissionedOn.empty())
+        return name + ": source = commissioned には commissioned_on (測定日) が必要です";
     return profile;
 }
 
@@ -107,7 +151,50 @@ std::string RoomProfileText(const RoomProfile& p) {
     text += "table_top_width_cm = " + Format(p.TableTopWidthCm) + "\n";
     text += "table_top_thickness_cm = " + Format(p.TableTopThicknessCm) + "\n";
     text += "mattress_thickness_cm = " + Format(p.MattressThicknessCm) + "\n";
+    text += "primary_angle = " + std::string(kSignNames[static_cast<int>(p.Primary)]) + "\n";
+    text += "secondary_angle = " + std::string(kSignNames[static_cast<int>(p.Secondary)]) + "\n";
+    if (p.Source != ProfileSource::Unstated)
+        text += "source = " + std::string(kSourceNames[static_cast<int>(p.Source)]) + "\n";
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"reference", &p.Reference},
+        {"commissioned_report", &p.CommissionedReport},
+        {"commissioned_on", &p.CommissionedOn},
+        {"commissioned_device", &p.CommissionedDevice}};
+    for (const auto& [key, value] : texts)
+        if (!OneLine(*value).empty()) text += std::string(key) + " = " + OneLine(*value) + "\n";
     return text;
+}
+
+const char* TableDirectionName(TableDirection direction) {
+    return kDirectionNames[static_cast<int>(direction)];
+}
+
+const char* ProfileSourceName(ProfileSource source) {
+    return kSourceNames[static_cast<int>(source)];
+}
+
+std::string ProfileLabel(const RoomProfile& p) {
+    std::string where;
+    switch (p.Source) {
+    case ProfileSource::Unstated: where = "出典の記載なし"; break;
+    case ProfileSource::Dicom:
+        if (p.Name == "DICOM") return "DICOM の定義";
+        where = "DICOM の定義";
+        break;
+    case ProfileSource::Manufacturer: where = "製造者の慣例 (公開情報、この部屋では未実測)"; break;
+    case ProfileSource::Commissioned:
+        where = "実測 " + p.CommissionedOn;
+        if (!p.CommissionedDevice.empty()) where += "、" + p.CommissionedDevice;
+        break;
+    }
+    return p.Name + "（" + where + "）";
+}
+
+std::optional<std::string> ProfileNote(const RoomProfile& p) {
+    if (p.Source != ProfileSource::Manufacturer) return std::nullopt;
+    std::string note = "部屋プロファイル " + p.Name + " は製造者の慣例";
+    if (!p.Reference.empty()) note += " (出典: " + p.Reference + ")";
+    return note + " で、この部屋では実測されていません (ordevo-cli room-fit で確かめられます)";
 }
 
 }  // namespace ordevo::map

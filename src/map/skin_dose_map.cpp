@@ -12,6 +12,7 @@
 #include "dose_coverage.h"
 #include "field_backscatter.h"
 #include "number_format.h"
+#include "off_patient_check.h"
 #include "spectrum_store.h"
 #include "surface_field.h"
 
@@ -396,6 +397,7 @@ SkinDoseMap ComputeSkinDoseMap(const ReferenceData& ref, const rdsr::DoseReport&
     if (out.PsdMGy > out.UpperBoundMGy)
         out.Notes.push_back(
             "PSD が上限を超えています: 皮膚が上限計算の FSD より焦点に近い照射があります");
+    if (auto note = OffPatientNote(report, out, settings.Profile)) out.Notes.push_back(*note);
     return out;
 }
 

@@ -278,7 +278,7 @@ std::variant<SkinDoseReportContent, QString> MakeReportContent(
     const rdsr::ReportEvaluation& evaluation, const MapSettings& settings, const SkinDoseMap& map,
     const QString& lyingName, const QString& levelsFolder, bool writeDefaultLevels) {
     SkinDoseReportContent content = ReportContentOf(reportFile, report, evaluation);
-    content.RoomProfile = QString::fromStdString(settings.Profile.Name);
+    content.RoomProfile = QString::fromStdString(ProfileLabel(settings.Profile));
     content.Placement = PlacementLines(settings, map, report, lyingName);
     auto levels = LoadFollowUpLevels(levelsFolder, writeDefaultLevels);
     if (auto* error = std::get_if<QString>(&levels)) return *error;

@@ -28,6 +28,10 @@
 #include "report_output.h"
 #include "report_table.h"
 #include "room_profile.h"
+#include "room_commissioning.h"
+#include "room_fit_dialog.h"
+#include "room_profile_file.h"
+#include "dose_report_reader.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_report_page.h"
 #include "twips.h"
@@ -44,6 +48,8 @@ using ui::Kind;
 
 constexpr double kText = 9;
 const QString kDicomProfile = QStringLiteral("DICOM の定義");
+const QString kMeasureRoom = QStringLiteral("測定から作る…");
+constexpr double kProtocolMoveCm = 10.0;  // the printed protocol's move
 
 constexpr ControlSpec kControls[] = {
     {"Label1", Kind::Label, "身長", 120, 180, 0, 0, Font::Meiryo, kText},
@@ -66,7 +72,8 @@ constexpr ControlSpec kControls[] = {
     {"Combo3", Kind::ComboBox, "", 12300, 120, 1020, 390, Font::Meiryo, kText},
     {"Label10", Kind::Label, "部屋", 13440, 180, 0, 0, Font::Meiryo, kText},
     {"Combo4", Kind::ComboBox, "", 13920, 120, 2040, 390, Font::Meiryo, kText,
-     " 部屋プロファイル (装置データと同じフォルダの *.room) "},
+     " 部屋プロファイル (装置データと同じフォルダの *.room)。「測定から作る…」: "
+     "部屋の線量レポートから作る "},
     {"Command1", Kind::Button, "印刷…", 16080, 120, 1260, 420, Font::Meiryo, kText,
      " 皮膚線量報告書 (A4 1 ページ) を印刷する "},
     {"Command2", Kind::Button, "PDF 保存…", 17460, 120, 1320, 420, Font::Meiryo, kText,
@@ -226,10 +233,25 @@ SkinDoseMapWindow::SkinDoseMapWindow(const ReferenceData& ref, QString workingFo
                 Remap();
             }
         });
-    for (QComboBox* list : {ui_->lying, ui_->phantom, ui_->cell, ui_->room})
+    for (QComboBox* list : {ui_->lying, ui_->phantom, ui_->cell})
         connect(list, &QComboBox::currentIndexChanged, this, [this] {
             if (inputs_) Remap();
         });
+    // The last entry of the room list is an action, never a profile: choosing it keeps the
+    // profile chosen before and opens the measurement.
+    connect(ui_->room, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (ui_->room->itemText(index) == kMeasureRoom) {
+            {
+                const QSignalBlocker quiet(ui_->room);
+                ui_->room->setCurrentIndex(roomIndex_);
+            }
+            QMetaObject::invokeMethod(
+                this, [this] { MeasureRoom(); }, Qt::QueuedConnection);
+            return;
+        }
+        roomIndex_ = index;
+        if (inputs_) Remap();
+    });
     connect(events_, &QTableWidget::itemSelectionChanged, this, [this] {
         outline_.clear();
         const int row = events_->currentRow();
@@ -270,11 +292,45 @@ void SkinDoseMapWindow::FillRoomProfiles(const std::string& manufacturer) {
     ui_->room->clear();
     ui_->room->addItem(kDicomProfile);
     ui_->room->addItems(files);
+    ui_->room->addItem(kMeasureRoom);
     const QString maker = ManufacturerRoomFileName(manufacturer).value_or(QString());
     if (files.contains(maker))
         ui_->room->setCurrentText(maker);
     else if (files.contains(chosen))
         ui_->room->setCurrentText(chosen);
+    roomIndex_ = ui_->room->currentIndex();
+}
+
+void SkinDoseMapWindow::MeasureRoom() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("部屋の測定の線量レポートを開く"), folder_,
+        QStringLiteral("DICOM (*.dcm *.DCM);;すべてのファイル (*)"));
+    if (!path.isEmpty()) OpenRoomFit(path);
+}
+
+RoomFitDialog* SkinDoseMapWindow::OpenRoomFit(const QString& reportFile) {
+    const rdsr::ReportReading read = rdsr::ReadDoseReport(reportFile.toStdString());
+    if (!read.Report) {
+        AppMessages().Warning(
+            QStringLiteral(" 線量レポートを読めません \n%1: %2")
+                .arg(QFileInfo(reportFile).fileName(), QString::fromStdString(read.Error)));
+        return nullptr;
+    }
+    const QString word = ManufacturerRoomFileName(read.Report->Manufacturer)
+                             .value_or(QStringLiteral("部屋.room"))
+                             .chopped(5);
+    RoomCommissioning commissioning = CommissionRoom(*read.Report, kProtocolMoveCm, reportFile,
+                                                     word + QStringLiteral("-実測"), folder_);
+    auto* dialog = new RoomFitDialog(std::move(commissioning), kProtocolMoveCm, folder_,
+                                     word + QStringLiteral("-実測"), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        const QString saved = QFileInfo(dialog->SavedPath()).fileName();
+        FillRoomProfiles(inputs_ ? inputs_->Report.Manufacturer : std::string());
+        ui_->room->setCurrentText(saved);  // maps again with the new profile
+    });
+    dialog->open();
+    return dialog;
 }
 
 void SkinDoseMapWindow::ResetPlacement() {
@@ -379,22 +435,15 @@ std::shared_ptr<const SkinDoseMapWindow::Job> SkinDoseMapWindow::ReadJob() {
     s.CellCm = ui_->cell->currentData().toDouble();
     job->Lying = static_cast<map::PatientLying>(ui_->lying->currentData().toInt());
     const QString room = ui_->room->currentText();
-    if (room != kDicomProfile && !room.isEmpty()) {
-        const QString path = QDir(folder_).filePath(room);
-        const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
-        if (!lines) {
-            AppMessages().Warning(QStringLiteral(" 部屋プロファイル %1 を読めませんでした \n%2")
-                                      .arg(room, lines.error().message()));
+    if (room != kDicomProfile && room != kMeasureRoom && !room.isEmpty()) {
+        auto profile = ReadRoomProfileFile(QDir(folder_).filePath(room));
+        if (!profile) {
+            AppMessages().Warning(
+                QStringLiteral(" 部屋プロファイル %1 を読めません。直して下さい \n%2")
+                    .arg(room, profile.error().message()));
             return nullptr;
         }
-        const auto parsed = map::ParseRoomProfile(lines->join('\n').toStdString(),
-                                                  QFileInfo(room).completeBaseName().toStdString());
-        if (const auto* error = std::get_if<std::string>(&parsed)) {
-            AppMessages().Warning(QStringLiteral(" 部屋プロファイル %1 を直して下さい \n%2")
-                                      .arg(room, QString::fromStdString(*error)));
-            return nullptr;
-        }
-        s.Profile = std::get<map::RoomProfile>(parsed);
+        s.Profile = std::move(*profile);
     }
     return job;
 }
@@ -500,6 +549,8 @@ void SkinDoseMapWindow::Show(const std::shared_ptr<const Result>& result) {
     if (const auto levels = map::LoadFollowUpLevels(folder_, false);
         const auto* list = std::get_if<std::vector<map::FollowUpLevel>>(&levels))
         findings << map::FollowUpHeadline(map::JudgeFollowUpLevels(*list, m));
+    findings << QStringLiteral("部屋プロファイル %1")
+                    .arg(QString::fromStdString(map::ProfileLabel(result->Settings.Profile)));
     ui_->findings->setText(findings.join('\n'));
     notes_->clear();
     for (const std::string& note : m.Notes) {

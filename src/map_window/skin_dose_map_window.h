@@ -25,6 +25,7 @@ namespace ordevo {
 namespace ui {
 class PictureBox;
 }
+class RoomFitDialog;
 
 inline constexpr int kSkinDoseMapWindowWidthTwips = 18900;
 inline constexpr int kSkinDoseMapWindowHeightTwips = 11040;
@@ -65,6 +66,10 @@ public:
     const map::MapLayout& MapPlace() const { return layout_; }
     // The cell under a point of the picture (its inside's pixels), and what its tooltip says.
     QString CellToolTip(QPoint insidePixels) const;
+    // 「測定から作る…」 with the report chosen: the room's profile fitted from it, shown in a
+    // dialog (open, not yet answered) that saves it into the data folder; null when the report
+    // cannot be read (said).
+    RoomFitDialog* OpenRoomFit(const QString& reportFile);
     // "印刷": the one-page skin-dose report through the application's print service.
     void PrintReport();
     // "PDF に保存": the page into `path` (replaced only when written whole).
@@ -87,6 +92,7 @@ private:
     void Show(const std::shared_ptr<const Result>& result);
     void DrawMap();
     void FillRoomProfiles(const std::string& manufacturer);
+    void MeasureRoom();  // asks for the report, then OpenRoomFit
     void ResetPlacement();
     std::function<void(ui::Surface&)> PageDrawing();
 
@@ -103,6 +109,7 @@ private:
     std::vector<std::size_t> outline_;
     map::MapLayout layout_;  // where the shown map lies on the picture, twips
     int generation_ = 0;
+    int roomIndex_ = 0;  // the profile chosen in the room list
     bool running_ = false;
     std::shared_ptr<const Job> pending_;  // the newest request, waiting for the running one
     QFutureWatcher<std::shared_ptr<const Result>>* watcher_;

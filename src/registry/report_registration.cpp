@@ -11,22 +11,13 @@
 #include "procedure_record.h"
 #include "procedure_texts.h"
 #include "reference_files.h"
+#include "room_profile_file.h"
 #include "scatter_kernel_file.h"
 #include "skin_dose_map.h"
 
 namespace ordevo::registry {
 
 namespace {
-
-FileResult<map::RoomProfile> ReadRoomProfile(const QString& path) {
-    const auto lines = ReadTextLines(path, kSmallFileMaxBytes);
-    if (!lines) return lines.error();
-    const auto parsed = map::ParseRoomProfile(lines->join('\n').toStdString(),
-                                              QFileInfo(path).completeBaseName().toStdString());
-    if (const auto* error = std::get_if<std::string>(&parsed))
-        return FileError::InFile(QFileInfo(path).fileName(), QString::fromStdString(*error));
-    return std::get<map::RoomProfile>(parsed);
-}
 
 FileResult<rdsr::PlaneSetup> LoadPlane(const std::string& equipmentFile,
                                        const QString& dataFolder) {
@@ -47,8 +38,17 @@ map::RoomProfile ChooseProfile(const RoomEvaluation& room, const EvaluationConte
     if (room.Profile) return *room.Profile;
     if (const std::optional<QString> name = ManufacturerRoomFileName(manufacturer)) {
         const QString path = context.DataFolder + "/" + *name;
-        if (QFileInfo(path).isFile())
-            if (auto profile = ReadRoomProfile(path)) return *profile;
+        if (QFileInfo(path).isFile()) {
+            auto profile = ReadRoomProfileFile(path);
+            if (profile) {
+                if (const auto note = map::ProfileNote(*profile)) notes.push_back(*note);
+                return *profile;
+            }
+            // A damaged profile does not stop the registration: the definitions stand, said so.
+            notes.push_back("部屋プロファイルを読めないため DICOM の定義を使用: " +
+                            std::string(profile.error().what()));
+            return map::RoomProfile{};
+        }
     }
     notes.push_back("製造者 \"" + manufacturer +
                     "\" の部屋プロファイルがないため DICOM の定義を使用");
@@ -76,7 +76,7 @@ FileResult<EvaluationContext> LoadEvaluationContext(const std::string& dataFolde
             room.PlaneB = std::move(*planeB);
         }
         if (!setup.RoomProfile.empty()) {
-            auto profile = ReadRoomProfile(QString::fromStdString(setup.RoomProfile));
+            auto profile = ReadRoomProfileFile(QString::fromStdString(setup.RoomProfile));
             if (!profile) return profile.error();
             room.Profile = std::move(*profile);
         }

@@ -96,6 +96,85 @@ TEST(RoomProfile, TextRoundTripsAndBadLinesAreNamed) {
     }
 }
 
+// A file written before profiles said their angles and source reads as it did: the DICOM
+// angles, no source; the new keys round-trip; bad values are named.
+TEST(RoomProfile, AngleSignsAndSourceRoundTripAndOldFilesReadUnchanged) {
+    const auto old = ParseRoomProfile("longitudinal = head\nlateral = left\nheight = up\n", "Old");
+    ASSERT_TRUE(std::holds_alternative<RoomProfile>(old));
+    const RoomProfile& o = std::get<RoomProfile>(old);
+    EXPECT_EQ(o.Primary, AngleSign::AsDicom);
+    EXPECT_EQ(o.Secondary, AngleSign::AsDicom);
+    EXPECT_EQ(o.Source, ProfileSource::Unstated);
+    EXPECT_EQ(ProfileLabel(o), "Old（出典の記載なし）");
+    EXPECT_EQ(ProfileLabel(RoomProfile{}), "DICOM の定義");
+
+    RoomProfile p;
+    p.Secondary = AngleSign::Opposite;
+    p.Source = ProfileSource::Commissioned;
+    p.CommissionedReport = "room fit #2.dcm";  // '#' would start a comment: written as a blank
+    p.CommissionedOn = "2026-12-01";
+    p.CommissionedDevice = "Maker X-1";
+    const auto back = ParseRoomProfile(RoomProfileText(p), "Room2");
+    ASSERT_TRUE(std::holds_alternative<RoomProfile>(back)) << std::get<std::string>(back);
+    const RoomProfile& q = std::get<RoomProfile>(back);
+    EXPECT_EQ(q.Primary, AngleSign::AsDicom);
+    EXPECT_EQ(q.Secondary, AngleSign::Opposite);
+    EXPECT_EQ(q.Source, ProfileSource::Commissioned);
+    EXPECT_EQ(q.CommissionedReport, "room fit  2.dcm");
+    EXPECT_EQ(q.CommissionedOn, "2026-12-01");
+    EXPECT_EQ(ProfileLabel(q), "Room2（実測 2026-12-01、Maker X-1）");
+    EXPECT_FALSE(ProfileNote(q));
+
+    const std::pair<const char*, const char*> bad[] = {
+        {"primary_angle = reversed\n", "as_dicom か opposite"},
+        {"source = vendor\n", "dicom, manufacturer, commissioned"},
+        {"source = commissioned\n", "commissioned_on"},
+    };
+    for (const auto& [text, why] : bad) {
+        const auto parsed = ParseRoomProfile(text, "Room9");
+        ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << text;
+        EXPECT_NE(std::get<std::string>(parsed).find(why), std::string::npos)
+            << std::get<std::string>(parsed);
+    }
+}
+
+// An angle reported with the opposite sign is placed as the DICOM angle of the other sign: the
+// beam of (−30°, +20°) in a room whose both signs are reversed is the DICOM beam of (30°, −20°).
+TEST(BeamGeometry, ProfileAngleSignsTurnReportedAnglesIntoTheDefinitions) {
+    struct Row {
+        AngleSign primary, secondary;
+        double reportedPrimary, reportedSecondary, dicomPrimary, dicomSecondary;
+    };
+    const Row rows[] = {
+        {AngleSign::AsDicom, AngleSign::AsDicom, 30, 20, 30, 20},
+        {AngleSign::Opposite, AngleSign::AsDicom, -30, 20, 30, 20},
+        {AngleSign::AsDicom, AngleSign::Opposite, 30, -20, 30, 20},
+        {AngleSign::Opposite, AngleSign::Opposite, -30, -20, 30, 20},
+    };
+    auto axisOf = [](double primary, double secondary, const RoomProfile& profile) {
+        rdsr::DoseReport report;
+        report.Events.resize(1);
+        report.Events[0].Geometry.PrimaryAngleDeg = primary;
+        report.Events[0].Geometry.SecondaryAngleDeg = secondary;
+        PlacementSetup setup;
+        setup.Profile = profile;
+        std::vector<std::string> notes;
+        const auto placed =
+            PlaceEvents(report, {EventDistances{75.0, 100.0, 60.0, 10.0}}, setup, notes);
+        EXPECT_EQ(placed[0].Steps.size(), 1u);
+        return placed[0].Steps.empty() ? Vec3{} : placed[0].Steps[0].Axis;
+    };
+    for (const Row& row : rows) {
+        RoomProfile room;
+        room.Primary = row.primary;
+        room.Secondary = row.secondary;
+        const Vec3 got = axisOf(row.reportedPrimary, row.reportedSecondary, room);
+        const Vec3 want = axisOf(row.dicomPrimary, row.dicomSecondary, RoomProfile{});
+        EXPECT_NEAR((got - want).Length(), 0.0, 1e-12)
+            << row.reportedPrimary << ", " << row.reportedSecondary;
+    }
+}
+
 // The reference body keeps the MIRD trunk; a taller, heavier one scales length with height and
 // the cross-section so the trunk's volume follows the weight.
 TEST(PatientModel, TrunkScalesWithHeightAndWeight) {
