@@ -57,6 +57,10 @@ std::optional<rdsr::PatientDoseRecord> PatientDoseRecordOf(const StoredProcedure
     for (const std::string& note : r.Notes)
         if (note.find("プロファイル") != std::string::npos) d.RoomProfile = note;
     d.UpperBoundMGy = r.UpperBoundMGy;
+    // What the map could not place goes with the peak, so the record never reads as complete
+    // when part of the Ka,r is missing from it.
+    d.PlacedKarShare = r.MappedKarShare;
+    d.UnplacedUpperBoundMGy = r.UnplacedBoundMGy;
     return d;
 }
 

@@ -16,6 +16,8 @@ TEST(PatientDoseRecord, TakesTheRegistrysFindings) {
     p.Record.PsdHighMGy = 1300;
     p.Record.UpperBoundMGy = 5000;
     p.Record.Map = MapRecord{1000, "背部", 30.4, 180, "torso", 1, 0, 0, {}, "HFS"};
+    p.Record.MappedKarShare = 0.75;
+    p.Record.UnplacedBoundMGy = 400;
     std::string why;
     auto record = PatientDoseRecordOf(p, {}, &why);
     ASSERT_TRUE(record) << why;
@@ -24,6 +26,8 @@ TEST(PatientDoseRecord, TakesTheRegistrysFindings) {
     EXPECT_EQ(record->PeakLocation, "背部 上から 30 cm、角度 180°");
     EXPECT_EQ(record->Phantom, "torso");
     EXPECT_EQ(record->SourceSopInstanceUid, "1.2");
+    EXPECT_EQ(record->PlacedKarShare, 0.75);
+    EXPECT_EQ(record->UnplacedUpperBoundMGy, 400);
 
     p.Record.Map->PsdRegion = "";  // nothing placed: the map's peak of 0 is no finding
     p.Record.PsdMGy = 0;
