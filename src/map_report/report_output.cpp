@@ -14,16 +14,16 @@ const QString kTitle = QStringLiteral("皮膚線量報告書");
 
 }  // namespace
 
-void PrintSkinDoseReport(const PageDrawing& draw) {
-    const ui::PrintReport report = ui::AppPrintService().PrintLandscapePage(kTitle, draw);
+void PrintTitledPage(const QString& title, const PageDrawing& draw) {
+    const ui::PrintReport report = ui::AppPrintService().PrintLandscapePage(title, draw);
     switch (report.outcome) {
     case ui::PrintOutcome::Printed:
         ui::AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書をプリンター「%1」に送りました ").arg(report.where));
+            QStringLiteral(" %1をプリンター「%2」に送りました ").arg(title, report.where));
         break;
     case ui::PrintOutcome::SavedAsPdf:
         ui::AppMessages().Notice(
-            QStringLiteral(" 皮膚線量報告書を PDF ファイルに保存しました \n%1").arg(report.where));
+            QStringLiteral(" %1を PDF ファイルに保存しました \n%2").arg(title, report.where));
         break;
     case ui::PrintOutcome::Cancelled: break;
     case ui::PrintOutcome::Failed:
@@ -32,6 +32,8 @@ void PrintSkinDoseReport(const PageDrawing& draw) {
         break;
     }
 }
+
+void PrintSkinDoseReport(const PageDrawing& draw) { PrintTitledPage(kTitle, draw); }
 
 void SaveSkinDoseReportPdf(const QString& path, const PageDrawing& draw) {
     const ui::PrintReport report = ui::SystemPrintService::WritePdf(path, kTitle, draw);

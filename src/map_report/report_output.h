@@ -11,7 +11,11 @@ namespace ordevo::map {
 
 using PageDrawing = std::function<void(ui::Surface&)>;
 
-// Through the application's print service (the printer dialog, or a PDF chosen there).
+// Through the application's print service (the printer dialog, or a PDF chosen there); the
+// user is told in words naming `title` where the page went.
+void PrintTitledPage(const QString& title, const PageDrawing& draw);
+
+// The skin-dose report through PrintTitledPage.
 void PrintSkinDoseReport(const PageDrawing& draw);
 
 // Into `path`, replaced only when written whole.

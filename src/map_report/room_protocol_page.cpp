@@ -3,6 +3,7 @@
 #include "messages.h"
 #include "number_format.h"
 #include "print_service.h"
+#include "report_output.h"
 #include "skin_dose_report_page.h"
 
 namespace ordevo::map {
@@ -108,23 +109,7 @@ QString SaveRoomProtocolPdf(const QString& path, double moveCm) {
 }
 
 void PrintRoomProtocol(double moveCm) {
-    const ui::PrintReport report = ui::AppPrintService().PrintLandscapePage(
-        kTitle, [&](ui::Surface& page) { DrawRoomProtocolPage(page, moveCm); });
-    switch (report.outcome) {
-    case ui::PrintOutcome::Printed:
-        ui::AppMessages().Notice(
-            QStringLiteral(" 測定手順をプリンター「%1」に送りました ").arg(report.where));
-        break;
-    case ui::PrintOutcome::SavedAsPdf:
-        ui::AppMessages().Notice(
-            QStringLiteral(" 測定手順を PDF ファイルに保存しました \n%1").arg(report.where));
-        break;
-    case ui::PrintOutcome::Cancelled: break;
-    case ui::PrintOutcome::Failed:
-        ui::AppMessages().Error(
-            QStringLiteral(" 印刷できませんでした \n%1: %2").arg(report.where, report.error));
-        break;
-    }
+    PrintTitledPage(kTitle, [&](ui::Surface& page) { DrawRoomProtocolPage(page, moveCm); });
 }
 
 }  // namespace ordevo::map
