@@ -24,11 +24,14 @@ const char* MovedWords(map::TableDirection moved) {
 }  // namespace
 
 QString FitStepText(const map::FitStep& step, double moveCm) {
+    // Appended rather than concatenated: g++ 12 at -O3 takes "+" + a temporary for an
+    // overlapping copy (-Wrestrict).
+    std::string change = step.ChangeMm > 0 ? "+" : "";
+    change += FormatNumber(step.ChangeMm, "0.0");
     return QStringLiteral("手順 %1 (%2 %3 cm): %4 %5 mm → %6")
         .arg(step.Number)
         .arg(QString::fromUtf8(MovedWords(step.Moved)), Text(PlainNumber(moveCm)),
-             QString::fromLatin1(map::ReportedAxisName(step.Axis)),
-             Text((step.ChangeMm > 0 ? "+" : "") + FormatNumber(step.ChangeMm, "0.0")),
+             QString::fromLatin1(map::ReportedAxisName(step.Axis)), Text(change),
              QString::fromLatin1(map::TableDirectionName(step.Direction)));
 }
 
