@@ -59,7 +59,8 @@ RoomFitDialog::RoomFitDialog(RoomCommissioning commissioning, double moveCm, QSt
             QStringLiteral("%1 %2 cm")
                 .arg(MovedWords(s.Moved), QString::fromStdString(PlainNumber(moveCm_))),
             QString::fromLatin1(map::ReportedAxisName(s.Axis)),
-            QString::fromStdString((s.ChangeMm > 0 ? "+" : "") + FormatNumber(s.ChangeMm, "0.0")),
+            (s.ChangeMm > 0 ? QStringLiteral("+") : QString()) +
+                QString::fromStdString(FormatNumber(s.ChangeMm, "0.0")),
             QStringLiteral("%1 = %2").arg(
                 QString::fromLatin1(map::ReportedAxisName(s.Axis)),
                 QString::fromLatin1(map::TableDirectionName(s.Direction)))};
